@@ -1,0 +1,79 @@
+// Initialisation files ("[section]" / "key=value" lines) read and written on
+// whole-file text. The program keeps its own rules instead of the platform's
+// profile functions so that files come out the same on Windows and under
+// Wine: empty lines and lines without "=" survive every write, and a value's
+// leading spaces are stored as given.
+//
+// A line ends at CR LF, at a lone LF or at a lone CR; a last line without a
+// line end is still a line. Section and key names match without letter case.
+#pragma once
+#include <string>
+#include <string_view>
+#include <unordered_map>
+#include <vector>
+
+namespace kv {
+
+// Longest value a read returns; the rest of a longer value is cut off.
+inline constexpr size_t kProfileValueMax = 249;
+
+// Value of `key` in `section`: the first matching key line of the first
+// matching section, blanks trimmed, cut to kProfileValueMax characters.
+// A missing section or key reads as empty.
+std::string ProfileGet(std::string_view text, std::string_view section, std::string_view key);
+
+// Whether `section` and `key` can be stored: not empty after trimming and
+// free of line breaks; a key must also be free of "=", which would end it
+// early so that it could never be found again.
+bool ProfileNamesUsable(std::string_view section, std::string_view key);
+
+// The file text after writing key=value into section. `fileExists` false
+// means there is no file yet: the result is just the section line and the
+// entry. A value is cut at its first line break (the file could not hold
+// the rest anyway, and a line break would plant extra lines). When the names
+// are not usable the text comes back unchanged.
+std::string ProfileSet(std::string_view text, bool fileExists, std::string_view section,
+                       std::string_view key, std::string_view value);
+
+// One file's text held in memory with an index of its sections and keys, so
+// that a long run of writes (a first full scan storing thousands of entries)
+// costs time in proportion to the writes, not to writes times file size.
+// Every Set and Get gives exactly what ProfileSet and ProfileGet give on the
+// text.
+class ProfileDocument {
+ public:
+  explicit ProfileDocument(std::string_view text = {}, bool fileExists = true);
+
+  std::string Get(std::string_view section, std::string_view key) const;
+  // False (nothing changed) when the names are not usable.
+  bool Set(std::string_view section, std::string_view key, std::string_view value);
+
+  bool Exists() const { return exists_; }
+  // The whole file text as it is to be written to disk.
+  const std::string& Text() const;
+
+ private:
+  struct Line {
+    std::string body;
+    std::string end;  // "\r\n", "\n", "\r", or "" for a last line without one
+  };
+  struct Block {  // a section: its header line and the lines up to the next one
+    std::vector<Line> lines;
+    std::unordered_map<std::string, size_t> keys;  // folded key -> first line
+    size_t lastNonBlank = 0;
+  };
+
+  void Load(std::string_view text);
+  void IndexLine(size_t block, size_t line);
+  Line* LastLine();
+
+  // blocks_[0] holds the lines before the first section line; it belongs to
+  // no section.
+  std::vector<Block> blocks_;
+  std::unordered_map<std::string, size_t> sections_;  // folded name -> first block
+  bool exists_ = true;
+  mutable std::string text_;
+  mutable bool textStale_ = true;
+};
+
+}  // namespace kv

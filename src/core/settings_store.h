@@ -1,0 +1,32 @@
+// The settings file (Data\Korvanel.dat): its default content, the request
+// words of ReadSetting and how a scanner value is split.
+#pragma once
+#include <string>
+#include <string_view>
+
+namespace kv {
+
+// Default settings file, every line ended by CR LF. `withUpdateKeys` false
+// (low-resource edition) leaves out autocheckupdates= and lastcheckedupdates=.
+std::string DefaultSettingsText(bool withUpdateKeys);
+
+// Key read by a ReadSetting request word ("GETSETT", "ADV", ...), the word
+// compared without letter case; empty for a word the edition does not know.
+std::string SettingKeyFor(std::string_view word, bool withUpdateKeys);
+
+// ReadSetting on the settings file's text: the first "key=" anywhere in the
+// file, in any letter case, up to the next CR LF. A value of fewer than two
+// characters reads as empty, so an av2 of "|" alone means no second scanner.
+std::string ReadSettingFromText(std::string_view fileText, std::string_view word,
+                                bool withUpdateKeys);
+
+// A scanner value "program|arguments".
+struct ScannerSetting {
+  bool hasBar = false;   // without "|" the program is left as it was
+  std::string program;   // text before the first "|", as stored
+  std::string args;      // text after it, trimmed (the whole value, trimmed, without "|")
+  std::string rawArgs;   // text after it untrimmed, as the report rescan passes it
+};
+ScannerSetting SplitScannerSetting(std::string_view value);
+
+}  // namespace kv
