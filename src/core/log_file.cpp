@@ -1,0 +1,88 @@
+#include "core/log_file.h"
+
+#include "core/text.h"
+
+namespace kv {
+namespace {
+
+// Every field but the last that is one character long gets a leading "0".
+std::string PadDateFields(std::string_view date) {
+  auto fields = Split(date, '-');
+  std::string out;
+  for (size_t i = 0; i < fields.size(); ++i) {
+    if (i + 1 < fields.size() && fields[i].size() == 1) out += '0';
+    out += fields[i];
+    if (i + 1 < fields.size()) out += '-';
+  }
+  return out;
+}
+
+std::string TimePart(std::string_view timeText) {
+  return ReplaceAll(ReplaceAll(timeText, ":", "_"), " ", "");
+}
+
+}  // namespace
+
+std::string LogFileName(std::string_view dateText, std::string_view timeText) {
+  return PadDateFields(ReplaceAll(dateText, "/", "-")) + "(" + TimePart(timeText) + ").log";
+}
+
+std::string LogLine(std::string_view text) {
+  const auto comma = text.find(',');
+  const auto split = comma == std::string_view::npos ? 0 : comma + 1;
+  std::string list = Trim(text.substr(split));
+  list = ReplaceAll(list, "\" \"", ",");
+  list = ReplaceAll(list, "\" \"", ",");
+  list = ReplaceAll(list, "\"", "");
+  list = ReplaceAll(list, ", ", ",");
+  list = ReplaceAll(list, " ", ",");
+  std::string out(text.substr(0, split));
+  out += list;
+  out += CRLF;
+  return out;
+}
+
+// The second log of a second gets its number inside the time part, after the
+// time: "01-05-2007(8_17_49AM-2).log". The viewer still finds the date before
+// "(" and the time between "(" and ")", shows it as "8:17:49 AM-2" under the
+// same date, and turns that text back into this very name, because "-" and
+// digits pass through its "_"/":", "AM"/"PM" and space rules unchanged. A
+// number in its own parentheses would end the time part early, and one after
+// ")" would break the way back from the shown text to the file.
+std::string UniqueLogName(std::string_view baseName,
+                          const std::function<bool(const std::string& name)>& exists) {
+  std::string name(baseName);
+  if (!exists || !exists(name)) return name;
+  const auto open = baseName.find('(');
+  const auto close = open == std::string_view::npos ? std::string_view::npos : baseName.find(')', open);
+  size_t cut = baseName.size();
+  if (close != std::string_view::npos)
+    cut = close;
+  else if (EndsWithNoCase(baseName, ".log"))
+    cut -= 4;
+  for (int n = 2; n <= 9999; ++n) {
+    name = std::string(baseName.substr(0, cut)) + "-" + Dec(n) + std::string(baseName.substr(cut));
+    if (!exists(name)) return name;
+  }
+  return {};
+}
+
+std::string LogDateTextOf(std::string_view fileName) {
+  return PadDateFields(fileName.substr(0, fileName.find('(')));
+}
+
+std::string LogTimeTextOf(std::string_view fileName) {
+  const auto open = fileName.find('(');
+  if (open == std::string_view::npos) return {};
+  const auto close = fileName.find(')', open + 1);
+  if (close == std::string_view::npos) return {};
+  auto time = ReplaceAll(fileName.substr(open + 1, close - open - 1), "_", ":");
+  time = ReplaceAll(time, "AM", " AM");
+  return ReplaceAll(time, "PM", " PM");
+}
+
+std::string LogFileNameOf(std::string_view dateText, std::string_view timeText) {
+  return std::string(dateText) + "(" + TimePart(timeText) + ").log";
+}
+
+}  // namespace kv

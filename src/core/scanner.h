@@ -1,0 +1,51 @@
+// Scanner command lines and the batched hand-over of a file list to up to two
+// anti-virus scanners. Starting a process is the caller's callback, so the
+// rules run without the operating system.
+#pragma once
+#include <functional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace kv {
+
+// Short (8.3) path of an existing file; empty when there is none.
+using ShortPathFn = std::function<std::string(const std::string& path)>;
+
+struct FileItemOptions {
+  std::string quoteChar;        // "\"" with "Enclose Files with Quotes", else empty
+  bool useShortPaths = false;
+  ShortPathFn shortPathOf;      // needed only with useShortPaths
+};
+
+// quoteChar + path (or its short path) + quoteChar + " ".
+std::string FileItem(const std::string& path, std::string_view quoteChar, bool useShortPaths,
+                     const ShortPathFn& shortPathOf);
+
+// program + " " + args + " " + items; empty args leave two spaces in a row.
+std::string ScannerCommand(std::string_view program, std::string_view args, std::string_view items);
+
+struct ScannerConfig {
+  std::string program;
+  std::string args;
+};
+
+// Starts one command line; false when the process could not be started.
+using StartFn = std::function<bool(const std::string& commandLine)>;
+
+struct BatchedScanResult {
+  std::string items;         // every file item produced, in order
+  bool startFailed = false;
+};
+
+// Cuts `entries` into batches of `filesPerBatch` positions (an empty entry
+// takes a position but adds no file) and starts the first scanner, then the
+// second when its program is set, for every batch that holds files.
+// filesPerBatch <= 0 puts all entries into one batch. With stopOnFailure the
+// scan ends at the first start that fails; otherwise failures are passed over.
+BatchedScanResult BatchedScan(const std::vector<std::string>& entries, long filesPerBatch,
+                              const ScannerConfig& first, const ScannerConfig& second,
+                              const FileItemOptions& itemOptions, const StartFn& start,
+                              bool stopOnFailure);
+
+}  // namespace kv

@@ -1,0 +1,50 @@
+#include "core/log_file.h"
+
+#include <gtest/gtest.h>
+
+#include <set>
+
+using namespace kv;
+
+TEST(LogFileName, DateAndTimeTextsBecomeTheName) {
+  EXPECT_EQ(LogFileName("1/5/2007", "8:17:49 AM"), "01-05-2007(8_17_49AM).log");
+  EXPECT_EQ(LogFileName("5/1/2007", "22:02:11"), "05-01-2007(22_02_11).log");
+  EXPECT_EQ(LogFileName("2007-1-5", "8:17:49"), "2007-01-5(8_17_49).log");  // last field kept
+  EXPECT_EQ(LogFileName("5.1.2007", "8:17:49 AM"), "5.1.2007(8_17_49AM).log");
+  EXPECT_EQ(LogFileName("12/31/07", "11:59:59 PM"), "12-31-07(11_59_59PM).log");
+}
+
+TEST(LogLine, HeaderFollowedByCommaSeparatedPaths) {
+  const std::string header = "Integrity Checker - These files were either New or Failed the Integrity Check,";
+  EXPECT_EQ(LogLine(header + "\"C:\\a.dll\" \"C:\\b.exe\" "), header + "C:\\a.dll,C:\\b.exe\r\n");
+  EXPECT_EQ(LogLine(header + "C:\\a.dll C:\\b.exe "), header + "C:\\a.dll,C:\\b.exe\r\n");
+  EXPECT_EQ(LogLine(header + "\"a\" \"b\" \"c\" \"d\" "), header + "a,b,c,d\r\n");
+  // A space inside a path splits it; no comma in the text leaves no header.
+  EXPECT_EQ(LogLine("h,\"C:\\Program Files\\x.dll\" "), "h,C:\\Program,Files\\x.dll\r\n");
+  EXPECT_EQ(LogLine(" x.dll y.dll "), "x.dll,y.dll\r\n");
+}
+
+TEST(LogNames, TheViewerReadsNamesBackTheWayTheyWereWritten) {
+  const std::string name = "01-05-2007(8_17_49AM).log";
+  EXPECT_EQ(LogDateTextOf(name), "01-05-2007");
+  EXPECT_EQ(LogTimeTextOf(name), "8:17:49 AM");
+  EXPECT_EQ(LogFileNameOf(LogDateTextOf(name), LogTimeTextOf(name)), name);
+  EXPECT_EQ(LogTimeTextOf("stray.log"), "");
+  EXPECT_EQ(LogTimeTextOf("x(open.log"), "");
+}
+
+TEST(UniqueLogName, SecondLogOfTheSameSecondIsKeptUnderItsOwnName) {
+  std::set<std::string> dir;
+  const auto exists = [&dir](const std::string& n) { return dir.count(n) > 0; };
+  const std::string base = "01-05-2007(10_02_11PM).log";
+  for (int i = 0; i < 3; ++i) dir.insert(UniqueLogName(base, exists));
+  EXPECT_EQ(dir, (std::set<std::string>{base, "01-05-2007(10_02_11PM-2).log",
+                                         "01-05-2007(10_02_11PM-3).log"}));
+  for (const auto& n : dir) {
+    // Same date group, a distinct entry, and the entry leads back to its file.
+    EXPECT_EQ(LogDateTextOf(n), "01-05-2007");
+    EXPECT_EQ(LogFileNameOf(LogDateTextOf(n), LogTimeTextOf(n)), n);
+  }
+  EXPECT_EQ(LogTimeTextOf("01-05-2007(10_02_11PM-2).log"), "10:02:11 PM-2");
+  EXPECT_EQ(UniqueLogName(base, [](const std::string&) { return true; }), "");
+}
