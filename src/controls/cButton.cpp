@@ -1,0 +1,302 @@
+#include "controls/cButton.h"
+
+#include <algorithm>
+
+namespace kv {
+
+using namespace controls;
+
+namespace {
+
+#ifndef WM_DPICHANGED_AFTERPARENT
+constexpr UINT WM_DPICHANGED_AFTERPARENT = 0x02E3;
+#endif
+
+struct Face {
+  COLORREF border, top, bottom;
+};
+
+constexpr Face kNormal{RGB(172, 180, 192), RGB(253, 253, 254), RGB(229, 233, 239)};
+constexpr Face kLit{RGB(40, 128, 212), RGB(236, 245, 254), RGB(200, 225, 250)};
+constexpr Face kPressed{RGB(12, 74, 148), RGB(22, 102, 196), RGB(16, 84, 170)};
+constexpr Face kDisabled{RGB(150, 157, 167), RGB(186, 192, 200), RGB(168, 175, 184)};
+// Flat face of the plain look: dark enough that the white caption of a held
+// or disabled button stays readable, light enough for the black one.
+constexpr Face kPlain{RGB(104, 110, 120), RGB(150, 156, 164), RGB(150, 156, 164)};
+constexpr COLORREF kFocusRing = RGB(0, 103, 192);
+
+}  // namespace
+
+cButton::cButton(HWND parent, int id, int x, int y, int width, int height,
+                 std::string_view caption, bool plain) {
+  Create(parent, id, x, y, width, height, caption, plain);
+}
+
+bool cButton::Create(HWND parent, int id, int x, int y, int width, int height,
+                     std::string_view caption, bool plain) {
+  if (hwnd_) return false;
+  caption_ = std::string(caption);
+  plain_ = plain;
+  return CreateControl(kClassName, parent, id, x, y, width, height, caption_,
+                       enabled_ ? WS_TABSTOP : 0);
+}
+
+void cButton::Caption(std::string_view text) {
+  caption_ = std::string(text);
+  if (hwnd_) SetWindowTextA(hwnd_, caption_.c_str());
+  Redraw();
+}
+
+void cButton::Enabled(bool enabled) {
+  enabled_ = enabled;
+  if (!enabled_) ClearTransientState();
+  if (hwnd_) {
+    LONG_PTR style = GetWindowLongPtrA(hwnd_, GWL_STYLE);
+    style = enabled_ ? (style | WS_TABSTOP) : (style & ~LONG_PTR(WS_TABSTOP));
+    SetWindowLongPtrA(hwnd_, GWL_STYLE, style);
+  }
+  Redraw();
+}
+
+void cButton::downStatus(int) {
+  if (plain_) return;
+  SetLit(false);
+}
+
+bool cButton::IsPressed() const { return (mouseHeld_ && heldOver_) || keyHeld_; }
+
+COLORREF cButton::CaptionColor() const {
+  if (!enabled_ || IsPressed()) return kWhite;
+  return kBlack;
+}
+
+RECT cButton::CaptionRect() const {
+  RECT client{0, 0, 0, 0};
+  if (!hwnd_) return client;
+  GetClientRect(hwnd_, &client);
+  EnsureFont();
+  const int height = client.bottom;
+  const int strip = std::min(height, lineHeight_ + Scale(10, fontDpi_));
+  const int top = (height - strip) / 2;
+  return RECT{0, top, client.right, top + strip};
+}
+
+void cButton::SetLit(bool lit) {
+  if (lit_ == lit) return;
+  lit_ = lit;
+  Redraw();
+}
+
+void cButton::ClearTransientState() {
+  const bool held = mouseHeld_;
+  lit_ = false;
+  mouseHeld_ = false;
+  heldOver_ = false;
+  keyHeld_ = false;
+  if (held && hwnd_ && GetCapture() == hwnd_) ReleaseCapture();
+  Redraw();
+}
+
+void cButton::EnsureFont() const {
+  const UINT dpi = hwnd_ ? WindowDpi(hwnd_) : 96u;
+  if (font_ && dpi == fontDpi_) return;
+  font_ = CreateCaptionFont(dpi, false);
+  fontDpi_ = dpi;
+  lineHeight_ = LineHeight(font_.get());
+}
+
+void cButton::OnMouseMove(POINT p) {
+  TrackPointerLeave();
+  const bool over = Contains(CaptionRect(), p);
+  if (mouseHeld_) {
+    if (heldOver_ != over) {
+      heldOver_ = over;
+      Redraw();
+    }
+    return;
+  }
+  SetLit(over && enabled_ && !plain_);
+}
+
+void cButton::OnButtonDown(POINT p) {
+  if (!enabled_) return;
+  if (GetFocus() != hwnd_) SetFocus(hwnd_);
+  if (!hwnd_ || !Contains(CaptionRect(), p)) return;
+  mouseHeld_ = true;
+  heldOver_ = true;
+  lit_ = false;
+  // Without the capture a release outside the window would never arrive and
+  // the button would stay pressed.
+  SetCapture(hwnd_);
+  Redraw();
+}
+
+void cButton::OnButtonUp(POINT p) {
+  if (!mouseHeld_) return;
+  const bool over = Contains(CaptionRect(), p);
+  mouseHeld_ = false;
+  heldOver_ = false;
+  lit_ = over && !plain_;
+  if (GetCapture() == hwnd_) ReleaseCapture();
+  Redraw();
+  if (over && enabled_) Raise(Click);
+}
+
+void cButton::OnKeyDown(WPARAM key, LPARAM flags) {
+  if (!enabled_) return;
+  const bool repeat = (flags & 0x40000000) != 0;
+  if (key == VK_SPACE && !repeat) {
+    keyHeld_ = true;
+    Redraw();
+  } else if (key == VK_RETURN && !repeat) {
+    Raise(Click);
+  }
+}
+
+void cButton::OnKeyUp(WPARAM key) {
+  if (key != VK_SPACE || !keyHeld_) return;
+  keyHeld_ = false;
+  Redraw();
+  if (enabled_) Raise(Click);
+}
+
+void cButton::Destroyed() {
+  lit_ = mouseHeld_ = heldOver_ = keyHeld_ = false;
+}
+
+LRESULT cButton::Handle(UINT msg, WPARAM wp, LPARAM lp) {
+  switch (msg) {
+    case WM_PAINT: {
+      PAINTSTRUCT ps;
+      HDC dc = BeginPaint(hwnd_, &ps);
+      if (dc) Paint(dc);
+      EndPaint(hwnd_, &ps);
+      return 0;
+    }
+    case WM_PRINTCLIENT:
+      Paint(reinterpret_cast<HDC>(wp));
+      return 0;
+    case WM_ERASEBKGND:
+      return 1;
+    case WM_MOUSEMOVE:
+      OnMouseMove(MousePoint(lp));
+      return 0;
+    case WM_MOUSELEAVE:
+      if (!mouseHeld_) SetLit(false);
+      return 0;
+    case WM_LBUTTONDOWN:
+      OnButtonDown(MousePoint(lp));
+      return 0;
+    case WM_LBUTTONUP:
+      OnButtonUp(MousePoint(lp));
+      return 0;
+    case WM_CAPTURECHANGED:
+      // Someone else took the mouse while the button was held: cancel.
+      if (mouseHeld_ && reinterpret_cast<HWND>(lp) != hwnd_) {
+        mouseHeld_ = heldOver_ = false;
+        lit_ = false;
+        Redraw();
+      }
+      return 0;
+    case WM_KILLFOCUS:
+      lit_ = false;
+      keyHeld_ = false;
+      Redraw();
+      return 0;
+    case WM_SETFOCUS:
+      Redraw();
+      return 0;
+    case WM_KEYDOWN:
+      if (wp == VK_SPACE || wp == VK_RETURN) {
+        OnKeyDown(wp, lp);
+        return 0;
+      }
+      break;
+    case WM_KEYUP:
+      if (wp == VK_SPACE) {
+        OnKeyUp(wp);
+        return 0;
+      }
+      break;
+    case WM_GETDLGCODE: {
+      LRESULT code = DLGC_BUTTON;
+      const MSG* m = reinterpret_cast<const MSG*>(lp);
+      if (m && m->message == WM_KEYDOWN && m->wParam == VK_RETURN && enabled_)
+        code |= DLGC_WANTMESSAGE;
+      return code;
+    }
+    case WM_SETCURSOR:
+      if (LOWORD(lp) == HTCLIENT) {
+        const bool hand = enabled_ && Contains(CaptionRect(), PointerInClient());
+        SetCursor(hand ? HandPointer() : LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_ARROW)));
+        return TRUE;
+      }
+      break;
+    case BM_CLICK:
+      if (enabled_) Raise(Click);
+      return 0;
+    case WM_SETTEXT: {
+      const LRESULT done = Default(msg, wp, lp);
+      caption_ = lp ? reinterpret_cast<const char*>(lp) : "";
+      Redraw();
+      return done;
+    }
+    case WM_SETFONT:
+      return 0;  // the caption font follows the DPI, not the window's font
+    case WM_DPICHANGED_AFTERPARENT:
+    case WM_SIZE:
+    case WM_ENABLE:
+      Redraw();
+      return 0;
+    case WM_UPDATEUISTATE: {
+      const LRESULT done = Default(msg, wp, lp);
+      Redraw();
+      return done;
+    }
+    default:
+      break;
+  }
+  return Default(msg, wp, lp);
+}
+
+void cButton::Paint(HDC target) const {
+  RECT client{};
+  GetClientRect(hwnd_, &client);
+  if (client.right <= 0 || client.bottom <= 0) return;
+  EnsureFont();
+  const UINT dpi = fontDpi_;
+  Canvas canvas(target, client.right, client.bottom);
+  if (!canvas.Ok()) return;
+  canvas.PaintParentBackground(hwnd_);
+
+  const float line = std::max(1.0f, float(int(ScaleF(1.0f, dpi))));
+  const RectF whole{0.0f, 0.0f, float(client.right), float(client.bottom)};
+  const bool pressed = IsPressed();
+  if (plain_) {
+    canvas.FillRound(whole, 0.0f, kPlain.border, kPlain.border);
+    canvas.FillRound(whole.Inset(line), 0.0f, kPlain.top, kPlain.bottom);
+  } else {
+    const Face& face = !enabled_ ? kDisabled : pressed ? kPressed : lit_ ? kLit : kNormal;
+    const float radius = ScaleF(4.0f, dpi);
+    canvas.FillRound(whole, radius, face.border, face.border);
+    canvas.FillRound(whole.Inset(line), radius - line, face.top, face.bottom);
+    if (enabled_ && !pressed)  // a soft inner highlight gives the face some depth
+      canvas.StrokeRound(whole.Inset(line), radius - line, line, kWhite, 0.55f);
+  }
+  if (enabled_ && HasFocus() && !FocusCuesHidden()) {
+    const float inset = ScaleF(3.0f, dpi);
+    const COLORREF ring = pressed ? kWhite : kFocusRing;
+    canvas.StrokeRound(whole.Inset(inset), plain_ ? 0.0f : ScaleF(2.0f, dpi), line, ring, 0.7f);
+  }
+
+  RECT text = CaptionRect();
+  const int pad = Scale(6, dpi);
+  text.left += pad;
+  text.right -= pad;
+  if (pressed && !plain_) OffsetRect(&text, 0, std::max(1, Scale(1, dpi)));
+  canvas.Text(caption_.c_str(), int(caption_.size()), text, font_.get(), CaptionColor(),
+              DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX | DT_END_ELLIPSIS);
+  canvas.Present(target);
+}
+
+}  // namespace kv

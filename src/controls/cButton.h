@@ -1,0 +1,84 @@
+// The program's own push button: a caption on a drawn background that lights
+// up while the pointer is over the caption and raises one event, Click.
+//
+// Windows hold it as a member named like the control (cButton1, cAbout, ...),
+// call Create() when they build their controls, assign Click, and clear the
+// lit look from their norms() with downStatus(1).
+#pragma once
+#include <windows.h>
+
+#include <functional>
+#include <string>
+#include <string_view>
+
+#include "controls/control_window.h"
+#include "controls/theme.h"
+
+namespace kv {
+
+class cButton : public controls::ControlWindow {
+ public:
+  static constexpr const char* kClassName = "KorvanelButton";
+
+  // Raised once per click on the caption of an enabled button (mouse press
+  // and release on the caption, Space or Enter while it has the focus).
+  std::function<void()> Click;
+
+  cButton() = default;
+  // plain: the low-resource look, without background pictures or lit and
+  // pressed looks; chosen once, for the life of the control.
+  cButton(HWND parent, int id, int x, int y, int width, int height, std::string_view caption,
+          bool plain = false);
+  ~cButton() override = default;
+
+  bool Create(HWND parent, int id, int x, int y, int width, int height, std::string_view caption,
+              bool plain = false);
+
+  const std::string& Caption() const { return caption_; }
+  void Caption(std::string_view text);
+
+  // A disabled button stays visible with a white caption, ignores clicks
+  // and keys, never lights up and drops out of the tab order.
+  bool Enabled() const { return enabled_; }
+  void Enabled(bool enabled);
+
+  // Clears the lit look. The value is not used (the windows pass 1); the
+  // plain look has nothing to clear.
+  void downStatus(int value);
+
+  bool Plain() const { return plain_; }
+  bool IsLit() const { return lit_; }
+  bool IsPressed() const;
+  COLORREF CaptionColor() const;
+  // The caption strip: the full width, one text line high, vertically
+  // centred. Only this strip reacts to the pointer.
+  RECT CaptionRect() const;
+
+ protected:
+  LRESULT Handle(UINT msg, WPARAM wp, LPARAM lp) override;
+  void Destroyed() override;
+
+ private:
+  void OnMouseMove(POINT p);
+  void OnButtonDown(POINT p);
+  void OnButtonUp(POINT p);
+  void OnKeyDown(WPARAM key, LPARAM flags);
+  void OnKeyUp(WPARAM key);
+  void ClearTransientState();
+  void EnsureFont() const;
+  void Paint(HDC target) const;
+  void SetLit(bool lit);
+
+  std::string caption_ = "Label1";
+  bool enabled_ = true;
+  bool plain_ = false;
+  bool lit_ = false;          // pointer over the caption, lit background shown
+  bool mouseHeld_ = false;    // pressed on the caption, capture taken
+  bool heldOver_ = false;     // while held: pointer still over the caption
+  bool keyHeld_ = false;      // Space is down
+  mutable controls::Font font_;
+  mutable UINT fontDpi_ = 0;
+  mutable int lineHeight_ = 0;
+};
+
+}  // namespace kv

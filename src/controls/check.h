@@ -1,0 +1,93 @@
+// The program's own check box: a drawn box followed by a caption that turns
+// blue and underlined while the pointer is over it. Clicking the box or the
+// caption toggles the value and then raises Click.
+//
+// Windows that keep only one lit caption at a time assign CaptionHover and
+// clear their other check boxes there (their norms()); it runs just before
+// this caption lights up.
+#pragma once
+#include <windows.h>
+
+#include <functional>
+#include <string>
+#include <string_view>
+
+#include "controls/control_window.h"
+#include "controls/theme.h"
+
+namespace kv {
+
+class check : public controls::ControlWindow {
+ public:
+  static constexpr const char* kClassName = "KorvanelCheck";
+
+  // Raised after a click on the box or the caption (or Space) has toggled
+  // the value; the handler reads the new value. Setting Value raises nothing.
+  std::function<void()> Click;
+  // Runs when the pointer reaches the caption, before it lights up. Not used
+  // by the plain look, which lights only its own caption.
+  std::function<void()> CaptionHover;
+
+  check() = default;
+  // plain: the low-resource look, without the background strip and the
+  // state marker; chosen once, for the life of the control.
+  check(HWND parent, int id, int x, int y, int width, int height, std::string_view caption,
+        bool plain = false);
+  ~check() override = default;
+
+  bool Create(HWND parent, int id, int x, int y, int width, int height, std::string_view caption,
+              bool plain = false);
+
+  const std::string& Caption() const { return caption_; }
+  void Caption(std::string_view text);
+
+  // 1 when checked, else 0. Any non-zero value sets it.
+  int Value() const { return value_ ? 1 : 0; }
+  void Value(int value);
+
+  // Caption back to black and not underlined. The value is not used (the
+  // windows pass 1).
+  void downStatus(int value);
+
+  bool Plain() const { return plain_; }
+  bool IsLit() const { return lit_; }
+  bool IsUnderlined() const { return lit_; }
+  COLORREF CaptionColor() const;
+  // The box part (the box and the margin left of the caption) and the
+  // caption part, in client coordinates. Elsewhere the pointer only darkens
+  // the caption.
+  RECT BoxRect() const;
+  RECT CaptionRect() const;
+
+ protected:
+  LRESULT Handle(UINT msg, WPARAM wp, LPARAM lp) override;
+  void Destroyed() override;
+
+ private:
+  enum class Part { None, Box, Caption };
+
+  Part HitTest(POINT p) const;
+  void OnMouseMove(POINT p);
+  void OnButtonDown(POINT p);
+  void OnButtonUp(POINT p);
+  void LightCaption();
+  void SetLit(bool lit);
+  void ToggleAndRaise();
+  void EnsureFonts() const;
+  void Paint(HDC target) const;
+
+  std::string caption_ = "Label1";
+  bool value_ = false;
+  bool plain_ = false;
+  bool lit_ = false;        // caption blue and underlined
+  bool boxHot_ = false;     // pointer over the box part
+  bool mouseHeld_ = false;  // pressed on the box or the caption, capture taken
+  Part heldPart_ = Part::None;
+  bool heldOver_ = false;   // while held: pointer still over the pressed part
+  bool keyHeld_ = false;    // Space is down
+  mutable controls::Font font_;
+  mutable controls::Font underlined_;
+  mutable UINT fontDpi_ = 0;
+};
+
+}  // namespace kv

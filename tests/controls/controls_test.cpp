@@ -1,0 +1,464 @@
+// The custom button and check box on real windows, driven through the
+// messages the system sends them.
+#include <windows.h>
+
+#include <memory>
+#include <stdexcept>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "controls/cButton.h"
+#include "controls/check.h"
+#include "support/pump.h"
+
+namespace kv {
+namespace {
+
+using controls::kBlack;
+using controls::kBlue;
+using controls::kWhite;
+
+constexpr const char* kHostClass = "KorvanelControlsTestHost";
+
+LRESULT CALLBACK HostProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
+  return DefWindowProcA(hwnd, msg, wp, lp);
+}
+
+POINT Centre(const RECT& r) { return POINT{(r.left + r.right) / 2, (r.top + r.bottom) / 2}; }
+
+// The real pointer goes where the message says it is, so the leave tracking
+// the controls ask for agrees with the synthetic messages.
+void MoveTo(HWND w, POINT p, WPARAM keys = 0) {
+  POINT screen = p;
+  ClientToScreen(w, &screen);
+  SetCursorPos(screen.x, screen.y);
+  SendMessageA(w, WM_MOUSEMOVE, keys, MAKELPARAM(p.x, p.y));
+}
+
+void Press(HWND w, POINT p) {
+  MoveTo(w, p);
+  SendMessageA(w, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(p.x, p.y));
+}
+
+void Release(HWND w, POINT p) {
+  MoveTo(w, p, MK_LBUTTON);
+  SendMessageA(w, WM_LBUTTONUP, 0, MAKELPARAM(p.x, p.y));
+}
+
+void ClickAt(HWND w, POINT p) {
+  Press(w, p);
+  Release(w, p);
+}
+
+void Key(HWND w, WPARAM key) {
+  SendMessageA(w, WM_KEYDOWN, key, 1);
+  SendMessageA(w, WM_KEYUP, key, LPARAM(0xC0000001));
+}
+
+class ControlsTest : public ::testing::Test {
+ protected:
+  // One host window for the whole suite: under Wine without a window
+  // manager, taking a visible top-level window down costs about two seconds.
+  static void SetUpTestSuite() {
+    WNDCLASSEXA wc{};
+    wc.cbSize = sizeof wc;
+    if (!GetClassInfoExA(GetModuleHandleA(nullptr), kHostClass, &wc)) {
+      wc.lpfnWndProc = HostProc;
+      wc.hInstance = GetModuleHandleA(nullptr);
+      wc.hCursor = LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_ARROW));
+      wc.hbrBackground = GetSysColorBrush(COLOR_WINDOW);
+      wc.lpszClassName = kHostClass;
+      RegisterClassExA(&wc);
+    }
+    host_ = CreateWindowExA(0, kHostClass, "controls", WS_POPUP | WS_VISIBLE | WS_CLIPCHILDREN, 0, 0,
+                            480, 320, nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
+    test::PumpPending();
+  }
+
+  static void TearDownTestSuite() {
+    if (host_) DestroyWindow(host_);
+    host_ = nullptr;
+  }
+
+  void SetUp() override {
+    ASSERT_NE(host_, nullptr);
+    SetFocus(host_);
+    test::PumpPending();
+  }
+
+  void TearDown() override { test::PumpPending(); }
+
+  // Parts of a 140 x 44 button: the caption strip, and the band above it.
+  static POINT OnCaption(const cButton& b) { return Centre(b.CaptionRect()); }
+  static POINT OffCaption(const cButton& b) { return POINT{20, b.CaptionRect().top / 2}; }
+  static POINT OutsideWindow() { return POINT{-30, 10}; }
+
+  static inline HWND host_ = nullptr;
+};
+
+// ---- button ---------------------------------------------------------------
+
+TEST_F(ControlsTest, ButtonClicksOnceWhenPressedAndReleasedOnItsCaption) {
+  cButton b(host_, 101, 10, 10, 140, 44, "Scan");
+  int clicks = 0;
+  b.Click = [&] { ++clicks; };
+  ASSERT_GT(b.CaptionRect().top, 2) << "the test needs a band outside the caption";
+
+  MoveTo(b.hwnd(), OnCaption(b));
+  EXPECT_TRUE(b.IsLit());
+  EXPECT_EQ(b.CaptionColor(), kBlack);
+
+  Press(b.hwnd(), OnCaption(b));
+  EXPECT_TRUE(b.IsPressed());
+  EXPECT_FALSE(b.IsLit());
+  EXPECT_EQ(b.CaptionColor(), kWhite);
+  EXPECT_EQ(GetFocus(), b.hwnd());
+  EXPECT_EQ(clicks, 0) << "the click belongs to the release";
+
+  Release(b.hwnd(), OnCaption(b));
+  EXPECT_EQ(clicks, 1);
+  EXPECT_FALSE(b.IsPressed());
+  EXPECT_TRUE(b.IsLit());
+  EXPECT_EQ(b.CaptionColor(), kBlack);
+}
+
+TEST_F(ControlsTest, ButtonReleasedAwayFromItsCaptionDoesNotClick) {
+  cButton b(host_, 101, 10, 10, 140, 44, "Scan");
+  int clicks = 0;
+  b.Click = [&] { ++clicks; };
+
+  // Dragged out of the window while held: the pressed look follows the
+  // pointer and the release out there is a cancel.
+  Press(b.hwnd(), OnCaption(b));
+  MoveTo(b.hwnd(), OutsideWindow(), MK_LBUTTON);
+  EXPECT_FALSE(b.IsPressed());
+  EXPECT_EQ(b.CaptionColor(), kBlack);
+  MoveTo(b.hwnd(), OnCaption(b), MK_LBUTTON);
+  EXPECT_TRUE(b.IsPressed()) << "coming back while held presses again";
+  Release(b.hwnd(), OutsideWindow());
+  EXPECT_EQ(clicks, 0);
+  EXPECT_FALSE(b.IsPressed());
+  EXPECT_FALSE(b.IsLit());
+  EXPECT_NE(GetCapture(), b.hwnd());
+
+  // Released on the button but off the caption strip.
+  Press(b.hwnd(), OnCaption(b));
+  Release(b.hwnd(), OffCaption(b));
+  EXPECT_EQ(clicks, 0);
+
+  // Pressed off the caption and released on it.
+  Press(b.hwnd(), OffCaption(b));
+  EXPECT_FALSE(b.IsPressed());
+  Release(b.hwnd(), OnCaption(b));
+  EXPECT_EQ(clicks, 0);
+}
+
+TEST_F(ControlsTest, DisabledButtonIgnoresEverythingAndKeepsItsWhiteCaption) {
+  cButton b(host_, 101, 10, 10, 140, 44, "Use It!");
+  int clicks = 0;
+  b.Click = [&] { ++clicks; };
+  b.Enabled(false);
+  EXPECT_FALSE(b.Enabled());
+  EXPECT_EQ(GetWindowLongPtrA(b.hwnd(), GWL_STYLE) & WS_TABSTOP, 0) << "left out of the tab order";
+
+  const std::vector<POINT> everywhere = {OnCaption(b), OffCaption(b), OutsideWindow(), {0, 0}};
+  for (POINT p : everywhere) {
+    MoveTo(b.hwnd(), p);
+    EXPECT_FALSE(b.IsLit());
+    EXPECT_EQ(b.CaptionColor(), kWhite);
+    ClickAt(b.hwnd(), p);
+    EXPECT_FALSE(b.IsPressed());
+    EXPECT_EQ(b.CaptionColor(), kWhite);
+  }
+  SetFocus(b.hwnd());
+  Key(b.hwnd(), VK_SPACE);
+  Key(b.hwnd(), VK_RETURN);
+  SendMessageA(b.hwnd(), BM_CLICK, 0, 0);
+  EXPECT_EQ(clicks, 0);
+
+  b.Enabled(true);
+  EXPECT_EQ(b.CaptionColor(), kBlack);
+  EXPECT_NE(GetWindowLongPtrA(b.hwnd(), GWL_STYLE) & WS_TABSTOP, 0);
+  ClickAt(b.hwnd(), OnCaption(b));
+  EXPECT_EQ(clicks, 1);
+}
+
+TEST_F(ControlsTest, DisablingAHeldButtonDropsThePressAndTheCapture) {
+  cButton b(host_, 101, 10, 10, 140, 44, "Scan");
+  int clicks = 0;
+  b.Click = [&] { ++clicks; };
+  Press(b.hwnd(), OnCaption(b));
+  b.Enabled(false);
+  EXPECT_FALSE(b.IsPressed());
+  EXPECT_NE(GetCapture(), b.hwnd());
+  Release(b.hwnd(), OnCaption(b));
+  EXPECT_EQ(clicks, 0);
+}
+
+TEST_F(ControlsTest, LitButtonGoesDarkOffTheCaptionOnFocusLossAndOnDownStatus) {
+  cButton b(host_, 101, 10, 10, 140, 44, "Scan");
+
+  MoveTo(b.hwnd(), OnCaption(b));
+  ASSERT_TRUE(b.IsLit());
+  MoveTo(b.hwnd(), OffCaption(b));
+  EXPECT_FALSE(b.IsLit());
+
+  MoveTo(b.hwnd(), OnCaption(b));
+  ASSERT_TRUE(b.IsLit());
+  SendMessageA(b.hwnd(), WM_KILLFOCUS, 0, 0);
+  EXPECT_FALSE(b.IsLit());
+
+  MoveTo(b.hwnd(), OffCaption(b));
+  MoveTo(b.hwnd(), OnCaption(b));
+  ASSERT_TRUE(b.IsLit());
+  b.downStatus(1);
+  EXPECT_FALSE(b.IsLit());
+}
+
+TEST_F(ControlsTest, ButtonLeftByThePointerGoesDark) {
+  cButton b(host_, 101, 10, 10, 140, 44, "Scan");
+  MoveTo(b.hwnd(), OnCaption(b));
+  ASSERT_TRUE(b.IsLit());
+  POINT away{300, 250};
+  ClientToScreen(host_, &away);
+  SetCursorPos(away.x, away.y);
+  EXPECT_TRUE(test::PumpUntil([&] { return !b.IsLit(); }));
+}
+
+TEST_F(ControlsTest, FocusedButtonClicksOnSpaceReleaseAndOnEnter) {
+  cButton b(host_, 101, 10, 10, 140, 44, "Scan");
+  int clicks = 0;
+  b.Click = [&] { ++clicks; };
+  SetFocus(b.hwnd());
+
+  SendMessageA(b.hwnd(), WM_KEYDOWN, VK_SPACE, 1);
+  EXPECT_TRUE(b.IsPressed());
+  SendMessageA(b.hwnd(), WM_KEYDOWN, VK_SPACE, LPARAM(0x40000001));  // auto-repeat
+  EXPECT_EQ(clicks, 0);
+  SendMessageA(b.hwnd(), WM_KEYUP, VK_SPACE, LPARAM(0xC0000001));
+  EXPECT_EQ(clicks, 1);
+  EXPECT_FALSE(b.IsPressed());
+
+  SendMessageA(b.hwnd(), WM_KEYDOWN, VK_RETURN, 1);
+  EXPECT_EQ(clicks, 2);
+
+  // Space held while the focus moves away is not a click.
+  SendMessageA(b.hwnd(), WM_KEYDOWN, VK_SPACE, 1);
+  SetFocus(host_);
+  SendMessageA(b.hwnd(), WM_KEYUP, VK_SPACE, LPARAM(0xC0000001));
+  EXPECT_EQ(clicks, 2);
+}
+
+TEST_F(ControlsTest, HandPointerOnlyOverTheCaptionOfAnEnabledButton) {
+  cButton b(host_, 101, 10, 10, 140, 44, "Scan");
+  auto pointerAt = [&](POINT p) {
+    MoveTo(b.hwnd(), p);
+    SendMessageA(b.hwnd(), WM_SETCURSOR, reinterpret_cast<WPARAM>(b.hwnd()), MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
+    return GetCursor();
+  };
+  HCURSOR arrow = LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_ARROW));
+  EXPECT_EQ(pointerAt(OnCaption(b)), controls::HandPointer());
+  EXPECT_NE(controls::HandPointer(), arrow);
+  EXPECT_EQ(pointerAt(OffCaption(b)), arrow);
+  b.Enabled(false);
+  EXPECT_EQ(pointerAt(OnCaption(b)), arrow);
+}
+
+TEST_F(ControlsTest, ButtonSurvivesHandlersThatDestroyItOrThrow) {
+  auto doomed = std::make_unique<cButton>(host_, 101, 10, 10, 140, 44, "Close");
+  HWND hwnd = doomed->hwnd();
+  const POINT p = OnCaption(*doomed);
+  doomed->Click = [&] { doomed.reset(); };
+  ClickAt(hwnd, p);
+  EXPECT_EQ(doomed, nullptr);
+  EXPECT_FALSE(IsWindow(hwnd));
+
+  cButton b(host_, 102, 10, 60, 140, 44, "Scan");
+  b.Click = [] { throw std::runtime_error("handler failed"); };
+  ClickAt(b.hwnd(), OnCaption(b));
+  EXPECT_FALSE(b.IsPressed());
+  EXPECT_NE(GetCapture(), b.hwnd());
+  int clicks = 0;
+  b.Click = [&] { ++clicks; };
+  ClickAt(b.hwnd(), OnCaption(b));
+  EXPECT_EQ(clicks, 1);
+}
+
+TEST_F(ControlsTest, ButtonCaptionIsItsWindowText) {
+  cButton unnamed;
+  EXPECT_EQ(unnamed.Caption(), "Label1");
+
+  cButton b(host_, 101, 10, 10, 140, 44, "Test It!");
+  char text[64] = {};
+  GetWindowTextA(b.hwnd(), text, sizeof text);
+  EXPECT_STREQ(text, "Test It!");
+  b.Caption("Use It!");
+  GetWindowTextA(b.hwnd(), text, sizeof text);
+  EXPECT_STREQ(text, "Use It!");
+  SetWindowTextA(b.hwnd(), "Exit");
+  EXPECT_EQ(b.Caption(), "Exit");
+  EXPECT_FALSE(b.Create(host_, 103, 0, 0, 10, 10, "again")) << "one window per control";
+}
+
+TEST_F(ControlsTest, PlainButtonNeverLightsButWhitensItsCaptionWhileHeld) {
+  cButton b(host_, 101, 10, 10, 140, 44, "Scan", true);
+  int clicks = 0;
+  b.Click = [&] { ++clicks; };
+  MoveTo(b.hwnd(), OnCaption(b));
+  EXPECT_FALSE(b.IsLit());
+  EXPECT_EQ(b.CaptionColor(), kBlack);
+
+  Press(b.hwnd(), OnCaption(b));
+  EXPECT_EQ(b.CaptionColor(), kWhite);
+  Release(b.hwnd(), OnCaption(b));
+  EXPECT_EQ(b.CaptionColor(), kBlack);
+  EXPECT_FALSE(b.IsLit());
+  EXPECT_EQ(clicks, 1);
+
+  b.Enabled(false);
+  MoveTo(b.hwnd(), OffCaption(b));
+  EXPECT_EQ(b.CaptionColor(), kWhite);
+}
+
+// ---- check box ------------------------------------------------------------
+
+struct CheckLayout {
+  static POINT OnCaption(const check& c) { return Centre(c.CaptionRect()); }
+  static POINT OnBox(const check& c) { return Centre(c.BoxRect()); }
+  // The state marker at the right end of the full look.
+  static POINT OnMarker(const check& c) {
+    RECT r;
+    GetClientRect(c.hwnd(), &r);
+    return POINT{r.right - 3, r.bottom / 2};
+  }
+};
+
+TEST_F(ControlsTest, ClickingACheckCaptionTwiceRestoresItAndClickSeesEachNewValue) {
+  check c(host_, 201, 10, 10, 260, 22, "Auto-Logging");
+  std::vector<int> seen;
+  c.Click = [&] { seen.push_back(c.Value()); };
+  ASSERT_EQ(c.Value(), 0);
+
+  ClickAt(c.hwnd(), CheckLayout::OnCaption(c));
+  EXPECT_EQ(c.Value(), 1);
+  ClickAt(c.hwnd(), CheckLayout::OnCaption(c));
+  EXPECT_EQ(c.Value(), 0);
+  EXPECT_EQ(seen, (std::vector<int>{1, 0}));
+
+  ClickAt(c.hwnd(), CheckLayout::OnBox(c));
+  EXPECT_EQ(c.Value(), 1);
+  EXPECT_EQ(SendMessageA(c.hwnd(), BM_GETCHECK, 0, 0), BST_CHECKED);
+  EXPECT_EQ(seen, (std::vector<int>{1, 0, 1}));
+}
+
+TEST_F(ControlsTest, CheckTogglesOnlyWhenPressAndReleaseHitTheSamePart) {
+  check c(host_, 201, 10, 10, 260, 22, "Auto-Logging");
+  int clicks = 0;
+  c.Click = [&] { ++clicks; };
+
+  ClickAt(c.hwnd(), CheckLayout::OnMarker(c));
+  Press(c.hwnd(), CheckLayout::OnBox(c));
+  Release(c.hwnd(), CheckLayout::OnCaption(c));
+  Press(c.hwnd(), CheckLayout::OnCaption(c));
+  Release(c.hwnd(), POINT{-40, 5});
+  EXPECT_EQ(c.Value(), 0);
+  EXPECT_EQ(clicks, 0);
+  EXPECT_NE(GetCapture(), c.hwnd());
+}
+
+TEST_F(ControlsTest, SettingACheckValueRaisesNothingAndAnyNonZeroChecksIt) {
+  check c(host_, 201, 10, 10, 260, 22, "Auto-Logging");
+  int clicks = 0;
+  c.Click = [&] { ++clicks; };
+  c.Value(5);
+  EXPECT_EQ(c.Value(), 1);
+  c.Value(-1);
+  EXPECT_EQ(c.Value(), 1);
+  c.Value(0);
+  EXPECT_EQ(c.Value(), 0);
+  EXPECT_EQ(clicks, 0);
+}
+
+TEST_F(ControlsTest, SpaceTogglesAFocusedCheck) {
+  check c(host_, 201, 10, 10, 260, 22, "Auto-Logging");
+  int clicks = 0;
+  c.Click = [&] { ++clicks; };
+  SetFocus(c.hwnd());
+  Key(c.hwnd(), VK_SPACE);
+  EXPECT_EQ(c.Value(), 1);
+  EXPECT_EQ(clicks, 1);
+  Key(c.hwnd(), VK_RETURN);
+  EXPECT_EQ(c.Value(), 1) << "Enter belongs to the window, not the check box";
+}
+
+TEST_F(ControlsTest, CheckCaptionLightsBlueAndUnderlinedAfterTheWindowClearedTheOthers) {
+  check c(host_, 201, 10, 10, 260, 22, "Auto-Logging");
+  std::vector<bool> litWhenHookRan;
+  c.CaptionHover = [&] { litWhenHookRan.push_back(c.IsLit()); };
+
+  MoveTo(c.hwnd(), CheckLayout::OnCaption(c));
+  EXPECT_EQ(litWhenHookRan, (std::vector<bool>{false}));
+  EXPECT_EQ(c.CaptionColor(), kBlue);
+  EXPECT_TRUE(c.IsUnderlined());
+
+  MoveTo(c.hwnd(), CheckLayout::OnBox(c));
+  EXPECT_EQ(c.CaptionColor(), kBlack);
+  EXPECT_FALSE(c.IsUnderlined());
+
+  MoveTo(c.hwnd(), CheckLayout::OnCaption(c));
+  MoveTo(c.hwnd(), CheckLayout::OnMarker(c));
+  EXPECT_EQ(c.CaptionColor(), kBlack);
+
+  MoveTo(c.hwnd(), CheckLayout::OnCaption(c));
+  ASSERT_TRUE(c.IsLit());
+  c.downStatus(1);
+  EXPECT_EQ(c.CaptionColor(), kBlack);
+  EXPECT_FALSE(c.IsUnderlined());
+}
+
+TEST_F(ControlsTest, LightingOneCheckCaptionClearsThePreviouslyLitOne) {
+  // A settings page with three check boxes whose norms() clears them all.
+  std::vector<std::unique_ptr<check>> page;
+  for (int i = 0; i < 3; ++i)
+    page.push_back(std::make_unique<check>(host_, 201 + i, 10, 10 + 30 * i, 260, 22, "Check"));
+  auto norms = [&] {
+    for (auto& c : page) c->downStatus(1);
+  };
+  for (auto& c : page) c->CaptionHover = norms;
+
+  // The pointer jumps straight from one caption to the next, as over
+  // neighbouring rows, with no leave in between.
+  SendMessageA(page[0]->hwnd(), WM_MOUSEMOVE, 0, MAKELPARAM(60, 11));
+  ASSERT_TRUE(page[0]->IsLit());
+  SendMessageA(page[2]->hwnd(), WM_MOUSEMOVE, 0, MAKELPARAM(60, 11));
+  EXPECT_FALSE(page[0]->IsLit());
+  EXPECT_EQ(page[0]->CaptionColor(), kBlack);
+  EXPECT_TRUE(page[2]->IsLit());
+  EXPECT_EQ(page[2]->CaptionColor(), kBlue);
+}
+
+TEST_F(ControlsTest, PlainCheckLightsOnlyItsOwnCaption) {
+  check a(host_, 201, 10, 10, 260, 22, "Check Drivers (DRV)", true);
+  check b(host_, 202, 10, 40, 260, 22, "Auto-Logging", true);
+  int hookCalls = 0;
+  a.CaptionHover = b.CaptionHover = [&] { ++hookCalls; };
+
+  SendMessageA(a.hwnd(), WM_MOUSEMOVE, 0, MAKELPARAM(60, 11));
+  SendMessageA(b.hwnd(), WM_MOUSEMOVE, 0, MAKELPARAM(60, 11));
+  EXPECT_EQ(hookCalls, 0);
+  EXPECT_TRUE(a.IsLit());
+  EXPECT_EQ(b.CaptionColor(), kBlue);
+  b.downStatus(1);
+  EXPECT_EQ(b.CaptionColor(), kBlack);
+
+  // Without the marker the caption reaches the right edge.
+  RECT client;
+  GetClientRect(b.hwnd(), &client);
+  EXPECT_EQ(b.CaptionRect().right, client.right);
+  ClickAt(b.hwnd(), CheckLayout::OnMarker(b));
+  EXPECT_EQ(b.Value(), 1);
+}
+
+}  // namespace
+}  // namespace kv
