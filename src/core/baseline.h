@@ -1,0 +1,104 @@
+// The integrity database: baseline file names, the file's text layout, and
+// the in-memory baseline that checks look files up in and accepted changes
+// are written into.
+//
+// A baseline file is two comment lines, an empty line (only in files built
+// by a scan), then nine sections [DLL] [DRV] [386] [SYS] [OCX] [EXE] [COM]
+// [PIF] [SCR]. A section is its header, one line name=checksum*E per file,
+// and the closing line NULL*E. A file listed but not yet fingerprinted has
+// the checksum NULL.
+#pragma once
+#include <array>
+#include <string>
+#include <string_view>
+#include <unordered_map>
+
+namespace kv {
+
+inline constexpr std::string_view kEndMarker = "*E";
+inline constexpr std::string_view kNoChecksum = "NULL";
+inline constexpr int kBaselineSections = 9;
+// The sections in file order; a file's section is the last three characters
+// of its name in upper case.
+inline constexpr std::array<std::string_view, kBaselineSections> kSectionNames = {
+    "DLL", "DRV", "386", "SYS", "OCX", "EXE", "COM", "PIF", "SCR"};
+
+// ---- File names (appDir ends in "\") ------------------------------------------
+
+// The algorithm counts as CRC-32 when, spaces trimmed, it is empty or "CRC32"
+// in any letter case; CRC-32 files have no suffix, others "-" + the name in
+// lower case.
+std::string SystemBaselineFile(std::string_view appDir, std::string_view algorithmName);
+std::string FolderBaselineFile(std::string_view appDir, int slot, std::string_view algorithmName);
+// The file name with its last three characters replaced by "bak".
+std::string BackupFileOf(std::string_view baselineFile);
+// The slot of a folder baseline file: its name up to the first "-" or "."
+// read as a number (Data\3-md5.dat gives 3); 0 when that is not a number.
+int SlotOfFolderBaselineFile(std::string_view path);
+
+// The section a file's entry belongs in: the last three characters of its
+// name in upper case.
+std::string SectionOf(std::string_view name);
+
+// ---- Building a new baseline from a directory listing ---------------------------
+
+// Collects the watched names of a listing, in listing order, and writes the
+// baseline skeleton in which every file has the checksum NULL.
+class BaselineSkeleton {
+ public:
+  // Takes the name when its last four characters are one of the nine
+  // extensions (".DLL" ... ".SCR", any letter case); "." and ".." never are.
+  bool Add(std::string_view name);
+  std::string Text() const;
+
+ private:
+  std::array<std::string, kBaselineSections> lines_;
+};
+
+// ---- The in-memory baseline -------------------------------------------------------
+
+class Baseline {
+ public:
+  // Reads a file's text: up to nine sections, each from its "[" up to the CR
+  // LF before the next line that starts with "[" (the last to the end of the
+  // text). Whatever stands before the first "[" is ignored.
+  static Baseline FromText(std::string_view fileText);
+  // The text a baseline is saved as: the two comment lines (no empty line),
+  // then the section texts in order.
+  std::string ToText() const;
+
+  int SectionCount() const { return count_; }
+  // Sections are numbered 1..SectionCount().
+  const std::string& SectionText(int i) const { return sections_[size_t(i - 1)].text; }
+  const std::string& SectionName(int i) const { return sections_[size_t(i - 1)].name; }
+  // The first section whose name equals `section` in any letter case; 0 when none.
+  int SectionIndex(std::string_view section) const;
+
+  // The stored checksum of the name in the section: the text between the
+  // first CR LF name "=" and the next "*E" CR LF, in any letter case, spaces
+  // trimmed; empty when the section or the entry is missing.
+  std::string LookupEntry(std::string_view name, std::string_view section) const;
+
+  // Writes name=value into the section; value is the checksum text followed
+  // by "*E". An existing entry is replaced where it stands, together with
+  // any identical copies of its line; a new one goes just before the
+  // section's closing line NULL*E. False when the baseline has no such
+  // section (nothing is written).
+  bool WriteEntry(std::string_view name, std::string_view value, std::string_view section);
+
+ private:
+  struct Section {
+    std::string text;
+    std::string name;
+    // Upper-cased key of every line -> where its value starts, first line
+    // winning; built on the first lookup after the text changes.
+    mutable std::unordered_map<std::string, size_t> index;
+    mutable bool indexed = false;
+  };
+  const Section& IndexedSection(int i) const;
+
+  std::array<Section, kBaselineSections> sections_;
+  int count_ = 0;
+};
+
+}  // namespace kv
