@@ -36,7 +36,8 @@ int SlotOfFolderBaselineFile(std::string_view path) {
   const size_t slash = path.find_last_of('\\');
   std::string_view name = slash == std::string_view::npos ? path : path.substr(slash + 1);
   name = name.substr(0, name.find_first_of("-."));
-  if (name.empty() || name.find_first_not_of("0123456789") != std::string_view::npos) return 0;
+  if (name.empty() || name.size() > 4 || name.find_first_not_of("0123456789") != std::string_view::npos)
+    return 0;
   return int(ParseLong(name));
 }
 
@@ -165,7 +166,8 @@ bool Baseline::WriteEntry(std::string_view name, std::string_view value,
   }
 
   // A new entry goes just before the closing line, once even when a damaged
-  // section has two; a section that lost its closing line gets it at the end.
+  // section has two; a section that lost its closing line gets the entry at
+  // its end.
   const std::string closing = std::string(CRLF) + std::string(kClosingLine) + std::string(CRLF);
   if (const size_t at = t.find(closing); at != std::string::npos) {
     t.insert(at, opening + std::string(value));

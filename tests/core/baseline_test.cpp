@@ -41,6 +41,7 @@ TEST(BaselineFiles, NamedByAlgorithmAndSlot) {
   EXPECT_EQ(SlotOfFolderBaselineFile("C:\\K\\Data\\3-md5.dat"), 3);
   EXPECT_EQ(SlotOfFolderBaselineFile("C:\\K\\Data\\20.dat"), 20);
   EXPECT_EQ(SlotOfFolderBaselineFile("C:\\K\\Data\\Integrity.dat"), 0);
+  EXPECT_EQ(SlotOfFolderBaselineFile("C:\\K\\Data\\99999999999.dat"), 0);
 }
 
 TEST(BaselineSkeleton, WatchedNamesInListingOrderWithNullChecksums) {
