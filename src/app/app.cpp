@@ -1,0 +1,32 @@
+#include "app/app.h"
+
+#include "app/mForm1.h"
+
+namespace kv {
+
+App::App(Host& h, const Edition& e, std::string dir) : host(h), edition(e), appDir(std::move(dir)) {
+  if (!appDir.empty() && appDir.back() != '\\') appDir += '\\';
+  settingsFile = appDir + "Data\\Korvanel.dat";
+  baselineFile = appDir + "Data\\Integrity.dat";
+  registryFile = appDir + "Data\\Registry.dat";
+}
+
+App::~App() = default;
+
+MsgAnswer App::Ask(const std::string& text, MsgButtons buttons, const std::string& title,
+                   MsgIcon icon) {
+  return host.ShowMessage(text, title.empty() ? edition.title : title, buttons, icon);
+}
+
+void App::EndProgram() {
+  if (ended) return;
+  ended = true;
+  host.EndProgram();
+}
+
+mForm1& App::Form1() {
+  if (!form1_) form1_ = std::make_unique<mForm1>(*this);
+  return *form1_;
+}
+
+}  // namespace kv

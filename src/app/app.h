@@ -1,0 +1,78 @@
+// The App context: everything process-wide, owned in one place. Every test
+// makes its own App over its own temporary program folder.
+#pragma once
+#include <cstdint>
+#include <memory>
+#include <string>
+
+#include "app/edition.h"
+#include "core/baseline.h"
+#include "integrity/run_state.h"
+#include "platform/host.h"
+
+namespace kv {
+
+class mForm1;
+
+// Values loadSettings puts on the settings pages and the anti-virus setup
+// window; the pages take them from here when they are built.
+struct SettingsBoxes {
+  int Check1 = 0;                                                      // auto-load shortcut
+  int Check2 = 0, Check3 = 0, Check4 = 0, Check5 = 0, Check6 = 0, Check9 = 0;  // auto-load categories
+  int Check8 = 0;                                                      // Auto-Scan Failed Files
+  int Check7 = 0;                                                      // Auto-Logging
+  int Check15 = 0, Check14 = 0, Check13 = 0, Check12 = 0, Check16 = 0, Check17 = 0;  // secure shut down
+  int Check10 = 0, Check11 = 0, avfocus = 0;                           // scanner options
+};
+
+struct ScannerFields {  // the anti-virus setup window's four fields
+  std::string Text5, Text6;  // first scanner: program, arguments
+  std::string Text1, Text2;  // second scanner: program, arguments
+};
+
+class App {
+ public:
+  App(Host& host, const Edition& edition, std::string appDir);
+  ~App();
+  App(const App&) = delete;
+  App& operator=(const App&) = delete;
+
+  Host& host;
+  const Edition& edition;
+
+  // Paths fixed at start-up; directory paths end in "\".
+  std::string appDir, settingsFile, baselineFile, registryFile;
+  std::string commandLine;  // the program's argument text, as given
+
+  // Settings values (loadSettings).
+  int32_t readBufferSize = 0;
+  int32_t filesPerBatch = 0;
+  int16_t useScriptingHost = 0;
+  bool autoScanFailed = false;
+  std::string quoteChar;
+  bool useShortPaths = false;
+  std::string algorithmName;
+  bool autoCheckUpdates = false;
+  SettingsBoxes boxes;
+  ScannerFields scanners;
+
+  RunState run;
+  Baseline systemBaseline, folderBaseline;
+
+  // Message box with the application title unless another is given.
+  MsgAnswer Ask(const std::string& text, MsgButtons buttons = MsgButtons::Ok,
+                const std::string& title = {}, MsgIcon icon = MsgIcon::None);
+
+  // Ends the program. In production the process is gone; under the test host
+  // `ended` is set and every caller returns at once.
+  void EndProgram();
+  bool ended = false;
+
+  mForm1& Form1();
+  bool HasForm1() const { return form1_ != nullptr; }
+
+ private:
+  std::unique_ptr<mForm1> form1_;
+};
+
+}  // namespace kv

@@ -1,0 +1,29 @@
+// Program entry of both editions.
+#include <windows.h>
+#include <commctrl.h>
+#include <objbase.h>
+
+#include "app/app.h"
+#include "app/mForm1.h"
+#include "app/startup.h"
+#include "platform/files.h"
+#include "platform/win32_host.h"
+
+int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
+  INITCOMMONCONTROLSEX icc{sizeof icc, ICC_WIN95_CLASSES | ICC_STANDARD_CLASSES};
+  InitCommonControlsEx(&icc);
+  CoInitialize(nullptr);
+
+  kv::Win32Host host;
+  kv::App app(host, kv::ThisEdition(), kv::ExecutableDirectory());
+  app.commandLine = kv::ArgumentText(GetCommandLineA());
+  kv::mForm1& main = app.Form1();
+  if (kv::RunStartup(app)) main.Show();
+
+  MSG msg;
+  while (GetMessageA(&msg, nullptr, 0, 0) > 0) {
+    TranslateMessage(&msg);
+    DispatchMessageA(&msg);
+  }
+  return 0;
+}

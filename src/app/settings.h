@@ -1,0 +1,33 @@
+// The settings file Data\Korvanel.dat: creating it, reading values by their
+// request words, writing entries (which also routes baseline writes into
+// the in-memory baselines), and applying it to the running program.
+#pragma once
+#include <optional>
+#include <string>
+
+namespace kv {
+
+class App;
+
+inline constexpr const char* kSettingsUnreadable = "Could not load Setting file (May be in use)";
+
+// Writes the default file when the settings file cannot be opened for
+// reading. False when it had to be written and could not be.
+bool EnsureSettingsFile(App& app);
+
+// The main-section value for a request word ("GETSETT", "ADV", ...); empty
+// when there is none; nullopt when the settings file cannot be read.
+std::optional<std::string> ReadSetting(App& app, const std::string& word);
+
+std::string ReadEntry(const std::string& file, const std::string& key, const std::string& section);
+
+// Writes key=value into section. Baseline files other than during a first
+// full scan are changed in memory only (the baseline chosen by
+// currentFolderPath); the registry snapshot and settings file on disk.
+bool WriteEntry(App& app, const std::string& file, const std::string& key,
+                const std::string& value, const std::string& section);
+
+// Applies the settings file to the settings values and page boxes.
+void loadSettings(App& app);
+
+}  // namespace kv

@@ -1,0 +1,60 @@
+#include "integrity/baseline_files.h"
+
+#include "app/app.h"
+#include "app/settings.h"
+#include "core/baseline.h"
+#include "core/text.h"
+#include "customfolders/folder_scan.h"
+#include "platform/files.h"
+#include "platform/pump.h"
+
+namespace kv {
+
+void SelectBaselineFile(App& app) {
+  app.baselineFile = SystemBaselineFile(app.appDir, app.algorithmName);
+}
+
+std::string FolderBaselineFile(App& app, int slot) {
+  return kv::FolderBaselineFile(app.appDir, slot, app.algorithmName);
+}
+
+namespace {
+bool LoadInto(Baseline& target, const std::string& path) {
+  auto text = ReadWholeFile(path);
+  PumpMessages();
+  if (!text) return false;
+  target = Baseline::FromText(*text);
+  return true;
+}
+}  // namespace
+
+bool LoadSystemBaseline(App& app, const std::string& path) {
+  return LoadInto(app.systemBaseline, path);
+}
+
+bool LoadFolderBaseline(App& app, const std::string& path) {
+  if (!FileExists(path)) {
+    const std::string backup = BackupFileOf(path);
+    const bool restored =
+        FileExists(backup) &&
+        app.Ask("The data file is missing! Would you like to use the backup?", MsgButtons::YesNo,
+                ".Dat file Missing!") == MsgAnswer::Yes &&
+        CopyFileTo(backup, path);
+    if (!restored) {
+      const int slot = SlotOfFolderBaselineFile(path);
+      const std::string folder = ReadEntry(app.settingsFile, "path", Dec(slot));
+      BuildFolderBaseline(app, folder, path, slot);
+      if (app.ended) return false;
+    }
+  }
+  return LoadInto(app.folderBaseline, path);
+}
+
+bool SaveBaselineFile(const Baseline& baseline, const std::string& path) {
+  if (FileExists(path)) CopyFileTo(path, BackupFileOf(path));
+  return ReplaceFileContents(path, baseline.ToText());
+}
+
+bool SaveSystemBaseline(App& app) { return SaveBaselineFile(app.systemBaseline, app.baselineFile); }
+
+}  // namespace kv

@@ -1,0 +1,26 @@
+// The baseline files on disk: which file the configured algorithm uses, and
+// loading and saving the in-memory baselines.
+#pragma once
+#include <string>
+
+namespace kv {
+
+class App;
+class Baseline;
+
+// baselineFile = the system baseline of the configured algorithm.
+void SelectBaselineFile(App& app);
+std::string FolderBaselineFile(App& app, int slot);
+
+// Reads a baseline file into memory; false (memory unchanged) when it
+// cannot be read.
+bool LoadSystemBaseline(App& app, const std::string& path);
+// A missing folder baseline is restored from its backup or built anew first.
+bool LoadFolderBaseline(App& app, const std::string& path);
+
+// Rewrites a baseline file from memory: the previous file becomes the .bak
+// copy, and the new one replaces it only once it is completely on disk.
+bool SaveBaselineFile(const Baseline& baseline, const std::string& path);
+bool SaveSystemBaseline(App& app);
+
+}  // namespace kv

@@ -1,0 +1,41 @@
+// The values every kind of check run shares: how it was started, what it
+// checks, what the user asked for and what it found.
+#pragma once
+#include <cstdint>
+#include <string>
+
+namespace kv {
+
+struct RunState {
+  int16_t shutDownAction = -1;  // -1 normal; else the secure shut-down action, 99 scheduled scan
+  bool scheduledScan = false;
+  bool autoLoadRun = false;
+  bool baselineScanActive = false;
+  bool baselineScanGuard = false;
+  bool manualScan = false;
+  bool noAutoScanFailing = false;
+  bool customFolderFirstScan = false;
+  bool pauseRequested = false;
+  bool abortRequested = false;
+  bool scanDLL = false, scanDRV = false, scanSYS = false, scanOCX = false, scanEXE = false,
+       scanPIF = false;
+  int currentCategory = 0;
+  int currentFolderSlot = 0;
+  std::string currentFolderPath;
+  std::string folderQueue;
+  std::string systemResults;
+  std::string folderResults;
+  bool shutDownFindings = false;
+  // Engine counters of the run.
+  int32_t categoryDone = 0, failedCount = 0, newCount = 0;
+
+  bool* CategoryFlag(int category) {
+    bool* flags[] = {&scanDLL, &scanDRV, &scanSYS, &scanOCX, &scanEXE, &scanPIF};
+    return (category >= 1 && category <= 6) ? flags[category - 1] : nullptr;
+  }
+  void ClearCategories() {
+    for (int c = 1; c <= 6; ++c) *CategoryFlag(c) = false;
+  }
+};
+
+}  // namespace kv

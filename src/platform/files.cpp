@@ -1,0 +1,147 @@
+#include "platform/files.h"
+
+#include <windows.h>
+
+#include "core/text.h"
+
+namespace kv {
+
+namespace {
+std::string WithSlash(std::string s) {
+  if (!s.empty() && s.back() != '\\') s += '\\';
+  return s;
+}
+
+bool WriteAll(HANDLE h, const std::string& bytes) {
+  size_t done = 0;
+  while (done < bytes.size()) {
+    DWORD chunk = DWORD(std::min<size_t>(bytes.size() - done, 1u << 30)), wrote = 0;
+    if (!WriteFile(h, bytes.data() + done, chunk, &wrote, nullptr) || wrote == 0) return false;
+    done += wrote;
+  }
+  return true;
+}
+}  // namespace
+
+bool FileExists(const std::string& path) {
+  if (path.empty()) return false;
+  HANDLE h = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                         OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (h == INVALID_HANDLE_VALUE) return false;
+  BY_HANDLE_FILE_INFORMATION info{};
+  const bool isFile = GetFileInformationByHandle(h, &info) &&
+                      !(info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY);
+  CloseHandle(h);
+  return isFile;
+}
+
+bool DirectoryExists(const std::string& path) {
+  DWORD a = GetFileAttributesA(path.c_str());
+  return a != INVALID_FILE_ATTRIBUTES && (a & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+std::string SystemDirectory() {
+  char buf[144];
+  UINT n = GetSystemDirectoryA(buf, sizeof buf);
+  if (n == 0 || n >= sizeof buf) return {};
+  return WithSlash(std::string(buf, n));
+}
+
+std::string WindowsDirectory() {
+  char buf[260];
+  UINT n = GetWindowsDirectoryA(buf, sizeof buf);
+  // A result that did not fit leaves no terminating NUL in the buffer.
+  if (n == 0 || n >= sizeof buf) return {};
+  return WithSlash(std::string(buf));
+}
+
+std::string ExecutableDirectory() {
+  std::string buf(32768, '\0');
+  DWORD n = GetModuleFileNameA(nullptr, buf.data(), DWORD(buf.size()));
+  buf.resize(n);
+  size_t slash = buf.find_last_of("\\/");
+  return WithSlash(slash == std::string::npos ? std::string() : buf.substr(0, slash));
+}
+
+std::optional<std::vector<std::string>> ListDirectory(const std::string& folder) {
+  WIN32_FIND_DATAA fd;
+  HANDLE h = FindFirstFileA((WithSlash(folder) + "*").c_str(), &fd);
+  if (h == INVALID_HANDLE_VALUE) return std::nullopt;
+  std::vector<std::string> names;
+  do {
+    std::string n = fd.cFileName;
+    if (n != "." && n != "..") names.push_back(std::move(n));
+  } while (FindNextFileA(h, &fd));
+  FindClose(h);
+  return names;
+}
+
+std::optional<std::string> ReadWholeFile(const std::string& path) {
+  HANDLE h = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                         OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
+  if (h == INVALID_HANDLE_VALUE) return std::nullopt;
+  LARGE_INTEGER size{};
+  std::optional<std::string> out;
+  if (GetFileSizeEx(h, &size) && size.QuadPart < (1LL << 31)) {
+    std::string data(size_t(size.QuadPart), '\0');
+    size_t done = 0;
+    while (done < data.size()) {
+      DWORD got = 0;
+      if (!ReadFile(h, data.data() + done, DWORD(data.size() - done), &got, nullptr) || got == 0)
+        break;
+      done += got;
+    }
+    data.resize(done);
+    out = std::move(data);
+  }
+  CloseHandle(h);
+  return out;
+}
+
+bool WriteWholeFile(const std::string& path, const std::string& bytes) {
+  HANDLE h = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                         FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (h == INVALID_HANDLE_VALUE) return false;
+  bool ok = WriteAll(h, bytes);
+  CloseHandle(h);
+  return ok;
+}
+
+bool ReplaceFileContents(const std::string& path, const std::string& bytes) {
+  const std::string temp = path + ".new";
+  HANDLE h = CreateFileA(temp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                         FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (h == INVALID_HANDLE_VALUE) return false;
+  bool ok = WriteAll(h, bytes) && FlushFileBuffers(h);
+  CloseHandle(h);
+  if (ok)
+    ok = MoveFileExA(temp.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH);
+  if (!ok) DeleteFileA(temp.c_str());
+  return ok;
+}
+
+bool AppendToFile(const std::string& path, const std::string& bytes) {
+  HANDLE h = CreateFileA(path.c_str(), FILE_APPEND_DATA, FILE_SHARE_READ, nullptr, OPEN_ALWAYS,
+                         FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (h == INVALID_HANDLE_VALUE) return false;
+  bool ok = WriteAll(h, bytes);
+  CloseHandle(h);
+  return ok;
+}
+
+bool CopyFileTo(const std::string& from, const std::string& to) {
+  return CopyFileA(from.c_str(), to.c_str(), FALSE);
+}
+
+bool DeleteFileAt(const std::string& path) { return DeleteFileA(path.c_str()); }
+
+bool CreateFolder(const std::string& path) { return CreateDirectoryA(path.c_str(), nullptr); }
+
+std::string ShortPathOf(const std::string& path) {
+  std::string buf(1024, ' ');
+  DWORD n = GetShortPathNameA(path.c_str(), buf.data(), DWORD(buf.size()));
+  if (n == 0 || n >= buf.size()) return {};
+  return Trim(std::string_view(buf.data(), n));
+}
+
+}  // namespace kv

@@ -1,0 +1,37 @@
+// Files and directories, in the form the program uses them. Paths are 8-bit
+// code-page texts; directory paths end in "\".
+#pragma once
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace kv {
+
+// True when the file can be opened for reading (closed again at once);
+// false for a missing file, a directory, an empty path or no access.
+bool FileExists(const std::string& path);
+bool DirectoryExists(const std::string& path);
+
+std::string SystemDirectory();   // with a trailing "\"
+std::string WindowsDirectory();  // with a trailing "\"; empty when unusable
+std::string ExecutableDirectory();  // the running program's folder, with "\"
+
+// Names in a folder (files and sub-directories, "." and ".." left out), in
+// the order the system lists them; nullopt when the folder cannot be listed.
+std::optional<std::vector<std::string>> ListDirectory(const std::string& folder);
+
+std::optional<std::string> ReadWholeFile(const std::string& path);
+// Writes the whole file in place (creating it when missing).
+bool WriteWholeFile(const std::string& path, const std::string& bytes);
+// Crash-safe rewrite: a temporary file beside the target, flushed, then moved
+// over it with write-through, so the old or the new file always survives.
+bool ReplaceFileContents(const std::string& path, const std::string& bytes);
+bool AppendToFile(const std::string& path, const std::string& bytes);
+bool CopyFileTo(const std::string& from, const std::string& to);  // overwrites
+bool DeleteFileAt(const std::string& path);
+bool CreateFolder(const std::string& path);
+
+// Short (8.3) form of an existing file's path; empty when it cannot be had.
+std::string ShortPathOf(const std::string& path);
+
+}  // namespace kv

@@ -1,0 +1,48 @@
+// The Host: every effect that waits for a person or reaches outside the
+// program's own folder. Production talks to Win32; tests script it.
+#pragma once
+#include <string>
+
+namespace kv {
+
+enum class MsgButtons { Ok, YesNo, OkCancel };
+enum class MsgIcon { None, Error, Warning, Information, Question };
+enum class MsgAnswer { Ok, Cancel, Yes, No };
+
+struct LocalTime {
+  int year = 0, month = 0, day = 0, hour = 0, minute = 0, second = 0;
+};
+
+// Show modes for started programs, with the values Windows gives them.
+enum ShowMode { kHide = 0, kShowNormal = 1, kShowMinimized = 2 };
+
+enum class PowerAction { ShutDown, Restart, LogOff, Hibernate, Suspend };
+
+class Host {
+ public:
+  virtual ~Host() = default;
+
+  // A modal message box; the title is always given by the caller.
+  virtual MsgAnswer ShowMessage(const std::string& text, const std::string& title,
+                               MsgButtons buttons, MsgIcon icon = MsgIcon::None) = 0;
+
+  // Starts a command line as a new process without waiting for it.
+  virtual bool StartProcess(const std::string& commandLine, int showMode) = 0;
+
+  // The shell's "Open" of a document, web page or mail link; returns the
+  // shell's result code (values above 32 mean success).
+  virtual long ShellOpen(const std::string& file, const std::string& directory, int showCmd) = 0;
+
+  virtual std::string OpenFileDialog(const std::string& title, const std::string& filter) = 0;
+  virtual std::string BrowseForFolder(const std::string& title) = 0;
+
+  virtual bool Power(PowerAction action, bool force) = 0;
+
+  // Production ends the process; the test host records it and returns, so
+  // callers return at once after calling it.
+  virtual void EndProgram() = 0;
+
+  virtual LocalTime Now() = 0;
+};
+
+}  // namespace kv

@@ -1,0 +1,25 @@
+#include "platform/ini.h"
+
+#include "core/profile.h"
+#include "platform/files.h"
+
+namespace kv {
+
+std::string IniRead(const std::string& file, const std::string& section, const std::string& key) {
+  auto text = ReadWholeFile(file);
+  return text ? ProfileGet(*text, section, key) : std::string();
+}
+
+bool IniWrite(const std::string& file, const std::string& section, const std::string& key,
+              const std::string& value) {
+  const bool exists = FileExists(file);
+  std::string text;
+  if (exists) {
+    auto read = ReadWholeFile(file);
+    if (!read) return false;
+    text = std::move(*read);
+  }
+  return ReplaceFileContents(file, ProfileSet(text, exists, section, key, value));
+}
+
+}  // namespace kv

@@ -1,0 +1,16 @@
+// Initialisation files on disk, through the program's own rules (the same
+// on Windows and under Wine, which drops empty lines and leading blanks).
+#pragma once
+#include <string>
+
+namespace kv {
+
+// Value of key in section; empty when the file, section or key is missing.
+std::string IniRead(const std::string& file, const std::string& section, const std::string& key);
+
+// Writes one entry, creating the file when missing. False when the file
+// cannot be read or written (for example held by another program).
+bool IniWrite(const std::string& file, const std::string& section, const std::string& key,
+              const std::string& value);
+
+}  // namespace kv

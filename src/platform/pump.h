@@ -1,0 +1,23 @@
+// Yielding to the message queue inside long loops, so pause and stop clicks
+// and repaints are handled between items.
+#pragma once
+
+namespace kv {
+
+// Handles every waiting message once (the program's DoEvents).
+void PumpMessages();
+
+// Pumps only when input or paint messages of the kinds in QueueUsed wait,
+// which keeps tight loops cheap.
+class clsDoEvents {
+ public:
+  static constexpr unsigned kDefaultQueue = 165;  // keys, mouse buttons, paint, hot keys
+  void QueueUsed(unsigned vData) { queueUsed_ = vData; }
+  unsigned QueueUsed() const { return queueUsed_; }
+  void GetInputState() const;
+
+ private:
+  unsigned queueUsed_ = kDefaultQueue;
+};
+
+}  // namespace kv

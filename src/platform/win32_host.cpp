@@ -1,0 +1,118 @@
+#include "platform/win32_host.h"
+
+#include <windows.h>
+#include <commdlg.h>
+#include <shellapi.h>
+#include <shlobj.h>
+
+#include <vector>
+
+namespace kv {
+
+MsgAnswer Win32Host::ShowMessage(const std::string& text, const std::string& title,
+                                MsgButtons buttons, MsgIcon icon) {
+  UINT type = MB_OK;
+  if (buttons == MsgButtons::YesNo) type = MB_YESNO;
+  if (buttons == MsgButtons::OkCancel) type = MB_OKCANCEL;
+  switch (icon) {
+    case MsgIcon::Error: type |= MB_ICONERROR; break;
+    case MsgIcon::Warning: type |= MB_ICONWARNING; break;
+    case MsgIcon::Information: type |= MB_ICONINFORMATION; break;
+    case MsgIcon::Question: type |= MB_ICONQUESTION; break;
+    case MsgIcon::None: break;
+  }
+  // Owned by the active window of this thread so the box stays in front of
+  // it; unattended runs have none and get a task-modal box.
+  HWND owner = GetActiveWindow();
+  if (!owner) type |= MB_TASKMODAL | MB_SETFOREGROUND;
+  switch (MessageBoxA(owner, text.c_str(), title.c_str(), type)) {
+    case IDYES: return MsgAnswer::Yes;
+    case IDNO: return MsgAnswer::No;
+    case IDCANCEL: return MsgAnswer::Cancel;
+    default: return MsgAnswer::Ok;
+  }
+}
+
+bool Win32Host::StartProcess(const std::string& commandLine, int showMode) {
+  std::vector<char> cmd(commandLine.begin(), commandLine.end());
+  cmd.push_back('\0');
+  STARTUPINFOA si{};
+  si.cb = sizeof si;
+  si.dwFlags = STARTF_USESHOWWINDOW;
+  si.wShowWindow = WORD(showMode);
+  PROCESS_INFORMATION pi{};
+  if (!CreateProcessA(nullptr, cmd.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi))
+    return false;
+  // Started programs are never waited for and no handle is kept.
+  CloseHandle(pi.hThread);
+  CloseHandle(pi.hProcess);
+  return true;
+}
+
+long Win32Host::ShellOpen(const std::string& file, const std::string& directory, int showCmd) {
+  HINSTANCE r = ShellExecuteA(GetDesktopWindow(), "Open", file.c_str(), nullptr,
+                              directory.empty() ? nullptr : directory.c_str(), showCmd);
+  return long(reinterpret_cast<INT_PTR>(r));
+}
+
+std::string Win32Host::OpenFileDialog(const std::string& title, const std::string& filter) {
+  char file[MAX_PATH] = "";
+  std::string f = filter;
+  for (char& c : f)
+    if (c == '|') c = '\0';
+  f.push_back('\0');
+  OPENFILENAMEA ofn{};
+  ofn.lStructSize = sizeof ofn;
+  ofn.hwndOwner = GetActiveWindow();
+  ofn.lpstrFilter = f.c_str();
+  ofn.lpstrFile = file;
+  ofn.nMaxFile = sizeof file;
+  ofn.lpstrTitle = title.c_str();
+  ofn.Flags = OFN_FILEMUSTEXIST | OFN_HIDEREADONLY | OFN_NOCHANGEDIR;
+  return GetOpenFileNameA(&ofn) ? std::string(file) : std::string();
+}
+
+std::string Win32Host::BrowseForFolder(const std::string& title) {
+  BROWSEINFOA bi{};
+  bi.hwndOwner = GetActiveWindow();
+  bi.lpszTitle = title.c_str();
+  bi.ulFlags = BIF_RETURNONLYFSDIRS;
+  LPITEMIDLIST pidl = SHBrowseForFolderA(&bi);
+  if (!pidl) return {};
+  char path[MAX_PATH] = "";
+  std::string result = SHGetPathFromIDListA(pidl, path) ? path : "";
+  CoTaskMemFree(pidl);
+  return result;
+}
+
+bool Win32Host::Power(PowerAction action, bool force) {
+  HANDLE token;
+  if (OpenProcessToken(GetCurrentProcess(), TOKEN_ADJUST_PRIVILEGES | TOKEN_QUERY, &token)) {
+    TOKEN_PRIVILEGES tp{};
+    if (LookupPrivilegeValueA(nullptr, "SeShutdownPrivilege", &tp.Privileges[0].Luid)) {
+      tp.PrivilegeCount = 1;
+      tp.Privileges[0].Attributes = SE_PRIVILEGE_ENABLED;
+      AdjustTokenPrivileges(token, FALSE, &tp, 0, nullptr, nullptr);
+    }
+    CloseHandle(token);
+  }
+  const UINT forceFlag = force ? EWX_FORCE : 0;
+  switch (action) {
+    case PowerAction::ShutDown: return ExitWindowsEx(EWX_SHUTDOWN | EWX_POWEROFF | forceFlag, 0);
+    case PowerAction::Restart: return ExitWindowsEx(EWX_REBOOT | forceFlag, 0);
+    case PowerAction::LogOff: return ExitWindowsEx(EWX_LOGOFF | forceFlag, 0);
+    case PowerAction::Hibernate: return SetSystemPowerState(FALSE, force);
+    case PowerAction::Suspend: return SetSystemPowerState(TRUE, force);
+  }
+  return false;
+}
+
+void Win32Host::EndProgram() { ExitProcess(0); }
+
+LocalTime Win32Host::Now() {
+  SYSTEMTIME st;
+  GetLocalTime(&st);
+  return {st.wYear, st.wMonth, st.wDay, st.wHour, st.wMinute, st.wSecond};
+}
+
+}  // namespace kv

@@ -1,0 +1,19 @@
+#pragma once
+#include "platform/host.h"
+
+namespace kv {
+
+class Win32Host final : public Host {
+ public:
+  MsgAnswer ShowMessage(const std::string& text, const std::string& title, MsgButtons buttons,
+                       MsgIcon icon) override;
+  bool StartProcess(const std::string& commandLine, int showMode) override;
+  long ShellOpen(const std::string& file, const std::string& directory, int showCmd) override;
+  std::string OpenFileDialog(const std::string& title, const std::string& filter) override;
+  std::string BrowseForFolder(const std::string& title) override;
+  bool Power(PowerAction action, bool force) override;
+  void EndProgram() override;
+  LocalTime Now() override;
+};
+
+}  // namespace kv

@@ -1,0 +1,5 @@
+#include "regwatch/snapshot.h"
+
+namespace kv {
+void EnsureRegistrySnapshot(App&) {}
+}  // namespace kv

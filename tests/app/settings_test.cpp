@@ -1,0 +1,87 @@
+#include "app/settings.h"
+#include "core/baseline.h"
+#include "core/settings_store.h"
+#include "support/app_fixture.h"
+
+using namespace kv;
+using namespace kv::test;
+
+class SettingsTest : public AppTest {
+ protected:
+  void SetUp() override {
+    MakeDataFolders();
+    ASSERT_TRUE(EnsureSettingsFile(app));
+  }
+};
+
+TEST_F(SettingsTest, EnsureLeavesAnExistingFileAlone) {
+  folder.Write("Data\\Korvanel.dat", "[Korvanel]\r\nalgo=md5\r\n");
+  EXPECT_TRUE(EnsureSettingsFile(app));
+  EXPECT_EQ(folder.Read("Data\\Korvanel.dat"), "[Korvanel]\r\nalgo=md5\r\n");
+}
+
+TEST_F(SettingsTest, ReadSettingOnTheDefaultFile) {
+  EXPECT_EQ(ReadSetting(app, "GETSETT2"), "");
+  EXPECT_EQ(ReadSetting(app, "algo"), "crc32");
+  EXPECT_EQ(ReadSetting(app, "AV2"), "");
+  EXPECT_EQ(ReadSetting(app, "AUTO"), "True");
+  EXPECT_EQ(ReadSetting(app, "nonsense"), "");
+}
+
+TEST_F(SettingsTest, WrittenSettings2LandsAtTheEndOfTheMainSection) {
+  ASSERT_TRUE(WriteEntry(app, app.settingsFile, "settings2", "1,1,0,0,1,1", "Korvanel"));
+  const std::string text = folder.Read("Data\\Korvanel.dat");
+  EXPECT_NE(text.find("lastcheckedupdates=\r\nsettings2=1,1,0,0,1,1\r\n\r\n[1]\r\n"),
+            std::string::npos);
+  EXPECT_EQ(ReadSetting(app, "GETSETT2"), "1,1,0,0,1,1");
+  // Everything else of the file is untouched.
+  EXPECT_EQ(text.size(), DefaultSettingsText(true).size() + std::string("settings2=1,1,0,0,1,1\r\n").size());
+}
+
+TEST_F(SettingsTest, ReadEntryCutsLongValuesAndKnowsSlots) {
+  EXPECT_EQ(ReadEntry(app.settingsFile, "path", "7"), "NULL");
+  EXPECT_EQ(ReadEntry(app.settingsFile, "ARGS2", "20"), "0,0,0,0,0,0,0");
+  EXPECT_EQ(ReadEntry(app.settingsFile, "path", "21"), "");
+  EXPECT_EQ(ReadEntry(app.appDir + "Data\\missing.dat", "path", "1"), "");
+  const std::string longPath = "C:\\" + std::string(300, 'x');
+  ASSERT_TRUE(WriteEntry(app, app.settingsFile, "path", longPath, "3"));
+  EXPECT_EQ(ReadEntry(app.settingsFile, "path", "3"), longPath.substr(0, 249));
+}
+
+TEST_F(SettingsTest, LoadSettingsAppliesEveryValue) {
+  WriteEntry(app, app.settingsFile, "settings", "1,0,1,0,1,0,1,1", "Korvanel");
+  WriteEntry(app, app.settingsFile, "advanced", "262144,99999,1", "Korvanel");
+  WriteEntry(app, app.settingsFile, "antivirus", "C:\\av\\scan.exe|  /quiet  ", "Korvanel");
+  WriteEntry(app, app.settingsFile, "av2", "|", "Korvanel");
+  WriteEntry(app, app.settingsFile, "antivirus2", "0,1,1", "Korvanel");
+  WriteEntry(app, app.settingsFile, "autocheckupdates", "False", "Korvanel");
+  loadSettings(app);
+  EXPECT_EQ(app.boxes.Check2, 1);
+  EXPECT_EQ(app.boxes.Check3, 0);
+  EXPECT_EQ(app.boxes.Check8, 1);
+  EXPECT_TRUE(app.autoScanFailed);
+  EXPECT_EQ(app.readBufferSize, 262144);
+  EXPECT_EQ(app.filesPerBatch, 99999);
+  EXPECT_EQ(app.useScriptingHost, 1);
+  EXPECT_EQ(app.scanners.Text5, "C:\\av\\scan.exe");
+  EXPECT_EQ(app.scanners.Text6, "/quiet");
+  EXPECT_EQ(app.scanners.Text1, "");  // "|" alone is no second scanner
+  EXPECT_EQ(app.quoteChar, "");
+  EXPECT_TRUE(app.useShortPaths);
+  EXPECT_EQ(app.boxes.avfocus, 1);
+  EXPECT_FALSE(app.autoCheckUpdates);
+}
+
+TEST_F(SettingsTest, BaselineWritesChangeOnlyTheBaselineInMemory) {
+  const std::string file = app.appDir + "Data\\Integrity.dat";
+  app.systemBaseline = Baseline::FromText("//x\r\n[DLL]\r\nNULL*E\r\n[EXE]\r\nNULL*E\r\n");
+  app.folderBaseline = Baseline::FromText("//x\r\n[DLL]\r\nNULL*E\r\n");
+  EXPECT_TRUE(WriteEntry(app, file, "a.dll", "1A*E", "DLL"));
+  EXPECT_EQ(app.systemBaseline.LookupEntry("a.dll", "DLL"), "1A");
+  EXPECT_EQ(app.folderBaseline.LookupEntry("a.dll", "DLL"), "");
+  app.run.currentFolderPath = "!";
+  EXPECT_TRUE(WriteEntry(app, app.appDir + "Data\\3.dat", "b.dll", "2B*E", "DLL"));
+  EXPECT_EQ(app.folderBaseline.LookupEntry("b.dll", "DLL"), "2B");
+  EXPECT_FALSE(folder.Exists("Data\\Integrity.dat"));
+  EXPECT_FALSE(folder.Exists("Data\\3.dat"));
+}

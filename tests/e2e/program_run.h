@@ -1,0 +1,36 @@
+// Runs a real Korvanel program in a temporary program folder and talks to
+// its message boxes the way a person would.
+#pragma once
+#include <windows.h>
+
+#include <string>
+
+#include "support/program_folder.h"
+
+namespace kv::test {
+
+struct FoundBox {
+  HWND hwnd = nullptr;
+  std::string title, text;
+};
+
+class ProgramRun {
+ public:
+  // Copies exeName from the build's bin folder into the program folder and
+  // starts it there with the argument text.
+  ProgramRun(const ProgramFolder& folder, const std::string& exeName, const std::string& args);
+  ~ProgramRun();
+
+  // The next message box of the program; an empty result on timeout.
+  FoundBox WaitForBox(int timeoutMs = 30000);
+  // Waits for a box with exactly this text and presses the button.
+  bool Answer(const std::string& text, int buttonId = IDOK, int timeoutMs = 30000);
+  void Press(const FoundBox& box, int buttonId);
+  bool WaitForExit(int timeoutMs = 30000);
+  DWORD processId() const { return pi_.dwProcessId; }
+
+ private:
+  PROCESS_INFORMATION pi_{};
+};
+
+}  // namespace kv::test

@@ -1,0 +1,15 @@
+// Waiting for windows in tests: pump the real message queue until a
+// condition holds. No test sleeps for a fixed time.
+#pragma once
+#include <functional>
+
+namespace kv::test {
+
+// Pumps window messages until cond() holds; false (and a test failure
+// message) when timeoutMs passes first.
+bool PumpUntil(const std::function<bool()>& cond, int timeoutMs = 5000);
+
+// Pumps whatever is waiting now (paints, posted messages, due timers).
+void PumpPending();
+
+}  // namespace kv::test

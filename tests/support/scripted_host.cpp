@@ -1,0 +1,72 @@
+#include "support/scripted_host.h"
+
+#include <gtest/gtest.h>
+
+namespace kv::test {
+
+ScriptedHost::~ScriptedHost() {
+  for (const auto& e : expected_) ADD_FAILURE() << "expected message box never shown: " << e.text;
+}
+
+void ScriptedHost::ExpectBox(std::string text, MsgAnswer answer, std::string title) {
+  expected_.push_back({std::move(text), std::move(title), answer});
+}
+
+void ScriptedHost::CheckNotEnded(const char* what) {
+  if (ended) ADD_FAILURE() << what << " after the program was ended";
+}
+
+MsgAnswer ScriptedHost::ShowMessage(const std::string& text, const std::string& title,
+                                   MsgButtons buttons, MsgIcon icon) {
+  CheckNotEnded("message box");
+  boxes.push_back({text, title, buttons, icon});
+  if (expected_.empty()) {
+    ADD_FAILURE() << "unexpected message box: [" << title << "] " << text;
+    return buttons == MsgButtons::YesNo ? MsgAnswer::No : MsgAnswer::Ok;
+  }
+  Expected e = expected_.front();
+  expected_.pop_front();
+  EXPECT_EQ(text, e.text);
+  if (!e.title.empty()) EXPECT_EQ(title, e.title);
+  return e.answer;
+}
+
+bool ScriptedHost::StartProcess(const std::string& commandLine, int showMode) {
+  CheckNotEnded("process start");
+  starts.push_back({commandLine, showMode});
+  return startSucceeds;
+}
+
+long ScriptedHost::ShellOpen(const std::string& file, const std::string& directory, int showCmd) {
+  CheckNotEnded("shell open");
+  shellCalls.push_back({file, directory, showCmd});
+  if (shellResults.empty()) return 42;
+  long r = shellResults.front();
+  shellResults.pop_front();
+  return r;
+}
+
+std::string ScriptedHost::OpenFileDialog(const std::string&, const std::string&) {
+  CheckNotEnded("open-file dialog");
+  return openFileAnswer;
+}
+
+std::string ScriptedHost::BrowseForFolder(const std::string&) {
+  CheckNotEnded("folder dialog");
+  return folderAnswer;
+}
+
+bool ScriptedHost::Power(PowerAction action, bool) {
+  CheckNotEnded("power action");
+  powerCalls.push_back(action);
+  return true;
+}
+
+void ScriptedHost::EndProgram() {
+  CheckNotEnded("end of program");
+  ended = true;
+}
+
+LocalTime ScriptedHost::Now() { return now; }
+
+}  // namespace kv::test

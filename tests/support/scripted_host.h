@@ -1,0 +1,65 @@
+// The test Host: records every call, answers message boxes from a script,
+// fails the test on a box nobody expected and on any call after the program
+// was ended.
+#pragma once
+#include <deque>
+#include <string>
+#include <vector>
+
+#include "platform/host.h"
+
+namespace kv::test {
+
+class ScriptedHost final : public Host {
+ public:
+  struct Box {
+    std::string text, title;
+    MsgButtons buttons;
+    MsgIcon icon;
+  };
+  struct Start {
+    std::string commandLine;
+    int showMode;
+  };
+  struct Shell {
+    std::string file, directory;
+    int showCmd;
+  };
+
+  ~ScriptedHost() override;
+
+  // The next message box must have exactly this text (and title, when
+  // given); it is answered with `answer`.
+  void ExpectBox(std::string text, MsgAnswer answer = MsgAnswer::Ok, std::string title = {});
+  bool AllBoxesShown() const { return expected_.empty(); }
+
+  MsgAnswer ShowMessage(const std::string& text, const std::string& title, MsgButtons buttons,
+                       MsgIcon icon) override;
+  bool StartProcess(const std::string& commandLine, int showMode) override;
+  long ShellOpen(const std::string& file, const std::string& directory, int showCmd) override;
+  std::string OpenFileDialog(const std::string& title, const std::string& filter) override;
+  std::string BrowseForFolder(const std::string& title) override;
+  bool Power(PowerAction action, bool force) override;
+  void EndProgram() override;
+  LocalTime Now() override;
+
+  std::vector<Box> boxes;
+  std::vector<Start> starts;
+  std::vector<Shell> shellCalls;
+  std::vector<PowerAction> powerCalls;
+  bool startSucceeds = true;
+  std::deque<long> shellResults;  // next results of ShellOpen; 42 (success) when empty
+  std::string openFileAnswer, folderAnswer;
+  LocalTime now{2007, 1, 5, 8, 17, 49};
+  bool ended = false;
+
+ private:
+  void CheckNotEnded(const char* what);
+  struct Expected {
+    std::string text, title;
+    MsgAnswer answer;
+  };
+  std::deque<Expected> expected_;
+};
+
+}  // namespace kv::test
