@@ -1,0 +1,116 @@
+#include "integrity/checksum/clsHash.h"
+
+#include "app/app.h"
+#include "core/checksum_text.h"
+#include "core/chunked_read.h"
+#include "integrity/checksum/sequential_file.h"
+#include "platform/pump.h"
+
+namespace kv {
+
+namespace {
+constexpr const char* kNoProviderTitle = "Fatal Error [EzCryptoApi]";
+constexpr const char* kNoProviderText =
+    "Unable to get a handle to key containers...\r\n"
+    "Check your registry for the following names:\r\n"
+    "Microsoft Base Cryptographic Provider v1.0\r\n"
+    "Microsoft Enhanced Cryptographic Provider v1.0\r\n"
+    "Without them, EzCryptoApi won't work.";
+}  // namespace
+
+clsHash::clsHash(App& app, CryptoApi& crypto) : app_(app), crypto_(crypto) {}
+
+clsHash::~clsHash() {
+  (void)DestroyHash();
+  if (haveProvider_) crypto_.ReleaseContext(provider_);
+}
+
+void clsHash::HashAlgorithm(int32_t hAlgoId) {
+  static constexpr uint32_t kIds[] = {kCalgMd4, kCalgMd5, kCalgSha};
+  if (hAlgoId < 0 || hAlgoId > 3) return;
+  hashAlgorithm_ = hAlgoId;
+  if (hAlgoId < 3) algorithmId_ = kIds[hAlgoId];
+}
+
+void clsHash::CreateHash() {
+  if (hashState_ == 2) (void)DestroyHash();
+  AcquireProvider();
+  if (!haveProvider_) return;
+  CryptHandle h = 0;
+  // Only a hash object that exists counts as one: destroying a handle the
+  // platform never gave out would report an error for nothing.
+  if (!crypto_.CreateHash(provider_, algorithmId_, h)) return;
+  hash_ = h;
+  hashState_ = 2;
+  finished_ = false;
+  digestLength_ = 0;
+}
+
+void clsHash::AcquireProvider() {
+  if (haveProvider_) return;
+  struct Attempt {
+    const char* name;
+    uint32_t flags;
+    int kind;
+  };
+  static constexpr Attempt kAttempts[] = {{kEnhancedProvider, 0, 2},
+                                          {kEnhancedProvider, kCryptNewKeyset, 2},
+                                          {kBaseProvider, 0, 1},
+                                          {kBaseProvider, kCryptNewKeyset, 1}};
+  for (const Attempt& a : kAttempts) {
+    CryptHandle h = 0;
+    if (crypto_.AcquireContext(h, nullptr, a.name, kProvRsaFull, a.flags)) {
+      provider_ = h;
+      haveProvider_ = true;
+      providerKind_ = a.kind;
+      return;
+    }
+  }
+  providerKind_ = 0;
+  app_.Ask(kNoProviderText, MsgButtons::Ok, kNoProviderTitle, MsgIcon::Error);
+}
+
+void clsHash::CalculateFile3(const std::string& filename) {
+  digestLength_ = 0;
+  clsDoEvents events;
+  events.QueueUsed(165);
+  SequentialFile file(filename);
+  bool fedAll = true;
+  const ReadOutcome outcome = ReadInChunks(
+      file.Length(), app_.readBufferSize,
+      [&file](uint8_t* buffer, size_t n) { return file.Read(buffer, n); },
+      [&](const uint8_t* bytes, size_t n) {
+        if (hashState_ != 2 || !crypto_.HashData(hash_, bytes, uint32_t(n))) fedAll = false;
+      },
+      [&events] { events.GetInputState(); });
+  if (outcome == ReadOutcome::Empty) return;
+  // A hash object that refused data, or whose digest was already taken for
+  // another file, would give a digest that is not this file's.
+  if (!fedAll || finished_) return;
+  ReadHashValue();
+}
+
+void clsHash::ReadHashValue() {
+  digestLength_ = 0;
+  if (hashState_ != 2) return;
+  uint32_t length = 20;
+  if (!crypto_.GetHashValue(hash_, digest_, length) || length > 20) return;
+  digestLength_ = int32_t(length);
+  finished_ = true;
+}
+
+std::string clsHash::GetDigestedData(int echfFormat) const {
+  return DigestText({digest_, size_t(digestLength_)}, echfFormat);
+}
+
+int32_t clsHash::DestroyHash() {
+  if (hashState_ != 2) return 0;
+  const bool destroyed = crypto_.DestroyHash(hash_);
+  hash_ = 0;
+  hashState_ = 0;
+  digestLength_ = 0;
+  finished_ = false;
+  return destroyed ? 0 : kHashDestroyError;
+}
+
+}  // namespace kv

@@ -1,0 +1,74 @@
+// The hash engine: MD4, MD5 or SHA-1 of a file through the platform's
+// cryptographic service. One object per computation: HashAlgorithm,
+// CreateHash, CalculateFile3, GetDigestedData, DestroyHash.
+#pragma once
+#include <cstdint>
+#include <string>
+
+#include "platform/crypto.h"
+
+namespace kv {
+
+class App;
+
+// The error number DestroyHash hands back when the platform will not
+// destroy the hash object.
+inline constexpr int32_t kHashDestroyError = int32_t(0x80040000u);
+
+class clsHash {
+ public:
+  // The file reads use app.readBufferSize; the message about a missing
+  // provider goes through the App's Host.
+  explicit clsHash(App& app, CryptoApi& crypto = SystemCrypto());
+  ~clsHash();
+  clsHash(const clsHash&) = delete;
+  clsHash& operator=(const clsHash&) = delete;
+
+  // 0 MD4, 1 MD5, 2 SHA-1; 3 is kept but selects no algorithm; anything
+  // else is ignored.
+  void HashAlgorithm(int32_t hAlgoId);
+  int32_t HashAlgorithm() const { return hashAlgorithm_; }
+
+  // A new hash object for the selected algorithm (the previous one is
+  // destroyed first). Acquires the provider on first use; when no provider
+  // can be had, says so in a message box and no hash object exists.
+  void CreateHash();
+
+  // Hashes the whole file in read-buffer-size chunks, yielding to the
+  // message queue between them, then takes the digest. An empty file gives
+  // no digest; one that cannot be opened gives the digest of empty input, so
+  // it stays the same from check to check.
+  void CalculateFile3(const std::string& filename);
+
+  // Format 0: hex pairs each followed by a TAB; 1: decimal byte values run
+  // together (the baseline form); 2: the bytes as characters. Empty when
+  // there is no digest or the format is unknown.
+  std::string GetDigestedData(int echfFormat) const;
+
+  // 0, or kHashDestroyError when the platform refused; the digest is gone
+  // either way.
+  [[nodiscard]] int32_t DestroyHash();
+
+  int providerKind() const { return providerKind_; }  // 2 enhanced, 1 base, 0 none
+  int hashState() const { return hashState_; }        // 2 while a hash object exists
+  int32_t digestLength() const { return digestLength_; }
+
+ private:
+  void AcquireProvider();
+  void ReadHashValue();
+
+  App& app_;
+  CryptoApi& crypto_;
+  int32_t hashAlgorithm_ = 0;
+  uint32_t algorithmId_ = 0;
+  CryptHandle provider_ = 0;
+  bool haveProvider_ = false;
+  int providerKind_ = 0;
+  CryptHandle hash_ = 0;
+  int hashState_ = 0;
+  bool finished_ = false;  // the digest was taken: the object takes no more data
+  uint8_t digest_[21] = {};
+  int32_t digestLength_ = 0;
+};
+
+}  // namespace kv
