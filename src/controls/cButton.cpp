@@ -16,9 +16,11 @@ struct Face {
   COLORREF border, top, bottom;
 };
 
-constexpr Face kNormal{RGB(172, 180, 192), RGB(253, 253, 254), RGB(229, 233, 239)};
-constexpr Face kLit{RGB(40, 128, 212), RGB(236, 245, 254), RGB(200, 225, 250)};
-constexpr Face kPressed{RGB(12, 74, 148), RGB(22, 102, 196), RGB(16, 84, 170)};
+// The background pictures: Image1 normal, Shape1 lit, Shape2 pressed; the
+// disabled face keeps the white caption readable.
+constexpr Face kImage1{RGB(172, 180, 192), RGB(253, 253, 254), RGB(229, 233, 239)};
+constexpr Face kShape1{RGB(40, 128, 212), RGB(236, 245, 254), RGB(200, 225, 250)};
+constexpr Face kShape2{RGB(12, 74, 148), RGB(22, 102, 196), RGB(16, 84, 170)};
 constexpr Face kDisabled{RGB(150, 157, 167), RGB(186, 192, 200), RGB(168, 175, 184)};
 // Flat face of the plain look: dark enough that the white caption of a held
 // or disabled button stays readable, light enough for the black one.
@@ -276,7 +278,7 @@ void cButton::Paint(HDC target) const {
     canvas.FillRound(whole, 0.0f, kPlain.border, kPlain.border);
     canvas.FillRound(whole.Inset(line), 0.0f, kPlain.top, kPlain.bottom);
   } else {
-    const Face& face = !enabled_ ? kDisabled : pressed ? kPressed : lit_ ? kLit : kNormal;
+    const Face& face = !enabled_ ? kDisabled : pressed ? kShape2 : lit_ ? kShape1 : kImage1;
     const float radius = ScaleF(4.0f, dpi);
     canvas.FillRound(whole, radius, face.border, face.border);
     canvas.FillRound(whole.Inset(line), radius - line, face.top, face.bottom);

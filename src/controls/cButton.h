@@ -47,11 +47,13 @@ class cButton : public controls::ControlWindow {
   void downStatus(int value);
 
   bool Plain() const { return plain_; }
+  // Lit: the Shape1 picture shows. Pressed: Shape2 shows (held on the
+  // caption, or Space held down).
   bool IsLit() const { return lit_; }
   bool IsPressed() const;
   COLORREF CaptionColor() const;
-  // The caption strip: the full width, one text line high, vertically
-  // centred. Only this strip reacts to the pointer.
+  // The caption strip (Label1): the full width, one text line high,
+  // vertically centred. Only this strip reacts to the pointer.
   RECT CaptionRect() const;
 
  protected:

@@ -253,32 +253,51 @@ void check::Paint(HDC target) const {
   GetClientRect(hwnd_, &client);
   if (client.right <= 0 || client.bottom <= 0) return;
   EnsureFonts();
-  const UINT dpi = fontDpi_;
   Canvas canvas(target, client.right, client.bottom);
   if (!canvas.Ok()) return;
   canvas.PaintParentBackground(hwnd_);
-
   const bool usable = IsWindowEnabled(hwnd_) != FALSE;
-  const float line = std::max(1.0f, float(int(ScaleF(1.0f, dpi))));
-  const float w = float(client.right), h = float(client.bottom);
-
   if (!plain_) {
-    // Background strip behind the whole row, and the state marker at the
-    // right end: a filled dot when checked, a ring when not.
-    canvas.FillRound({0.0f, 0.0f, w, h}, ScaleF(4.0f, dpi), RGB(247, 249, 252), RGB(237, 241, 246));
-    const float r = ScaleF(3.0f, dpi);
-    const float cx = w - ScaleF(9.0f, dpi), cy = h * 0.5f;
-    if (value_ && usable) {
-      canvas.FillCircle(cx, cy, r, RGB(46, 160, 67));
-    } else {
-      canvas.FillCircle(cx, cy, r, RGB(176, 184, 194));
-      canvas.FillCircle(cx, cy, r - line, RGB(242, 245, 249));
-    }
+    PaintImage2(canvas);
+    PaintImage1(canvas, usable);
   }
+  PaintCheck1(canvas, usable);
+  RECT text = CaptionRect();
+  text.left += Scale(2, fontDpi_);
+  const COLORREF colour = usable ? CaptionColor() : kGreyText;
+  canvas.Text(caption_.c_str(), int(caption_.size()), text, lit_ ? underlined_.get() : font_.get(),
+              colour, DT_LEFT | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX | DT_END_ELLIPSIS);
+  canvas.Present(target);
+}
 
+// Image2: a soft strip behind the whole row.
+void check::PaintImage2(Canvas& canvas) const {
+  const float w = float(canvas.Width()), h = float(canvas.Height());
+  canvas.FillRound({0.0f, 0.0f, w, h}, ScaleF(4.0f, fontDpi_), RGB(247, 249, 252), RGB(237, 241, 246));
+}
+
+// Image1: the state marker at the right end, a filled dot when checked and
+// a ring when not.
+void check::PaintImage1(Canvas& canvas, bool usable) const {
+  const UINT dpi = fontDpi_;
+  const float line = std::max(1.0f, float(int(ScaleF(1.0f, dpi))));
+  const float r = ScaleF(3.0f, dpi);
+  const float cx = float(canvas.Width()) - ScaleF(9.0f, dpi), cy = float(canvas.Height()) * 0.5f;
+  if (value_ && usable) {
+    canvas.FillCircle(cx, cy, r, RGB(46, 160, 67));
+  } else {
+    canvas.FillCircle(cx, cy, r, RGB(176, 184, 194));
+    canvas.FillCircle(cx, cy, r - line, RGB(242, 245, 249));
+  }
+}
+
+// Check1: the box itself, with the focus ring around it.
+void check::PaintCheck1(Canvas& canvas, bool usable) const {
+  const UINT dpi = fontDpi_;
+  const float line = std::max(1.0f, float(int(ScaleF(1.0f, dpi))));
   const float side = float(Scale(kBox, dpi));
   const float bx = float(Scale(kInset, dpi));
-  const float by = float(int((h - side) * 0.5f));
+  const float by = float(int((float(canvas.Height()) - side) * 0.5f));
   const RectF box{bx, by, bx + side, by + side};
   const float radius = ScaleF(3.0f, dpi);
   const bool pressed = (mouseHeld_ && heldOver_) || keyHeld_;
@@ -301,13 +320,6 @@ void check::Paint(HDC target) const {
     const float gap = ScaleF(2.0f, dpi) + line;
     canvas.StrokeRound(box.Inset(-gap), radius + gap, line, kAccent, 0.75f);
   }
-
-  RECT text = CaptionRect();
-  text.left += Scale(2, dpi);
-  const COLORREF colour = usable ? CaptionColor() : kGreyText;
-  canvas.Text(caption_.c_str(), int(caption_.size()), text, lit_ ? underlined_.get() : font_.get(),
-              colour, DT_LEFT | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX | DT_END_ELLIPSIS);
-  canvas.Present(target);
 }
 
 }  // namespace kv

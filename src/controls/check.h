@@ -29,8 +29,8 @@ class check : public controls::ControlWindow {
   std::function<void()> CaptionHover;
 
   check() = default;
-  // plain: the low-resource look, without the background strip and the
-  // state marker; chosen once, for the life of the control.
+  // plain: the low-resource look, without the background strip (Image2) and
+  // the state marker (Image1); chosen once, for the life of the control.
   check(HWND parent, int id, int x, int y, int width, int height, std::string_view caption,
         bool plain = false);
   ~check() override = default;
@@ -53,9 +53,9 @@ class check : public controls::ControlWindow {
   bool IsLit() const { return lit_; }
   bool IsUnderlined() const { return lit_; }
   COLORREF CaptionColor() const;
-  // The box part (the box and the margin left of the caption) and the
-  // caption part, in client coordinates. Elsewhere the pointer only darkens
-  // the caption.
+  // The box part (Check1 and the margin left of the caption) and the
+  // caption part (Label1), in client coordinates. Elsewhere (the Image1
+  // marker at the right end) the pointer only darkens the caption.
   RECT BoxRect() const;
   RECT CaptionRect() const;
 
@@ -75,6 +75,9 @@ class check : public controls::ControlWindow {
   void ToggleAndRaise();
   void EnsureFonts() const;
   void Paint(HDC target) const;
+  void PaintImage2(controls::Canvas& canvas) const;
+  void PaintImage1(controls::Canvas& canvas, bool usable) const;
+  void PaintCheck1(controls::Canvas& canvas, bool usable) const;
 
   std::string caption_ = "Label1";
   bool value_ = false;
