@@ -1,0 +1,51 @@
+#include "antivirus/scanner_run.h"
+
+#include "app/app.h"
+#include "platform/files.h"
+
+namespace kv {
+
+int ScannerShowMode(const App& app) {
+  return app.boxes.avfocus == 1 ? kShowNormal : kShowMinimized;
+}
+
+bool RunScanner(App& app, const std::string& command) {
+  return app.host.StartProcess(command, ScannerShowMode(app));
+}
+
+namespace {
+FileItemOptions ItemOptions(const App& app) {
+  FileItemOptions options;
+  options.quoteChar = app.quoteChar;
+  options.useShortPaths = app.useShortPaths;
+  options.shortPathOf = [](const std::string& path) { return ShortPathOf(path); };
+  return options;
+}
+}  // namespace
+
+std::string ScannerFileItem(const App& app, const std::string& path) {
+  const FileItemOptions options = ItemOptions(app);
+  return FileItem(path, options.quoteChar, options.useShortPaths, options.shortPathOf);
+}
+
+BatchedScanResult ScanFileList(App& app, const std::vector<std::string>& entries,
+                               const ScannerConfig& first, const ScannerConfig& second,
+                               bool startScanners, bool stopOnFailure) {
+  const StartFn start = [&app, startScanners](const std::string& command) {
+    // Without a scanner the items are still wanted for the log.
+    return !startScanners || RunScanner(app, command);
+  };
+  return BatchedScan(entries, app.filesPerBatch, first, second, ItemOptions(app), start,
+                     stopOnFailure);
+}
+
+std::string ScannerNotExecutedMessage(const std::string& firstProgram) {
+  return "Your Anti-Virus program could not be executed!!!\rPlease verify the path of the software:\r" +
+         firstProgram;
+}
+
+void ShowScannerNotExecuted(App& app, const std::string& firstProgram) {
+  app.Ask(ScannerNotExecutedMessage(firstProgram));
+}
+
+}  // namespace kv

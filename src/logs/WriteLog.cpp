@@ -1,0 +1,65 @@
+#include "logs/WriteLog.h"
+
+#include <windows.h>
+
+#include "app/app.h"
+#include "core/log_file.h"
+#include "core/text.h"
+#include "platform/files.h"
+
+namespace kv {
+namespace {
+
+SYSTEMTIME SystemTimeOf(const LocalTime& t) {
+  SYSTEMTIME st{};
+  st.wYear = WORD(t.year);
+  st.wMonth = WORD(t.month);
+  st.wDay = WORD(t.day);
+  st.wHour = WORD(t.hour);
+  st.wMinute = WORD(t.minute);
+  st.wSecond = WORD(t.second);
+  // Sakamoto's rule; formats that name the weekday need it right.
+  static const int offsets[] = {0, 3, 2, 5, 0, 3, 5, 1, 4, 6, 2, 4};
+  int y = t.year - (t.month < 3 ? 1 : 0);
+  if (t.month >= 1 && t.month <= 12)
+    st.wDayOfWeek = WORD((y + y / 4 - y / 100 + y / 400 + offsets[t.month - 1] + t.day) % 7);
+  return st;
+}
+
+}  // namespace
+
+std::string ShortDateText(const LocalTime& t) {
+  const SYSTEMTIME st = SystemTimeOf(t);
+  char buf[128] = "";
+  const int n = GetDateFormatA(LOCALE_USER_DEFAULT, DATE_SHORTDATE, &st, nullptr, buf, sizeof buf);
+  return n > 0 ? std::string(buf) : std::string();
+}
+
+std::string TimeText(const LocalTime& t) {
+  const SYSTEMTIME st = SystemTimeOf(t);
+  char buf[128] = "";
+  const int n = GetTimeFormatA(LOCALE_USER_DEFAULT, 0, &st, nullptr, buf, sizeof buf);
+  return n > 0 ? std::string(buf) : std::string();
+}
+
+std::string LogFileNameAt(const LocalTime& t) { return LogFileName(ShortDateText(t), TimeText(t)); }
+
+std::string WriteLog(App& app, const std::string& text, int force) {
+  if (force == 0) {
+    if (Trim(text).empty()) return {};
+    if (text.find('.') == std::string::npos) return {};
+    if (app.run.shutDownAction != -1) app.run.shutDownFindings = true;
+    if (app.boxes.Check7 == 0) return {};
+  }
+  const std::string folder = app.appDir + "Data\\Log\\";
+  // Two logs in the same second each keep their own file.
+  const std::string name = UniqueLogName(LogFileNameAt(app.host.Now()), [&](const std::string& n) {
+    return FileExists(folder + n);
+  });
+  if (name.empty()) return {};
+  const std::string path = folder + name;
+  if (!ReplaceFileContents(path, LogLine(text))) return {};
+  return path;
+}
+
+}  // namespace kv

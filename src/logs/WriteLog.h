@@ -1,0 +1,25 @@
+// The dated log files in Data\Log\: one file per hand-over of files to the
+// scanners (or per hand-over that would have happened without one).
+#pragma once
+#include <string>
+
+#include "platform/host.h"
+
+namespace kv {
+
+class App;
+
+// The date and time as the user's short date and time formats write them.
+std::string ShortDateText(const LocalTime& t);
+std::string TimeText(const LocalTime& t);
+// "01-05-2007(8_17_49AM).log" for 8:17:49 AM on 5 January 2007 in a
+// month/day/year, 12-hour setting.
+std::string LogFileNameAt(const LocalTime& t);
+
+// Logs `text` (a header up to its first ",", then the scanner items). Unless
+// forced, an empty text or one without a file name is not logged, a secure
+// shut down notes that it found something, and "Auto-Logging" decides.
+// Returns the path of the file written; empty when none was.
+std::string WriteLog(App& app, const std::string& text, int force = 0);
+
+}  // namespace kv
