@@ -1,6 +1,8 @@
 #include "app/app.h"
 
 #include "app/mForm1.h"
+#include "integrity/full_scan.h"
+#include "integrity/intCheck.h"
 
 namespace kv {
 
@@ -23,6 +25,13 @@ void App::EndProgram() {
   ended = true;
   host.EndProgram();
 }
+
+intCheck& App::CheckWindow() {
+  if (!checkWindow_) checkWindow_ = std::make_unique<intCheck>(*this);
+  return *checkWindow_;
+}
+
+void App::DropCheckWindow() { checkWindow_.reset(); }
 
 mForm1& App::Form1() {
   if (!form1_) form1_ = std::make_unique<mForm1>(*this);

@@ -13,6 +13,8 @@
 namespace kv {
 
 class mForm1;
+class intCheck;
+struct ScanDocument;
 
 // Values loadSettings puts on the settings pages and the anti-virus setup
 // window; the pages take them from here when they are built.
@@ -70,9 +72,18 @@ class App {
 
   mForm1& Form1();
   bool HasForm1() const { return form1_ != nullptr; }
+  // The check run window, created on first use; closing it with its close
+  // box drops it and the next use makes a new one.
+  intCheck& CheckWindow();
+  bool HasCheckWindow() const { return checkWindow_ != nullptr; }
+  void DropCheckWindow();
+
+  // The baseline file a first full scan is filling, held in memory.
+  std::unique_ptr<ScanDocument> scanDocument;
 
  private:
   std::unique_ptr<mForm1> form1_;
+  std::unique_ptr<intCheck> checkWindow_;
 };
 
 }  // namespace kv

@@ -4,6 +4,7 @@
 #include "core/baseline.h"
 #include "core/settings_store.h"
 #include "core/text.h"
+#include "integrity/full_scan.h"
 #include "platform/files.h"
 #include "platform/ini.h"
 #include "platform/pump.h"
@@ -52,6 +53,7 @@ std::string ReadEntry(const std::string& file, const std::string& key, const std
 bool WriteEntry(App& app, const std::string& file, const std::string& key,
                 const std::string& value, const std::string& section) {
   const std::string tail = UCase(Right(file, 12));
+  if (app.run.baselineScanActive && WriteScanEntry(app, file, section, key, value)) return true;
   if (app.run.baselineScanActive || tail == "REGISTRY.DAT" || tail == "KORVANEL.DAT")
     return IniWrite(file, section, key, value);
   Baseline& target = app.run.currentFolderPath.empty() ? app.systemBaseline : app.folderBaseline;

@@ -70,7 +70,9 @@ bool RunStartup(App& app) {
 
   switch (ParseRunMode(app.commandLine)) {
     case RunMode::Interactive:
-      return true;
+      // A first full scan started above keeps the main window hidden until
+      // the check window has filled the baseline.
+      return !app.run.baselineScanActive;
     case RunMode::AutoLoad:
       if (!RequireBaseline(app, "Cannot start Auto-Load.  Primary Full Scan has not yet been "
                                 "completed.\r\nClosing"))

@@ -1,7 +1,15 @@
 #include "integrity/check_modes.h"
 
 #include "app/app.h"
+#include "integrity/intCheck.h"
 
 namespace kv {
-void StartAutoLoadCheck(App& app) { app.EndProgram(); }
+
+void StartAutoLoadCheck(App& app) {
+  intCheck& window = app.CheckWindow();
+  window.Show();
+  window.lUp();
+  if (!app.ended) window.Minimize();
+}
+
 }  // namespace kv

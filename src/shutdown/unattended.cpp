@@ -8,3 +8,8 @@ namespace kv {
 void ShowSecureShutDown(App& app) { app.EndProgram(); }
 void RunScheduledScan(App& app) { app.EndProgram(); }
 }  // namespace kv
+
+namespace kv {
+void ContinueSecureShutDown(App& app) { app.EndProgram(); }
+void SetShutDownProgress(App&, int) {}
+}  // namespace kv

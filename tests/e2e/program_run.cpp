@@ -105,3 +105,68 @@ bool ProgramRun::WaitForExit(int timeoutMs) {
 }
 
 }  // namespace kv::test
+
+namespace kv::test {
+
+namespace {
+struct TitleSearch {
+  DWORD pid;
+  const std::string* title;
+  HWND found;
+};
+BOOL CALLBACK FindTitled(HWND h, LPARAM lp) {
+  auto* s = reinterpret_cast<TitleSearch*>(lp);
+  DWORD pid = 0;
+  GetWindowThreadProcessId(h, &pid);
+  if (pid == s->pid && IsWindowVisible(h) && TextOf(h) == *s->title) {
+    s->found = h;
+    return FALSE;
+  }
+  return TRUE;
+}
+BOOL CALLBACK FindListBox(HWND h, LPARAM lp) {
+  char cls[64] = "";
+  GetClassNameA(h, cls, sizeof cls);
+  if (_stricmp(cls, "ListBox") == 0) {
+    *reinterpret_cast<HWND*>(lp) = h;
+    return FALSE;
+  }
+  return TRUE;
+}
+}  // namespace
+
+HWND FindProcessWindow(DWORD pid, const std::string& title, int timeoutMs) {
+  const ULONGLONG deadline = GetTickCount64() + ULONGLONG(timeoutMs);
+  do {
+    TitleSearch s{pid, &title, nullptr};
+    EnumWindows(FindTitled, reinterpret_cast<LPARAM>(&s));
+    if (s.found) return s.found;
+    Sleep(50);
+  } while (GetTickCount64() < deadline);
+  return nullptr;
+}
+
+std::vector<std::string> ListBoxLines(HWND window) {
+  HWND list = nullptr;
+  EnumChildWindows(window, FindListBox, reinterpret_cast<LPARAM>(&list));
+  std::vector<std::string> lines;
+  if (!list) return lines;
+  const int n = int(SendMessageA(list, LB_GETCOUNT, 0, 0));
+  // Wide messages are marshalled between processes the same way everywhere.
+  for (int i = 0; i < n; ++i) {
+    wchar_t wide[2048] = L"";
+    SendMessageW(list, LB_GETTEXT, WPARAM(i), LPARAM(wide));
+    char buf[4096] = "";
+    WideCharToMultiByte(CP_ACP, 0, wide, -1, buf, sizeof buf, nullptr, nullptr);
+    lines.emplace_back(buf);
+  }
+  return lines;
+}
+
+std::string SystemFolder() {
+  char buf[MAX_PATH];
+  UINT n = GetSystemDirectoryA(buf, MAX_PATH);
+  return std::string(buf, n) + "\\";
+}
+
+}  // namespace kv::test

@@ -4,6 +4,7 @@
 #include <windows.h>
 
 #include <string>
+#include <vector>
 
 #include "support/program_folder.h"
 
@@ -33,4 +34,13 @@ class ProgramRun {
   PROCESS_INFORMATION pi_{};
 };
 
+}  // namespace kv::test
+
+namespace kv::test {
+// A visible top-level window of the process with exactly this title.
+HWND FindProcessWindow(DWORD pid, const std::string& title, int timeoutMs = 60000);
+// The lines of the first list box inside a window of another process.
+std::vector<std::string> ListBoxLines(HWND window);
+// The prefix's system directory, with a trailing "\".
+std::string SystemFolder();
 }  // namespace kv::test

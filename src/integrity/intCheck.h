@@ -1,0 +1,116 @@
+// The check run window: every integrity check runs through it, from lUp's
+// preparation to the result panels. The whole check runs inside the first
+// tick of a 1 ms one-shot timer so that lUp returns to its caller first.
+#pragma once
+#include <windows.h>
+
+#include <array>
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "controls/cButton.h"
+#include "controls/theme.h"
+
+namespace kv {
+
+class App;
+
+class intCheck {
+ public:
+  explicit intCheck(App& app);
+  ~intCheck();
+  intCheck(const intCheck&) = delete;
+  intCheck& operator=(const intCheck&) = delete;
+
+  HWND hwnd() const { return hwnd_; }
+  void Show();
+  void Hide();
+  void Minimize();
+  bool Visible() const;
+  std::string Title() const;
+  void SetTitle(const std::string& text);
+
+  // --- procedures ---------------------------------------------------------
+  void lUp();
+  void IntegrityChecker2(const std::string& typeCheck1, const std::string& typeCheck2,
+                         const std::string& savF = {});
+  void Command1_Click();
+  void PauseToggle();
+  void Label2_Click();
+  // Scan, log and accept the failing files (failed_files.cpp).
+  void Label12_Click();
+  void UpdateDatFile();
+  void SpecialSave(int slot);
+  void resetCategoryLabels();
+  // The first tick of Timer1 runs the whole check.
+  void RunCheck();
+  bool TimerArmed() const { return timerArmed_; }
+
+  // --- controls, read and written as working data ---------------------------
+  static std::string Text(HWND control);
+  static void SetText(HWND control, const std::string& text);
+  std::vector<std::string> ListLines() const;
+  void AddListLine(const std::string& line);
+  void ClearList();
+
+  HWND List1 = nullptr;
+  HWND Frame1 = nullptr, Frame2 = nullptr, Frame3 = nullptr;
+  HWND Label2 = nullptr, Label6 = nullptr, Label7 = nullptr, Label8 = nullptr, Label9 = nullptr,
+       Label11 = nullptr, Label12 = nullptr, Label13 = nullptr, Label14 = nullptr;
+  // Category lines 1..6 and the custom-folder line (index 7): title, file
+  // and percent labels (l_dll2, l_dll, l_sdll ... l_cust2, l_cust, l_scust).
+  std::array<HWND, 8> titleLabel{}, fileLabel{}, percentLabel{};
+  HWND l_cust2 = nullptr;  // the custom-folder line's title
+  // Pause and close controls.
+  cButton Image9, Image11;
+  static bool IsShown(HWND control);  // its own visible flag, whatever the window's state
+
+  // Hidden number and text fields.
+  std::string pb1max = "0", pbm = "0", pb2max = "1";
+  std::string Text1, Text2, textav1, textav2;
+  std::string extensionSet;
+  std::array<int, 7> categoryTotal{};  // 1..6
+  std::array<std::string, 21> pendingFolderUpdates;  // slots 1..20
+
+ private:
+  static LRESULT CALLBACK WndProc(HWND, UINT, WPARAM, LPARAM);
+  static UINT GetDpiForSystemOrDefault();
+  LRESULT Handle(UINT msg, WPARAM wp, LPARAM lp);
+  void CreateControls();
+  void ShowPanel(int panel);  // 1 progress, 2 result, 3 failed files
+  void SetLabelColor(HWND label, COLORREF color);
+  void LoadScannerFields();
+  void ReadCategories();
+  void CountFolder(const std::string& folderPath);
+  void CheckFolderPass();
+  void CheckCategory();
+  void ShowProgress(int category, const std::string& fileName, long running, bool force);
+  void EndOfRun();
+  bool ConfirmLeavingFailedFiles();
+  bool CloseBox();
+  bool StopOrClose(bool closeBox);
+
+  App& app_;
+  HWND hwnd_ = nullptr;
+  controls::Font font_;
+  HFONT bold_ = nullptr;
+  std::array<HWND, 3> stepLabel_{};
+  std::array<COLORREF, 3> stepColor_{};
+  std::array<std::vector<HWND>, 4> panels_;
+  int panel_ = 1;
+  std::map<HWND, COLORREF> labelColors_;
+  bool timerArmed_ = false;
+  bool running_ = false;
+  long runTotal_ = 0;
+  int folderCount_ = 0, folderCounter_ = 0;
+  // Engine inputs of the current call.
+  std::string typeCheck1_, typeCheck2_, savF_;
+  // Progress shown at most every few tens of milliseconds; the texts are
+  // written to the labels in full at the end of every category.
+  unsigned long long lastShown_ = 0;
+  int categoryPercent_ = 0;
+};
+
+}  // namespace kv
