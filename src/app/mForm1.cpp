@@ -1,11 +1,28 @@
 #include "app/mForm1.h"
 
+#include <algorithm>
+
 #include "app/app.h"
+#include "app/pages/about_page.h"
+#include "app/pages/egg_page.h"
+#include "app/pages/home_page.h"
 
 namespace kv {
 
+using controls::Scale;
+
 namespace {
+
 constexpr char kClassName[] = "KorvanelMain";
+constexpr SIZE kFullClient{900, 620};  // at 96 DPI
+constexpr SIZE kPlainClient{760, 520};
+constexpr int kRail = 196;
+constexpr int kMargin = 24;
+constexpr int kLinkId = 1301, kUpdatesId = 1302;
+
+#ifndef WM_DPICHANGED
+constexpr UINT WM_DPICHANGED = 0x02E0;
+#endif
 
 void RegisterOnce(WNDPROC proc) {
   static bool done = false;
@@ -13,40 +30,420 @@ void RegisterOnce(WNDPROC proc) {
   WNDCLASSEXA wc{sizeof wc};
   wc.lpfnWndProc = proc;
   wc.hInstance = GetModuleHandleA(nullptr);
-  wc.hCursor = LoadCursor(nullptr, IDC_ARROW);
-  wc.hbrBackground = GetSysColorBrush(COLOR_WINDOW);
+  wc.hCursor = LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_ARROW));
   wc.hIcon = LoadIconA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(1));
+  wc.hIconSm = static_cast<HICON>(LoadImageA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(1), IMAGE_ICON,
+                                             GetSystemMetrics(SM_CXSMICON),
+                                             GetSystemMetrics(SM_CYSMICON), 0));
   wc.lpszClassName = kClassName;
   RegisterClassExA(&wc);
   done = true;
 }
+
+// Outer size of a window whose client area is `client` at 96 DPI.
+SIZE WindowSizeFor(HWND hwnd, SIZE client, UINT dpi) {
+  RECT r{0, 0, Scale(client.cx, dpi), Scale(client.cy, dpi)};
+  const DWORD style = DWORD(GetWindowLongPtrA(hwnd, GWL_STYLE));
+  const DWORD ex = DWORD(GetWindowLongPtrA(hwnd, GWL_EXSTYLE));
+  using AdjustForDpi = BOOL(WINAPI*)(LPRECT, DWORD, BOOL, DWORD, UINT);
+  auto adjust = reinterpret_cast<AdjustForDpi>(
+      reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("user32.dll"), "AdjustWindowRectExForDpi")));
+  if (!adjust || !adjust(&r, style, FALSE, ex, dpi)) AdjustWindowRectEx(&r, style, FALSE, ex);
+  return SIZE{r.right - r.left, r.bottom - r.top};
+}
+
+// Keyboard navigation inside the frame (Tab, arrows, Enter, Space) the way
+// dialogs have it, whichever message loop runs: the hook hands the frame's
+// keys to IsDialogMessage and leaves the loop an empty message.
+LRESULT CALLBACK KeyboardHook(int code, WPARAM wp, LPARAM lp) {
+  if (code == HC_ACTION && wp == PM_REMOVE) {
+    MSG* m = reinterpret_cast<MSG*>(lp);
+    if (m->message >= WM_KEYFIRST && m->message <= WM_KEYLAST && m->hwnd) {
+      HWND root = GetAncestor(m->hwnd, GA_ROOT);
+      char cls[32] = "";
+      if (root && GetClassNameA(root, cls, sizeof cls) && lstrcmpA(cls, kClassName) == 0 &&
+          IsDialogMessageA(root, m)) {
+        m->message = WM_NULL;
+        m->wParam = m->lParam = 0;
+      }
+    }
+  }
+  return CallNextHookEx(nullptr, code, wp, lp);
+}
+
 }  // namespace
 
 mForm1::mForm1(App& app) : app_(app) {
   RegisterOnce(&mForm1::WndProc);
-  hwnd_ = CreateWindowExA(0, kClassName, "Welcome to Korvanel2",
-                          WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX, CW_USEDEFAULT,
-                          CW_USEDEFAULT, 760, 540, nullptr, nullptr, GetModuleHandleA(nullptr),
-                          this);
+  background_ = CreateSolidBrush(ToColorRef(art::palette::kWindow));
+  hwnd_ = CreateWindowExA(WS_EX_CONTROLPARENT, kClassName, "Welcome to Korvanel2",
+                          WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_CLIPCHILDREN,
+                          CW_USEDEFAULT, CW_USEDEFAULT, 900, 660, nullptr, nullptr,
+                          GetModuleHandleA(nullptr), this);
+  if (!hwnd_) return;
+  dpi_ = controls::WindowDpi(hwnd_);
+  const SIZE outer = WindowSizeFor(hwnd_, Plain() ? kPlainClient : kFullClient, dpi_);
+  SetWindowPos(hwnd_, nullptr, 0, 0, outer.cx, outer.cy, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+  UpdateFonts();
+  if (Plain())
+    BuildPlain();
+  else
+    BuildFull();
+  Layout();
+  keyHook_ = SetWindowsHookExA(WH_GETMESSAGE, &KeyboardHook, nullptr, GetCurrentThreadId());
 }
 
 mForm1::~mForm1() {
+  if (keyHook_) UnhookWindowsHookEx(keyHook_);
   if (hwnd_) {
     SetWindowLongPtrA(hwnd_, GWLP_USERDATA, 0);
     DestroyWindow(hwnd_);
   }
+  if (background_) DeleteObject(background_);
 }
 
-std::string mForm1::Caption() const {
-  char buf[512] = "";
-  GetWindowTextA(hwnd_, buf, sizeof buf);
-  return buf;
+bool mForm1::Plain() const { return app_.edition.plainControls; }
+
+std::array<Panel*, 11> mForm1::AllPages() {
+  return {&Frame2, &eggF, &repF, &setFq, &mainF, &appF, &regF, &intF, &settF, &qSett, &advF};
 }
 
+void mForm1::CreatePages(Panel::Style style) {
+  const bool plain = style == Panel::Style::Plain;
+  intF.Create(hwnd_, "intF", plain ? "Integrity Scan" : "System files", style);
+  regF.Create(hwnd_, "regF", plain ? "RegWatch" : "Loaded at start-up", style);
+  appF.Create(hwnd_, "appF", plain ? "AppWatch" : "Open windows", style);
+  setFq.Create(hwnd_, "setFq", plain ? "Options" : "Settings and logs", style);
+  settF.Create(hwnd_, "settF", "", style);
+  qSett.Create(settF.hwnd(), "qSett", "Settings", plain ? style : Panel::Style::Nested);
+  advF.Create(settF.hwnd(), "advF", "Advanced settings", plain ? style : Panel::Style::Nested);
+  repF.Create(hwnd_, "repF", "Report", style);
+  Frame2.Create(hwnd_, "Frame2", "", style);
+
+  const auto hover = [this] { norms(); };
+  auto content = std::make_unique<AboutPage>(
+      Frame2, plain,
+      AboutPage::Actions{[this] { Help(); }, [this] { VisitWebSite(); }, [this] { Label37_Click(); },
+                         hover});
+  about = content.get();
+  Frame2.SetContent(std::move(content));
+  for (Panel* p : AllPages()) p->BackgroundMove = hover;
+}
+
+void mForm1::BuildFull() {
+  nav = std::make_unique<NavBar>(hwnd_);
+  const std::array<void (mForm1::*)(), NavBar::kButtons> open = {
+      &mForm1::Image3_Click, &mForm1::Image5_Click, &mForm1::Image7_Click, &mForm1::Image9_Click,
+      &mForm1::Image11_Click};
+  for (int i = 0; i < NavBar::kButtons; ++i) {
+    const auto run = open[size_t(i)];
+    nav->Normal(i).MouseMove = [this, i] { NavHover(i); };
+    nav->Normal(i).Click = [this, run] { (this->*run)(); };  // Space or Enter
+    nav->Lit(i).Click = [this, run] { (this->*run)(); };
+    nav->Lit(i).MouseLeave = [this, i] { nav->Lit(i).Visible(false); };
+  }
+  nav->brand.MouseMove = [this] { norms(); };
+
+  lblName = ui::MakeLabel(hwnd_, 0, "");
+  lblDesc = ui::MakeLabel(hwnd_, 0, "");
+  const art::Glyph pictures[4] = {art::Glyph::RegWatch, art::Glyph::AppWatch, art::Glyph::Integrity,
+                                  art::Glyph::Options};
+  for (size_t i = 0; i < descImg.size(); ++i) {
+    const art::Glyph g = pictures[i];
+    descImg[i].Create(hwnd_, 0, art::palette::kWindow, [g](art::Raster& r, const Picture::Look&) {
+      art::DrawHeaderTile(r, g, 0.0f, 0.0f, float(std::min(r.Width(), r.Height())));
+    });
+    descImg[i].MouseMove = [this] { norms(); };
+  }
+
+  CreatePages(Panel::Style::Card);
+  mainF.Create(hwnd_, "mainF", "", Panel::Style::Card);
+  eggF.Create(hwnd_, "eggF", "Optical Illusions Are Fun", Panel::Style::Card);
+  const auto hover = [this] { norms(); };
+  mainF.BackgroundMove = eggF.BackgroundMove = hover;
+  auto homeContent = std::make_unique<HomePage>(
+      mainF, HomePage::Actions{[this] { Image5_Click(); }, [this] { Image7_Click(); },
+                               [this] { Image9_Click(); }, [this] { Image11_Click(); },
+                               [this] { lblegg_Click(); }, hover});
+  home = homeContent.get();
+  cButton6.Create(mainF.hwnd(), 1401, 0, 0, 10, 10, "Help");
+  cButton7.Create(mainF.hwnd(), 1402, 0, 0, 10, 10, "About");
+  cButton9.Create(mainF.hwnd(), 1403, 0, 0, 10, 10, "Exit");
+  home->PlaceButtons({&cButton6, &cButton7, &cButton9});
+  mainF.SetContent(std::move(homeContent));
+  auto eggContent = std::make_unique<EggPage>(eggF, hover);
+  egg = eggContent.get();
+  eggF.SetContent(std::move(eggContent));
+
+  lblStatus = ui::MakeLabel(hwnd_, 0, "Status: Ready");
+  imgDLUpdates.Create(hwnd_, 0, art::palette::kWindow, [](art::Raster& r, const Picture::Look& look) {
+    const float s = float(look.dpi) / 96.0f, c = float(r.Width()) / 2;
+    r.FillCircle(c, c, c - 0.5f, art::palette::kAccent);
+    r.Polyline({{c, c - 4.5f * s}, {c, c + 3.5f * s}}, 2.0f * s, art::palette::kWhite);
+    r.Polyline({{c - 3.5f * s, c}, {c, c + 3.5f * s}, {c + 3.5f * s, c}}, 2.0f * s, art::palette::kWhite);
+  }, {}, true);
+  lblDLUpdates = ui::MakeLabel(hwnd_, kUpdatesId, "Updates Available", SS_NOTIFY);
+  ShowWindow(lblDLUpdates, SW_HIDE);
+  imgDLUpdates.Click = [this] {
+    if (lblDLUpdates_Click) lblDLUpdates_Click();
+  };
+  rwClick = ui::MakeLabel(hwnd_, kLinkId, "Brackwater Online", SS_NOTIFY | SS_RIGHT);
+
+  cButton6.Click = [this] { Help(); };
+  cButton7.Click = [this] { About(); };
+  cButton9.Click = [this] { cButton9_Click(); };
+  UpdateFonts();
+
+  Image3_Click();  // the window opens on the Home page
+}
+
+void mForm1::BuildPlain() {
+  plainNav = std::make_unique<PlainNav>(hwnd_);
+  plainNav->Image5.Click = [this] { Image5_Click(); };
+  plainNav->Image7.Click = [this] { Image7_Click(); };
+  plainNav->Image9.Click = [this] { Image9_Click(); };
+  plainNav->Image11.Click = [this] { Image11_Click(); };
+  cButton6.Create(hwnd_, 1401, 0, 0, 10, 10, "Help", true);
+  cButton7.Create(hwnd_, 1402, 0, 0, 10, 10, "About", true);
+  cButton9.Create(hwnd_, 1403, 0, 0, 10, 10, "Exit", true);
+  cButton6.Click = [this] { Help(); };
+  cButton7.Click = [this] { About(); };
+  cButton9.Click = [this] { cButton9_Click(); };
+  CreatePages(Panel::Style::Plain);
+  // The plain window opens on the About panel, its version line still
+  // showing its design text until About is used.
+  norms2();
+  ShowPage(Frame2);
+}
+
+std::string mForm1::Caption() const { return hwnd_ ? ui::TextOf(hwnd_) : std::string(); }
 void mForm1::SetCaption(const std::string& text) { SetWindowTextA(hwnd_, text.c_str()); }
 void mForm1::Show() { ShowWindow(hwnd_, SW_SHOW); }
 void mForm1::Hide() { ShowWindow(hwnd_, SW_HIDE); }
 bool mForm1::Visible() const { return IsWindowVisible(hwnd_); }
+
+// --- pages ------------------------------------------------------------------
+
+void mForm1::norms2() {
+  for (Picture& p : descImg) p.Visible(false);
+  if (!Plain()) {
+    for (cButton* b : {&cButton9, &cButton6, &cButton7})
+      if (b->hwnd()) ShowWindow(b->hwnd(), SW_HIDE);
+  }
+  for (Panel* p : AllPages()) p->Visible(false);
+  // The settings container opens on its main page.
+  qSett.Visible(true);
+}
+
+void mForm1::norms() {
+  if (nav)
+    for (int i = 0; i < NavBar::kButtons; ++i) nav->Lit(i).Visible(false);
+  if (plainNav)
+    for (cButton* b : {&plainNav->Image5, &plainNav->Image7, &plainNav->Image9, &plainNav->Image11})
+      b->downStatus(1);
+  for (cButton* b : {&cButton6, &cButton7, &cButton9}) b->downStatus(1);
+  for (Panel* p : AllPages())
+    if (p->Content()) p->Content()->norms();
+}
+
+void mForm1::NavHover(int index) {
+  if (!nav || index < 0 || index >= NavBar::kButtons) return;
+  norms();
+  nav->Lit(index).Visible(true);
+}
+
+const Panel* mForm1::ShownPage() const {
+  for (const Panel* p : {&mainF, &intF, &regF, &appF, &setFq, &settF, &repF, &Frame2, &eggF})
+    if (p->Visible()) return p;
+  return nullptr;
+}
+
+void mForm1::ShowPage(Panel& page) {
+  Layout();  // the header may have grown or gone
+  page.Visible(true);
+  if (page.Content() || page.hwnd()) SetWindowPos(page.hwnd(), HWND_BOTTOM, 0, 0, 0, 0,
+                                                  SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+}
+
+void mForm1::OpenToolPage(Panel& page, const std::string& title, const std::string& description,
+                          int picture) {
+  if (!Plain()) {
+    SetTitle(title);
+    SetDescription(description);
+    ShowHeaderPicture(picture);
+  }
+  ShowPage(page);
+}
+
+void mForm1::Image3_Click() {
+  norms2();
+  for (cButton* b : {&cButton9, &cButton6, &cButton7})
+    if (b->hwnd()) ShowWindow(b->hwnd(), SW_SHOWNA);
+  SetTitle("");
+  SetDescription("");
+  ShowPage(mainF);
+}
+
+void mForm1::Image7_Click() {
+  norms2();
+  if (regF.Content()) regF.Content()->Opening();
+  OpenToolPage(regF, "RegWatch",
+               "Use RegWatch to determine what files are being loaded from the Registry when "
+               "Windows starts. RegWatch also will notify you when new entrys are added or when "
+               "current one's are modified.\r\n\r\nIf you see a suspicious item that is being "
+               "loading at startup, simply select it and press the scan button to launch your "
+               "virus scanner.",
+               0);
+}
+
+void mForm1::Image9_Click() {
+  norms2();
+  if (appF.Content()) appF.Content()->Opening();
+  OpenToolPage(appF, "AppWatch",
+               "AppWatch is a utility which displays all running windows.  Many viruses and "
+               "trojans are loaded but are invisible to the user. Using the AppWatch utility, you "
+               "can close any window that you do not want running.",
+               1);
+}
+
+void mForm1::Image11_Click() {
+  norms2();
+  if (setFq.Content()) setFq.Content()->Opening();
+  OpenToolPage(setFq, "Options",
+               "If it your first time using Korvanel, it is recommended that you use the "
+               "'Settings Wizard'.  If you haven't done so already, you should also choose an "
+               "anti-virus program to work along with Korvanel.",
+               3);
+}
+
+void mForm1::About() {
+  norms2();
+  if (about) SetWindowTextA(about->Label33, ("Version: " + app_.edition.VersionText()).c_str());
+  SetTitle("");
+  SetDescription("");
+  ShowPage(Frame2);
+}
+
+void mForm1::lblegg_Click() {
+  norms2();
+  SetTitle("");
+  SetDescription("");
+  ShowPage(eggF);
+}
+
+// --- header and status line -------------------------------------------------
+
+std::string mForm1::Title() const { return lblName ? ui::TextOf(lblName) : std::string(); }
+std::string mForm1::Description() const { return lblDesc ? ui::TextOf(lblDesc) : std::string(); }
+
+void mForm1::SetTitle(const std::string& text) {
+  if (lblName) SetWindowTextA(lblName, text.c_str());
+}
+
+void mForm1::SetDescription(const std::string& text) {
+  if (lblDesc) SetWindowTextA(lblDesc, text.c_str());
+}
+
+void mForm1::ShowHeaderPicture(int index) {
+  if (index >= 0 && index < int(descImg.size())) descImg[size_t(index)].Visible(true);
+}
+
+bool mForm1::HeaderPictureVisible(int index) const {
+  return index >= 0 && index < int(descImg.size()) && descImg[size_t(index)].Visible();
+}
+
+std::string mForm1::Status() const { return lblStatus ? ui::TextOf(lblStatus) : std::string(); }
+
+void mForm1::SetStatus(const std::string& text) {
+  if (lblStatus) SetWindowTextA(lblStatus, text.c_str());
+}
+
+void mForm1::ShowUpdateIndicator(bool show) {
+  if (lblDLUpdates) ShowWindow(lblDLUpdates, show ? SW_SHOWNA : SW_HIDE);
+  imgDLUpdates.Visible(show);
+}
+
+// --- layout -----------------------------------------------------------------
+
+void mForm1::UpdateFonts() {
+  titleFont_ = ui::MakeFont(18, FW_SEMIBOLD, dpi_);
+  descFont_ = ui::MakeFixedFont(9, dpi_);
+  statusFont_ = ui::MakeFont(9, FW_NORMAL, dpi_);
+  auto set = [](HWND w, HFONT f) {
+    if (w) SendMessageA(w, WM_SETFONT, reinterpret_cast<WPARAM>(f), TRUE);
+  };
+  set(lblName, titleFont_.get());
+  set(lblDesc, descFont_.get());
+  for (HWND w : {lblStatus, lblDLUpdates, rwClick}) set(w, statusFont_.get());
+}
+
+void mForm1::Layout() {
+  if (!hwnd_) return;
+  RECT c{};
+  GetClientRect(hwnd_, &c);
+  const UINT dpi = dpi_;
+  auto place = [](HWND w, int x, int y, int cx, int cy) {
+    if (w) SetWindowPos(w, nullptr, x, y, cx, cy, SWP_NOZORDER | SWP_NOACTIVATE);
+  };
+  RECT content{};
+  if (Plain()) {
+    const int m = Scale(16, dpi), navW = Scale(168, dpi);
+    plainNav->Layout(m, m, navW, dpi);
+    const int h = Scale(32, dpi), gap = Scale(8, dpi);
+    int y = c.bottom - m - 3 * h - 2 * gap;
+    for (cButton* b : {&cButton6, &cButton7, &cButton9}) {
+      place(b->hwnd(), m, y, navW, h);
+      y += h + gap;
+    }
+    content = RECT{m + navW + m, m, c.right - m, c.bottom - m};
+  } else {
+    const int rail = Scale(kRail, dpi), margin = Scale(kMargin, dpi);
+    nav->Layout(rail, dpi);
+    const int left = rail + margin, right = c.right - margin;
+    const int pic = Scale(64, dpi);
+    const int textW = right - left - pic - Scale(20, dpi);
+    for (Picture& p : descImg) p.Move(right - pic, Scale(22, dpi), pic, pic);
+
+    // The header takes the room its texts need and none when both are empty.
+    int top = Scale(18, dpi);
+    const std::string title = Title(), desc = Description();
+    if (!title.empty() || !desc.empty()) {
+      const int titleH = controls::LineHeight(titleFont_.get()) + Scale(4, dpi);
+      place(lblName, left, top, textW, titleH);
+      int descH = 0;
+      if (!desc.empty()) {
+        HDC dc = GetDC(hwnd_);
+        HGDIOBJ old = SelectObject(dc, descFont_.get());
+        RECT box{0, 0, textW, 0};
+        DrawTextA(dc, desc.c_str(), -1, &box, DT_WORDBREAK | DT_CALCRECT | DT_NOPREFIX);
+        SelectObject(dc, old);
+        ReleaseDC(hwnd_, dc);
+        descH = box.bottom + Scale(2, dpi);
+      }
+      place(lblDesc, left, top + titleH + Scale(4, dpi), textW, descH);
+      top += std::max(titleH + Scale(4, dpi) + descH, pic + Scale(4, dpi)) + Scale(16, dpi);
+    }
+    ShowWindow(lblName, title.empty() ? SW_HIDE : SW_SHOWNA);
+    ShowWindow(lblDesc, desc.empty() ? SW_HIDE : SW_SHOWNA);
+
+    const int lineH = controls::LineHeight(statusFont_.get()) + Scale(2, dpi);
+    const int statusY = c.bottom - Scale(12, dpi) - lineH;
+    place(lblStatus, left, statusY, Scale(260, dpi), lineH);
+    const int icon = Scale(16, dpi);
+    imgDLUpdates.Move(left + Scale(280, dpi), statusY + (lineH - icon) / 2, icon, icon);
+    place(lblDLUpdates, left + Scale(302, dpi), statusY, Scale(160, dpi), lineH);
+    place(rwClick, right - Scale(200, dpi), statusY, Scale(200, dpi), lineH);
+    content = RECT{left, top, right, statusY - Scale(12, dpi)};
+  }
+  for (Panel* p : {&mainF, &intF, &regF, &appF, &setFq, &settF, &repF, &Frame2, &eggF})
+    p->Move(content);
+  RECT inner{0, 0, content.right - content.left, content.bottom - content.top};
+  qSett.Move(inner);
+  advF.Move(inner);
+  InvalidateRect(hwnd_, nullptr, TRUE);
+}
+
+// --- window -----------------------------------------------------------------
 
 LRESULT CALLBACK mForm1::WndProc(HWND h, UINT msg, WPARAM wp, LPARAM lp) {
   if (msg == WM_NCCREATE) {
@@ -65,13 +462,72 @@ LRESULT CALLBACK mForm1::WndProc(HWND h, UINT msg, WPARAM wp, LPARAM lp) {
 
 LRESULT mForm1::Handle(UINT msg, WPARAM wp, LPARAM lp) {
   switch (msg) {
+    case WM_ERASEBKGND: {
+      HDC dc = reinterpret_cast<HDC>(wp);
+      RECT c{};
+      GetClientRect(hwnd_, &c);
+      if (Plain()) {
+        FillRect(dc, &c, GetSysColorBrush(COLOR_BTNFACE));
+        return 1;
+      }
+      FillRect(dc, &c, background_);
+      RECT rail{0, 0, Scale(kRail, dpi_), c.bottom};
+      HBRUSH railBrush = CreateSolidBrush(ToColorRef(art::palette::kRail));
+      FillRect(dc, &rail, railBrush);
+      DeleteObject(railBrush);
+      return 1;
+    }
+    case WM_CTLCOLORSTATIC: {
+      HDC dc = reinterpret_cast<HDC>(wp);
+      HWND label = reinterpret_cast<HWND>(lp);
+      SetBkMode(dc, TRANSPARENT);
+      COLORREF ink = ToColorRef(art::palette::kInk);
+      if (label == lblDesc || label == lblStatus) ink = ToColorRef(art::palette::kMuted);
+      if (label == rwClick || label == lblDLUpdates) ink = RGB(0, 102, 204);
+      SetTextColor(dc, ink);
+      return reinterpret_cast<LRESULT>(Plain() ? GetSysColorBrush(COLOR_BTNFACE) : background_);
+    }
+    case WM_SETCURSOR: {
+      HWND over = reinterpret_cast<HWND>(wp);
+      if ((over == rwClick || over == lblDLUpdates) && LOWORD(lp) == HTCLIENT) {
+        SetCursor(controls::HandPointer());
+        return TRUE;
+      }
+      break;
+    }
+    case WM_MOUSEMOVE:
+      norms();
+      return 0;
+    case WM_COMMAND:
+      if (HIWORD(wp) == STN_CLICKED && LOWORD(wp) == kLinkId) {
+        VisitWebSite();
+        return 0;
+      }
+      if (HIWORD(wp) == STN_CLICKED && LOWORD(wp) == kUpdatesId) {
+        if (lblDLUpdates_Click) {
+          const auto event = lblDLUpdates_Click;
+          event();
+        }
+        return 0;
+      }
+      break;
+    case WM_DPICHANGED: {
+      dpi_ = HIWORD(wp);
+      const RECT* suggested = reinterpret_cast<const RECT*>(lp);
+      SetWindowPos(hwnd_, nullptr, suggested->left, suggested->top, suggested->right - suggested->left,
+                   suggested->bottom - suggested->top, SWP_NOZORDER | SWP_NOACTIVATE);
+      UpdateFonts();
+      Layout();
+      return 0;
+    }
     case WM_CLOSE:
       // Unloading the main window ends the whole program at once.
       app_.EndProgram();
       return 0;
     default:
-      return DefWindowProcA(hwnd_, msg, wp, lp);
+      break;
   }
+  return DefWindowProcA(hwnd_, msg, wp, lp);
 }
 
 }  // namespace kv

@@ -1,13 +1,26 @@
 // The main window: the program's one top-level window in interactive use.
+// A frame of navigation, header, pages shown one at a time and a status
+// line; the pages' own controls belong to their subsystems (see Panel).
 // Closing it ends the program.
 #pragma once
 #include <windows.h>
 
+#include <array>
+#include <functional>
+#include <memory>
 #include <string>
+
+#include "app/art.h"
+#include "app/nav_bar.h"
+#include "app/pages/panel.h"
+#include "controls/cButton.h"
 
 namespace kv {
 
 class App;
+class HomePage;
+class AboutPage;
+class EggPage;
 
 class mForm1 {
  public:
@@ -23,12 +36,75 @@ class mForm1 {
   void Hide();
   bool Visible() const;
 
+  // --- procedures ---------------------------------------------------------
+  void norms2();  // page reset: every page hidden, qSett marked visible
+  void norms();   // hover reset: nothing lit
+  // Pointer over a normal navigation picture (0 Home .. 4 Options): only
+  // its lit twin shows.
+  void NavHover(int index);
+  void Image3_Click();   // Home
+  void Image5_Click();   // Integrity Checker
+  void Image7_Click();   // RegWatch
+  void Image9_Click();   // AppWatch
+  void Image11_Click();  // Options
+  void About();          // cButton7 "About", and the Options page's "About Korvanel..."
+  void lblegg_Click();
+  void Help();           // cButton6, the About panel's "View Help Files", the advanced page's "Help"
+  void VisitWebSite();   // rwClick and "Visit Brackwater Online"
+  void Label37_Click();  // mail to the maker
+  void cButton9_Click();  // Exit
+
+  // --- header and status line -----------------------------------------------
+  std::string Title() const;        // lblName
+  std::string Description() const;  // lblDesc
+  void SetTitle(const std::string& text);
+  void SetDescription(const std::string& text);
+  // Shows header picture 0 RegWatch, 1 AppWatch, 2 Integrity Checker, 3 Options.
+  void ShowHeaderPicture(int index);
+  bool HeaderPictureVisible(int index) const;
+  std::string Status() const;
+  void SetStatus(const std::string& text);
+  // The update indicator (hidden until an update check finds something).
+  void ShowUpdateIndicator(bool show);
+  std::function<void()> lblDLUpdates_Click;
+
+  // --- pages: subsystems fill them through Panel::SetContent ----------------
+  Panel mainF, intF, regF, appF, setFq, settF, qSett, advF, repF, Frame2, eggF;
+  // The page now shown (nullptr when none is).
+  const Panel* ShownPage() const;
+
+  // --- controls -------------------------------------------------------------
+  std::unique_ptr<NavBar> nav;        // full edition
+  std::unique_ptr<PlainNav> plainNav;  // low-resource edition
+  cButton cButton6, cButton7, cButton9;  // Help, About, Exit
+  HWND lblName = nullptr, lblDesc = nullptr;
+  std::array<Picture, 4> descImg;
+  HWND lblStatus = nullptr, lblDLUpdates = nullptr, rwClick = nullptr;
+  Picture imgDLUpdates;
+  HomePage* home = nullptr;    // content of mainF
+  AboutPage* about = nullptr;  // content of Frame2
+  EggPage* egg = nullptr;      // content of eggF
+
  private:
   static LRESULT CALLBACK WndProc(HWND, UINT, WPARAM, LPARAM);
   LRESULT Handle(UINT msg, WPARAM wp, LPARAM lp);
+  void BuildFull();
+  void BuildPlain();
+  void CreatePages(Panel::Style style);
+  void UpdateFonts();
+  void Layout();
+  void ShowPage(Panel& page);
+  void OpenToolPage(Panel& page, const std::string& title, const std::string& description,
+                    int picture);
+  bool Plain() const;
+  std::array<Panel*, 11> AllPages();
 
   App& app_;
   HWND hwnd_ = nullptr;
+  HHOOK keyHook_ = nullptr;
+  UINT dpi_ = 96;
+  controls::Font titleFont_, descFont_, statusFont_;
+  HBRUSH background_ = nullptr;
 };
 
 }  // namespace kv

@@ -1,0 +1,70 @@
+// Pictures drawn in code: a child window that paints itself from shapes at
+// its own size and DPI, with optional text laid over the shapes. The frame's
+// navigation pictures, header pictures and page drawings are all Pictures.
+#pragma once
+#include <windows.h>
+
+#include <functional>
+#include <string>
+
+#include "app/art/drawings.h"
+
+namespace kv {
+
+class Picture {
+ public:
+  static constexpr const char* kClassName = "KorvanelPicture";
+
+  struct Look {
+    bool focused = false;  // keyboard focus is on the picture
+    UINT dpi = 96;
+  };
+  // Draws the shapes; the raster is the window's size and starts cleared to
+  // the background colour.
+  using ShapePainter = std::function<void(art::Raster&, const Look&)>;
+  // Draws text over the shapes, on the picture's device context.
+  using TextPainter = std::function<void(HDC, const RECT&, const Look&)>;
+
+  Picture() = default;
+  ~Picture();
+  Picture(const Picture&) = delete;
+  Picture& operator=(const Picture&) = delete;
+
+  // clickable: a hand pointer over it; focusable: a tab stop that raises
+  // Click on Space or Enter.
+  bool Create(HWND parent, int id, art::Colour background, ShapePainter shapes,
+              TextPainter text = {}, bool clickable = false, bool focusable = false);
+
+  HWND hwnd() const { return hwnd_; }
+  // Its own visible mark, whether or not the window around it shows.
+  bool Visible() const { return hwnd_ && (GetWindowLongPtrA(hwnd_, GWL_STYLE) & WS_VISIBLE); }
+  void Visible(bool show) const;
+  void Move(int x, int y, int width, int height) const;
+  void Redraw() const;
+
+  std::function<void()> MouseMove;  // the pointer moved over the picture
+  std::function<void()> MouseLeave;  // the pointer left it
+  std::function<void()> Click;
+
+ private:
+  static LRESULT CALLBACK Proc(HWND, UINT, WPARAM, LPARAM);
+  LRESULT Handle(UINT msg, WPARAM wp, LPARAM lp);
+  void Paint(HDC target) const;
+  static void Raise(const std::function<void()>& event);
+
+  HWND hwnd_ = nullptr;
+  art::Colour background_{};
+  ShapePainter shapes_;
+  TextPainter text_;
+  bool clickable_ = false;
+  bool focusable_ = false;
+  bool tracking_ = false;
+  bool pressed_ = false;
+};
+
+// Copies a raster (premultiplied, opaque after Clear) onto a device context.
+void PresentRaster(const art::Raster& r, HDC dc, int x, int y);
+
+COLORREF ToColorRef(art::Colour c);
+
+}  // namespace kv

@@ -1,0 +1,112 @@
+#include "app/nav_bar.h"
+
+#include <algorithm>
+
+#include "app/pages/panel.h"
+
+namespace kv {
+
+using controls::Scale;
+
+namespace {
+
+struct NavItem {
+  art::Glyph glyph;
+  const char* caption;
+};
+
+constexpr NavItem kItems[NavBar::kButtons] = {
+    {art::Glyph::Home, "Home"},
+    {art::Glyph::Integrity, "Integrity Checker"},
+    {art::Glyph::RegWatch, "RegWatch"},
+    {art::Glyph::AppWatch, "AppWatch"},
+    {art::Glyph::Options, "Options"},
+};
+
+}  // namespace
+
+NavBar::NavBar(HWND parent)
+    : normal_{&Image2, &Image4, &Image6, &Image8, &Image10},
+      lit_{&Image3, &Image5, &Image7, &Image9, &Image11} {
+  using namespace art::palette;
+  for (int i = 0; i < kButtons; ++i) {
+    const NavItem item = kItems[i];
+    for (bool lit : {false, true}) {
+      Picture& p = lit ? *lit_[size_t(i)] : *normal_[size_t(i)];
+      p.Create(
+          parent, 1001 + 2 * i + (lit ? 1 : 0), kRail,
+          [item, lit](art::Raster& r, const Picture::Look& look) {
+            const float s = float(look.dpi) / 96.0f;
+            const float w = float(r.Width()), h = float(r.Height());
+            if (lit) {
+              r.FillRect(0, 0, w, h, kRailLit, 6 * s);
+              r.FillRect(0, h * 0.22f, 3.5f * s, h * 0.78f, kAccent, 1.75f * s);
+            }
+            if (look.focused) r.StrokeRect(1, 1, w - 1, h - 1, std::max(1.0f, 1.5f * s), kAccent, 6 * s);
+            const float g = 22 * s;
+            art::DrawGlyph(r, item.glyph, 16 * s, (h - g) / 2, g, lit ? kWhite : kRailText,
+                           lit ? kRailLit : kRail);
+          },
+          [this, item, lit](HDC dc, const RECT& box, const Picture::Look& look) {
+            RECT text = box;
+            text.left = Scale(50, look.dpi);
+            HGDIOBJ old = SelectObject(dc, captionFont_.get());
+            SetTextColor(dc, ToColorRef(lit ? kWhite : kRailText));
+            DrawTextA(dc, item.caption, -1, &text, DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX);
+            SelectObject(dc, old);
+          },
+          lit, !lit);
+    }
+  }
+  brand.Create(
+      parent, 0, kRail,
+      [](art::Raster& r, const Picture::Look& look) {
+        const float s = float(look.dpi) / 96.0f;
+        art::DrawEmblem(r, 14 * s, (float(r.Height()) - 34 * s) / 2, 34 * s);
+      },
+      [this](HDC dc, const RECT& box, const Picture::Look& look) {
+        RECT text = box;
+        text.left = Scale(56, look.dpi);
+        HGDIOBJ old = SelectObject(dc, brandFont_.get());
+        SetTextColor(dc, ToColorRef(kWhite));
+        DrawTextA(dc, "Korvanel", -1, &text, DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX);
+        SelectObject(dc, old);
+      });
+}
+
+void NavBar::Layout(int railWidth, UINT dpi) {
+  if (fontDpi_ != dpi || !captionFont_) {
+    fontDpi_ = dpi;
+    captionFont_ = ui::MakeFont(10, FW_NORMAL, dpi);
+    brandFont_ = ui::MakeFont(14, FW_SEMIBOLD, dpi);
+  }
+  brand.Move(0, Scale(14, dpi), railWidth, Scale(52, dpi));
+  brand.Visible(true);
+  const int x = Scale(10, dpi), w = railWidth - 2 * x, h = Scale(44, dpi);
+  int y = Scale(92, dpi);
+  for (int i = 0; i < kButtons; ++i) {
+    Normal(i).Move(x, y, w, h);
+    Lit(i).Move(x, y, w, h);
+    Normal(i).Visible(true);
+    // The lit twin sits above its normal picture in the z-order.
+    SetWindowPos(Lit(i).hwnd(), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    y += h + Scale(6, dpi);
+  }
+}
+
+PlainNav::PlainNav(HWND parent) {
+  Image5.Create(parent, 1003, 0, 0, 10, 10, "Integrity Scan", true);
+  Image7.Create(parent, 1005, 0, 0, 10, 10, "RegWatch", true);
+  Image9.Create(parent, 1007, 0, 0, 10, 10, "AppWatch", true);
+  Image11.Create(parent, 1009, 0, 0, 10, 10, "Options", true);
+}
+
+void PlainNav::Layout(int x, int y, int width, UINT dpi) {
+  const int h = Scale(32, dpi), gap = Scale(8, dpi);
+  for (cButton* b : {&Image5, &Image7, &Image9, &Image11}) {
+    SetWindowPos(b->hwnd(), nullptr, x, y, width, h, SWP_NOZORDER | SWP_NOACTIVATE);
+    y += h + gap;
+  }
+}
+
+}  // namespace kv

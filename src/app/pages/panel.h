@@ -1,0 +1,115 @@
+// A page of the main window: a child container shown or hidden as a whole,
+// with a heading at its top and an area below it for the page's controls.
+//
+// A subsystem fills its page by giving the panel a PageContent: the content
+// creates its controls as children of panel.hwnd() inside ContentArea(),
+// and the frame tells it when the page opens, when hover looks are to be
+// cleared and when the area changes (size or DPI).
+#pragma once
+#include <windows.h>
+
+#include <functional>
+#include <map>
+#include <memory>
+#include <string>
+
+#include "app/art/drawings.h"
+#include "controls/theme.h"
+
+namespace kv {
+
+class PageContent {
+ public:
+  virtual ~PageContent() = default;
+  // The page's own refresh when its opener runs (loadf, loadSettings,
+  // buttons that wait for a choice). The frame calls it before the page
+  // reset for the Integrity Checker page, after it for every other page.
+  virtual void Opening() {}
+  // Hover reset: clear the lit look of the page's custom buttons and checks.
+  virtual void norms() {}
+  // Place the controls inside `area` (the panel's client coordinates).
+  virtual void Layout(const RECT& area, UINT dpi) {
+    (void)area;
+    (void)dpi;
+  }
+};
+
+namespace ui {
+// Segoe UI in the given size (points) and weight, for a DPI.
+controls::Font MakeFont(int points, int weight, UINT dpi);
+// The fixed-pitch face of descriptions and code-like text.
+controls::Font MakeFixedFont(int points, UINT dpi);
+// A plain text label; SS_NOTIFY when it is to be clicked.
+HWND MakeLabel(HWND parent, int id, const std::string& text, DWORD extraStyle = 0);
+std::string TextOf(HWND control);
+}  // namespace ui
+
+class Panel {
+ public:
+  static constexpr const char* kClassName = "KorvanelPage";
+  // Card: a white page with a thin border on the frame's background.
+  // Nested: the same white without a border (a page inside a page).
+  // Plain: the low-resource edition's system-coloured page.
+  enum class Style { Card, Nested, Plain };
+
+  Panel() = default;
+  ~Panel();
+  Panel(const Panel&) = delete;
+  Panel& operator=(const Panel&) = delete;
+
+  bool Create(HWND parent, std::string name, std::string heading, Style style);
+
+  HWND hwnd() const { return hwnd_; }
+  const std::string& Name() const { return name_; }
+  // The page's own visible mark (a page inside a hidden page keeps its mark).
+  bool Visible() const;
+  void Visible(bool show);
+  void Move(const RECT& r);
+
+  // The heading is a label of its own (empty: no heading, the content area
+  // starts at the top).
+  std::string Heading() const;
+  void SetHeading(const std::string& text);
+  HWND HeadingLabel() const { return heading_; }
+
+  RECT ContentArea() const;
+  UINT Dpi() const;
+  art::Colour Background() const;
+
+  void SetContent(std::unique_ptr<PageContent> content);
+  PageContent* Content() const { return content_.get(); }
+  template <class T>
+  T* ContentAs() const {
+    return dynamic_cast<T*>(content_.get());
+  }
+  void Relayout();
+
+  // Text colour of one of the page's labels (links are blue).
+  void SetLabelColour(HWND label, COLORREF colour) { labelColours_[label] = colour; }
+  // A label that is a link: blue, with the hand pointer over it.
+  void MarkLink(HWND label);
+  // Font given to labels by default; the content may set its own.
+  HFONT BodyFont() const { return body_.get(); }
+
+  std::function<void()> BackgroundMove;  // the pointer is over the page's background
+  std::function<void(int id, int code, HWND from)> Command;  // WM_COMMAND of the page's controls
+
+ private:
+  static LRESULT CALLBACK Proc(HWND, UINT, WPARAM, LPARAM);
+  LRESULT Handle(UINT msg, WPARAM wp, LPARAM lp);
+  void EnsureFonts();
+  int HeadingBottom() const;
+
+  HWND hwnd_ = nullptr;
+  HWND heading_ = nullptr;
+  std::string name_;
+  Style style_ = Style::Card;
+  std::unique_ptr<PageContent> content_;
+  std::map<HWND, COLORREF> labelColours_;
+  std::map<HWND, bool> links_;
+  controls::Font headingFont_, body_;
+  UINT fontDpi_ = 0;
+  HBRUSH brush_ = nullptr;
+};
+
+}  // namespace kv

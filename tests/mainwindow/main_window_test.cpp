@@ -1,0 +1,314 @@
+// The main window as a frame: which page shows after each navigation, the
+// hover looks of the navigation, and the commands that reach outside the
+// program (restart, help, web site, mail, exit), driven through the
+// scripted host.
+#include <windows.h>
+
+#include <string>
+
+#include <gtest/gtest.h>
+
+#include "app/mForm1.h"
+#include "app/maker.h"
+#include "app/pages/about_page.h"
+#include "app/pages/home_page.h"
+#include "support/app_fixture.h"
+#include "support/pump.h"
+
+namespace kv {
+namespace {
+
+constexpr const char* kMissingDb =
+    "You have not yet completed the full system scan.  This is required before using the "
+    "Integrity Checker.  Perform scan now?";
+constexpr const char* kHelpQuestion =
+    "The Help file wasn't found or cannot be executed! Would you like to browse Korvanel help "
+    "on the web?";
+
+std::string Text(HWND w) {
+  char buf[1024] = "";
+  GetWindowTextA(w, buf, sizeof buf);
+  return buf;
+}
+
+// The control's own visible mark: the frame itself is never shown in tests.
+bool Shown(HWND w) { return w && (GetWindowLongPtrA(w, GWL_STYLE) & WS_VISIBLE); }
+
+void MouseOver(HWND w) { SendMessageA(w, WM_MOUSEMOVE, 0, MAKELPARAM(4, 4)); }
+
+// Counts what the frame tells a page's content.
+struct ProbeContent : PageContent {
+  int opened = 0, cleared = 0, laidOut = 0;
+  RECT lastArea{};
+  void Opening() override { ++opened; }
+  void norms() override { ++cleared; }
+  void Layout(const RECT& area, UINT) override {
+    ++laidOut;
+    lastArea = area;
+  }
+};
+
+class MainWindowTest : public test::AppTest {
+ protected:
+  void WithBaseline() {
+    MakeDataFolders();
+    folder.Write("Data\\Integrity.dat", "[Windows]\r\n");
+  }
+  mForm1& form() { return app.Form1(); }
+};
+
+TEST_F(MainWindowTest, OpensOnTheHomePageWithItsButtonsAndAReadyStatus) {
+  mForm1& f = form();
+  EXPECT_EQ(f.Caption(), "Welcome to Korvanel2");
+  EXPECT_EQ(f.ShownPage(), &f.mainF);
+  EXPECT_TRUE(f.mainF.Visible());
+  for (cButton* b : {&f.cButton6, &f.cButton7, &f.cButton9}) EXPECT_TRUE(Shown(b->hwnd()));
+  EXPECT_EQ(f.cButton6.Caption(), "Help");
+  EXPECT_EQ(f.cButton7.Caption(), "About");
+  EXPECT_EQ(f.cButton9.Caption(), "Exit");
+  EXPECT_EQ(f.Title(), "");
+  EXPECT_EQ(f.Status(), "Status: Ready");
+  EXPECT_FALSE(Shown(f.lblDLUpdates));
+}
+
+TEST_F(MainWindowTest, EveryNavigationShowsExactlyOnePageWithItsHeader) {
+  WithBaseline();
+  mForm1& f = form();
+  struct Step {
+    void (mForm1::*open)();
+    const Panel* page;
+    const char* title;
+    int picture;  // -1: none
+  };
+  const Step steps[] = {
+      {&mForm1::Image5_Click, &f.intF, "Integrity Checker", 2},
+      {&mForm1::Image7_Click, &f.regF, "RegWatch", 0},
+      {&mForm1::Image9_Click, &f.appF, "AppWatch", 1},
+      {&mForm1::Image11_Click, &f.setFq, "Options", 3},
+      {&mForm1::About, &f.Frame2, "", -1},
+      {&mForm1::lblegg_Click, &f.eggF, "", -1},
+      {&mForm1::Image3_Click, &f.mainF, "", -1},
+  };
+  for (const Step& s : steps) {
+    SCOPED_TRACE(s.page->Name());
+    (f.*s.open)();
+    EXPECT_EQ(f.ShownPage(), s.page);
+    int shown = 0;
+    for (const Panel* p : {&f.mainF, &f.intF, &f.regF, &f.appF, &f.setFq, &f.settF, &f.repF,
+                           &f.Frame2, &f.eggF})
+      shown += p->Visible() ? 1 : 0;
+    EXPECT_EQ(shown, 1);
+    EXPECT_EQ(f.Title(), s.title);
+    for (int i = 0; i < 4; ++i) EXPECT_EQ(f.HeaderPictureVisible(i), i == s.picture) << i;
+    const bool home = s.page == &f.mainF;
+    EXPECT_EQ(Shown(f.cButton9.hwnd()), home);
+  }
+}
+
+TEST_F(MainWindowTest, PageDescriptionsAreTheWorkingTexts) {
+  WithBaseline();
+  mForm1& f = form();
+  f.Image5_Click();
+  EXPECT_EQ(f.Description().substr(0, 26), "\r\n\r\n\r\nIntegrity Checker - ");
+  f.Image7_Click();
+  EXPECT_NE(f.Description().find("modified.\r\n\r\nIf you see"), std::string::npos);
+  f.Image9_Click();
+  EXPECT_EQ(f.Description().substr(0, 58),
+            "AppWatch is a utility which displays all running windows. ");
+}
+
+TEST_F(MainWindowTest, PageResetLeavesTheSettingsContainerOnItsMainPage) {
+  WithBaseline();
+  mForm1& f = form();
+  f.qSett.Visible(false);
+  f.advF.Visible(true);
+  f.Image7_Click();
+  EXPECT_TRUE(f.qSett.Visible());
+  EXPECT_FALSE(f.advF.Visible());
+  EXPECT_FALSE(f.settF.Visible());
+}
+
+TEST_F(MainWindowTest, MovingFromOneNavigationButtonToAnotherLightsOnlyTheSecond) {
+  mForm1& f = form();
+  ASSERT_TRUE(f.nav);
+  MouseOver(f.nav->Image4.hwnd());
+  EXPECT_TRUE(f.nav->Image5.Visible());
+  MouseOver(f.nav->Image6.hwnd());
+  EXPECT_TRUE(f.nav->Image7.Visible());
+  for (int i = 0; i < NavBar::kButtons; ++i) EXPECT_EQ(f.nav->Lit(i).Visible(), i == 2) << i;
+
+  // Over a page background nothing stays lit.
+  MouseOver(f.mainF.hwnd());
+  for (int i = 0; i < NavBar::kButtons; ++i) EXPECT_FALSE(f.nav->Lit(i).Visible()) << i;
+}
+
+TEST_F(MainWindowTest, HoverResetClearsTheLitButtonsOfThePages) {
+  mForm1& f = form();
+  f.About();
+  HWND button = f.about->cButton4.hwnd();
+  RECT caption = f.about->cButton4.CaptionRect();
+  POINT centre{(caption.left + caption.right) / 2, (caption.top + caption.bottom) / 2};
+  ClientToScreen(button, &centre);
+  SetCursorPos(centre.x, centre.y);
+  ScreenToClient(button, &centre);
+  SendMessageA(button, WM_MOUSEMOVE, 0, MAKELPARAM(centre.x, centre.y));
+  ASSERT_TRUE(f.about->cButton4.IsLit());
+  MouseOver(f.Frame2.hwnd());
+  EXPECT_FALSE(f.about->cButton4.IsLit());
+}
+
+TEST_F(MainWindowTest, AClickOnTheLitPictureOpensItsPage) {
+  mForm1& f = form();
+  MouseOver(f.nav->Image8.hwnd());
+  HWND lit = f.nav->Image9.hwnd();
+  SendMessageA(lit, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(4, 4));
+  SendMessageA(lit, WM_LBUTTONUP, 0, MAKELPARAM(4, 4));
+  EXPECT_EQ(f.ShownPage(), &f.appF);
+}
+
+TEST_F(MainWindowTest, DecliningTheFullScanLeavesTheContentAreaEmpty) {
+  mForm1& f = form();
+  host.ExpectBox(kMissingDb, MsgAnswer::No, "Missing File");
+  f.Image5_Click();
+  EXPECT_EQ(f.ShownPage(), nullptr);
+  EXPECT_TRUE(host.starts.empty());
+  EXPECT_FALSE(app.ended);
+  // Until another button is used.
+  f.Image9_Click();
+  EXPECT_EQ(f.ShownPage(), &f.appF);
+}
+
+TEST_F(MainWindowTest, AcceptingTheFullScanRestartsTheProgramMinimised) {
+  MakeDataFolders();
+  folder.Write("Data\\Integrity.bak", "old");
+  host.ExpectBox(kMissingDb, MsgAnswer::Yes, "Missing File");
+  host.ExpectBox("Korvanel needs to be re-started");
+  host.ExpectBox("Restarting Korvanel...");
+  form().Image5_Click();
+  ASSERT_EQ(host.starts.size(), 1u);
+  EXPECT_EQ(host.starts[0].commandLine, "\"" + folder.dir() + "Korvanel.exe\"");
+  EXPECT_EQ(host.starts[0].showMode, kShowMinimized);
+  EXPECT_FALSE(folder.Exists("Data\\Integrity.bak"));
+  EXPECT_TRUE(app.ended);
+}
+
+TEST_F(MainWindowTest, AFailedRestartSaysSoAndStillEnds) {
+  host.startSucceeds = false;
+  host.ExpectBox(kMissingDb, MsgAnswer::Yes);
+  host.ExpectBox("Korvanel needs to be re-started");
+  host.ExpectBox("Restart Failed - try restarting Korvanel manually");
+  form().Image5_Click();
+  EXPECT_TRUE(app.ended);
+}
+
+TEST_F(MainWindowTest, TheIntegrityPageRefreshesItsContentBeforeTheQuestion) {
+  auto probe = std::make_unique<ProbeContent>();
+  ProbeContent* p = probe.get();
+  form().intF.SetContent(std::move(probe));
+  EXPECT_GT(p->laidOut, 0);
+  host.ExpectBox(kMissingDb, MsgAnswer::No);
+  form().Image5_Click();
+  EXPECT_EQ(p->opened, 1);
+  // The content sits inside its page, below the heading.
+  RECT page{};
+  GetClientRect(form().intF.hwnd(), &page);
+  EXPECT_GT(p->lastArea.top, 0);
+  EXPECT_LE(p->lastArea.right, page.right);
+  MouseOver(form().mainF.hwnd());
+  EXPECT_GT(p->cleared, 0);
+}
+
+TEST_F(MainWindowTest, AboutShowsTheReleaseVersion) {
+  mForm1& f = form();
+  f.cButton7.Click();
+  EXPECT_EQ(f.ShownPage(), &f.Frame2);
+  EXPECT_EQ(Text(f.about->Label33), "Version: 2.2.0");
+  EXPECT_EQ(Text(f.about->Label32), "Korvanel");
+  EXPECT_EQ(Text(f.about->Label34), "\"Your Last Line of Defense Against Malicious Attacks\"");
+  EXPECT_EQ(f.about->cButton5.Caption(), "Visit Brackwater Online");
+}
+
+TEST_F(MainWindowTest, TheHiddenLabelOpensTheIllusionPanel) {
+  mForm1& f = form();
+  EXPECT_EQ(Text(f.home->lblegg), "");
+  SendMessageA(f.mainF.hwnd(), WM_COMMAND, MAKEWPARAM(HomePage::kEggId, STN_CLICKED),
+               reinterpret_cast<LPARAM>(f.home->lblegg));
+  EXPECT_EQ(f.ShownPage(), &f.eggF);
+  EXPECT_EQ(f.eggF.Heading(), "Optical Illusions Are Fun");
+}
+
+TEST_F(MainWindowTest, HelpOpensTheHelpFilesAndAsksNothingWhenTheyOpen) {
+  form().Help();
+  ASSERT_EQ(host.shellCalls.size(), 1u);
+  EXPECT_EQ(host.shellCalls[0].file, "index.html");
+  EXPECT_EQ(host.shellCalls[0].directory, folder.dir() + "Help\\");
+}
+
+TEST_F(MainWindowTest, MissingHelpFilesOfferTheWebAndReportAFailedLink) {
+  const std::string web = maker::kWebAddress;
+  const std::string attempt =
+      "Click on the Korvanel page, then choose 'Online Help'.\r\rAttempting to open webpage: " + web;
+  // The file is not found, the web page opens.
+  host.shellResults = {2, 42};
+  host.ExpectBox(kHelpQuestion, MsgAnswer::Yes);
+  host.ExpectBox(attempt);
+  form().Help();
+  ASSERT_EQ(host.shellCalls.size(), 2u);
+  EXPECT_EQ(host.shellCalls[1].file, web);
+
+  // Another failure of the shell, then no browser (31).
+  host.shellResults = {5, 31};
+  host.ExpectBox(kHelpQuestion, MsgAnswer::Yes);
+  host.ExpectBox(attempt);
+  host.ExpectBox("Could not execute link! (Visit " + web + " for Korvanel help information.");
+  form().Help();
+
+  // No to the web: nothing more is opened.
+  host.shellResults = {2};
+  host.ExpectBox(kHelpQuestion, MsgAnswer::No);
+  form().Help();
+  EXPECT_EQ(host.shellCalls.size(), 5u);
+  EXPECT_TRUE(host.AllBoxesShown());
+}
+
+TEST_F(MainWindowTest, TheWebSiteLinkAsksFirstAndReportsAMissingBrowser) {
+  const std::string web = maker::kWebAddress;
+  const std::string question = "Would you like to visit Brackwater Online (" + web + ")?";
+  host.ExpectBox(question, MsgAnswer::No);
+  SendMessageA(form().hwnd(), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(form().rwClick), STN_CLICKED),
+               reinterpret_cast<LPARAM>(form().rwClick));
+  EXPECT_TRUE(host.shellCalls.empty());
+
+  host.shellResults = {31};
+  host.ExpectBox(question, MsgAnswer::Yes);
+  host.ExpectBox("Could not shell web address. You will need to manually visit the website: " + web);
+  form().about->cButton5.Click();
+  ASSERT_EQ(host.shellCalls.size(), 1u);
+  EXPECT_EQ(host.shellCalls[0].file, web);
+}
+
+TEST_F(MainWindowTest, TheCreditWritesMailWithTheVersionInTheSubject) {
+  form().Label37_Click();
+  ASSERT_EQ(host.shellCalls.size(), 1u);
+  EXPECT_EQ(host.shellCalls[0].file,
+            std::string("mailto:") + maker::kContactMail + "?subject=Korvanel(v2.2)");
+
+  host.shellResults = {31};
+  host.ExpectBox(std::string("Could not execute default mail client.\rPlease write to ") +
+                 maker::kContactMail + " or " + maker::kSupportMail);
+  form().Label37_Click();
+}
+
+TEST_F(MainWindowTest, ExitEndsTheProgram) {
+  form().cButton9.Click();
+  EXPECT_TRUE(app.ended);
+  EXPECT_TRUE(host.ended);
+}
+
+TEST_F(MainWindowTest, TheCloseBoxEndsTheProgram) {
+  SendMessageA(form().hwnd(), WM_CLOSE, 0, 0);
+  EXPECT_TRUE(host.ended);
+}
+
+}  // namespace
+}  // namespace kv
