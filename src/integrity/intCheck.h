@@ -47,6 +47,7 @@ class intCheck {
   // The first tick of Timer1 runs the whole check.
   void RunCheck();
   bool TimerArmed() const { return timerArmed_; }
+  bool Running() const { return running_; }
 
   // --- controls, read and written as working data ---------------------------
   static std::string Text(HWND control);
