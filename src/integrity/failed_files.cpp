@@ -1,0 +1,225 @@
+// The scan of failing files: the files a check listed go to the scanners,
+// into a log, and their current checksums into the baselines so that the
+// next check passes them.
+#include "integrity/failed_files.h"
+
+#include <unordered_map>
+
+#include "antivirus/scanner_run.h"
+#include "app/app.h"
+#include "app/settings.h"
+#include "core/baseline.h"
+#include "core/text.h"
+#include "integrity/baseline_files.h"
+#include "integrity/intCheck.h"
+#include "logs/WriteLog.h"
+#include "platform/files.h"
+#include "platform/pump.h"
+
+namespace kv {
+
+namespace {
+
+constexpr char kNewMark[] = " *NEW*";
+constexpr char kCloseCaption[] = "Close Integrity Window";
+constexpr char kUpdatingTitle[] = "Updating - Please Wait...";
+constexpr char kNoScanner[] =
+    "You do not have any Anti-Virus program setup with Korvanel.  For your conveniance, these "
+    "files will be added to the log, and will be updated in your Integrity File (so that you can "
+    "scan them for viruses later).";
+constexpr char kScannedHeader[] =
+    "Integrity Checker - These files were either New or Failed the Integrity Check,";
+constexpr char kLoggedHeader[] =
+    "Integrity Checker - These files were logged because you didn't setup an Anti-Virus Scanner,";
+
+bool IsPathStart(std::string_view text, size_t at) {
+  if (at + 1 < text.size() && text[at] == '\\' && text[at + 1] == '\\') return true;
+  if (at + 2 >= text.size()) return false;
+  const char c = text[at];
+  return ((c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z')) && text[at + 1] == ':' &&
+         text[at + 2] == '\\';
+}
+
+// The entries' texts without their closing ",".
+std::vector<std::string_view> EntryTexts(std::string_view text) {
+  std::vector<std::string_view> out;
+  size_t start = 0;
+  for (size_t i = 0; i < text.size(); ++i) {
+    if (text[i] != ',') continue;
+    if (i + 1 < text.size() && !IsPathStart(text, i + 1)) continue;
+    out.push_back(text.substr(start, i - start));
+    start = i + 1;
+  }
+  if (start < text.size()) out.push_back(text.substr(start));
+  return out;
+}
+
+std::string FileNameOf(std::string_view path) {
+  const auto slash = path.rfind('\\');
+  return std::string(slash == std::string_view::npos ? path : path.substr(slash + 1));
+}
+
+}  // namespace
+
+std::vector<ResultEntry> SystemResultEntries(std::string_view text) {
+  std::vector<ResultEntry> out;
+  for (std::string_view e : EntryTexts(text)) {
+    const auto space = e.rfind(' ');
+    if (space == std::string_view::npos || space == 0) continue;
+    out.push_back({std::string(e.substr(0, space)), 0, std::string(e.substr(space + 1))});
+  }
+  return out;
+}
+
+std::vector<ResultEntry> FolderResultEntries(std::string_view text) {
+  std::vector<ResultEntry> out;
+  for (std::string_view e : EntryTexts(text)) {
+    const auto space = e.rfind(' ');
+    if (space == std::string_view::npos) continue;
+    const std::string_view head = e.substr(0, space);
+    const auto open = head.rfind('(');
+    if (head.empty() || head.back() != ')' || open == std::string_view::npos || open == 0) continue;
+    const std::string_view number = head.substr(open + 1, head.size() - open - 2);
+    if (number.empty() || number.size() > 4 ||
+        number.find_first_not_of("0123456789") != std::string_view::npos)
+      continue;
+    out.push_back({std::string(head.substr(0, open)), int(ParseLong(number)),
+                   std::string(e.substr(space + 1))});
+  }
+  return out;
+}
+
+std::string FolderResultEntryText(const ResultEntry& entry) {
+  return entry.path + "(" + Dec(entry.slot) + ") " + entry.checksum + ",";
+}
+
+void intCheck::Label12_Click() {
+  RunState& run = app_.run;
+  // The update pumps messages after every file; a second click arriving
+  // then would hand the same files to the scanners and log them again.
+  if (Title() == kUpdatingTitle) return;
+  if (!run.customFolderFirstScan) {
+    if (Text(Label12) == kCloseCaption) {
+      Command1_Click();
+      return;
+    }
+    const bool haveScanner = FileExists(Text1);
+    if (!haveScanner) app_.Ask(kNoScanner);
+
+    std::vector<std::string> entries = ListLines();
+    for (std::string& entry : entries) entry = ReplaceAll(entry, kNewMark, "");
+    // The extra empty position makes the last batch close on it, so a list
+    // of exactly one batch gives one start.
+    entries.emplace_back();
+    const BatchedScanResult scan =
+        ScanFileList(app_, entries, {Text1, Text2}, {textav1, textav2}, haveScanner, true);
+    if (scan.startFailed) {
+      // The list stays, so the scanner can be corrected and the scan repeated.
+      ShowScannerNotExecuted(app_, Text1);
+      return;
+    }
+    if (haveScanner && run.shutDownAction == -1) {
+      if (run.baselineScanGuard) return;
+      if (scan.items.empty()) {
+        app_.EndProgram();
+        return;
+      }
+    }
+    SetText(Label13, "Logging Action...");
+    if (haveScanner)
+      WriteLog(app_, kScannedHeader + scan.items);
+    else if (!scan.items.empty())  // a forced log of no files would record nothing
+      WriteLog(app_, kLoggedHeader + scan.items, 1);
+  }
+
+  SetText(Label13, "Updating Integrity File...");
+  UpdateDatFile();
+  if (app_.ended) return;
+
+  if (run.customFolderFirstScan) {
+    Hide();
+    run.customFolderFirstScan = false;
+    ClearList();
+    app_.Ask("Initial Custom Folder Scan Completed Successfully!");
+    return;
+  }
+  if (!Trim(app_.commandLine).empty() && app_.autoScanFailed && run.shutDownAction == -1) {
+    app_.EndProgram();
+    return;
+  }
+  ClearList();
+}
+
+void intCheck::UpdateDatFile() {
+  const std::vector<std::string> lines = ListLines();
+  if (lines.empty()) return;
+  SetTitle(kUpdatingTitle);
+
+  // Each listed file's own entry, found by its whole path, so that a path
+  // holding another one, or spaces, commas or parentheses, never takes
+  // another file's checksum.
+  std::unordered_map<std::string, std::string> systemChecksums;
+  for (ResultEntry& e : SystemResultEntries(app_.run.systemResults))
+    systemChecksums.try_emplace(e.path, std::move(e.checksum));
+  // A folder checked in two slots lists its files twice; each listing takes
+  // the next entry of that path.
+  std::unordered_map<std::string, std::vector<ResultEntry>> folderEntries;
+  for (ResultEntry& e : FolderResultEntries(app_.run.folderResults))
+    folderEntries[e.path].push_back(std::move(e));
+  std::unordered_map<std::string, size_t> folderTaken;
+
+  for (size_t i = 0; i < lines.size(); ++i) {
+    const std::string path = ReplaceAll(lines[i], kNewMark, "");
+    const std::string section = UCase(Right(path, 3));
+    const auto system = systemChecksums.find(path);
+    if (system == systemChecksums.end()) {
+      const auto found = folderEntries.find(path);
+      if (found != folderEntries.end()) {
+        size_t& taken = folderTaken[path];
+        const ResultEntry& e = found->second[std::min(taken, found->second.size() - 1)];
+        ++taken;
+        if (e.slot >= 1 && e.slot <= 20) pendingFolderUpdates[size_t(e.slot)] += FolderResultEntryText(e);
+      }
+    }
+    if (i + 1 == lines.size()) {
+      for (int slot = 1; slot <= 20; ++slot) {
+        if (!pendingFolderUpdates[size_t(slot)].empty()) SpecialSave(slot);
+        if (app_.ended) return;
+      }
+    }
+    app_.run.currentFolderPath.clear();
+    if (system != systemChecksums.end())
+      WriteEntry(app_, app_.baselineFile, FileNameOf(path), system->second + std::string(kEndMarker),
+                 section);
+    PumpMessages();
+    if (app_.ended) return;
+  }
+
+  SetTitle("Integrity File(s) Updated");
+  // Reloading after a failed save would drop the accepted checksums; kept
+  // in memory, they go out with the next save.
+  const bool saved = SaveSystemBaseline(app_);
+  if (saved) LoadSystemBaseline(app_, app_.baselineFile);
+  if (saved) SetText(Label13, "Integrity File Updated");
+  SetText(Label12, kCloseCaption);
+}
+
+void intCheck::SpecialSave(int slot) {
+  if (slot < 1 || slot > 20) return;
+  const std::string queue = std::move(pendingFolderUpdates[size_t(slot)]);
+  pendingFolderUpdates[size_t(slot)].clear();
+  const std::string file = FolderBaselineFile(app_, slot);
+  // Without this folder's own baseline in memory, the one there belongs to
+  // another folder and must not be saved under this name.
+  if (!LoadFolderBaseline(app_, file) || app_.ended) return;
+  app_.run.currentFolderPath = "!";
+  for (const ResultEntry& e : FolderResultEntries(queue)) {
+    WriteEntry(app_, file, FileNameOf(e.path), e.checksum + std::string(kEndMarker),
+               UCase(Right(e.path, 3)));
+    PumpMessages();
+    if (app_.ended) return;
+  }
+  SaveBaselineFile(app_.folderBaseline, file);
+}
+
+}  // namespace kv
