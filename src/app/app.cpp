@@ -3,6 +3,7 @@
 #include "app/mForm1.h"
 #include "integrity/full_scan.h"
 #include "integrity/intCheck.h"
+#include "shutdown/sProg.h"
 
 namespace kv {
 
@@ -32,6 +33,11 @@ intCheck& App::CheckWindow() {
 }
 
 void App::DropCheckWindow() { checkWindow_.reset(); }
+
+sProg& App::ShutDownProgress() {
+  if (!progress_) progress_ = std::make_unique<sProg>();
+  return *progress_;
+}
 
 mForm1& App::Form1() {
   if (!form1_) form1_ = std::make_unique<mForm1>(*this);

@@ -14,6 +14,7 @@ namespace kv {
 
 class mForm1;
 class intCheck;
+class sProg;
 struct ScanDocument;
 
 // Values loadSettings puts on the settings pages and the anti-virus setup
@@ -77,6 +78,7 @@ class App {
   intCheck& CheckWindow();
   bool HasCheckWindow() const { return checkWindow_ != nullptr; }
   void DropCheckWindow();
+  sProg& ShutDownProgress();
 
   // The baseline file a first full scan is filling, held in memory.
   std::unique_ptr<ScanDocument> scanDocument;
@@ -84,6 +86,7 @@ class App {
  private:
   std::unique_ptr<mForm1> form1_;
   std::unique_ptr<intCheck> checkWindow_;
+  std::unique_ptr<sProg> progress_;
 };
 
 }  // namespace kv

@@ -6,9 +6,6 @@ class App;
 void ShowSecureShutDown(App& app);
 // "/a": runs the checks of the secure shut down at once and ends the program.
 void RunScheduledScan(App& app);
-}  // namespace kv
-
-namespace kv {
 // After the file check of a secure shut down or scheduled scan: the registry
 // step and the end of the sequence.
 void ContinueSecureShutDown(App& app);

@@ -10,6 +10,7 @@
 #include "integrity/full_scan.h"
 #include "integrity/intCheck.h"
 #include "support/app_fixture.h"
+#include "shutdown/sProg.h"
 #include "support/pump.h"
 
 using namespace kv;
@@ -181,6 +182,25 @@ TEST_F(CheckWindowTest, PauseHoldsTheWalkAndStopKeepsWhatWasFound) {
   // The list is given up by the answer; the result text keeps the one file.
   EXPECT_TRUE(w.ListLines().empty());
   EXPECT_EQ(std::count(app.run.folderResults.begin(), app.run.folderResults.end(), ','), 1);
+}
+
+TEST_F(CheckWindowTest, SecureShutDownReportsToTheProgressWindowOnly) {
+  folder.Write("watched\\a.dll", "a");
+  folder.Write("watched\\b.dll", "b");
+  folder.Write("Data\\1.dat", "//x\r\n[DLL]\r\nNULL*E\r\n");
+  WriteEntry(app, app.settingsFile, "path", watched, "1");
+  WriteEntry(app, app.settingsFile, "args2", "1,0,0,0,0,0,1", "1");
+  app.run.manualScan = false;
+  app.run.currentFolderPath.clear();
+  app.run.shutDownAction = 1;
+  intCheck& w = app.CheckWindow();
+  w.lUp();
+  EXPECT_EQ(app.run.folderQueue, "1,");
+  ASSERT_TRUE(PumpUntil([&] { return host.ended; }, 20000));
+  EXPECT_EQ(app.ShutDownProgress().Progress(), 100);
+  EXPECT_EQ(w.Title(), "Integrity Checker");
+  EXPECT_EQ(intCheck::Text(w.percentLabel[1]), "0%");
+  EXPECT_EQ(app.run.newCount, 2);
 }
 
 TEST_F(CheckWindowTest, AbandoningTheFullScanDeletesTheBaselineAndEnds) {
