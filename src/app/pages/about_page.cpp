@@ -77,7 +77,7 @@ void AboutPage::Layout(const RECT& area, UINT dpi) {
   y += controls::LineHeight(mottoFont_.get()) + Scale(16, dpi);
   place(Label33, left, y, textW, line + 4);
   y += line + Scale(8, dpi);
-  const int credW = Scale(84, dpi);
+  const int credW = Scale(100, dpi);
   place(Label36, left, y, credW, line + 4);
   place(Label37, left + credW, y, textW - credW, line + 4);
   y += line + Scale(28, dpi);

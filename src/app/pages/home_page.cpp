@@ -52,7 +52,7 @@ HomePage::HomePage(Panel& panel, Actions actions) : panel_(panel), actions_(std:
           RECT name = box;
           name.left = Scale(72, look.dpi);
           name.right -= Scale(10, look.dpi);
-          name.top = Scale(14, look.dpi);
+          name.top = Scale(20, look.dpi);
           HGDIOBJ old = SelectObject(dc, tileTitleFont_.get());
           SetTextColor(dc, ToColorRef(art::palette::kInk));
           DrawTextA(dc, t.name, -1, &name, DT_SINGLELINE | DT_NOPREFIX);
@@ -100,10 +100,10 @@ void HomePage::Layout(const RECT& area, UINT dpi) {
                controls::LineHeight(tagFont_.get()) + 4, SWP_NOZORDER | SWP_NOACTIVATE);
 
   // Two by two tiles below the welcome.
-  const int gap = Scale(14, dpi);
-  const int gridTop = top + logo + Scale(32, dpi);
+  const int gap = Scale(16, dpi);
+  const int gridTop = top + logo + Scale(36, dpi);
   const int tileW = (width - gap) / 2;
-  const int tileH = Scale(76, dpi);
+  const int tileH = Scale(92, dpi);
   for (size_t i = 0; i < tiles.size(); ++i) {
     const int col = int(i % 2), row = int(i / 2);
     tiles[i].Move(left + col * (tileW + gap), gridTop + row * (tileH + gap), tileW, tileH);

@@ -1,0 +1,86 @@
+// Not a check but a tool: scripts/screenshots runs this inside Wine's own
+// desktop (so windows have frames) to photograph every page of both main
+// windows. Disabled in normal runs; it needs KV_SHOTS, the output folder.
+#include <windows.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "app/app.h"
+#include "app/mForm1.h"
+#include "support/program_folder.h"
+#include "support/pump.h"
+#include "support/scripted_host.h"
+
+namespace kv {
+namespace {
+
+// Wine keeps each top-level window's pixels apart from the screen DC, so the
+// photograph is taken from outside: the tour writes NAME.ready holding the
+// window's rectangle on the desktop, the script photographs the X display
+// and answers with NAME.done.
+bool Photograph(HWND hwnd, const std::string& folder, const std::string& name) {
+  RECT r{};
+  GetWindowRect(hwnd, &r);
+  const std::string ready = folder + "\\" + name + ".ready";
+  const std::string done = folder + "\\" + name + ".done";
+  if (FILE* f = std::fopen((ready + ".tmp").c_str(), "wb")) {
+    std::fprintf(f, "%ldx%ld+%ld+%ld\n", r.right - r.left, r.bottom - r.top, r.left, r.top);
+    std::fclose(f);
+  }
+  MoveFileA((ready + ".tmp").c_str(), ready.c_str());
+  return test::PumpUntil([&] { return GetFileAttributesA(done.c_str()) != INVALID_FILE_ATTRIBUTES; },
+                         60000);
+}
+
+// Lets every paint finish: the window is settled once the queue stays empty.
+void Settle(HWND hwnd) {
+  RedrawWindow(hwnd, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW | RDW_FRAME);
+  const ULONGLONG until = GetTickCount64() + 400;
+  test::PumpUntil([&] { return GetTickCount64() >= until; }, 2000);
+}
+
+void Tour(const Edition& edition, const std::string& prefix,
+          const std::vector<std::pair<std::string, std::function<void(mForm1&)>>>& shots) {
+  const char* out = std::getenv("KV_SHOTS");
+  test::ProgramFolder folder;
+  folder.MakeFolder("Data");
+  folder.Write("Data\\Integrity.dat", "[Windows]\r\n");
+  test::ScriptedHost host;
+  App app(host, edition, folder.dir());
+  mForm1& f = app.Form1();
+  SetWindowPos(f.hwnd(), nullptr, 24, 24, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+  f.Show();
+  SetForegroundWindow(f.hwnd());
+  for (const auto& [name, action] : shots) {
+    action(f);
+    Settle(f.hwnd());
+    EXPECT_TRUE(Photograph(f.hwnd(), out, prefix + name)) << name;
+  }
+}
+
+TEST(ScreenshotTour, DISABLED_EveryPage) {
+  if (!std::getenv("KV_SHOTS")) GTEST_SKIP() << "KV_SHOTS names the output folder";
+  Tour(ThisEdition(), "",
+       {{"01-home", [](mForm1& f) { f.Image3_Click(); }},
+        {"02-home-hover", [](mForm1& f) { f.NavHover(2); }},
+        {"03-integrity-checker", [](mForm1& f) { f.norms(); f.Image5_Click(); }},
+        {"04-regwatch", [](mForm1& f) { f.Image7_Click(); }},
+        {"05-appwatch", [](mForm1& f) { f.Image9_Click(); }},
+        {"06-options", [](mForm1& f) { f.Image11_Click(); }},
+        {"07-about", [](mForm1& f) { f.About(); }},
+        {"08-hidden-panel", [](mForm1& f) { f.lblegg_Click(); }}});
+  static const Edition low{"KorvanelLow.exe", "Korvanel", 2, 1, 1, "2.01.0001", false, false, true};
+  Tour(low, "low-",
+       {{"01-start", [](mForm1&) {}},
+        {"02-integrity-scan", [](mForm1& f) { f.Image5_Click(); }},
+        {"03-about", [](mForm1& f) { f.About(); }}});
+}
+
+}  // namespace
+}  // namespace kv
