@@ -133,8 +133,16 @@ LRESULT Picture::Handle(UINT msg, WPARAM wp, LPARAM lp) {
         return TRUE;
       }
       break;
-    case WM_GETDLGCODE:
-      return focusable_ ? DLGC_BUTTON | DLGC_WANTCHARS : 0;
+    case WM_GETDLGCODE: {
+      if (!focusable_) return 0;
+      // Enter belongs to the focused picture, not to a default button.
+      const MSG* m = reinterpret_cast<const MSG*>(lp);
+      if (m && m->message == WM_KEYDOWN && m->wParam == VK_RETURN) return DLGC_BUTTON | DLGC_WANTMESSAGE;
+      return DLGC_BUTTON;
+    }
+    case BM_CLICK:
+      if (focusable_ || clickable_) Raise(Click);
+      return 0;
     case WM_KEYDOWN:
       if (focusable_ && (wp == VK_SPACE || wp == VK_RETURN) && !(lp & (1 << 30))) {
         Raise(Click);

@@ -312,3 +312,56 @@ TEST_F(MainWindowTest, TheCloseBoxEndsTheProgram) {
 
 }  // namespace
 }  // namespace kv
+
+namespace kv {
+namespace {
+
+class KeyboardTest : public test::AppTest {};  // keyboard and screen changes
+
+int Height(HWND w) {
+  RECT r{};
+  GetWindowRect(w, &r);
+  return r.bottom - r.top;
+}
+
+TEST_F(KeyboardTest, MovingToAScreenOfTwiceTheDpiLaysTheFrameOutTwiceAsLarge) {
+  mForm1& f = app.Form1();
+  RECT before{};
+  GetClientRect(f.nav->Image2.hwnd(), &before);
+  const int navBefore = Height(f.nav->Image2.hwnd());
+  RECT outer{};
+  GetWindowRect(f.hwnd(), &outer);
+  RECT suggested{outer.left, outer.top, outer.left + 2 * (outer.right - outer.left),
+                 outer.top + 2 * (outer.bottom - outer.top)};
+  SendMessageA(f.hwnd(), 0x02E0 /* WM_DPICHANGED */, MAKEWPARAM(192, 192),
+               reinterpret_cast<LPARAM>(&suggested));
+  EXPECT_EQ(Height(f.nav->Image2.hwnd()), 2 * navBefore);
+  RECT after{};
+  GetClientRect(f.nav->Image2.hwnd(), &after);
+  EXPECT_EQ(after.right, 2 * before.right);
+}
+
+void PressKey(HWND focus, WPARAM key) {
+  PostMessageA(focus, WM_KEYDOWN, key, 1);
+  PostMessageA(focus, WM_KEYUP, key, LPARAM(0xC0000001));
+  test::PumpPending();
+}
+
+TEST_F(KeyboardTest, TabWalksTheNavigationAndEnterOpensThePage) {
+  MakeDataFolders();
+  folder.Write("Data\\Integrity.dat", "[Windows]\r\n");
+  mForm1& f = app.Form1();
+  f.Show();
+  SetForegroundWindow(f.hwnd());
+  SetFocus(f.nav->Image2.hwnd());
+  ASSERT_EQ(GetFocus(), f.nav->Image2.hwnd());
+  PressKey(GetFocus(), VK_TAB);
+  EXPECT_EQ(GetFocus(), f.nav->Image4.hwnd());
+  PressKey(GetFocus(), VK_TAB);
+  EXPECT_EQ(GetFocus(), f.nav->Image6.hwnd());
+  PressKey(GetFocus(), VK_RETURN);
+  EXPECT_EQ(f.ShownPage(), &f.regF);
+}
+
+}  // namespace
+}  // namespace kv
