@@ -66,8 +66,8 @@ kv_wine_up() {
     for _ in $(seq 100); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
   fi
   mkdir -p "$WINEPREFIX"
-  wineserver -p </dev/null >/dev/null 2>&1
-  wine wineboot </dev/null >/dev/null 2>&1
+  wineserver -p </dev/null >/dev/null 2>&1 || true  # one may already serve this prefix
+  wine wineboot </dev/null >/dev/null 2>&1 || true
 }
 
 kv_wine_down() {

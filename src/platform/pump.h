@@ -8,7 +8,8 @@ namespace kv {
 void PumpMessages();
 
 // Pumps only when input or paint messages of the kinds in QueueUsed wait,
-// which keeps tight loops cheap.
+// which keeps tight loops cheap. The queue is asked at most every few
+// milliseconds, however many objects ask.
 class clsDoEvents {
  public:
   static constexpr unsigned kDefaultQueue = 165;  // keys, mouse buttons, paint, hot keys
