@@ -1,0 +1,125 @@
+# Shared by bench/check and bench/peers: build the program and the driver,
+# a Wine prefix of its own whose system directory holds the generated files,
+# program folders inside that prefix, and timing helpers. Sourced, not run.
+KVB_ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+export KV_BUILD=${KV_BUILD:-$KVB_ROOT/build-bench}
+# shellcheck source=../scripts/lib.sh
+source "$KVB_ROOT/scripts/lib.sh"
+
+KVB_FILES=${KVB_FILES:-5000}
+KVB_SEED=${KVB_SEED:-1}
+KVB_RUNS=${KVB_RUNS:-5}
+export WINEPREFIX=${KVB_PREFIX:-$KV_BUILD/bench-prefix}
+KVB_SYS="$WINEPREFIX/drive_c/windows/system32"
+KVB_DRIVER="$KV_BUILD/bench/bench_check_driver.exe"
+KVB_EXTS='dll|drv|386|sys|ocx|exe|com|pif|scr'
+
+kvb_options() {
+  while [ $# -gt 0 ]; do
+    case $1 in
+      -n) KVB_FILES=$2; shift 2 ;;
+      --runs) KVB_RUNS=$2; shift 2 ;;
+      --seed) KVB_SEED=$2; shift 2 ;;
+      *) echo "usage: $0 [-n FILES] [--runs N] [--seed S]" >&2; exit 2 ;;
+    esac
+  done
+}
+
+kvb_build() {
+  kv_install
+  mkdir -p "$KV_BUILD"
+  kv_build_windows --target korvanel_full bench_check_driver >"$KV_BUILD/bench-build.log" 2>&1 ||
+    { tail -n 40 "$KV_BUILD/bench-build.log"; exit 1; }
+}
+
+kvb_up() {
+  trap kvb_down EXIT
+  kv_wine_up --private-display
+}
+kvb_down() { kv_wine_down; }
+
+# The generated files in the prefix's system directory; prints their summary.
+kvb_generate() {
+  "$KVB_ROOT/bench/generate" "$KVB_SYS" -n "$KVB_FILES" --seed "$KVB_SEED"
+  "$KVB_ROOT/bench/generate" "$KVB_SYS" -n "$KVB_FILES" --seed "$KVB_SEED" --restore >/dev/null
+}
+
+# Top-level files of the system directory that a check reads (the nine
+# extensions, any letter case), one name a line, sorted.
+kvb_checked_files() {
+  find "$KVB_SYS" -maxdepth 1 -type f -printf '%f\n' | grep -iE "\.($KVB_EXTS)\$" | LC_ALL=C sort
+}
+
+# "files bytes" of the names on stdin.
+kvb_sum() {
+  (cd "$KVB_SYS" && tr '\n' '\0' | du -cb --files0-from=- | tail -n 1 | cut -f1)
+}
+
+kvb_warm() { find "$KVB_SYS" -maxdepth 1 -type f -exec cat {} + >/dev/null; }
+
+# A fresh program folder C:\kvbench\NAME\ with the program in it; prints the
+# Unix path.
+kvb_program_folder() {
+  local dir="$WINEPREFIX/drive_c/kvbench/$1"
+  rm -rf "$dir"
+  mkdir -p "$dir"
+  cp "$KV_BUILD/bin/Korvanel.exe" "$dir/"
+  echo "$dir"
+}
+kvb_win() { echo "C:\\kvbench\\$1\\"; }
+
+# kvb_setting DIR KEY VALUE: sets a key of the main section of Data\Korvanel.dat.
+kvb_setting() {
+  sed -i "s/^$2=.*\r\$/$2=$3\r/" "$1/Data/Korvanel.dat"
+  grep -q "^$2=$3"$'\r'"\$" "$1/Data/Korvanel.dat" || { echo "could not set $2" >&2; exit 1; }
+}
+
+# The driver under Wine; prints its "key=value" line.
+kvb_drive() { wine "$KVB_DRIVER" "$@" 2>/dev/null | tr -d '\r'; }
+kvb_field() { tr ' ' '\n' <<<"$1" | sed -n "s/^$2=//p"; }
+
+# Wall-clock seconds of a command (its output discarded).
+kvb_seconds() {
+  local t0 t1
+  t0=$(date +%s%N)
+  "$@" >/dev/null 2>&1
+  t1=$(date +%s%N)
+  awk -v ns=$((t1 - t0)) 'BEGIN { printf "%.4f\n", ns / 1e9 }'
+}
+
+# "min median" of the numbers given.
+kvb_stats() {
+  printf '%s\n' "$@" | sort -g | awk '{ v[NR] = $1 } END {
+    m = (NR % 2) ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2
+    printf "%.3f %.3f\n", v[1], m }'
+}
+
+# The baseline a program folder holds, checked against checksums computed
+# here: every checked file present once, no "NULL", every value right.
+# kvb_verify_baseline FILE ALGO(crc32|sha1); prints "ok N" or the first faults.
+kvb_verify_baseline() {
+  python3 - "$1" "$2" "$KVB_SYS" <<'EOF'
+import hashlib, os, re, sys, zlib
+path, algo, sysdir = sys.argv[1:4]
+exts = ("dll", "drv", "386", "sys", "ocx", "exe", "com", "pif", "scr")
+text = open(path, "rb").read().decode("latin-1")
+entries, faults = {}, []
+for line in text.split("\r\n"):
+    m = re.match(r"^([^=\[/]+)=(.*)\*E$", line)
+    if m:
+        if m.group(1).lower() in entries: faults.append("twice: " + m.group(1))
+        entries[m.group(1).lower()] = m.group(2)
+want = [n for n in os.listdir(sysdir)
+        if os.path.isfile(os.path.join(sysdir, n)) and n.lower().rsplit(".", 1)[-1] in exts
+        and "." in n]
+for n in want:
+    got = entries.pop(n.lower(), None)
+    if got is None: faults.append("missing: " + n); continue
+    data = open(os.path.join(sysdir, n), "rb").read()
+    if algo == "crc32": ref = "%X" % zlib.crc32(data)
+    else: ref = "".join(str(b) for b in hashlib.sha1(data).digest())
+    if got != ref: faults.append("%s: %s, expected %s" % (n, got, ref))
+faults += ["extra: " + n for n in entries]
+print("ok %d" % len(want) if not faults else "FAULTS %d: %s" % (len(faults), "; ".join(faults[:5])))
+EOF
+}

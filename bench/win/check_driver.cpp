@@ -1,0 +1,190 @@
+// Starts Korvanel.exe from a program folder and times it from the outside,
+// the way bench/check and bench/peers need it. Runs under Wine beside the
+// program; prints one line of "key=seconds" fields.
+//
+//   check_driver noop                       ends at once (a child for "start")
+//   check_driver start                      time to start and end a trivial Wine process
+//   check_driver first DIR                  the first full scan: answers Yes to the
+//                                           first-run question, waits for the main window
+//   check_driver check DIR ARGS [LINES]     a run with ARGS ("/r"): ends when the program
+//                                           exits, or, when LINES > 0, once the window reads
+//                                           "100% AutoCheck" and lists LINES findings; the
+//                                           program is then ended
+#include <windows.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+
+namespace {
+
+LARGE_INTEGER g_freq;
+
+double Now() {
+  LARGE_INTEGER t;
+  QueryPerformanceCounter(&t);
+  return double(t.QuadPart) / double(g_freq.QuadPart);
+}
+
+std::string TextOf(HWND h) {
+  char buf[1024] = "";
+  GetWindowTextA(h, buf, sizeof buf);
+  return buf;
+}
+
+struct Search {
+  DWORD pid;
+  const char* cls;    // class to match, or nullptr
+  const char* title;  // title to match, or nullptr
+  HWND found;
+};
+
+BOOL CALLBACK FindTop(HWND h, LPARAM lp) {
+  auto* s = reinterpret_cast<Search*>(lp);
+  DWORD pid = 0;
+  GetWindowThreadProcessId(h, &pid);
+  if (pid != s->pid || !IsWindowVisible(h)) return TRUE;
+  if (s->cls) {
+    char cls[64] = "";
+    GetClassNameA(h, cls, sizeof cls);
+    if (std::string(cls) != s->cls) return TRUE;
+  }
+  if (s->title && TextOf(h) != s->title) return TRUE;
+  s->found = h;
+  return FALSE;
+}
+
+HWND FindWindowOf(DWORD pid, const char* cls, const char* title) {
+  Search s{pid, cls, title, nullptr};
+  EnumWindows(FindTop, reinterpret_cast<LPARAM>(&s));
+  return s.found;
+}
+
+BOOL CALLBACK FindListBox(HWND h, LPARAM lp) {
+  char cls[64] = "";
+  GetClassNameA(h, cls, sizeof cls);
+  if (_stricmp(cls, "ListBox") == 0) {
+    *reinterpret_cast<HWND*>(lp) = h;
+    return FALSE;
+  }
+  return TRUE;
+}
+
+int ListCount(HWND window) {
+  HWND list = nullptr;
+  EnumChildWindows(window, FindListBox, reinterpret_cast<LPARAM>(&list));
+  return list ? int(SendMessageA(list, LB_GETCOUNT, 0, 0)) : -1;
+}
+
+struct Child {
+  PROCESS_INFORMATION pi{};
+  double started = 0;
+  bool Start(const std::string& exe, const std::string& args, const std::string& dir) {
+    std::string cmd = "\"" + exe + "\" " + args;
+    STARTUPINFOA si{};
+    si.cb = sizeof si;
+    started = Now();
+    return CreateProcessA(exe.c_str(), cmd.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                          dir.empty() ? nullptr : dir.c_str(), &si, &pi) != 0;
+  }
+  bool Exited(DWORD waitMs) { return WaitForSingleObject(pi.hProcess, waitMs) == WAIT_OBJECT_0; }
+  DWORD ExitCode() {
+    DWORD code = 0;
+    GetExitCodeProcess(pi.hProcess, &code);
+    return code;
+  }
+  ~Child() {
+    if (!pi.hProcess) return;
+    if (!Exited(0)) {
+      TerminateProcess(pi.hProcess, 1);
+      WaitForSingleObject(pi.hProcess, 10000);
+    }
+    CloseHandle(pi.hProcess);
+    CloseHandle(pi.hThread);
+  }
+};
+
+constexpr double kTimeout = 1800;
+
+int Fail(const char* what) {
+  std::printf("error=%s\n", what);
+  std::fflush(stdout);
+  return 1;
+}
+
+std::string WithSlash(std::string dir) {
+  if (!dir.empty() && dir.back() != '\\') dir += '\\';
+  return dir;
+}
+
+// Pure Wine cost: start a trivial process and wait for its end.
+int StartCost() {
+  char self[MAX_PATH];
+  GetModuleFileNameA(nullptr, self, MAX_PATH);
+  Child c;
+  if (!c.Start(self, "noop", "")) return Fail("start");
+  c.Exited(INFINITE);
+  std::printf("total=%.4f\n", Now() - c.started);
+  return 0;
+}
+
+int FirstScan(const std::string& dir) {
+  Child c;
+  if (!c.Start(dir + "Korvanel.exe", "", dir)) return Fail("start");
+  HWND box = nullptr;
+  while (!box && Now() - c.started < kTimeout) {
+    box = FindWindowOf(c.pi.dwProcessId, "#32770", nullptr);
+    if (!box && c.Exited(5)) return Fail("exited-before-question");
+  }
+  if (!box) return Fail("no-question");
+  const double asked = Now();
+  PostMessageA(box, WM_COMMAND, MAKEWPARAM(IDYES, BN_CLICKED),
+               reinterpret_cast<LPARAM>(GetDlgItem(box, IDYES)));
+  HWND main = nullptr;
+  while (!main && Now() - asked < kTimeout) {
+    main = FindWindowOf(c.pi.dwProcessId, nullptr, "Welcome to Korvanel");
+    if (!main && c.Exited(10)) return Fail("exited-during-scan");
+  }
+  if (!main) return Fail("no-main-window");
+  const double done = Now();
+  PostMessageA(main, WM_CLOSE, 0, 0);
+  if (!c.Exited(30000)) return Fail("did-not-close");
+  std::printf("startup=%.4f scan=%.4f total=%.4f\n", asked - c.started, done - asked,
+              done - c.started);
+  return 0;
+}
+
+int Check(const std::string& dir, const std::string& args, int lines) {
+  Child c;
+  if (!c.Start(dir + "Korvanel.exe", args, dir)) return Fail("start");
+  if (lines <= 0) {
+    if (!c.Exited(DWORD(kTimeout * 1000))) return Fail("did-not-end");
+    std::printf("total=%.4f exit=%lu\n", Now() - c.started, c.ExitCode());
+    return 0;
+  }
+  // Findings keep the window open: the check is done when it reads 100% and
+  // lists every finding.
+  for (;;) {
+    if (c.Exited(10)) return Fail("exited-with-findings-expected");
+    if (Now() - c.started > kTimeout) return Fail("timeout");
+    HWND w = FindWindowOf(c.pi.dwProcessId, nullptr, "100% AutoCheck");
+    int n = w ? ListCount(w) : -1;
+    if (n >= lines) {
+      std::printf("total=%.4f lines=%d\n", Now() - c.started, n);
+      return 0;
+    }
+  }
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  QueryPerformanceFrequency(&g_freq);
+  const std::string mode = argc > 1 ? argv[1] : "";
+  if (mode == "noop") return 0;
+  if (mode == "start") return StartCost();
+  if (mode == "first" && argc > 2) return FirstScan(WithSlash(argv[2]));
+  if (mode == "check" && argc > 3) return Check(WithSlash(argv[2]), argv[3], argc > 4 ? std::atoi(argv[4]) : 0);
+  std::fprintf(stderr, "usage: check_driver noop|start|first DIR|check DIR ARGS [LINES]\n");
+  return 2;
+}
