@@ -9,6 +9,7 @@ source "$KVB_ROOT/scripts/lib.sh"
 KVB_FILES=${KVB_FILES:-5000}
 KVB_SEED=${KVB_SEED:-1}
 KVB_RUNS=${KVB_RUNS:-5}
+KVB_PROFILE=${KVB_PROFILE:-0}
 export WINEPREFIX=${KVB_PREFIX:-$KV_BUILD/bench-prefix}
 KVB_SYS="$WINEPREFIX/drive_c/windows/system32"
 KVB_DRIVER="$KV_BUILD/bench/bench_check_driver.exe"
@@ -20,7 +21,8 @@ kvb_options() {
       -n) KVB_FILES=$2; shift 2 ;;
       --runs) KVB_RUNS=$2; shift 2 ;;
       --seed) KVB_SEED=$2; shift 2 ;;
-      *) echo "usage: $0 [-n FILES] [--runs N] [--seed S]" >&2; exit 2 ;;
+      --profile) KVB_PROFILE=1; shift ;;
+      *) echo "usage: $0 [-n FILES] [--runs N] [--seed S] [--profile]" >&2; exit 2 ;;
     esac
   done
 }
@@ -28,7 +30,7 @@ kvb_options() {
 kvb_build() {
   kv_install
   mkdir -p "$KV_BUILD"
-  kv_build_windows --target korvanel_full bench_check_driver >"$KV_BUILD/bench-build.log" 2>&1 ||
+  kv_build_windows --target korvanel_full bench_check_driver bench_check_phases >"$KV_BUILD/bench-build.log" 2>&1 ||
     { tail -n 40 "$KV_BUILD/bench-build.log"; exit 1; }
 }
 
