@@ -8,10 +8,6 @@ using namespace controls;
 
 namespace {
 
-#ifndef WM_DPICHANGED_AFTERPARENT
-constexpr UINT WM_DPICHANGED_AFTERPARENT = 0x02E3;
-#endif
-
 struct Face {
   COLORREF border, top, bottom;
 };
@@ -167,6 +163,7 @@ void cButton::Destroyed() {
 }
 
 LRESULT cButton::Handle(UINT msg, WPARAM wp, LPARAM lp) {
+  if (LRESULT shared; HandleShared(msg, wp, lp, caption_, shared)) return shared;
   switch (msg) {
     case WM_PAINT: {
       PAINTSTRUCT ps;
@@ -237,24 +234,6 @@ LRESULT cButton::Handle(UINT msg, WPARAM wp, LPARAM lp) {
     case BM_CLICK:
       if (enabled_) Raise(Click);
       return 0;
-    case WM_SETTEXT: {
-      const LRESULT done = Default(msg, wp, lp);
-      caption_ = lp ? reinterpret_cast<const char*>(lp) : "";
-      Redraw();
-      return done;
-    }
-    case WM_SETFONT:
-      return 0;  // the caption font follows the DPI, not the window's font
-    case WM_DPICHANGED_AFTERPARENT:
-    case WM_SIZE:
-    case WM_ENABLE:
-      Redraw();
-      return 0;
-    case WM_UPDATEUISTATE: {
-      const LRESULT done = Default(msg, wp, lp);
-      Redraw();
-      return done;
-    }
     default:
       break;
   }

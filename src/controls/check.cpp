@@ -8,10 +8,6 @@ using namespace controls;
 
 namespace {
 
-#ifndef WM_DPICHANGED_AFTERPARENT
-constexpr UINT WM_DPICHANGED_AFTERPARENT = 0x02E3;
-#endif
-
 // Layout at 96 DPI.
 constexpr int kInset = 2;         // box distance from the left edge
 constexpr int kBox = 14;          // box side
@@ -145,6 +141,7 @@ void check::Destroyed() {
 }
 
 LRESULT check::Handle(UINT msg, WPARAM wp, LPARAM lp) {
+  if (LRESULT shared; HandleShared(msg, wp, lp, caption_, shared)) return shared;
   switch (msg) {
     case WM_PAINT: {
       PAINTSTRUCT ps;
@@ -216,24 +213,6 @@ LRESULT check::Handle(UINT msg, WPARAM wp, LPARAM lp) {
     case BM_CLICK:
       ToggleAndRaise();
       return 0;
-    case WM_SETTEXT: {
-      const LRESULT done = Default(msg, wp, lp);
-      caption_ = lp ? reinterpret_cast<const char*>(lp) : "";
-      Redraw();
-      return done;
-    }
-    case WM_SETFONT:
-      return 0;  // the caption font follows the DPI, not the window's font
-    case WM_DPICHANGED_AFTERPARENT:
-    case WM_SIZE:
-    case WM_ENABLE:
-      Redraw();
-      return 0;
-    case WM_UPDATEUISTATE: {
-      const LRESULT done = Default(msg, wp, lp);
-      Redraw();
-      return done;
-    }
     default:
       break;
   }

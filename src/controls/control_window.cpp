@@ -79,6 +79,36 @@ LRESULT CALLBACK ControlWindow::Proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) 
   return DefWindowProcA(hwnd, msg, wp, lp);
 }
 
+#ifndef WM_DPICHANGED_AFTERPARENT
+constexpr UINT WM_DPICHANGED_AFTERPARENT = 0x02E3;  // older headers lack it
+#endif
+
+bool ControlWindow::HandleShared(UINT msg, WPARAM wp, LPARAM lp, std::string& caption,
+                                 LRESULT& result) {
+  switch (msg) {
+    case WM_SETTEXT:
+      result = Default(msg, wp, lp);
+      caption = lp ? reinterpret_cast<const char*>(lp) : "";
+      Redraw();
+      return true;
+    case WM_SETFONT:
+      result = 0;
+      return true;
+    case WM_DPICHANGED_AFTERPARENT:
+    case WM_SIZE:
+    case WM_ENABLE:
+      Redraw();
+      result = 0;
+      return true;
+    case WM_UPDATEUISTATE:
+      result = Default(msg, wp, lp);
+      Redraw();
+      return true;
+    default:
+      return false;
+  }
+}
+
 void ControlWindow::Redraw() const {
   if (hwnd_) InvalidateRect(hwnd_, nullptr, FALSE);
 }

@@ -31,6 +31,10 @@ class ControlWindow {
   virtual void Destroyed() {}
 
   LRESULT Default(UINT msg, WPARAM wp, LPARAM lp) { return DefWindowProcA(hwnd_, msg, wp, lp); }
+  // Messages both controls answer alike: the caption text, the font (which
+  // follows the DPI instead), size, enabling and focus cues. True when
+  // handled, with the answer in `result`.
+  bool HandleShared(UINT msg, WPARAM wp, LPARAM lp, std::string& caption, LRESULT& result);
   void Redraw() const;
   // Asks for one WM_MOUSELEAVE when the pointer leaves the window.
   void TrackPointerLeave() const;

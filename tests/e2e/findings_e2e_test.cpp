@@ -63,14 +63,7 @@ const char kHeader[] = "Integrity Checker - These files were either New or Faile
 TEST(FindingsE2E, AutoLoadRunScansLogsAndAcceptsChangedFilesThenEnds) {
   ChangedSystemFiles files;
   ProgramFolder folder;
-  {
-    ProgramRun first(folder, "Korvanel.exe", "");
-    ASSERT_TRUE(first.Answer(kFirstRunQuestion, IDYES));
-    HWND main = FindProcessWindow(first.processId(), "Welcome to Korvanel", 120000);
-    ASSERT_NE(main, nullptr) << "the main window did not come back after the full scan";
-    PostMessageA(main, WM_CLOSE, 0, 0);
-    ASSERT_TRUE(first.WaitForExit());
-  }
+  ASSERT_TRUE(BuildBaselineInteractively(folder));
   const std::string scanner = folder.path("fakescanner.exe");
   ASSERT_TRUE(CopyFileA((std::string(KV_BIN_DIR) + "\\fakescanner.exe").c_str(), scanner.c_str(), FALSE));
   const std::string settings = folder.path("Data\\Korvanel.dat");

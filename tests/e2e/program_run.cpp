@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include "support/app_fixture.h"
+
 namespace kv::test {
 
 namespace {
@@ -161,6 +163,18 @@ std::vector<std::string> ListBoxLines(HWND window) {
     lines.emplace_back(buf);
   }
   return lines;
+}
+
+bool BuildBaselineInteractively(const ProgramFolder& folder) {
+  ProgramRun first(folder, "Korvanel.exe", "");
+  if (!first.Answer(kFirstRunQuestion, IDYES)) return false;
+  HWND main = FindProcessWindow(first.processId(), "Welcome to Korvanel", 120000);
+  if (!main) {
+    ADD_FAILURE() << "the main window did not come back after the full scan";
+    return false;
+  }
+  PostMessageA(main, WM_CLOSE, 0, 0);
+  return first.WaitForExit();
 }
 
 std::string SystemFolder() {

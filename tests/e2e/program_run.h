@@ -41,6 +41,9 @@ namespace kv::test {
 HWND FindProcessWindow(DWORD pid, const std::string& title, int timeoutMs = 60000);
 // The lines of the first list box inside a window of another process.
 std::vector<std::string> ListBoxLines(HWND window);
+// Starts Korvanel.exe in the folder, accepts the first full scan and closes
+// the program once its main window is back; false when that failed.
+bool BuildBaselineInteractively(const ProgramFolder& folder);
 // The prefix's system directory, with a trailing "\".
 std::string SystemFolder();
 }  // namespace kv::test
