@@ -5,17 +5,13 @@
 #include <gtest/gtest.h>
 
 #include "e2e/program_run.h"
+#include "platform/files.h"
 
 using namespace kv::test;
 
 namespace {
 
-void PutFile(const std::string& path, const std::string& bytes) {
-  HANDLE h = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-  DWORD wrote = 0;
-  ::WriteFile(h, bytes.data(), DWORD(bytes.size()), &wrote, nullptr);
-  CloseHandle(h);
-}
+void PutFile(const std::string& path, const std::string& bytes) { kv::WriteWholeFile(path, bytes); }
 
 // Files of the system directory that only this test touches.
 struct GeneratedSystemFiles {

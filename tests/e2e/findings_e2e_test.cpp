@@ -7,6 +7,7 @@
 #include <algorithm>
 
 #include "e2e/program_run.h"
+#include "platform/files.h"
 #include "platform/ini.h"
 #include "support/app_fixture.h"
 
@@ -14,12 +15,7 @@ using namespace kv::test;
 
 namespace {
 
-void PutFile(const std::string& path, const std::string& bytes) {
-  HANDLE h = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-  DWORD wrote = 0;
-  ::WriteFile(h, bytes.data(), DWORD(bytes.size()), &wrote, nullptr);
-  CloseHandle(h);
-}
+void PutFile(const std::string& path, const std::string& bytes) { kv::WriteWholeFile(path, bytes); }
 
 std::vector<std::string> FolderNames(const std::string& pattern) {
   std::vector<std::string> names;
