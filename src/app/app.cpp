@@ -1,6 +1,7 @@
 #include "app/app.h"
 
 #include "app/mForm1.h"
+#include "integrity/checksum/clsHash.h"
 #include "integrity/full_scan.h"
 #include "integrity/intCheck.h"
 #include "shutdown/sProg.h"

@@ -15,6 +15,7 @@ namespace kv {
 class mForm1;
 class intCheck;
 class sProg;
+class clsHash;
 struct ScanDocument;
 
 // Values loadSettings puts on the settings pages and the anti-virus setup
@@ -79,6 +80,9 @@ class App {
   bool HasCheckWindow() const { return checkWindow_ != nullptr; }
   void DropCheckWindow();
   sProg& ShutDownProgress();
+
+  // The hash engine FileChecksum keeps across files, with its provider.
+  std::unique_ptr<clsHash> hashEngine;
 
   // The baseline file a first full scan is filling, held in memory.
   std::unique_ptr<ScanDocument> scanDocument;

@@ -13,7 +13,11 @@ std::string FileChecksum(App& app, const std::string& path) {
   const ChecksumKind kind = ChecksumKindOf(app.algorithmName);
   if (kind == ChecksumKind::None) return {};
   if (kind != ChecksumKind::Crc32) {
-    clsHash hash(app);
+    // One engine for the whole run: acquiring the cryptographic provider
+    // costs milliseconds, far more than hashing a typical file. Each file
+    // still gets a hash object of its own.
+    if (!app.hashEngine) app.hashEngine = std::make_unique<clsHash>(app);
+    clsHash& hash = *app.hashEngine;
     hash.HashAlgorithm(int32_t(kind));
     hash.CreateHash();
     hash.CalculateFile3(path);
