@@ -165,18 +165,6 @@ void cButton::Destroyed() {
 LRESULT cButton::Handle(UINT msg, WPARAM wp, LPARAM lp) {
   if (LRESULT shared; HandleShared(msg, wp, lp, caption_, shared)) return shared;
   switch (msg) {
-    case WM_PAINT: {
-      PAINTSTRUCT ps;
-      HDC dc = BeginPaint(hwnd_, &ps);
-      if (dc) Paint(dc);
-      EndPaint(hwnd_, &ps);
-      return 0;
-    }
-    case WM_PRINTCLIENT:
-      Paint(reinterpret_cast<HDC>(wp));
-      return 0;
-    case WM_ERASEBKGND:
-      return 1;
     case WM_MOUSEMOVE:
       OnMouseMove(MousePoint(lp));
       return 0;

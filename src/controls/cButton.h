@@ -68,7 +68,7 @@ class cButton : public controls::ControlWindow {
   void OnKeyUp(WPARAM key);
   void ClearTransientState();
   void EnsureFont() const;
-  void Paint(HDC target) const;
+  void Paint(HDC target) const override;
   void SetLit(bool lit);
 
   std::string caption_ = "Label1";

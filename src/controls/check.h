@@ -74,7 +74,7 @@ class check : public controls::ControlWindow {
   void SetLit(bool lit);
   void ToggleAndRaise();
   void EnsureFonts() const;
-  void Paint(HDC target) const;
+  void Paint(HDC target) const override;
   void PaintImage2(controls::Canvas& canvas) const;
   void PaintImage1(controls::Canvas& canvas, bool usable) const;
   void PaintCheck1(controls::Canvas& canvas, bool usable) const;

@@ -86,6 +86,21 @@ constexpr UINT WM_DPICHANGED_AFTERPARENT = 0x02E3;  // older headers lack it
 bool ControlWindow::HandleShared(UINT msg, WPARAM wp, LPARAM lp, std::string& caption,
                                  LRESULT& result) {
   switch (msg) {
+    case WM_PAINT: {
+      PAINTSTRUCT ps;
+      HDC dc = BeginPaint(hwnd_, &ps);
+      if (dc) Paint(dc);
+      EndPaint(hwnd_, &ps);
+      result = 0;
+      return true;
+    }
+    case WM_PRINTCLIENT:
+      Paint(reinterpret_cast<HDC>(wp));
+      result = 0;
+      return true;
+    case WM_ERASEBKGND:
+      result = 1;
+      return true;
     case WM_SETTEXT:
       result = Default(msg, wp, lp);
       caption = lp ? reinterpret_cast<const char*>(lp) : "";

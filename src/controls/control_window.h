@@ -27,12 +27,15 @@ class ControlWindow {
                      int height, const std::string& text, DWORD extraStyle);
 
   virtual LRESULT Handle(UINT msg, WPARAM wp, LPARAM lp) = 0;
+  // Draws the whole control; painting is double-buffered, so the background
+  // is never erased on its own.
+  virtual void Paint(HDC target) const = 0;
   // The window is gone (its parent was destroyed, or DestroyWindow ran).
   virtual void Destroyed() {}
 
   LRESULT Default(UINT msg, WPARAM wp, LPARAM lp) { return DefWindowProcA(hwnd_, msg, wp, lp); }
-  // Messages both controls answer alike: the caption text, the font (which
-  // follows the DPI instead), size, enabling and focus cues. True when
+  // Messages both controls answer alike: painting, the caption text, the
+  // font (which follows the DPI instead), size, enabling and focus cues. True when
   // handled, with the answer in `result`.
   bool HandleShared(UINT msg, WPARAM wp, LPARAM lp, std::string& caption, LRESULT& result);
   void Redraw() const;
