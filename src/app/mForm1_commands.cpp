@@ -23,7 +23,7 @@ void mForm1::Image5_Click() {
   if (!FileExists(app_.baselineFile)) {
     if (app_.Ask("You have not yet completed the full system scan.  This is required before using "
                  "the Integrity Checker.  Perform scan now?",
-                 MsgButtons::YesNo, "Missing File", MsgIcon::Question) != MsgAnswer::Yes)
+                 MsgButtons::YesNo, "Missing File") != MsgAnswer::Yes)
       return;
     app_.Ask("Korvanel needs to be re-started");
     DeleteFileAt(BackupFileOf(app_.baselineFile));
@@ -50,24 +50,22 @@ void mForm1::Help() {
   if (!ShellFailed(opened)) return;
   if (app_.Ask("The Help file wasn't found or cannot be executed! Would you like to browse "
                "Korvanel help on the web?",
-               MsgButtons::YesNo, {}, MsgIcon::Question) == MsgAnswer::No)
+               MsgButtons::YesNo) == MsgAnswer::No)
     return;
   const std::string web = maker::kWebAddress;
   app_.Ask("Click on the Korvanel page, then choose 'Online Help'.\r\rAttempting to open webpage: " +
            web);
   if (ShellFailed(app_.host.ShellOpen(web, {}, SW_SHOWNORMAL)))
-    app_.Ask("Could not execute link! (Visit " + web + " for Korvanel help information.",
-             MsgButtons::Ok, {}, MsgIcon::Warning);
+    app_.Ask("Could not execute link! (Visit " + web + " for Korvanel help information.");
 }
 
 void mForm1::VisitWebSite() {
   const std::string web = maker::kWebAddress;
   if (app_.Ask("Would you like to visit " + std::string(maker::kName) + " Online (" + web + ")?",
-               MsgButtons::YesNo, {}, MsgIcon::Question) == MsgAnswer::No)
+               MsgButtons::YesNo) == MsgAnswer::No)
     return;
   if (ShellFailed(app_.host.ShellOpen(web, {}, SW_SHOWNORMAL)))
-    app_.Ask("Could not shell web address. You will need to manually visit the website: " + web,
-             MsgButtons::Ok, {}, MsgIcon::Warning);
+    app_.Ask("Could not shell web address. You will need to manually visit the website: " + web);
 }
 
 void mForm1::Label37_Click() {
@@ -76,8 +74,7 @@ void mForm1::Label37_Click() {
   const std::string link = std::string("mailto:") + maker::kContactMail + "?subject=" + subject;
   if (ShellFailed(app_.host.ShellOpen(link, {}, SW_SHOWNORMAL)))
     app_.Ask(std::string("Could not execute default mail client.\r") + "Please write to " +
-                 maker::kContactMail + " or " + maker::kSupportMail,
-             MsgButtons::Ok, {}, MsgIcon::Warning);
+                 maker::kContactMail + " or " + maker::kSupportMail);
 }
 
 void mForm1::cButton9_Click() { app_.EndProgram(); }

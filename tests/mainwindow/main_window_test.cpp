@@ -194,7 +194,7 @@ TEST_F(MainWindowTest, AcceptingTheFullScanRestartsTheProgramMinimised) {
 
 TEST_F(MainWindowTest, AFailedRestartSaysSoAndStillEnds) {
   host.startSucceeds = false;
-  host.ExpectBox(kMissingDb, MsgAnswer::Yes);
+  host.ExpectBox(kMissingDb, MsgAnswer::Yes, "Missing File");
   host.ExpectBox("Korvanel needs to be re-started");
   host.ExpectBox("Restart Failed - try restarting Korvanel manually");
   form().Image5_Click();
@@ -206,7 +206,7 @@ TEST_F(MainWindowTest, TheIntegrityPageRefreshesItsContentBeforeTheQuestion) {
   ProbeContent* p = probe.get();
   form().intF.SetContent(std::move(probe));
   EXPECT_GT(p->laidOut, 0);
-  host.ExpectBox(kMissingDb, MsgAnswer::No);
+  host.ExpectBox(kMissingDb, MsgAnswer::No, "Missing File");
   form().Image5_Click();
   EXPECT_EQ(p->opened, 1);
   // The content sits inside its page, below the heading.

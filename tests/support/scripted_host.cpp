@@ -8,8 +8,13 @@ ScriptedHost::~ScriptedHost() {
   for (const auto& e : expected_) ADD_FAILURE() << "expected message box never shown: " << e.text;
 }
 
-void ScriptedHost::ExpectBox(std::string text, MsgAnswer answer, std::string title) {
-  expected_.push_back({std::move(text), std::move(title), answer});
+void ScriptedHost::ExpectBox(std::string text, MsgAnswer answer, std::string title, MsgIcon icon,
+                             std::optional<MsgButtons> buttons) {
+  const MsgButtons implied = answer == MsgAnswer::Yes || answer == MsgAnswer::No ? MsgButtons::YesNo
+                             : answer == MsgAnswer::Cancel                       ? MsgButtons::OkCancel
+                                                                                 : MsgButtons::Ok;
+  expected_.push_back({std::move(text), title.empty() ? "Korvanel" : std::move(title), answer, icon,
+                       buttons.value_or(implied)});
 }
 
 void ScriptedHost::CheckNotEnded(const char* what) {
@@ -27,7 +32,9 @@ MsgAnswer ScriptedHost::ShowMessage(const std::string& text, const std::string& 
   Expected e = expected_.front();
   expected_.pop_front();
   EXPECT_EQ(text, e.text);
-  if (!e.title.empty()) EXPECT_EQ(title, e.title);
+  EXPECT_EQ(title, e.title) << text;
+  EXPECT_EQ(int(buttons), int(e.buttons)) << "buttons of: " << text;
+  EXPECT_EQ(int(icon), int(e.icon)) << "icon of: " << text;
   return e.answer;
 }
 

@@ -3,6 +3,7 @@
 // was ended.
 #pragma once
 #include <deque>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -28,9 +29,12 @@ class ScriptedHost final : public Host {
 
   ~ScriptedHost() override;
 
-  // The next message box must have exactly this text (and title, when
-  // given); it is answered with `answer`.
-  void ExpectBox(std::string text, MsgAnswer answer = MsgAnswer::Ok, std::string title = {});
+  // The next message box must have exactly this text, title (the program's
+  // "Korvanel" when none is given), icon, and buttons (when none are given,
+  // those the answer belongs to: Yes/No for Yes or No, OK/Cancel for Cancel,
+  // OK alone for OK); it is answered with `answer`.
+  void ExpectBox(std::string text, MsgAnswer answer = MsgAnswer::Ok, std::string title = {},
+                 MsgIcon icon = MsgIcon::None, std::optional<MsgButtons> buttons = {});
   bool AllBoxesShown() const { return expected_.empty(); }
 
   MsgAnswer ShowMessage(const std::string& text, const std::string& title, MsgButtons buttons,
@@ -58,6 +62,8 @@ class ScriptedHost final : public Host {
   struct Expected {
     std::string text, title;
     MsgAnswer answer;
+    MsgIcon icon;
+    MsgButtons buttons;
   };
   std::deque<Expected> expected_;
 };
