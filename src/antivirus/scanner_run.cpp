@@ -1,12 +1,21 @@
 #include "antivirus/scanner_run.h"
 
 #include "app/app.h"
+#include "app/settings.h"
+#include "core/text.h"
 #include "platform/files.h"
 
 namespace kv {
 
-int ScannerShowMode(const App& app) {
-  return app.boxes.avfocus == 1 ? kShowNormal : kShowMinimized;
+int ScannerShowMode(App& app) {
+  // Read at every start, so a change saved while a batch is on its way
+  // applies to the next start; the box loaded last when the file is unreadable.
+  int focus = app.boxes.avfocus;
+  if (auto options = ReadSetting(app, "ANTIVIRUS2")) {
+    const auto values = Split(*options, ',');
+    focus = values.size() > 2 ? int(ParseLong(values[2])) : 0;
+  }
+  return focus == 1 ? kShowNormal : kShowMinimized;
 }
 
 bool RunScanner(App& app, const std::string& command) {

@@ -12,7 +12,7 @@ namespace kv {
 class App;
 
 // Show mode of a started scanner: normal with the focus option, else minimised.
-int ScannerShowMode(const App& app);
+int ScannerShowMode(App& app);
 
 // Starts the command line without waiting for it; false when it could not
 // be started.

@@ -73,6 +73,7 @@ void intCheck::CheckCategory() {
   auto names = ListDirectory(folder);
   bool stopped = false;
   std::string lastName;
+  bool classified = false;
   if (names) {
     for (const std::string& name : *names) {
       events.GetInputState();
@@ -125,6 +126,7 @@ void intCheck::CheckCategory() {
           run.folderResults += folder + name + "(" + Dec(run.currentFolderSlot) + ") " + checksum + ",";
       }
 
+      classified = true;
       ++running;
       ++run.categoryDone;
       if (categoryTotal != 0) categoryPercent_ = Percent(run.categoryDone, categoryTotal);
@@ -138,8 +140,9 @@ void intCheck::CheckCategory() {
     }
   }
   if (category < 1 || category > 6) return;
-  // The labels always end up showing the exact counts of the run so far.
-  ShowProgress(category, lastName, running, true);
+  // Progress follows classified files only; the last one's may have been
+  // held back by the display interval, so it is shown now.
+  if (classified) ShowProgress(category, lastName, running, true);
   if (!stopped && display) {
     pbm = Dec(running);
     SetText(percentLabel[category], "100%");

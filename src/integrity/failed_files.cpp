@@ -54,6 +54,14 @@ std::vector<std::string_view> EntryTexts(std::string_view text) {
   return out;
 }
 
+std::string NotUpdatedMessage(const std::vector<std::string>& files) {
+  std::string text = "These Integrity Files could not be updated:\r\n";
+  for (const std::string& f : files) text += f + "\r\n";
+  return text +
+         "\r\nThey were left as they were.  The files stay in the list, so that you can try "
+         "again.";
+}
+
 std::string FileNameOf(std::string_view path) {
   const auto slash = path.rfind('\\');
   return std::string(slash == std::string_view::npos ? path : path.substr(slash + 1));
@@ -95,9 +103,15 @@ std::string FolderResultEntryText(const ResultEntry& entry) {
 
 void intCheck::Label12_Click() {
   RunState& run = app_.run;
-  // The update pumps messages after every file; a second click arriving
-  // then would hand the same files to the scanners and log them again.
-  if (Title() == kUpdatingTitle) return;
+  // Reading the settings for each scanner start and the update after every
+  // file pump messages; a second click arriving then would hand the same
+  // files to the scanners and log them again.
+  if (scanningFailedFiles_ || Title() == kUpdatingTitle) return;
+  scanningFailedFiles_ = true;
+  struct Done {
+    bool& flag;
+    ~Done() { flag = false; }
+  } done{scanningFailedFiles_};
   if (!run.customFolderFirstScan) {
     if (Text(Label12) == kCloseCaption) {
       Command1_Click();
@@ -133,8 +147,8 @@ void intCheck::Label12_Click() {
   }
 
   SetText(Label13, "Updating Integrity File...");
-  UpdateDatFile();
-  if (app_.ended) return;
+  const bool updated = UpdateDatFile();
+  if (app_.ended || !updated) return;
 
   if (run.customFolderFirstScan) {
     Hide();
@@ -150,9 +164,10 @@ void intCheck::Label12_Click() {
   ClearList();
 }
 
-void intCheck::UpdateDatFile() {
+bool intCheck::UpdateDatFile() {
   const std::vector<std::string> lines = ListLines();
-  if (lines.empty()) return;
+  if (lines.empty()) return true;
+  const std::string previousTitle = Title();
   SetTitle(kUpdatingTitle);
 
   // Each listed file's own entry, found by its whole path, so that a path
@@ -168,6 +183,10 @@ void intCheck::UpdateDatFile() {
     folderEntries[e.path].push_back(std::move(e));
   std::unordered_map<std::string, size_t> folderTaken;
 
+  // A system baseline that never loaded holds no sections: saving it would
+  // replace the file (and, one update later, its backup) with an empty one.
+  const bool systemLoaded = app_.systemBaseline.SectionCount() > 0;
+  std::vector<std::string> notUpdated;
   for (size_t i = 0; i < lines.size(); ++i) {
     const std::string path = ReplaceAll(lines[i], kNewMark, "");
     const std::string section = UCase(Right(path, 3));
@@ -183,43 +202,58 @@ void intCheck::UpdateDatFile() {
     }
     if (i + 1 == lines.size()) {
       for (int slot = 1; slot <= 20; ++slot) {
-        if (!pendingFolderUpdates[size_t(slot)].empty()) SpecialSave(slot);
-        if (app_.ended) return;
+        if (!pendingFolderUpdates[size_t(slot)].empty() && !SpecialSave(slot))
+          notUpdated.push_back(FolderBaselineFile(app_, slot));
+        if (app_.ended) return false;
       }
     }
     app_.run.currentFolderPath.clear();
-    if (system != systemChecksums.end())
-      WriteEntry(app_, app_.baselineFile, FileNameOf(path), system->second + std::string(kEndMarker),
-                 section);
+    if (system != systemChecksums.end()) {
+      if (systemLoaded)
+        WriteEntry(app_, app_.baselineFile, FileNameOf(path), system->second + std::string(kEndMarker),
+                   section);
+      else if (notUpdated.empty() || notUpdated.back() != app_.baselineFile)
+        notUpdated.push_back(app_.baselineFile);
+    }
     PumpMessages();
-    if (app_.ended) return;
+    if (app_.ended) return false;
   }
 
-  SetTitle("Integrity File(s) Updated");
   // Reloading after a failed save would drop the accepted checksums; kept
   // in memory, they go out with the next save.
-  const bool saved = SaveSystemBaseline(app_);
-  if (saved) LoadSystemBaseline(app_, app_.baselineFile);
-  if (saved) SetText(Label13, "Integrity File Updated");
+  if (systemLoaded) {
+    if (SaveSystemBaseline(app_))
+      LoadSystemBaseline(app_, app_.baselineFile);
+    else
+      notUpdated.push_back(app_.baselineFile);
+  }
+  if (!notUpdated.empty()) {
+    SetTitle(previousTitle);
+    if (!app_.run.InSecureShutDown()) app_.Ask(NotUpdatedMessage(notUpdated));
+    return false;
+  }
+  SetTitle("Integrity File(s) Updated");
+  SetText(Label13, "Integrity File Updated");
   SetText(Label12, kCloseCaption);
+  return true;
 }
 
-void intCheck::SpecialSave(int slot) {
-  if (slot < 1 || slot > 20) return;
+bool intCheck::SpecialSave(int slot) {
+  if (slot < 1 || slot > 20) return true;
   const std::string queue = std::move(pendingFolderUpdates[size_t(slot)]);
   pendingFolderUpdates[size_t(slot)].clear();
   const std::string file = FolderBaselineFile(app_, slot);
   // Without this folder's own baseline in memory, the one there belongs to
   // another folder and must not be saved under this name.
-  if (!LoadFolderBaseline(app_, file) || app_.ended) return;
+  if (!LoadFolderBaseline(app_, file) || app_.ended) return false;
   app_.run.currentFolderPath = "!";
   for (const ResultEntry& e : FolderResultEntries(queue)) {
     WriteEntry(app_, file, FileNameOf(e.path), e.checksum + std::string(kEndMarker),
                UCase(Right(e.path, 3)));
     PumpMessages();
-    if (app_.ended) return;
+    if (app_.ended) return false;
   }
-  SaveBaselineFile(app_.folderBaseline, file);
+  return SaveBaselineFile(app_.folderBaseline, file);
 }
 
 }  // namespace kv

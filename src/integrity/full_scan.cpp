@@ -23,6 +23,9 @@ void WriteDocument(ScanDocument& scan) {
 
 void StartFullScan(App& app) {
   app.run.baselineScanGuard = true;
+  // A file that still matched the old baseline in memory would pass and
+  // keep its "NULL" in the new file.
+  app.systemBaseline = Baseline();
   AppendToFile(app.baselineFile, "");
   mForm1& form = app.Form1();
   form.SetCaption("Building Integrity File...");

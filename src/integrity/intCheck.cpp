@@ -221,6 +221,11 @@ void intCheck::SetLabelColor(HWND label, COLORREF color) {
   InvalidateRect(label, nullptr, TRUE);
 }
 
+COLORREF intCheck::LabelColor(HWND label) const {
+  const auto found = labelColors_.find(label);
+  return found == labelColors_.end() ? RGB(0, 0, 0) : found->second;
+}
+
 LRESULT CALLBACK intCheck::WndProc(HWND h, UINT msg, WPARAM wp, LPARAM lp) {
   if (msg == WM_NCCREATE) {
     auto* self = static_cast<intCheck*>(reinterpret_cast<CREATESTRUCTA*>(lp)->lpCreateParams);
@@ -333,7 +338,9 @@ void intCheck::CountFolder(const std::string& folderPath) {
   if (!names) return;
   for (const std::string& name : *names) {
     const std::string suffix = UCase(Right(name, 4));
-    if (suffix.size() == 4 && upperSet.find(suffix) != std::string::npos) {
+    // A name shorter than an extension is looked for as it is: "DLL" counts
+    // towards the run, if towards no category.
+    if (upperSet.find(suffix) != std::string::npos) {
       ++runTotal_;
       if (int c = CategoryOfSuffix(suffix)) ++categoryTotal[size_t(c)];
     }
@@ -411,8 +418,7 @@ void intCheck::CheckFolderPass() {
       continue;
     }
     run.currentCategory = c;
-    const int line = run.currentFolderPath.empty() ? c : 7;
-    for (HWND h : {titleLabel[line], fileLabel[line], percentLabel[line]})
+    for (HWND h : {titleLabel[c], fileLabel[c], percentLabel[c]})
       SetLabelColor(h, RGB(64, 64, 64));
     pb1max = Dec(categoryTotal[size_t(c)]);
     IntegrityChecker2(kCategories[c].ext1, kCategories[c].ext2);
@@ -450,7 +456,10 @@ void intCheck::RunCheck() {
       if (Trim(parts[i]) == "1") *run.CategoryFlag(int(i) + 1) = true;
     run.currentFolderSlot = int(ParseLong(slot));
     run.folderQueue.erase(0, run.folderQueue.find(',') + 1);
-    LoadFolderBaseline(app_, FolderBaselineFile(app_, run.currentFolderSlot));
+    // A folder whose own baseline cannot be had is checked against none
+    // (every file new), never against the one the previous folder left.
+    if (!LoadFolderBaseline(app_, FolderBaselineFile(app_, run.currentFolderSlot)))
+      app_.folderBaseline = Baseline();
     PumpMessages();
     if (app_.ended) break;
   }

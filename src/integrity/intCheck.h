@@ -41,8 +41,9 @@ class intCheck {
   void Label2_Click();
   // Scan, log and accept the failing files (failed_files.cpp).
   void Label12_Click();
-  void UpdateDatFile();
-  void SpecialSave(int slot);
+  // False when a baseline could not be written: the list stays for another try.
+  bool UpdateDatFile();
+  bool SpecialSave(int slot);
   void resetCategoryLabels();
   // The first tick of Timer1 runs the whole check.
   void RunCheck();
@@ -67,6 +68,7 @@ class intCheck {
   // Pause and close controls.
   cButton Image9, Image11;
   static bool IsShown(HWND control);  // its own visible flag, whatever the window's state
+  COLORREF LabelColor(HWND label) const;
 
   // Hidden number and text fields.
   std::string pb1max = "0", pbm = "0", pb2max = "1";
@@ -103,6 +105,7 @@ class intCheck {
   int panel_ = 1;
   std::map<HWND, COLORREF> labelColors_;
   bool timerArmed_ = false;
+  bool scanningFailedFiles_ = false;
   bool running_ = false;
   long runTotal_ = 0;
   int folderCount_ = 0, folderCounter_ = 0;

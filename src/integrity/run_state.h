@@ -29,6 +29,10 @@ struct RunState {
   // Engine counters of the run.
   int32_t categoryDone = 0, failedCount = 0, newCount = 0;
 
+  // A secure shut down or scheduled scan is running: nobody may be there to
+  // answer a question.
+  bool InSecureShutDown() const { return shutDownAction != -1; }
+
   bool* CategoryFlag(int category) {
     bool* flags[] = {&scanDLL, &scanDRV, &scanSYS, &scanOCX, &scanEXE, &scanPIF};
     return (category >= 1 && category <= 6) ? flags[category - 1] : nullptr;

@@ -1,6 +1,7 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <functional>
 
 #include "app/settings.h"
 #include "core/baseline.h"
@@ -129,12 +130,22 @@ TEST_F(FailedFilesTest, ThousandAndOneFilesGoToBothScannersInBatchesThenIntoLogA
   EXPECT_FALSE(app.ended);
 }
 
-TEST_F(FailedFilesTest, FocusOptionStartsTheScannerShownNormally) {
-  app.boxes.avfocus = 1;
+TEST_F(FailedFilesTest, TheFocusOptionIsReadAtEveryScannerStart) {
+  // The box loaded at start says no focus; the file, changed since, decides.
+  app.boxes.avfocus = 0;
+  app.filesPerBatch = 1;
+  WriteEntry(app, app.settingsFile, "antivirus2", "1,0,1", "Korvanel");
   AddSystemFile("C:\\WINDOWS\\system32\\a.dll", "1");
+  AddSystemFile("C:\\WINDOWS\\system32\\b.dll", "2");
   w.Label12_Click();
-  ASSERT_EQ(host.starts.size(), 1u);
+  ASSERT_EQ(host.starts.size(), 2u);
   EXPECT_EQ(host.starts[0].showMode, kShowNormal);
+  WriteEntry(app, app.settingsFile, "antivirus2", "1,0,0", "Korvanel");
+  intCheck::SetText(w.Label12, "Scan Failing Files...");
+  AddSystemFile("C:\\WINDOWS\\system32\\c.dll", "3");
+  w.Label12_Click();
+  ASSERT_EQ(host.starts.size(), 3u);
+  EXPECT_EQ(host.starts[2].showMode, kShowMinimized);
 }
 
 TEST_F(FailedFilesTest, AClickArrivingDuringTheUpdateIsIgnored) {
@@ -329,4 +340,46 @@ TEST_F(FailedFilesTest, FirstScanOfACustomFolderGoesStraightIntoItsBaseline) {
   EXPECT_FALSE(app.run.customFolderFirstScan);
   EXPECT_FALSE(w.Visible());
   EXPECT_TRUE(w.ListLines().empty());
+}
+
+// A baseline that cannot be written keeps everything as it was: the file on
+// disk, its backup, the list, the caption, and an auto-load run stays open
+// so that the accepted checksums are not thrown away with the process.
+TEST_F(FailedFilesTest, ABaselineThatCannotBeWrittenKeepsTheFileTheListAndTheProgram) {
+  app.commandLine = "/r";
+  app.autoScanFailed = true;
+  const std::string good = BaselineText("old.dll=1*E\r\n");
+  const std::string refused =
+      "These Integrity Files could not be updated:\r\n" + app.baselineFile +
+      "\r\n\r\nThey were left as they were.  The files stay in the list, so that you can try again.";
+  struct Case {
+    const char* what;
+    std::function<void()> breakIt, mendIt;
+  };
+  const Case cases[] = {
+      // Nothing was loaded at start: memory holds no sections at all.
+      {"never loaded", [&] { app.systemBaseline = Baseline(); },
+       [&] { ASSERT_TRUE(LoadSystemBaseline(app, app.baselineFile)); }},
+      // The new file cannot be written beside the old one.
+      {"save failed", [&] { folder.MakeFolder("Data\\Integrity.dat.new"); },
+       [&] { RemoveDirectoryA(folder.path("Data\\Integrity.dat.new").c_str()); }},
+  };
+  AddSystemFile("C:\\WINDOWS\\system32\\a.dll", "77");
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    c.breakIt();
+    host.ExpectBox(refused);
+    w.Label12_Click();
+    EXPECT_EQ(folder.Read("Data\\Integrity.dat"), good);
+    if (folder.Exists("Data\\Integrity.bak")) EXPECT_EQ(folder.Read("Data\\Integrity.bak"), good);
+    EXPECT_EQ(w.ListLines(), std::vector<std::string>{"C:\\WINDOWS\\system32\\a.dll"});
+    EXPECT_EQ(intCheck::Text(w.Label12), "Scan Failing Files...");
+    EXPECT_NE(w.Title(), "Integrity File(s) Updated");
+    EXPECT_FALSE(app.ended);
+    c.mendIt();
+  }
+  // Once the file can be written again, the same click goes through.
+  w.Label12_Click();
+  EXPECT_EQ(OnDisk("Data\\Integrity.dat").LookupEntry("a.dll", "DLL"), "77");
+  EXPECT_TRUE(app.ended);
 }

@@ -6,6 +6,8 @@
 
 #include "app/settings.h"
 #include "core/baseline.h"
+#include "platform/files.h"
+#include "core/text.h"
 #include "integrity/checksum/file_checksum.h"
 #include "integrity/full_scan.h"
 #include "integrity/intCheck.h"
@@ -94,6 +96,28 @@ TEST_F(CheckWindowTest, MissingSectionMakesEveryFileNew) {
   EXPECT_EQ(app.CheckWindow().ListLines(), std::vector<std::string>{watched + "a.ocx *NEW*"});
 }
 
+TEST_F(CheckWindowTest, ProgressFollowsClassifiedFilesAndAFolderPassMarksItsOwnCategory) {
+  folder.Write("watched\\a.dll", "a");
+  folder.Write("watched\\DLL", "a name no longer than an extension");
+  app.folderBaseline = Baseline::FromText("//x\r\n[DLL]\r\nNULL*E\r\n[EXE]\r\nNULL*E\r\n");
+  intCheck& w = app.CheckWindow();
+
+  // No program in the folder: the walk ends without any progress to show.
+  app.run.scanEXE = true;
+  RunToEnd();
+  EXPECT_EQ(w.Title().find("AutoCheck"), std::string::npos) << w.Title();
+  EXPECT_EQ(intCheck::Text(w.percentLabel[5]), "100%");
+
+  app.run.scanEXE = false;
+  app.run.scanDLL = true;
+  RunToEnd();
+  EXPECT_EQ(w.pb2max, "2");  // "DLL" counts towards the run ...
+  EXPECT_EQ(w.categoryTotal[1], 1);  // ... but towards no category
+  EXPECT_EQ(w.Title(), "50% AutoCheck");
+  EXPECT_EQ(w.LabelColor(w.titleLabel[1]), RGB(64, 64, 64));
+  EXPECT_EQ(w.LabelColor(w.titleLabel[7]), RGB(0, 0, 0));
+}
+
 TEST_F(CheckWindowTest, SystemDirectoryResultsHaveNoSlot) {
   // A pass over the system directory with a category of no files there.
   app.run.currentFolderPath.clear();
@@ -147,6 +171,48 @@ TEST_F(CheckWindowTest, LogonRunQueuesCustomFoldersWithTheirOwnCategories) {
   EXPECT_NE(r.find("x3.exe(3) "), std::string::npos);
   EXPECT_EQ(r.find("y1.dll"), std::string::npos);
   EXPECT_EQ(r.find("x2.exe"), std::string::npos);
+}
+
+TEST_F(CheckWindowTest, AFolderWithoutABaselineOfItsOwnFindsEveryFileNew) {
+  // Slot 1's baseline knows same.exe; slot 2 holds an identical file and has
+  // no baseline, so it must not pass on slot 1's entry.
+  for (int slot = 1; slot <= 2; ++slot) {
+    const std::string dir = "f" + std::to_string(slot);
+    folder.MakeFolder(dir);
+    folder.Write(dir + "\\same.exe", "identical");
+    WriteEntry(app, app.settingsFile, "path", folder.path(dir), std::to_string(slot));
+    WriteEntry(app, app.settingsFile, "args", "0,0,0,0,1,0,1", std::to_string(slot));
+  }
+  folder.Write("Data\\1.dat", "//x\r\n[EXE]\r\nsame.exe=" +
+                                   FileChecksum(app, folder.path("f1\\same.exe")) +
+                                   "*E\r\nNULL*E\r\n");
+  app.run.manualScan = false;
+  app.run.autoLoadRun = true;
+  app.run.currentFolderPath.clear();
+  app.commandLine = "/r";
+  RunToEnd();
+  EXPECT_EQ(app.CheckWindow().ListLines(),
+            std::vector<std::string>{folder.path("f2\\same.exe") + " *NEW*"});
+}
+
+TEST_F(CheckWindowTest, AFullScanInARunningProgramFingerprintsEveryFileAgain) {
+  // The baseline in memory already knows a system file with its checksum;
+  // the new file must still get that checksum instead of keeping "NULL".
+  std::string known;
+  for (const std::string& name : ListDirectory(SystemDirectory()).value_or(std::vector<std::string>{}))
+    if (UCase(Right(name, 4)) == ".DLL") { known = name; break; }
+  ASSERT_FALSE(known.empty());
+  const std::string sum = FileChecksum(app, SystemDirectory() + known);
+  app.systemBaseline =
+      Baseline::FromText("//x\r\n[DLL]\r\n" + known + "=" + sum + "*E\r\nNULL*E\r\n");
+  app.run = RunState();
+  DeleteFileAt(app.baselineFile);
+  StartFullScan(app);
+  intCheck& w = app.CheckWindow();
+  ASSERT_TRUE(PumpUntil([&] { return !w.TimerArmed() && !w.Running(); }, 120000));
+  const std::string text = folder.Read("Data\\Integrity.dat");
+  EXPECT_EQ(text.find("=NULL*E"), std::string::npos);
+  EXPECT_EQ(Baseline::FromText(text).LookupEntry(known, "DLL"), sum);
 }
 
 TEST_F(CheckWindowTest, InteractiveRunsNeverQueueCustomFolders) {

@@ -18,36 +18,14 @@ constexpr const char* kNoProviderText =
     "Without them, EzCryptoApi won't work.";
 }  // namespace
 
-clsHash::clsHash(App& app, CryptoApi& crypto) : app_(app), crypto_(crypto) {}
+HashProvider::HashProvider(App& app, CryptoApi& crypto) : app_(app), crypto_(crypto) {}
 
-clsHash::~clsHash() {
-  (void)DestroyHash();
-  if (haveProvider_) crypto_.ReleaseContext(provider_);
+HashProvider::~HashProvider() {
+  if (held_) crypto_.ReleaseContext(handle_);
 }
 
-void clsHash::HashAlgorithm(int32_t hAlgoId) {
-  static constexpr uint32_t kIds[] = {kCalgMd4, kCalgMd5, kCalgSha};
-  if (hAlgoId < 0 || hAlgoId > 3) return;
-  hashAlgorithm_ = hAlgoId;
-  if (hAlgoId < 3) algorithmId_ = kIds[hAlgoId];
-}
-
-void clsHash::CreateHash() {
-  if (hashState_ == 2) (void)DestroyHash();
-  AcquireProvider();
-  if (!haveProvider_) return;
-  CryptHandle h = 0;
-  // Only a hash object that exists counts as one: destroying a handle the
-  // platform never gave out would report an error for nothing.
-  if (!crypto_.CreateHash(provider_, algorithmId_, h)) return;
-  hash_ = h;
-  hashState_ = 2;
-  finished_ = false;
-  digestLength_ = 0;
-}
-
-void clsHash::AcquireProvider() {
-  if (haveProvider_) return;
+bool HashProvider::Acquire() {
+  if (held_) return true;
   struct Attempt {
     const char* name;
     uint32_t flags;
@@ -60,14 +38,43 @@ void clsHash::AcquireProvider() {
   for (const Attempt& a : kAttempts) {
     CryptHandle h = 0;
     if (crypto_.AcquireContext(h, nullptr, a.name, kProvRsaFull, a.flags)) {
-      provider_ = h;
-      haveProvider_ = true;
-      providerKind_ = a.kind;
-      return;
+      handle_ = h;
+      held_ = true;
+      kind_ = a.kind;
+      return true;
     }
   }
-  providerKind_ = 0;
+  kind_ = 0;
   app_.Ask(kNoProviderText, MsgButtons::Ok, kNoProviderTitle, MsgIcon::Error);
+  return false;
+}
+
+clsHash::clsHash(App& app, CryptoApi& crypto)
+    : own_(std::make_unique<HashProvider>(app, crypto)), provider_(*own_), app_(app), crypto_(crypto) {}
+
+clsHash::clsHash(HashProvider& shared)
+    : provider_(shared), app_(shared.app()), crypto_(shared.crypto()) {}
+
+clsHash::~clsHash() { (void)DestroyHash(); }
+
+void clsHash::HashAlgorithm(int32_t hAlgoId) {
+  static constexpr uint32_t kIds[] = {kCalgMd4, kCalgMd5, kCalgSha};
+  if (hAlgoId < 0 || hAlgoId > 3) return;
+  hashAlgorithm_ = hAlgoId;
+  if (hAlgoId < 3) algorithmId_ = kIds[hAlgoId];
+}
+
+void clsHash::CreateHash() {
+  if (hashState_ == 2) (void)DestroyHash();
+  if (!provider_.Acquire()) return;
+  CryptHandle h = 0;
+  // Only a hash object that exists counts as one: destroying a handle the
+  // platform never gave out would report an error for nothing.
+  if (!crypto_.CreateHash(provider_.handle(), algorithmId_, h)) return;
+  hash_ = h;
+  hashState_ = 2;
+  finished_ = false;
+  digestLength_ = 0;
 }
 
 void clsHash::CalculateFile3(const std::string& filename) {

@@ -3,6 +3,7 @@
 // CreateHash, CalculateFile3, GetDigestedData, DestroyHash.
 #pragma once
 #include <cstdint>
+#include <memory>
 #include <string>
 
 #include "platform/crypto.h"
@@ -15,11 +16,41 @@ class App;
 // destroy the hash object.
 inline constexpr int32_t kHashDestroyError = int32_t(0x80040000u);
 
+// The cryptographic provider: acquired on first use, released with the
+// object. A run shares one, since acquiring costs far more than hashing a
+// typical file; hash objects are never shared, because a message handler
+// may checksum another file while one is half hashed.
+class HashProvider {
+ public:
+  explicit HashProvider(App& app, CryptoApi& crypto = SystemCrypto());
+  ~HashProvider();
+  HashProvider(const HashProvider&) = delete;
+  HashProvider& operator=(const HashProvider&) = delete;
+
+  // Tries the enhanced, then the base provider, each without and with a new
+  // key set; when all fail, says so in a message box (every time it is asked).
+  bool Acquire();
+  CryptHandle handle() const { return handle_; }
+  int kind() const { return kind_; }  // 2 enhanced, 1 base, 0 none
+  CryptoApi& crypto() const { return crypto_; }
+  App& app() const { return app_; }
+
+ private:
+  App& app_;
+  CryptoApi& crypto_;
+  CryptHandle handle_ = 0;
+  bool held_ = false;
+  int kind_ = 0;
+};
+
 class clsHash {
  public:
   // The file reads use app.readBufferSize; the message about a missing
-  // provider goes through the App's Host.
+  // provider goes through the App's Host. This object has a provider of its
+  // own ...
   explicit clsHash(App& app, CryptoApi& crypto = SystemCrypto());
+  // ... or uses one shared with others, which must outlive it.
+  explicit clsHash(HashProvider& shared);
   ~clsHash();
   clsHash(const clsHash&) = delete;
   clsHash& operator=(const clsHash&) = delete;
@@ -49,21 +80,19 @@ class clsHash {
   // either way.
   [[nodiscard]] int32_t DestroyHash();
 
-  int providerKind() const { return providerKind_; }  // 2 enhanced, 1 base, 0 none
+  int providerKind() const { return provider_.kind(); }  // 2 enhanced, 1 base, 0 none
   int hashState() const { return hashState_; }        // 2 while a hash object exists
   int32_t digestLength() const { return digestLength_; }
 
  private:
-  void AcquireProvider();
   void ReadHashValue();
 
+  std::unique_ptr<HashProvider> own_;
+  HashProvider& provider_;
   App& app_;
   CryptoApi& crypto_;
   int32_t hashAlgorithm_ = 0;
   uint32_t algorithmId_ = 0;
-  CryptHandle provider_ = 0;
-  bool haveProvider_ = false;
-  int providerKind_ = 0;
   CryptHandle hash_ = 0;
   int hashState_ = 0;
   bool finished_ = false;  // the digest was taken: the object takes no more data

@@ -13,11 +13,9 @@ std::string FileChecksum(App& app, const std::string& path) {
   const ChecksumKind kind = ChecksumKindOf(app.algorithmName);
   if (kind == ChecksumKind::None) return {};
   if (kind != ChecksumKind::Crc32) {
-    // One engine for the whole run: acquiring the cryptographic provider
-    // costs milliseconds, far more than hashing a typical file. Each file
-    // still gets a hash object of its own.
-    if (!app.hashEngine) app.hashEngine = std::make_unique<clsHash>(app);
-    clsHash& hash = *app.hashEngine;
+    // One provider for the whole run; each file its own hash object.
+    if (!app.hashProvider) app.hashProvider = std::make_unique<HashProvider>(app);
+    clsHash hash(*app.hashProvider);
     hash.HashAlgorithm(int32_t(kind));
     hash.CreateHash();
     hash.CalculateFile3(path);
