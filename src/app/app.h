@@ -15,7 +15,7 @@ namespace kv {
 class mForm1;
 class intCheck;
 class sProg;
-class clsHash;
+class HashProvider;
 struct ScanDocument;
 
 // Values loadSettings puts on the settings pages and the anti-virus setup
@@ -81,8 +81,8 @@ class App {
   void DropCheckWindow();
   sProg& ShutDownProgress();
 
-  // The hash engine FileChecksum keeps across files, with its provider.
-  std::unique_ptr<clsHash> hashEngine;
+  // The cryptographic provider FileChecksum keeps across files.
+  std::unique_ptr<HashProvider> hashProvider;
 
   // The baseline file a first full scan is filling, held in memory.
   std::unique_ptr<ScanDocument> scanDocument;

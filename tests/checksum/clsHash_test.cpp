@@ -152,8 +152,8 @@ TEST_F(HashTest, FallsBackThroughTheProviders) {
 
 TEST_F(HashTest, NoProviderAtAllIsReportedEveryTimeAndGivesNoDigest) {
   crypto.providersMissing = 1000;
-  host.ExpectBox(kNoProviderText, MsgAnswer::Ok, "Fatal Error [EzCryptoApi]");
-  host.ExpectBox(kNoProviderText, MsgAnswer::Ok, "Fatal Error [EzCryptoApi]");
+  host.ExpectBox(kNoProviderText, MsgAnswer::Ok, "Fatal Error [EzCryptoApi]", MsgIcon::Error);
+  host.ExpectBox(kNoProviderText, MsgAnswer::Ok, "Fatal Error [EzCryptoApi]", MsgIcon::Error);
   clsHash hash(app, crypto);
   hash.HashAlgorithm(1);
   hash.CreateHash();

@@ -1,6 +1,8 @@
 #include <windows.h>
 
+#include <functional>
 #include <random>
+#include <utility>
 #include <string>
 
 #include "core/checksum_text.h"
@@ -153,6 +155,7 @@ namespace {
 struct PaintWindow {
   static inline int paints = 0;
   static inline int32_t* bufferSize = nullptr;
+  static inline std::function<void()> onPaint;
   static LRESULT CALLBACK Proc(HWND h, UINT msg, WPARAM w, LPARAM l) {
     if (msg == WM_PAINT) {
       PAINTSTRUCT ps;
@@ -161,6 +164,7 @@ struct PaintWindow {
       ++paints;
       // A handler that changes the setting mid-check, as the settings page can.
       if (bufferSize) *bufferSize = 1000;
+      if (onPaint) std::exchange(onPaint, nullptr)();
       return 0;
     }
     return DefWindowProcA(h, msg, w, l);
@@ -202,4 +206,22 @@ TEST_F(FileChecksumTest, RepaintsAreHandledBetweenChunksWithoutLosingBytes) {
     EXPECT_EQ(app.readBufferSize, 1000);
     EXPECT_EQ(text, std::string(algorithm) == "CRC32" ? Crc32Of(bytes) : DigestOf(kCalgSha, bytes));
   }
+}
+
+TEST_F(FileChecksumTest, AChecksumTakenByAHandlerLeavesTheFileInProgressIntact) {
+  // A handler that checksums another file while this one is half hashed
+  // must neither end this file's hash object nor mix the two.
+  const std::string outer = RandomBytes(60000, 21), inner = RandomBytes(30000, 22);
+  folder.Write("inner.bin", inner);
+  app.readBufferSize = 4096;
+  std::string innerText;
+  PaintWindow& window = PaintWindow::Get();
+  PaintWindow::paints = 0;
+  PaintWindow::onPaint = [&] { innerText = FileChecksum(app, folder.path("inner.bin")); };
+  InvalidateRect(window.hwnd, nullptr, FALSE);
+  const std::string outerText = Checksum("MD5", outer);
+  PaintWindow::onPaint = nullptr;
+  ASSERT_EQ(PaintWindow::paints, 1);
+  EXPECT_EQ(innerText, DigestOf(kCalgMd5, inner));
+  EXPECT_EQ(outerText, DigestOf(kCalgMd5, outer));
 }
