@@ -14,16 +14,36 @@ namespace kv {
 
 namespace {
 
-int BoxValue(const std::string& v) { return ParseLong(v) != 0 ? 1 : 0; }
-
-// Sets as many boxes as there are values.
-void FillBoxes(const std::string& value, std::initializer_list<int*> boxes) {
-  auto values = Split(value, ',');
+// Sets the boxes from the values in order, as many as there are values (none
+// for an empty text). False at the first value a box cannot take; the boxes
+// before it keep what they got.
+bool FillBoxes(const std::string& value, std::initializer_list<int*> boxes) {
+  if (value.empty()) return true;
+  const auto values = Split(value, ',');
   size_t i = 0;
   for (int* box : boxes) {
     if (i >= values.size()) break;
-    *box = BoxValue(values[i++]);
+    const auto number = ParseNumber(values[i++]);
+    if (!number) return false;
+    *box = *number != 0 ? 1 : 0;
   }
+  return true;
+}
+
+// The three numbers of "advanced", applied in order; false when one is
+// missing or not a number.
+bool ApplyAdvanced(App& app, const std::string& value) {
+  const auto values = Split(value, ',');
+  int32_t* const targets32[] = {&app.readBufferSize, &app.filesPerBatch};
+  for (size_t i = 0; i < 3; ++i) {
+    const auto number = i < values.size() ? ParseNumber(values[i]) : std::nullopt;
+    if (!number) return false;
+    if (i < 2)
+      *targets32[i] = int32_t(*number);
+    else
+      app.useScriptingHost = int16_t(*number);
+  }
+  return true;
 }
 
 void SplitScannerInto(const std::string& value, std::string& program, std::string& args) {
@@ -36,7 +56,9 @@ void SplitScannerInto(const std::string& value, std::string& program, std::strin
 
 bool EnsureSettingsFile(App& app) {
   if (FileExists(app.settingsFile)) return true;
-  return WriteWholeFile(app.settingsFile, DefaultSettingsText(app.edition.hasUpdateCheck));
+  // Never in place: a crash or a full disk half-way would leave a short file
+  // that the next start takes for the settings.
+  return ReplaceFileContents(app.settingsFile, DefaultSettingsText(app.edition.hasUpdateCheck));
 }
 
 std::optional<std::string> ReadSetting(App& app, const std::string& word) {
@@ -66,30 +88,29 @@ void loadSettings(App& app) {
   if (!startup.empty() && startup.back() != '\\') startup += '\\';
   b.Check1 = FileExists(startup + "Korvanel.lnk") ? 1 : 0;
 
-  // Up to the first scanner every step needs the file; a failure there is
-  // reported once and ends loading, keeping what was applied so far.
+  // Up to the first scanner every step must succeed: an unreadable file or a
+  // value no box or number can take is reported once and ends loading,
+  // keeping what was applied so far.
+  const auto failed = [&app] { app.Ask(kSettingsUnreadable); };
   auto general = ReadSetting(app, "GETSETT");
-  if (!general) return void(app.Ask(kSettingsUnreadable));
-  FillBoxes(*general, {&b.Check2, &b.Check3, &b.Check4, &b.Check5, &b.Check6, &b.Check9,
-                       &b.Check8, &b.Check7});
+  if (!general || !FillBoxes(*general, {&b.Check2, &b.Check3, &b.Check4, &b.Check5, &b.Check6,
+                                        &b.Check9, &b.Check8, &b.Check7}))
+    return failed();
   auto secure = ReadSetting(app, "GETSETT2");
-  if (!secure) return void(app.Ask(kSettingsUnreadable));
-  FillBoxes(*secure, {&b.Check15, &b.Check14, &b.Check13, &b.Check12, &b.Check16, &b.Check17});
+  if (!secure ||
+      !FillBoxes(*secure, {&b.Check15, &b.Check14, &b.Check13, &b.Check12, &b.Check16, &b.Check17}))
+    return failed();
   auto advanced = ReadSetting(app, "ADV");
-  if (!advanced) return void(app.Ask(kSettingsUnreadable));
-  auto adv = Split(*advanced, ',');
-  if (adv.size() > 0 && !Trim(adv[0]).empty()) app.readBufferSize = int32_t(ParseLong(adv[0]));
-  if (adv.size() > 1 && !Trim(adv[1]).empty()) app.filesPerBatch = int32_t(ParseLong(adv[1]));
-  if (adv.size() > 2 && !Trim(adv[2]).empty()) app.useScriptingHost = int16_t(ParseLong(adv[2]));
+  if (!advanced || !ApplyAdvanced(app, *advanced)) return failed();
   app.autoScanFailed = b.Check8 == 1;
   auto first = ReadSetting(app, "ANTIVIRUS");
-  if (!first) return void(app.Ask(kSettingsUnreadable));
+  if (!first) return failed();
   SplitScannerInto(*first, app.scanners.Text5, app.scanners.Text6);
 
   if (auto second = ReadSetting(app, "AV2"))
     SplitScannerInto(*second, app.scanners.Text1, app.scanners.Text2);
   if (auto options = ReadSetting(app, "ANTIVIRUS2"))
-    FillBoxes(*options, {&b.Check10, &b.Check11, &b.avfocus});
+    (void)FillBoxes(*options, {&b.Check10, &b.Check11, &b.avfocus});
   app.quoteChar = b.Check10 != 0 ? "\"" : "";
   app.useShortPaths = b.Check11 != 0;
   if (auto algo = ReadSetting(app, "ALGO")) app.algorithmName = *algo;

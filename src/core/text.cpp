@@ -1,5 +1,6 @@
 #include "core/text.h"
 
+#include <cerrno>
 #include <cstdlib>
 
 namespace kv {
@@ -105,6 +106,17 @@ std::string Dec(long long v) { return std::to_string(v); }
 long long ParseLong(std::string_view s) {
   std::string t = Trim(s);
   return std::strtoll(t.c_str(), nullptr, 10);
+}
+
+std::optional<long long> ParseNumber(std::string_view s) {
+  const std::string t = Trim(s);
+  const size_t digits = (!t.empty() && (t[0] == '-' || t[0] == '+')) ? 1 : 0;
+  if (t.size() == digits || t.find_first_not_of("0123456789", digits) != std::string::npos)
+    return std::nullopt;
+  errno = 0;
+  const long long v = std::strtoll(t.c_str(), nullptr, 10);
+  if (errno == ERANGE) return std::nullopt;
+  return v;
 }
 
 }  // namespace kv

@@ -2,6 +2,7 @@
 // code-page strings, one character per byte; letter case is folded for
 // ASCII only, as the data files use it.
 #pragma once
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -37,5 +38,8 @@ std::string TextBetween(std::string_view text, long start, std::string_view open
 // settings value the lenient way ("" or junk gives 0, leading digits count).
 std::string Dec(long long v);
 long long ParseLong(std::string_view s);
+// The strict reading: blanks around an optional sign and decimal digits, and
+// nothing else; nullopt for an empty text, junk or a number out of range.
+std::optional<long long> ParseNumber(std::string_view s);
 
 }  // namespace kv

@@ -12,6 +12,9 @@ std::string IniRead(const std::string& file, const std::string& section, const s
 
 bool IniWrite(const std::string& file, const std::string& section, const std::string& key,
               const std::string& value) {
+  // A refused name is a failed write, and a missing file stays missing: an
+  // empty file would pass for one the program had created.
+  if (!ProfileNamesUsable(section, key)) return false;
   const bool exists = FileExists(file);
   std::string text;
   if (exists) {

@@ -1,6 +1,13 @@
+#include <windows.h>
+
+#include <utility>
+#include <vector>
+
 #include "app/settings.h"
 #include "core/baseline.h"
 #include "core/settings_store.h"
+#include "core/text.h"
+#include "platform/files.h"
 #include "support/app_fixture.h"
 
 using namespace kv;
@@ -84,4 +91,66 @@ TEST_F(SettingsTest, BaselineWritesChangeOnlyTheBaselineInMemory) {
   EXPECT_EQ(app.folderBaseline.LookupEntry("b.dll", "DLL"), "2B");
   EXPECT_FALSE(folder.Exists("Data\\Integrity.dat"));
   EXPECT_FALSE(folder.Exists("Data\\3.dat"));
+}
+
+TEST_F(SettingsTest, RefusedNamesAreAFailedWriteThatLeavesTheFileAlone) {
+  const std::string before = folder.Read("Data\\Korvanel.dat");
+  const std::string snapshot = app.registryFile;
+  for (const auto& [key, section] : std::vector<std::pair<std::string, std::string>>{
+           {"a=b", "Korvanel"}, {"key\r\nx", "Korvanel"}, {"key", "Kor\nvanel"}, {" ", "Korvanel"}}) {
+    EXPECT_FALSE(WriteEntry(app, app.settingsFile, key, "1", section)) << key << "/" << section;
+    // A missing snapshot stays missing: an empty file would pass for one.
+    EXPECT_FALSE(WriteEntry(app, snapshot, key, "1", section)) << key << "/" << section;
+  }
+  EXPECT_EQ(folder.Read("Data\\Korvanel.dat"), before);
+  EXPECT_FALSE(folder.Exists("Data\\Registry.dat"));
+}
+
+TEST_F(SettingsTest, TheDefaultFileIsNeverWrittenInPlace) {
+  DeleteFileAt(app.settingsFile);
+  // The new file cannot be made beside the settings file: no half-written
+  // settings file is left for the next start to accept.
+  folder.MakeFolder("Data\\Korvanel.dat.new");
+  EXPECT_FALSE(EnsureSettingsFile(app));
+  EXPECT_FALSE(folder.Exists("Data\\Korvanel.dat"));
+  RemoveDirectoryA(folder.path("Data\\Korvanel.dat.new").c_str());
+  EXPECT_TRUE(EnsureSettingsFile(app));
+  EXPECT_EQ(folder.Read("Data\\Korvanel.dat"), DefaultSettingsText(true));
+}
+
+TEST_F(SettingsTest, LoadSettingsSetsOnlyAsManyBoxesAsThereAreValues) {
+  app.boxes.Check15 = app.boxes.Check14 = 1;  // settings2 is absent from the default file
+  WriteEntry(app, app.settingsFile, "settings", "1,1", "Korvanel");
+  app.boxes.Check4 = 1;
+  loadSettings(app);
+  EXPECT_EQ(app.boxes.Check15, 1);
+  EXPECT_EQ(app.boxes.Check14, 1);
+  EXPECT_EQ(app.boxes.Check2, 1);
+  EXPECT_EQ(app.boxes.Check3, 1);
+  EXPECT_EQ(app.boxes.Check4, 1);  // no third value
+}
+
+TEST_F(SettingsTest, LoadSettingsReportsAnyFailureBeforeTheSecondScannerAndStops) {
+  const std::string defaults = DefaultSettingsText(true);
+  struct Case {
+    const char* what;
+    std::string file;
+  };
+  const Case cases[] = {
+      {"empty file", ""},
+      {"junk in advanced", ReplaceAll(defaults, "advanced=65536,500,0", "advanced=lots,500,0")},
+      {"advanced cut short", ReplaceAll(defaults, "advanced=65536,500,0", "advanced=131072,100")},
+      {"junk in a box list", ReplaceAll(defaults, "settings=0,0,0,0,0,0,0,0", "settings=1,x,0")},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    folder.Write("Data\\Korvanel.dat", c.file);
+    app.algorithmName = "untouched";
+    host.ExpectBox(kSettingsUnreadable);
+    loadSettings(app);
+    EXPECT_TRUE(host.AllBoxesShown());
+    EXPECT_EQ(app.algorithmName, "untouched");  // loading ended at the failure
+  }
+  EXPECT_EQ(app.readBufferSize, 131072);  // what came before a failure stays
+  EXPECT_EQ(app.boxes.Check2, 1);
 }

@@ -37,3 +37,11 @@ TEST(Text, CaseAndTrimHelpers) {
   EXPECT_EQ(ParseLong(" 65536,"), 65536);
   EXPECT_EQ(ParseLong("junk"), 0);
 }
+
+TEST(Text, StrictNumbersTakeDigitsAndNothingElse) {
+  EXPECT_EQ(ParseNumber(" 65536 "), 65536);
+  EXPECT_EQ(ParseNumber("-1"), -1);
+  EXPECT_EQ(ParseNumber("+7"), 7);
+  for (const char* junk : {"", "  ", "-", "65536,", "1x", "0x10", "1 2", "99999999999999999999"})
+    EXPECT_EQ(ParseNumber(junk), std::nullopt) << junk;
+}
