@@ -4,7 +4,7 @@
 function(korvanel_test name)
   cmake_parse_arguments(KT "" "" "SOURCES;LIBS" ${ARGN})
   add_executable(${name} ${KT_SOURCES})
-  target_link_libraries(${name} PRIVATE ${KT_LIBS} gtest gtest_main)
+  target_link_libraries(${name} PRIVATE ${KT_LIBS} ${KV_GTEST} ${KV_GTEST_MAIN})
   add_test(NAME ${name} COMMAND ${name} --gtest_color=no)
   set_tests_properties(${name} PROPERTIES TIMEOUT 600)
 endfunction()
