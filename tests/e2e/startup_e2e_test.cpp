@@ -70,9 +70,10 @@ TEST(StartupE2E, BothProgramsCarryTheirManifestAndRunDpiAware) {
     using ContextOf = DPI_AWARENESS_CONTEXT(WINAPI*)(HWND);
     using AwarenessOf = int(WINAPI*)(DPI_AWARENESS_CONTEXT);
     HMODULE user32 = GetModuleHandleA("user32.dll");
-    auto contextOf = reinterpret_cast<ContextOf>(GetProcAddress(user32, "GetWindowDpiAwarenessContext"));
-    auto awarenessOf =
-        reinterpret_cast<AwarenessOf>(GetProcAddress(user32, "GetAwarenessFromDpiAwarenessContext"));
+    auto contextOf = reinterpret_cast<ContextOf>(
+        reinterpret_cast<void*>(GetProcAddress(user32, "GetWindowDpiAwarenessContext")));
+    auto awarenessOf = reinterpret_cast<AwarenessOf>(
+        reinterpret_cast<void*>(GetProcAddress(user32, "GetAwarenessFromDpiAwarenessContext")));
     ASSERT_TRUE(contextOf && awarenessOf);
     EXPECT_EQ(awarenessOf(contextOf(box.hwnd)), 2) << "not per-monitor DPI aware";
   }
