@@ -2,6 +2,7 @@
 // folders and real windows.
 #include <windows.h>
 
+#include <algorithm>
 #include <functional>
 
 #include "app/settings.h"
@@ -119,13 +120,17 @@ TEST_F(CheckWindowTest, ProgressFollowsClassifiedFilesAndAFolderPassMarksItsOwnC
 }
 
 TEST_F(CheckWindowTest, SystemDirectoryResultsHaveNoSlot) {
-  // A pass over the system directory with a category of no files there.
+  const std::string file = SystemDirectory() + "kvtest_result.pif";
+  ASSERT_TRUE(WriteWholeFile(file, "shortcut"));
   app.run.currentFolderPath.clear();
   app.systemBaseline = Baseline::FromText("//x\r\n[PIF]\r\nNULL*E\r\n[SCR]\r\nNULL*E\r\n");
   app.run.scanPIF = true;
   RunToEnd();
-  for (const std::string& line : app.CheckWindow().ListLines())
-    EXPECT_NE(app.run.systemResults.find(line.substr(0, line.size() - 6) + " "), std::string::npos);
+  const std::string sum = FileChecksum(app, file);
+  DeleteFileAt(file);
+  const auto lines = app.CheckWindow().ListLines();
+  EXPECT_NE(std::find(lines.begin(), lines.end(), file + " *NEW*"), lines.end());
+  EXPECT_NE(app.run.systemResults.find(file + " " + sum + ","), std::string::npos);
   EXPECT_TRUE(app.run.folderResults.empty());
 }
 
