@@ -1,12 +1,15 @@
 // Drawing kit shared by the custom controls: DPI, fonts, the colours the
-// windows rely on, a 32-bit back buffer with anti-aliased shapes, and the
-// hand pointer of an enabled button.
+// windows rely on, a 32-bit back buffer drawn by the core rasteriser, and
+// the hand pointer of an enabled button.
 #pragma once
 #include <windows.h>
 
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <type_traits>
+
+#include "core/raster.h"
 
 namespace kv::controls {
 
@@ -45,9 +48,9 @@ struct RectF {
 };
 
 // A top-down 32-bit back buffer the size of a control. Shapes are drawn
-// straight into its pixels with anti-aliased edges (GDI has none); text goes
-// through its DC. Present() copies it to the screen in one blit, so the
-// control never shows a half-drawn frame.
+// straight into its pixels by the core rasteriser, with anti-aliased edges
+// (GDI has none); text goes through its DC. Present() copies it to the
+// screen in one blit, so the control never shows a half-drawn frame.
 class Canvas {
  public:
   Canvas(HDC target, int width, int height);
@@ -55,7 +58,7 @@ class Canvas {
   Canvas(const Canvas&) = delete;
   Canvas& operator=(const Canvas&) = delete;
 
-  bool Ok() const { return bits_ != nullptr; }
+  bool Ok() const { return pixels_.has_value(); }
   HDC Dc() const { return dc_; }
   int Width() const { return width_; }
   int Height() const { return height_; }
@@ -77,13 +80,14 @@ class Canvas {
   void Present(HDC target, int x = 0, int y = 0) const;
 
  private:
-  void BeginPixels();
-  void Blend(int x, int y, COLORREF colour, float alpha);
+  // The pixels, once GDI has finished what it queued for the bitmap, so
+  // shapes land on top of the parent's background rather than under it.
+  raster::Raster& Pixels();
 
   HDC dc_ = nullptr;
   HBITMAP bitmap_ = nullptr;
   HGDIOBJ oldBitmap_ = nullptr;
-  uint32_t* bits_ = nullptr;
+  std::optional<raster::Raster> pixels_;
   int width_ = 0;
   int height_ = 0;
 };

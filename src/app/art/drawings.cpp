@@ -7,6 +7,8 @@ namespace kv::art {
 
 namespace {
 
+using raster::AppendCurve;
+
 constexpr float kPi = 3.14159265f;
 
 std::vector<Point> ShieldOutline(float x, float y, float s) {

@@ -1,9 +1,15 @@
 // The program's pictures, drawn from shapes at whatever size the screen
 // needs. Portable: the icon generator on the build machine uses the emblem.
 #pragma once
-#include "app/art/raster.h"
+#include "core/raster.h"
 
 namespace kv::art {
+
+// Pictures are drawn by the core rasteriser, in its colours.
+using raster::Colour;
+using raster::Point;
+using raster::Raster;
+using raster::Rgb;
 
 // The calm palette every window of the frame shares.
 namespace palette {

@@ -1,21 +1,22 @@
 # The program icon and the help pages, beside the two programs.
 #
-# The icon is drawn by the same code as the main window's pictures: a small
-# tool built with the build machine's own compiler renders the emblem at
-# every size and writes build/generated/korvanel.ico, which each edition's
-# resource script names as icon 1.
+# The icon is drawn by the same code as the main window's pictures, through
+# the core rasteriser: a small tool built with the build machine's own
+# compiler renders the emblem at every size and writes
+# build/generated/korvanel.ico, which each edition's resource script names
+# as icon 1.
 find_program(KORVANEL_HOST_CXX NAMES g++ c++ clang++ REQUIRED)
 set(KV_GENERATED ${CMAKE_BINARY_DIR}/generated)
 set(KV_ICON ${KV_GENERATED}/korvanel.ico)
 set(KV_MAKE_ICON ${KV_GENERATED}/make_icon)
 set(KV_ICON_SOURCES
   ${CMAKE_CURRENT_LIST_DIR}/make_icon.cpp
-  ${CMAKE_CURRENT_LIST_DIR}/../art/raster.cpp
+  ${PROJECT_SOURCE_DIR}/src/core/raster.cpp
   ${CMAKE_CURRENT_LIST_DIR}/../art/drawings.cpp)
 add_custom_command(OUTPUT ${KV_MAKE_ICON}
   COMMAND ${CMAKE_COMMAND} -E make_directory ${KV_GENERATED}
   COMMAND ${KORVANEL_HOST_CXX} -std=c++20 -O2 -I${PROJECT_SOURCE_DIR}/src ${KV_ICON_SOURCES} -o ${KV_MAKE_ICON}
-  DEPENDS ${KV_ICON_SOURCES} ${CMAKE_CURRENT_LIST_DIR}/../art/raster.h ${CMAKE_CURRENT_LIST_DIR}/../art/drawings.h
+  DEPENDS ${KV_ICON_SOURCES} ${PROJECT_SOURCE_DIR}/src/core/raster.h ${CMAKE_CURRENT_LIST_DIR}/../art/drawings.h
   COMMENT "Building the icon generator")
 add_custom_command(OUTPUT ${KV_ICON}
   COMMAND ${KV_MAKE_ICON} ${KV_ICON}
