@@ -5,13 +5,13 @@
 
 namespace kv {
 
-std::string IniRead(const std::string& file, const std::string& section, const std::string& key) {
+std::string IniRead(const std::string& file, const std::string& key, const std::string& section) {
   auto text = ReadWholeFile(file);
   return text ? ProfileGet(*text, section, key) : std::string();
 }
 
-bool IniWrite(const std::string& file, const std::string& section, const std::string& key,
-              const std::string& value) {
+bool IniWrite(const std::string& file, const std::string& key, const std::string& value,
+              const std::string& section) {
   // A refused name is a failed write, and a missing file stays missing: an
   // empty file would pass for one the program had created.
   if (!ProfileNamesUsable(section, key)) return false;

@@ -5,12 +5,16 @@
 
 namespace kv {
 
-// Value of key in section; empty when the file, section or key is missing.
-std::string IniRead(const std::string& file, const std::string& section, const std::string& key);
+// The arguments come in the order of ReadEntry and WriteEntry: file, key,
+// (value,) section.
 
-// Writes one entry, creating the file when missing. False when the file
-// cannot be read or written (for example held by another program).
-bool IniWrite(const std::string& file, const std::string& section, const std::string& key,
-              const std::string& value);
+// Value of key in section; empty when the file, section or key is missing.
+std::string IniRead(const std::string& file, const std::string& key, const std::string& section);
+
+// Writes one entry, creating the file when missing. False when the names
+// cannot be stored, or the file cannot be read or written (for example held
+// by another program).
+bool IniWrite(const std::string& file, const std::string& key, const std::string& value,
+              const std::string& section);
 
 }  // namespace kv

@@ -64,9 +64,9 @@ TEST(FindingsE2E, AutoLoadRunScansLogsAndAcceptsChangedFilesThenEnds) {
   ASSERT_TRUE(CopyFileA((std::string(KV_BIN_DIR) + "\\fakescanner.exe").c_str(), scanner.c_str(), FALSE));
   const std::string settings = folder.path("Data\\Korvanel.dat");
   // All six categories, "Auto-Scan Failed Files" and "Auto-Logging"; files in quotes.
-  ASSERT_TRUE(kv::IniWrite(settings, "Korvanel", "settings", "1,1,1,1,1,1,1,1"));
-  ASSERT_TRUE(kv::IniWrite(settings, "Korvanel", "antivirus", scanner + "|/scan"));
-  ASSERT_TRUE(kv::IniWrite(settings, "Korvanel", "antivirus2", "1,0,0"));
+  ASSERT_TRUE(kv::IniWrite(settings, "settings", "1,1,1,1,1,1,1,1", "Korvanel"));
+  ASSERT_TRUE(kv::IniWrite(settings, "antivirus", scanner + "|/scan", "Korvanel"));
+  ASSERT_TRUE(kv::IniWrite(settings, "antivirus2", "1,0,0", "Korvanel"));
 
   PutFile(files.changed, "second version");
   PutFile(files.added, "new program");
