@@ -46,11 +46,6 @@ bool ApplyAdvanced(App& app, const std::string& value) {
   return true;
 }
 
-void SplitScannerInto(const std::string& value, std::string& program, std::string& args) {
-  ScannerSetting s = SplitScannerSetting(value);
-  if (s.hasBar) program = s.program;
-  args = s.args;
-}
 
 }  // namespace
 
@@ -61,6 +56,12 @@ bool EnsureSettingsFile(App& app) {
   return ReplaceFileContents(app.settingsFile, DefaultSettingsText(app.edition.hasUpdateCheck));
 }
 
+void TakeScannerSetting(const std::string& value, std::string& program, std::string& args) {
+  const ScannerSetting s = SplitScannerSetting(value);
+  if (s.hasBar) program = s.program;
+  args = s.args;
+}
+
 std::optional<std::string> ReadSetting(App& app, const std::string& word) {
   auto text = ReadWholeFile(app.settingsFile);
   PumpMessages();
@@ -69,17 +70,44 @@ std::optional<std::string> ReadSetting(App& app, const std::string& word) {
 }
 
 std::string ReadEntry(const std::string& file, const std::string& key, const std::string& section) {
-  return IniRead(file, section, key);
+  return IniRead(file, key, section);
 }
+
+namespace {
+
+// The three places an entry can go.
+
+// A first full scan fills the baseline file it is building (held in memory
+// and written out as it goes); other files during the scan go to disk.
+bool WriteDuringFullScan(App& app, const std::string& file, const std::string& key,
+                         const std::string& value, const std::string& section) {
+  return WriteScanEntry(app, file, section, key, value) || IniWrite(file, key, value, section);
+}
+
+// The settings file and the registry snapshot are written on disk at once.
+bool WriteToDisk(const std::string& file, const std::string& key, const std::string& value,
+                 const std::string& section) {
+  return IniWrite(file, key, value, section);
+}
+
+// Any other file is a baseline: the entry changes the baseline in memory
+// that currentFolderPath names (any text for a custom folder, "!" by
+// convention, empty for the system directory); the file waits for its save.
+bool WriteToBaselineInMemory(App& app, const std::string& key, const std::string& value,
+                             const std::string& section) {
+  Baseline& target = app.run.currentFolderPath.empty() ? app.systemBaseline : app.folderBaseline;
+  return target.WriteEntry(key, value, section);
+}
+
+}  // namespace
 
 bool WriteEntry(App& app, const std::string& file, const std::string& key,
                 const std::string& value, const std::string& section) {
+  // The route is chosen by the last twelve characters of the file name.
   const std::string tail = UCase(Right(file, 12));
-  if (app.run.baselineScanActive && WriteScanEntry(app, file, section, key, value)) return true;
-  if (app.run.baselineScanActive || tail == "REGISTRY.DAT" || tail == "KORVANEL.DAT")
-    return IniWrite(file, section, key, value);
-  Baseline& target = app.run.currentFolderPath.empty() ? app.systemBaseline : app.folderBaseline;
-  return target.WriteEntry(key, value, section);
+  if (app.run.baselineScanActive) return WriteDuringFullScan(app, file, key, value, section);
+  if (tail == "REGISTRY.DAT" || tail == "KORVANEL.DAT") return WriteToDisk(file, key, value, section);
+  return WriteToBaselineInMemory(app, key, value, section);
 }
 
 void loadSettings(App& app) {
@@ -105,10 +133,10 @@ void loadSettings(App& app) {
   app.autoScanFailed = b.Check8 == 1;
   auto first = ReadSetting(app, "ANTIVIRUS");
   if (!first) return failed();
-  SplitScannerInto(*first, app.scanners.Text5, app.scanners.Text6);
+  TakeScannerSetting(*first, app.scanners.Text5, app.scanners.Text6);
 
   if (auto second = ReadSetting(app, "AV2"))
-    SplitScannerInto(*second, app.scanners.Text1, app.scanners.Text2);
+    TakeScannerSetting(*second, app.scanners.Text1, app.scanners.Text2);
   if (auto options = ReadSetting(app, "ANTIVIRUS2"))
     (void)FillBoxes(*options, {&b.Check10, &b.Check11, &b.avfocus});
   app.quoteChar = b.Check10 != 0 ? "\"" : "";

@@ -19,6 +19,10 @@ bool EnsureSettingsFile(App& app);
 // when there is none; nullopt when the settings file cannot be read.
 std::optional<std::string> ReadSetting(App& app, const std::string& word);
 
+// A scanner value "program|arguments" into a program field and an arguments
+// field; without "|" the program field keeps what it held.
+void TakeScannerSetting(const std::string& value, std::string& program, std::string& args);
+
 std::string ReadEntry(const std::string& file, const std::string& key, const std::string& section);
 
 // Writes key=value into section. Baseline files other than during a first

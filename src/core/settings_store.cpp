@@ -79,4 +79,17 @@ ScannerSetting SplitScannerSetting(std::string_view value) {
   return s;
 }
 
+CategoryList ParseCategoryList(std::string_view list) {
+  CategoryList out;
+  const auto values = Split(list, ',');
+  for (size_t i = 0; i < values.size() && i < 7; ++i) {
+    if (Trim(values[i]) != "1") continue;
+    if (i < 6)
+      out.category[i] = true;
+    else
+      out.seventh = true;
+  }
+  return out;
+}
+
 }  // namespace kv

@@ -1,6 +1,7 @@
 // The settings file (Data\Korvanel.dat): its default content, the request
 // words of ReadSetting and how a scanner value is split.
 #pragma once
+#include <array>
 #include <string>
 #include <string_view>
 
@@ -28,5 +29,16 @@ struct ScannerSetting {
   std::string rawArgs;   // text after it untrimmed, as the report rescan passes it
 };
 ScannerSetting SplitScannerSetting(std::string_view value);
+
+// A list of flags "1,0,1,...": the categories DLL, DRV, SYS and 386, OCX,
+// EXE and COM, PIF and SCR as values 1 to 6 (settings, settings2, a custom
+// folder's args and args2), and what value 7 stands for in that list
+// ("Auto-Scan Failed Files", or "check this folder"). A value counts when it
+// is "1" with blanks trimmed; missing values are off.
+struct CategoryList {
+  std::array<bool, 6> category{};
+  bool seventh = false;
+};
+CategoryList ParseCategoryList(std::string_view list);
 
 }  // namespace kv

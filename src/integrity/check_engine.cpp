@@ -38,7 +38,7 @@ void intCheck::ShowProgress(int category, const std::string& fileName, long runn
   if (!force && now - lastShown_ < kDisplayIntervalMs) return;
   lastShown_ = now;
   const RunState& run = app_.run;
-  if (app_.run.shutDownAction != -1) {
+  if (app_.run.InSecureShutDown()) {
     SetShutDownProgress(app_, categoryPercent_);
     return;
   }
@@ -60,7 +60,7 @@ void intCheck::CheckCategory() {
   const long categoryTotal = long(ParseLong(pb1max));
   long running = long(ParseLong(pbm));
   const int category = run.currentCategory;
-  const bool display = run.shutDownAction == -1;
+  const bool display = !run.InSecureShutDown();
 
   const bool folderPass = !run.currentFolderPath.empty();
   std::string folder = folderPass ? run.currentFolderPath : Trim(SystemDirectory());
@@ -96,12 +96,12 @@ void intCheck::CheckCategory() {
       // Re-read the baseline after every pump: a handler may have replaced it.
       const Baseline& lookup = useFolderBaseline ? app_.folderBaseline : app_.systemBaseline;
       std::string stored = lookup.LookupEntry(name, section);
-      if (stored.empty()) stored = "NULL";
+      if (stored.empty()) stored = kNoChecksum;
       bool listed = false;
-      if (stored == "NULL") {
+      if (stored == kNoChecksum) {
         ++run.newCount;
         if (run.baselineScanActive) {
-          WriteEntry(app_, writeFile, name, checksum + "*E", section);
+          WriteEntry(app_, writeFile, name, checksum + std::string(kEndMarker), section);
         } else {
           AddListLine(folder + name + " *NEW*");
           listed = true;

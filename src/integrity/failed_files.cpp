@@ -132,7 +132,7 @@ void intCheck::Label12_Click() {
       ShowScannerNotExecuted(app_, Text1);
       return;
     }
-    if (haveScanner && run.shutDownAction == -1) {
+    if (haveScanner && !run.InSecureShutDown()) {
       if (run.baselineScanGuard) return;
       if (scan.items.empty()) {
         app_.EndProgram();
@@ -157,7 +157,7 @@ void intCheck::Label12_Click() {
     app_.Ask("Initial Custom Folder Scan Completed Successfully!");
     return;
   }
-  if (!Trim(app_.commandLine).empty() && app_.autoScanFailed && run.shutDownAction == -1) {
+  if (!Trim(app_.commandLine).empty() && app_.autoScanFailed && !run.InSecureShutDown()) {
     app_.EndProgram();
     return;
   }

@@ -5,6 +5,7 @@
 #include "app/app.h"
 #include "app/mForm1.h"
 #include "app/settings.h"
+#include "core/settings_store.h"
 #include "core/text.h"
 #include "controls/theme.h"
 #include "integrity/baseline_files.h"
@@ -283,18 +284,8 @@ LRESULT intCheck::Handle(UINT msg, WPARAM wp, LPARAM lp) {
 // --- scanner fields -------------------------------------------------------------
 
 void intCheck::LoadScannerFields() {
-  auto split = [](const std::optional<std::string>& value, std::string& program, std::string& args) {
-    if (!value) return;
-    const size_t bar = value->find('|');
-    if (bar != std::string::npos) {
-      program = value->substr(0, bar);
-      args = Trim(value->substr(bar + 1));
-    } else {
-      args = Trim(*value);
-    }
-  };
-  split(ReadSetting(app_, "ANTIVIRUS"), Text1, Text2);
-  split(ReadSetting(app_, "AV2"), textav1, textav2);
+  if (auto first = ReadSetting(app_, "ANTIVIRUS")) TakeScannerSetting(*first, Text1, Text2);
+  if (auto second = ReadSetting(app_, "AV2")) TakeScannerSetting(*second, textav1, textav2);
 }
 
 // --- preparation ------------------------------------------------------------------
@@ -310,14 +301,12 @@ void intCheck::resetCategoryLabels() {
 
 void intCheck::ReadCategories() {
   RunState& run = app_.run;
-  auto value = ReadSetting(app_, run.shutDownAction != -1 ? "GETSETT2" : "GETSETT");
+  auto value = ReadSetting(app_, run.InSecureShutDown() ? "GETSETT2" : "GETSETT");
   if (!value) return;
-  auto parts = Split(*value, ',');
-  for (size_t i = 0; i < parts.size() && i < 7; ++i) {
-    if (Trim(parts[i]) != "1") continue;
-    if (i < 6) *run.CategoryFlag(int(i) + 1) = true;
-    else app_.autoScanFailed = true;
-  }
+  const CategoryList list = ParseCategoryList(*value);
+  for (int c = 1; c <= 6; ++c)
+    if (list.category[size_t(c - 1)]) *run.CategoryFlag(c) = true;
+  if (list.seventh) app_.autoScanFailed = true;
 }
 
 void intCheck::CountFolder(const std::string& folderPath) {
@@ -326,12 +315,7 @@ void intCheck::CountFolder(const std::string& folderPath) {
   for (int c = 1; c <= 6; ++c)
     if (*run.CategoryFlag(c)) extensionSet += kCategories[c].countText;
   const std::string upperSet = UCase(extensionSet);
-  auto aa = ReadSetting(app_, "ANTIVIRUS");
-  if (aa) {
-    const size_t bar = aa->find('|');
-    if (bar != std::string::npos) Text1 = aa->substr(0, bar);
-    Text2 = Trim(bar != std::string::npos ? aa->substr(bar + 1) : *aa);
-  }
+  if (auto first = ReadSetting(app_, "ANTIVIRUS")) TakeScannerSetting(*first, Text1, Text2);
   const std::string folder =
       WithSlash(folderPath.empty() ? Trim(SystemDirectory()) : folderPath);
   auto names = ListDirectory(folder);
@@ -381,17 +365,14 @@ void intCheck::lUp() {
 
   runTotal_ = 0;
   CountFolder(run.currentFolderPath);
-  const bool interactive = run.shutDownAction == -1 && Trim(app_.commandLine).empty();
+  const bool interactive = !run.InSecureShutDown() && Trim(app_.commandLine).empty();
   if (!run.baselineScanGuard && !interactive) {
-    const char* key = run.shutDownAction == -1 ? "args" : "args2";
+    const char* key = run.InSecureShutDown() ? "args2" : "args";
     for (int slot = 1; slot <= 20 && !app_.ended; ++slot) {
       const std::string value = ReadEntry(app_.settingsFile, key, Dec(slot));
       if (value.empty() || value.back() != '1') continue;
       run.folderQueue += Dec(slot) + ",";
-      run.ClearCategories();
-      auto parts = Split(value, ',');
-      for (size_t i = 0; i < parts.size() && i < 6; ++i)
-        if (Trim(parts[i]) == "1") *run.CategoryFlag(int(i) + 1) = true;
+      run.SetCategories(ParseCategoryList(value).category);
       run.currentFolderPath = ReadEntry(app_.settingsFile, "path", Dec(slot));
       CountFolder(WithSlash(run.currentFolderPath));
     }
@@ -449,11 +430,8 @@ void intCheck::RunCheck() {
     SetText(l_cust2, "Custom Folder " + Dec(folderCounter_) + "/" + Dec(folderCount_));
     PumpMessages();
     const std::string value =
-        ReadEntry(app_.settingsFile, run.shutDownAction == -1 ? "args" : "args2", slot);
-    run.ClearCategories();
-    auto parts = Split(value, ',');
-    for (size_t i = 0; i < parts.size() && i < 6; ++i)
-      if (Trim(parts[i]) == "1") *run.CategoryFlag(int(i) + 1) = true;
+        ReadEntry(app_.settingsFile, run.InSecureShutDown() ? "args2" : "args", slot);
+    run.SetCategories(ParseCategoryList(value).category);
     run.currentFolderSlot = int(ParseLong(slot));
     run.folderQueue.erase(0, run.folderQueue.find(',') + 1);
     // A folder whose own baseline cannot be had is checked against none
@@ -476,13 +454,13 @@ void intCheck::EndOfRun() {
     Hide();
     app_.Form1().Show();
   }
-  if (!run.noAutoScanFailing && (run.shutDownAction != -1 || app_.autoScanFailed)) {
+  if (!run.noAutoScanFailing && (run.InSecureShutDown() || app_.autoScanFailed)) {
     Label12_Click();
     if (app_.ended) return;
   }
   if (!run.abortRequested && Text(Label6) == Text(Label7)) {
     ShowWindow(Label14, SW_SHOWNA);
-    if (run.shutDownAction == -1 && run.autoLoadRun) {
+    if (!run.InSecureShutDown() && run.autoLoadRun) {
       app_.EndProgram();
       return;
     }
@@ -500,7 +478,7 @@ void intCheck::EndOfRun() {
     if (clean) ShowWindow(Label14, SW_SHOWNA);
     SetText(Label13, "Results");
   }
-  if (run.shutDownAction != -1) ContinueSecureShutDown(app_);
+  if (run.InSecureShutDown()) ContinueSecureShutDown(app_);
   PumpMessages();
 }
 

@@ -1,6 +1,7 @@
 // The values every kind of check run shares: how it was started, what it
 // checks, what the user asked for and what it found.
 #pragma once
+#include <array>
 #include <cstdint>
 #include <string>
 
@@ -39,6 +40,9 @@ struct RunState {
   }
   void ClearCategories() {
     for (int c = 1; c <= 6; ++c) *CategoryFlag(c) = false;
+  }
+  void SetCategories(const std::array<bool, 6>& on) {
+    for (int c = 1; c <= 6; ++c) *CategoryFlag(c) = on[size_t(c - 1)];
   }
 };
 

@@ -48,7 +48,7 @@ std::string WriteLog(App& app, const std::string& text, int force) {
   if (force == 0) {
     if (Trim(text).empty()) return {};
     if (text.find('.') == std::string::npos) return {};
-    if (app.run.shutDownAction != -1) app.run.shutDownFindings = true;
+    if (app.run.InSecureShutDown()) app.run.shutDownFindings = true;
     if (app.boxes.Check7 == 0) return {};
   }
   const std::string folder = app.appDir + "Data\\Log\\";

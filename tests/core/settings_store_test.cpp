@@ -76,3 +76,13 @@ TEST(ScannerSetting, SplitsAtTheFirstBar) {
   EXPECT_EQ(s.program, "");
   EXPECT_EQ(s.args, "scan.exe /a");
 }
+
+TEST(CategoryList, OnlyAOneCountsAndMissingValuesAreOff) {
+  const CategoryList list = ParseCategoryList(" 1,0,x,1 ,2,,1");
+  EXPECT_EQ(list.category, (std::array<bool, 6>{true, false, false, true, false, false}));
+  EXPECT_TRUE(list.seventh);
+  const CategoryList shortList = ParseCategoryList("0,1");
+  EXPECT_EQ(shortList.category, (std::array<bool, 6>{false, true, false, false, false, false}));
+  EXPECT_FALSE(shortList.seventh);
+  EXPECT_FALSE(ParseCategoryList("").seventh);
+}

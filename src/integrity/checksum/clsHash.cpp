@@ -80,7 +80,7 @@ void clsHash::CreateHash() {
 void clsHash::CalculateFile3(const std::string& filename) {
   digestLength_ = 0;
   clsDoEvents events;
-  events.QueueUsed(165);
+  events.QueueUsed(clsDoEvents::kDefaultQueue);
   SequentialFile file(filename);
   bool fedAll = true;
   const ReadOutcome outcome = ReadInChunks(

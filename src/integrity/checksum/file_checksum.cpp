@@ -26,7 +26,7 @@ std::string FileChecksum(App& app, const std::string& path) {
     return text;
   }
   clsDoEvents events;
-  events.QueueUsed(165);
+  events.QueueUsed(clsDoEvents::kDefaultQueue);
   SequentialFile file(path);
   clsCRC crc;
   return Crc32Text(crc.CalculateFile2(
