@@ -57,10 +57,7 @@ TEST(CheckE2E, FirstFullScanThenAutoLoadChecks) {
     HWND window = FindProcessWindow(changed.processId(), "100% AutoCheck", 120000);
     ASSERT_NE(window, nullptr);
     std::vector<std::string> lines;
-    for (int i = 0; i < 100 && lines.size() < 2; ++i) {
-      lines = ListBoxLines(window);
-      Sleep(50);
-    }
+    WaitUntil([&] { return (lines = ListBoxLines(window)).size() >= 2; }, 5000);
     EXPECT_EQ(lines, (std::vector<std::string>{files.changed, files.added + " *NEW*"}));
     EXPECT_FALSE(changed.WaitForExit(500)) << "findings keep the window open";
   }

@@ -31,11 +31,12 @@ std::vector<std::string> FolderNames(const std::string& pattern) {
 // Scanners are not waited for: the record may still be on its way.
 std::string WaitForRecord(const ProgramFolder& folder, size_t lines) {
   std::string record;
-  for (int i = 0; i < 400; ++i) {
-    record = folder.Read("scanner-record.txt");
-    if (size_t(std::count(record.begin(), record.end(), '\n')) >= lines) break;
-    Sleep(50);
-  }
+  WaitUntil(
+      [&] {
+        record = folder.Read("scanner-record.txt");
+        return size_t(std::count(record.begin(), record.end(), '\n')) >= lines;
+      },
+      20000);
   return record;
 }
 

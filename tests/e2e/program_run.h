@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "e2e/probe.h"
 #include "support/program_folder.h"
 
 namespace kv::test {
@@ -39,8 +40,6 @@ class ProgramRun {
 namespace kv::test {
 // A visible top-level window of the process with exactly this title.
 HWND FindProcessWindow(DWORD pid, const std::string& title, int timeoutMs = 60000);
-// The lines of the first list box inside a window of another process.
-std::vector<std::string> ListBoxLines(HWND window);
 // Starts Korvanel.exe in the folder, accepts the first full scan and closes
 // the program once its main window is back; false when that failed.
 bool BuildBaselineInteractively(const ProgramFolder& folder);
