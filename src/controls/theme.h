@@ -1,36 +1,23 @@
-// Drawing kit shared by the custom controls: DPI, fonts, the colours the
-// windows rely on, a 32-bit back buffer with anti-aliased shapes, and the
-// hand pointer of an enabled button.
+// Drawing kit shared by the custom controls: their caption fonts, a 32-bit
+// back buffer with anti-aliased shapes, and the hand pointer of an enabled
+// button.
 #pragma once
 #include <windows.h>
 
 #include <cstdint>
-#include <memory>
-#include <type_traits>
+#include <optional>
+
+#include "controls/gdi.h"
+#include "controls/palette.h"
+#include "controls/window.h"
 
 namespace kv::controls {
 
-// Caption colours other code compares against; they are part of how the
-// controls behave, not just decoration.
-inline constexpr COLORREF kBlack = RGB(0, 0, 0);
-inline constexpr COLORREF kWhite = RGB(255, 255, 255);
-inline constexpr COLORREF kBlue = RGB(0, 0, 255);
-
-// The window's DPI: GetDpiForWindow where the system has it, else the
-// screen's logical pixels per inch.
-UINT WindowDpi(HWND hwnd);
-
-// A length in pixels at 96 DPI, for the given DPI.
-inline int Scale(int px96, UINT dpi) { return MulDiv(px96, int(dpi), 96); }
-inline float ScaleF(float px96, UINT dpi) { return px96 * float(dpi) / 96.0f; }
-
-struct FontDeleter {
-  void operator()(HFONT font) const { DeleteObject(font); }
-};
-using Font = std::unique_ptr<std::remove_pointer_t<HFONT>, FontDeleter>;
-
-// The caption font (Segoe UI 9 pt) for the given DPI.
-Font CreateCaptionFont(UINT dpi, bool underline);
+// The caption fonts of the custom controls: the button's in Tahoma, the
+// check box's in Verdana (underlined while lit).
+inline constexpr FontSpec kButtonCaption{"Tahoma", 9};
+inline constexpr FontSpec kCheckCaption{"Verdana", 8};
+inline constexpr FontSpec kCheckCaptionLit{"Verdana", 8, FW_NORMAL, true};
 
 // Height of one line of text in the font, in pixels.
 int LineHeight(HFONT font);
@@ -56,7 +43,7 @@ class Canvas {
   Canvas& operator=(const Canvas&) = delete;
 
   bool Ok() const { return bits_ != nullptr; }
-  HDC Dc() const { return dc_; }
+  HDC Dc() const { return dc_.get(); }
   int Width() const { return width_; }
   int Height() const { return height_; }
 
@@ -80,9 +67,9 @@ class Canvas {
   void BeginPixels();
   void Blend(int x, int y, COLORREF colour, float alpha);
 
-  HDC dc_ = nullptr;
-  HBITMAP bitmap_ = nullptr;
-  HGDIOBJ oldBitmap_ = nullptr;
+  MemoryDC dc_;
+  Bitmap bitmap_;
+  std::optional<Selection> selected_;
   uint32_t* bits_ = nullptr;
   int width_ = 0;
   int height_ = 0;
