@@ -442,6 +442,17 @@ bool mForm1::OnClose() {
   return true;
 }
 
+std::optional<controls::Window::LabelLook> mForm1::OnLabelLook(HWND label) {
+  COLORREF ink = ToColorRef(art::palette::kInk);
+  if (label == lblDesc || label == lblStatus) ink = ToColorRef(art::palette::kMuted);
+  if (label == rwClick || label == lblDLUpdates) ink = controls::palette::kLink;
+  return LabelLook{ink, Plain() ? GetSysColorBrush(COLOR_BTNFACE) : background_.get()};
+}
+
+HCURSOR mForm1::OnChildPointer(HWND child) {
+  return child == rwClick || child == lblDLUpdates ? controls::HandPointer() : nullptr;
+}
+
 LRESULT mForm1::OnMessage(UINT msg, WPARAM wp, LPARAM lp) {
   switch (msg) {
     case WM_ERASEBKGND: {
@@ -456,24 +467,6 @@ LRESULT mForm1::OnMessage(UINT msg, WPARAM wp, LPARAM lp) {
       RECT rail{0, 0, Px(kRail), c.bottom};
       FillRect(dc, &rail, controls::SolidBrush(ToColorRef(art::palette::kRail)).get());
       return 1;
-    }
-    case WM_CTLCOLORSTATIC: {
-      HDC dc = reinterpret_cast<HDC>(wp);
-      HWND label = reinterpret_cast<HWND>(lp);
-      SetBkMode(dc, TRANSPARENT);
-      COLORREF ink = ToColorRef(art::palette::kInk);
-      if (label == lblDesc || label == lblStatus) ink = ToColorRef(art::palette::kMuted);
-      if (label == rwClick || label == lblDLUpdates) ink = controls::palette::kLink;
-      SetTextColor(dc, ink);
-      return reinterpret_cast<LRESULT>(Plain() ? GetSysColorBrush(COLOR_BTNFACE) : background_.get());
-    }
-    case WM_SETCURSOR: {
-      HWND over = reinterpret_cast<HWND>(wp);
-      if ((over == rwClick || over == lblDLUpdates) && LOWORD(lp) == HTCLIENT) {
-        SetCursor(controls::HandPointer());
-        return TRUE;
-      }
-      break;
     }
     case WM_MOUSEMOVE:
       norms();

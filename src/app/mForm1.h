@@ -88,6 +88,8 @@ class mForm1 : public controls::Window {
   LRESULT OnMessage(UINT msg, WPARAM wp, LPARAM lp) override;
   bool OnCommand(int id, int code, HWND from) override;
   bool OnClose() override;
+  std::optional<LabelLook> OnLabelLook(HWND label) override;
+  HCURSOR OnChildPointer(HWND child) override;
   void OnDpiChanged() override;
   void BuildFull();
   void BuildPlain();

@@ -245,6 +245,22 @@ LRESULT Window::Dispatch(UINT msg, WPARAM wp, LPARAM lp) {
     case WM_CLOSE:
       if (OnClose()) return 0;
       break;
+    case WM_CTLCOLORSTATIC:
+      if (const auto look = OnLabelLook(reinterpret_cast<HWND>(lp))) {
+        const HDC dc = reinterpret_cast<HDC>(wp);
+        SetBkMode(dc, TRANSPARENT);
+        SetTextColor(dc, look->ink);
+        return reinterpret_cast<LRESULT>(look->ground);
+      }
+      break;
+    case WM_SETCURSOR:
+      if (LOWORD(lp) == HTCLIENT && reinterpret_cast<HWND>(wp) != hwnd_) {
+        if (HCURSOR pointer = OnChildPointer(reinterpret_cast<HWND>(wp))) {
+          SetCursor(pointer);
+          return TRUE;
+        }
+      }
+      break;
     case WM_DPICHANGED: {
       // Resized to the system's suggestion first, so the relayout sees the
       // new client area.

@@ -97,6 +97,23 @@ class Window {
     return false;
   }
   virtual void OnSize(int width, int height) { (void)width, (void)height; }
+  // A static child is about to draw (WM_CTLCOLORSTATIC): its text colour and
+  // the brush behind it; none leaves it to the system. The text is drawn
+  // transparent over the brush.
+  struct LabelLook {
+    COLORREF ink;
+    HBRUSH ground;
+  };
+  virtual std::optional<LabelLook> OnLabelLook(HWND label) {
+    (void)label;
+    return std::nullopt;
+  }
+  // The pointer over a child in its client area (links show a hand); null
+  // keeps the usual one.
+  virtual HCURSOR OnChildPointer(HWND child) {
+    (void)child;
+    return nullptr;
+  }
   // The close box; unhandled, the window is destroyed.
   virtual bool OnClose() { return false; }
   // The DPI has changed: the window has its new size, the placed children

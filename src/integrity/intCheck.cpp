@@ -224,28 +224,17 @@ bool intCheck::OnClose() {
   return true;
 }
 
-LRESULT intCheck::OnMessage(UINT msg, WPARAM wp, LPARAM lp) {
-  switch (msg) {
-    case WM_CTLCOLORSTATIC: {
-      HDC dc = HDC(wp);
-      HWND c = HWND(lp);
-      COLORREF color = controls::kBlack;
-      if (auto it = labelColors_.find(c); it != labelColors_.end()) color = it->second;
-      for (int i = 0; i < 3; ++i)
-        if (c == stepLabel_[i]) color = stepColor_[i];
-      if (c == Label2 || c == Label12 || c == Label11) color = palette::kCheckAction;
-      SetTextColor(dc, color);
-      SetBkMode(dc, TRANSPARENT);
-      return LRESULT(GetClassLongPtrA(hwnd_, GCLP_HBRBACKGROUND));
-    }
-    case WM_SETCURSOR:
-      if (HWND(wp) == Label2 || HWND(wp) == Label12 || HWND(wp) == Label11) {
-        SetCursor(LoadCursor(nullptr, IDC_HAND));
-        return TRUE;
-      }
-      break;
-  }
-  return Default(msg, wp, lp);
+std::optional<controls::Window::LabelLook> intCheck::OnLabelLook(HWND c) {
+  COLORREF color = controls::kBlack;
+  if (auto it = labelColors_.find(c); it != labelColors_.end()) color = it->second;
+  for (int i = 0; i < 3; ++i)
+    if (c == stepLabel_[i]) color = stepColor_[i];
+  if (c == Label2 || c == Label12 || c == Label11) color = palette::kCheckAction;
+  return LabelLook{color, reinterpret_cast<HBRUSH>(GetClassLongPtrA(hwnd_, GCLP_HBRBACKGROUND))};
+}
+
+HCURSOR intCheck::OnChildPointer(HWND c) {
+  return c == Label2 || c == Label12 || c == Label11 ? LoadCursor(nullptr, IDC_HAND) : nullptr;
 }
 
 // --- scanner fields -------------------------------------------------------------

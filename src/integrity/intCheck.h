@@ -77,7 +77,8 @@ class intCheck : public controls::Window {
   bool OnTimer(UINT_PTR id) override;
   bool OnCommand(int id, int code, HWND from) override;
   bool OnClose() override;
-  LRESULT OnMessage(UINT msg, WPARAM wp, LPARAM lp) override;
+  std::optional<LabelLook> OnLabelLook(HWND label) override;
+  HCURSOR OnChildPointer(HWND child) override;
   void CreateControls();
   void ShowPanel(int panel);  // 1 progress, 2 result, 3 failed files
   void SetLabelColor(HWND label, COLORREF color);

@@ -149,6 +149,14 @@ bool Panel::OnCommand(int id, int code, HWND from) {
   return true;
 }
 
+std::optional<controls::Window::LabelLook> Panel::OnLabelLook(HWND label) {
+  COLORREF ink = style_ == Style::Plain ? GetSysColor(COLOR_BTNTEXT) : ToColorRef(art::palette::kInk);
+  if (auto it = labelColours_.find(label); it != labelColours_.end()) ink = it->second;
+  return LabelLook{ink, brush_.get()};
+}
+
+HCURSOR Panel::OnChildPointer(HWND child) { return links_.count(child) ? controls::HandPointer() : nullptr; }
+
 LRESULT Panel::OnMessage(UINT msg, WPARAM wp, LPARAM lp) {
   switch (msg) {
     case WM_ERASEBKGND: {
@@ -171,22 +179,6 @@ LRESULT Panel::OnMessage(UINT msg, WPARAM wp, LPARAM lp) {
       }
       return 1;
     }
-    case WM_CTLCOLORSTATIC: {
-      HDC dc = reinterpret_cast<HDC>(wp);
-      HWND label = reinterpret_cast<HWND>(lp);
-      SetBkMode(dc, TRANSPARENT);
-      auto it = labelColours_.find(label);
-      COLORREF ink = style_ == Style::Plain ? GetSysColor(COLOR_BTNTEXT) : ToColorRef(art::palette::kInk);
-      if (it != labelColours_.end()) ink = it->second;
-      SetTextColor(dc, ink);
-      return reinterpret_cast<LRESULT>(brush_.get());
-    }
-    case WM_SETCURSOR:
-      if (links_.count(reinterpret_cast<HWND>(wp)) && LOWORD(lp) == HTCLIENT) {
-        SetCursor(controls::HandPointer());
-        return TRUE;
-      }
-      break;
     case WM_MOUSEMOVE:
       if (BackgroundMove) {
         const auto event = BackgroundMove;

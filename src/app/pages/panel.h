@@ -99,6 +99,8 @@ class Panel : public controls::Window {
   LRESULT OnMessage(UINT msg, WPARAM wp, LPARAM lp) override;
   bool OnCommand(int id, int code, HWND from) override;
   void OnDpiChanged() override { Relayout(); }
+  std::optional<LabelLook> OnLabelLook(HWND label) override;
+  HCURSOR OnChildPointer(HWND child) override;
   HFONT HeadingFont() const;
   int HeadingBottom() const;
 
