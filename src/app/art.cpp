@@ -41,17 +41,17 @@ void Picture::Move(int x, int y, int width, int height) const {
   if (hwnd_) SetWindowPos(hwnd_, nullptr, x, y, width, height, SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
+bool Picture::OnMouseMove(POINT) {
+  if (!tracking_) {
+    TRACKMOUSEEVENT tme{sizeof tme, TME_LEAVE, hwnd_, 0};
+    tracking_ = TrackMouseEvent(&tme) != FALSE;
+  }
+  Raise(MouseMove);
+  return true;
+}
+
 LRESULT Picture::OnMessage(UINT msg, WPARAM wp, LPARAM lp) {
   switch (msg) {
-    case WM_ERASEBKGND:
-      return 1;
-    case WM_MOUSEMOVE:
-      if (!tracking_) {
-        TRACKMOUSEEVENT tme{sizeof tme, TME_LEAVE, hwnd_, 0};
-        tracking_ = TrackMouseEvent(&tme) != FALSE;
-      }
-      Raise(MouseMove);
-      return 0;
     case WM_MOUSELEAVE:
       tracking_ = false;
       Raise(MouseLeave);

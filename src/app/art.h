@@ -46,6 +46,8 @@ class Picture : public controls::Window {
   LRESULT OnMessage(UINT msg, WPARAM wp, LPARAM lp) override;
   bool OnPaint(HDC target) override;
   void OnSize(int, int) override { Redraw(); }
+  bool OnEraseBackground(HDC) override { return true; }  // OnPaint covers every pixel
+  bool OnMouseMove(POINT at) override;
 
   art::Colour background_{};
   ShapePainter shapes_;

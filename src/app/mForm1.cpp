@@ -453,28 +453,22 @@ HCURSOR mForm1::OnChildPointer(HWND child) {
   return child == rwClick || child == lblDLUpdates ? controls::HandPointer() : nullptr;
 }
 
-LRESULT mForm1::OnMessage(UINT msg, WPARAM wp, LPARAM lp) {
-  switch (msg) {
-    case WM_ERASEBKGND: {
-      HDC dc = reinterpret_cast<HDC>(wp);
-      RECT c{};
-      GetClientRect(hwnd_, &c);
-      if (Plain()) {
-        FillRect(dc, &c, GetSysColorBrush(COLOR_BTNFACE));
-        return 1;
-      }
-      FillRect(dc, &c, background_.get());
-      RECT rail{0, 0, Px(kRail), c.bottom};
-      FillRect(dc, &rail, controls::SolidBrush(ToColorRef(art::palette::kRail)).get());
-      return 1;
-    }
-    case WM_MOUSEMOVE:
-      norms();
-      return 0;
-    default:
-      break;
+bool mForm1::OnEraseBackground(HDC dc) {
+  RECT c{};
+  GetClientRect(hwnd_, &c);
+  if (Plain()) {
+    FillRect(dc, &c, GetSysColorBrush(COLOR_BTNFACE));
+    return true;
   }
-  return Default(msg, wp, lp);
+  FillRect(dc, &c, background_.get());
+  RECT rail{0, 0, Px(kRail), c.bottom};
+  FillRect(dc, &rail, controls::SolidBrush(ToColorRef(art::palette::kRail)).get());
+  return true;
+}
+
+bool mForm1::OnMouseMove(POINT) {
+  norms();
+  return true;
 }
 
 }  // namespace kv

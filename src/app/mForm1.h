@@ -85,7 +85,8 @@ class mForm1 : public controls::Window {
   EggPage* egg = nullptr;      // content of eggF
 
  private:
-  LRESULT OnMessage(UINT msg, WPARAM wp, LPARAM lp) override;
+  bool OnEraseBackground(HDC dc) override;
+  bool OnMouseMove(POINT at) override;
   bool OnCommand(int id, int code, HWND from) override;
   bool OnClose() override;
   std::optional<LabelLook> OnLabelLook(HWND label) override;

@@ -95,7 +95,7 @@ int cButton::LineHeight() const {
   return lineHeight_;
 }
 
-void cButton::OnMouseMove(POINT p) {
+bool cButton::OnMouseMove(POINT p) {
   TrackPointerLeave();
   const bool over = Contains(CaptionRect(), p);
   if (mouseHeld_) {
@@ -103,9 +103,10 @@ void cButton::OnMouseMove(POINT p) {
       heldOver_ = over;
       Redraw();
     }
-    return;
+    return true;
   }
   SetLit(over && enabled_ && !plain_);
+  return true;
 }
 
 void cButton::OnButtonDown(POINT p) {
@@ -157,9 +158,6 @@ void cButton::OnDestroyed() {
 LRESULT cButton::OnMessage(UINT msg, WPARAM wp, LPARAM lp) {
   if (LRESULT shared; HandleShared(msg, wp, lp, caption_, shared)) return shared;
   switch (msg) {
-    case WM_MOUSEMOVE:
-      OnMouseMove(MousePoint(lp));
-      return 0;
     case WM_MOUSELEAVE:
       if (!mouseHeld_) SetLit(false);
       return 0;

@@ -63,7 +63,7 @@ class cButton : public controls::ControlWindow {
   void OnDestroyed() override;
 
  private:
-  void OnMouseMove(POINT p);
+  bool OnMouseMove(POINT p) override;
   void OnButtonDown(POINT p);
   void OnButtonUp(POINT p);
   void OnKeyDown(WPARAM key, LPARAM flags);

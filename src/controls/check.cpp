@@ -106,7 +106,7 @@ void check::ToggleAndRaise() {
   Raise(Click);
 }
 
-void check::OnMouseMove(POINT p) {
+bool check::OnMouseMove(POINT p) {
   TrackPointerLeave();
   const Part part = HitTest(p);
   if (mouseHeld_) {
@@ -124,6 +124,7 @@ void check::OnMouseMove(POINT p) {
     LightCaption();
   else
     SetLit(false);
+  return true;
 }
 
 void check::OnButtonDown(POINT p) {
@@ -159,9 +160,6 @@ void check::OnDestroyed() {
 LRESULT check::OnMessage(UINT msg, WPARAM wp, LPARAM lp) {
   if (LRESULT shared; HandleShared(msg, wp, lp, caption_, shared)) return shared;
   switch (msg) {
-    case WM_MOUSEMOVE:
-      OnMouseMove(MousePoint(lp));
-      return 0;
     case WM_MOUSELEAVE:
       if (!mouseHeld_) {
         boxHot_ = false;

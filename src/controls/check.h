@@ -82,7 +82,7 @@ class check : public controls::ControlWindow {
   enum class Part { None, Box, Caption };
 
   Part HitTest(POINT p) const;
-  void OnMouseMove(POINT p);
+  bool OnMouseMove(POINT p) override;
   void OnButtonDown(POINT p);
   void OnButtonUp(POINT p);
   void LightCaption();

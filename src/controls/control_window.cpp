@@ -19,9 +19,6 @@ void ControlWindow::OnSize(int, int) { Redraw(); }
 bool ControlWindow::HandleShared(UINT msg, WPARAM wp, LPARAM lp, std::string& caption,
                                  LRESULT& result) {
   switch (msg) {
-    case WM_ERASEBKGND:
-      result = 1;
-      return true;
     case WM_SETTEXT:
       result = Default(msg, wp, lp);
       caption = lp ? reinterpret_cast<const char*>(lp) : "";

@@ -31,6 +31,7 @@ class ControlWindow : public Window {
   bool OnPaint(HDC dc) override;
   void OnSize(int width, int height) override;
   void OnDpiChanged() override { Redraw(); }
+  bool OnEraseBackground(HDC) override { return true; }  // Paint covers every pixel
 };
 
 }  // namespace kv::controls

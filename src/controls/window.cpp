@@ -242,6 +242,12 @@ LRESULT Window::Dispatch(UINT msg, WPARAM wp, LPARAM lp) {
     case WM_SIZE:
       OnSize(LOWORD(lp), HIWORD(lp));
       return 0;
+    case WM_ERASEBKGND:
+      if (OnEraseBackground(reinterpret_cast<HDC>(wp))) return 1;
+      break;
+    case WM_MOUSEMOVE:
+      if (OnMouseMove(MousePoint(lp))) return 0;
+      break;
     case WM_CLOSE:
       if (OnClose()) return 0;
       break;

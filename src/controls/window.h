@@ -97,6 +97,16 @@ class Window {
     return false;
   }
   virtual void OnSize(int width, int height) { (void)width, (void)height; }
+  // WM_ERASEBKGND: true when the background is drawn.
+  virtual bool OnEraseBackground(HDC dc) {
+    (void)dc;
+    return false;
+  }
+  // The pointer moved over the window's own background.
+  virtual bool OnMouseMove(POINT at) {
+    (void)at;
+    return false;
+  }
   // A static child is about to draw (WM_CTLCOLORSTATIC): its text colour and
   // the brush behind it; none leaves it to the system. The text is drawn
   // transparent over the brush.

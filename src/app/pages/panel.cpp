@@ -157,38 +157,29 @@ std::optional<controls::Window::LabelLook> Panel::OnLabelLook(HWND label) {
 
 HCURSOR Panel::OnChildPointer(HWND child) { return links_.count(child) ? controls::HandPointer() : nullptr; }
 
-LRESULT Panel::OnMessage(UINT msg, WPARAM wp, LPARAM lp) {
-  switch (msg) {
-    case WM_ERASEBKGND: {
-      // Also the ground the custom controls paint their corners on, so it
-      // draws in client coordinates whatever the viewport origin.
-      HDC dc = reinterpret_cast<HDC>(wp);
-      RECT c{};
-      GetClientRect(hwnd_, &c);
-      FillRect(dc, &c, brush_.get());
-      if (style_ == Style::Card) {
-        const controls::Brush line = controls::SolidBrush(ToColorRef(art::palette::kCardLine));
-        FrameRect(dc, &c, line.get());
-        if (const int hb = HeadingBottom()) {
-          const int pad = Px(kPad);
-          RECT rule{pad, hb + Px(4), c.right - pad, hb + Px(4) + std::max(1, Px(1))};
-          FillRect(dc, &rule, line.get());
-        }
-      } else if (style_ == Style::Plain) {
-        DrawEdge(dc, &c, EDGE_ETCHED, BF_RECT);
-      }
-      return 1;
+// Also the ground the custom controls paint their corners on, so it draws
+// in client coordinates whatever the viewport origin.
+bool Panel::OnEraseBackground(HDC dc) {
+  RECT c{};
+  GetClientRect(hwnd_, &c);
+  FillRect(dc, &c, brush_.get());
+  if (style_ == Style::Card) {
+    const controls::Brush line = controls::SolidBrush(ToColorRef(art::palette::kCardLine));
+    FrameRect(dc, &c, line.get());
+    if (const int hb = HeadingBottom()) {
+      const int pad = Px(kPad);
+      RECT rule{pad, hb + Px(4), c.right - pad, hb + Px(4) + std::max(1, Px(1))};
+      FillRect(dc, &rule, line.get());
     }
-    case WM_MOUSEMOVE:
-      if (BackgroundMove) {
-        const auto event = BackgroundMove;
-        event();
-      }
-      return 0;
-    default:
-      break;
+  } else if (style_ == Style::Plain) {
+    DrawEdge(dc, &c, EDGE_ETCHED, BF_RECT);
   }
-  return Default(msg, wp, lp);
+  return true;
+}
+
+bool Panel::OnMouseMove(POINT) {
+  Raise(BackgroundMove);
+  return true;
 }
 
 }  // namespace kv

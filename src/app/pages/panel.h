@@ -96,7 +96,8 @@ class Panel : public controls::Window {
   std::function<void(int id, int code, HWND from)> Command;  // WM_COMMAND of the page's controls
 
  private:
-  LRESULT OnMessage(UINT msg, WPARAM wp, LPARAM lp) override;
+  bool OnEraseBackground(HDC dc) override;
+  bool OnMouseMove(POINT at) override;
   bool OnCommand(int id, int code, HWND from) override;
   void OnDpiChanged() override { Relayout(); }
   std::optional<LabelLook> OnLabelLook(HWND label) override;
