@@ -131,7 +131,7 @@ void intCheck::CreateControls() {
                           WS_CHILD | WS_VSCROLL | WS_HSCROLL | LBS_NOINTEGRALHEIGHT | LBS_NOTIFY,
                           0, 0, 0, 0, hwnd_, nullptr, GetModuleHandleA(nullptr), nullptr);
   Place(List1, 24, 72, 496, 180, kText);
-  SendMessageA(List1, LB_SETHORIZONTALEXTENT, WPARAM(Px(2000)), 0);
+  OnDpiChanged();
   panels_[3].push_back(List1);
   Label12 = label("Scan Failing Files...", 24, 260, 460, 22, kLabel12, SS_NOTIFY, kBold);
   panels_[3].push_back(Label12);
@@ -218,6 +218,9 @@ bool intCheck::OnCommand(int id, int code, HWND) {
   }
   return true;
 }
+
+// The placed controls have moved already; the list's scroll width follows.
+void intCheck::OnDpiChanged() { SendMessageA(List1, LB_SETHORIZONTALEXTENT, WPARAM(Px(2000)), 0); }
 
 bool intCheck::OnClose() {
   CloseBox();

@@ -77,6 +77,7 @@ class intCheck : public controls::Window {
   bool OnTimer(UINT_PTR id) override;
   bool OnCommand(int id, int code, HWND from) override;
   bool OnClose() override;
+  void OnDpiChanged() override;
   std::optional<LabelLook> OnLabelLook(HWND label) override;
   HCURSOR OnChildPointer(HWND child) override;
   void CreateControls();

@@ -15,6 +15,7 @@
 #include "app/app.h"
 #include "app/mForm1.h"
 #include "controls/check.h"
+#include "integrity/intCheck.h"
 #include "support/program_folder.h"
 #include "support/pump.h"
 #include "support/scripted_host.h"
@@ -86,6 +87,20 @@ void Tour(const Edition& edition, const std::string& prefix,
   }
 }
 
+// The check run window as a check starts: the category lines, the status
+// line, pause and close.
+void PhotographCheckWindow(const std::string& name) {
+  test::ProgramFolder folder;
+  folder.MakeFolder("Data");
+  test::ScriptedHost host;
+  App app(host, ThisEdition(), folder.dir());
+  intCheck& w = app.CheckWindow();
+  SetWindowPos(w.hwnd(), nullptr, 24, 24, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+  w.Show();
+  Settle(w.hwnd());
+  EXPECT_TRUE(Photograph(w.hwnd(), std::getenv("KV_SHOTS"), name));
+}
+
 TEST(ScreenshotTour, DISABLED_EveryPage) {
   if (!std::getenv("KV_SHOTS")) GTEST_SKIP() << "KV_SHOTS names the output folder";
   Tour(ThisEdition(), "",
@@ -98,6 +113,7 @@ TEST(ScreenshotTour, DISABLED_EveryPage) {
         {"07-about", [](mForm1& f) { f.About(); }},
         {"08-hidden-panel", [](mForm1& f) { f.lblegg_Click(); }},
         {"09-custom-controls", ShowCustomControls}});
+  PhotographCheckWindow("10-check-window");
   static const Edition low{"KorvanelLow.exe", "Korvanel", 2, 1, 1, "2.01.0001", false, false, true};
   Tour(low, "low-",
        {{"01-start", [](mForm1&) {}},
