@@ -21,9 +21,9 @@ constexpr SIZE kPlainClient{760, 520};
 constexpr int kRail = 196;
 constexpr int kMargin = 24;
 
-const controls::FontSpec kTitleFont = ui::Face(18, FW_SEMIBOLD);  // lblName
-const controls::FontSpec kDescFont = ui::FixedFace(9);           // lblDesc
-const controls::FontSpec kStatusFont = ui::Face(9, FW_NORMAL);    // the status line
+const controls::Typeface kTitleFont = ui::Face(18, FW_SEMIBOLD);  // lblName
+const controls::Typeface kDescFont = ui::FixedFace(9);           // lblDesc
+const controls::Typeface kStatusFont = ui::Face(9, FW_NORMAL);    // the status line
 
 // Outer size of a window whose client area is `client` at 96 DPI.
 SIZE WindowSizeFor(HWND hwnd, SIZE client, UINT dpi) {

@@ -15,9 +15,9 @@ namespace kv::controls {
 
 // The caption fonts of the custom controls: the button's in Tahoma, the
 // check box's in Verdana (underlined while lit).
-inline constexpr FontSpec kButtonCaption{"Tahoma", 9};
-inline constexpr FontSpec kCheckCaption{"Verdana", 8};
-inline constexpr FontSpec kCheckCaptionLit{"Verdana", 8, FW_NORMAL, true};
+inline constexpr Typeface kButtonCaption{"Tahoma", 9};
+inline constexpr Typeface kCheckCaption{"Verdana", 8};
+inline constexpr Typeface kCheckCaptionLit{"Verdana", 8, FW_NORMAL, true};
 
 // Height of one line of text in the font, in pixels.
 int LineHeight(HFONT font);

@@ -59,20 +59,20 @@ void Report(const char* what) {
 
 }  // namespace
 
-bool operator==(const FontSpec& a, const FontSpec& b) {
+bool operator==(const Typeface& a, const Typeface& b) {
   return std::strcmp(a.face, b.face) == 0 && a.points == b.points && a.weight == b.weight &&
          a.underline == b.underline && a.pitchAndFamily == b.pitchAndFamily;
 }
 
-Font MakeFont(const FontSpec& spec, UINT dpi) {
+Font MakeFont(const Typeface& typeface, UINT dpi) {
   LOGFONTA lf{};
-  lf.lfHeight = -MulDiv(spec.points, int(dpi), 72);
-  lf.lfWeight = spec.weight;
-  lf.lfUnderline = spec.underline ? TRUE : FALSE;
+  lf.lfHeight = -MulDiv(typeface.points, int(dpi), 72);
+  lf.lfWeight = typeface.weight;
+  lf.lfUnderline = typeface.underline ? TRUE : FALSE;
   lf.lfCharSet = DEFAULT_CHARSET;
   lf.lfQuality = CLEARTYPE_QUALITY;
-  lf.lfPitchAndFamily = spec.pitchAndFamily;
-  lstrcpynA(lf.lfFaceName, spec.face, LF_FACESIZE);
+  lf.lfPitchAndFamily = typeface.pitchAndFamily;
+  lstrcpynA(lf.lfFaceName, typeface.face, LF_FACESIZE);
   return Font(CreateFontIndirectA(&lf));
 }
 
@@ -110,14 +110,14 @@ bool Window::Create(const WindowClass& cls, DWORD exStyle, const char* title, DW
   return made != nullptr;
 }
 
-HFONT Window::FontOf(const FontSpec& spec) const {
+HFONT Window::FontOf(const Typeface& typeface) const {
   for (const auto& [have, font] : fonts_)
-    if (have == spec) return font.get();
-  fonts_.emplace_back(spec, MakeFont(spec, dpi_));
+    if (have == typeface) return font.get();
+  fonts_.emplace_back(typeface, MakeFont(typeface, dpi_));
   return fonts_.back().second.get();
 }
 
-void Window::Place(HWND child, int x, int y, int width, int height, std::optional<FontSpec> font) {
+void Window::Place(HWND child, int x, int y, int width, int height, std::optional<Typeface> font) {
   if (!child) return;
   const RECT at96{x, y, x + width, y + height};
   PlaceNow(child, at96, font);
@@ -130,7 +130,7 @@ void Window::Place(HWND child, int x, int y, int width, int height, std::optiona
   placed_.push_back(Placed{child, at96, std::move(font)});
 }
 
-void Window::PlaceNow(HWND child, const RECT& at96, const std::optional<FontSpec>& font) {
+void Window::PlaceNow(HWND child, const RECT& at96, const std::optional<Typeface>& font) {
   SetWindowPos(child, nullptr, Px(at96.left), Px(at96.top), Px(at96.right - at96.left),
                Px(at96.bottom - at96.top), SWP_NOZORDER | SWP_NOACTIVATE);
   if (font) SendMessageA(child, WM_SETFONT, reinterpret_cast<WPARAM>(FontOf(*font)), TRUE);

@@ -24,16 +24,16 @@ struct WindowClass {
 };
 
 // A font by description; the size is in points, so the pixels follow the DPI.
-struct FontSpec {
+struct Typeface {
   const char* face = "Segoe UI";
   int points = 9;
   int weight = FW_NORMAL;
   bool underline = false;
   BYTE pitchAndFamily = VARIABLE_PITCH | FF_SWISS;
 };
-bool operator==(const FontSpec& a, const FontSpec& b);
+bool operator==(const Typeface& a, const Typeface& b);
 
-Font MakeFont(const FontSpec& spec, UINT dpi);
+Font MakeFont(const Typeface& typeface, UINT dpi);
 
 // The window's DPI: GetDpiForWindow where the system has it, else the
 // screen's logical pixels per inch (also for a null window).
@@ -58,7 +58,7 @@ class Window {
   // One of the window's fonts, made for its DPI on first use. The window
   // owns it; after a DPI change the same description gives a new font and
   // the old one lives until OnDpiChanged has handed the new one out.
-  HFONT FontOf(const FontSpec& spec) const;
+  HFONT FontOf(const Typeface& typeface) const;
   void Redraw() const;
 
  protected:
@@ -77,7 +77,7 @@ class Window {
   // Places a child at a rectangle given at 96 DPI and, when given, sets its
   // font; both are done again for the new DPI when it changes.
   void Place(HWND child, int x, int y, int width, int height,
-             std::optional<FontSpec> font = std::nullopt);
+             std::optional<Typeface> font = std::nullopt);
 
   // --- handlers ------------------------------------------------------------
   // Each returns whether it handled the message; an unhandled one goes to
@@ -152,15 +152,15 @@ class Window {
   static LRESULT CALLBACK Proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
   LRESULT Dispatch(UINT msg, WPARAM wp, LPARAM lp);
   void ChangeDpi(UINT dpi);
-  void PlaceNow(HWND child, const RECT& at96, const std::optional<FontSpec>& font);
+  void PlaceNow(HWND child, const RECT& at96, const std::optional<Typeface>& font);
 
   struct Placed {
     HWND child;
     RECT at96;
-    std::optional<FontSpec> font;
+    std::optional<Typeface> font;
   };
   UINT dpi_ = 96;
-  mutable std::vector<std::pair<FontSpec, Font>> fonts_;
+  mutable std::vector<std::pair<Typeface, Font>> fonts_;
   std::vector<Placed> placed_;
 };
 

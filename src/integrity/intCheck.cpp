@@ -24,8 +24,8 @@ using namespace intcheck_ids;
 namespace palette = controls::palette;
 
 constexpr char kClassName[] = "KorvanelIntCheck";
-constexpr controls::FontSpec kText{"Segoe UI", 9};
-constexpr controls::FontSpec kBold{"Segoe UI", 9, FW_SEMIBOLD};
+constexpr controls::Typeface kText{"Segoe UI", 9};
+constexpr controls::Typeface kBold{"Segoe UI", 9, FW_SEMIBOLD};
 
 struct CategoryInfo {
   const char* ext1;
@@ -83,7 +83,7 @@ intCheck::~intCheck() {
 // re-fonts them all.
 void intCheck::CreateControls() {
   auto label = [&](const char* text, int x, int y, int w, int h, int id = 0, DWORD extra = 0,
-                   const controls::FontSpec& font = kText) {
+                   const controls::Typeface& font = kText) {
     HWND c = CreateWindowExA(0, "STATIC", text, WS_CHILD | SS_LEFT | SS_NOPREFIX | extra, 0, 0, 0, 0,
                              hwnd_, HMENU(INT_PTR(id)), GetModuleHandleA(nullptr), nullptr);
     Place(c, x, y, w, h, font);

@@ -149,7 +149,7 @@ TEST_F(ControlsTest, ADpiChangeResizesReplacesAndRefontsTheWindow) {
   TestWindow w;
   ASSERT_TRUE(w.Make(WS_POPUP));
   HWND label = CreateWindowExA(0, "STATIC", "x", WS_CHILD, 0, 0, 0, 0, w.hwnd(), nullptr, nullptr, nullptr);
-  const controls::FontSpec face{"Tahoma", 9};
+  const controls::Typeface face{"Tahoma", 9};
   ChangeDpi(w.hwnd(), 96, RECT{0, 0, 400, 300});
   w.Place(label, 10, 20, 100, 16, face);
   const LONG height96 = FontOf(reinterpret_cast<HFONT>(SendMessageA(label, WM_GETFONT, 0, 0))).lfHeight;

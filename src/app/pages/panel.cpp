@@ -11,12 +11,12 @@ namespace kv {
 
 namespace ui {
 
-controls::FontSpec Face(int points, int weight) {
-  return controls::FontSpec{weight >= FW_SEMIBOLD ? "Segoe UI Semibold" : "Segoe UI", points, weight};
+controls::Typeface Face(int points, int weight) {
+  return controls::Typeface{weight >= FW_SEMIBOLD ? "Segoe UI Semibold" : "Segoe UI", points, weight};
 }
 
-controls::FontSpec FixedFace(int points) {
-  return controls::FontSpec{"Consolas", points, FW_NORMAL, false, BYTE(FIXED_PITCH | FF_MODERN)};
+controls::Typeface FixedFace(int points) {
+  return controls::Typeface{"Consolas", points, FW_NORMAL, false, BYTE(FIXED_PITCH | FF_MODERN)};
 }
 
 controls::Font MakeFont(int points, int weight, UINT dpi) {

@@ -37,9 +37,9 @@ class PageContent {
 
 namespace ui {
 // Segoe UI in the given size (points) and weight.
-controls::FontSpec Face(int points, int weight);
+controls::Typeface Face(int points, int weight);
 // The fixed-pitch face of descriptions and code-like text.
-controls::FontSpec FixedFace(int points);
+controls::Typeface FixedFace(int points);
 // The same, made for a DPI.
 controls::Font MakeFont(int points, int weight, UINT dpi);
 // The fixed-pitch face of descriptions and code-like text.
