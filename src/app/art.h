@@ -8,10 +8,11 @@
 #include <string>
 
 #include "app/art/drawings.h"
+#include "controls/window.h"
 
 namespace kv {
 
-class Picture {
+class Picture : public controls::Window {
  public:
   static constexpr const char* kClassName = "KorvanelPicture";
 
@@ -26,33 +27,28 @@ class Picture {
   using TextPainter = std::function<void(HDC, const RECT&, const Look&)>;
 
   Picture() = default;
-  ~Picture();
-  Picture(const Picture&) = delete;
-  Picture& operator=(const Picture&) = delete;
 
   // clickable: a hand pointer over it; focusable: a tab stop that raises
   // Click on Space or Enter.
   bool Create(HWND parent, int id, art::Colour background, ShapePainter shapes,
               TextPainter text = {}, bool clickable = false, bool focusable = false);
 
-  HWND hwnd() const { return hwnd_; }
   // Its own visible mark, whether or not the window around it shows.
   bool Visible() const { return hwnd_ && (GetWindowLongPtrA(hwnd_, GWL_STYLE) & WS_VISIBLE); }
   void Visible(bool show) const;
   void Move(int x, int y, int width, int height) const;
-  void Redraw() const;
 
   std::function<void()> MouseMove;  // the pointer moved over the picture
   std::function<void()> MouseLeave;  // the pointer left it
   std::function<void()> Click;
 
  private:
-  static LRESULT CALLBACK Proc(HWND, UINT, WPARAM, LPARAM);
-  LRESULT Handle(UINT msg, WPARAM wp, LPARAM lp);
-  void Paint(HDC target) const;
-  static void Raise(const std::function<void()>& event);
+  LRESULT OnMessage(UINT msg, WPARAM wp, LPARAM lp) override;
+  bool OnPaint(HDC target) override;
+  void OnSize(int, int) override { Redraw(); }
+  bool OnEraseBackground(HDC) override { return true; }  // OnPaint covers every pixel
+  bool OnMouseMove(POINT at) override;
 
-  HWND hwnd_ = nullptr;
   art::Colour background_{};
   ShapePainter shapes_;
   TextPainter text_;

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "app/app.h"
+#include "app/mForm1_ids.h"
 #include "app/pages/about_page.h"
 #include "app/pages/egg_page.h"
 #include "app/pages/home_page.h"
@@ -10,6 +11,7 @@
 namespace kv {
 
 using controls::Scale;
+using namespace mform1_ids;
 
 namespace {
 
@@ -18,27 +20,10 @@ constexpr SIZE kFullClient{900, 620};  // at 96 DPI
 constexpr SIZE kPlainClient{760, 520};
 constexpr int kRail = 196;
 constexpr int kMargin = 24;
-constexpr int kLinkId = 1301, kUpdatesId = 1302;
 
-#ifndef WM_DPICHANGED
-constexpr UINT WM_DPICHANGED = 0x02E0;
-#endif
-
-void RegisterOnce(WNDPROC proc) {
-  static bool done = false;
-  if (done) return;
-  WNDCLASSEXA wc{sizeof wc};
-  wc.lpfnWndProc = proc;
-  wc.hInstance = GetModuleHandleA(nullptr);
-  wc.hCursor = LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_ARROW));
-  wc.hIcon = LoadIconA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(1));
-  wc.hIconSm = static_cast<HICON>(LoadImageA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(1), IMAGE_ICON,
-                                             GetSystemMetrics(SM_CXSMICON),
-                                             GetSystemMetrics(SM_CYSMICON), 0));
-  wc.lpszClassName = kClassName;
-  RegisterClassExA(&wc);
-  done = true;
-}
+const controls::Typeface kTitleFont = ui::Face(18, FW_SEMIBOLD);  // lblName
+const controls::Typeface kDescFont = ui::FixedFace(9);           // lblDesc
+const controls::Typeface kStatusFont = ui::Face(9, FW_NORMAL);    // the status line
 
 // Outer size of a window whose client area is `client` at 96 DPI.
 SIZE WindowSizeFor(HWND hwnd, SIZE client, UINT dpi) {
@@ -74,15 +59,13 @@ LRESULT CALLBACK KeyboardHook(int code, WPARAM wp, LPARAM lp) {
 }  // namespace
 
 mForm1::mForm1(App& app) : app_(app) {
-  RegisterOnce(&mForm1::WndProc);
-  background_ = CreateSolidBrush(ToColorRef(art::palette::kWindow));
-  hwnd_ = CreateWindowExA(WS_EX_CONTROLPARENT, kClassName, "Welcome to Korvanel2",
-                          WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_CLIPCHILDREN,
-                          CW_USEDEFAULT, CW_USEDEFAULT, 900, 660, nullptr, nullptr,
-                          GetModuleHandleA(nullptr), this);
-  if (!hwnd_) return;
-  dpi_ = controls::WindowDpi(hwnd_);
-  const SIZE outer = WindowSizeFor(hwnd_, Plain() ? kPlainClient : kFullClient, dpi_);
+  background_ = controls::SolidBrush(ToColorRef(art::palette::kWindow));
+  if (!Create(controls::WindowClass{kClassName, 0, nullptr, true}, WS_EX_CONTROLPARENT,
+              "Welcome to Korvanel2",
+              WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_CLIPCHILDREN,
+              CW_USEDEFAULT, CW_USEDEFAULT, 900, 660, nullptr))
+    return;
+  const SIZE outer = WindowSizeFor(hwnd_, Plain() ? kPlainClient : kFullClient, Dpi());
   SetWindowPos(hwnd_, nullptr, 0, 0, outer.cx, outer.cy, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
   UpdateFonts();
   if (Plain())
@@ -95,11 +78,7 @@ mForm1::mForm1(App& app) : app_(app) {
 
 mForm1::~mForm1() {
   if (keyHook_) UnhookWindowsHookEx(keyHook_);
-  if (hwnd_) {
-    SetWindowLongPtrA(hwnd_, GWLP_USERDATA, 0);
-    DestroyWindow(hwnd_);
-  }
-  if (background_) DeleteObject(background_);
+  Destroy();
 }
 
 bool mForm1::Plain() const { return app_.edition.plainControls; }
@@ -166,9 +145,9 @@ void mForm1::BuildFull() {
                                [this] { Image9_Click(); }, [this] { Image11_Click(); },
                                [this] { lblegg_Click(); }, hover});
   home = homeContent.get();
-  cButton6.Create(mainF.hwnd(), 1401, 0, 0, 10, 10, "Help");
-  cButton7.Create(mainF.hwnd(), 1402, 0, 0, 10, 10, "About");
-  cButton9.Create(mainF.hwnd(), 1403, 0, 0, 10, 10, "Exit");
+  cButton6.Create(mainF.hwnd(), kCButton6, 0, 0, 10, 10, "Help");
+  cButton7.Create(mainF.hwnd(), kCButton7, 0, 0, 10, 10, "About");
+  cButton9.Create(mainF.hwnd(), kCButton9, 0, 0, 10, 10, "Exit");
   home->PlaceButtons({&cButton6, &cButton7, &cButton9});
   mainF.SetContent(std::move(homeContent));
   auto eggContent = std::make_unique<EggPage>(eggF, hover);
@@ -182,12 +161,12 @@ void mForm1::BuildFull() {
     r.Polyline({{c, c - 4.5f * s}, {c, c + 3.5f * s}}, 2.0f * s, art::palette::kWhite);
     r.Polyline({{c - 3.5f * s, c}, {c, c + 3.5f * s}, {c + 3.5f * s, c}}, 2.0f * s, art::palette::kWhite);
   }, {}, true);
-  lblDLUpdates = ui::MakeLabel(hwnd_, kUpdatesId, "Updates Available", SS_NOTIFY);
+  lblDLUpdates = ui::MakeLabel(hwnd_, kLblDLUpdates, "Updates Available", SS_NOTIFY);
   ShowWindow(lblDLUpdates, SW_HIDE);
   imgDLUpdates.Click = [this] {
     if (lblDLUpdates_Click) lblDLUpdates_Click();
   };
-  rwClick = ui::MakeLabel(hwnd_, kLinkId, "Brackwater Online", SS_NOTIFY | SS_RIGHT);
+  rwClick = ui::MakeLabel(hwnd_, kRwClick, "Brackwater Online", SS_NOTIFY | SS_RIGHT);
 
   cButton6.Click = [this] { Help(); };
   cButton7.Click = [this] { About(); };
@@ -203,9 +182,9 @@ void mForm1::BuildPlain() {
   plainNav->Image7.Click = [this] { Image7_Click(); };
   plainNav->Image9.Click = [this] { Image9_Click(); };
   plainNav->Image11.Click = [this] { Image11_Click(); };
-  cButton6.Create(hwnd_, 1401, 0, 0, 10, 10, "Help", true);
-  cButton7.Create(hwnd_, 1402, 0, 0, 10, 10, "About", true);
-  cButton9.Create(hwnd_, 1403, 0, 0, 10, 10, "Exit", true);
+  cButton6.Create(hwnd_, kCButton6, 0, 0, 10, 10, "Help", true);
+  cButton7.Create(hwnd_, kCButton7, 0, 0, 10, 10, "About", true);
+  cButton9.Create(hwnd_, kCButton9, 0, 0, 10, 10, "Exit", true);
   cButton6.Click = [this] { Help(); };
   cButton7.Click = [this] { About(); };
   cButton9.Click = [this] { cButton9_Click(); };
@@ -366,22 +345,19 @@ void mForm1::ShowUpdateIndicator(bool show) {
 // --- layout -----------------------------------------------------------------
 
 void mForm1::UpdateFonts() {
-  titleFont_ = ui::MakeFont(18, FW_SEMIBOLD, dpi_);
-  descFont_ = ui::MakeFixedFont(9, dpi_);
-  statusFont_ = ui::MakeFont(9, FW_NORMAL, dpi_);
   auto set = [](HWND w, HFONT f) {
     if (w) SendMessageA(w, WM_SETFONT, reinterpret_cast<WPARAM>(f), TRUE);
   };
-  set(lblName, titleFont_.get());
-  set(lblDesc, descFont_.get());
-  for (HWND w : {lblStatus, lblDLUpdates, rwClick}) set(w, statusFont_.get());
+  set(lblName, FontOf(kTitleFont));
+  set(lblDesc, FontOf(kDescFont));
+  for (HWND w : {lblStatus, lblDLUpdates, rwClick}) set(w, FontOf(kStatusFont));
 }
 
 void mForm1::Layout() {
   if (!hwnd_) return;
   RECT c{};
   GetClientRect(hwnd_, &c);
-  const UINT dpi = dpi_;
+  const UINT dpi = Dpi();
   auto place = [](HWND w, int x, int y, int cx, int cy) {
     if (w) SetWindowPos(w, nullptr, x, y, cx, cy, SWP_NOZORDER | SWP_NOACTIVATE);
   };
@@ -408,16 +384,14 @@ void mForm1::Layout() {
     int top = Scale(18, dpi);
     const std::string title = Title(), desc = Description();
     if (!title.empty() || !desc.empty()) {
-      const int titleH = controls::LineHeight(titleFont_.get()) + Scale(4, dpi);
+      const int titleH = controls::LineHeight(FontOf(kTitleFont)) + Scale(4, dpi);
       place(lblName, left, top, textW, titleH);
       int descH = 0;
       if (!desc.empty()) {
-        HDC dc = GetDC(hwnd_);
-        HGDIOBJ old = SelectObject(dc, descFont_.get());
+        controls::WindowDC dc(hwnd_);
+        controls::Selection font(dc.get(), FontOf(kDescFont));
         RECT box{0, 0, textW, 0};
-        DrawTextA(dc, desc.c_str(), -1, &box, DT_WORDBREAK | DT_CALCRECT | DT_NOPREFIX);
-        SelectObject(dc, old);
-        ReleaseDC(hwnd_, dc);
+        DrawTextA(dc.get(), desc.c_str(), -1, &box, DT_WORDBREAK | DT_CALCRECT | DT_NOPREFIX);
         descH = box.bottom + Scale(2, dpi);
       }
       place(lblDesc, left, top + titleH + Scale(4, dpi), textW, descH);
@@ -426,7 +400,7 @@ void mForm1::Layout() {
     ShowWindow(lblName, title.empty() ? SW_HIDE : SW_SHOWNA);
     ShowWindow(lblDesc, desc.empty() ? SW_HIDE : SW_SHOWNA);
 
-    const int lineH = controls::LineHeight(statusFont_.get()) + Scale(2, dpi);
+    const int lineH = controls::LineHeight(FontOf(kStatusFont)) + Scale(2, dpi);
     const int statusY = c.bottom - Scale(12, dpi) - lineH;
     place(lblStatus, left, statusY, Scale(260, dpi), lineH);
     const int icon = Scale(16, dpi);
@@ -445,89 +419,56 @@ void mForm1::Layout() {
 
 // --- window -----------------------------------------------------------------
 
-LRESULT CALLBACK mForm1::WndProc(HWND h, UINT msg, WPARAM wp, LPARAM lp) {
-  if (msg == WM_NCCREATE) {
-    auto* self = static_cast<mForm1*>(reinterpret_cast<CREATESTRUCTA*>(lp)->lpCreateParams);
-    SetWindowLongPtrA(h, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
-    self->hwnd_ = h;
-  }
-  auto* self = reinterpret_cast<mForm1*>(GetWindowLongPtrA(h, GWLP_USERDATA));
-  if (!self) return DefWindowProcA(h, msg, wp, lp);
-  try {
-    return self->Handle(msg, wp, lp);
-  } catch (...) {
-    return DefWindowProcA(h, msg, wp, lp);
-  }
+void mForm1::OnDpiChanged() {
+  UpdateFonts();
+  Layout();
 }
 
-LRESULT mForm1::Handle(UINT msg, WPARAM wp, LPARAM lp) {
-  switch (msg) {
-    case WM_ERASEBKGND: {
-      HDC dc = reinterpret_cast<HDC>(wp);
-      RECT c{};
-      GetClientRect(hwnd_, &c);
-      if (Plain()) {
-        FillRect(dc, &c, GetSysColorBrush(COLOR_BTNFACE));
-        return 1;
-      }
-      FillRect(dc, &c, background_);
-      RECT rail{0, 0, Scale(kRail, dpi_), c.bottom};
-      HBRUSH railBrush = CreateSolidBrush(ToColorRef(art::palette::kRail));
-      FillRect(dc, &rail, railBrush);
-      DeleteObject(railBrush);
-      return 1;
-    }
-    case WM_CTLCOLORSTATIC: {
-      HDC dc = reinterpret_cast<HDC>(wp);
-      HWND label = reinterpret_cast<HWND>(lp);
-      SetBkMode(dc, TRANSPARENT);
-      COLORREF ink = ToColorRef(art::palette::kInk);
-      if (label == lblDesc || label == lblStatus) ink = ToColorRef(art::palette::kMuted);
-      if (label == rwClick || label == lblDLUpdates) ink = RGB(0, 102, 204);
-      SetTextColor(dc, ink);
-      return reinterpret_cast<LRESULT>(Plain() ? GetSysColorBrush(COLOR_BTNFACE) : background_);
-    }
-    case WM_SETCURSOR: {
-      HWND over = reinterpret_cast<HWND>(wp);
-      if ((over == rwClick || over == lblDLUpdates) && LOWORD(lp) == HTCLIENT) {
-        SetCursor(controls::HandPointer());
-        return TRUE;
-      }
-      break;
-    }
-    case WM_MOUSEMOVE:
-      norms();
-      return 0;
-    case WM_COMMAND:
-      if (HIWORD(wp) == STN_CLICKED && LOWORD(wp) == kLinkId) {
-        VisitWebSite();
-        return 0;
-      }
-      if (HIWORD(wp) == STN_CLICKED && LOWORD(wp) == kUpdatesId) {
-        if (lblDLUpdates_Click) {
-          const auto event = lblDLUpdates_Click;
-          event();
-        }
-        return 0;
-      }
-      break;
-    case WM_DPICHANGED: {
-      dpi_ = HIWORD(wp);
-      const RECT* suggested = reinterpret_cast<const RECT*>(lp);
-      SetWindowPos(hwnd_, nullptr, suggested->left, suggested->top, suggested->right - suggested->left,
-                   suggested->bottom - suggested->top, SWP_NOZORDER | SWP_NOACTIVATE);
-      UpdateFonts();
-      Layout();
-      return 0;
-    }
-    case WM_CLOSE:
-      // Unloading the main window ends the whole program at once.
-      app_.EndProgram();
-      return 0;
-    default:
-      break;
+bool mForm1::OnCommand(int id, int code, HWND) {
+  if (code == STN_CLICKED && id == kRwClick) {
+    VisitWebSite();
+    return true;
   }
-  return DefWindowProcA(hwnd_, msg, wp, lp);
+  if (code == STN_CLICKED && id == kLblDLUpdates) {
+    Raise(lblDLUpdates_Click);
+    return true;
+  }
+  return false;
+}
+
+// Unloading the main window ends the whole program at once.
+bool mForm1::OnClose() {
+  app_.EndProgram();
+  return true;
+}
+
+std::optional<controls::Window::LabelLook> mForm1::OnLabelLook(HWND label) {
+  COLORREF ink = ToColorRef(art::palette::kInk);
+  if (label == lblDesc || label == lblStatus) ink = ToColorRef(art::palette::kMuted);
+  if (label == rwClick || label == lblDLUpdates) ink = controls::palette::kLink;
+  return LabelLook{ink, Plain() ? GetSysColorBrush(COLOR_BTNFACE) : background_.get()};
+}
+
+HCURSOR mForm1::OnChildPointer(HWND child) {
+  return child == rwClick || child == lblDLUpdates ? controls::HandPointer() : nullptr;
+}
+
+bool mForm1::OnEraseBackground(HDC dc) {
+  RECT c{};
+  GetClientRect(hwnd_, &c);
+  if (Plain()) {
+    FillRect(dc, &c, GetSysColorBrush(COLOR_BTNFACE));
+    return true;
+  }
+  FillRect(dc, &c, background_.get());
+  RECT rail{0, 0, Px(kRail), c.bottom};
+  FillRect(dc, &rail, controls::SolidBrush(ToColorRef(art::palette::kRail)).get());
+  return true;
+}
+
+bool mForm1::OnMouseMove(POINT) {
+  norms();
+  return true;
 }
 
 }  // namespace kv

@@ -14,6 +14,8 @@
 #include "app/nav_bar.h"
 #include "app/pages/panel.h"
 #include "controls/cButton.h"
+#include "controls/gdi.h"
+#include "controls/window.h"
 
 namespace kv {
 
@@ -22,14 +24,11 @@ class HomePage;
 class AboutPage;
 class EggPage;
 
-class mForm1 {
+class mForm1 : public controls::Window {
  public:
   explicit mForm1(App& app);
-  ~mForm1();
-  mForm1(const mForm1&) = delete;
-  mForm1& operator=(const mForm1&) = delete;
+  ~mForm1() override;
 
-  HWND hwnd() const { return hwnd_; }
   std::string Caption() const;
   void SetCaption(const std::string& text);
   void Show();
@@ -86,8 +85,13 @@ class mForm1 {
   EggPage* egg = nullptr;      // content of eggF
 
  private:
-  static LRESULT CALLBACK WndProc(HWND, UINT, WPARAM, LPARAM);
-  LRESULT Handle(UINT msg, WPARAM wp, LPARAM lp);
+  bool OnEraseBackground(HDC dc) override;
+  bool OnMouseMove(POINT at) override;
+  bool OnCommand(int id, int code, HWND from) override;
+  bool OnClose() override;
+  std::optional<LabelLook> OnLabelLook(HWND label) override;
+  HCURSOR OnChildPointer(HWND child) override;
+  void OnDpiChanged() override;
   void BuildFull();
   void BuildPlain();
   void CreatePages(Panel::Style style);
@@ -100,11 +104,8 @@ class mForm1 {
   std::array<Panel*, 11> AllPages();
 
   App& app_;
-  HWND hwnd_ = nullptr;
   HHOOK keyHook_ = nullptr;
-  UINT dpi_ = 96;
-  controls::Font titleFont_, descFont_, statusFont_;
-  HBRUSH background_ = nullptr;
+  controls::Brush background_;
 };
 
 }  // namespace kv

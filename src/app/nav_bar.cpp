@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "app/mForm1_ids.h"
 #include "app/pages/panel.h"
 
 namespace kv {
@@ -34,7 +35,7 @@ NavBar::NavBar(HWND parent)
     for (bool lit : {false, true}) {
       Picture& p = lit ? *lit_[size_t(i)] : *normal_[size_t(i)];
       p.Create(
-          parent, 1001 + 2 * i + (lit ? 1 : 0), kRail,
+          parent, mform1_ids::NavPicture(i, lit), kRail,
           [item, lit](art::Raster& r, const Picture::Look& look) {
             const float s = float(look.dpi) / 96.0f;
             const float w = float(r.Width()), h = float(r.Height());
@@ -95,10 +96,10 @@ void NavBar::Layout(int railWidth, UINT dpi) {
 }
 
 PlainNav::PlainNav(HWND parent) {
-  Image5.Create(parent, 1003, 0, 0, 10, 10, "Integrity Scan", true);
-  Image7.Create(parent, 1005, 0, 0, 10, 10, "RegWatch", true);
-  Image9.Create(parent, 1007, 0, 0, 10, 10, "AppWatch", true);
-  Image11.Create(parent, 1009, 0, 0, 10, 10, "Options", true);
+  Image5.Create(parent, mform1_ids::kImage5, 0, 0, 10, 10, "Integrity Scan", true);
+  Image7.Create(parent, mform1_ids::kImage7, 0, 0, 10, 10, "RegWatch", true);
+  Image9.Create(parent, mform1_ids::kImage9, 0, 0, 10, 10, "AppWatch", true);
+  Image11.Create(parent, mform1_ids::kImage11, 0, 0, 10, 10, "Options", true);
 }
 
 void PlainNav::Layout(int x, int y, int width, UINT dpi) {

@@ -8,20 +8,13 @@ using namespace controls;
 
 namespace {
 
-struct Face {
-  COLORREF border, top, bottom;
-};
-
-// The background pictures: Image1 normal, Shape1 lit, Shape2 pressed; the
-// disabled face keeps the white caption readable.
-constexpr Face kImage1{RGB(172, 180, 192), RGB(253, 253, 254), RGB(229, 233, 239)};
-constexpr Face kShape1{RGB(40, 128, 212), RGB(236, 245, 254), RGB(200, 225, 250)};
-constexpr Face kShape2{RGB(12, 74, 148), RGB(22, 102, 196), RGB(16, 84, 170)};
-constexpr Face kDisabled{RGB(150, 157, 167), RGB(186, 192, 200), RGB(168, 175, 184)};
-// Flat face of the plain look: dark enough that the white caption of a held
-// or disabled button stays readable, light enough for the black one.
-constexpr Face kPlain{RGB(104, 110, 120), RGB(150, 156, 164), RGB(150, 156, 164)};
-constexpr COLORREF kFocusRing = RGB(0, 103, 192);
+using palette::Face;
+using palette::kDisabled;
+using palette::kImage1;
+using palette::kPlain;
+using palette::kShape1;
+using palette::kShape2;
+constexpr COLORREF kFocusRing = palette::kAccent;
 
 }  // namespace
 
@@ -72,9 +65,8 @@ RECT cButton::CaptionRect() const {
   RECT client{0, 0, 0, 0};
   if (!hwnd_) return client;
   GetClientRect(hwnd_, &client);
-  EnsureFont();
   const int height = client.bottom;
-  const int strip = std::min(height, lineHeight_ + Scale(10, fontDpi_));
+  const int strip = std::min(height, LineHeight() + Px(10));
   const int top = (height - strip) / 2;
   return RECT{0, top, client.right, top + strip};
 }
@@ -95,15 +87,15 @@ void cButton::ClearTransientState() {
   Redraw();
 }
 
-void cButton::EnsureFont() const {
-  const UINT dpi = hwnd_ ? WindowDpi(hwnd_) : 96u;
-  if (font_ && dpi == fontDpi_) return;
-  font_ = CreateCaptionFont(dpi, false);
-  fontDpi_ = dpi;
-  lineHeight_ = LineHeight(font_.get());
+int cButton::LineHeight() const {
+  if (lineDpi_ != Dpi() || !lineHeight_) {
+    lineHeight_ = controls::LineHeight(CaptionFont());
+    lineDpi_ = Dpi();
+  }
+  return lineHeight_;
 }
 
-void cButton::OnMouseMove(POINT p) {
+bool cButton::OnMouseMove(POINT p) {
   TrackPointerLeave();
   const bool over = Contains(CaptionRect(), p);
   if (mouseHeld_) {
@@ -111,9 +103,10 @@ void cButton::OnMouseMove(POINT p) {
       heldOver_ = over;
       Redraw();
     }
-    return;
+    return true;
   }
   SetLit(over && enabled_ && !plain_);
+  return true;
 }
 
 void cButton::OnButtonDown(POINT p) {
@@ -158,16 +151,13 @@ void cButton::OnKeyUp(WPARAM key) {
   if (enabled_) Raise(Click);
 }
 
-void cButton::Destroyed() {
+void cButton::OnDestroyed() {
   lit_ = mouseHeld_ = heldOver_ = keyHeld_ = false;
 }
 
-LRESULT cButton::Handle(UINT msg, WPARAM wp, LPARAM lp) {
+LRESULT cButton::OnMessage(UINT msg, WPARAM wp, LPARAM lp) {
   if (LRESULT shared; HandleShared(msg, wp, lp, caption_, shared)) return shared;
   switch (msg) {
-    case WM_MOUSEMOVE:
-      OnMouseMove(MousePoint(lp));
-      return 0;
     case WM_MOUSELEAVE:
       if (!mouseHeld_) SetLit(false);
       return 0;
@@ -232,8 +222,7 @@ void cButton::Paint(HDC target) const {
   RECT client{};
   GetClientRect(hwnd_, &client);
   if (client.right <= 0 || client.bottom <= 0) return;
-  EnsureFont();
-  const UINT dpi = fontDpi_;
+  const UINT dpi = Dpi();
   Canvas canvas(target, client.right, client.bottom);
   if (!canvas.Ok()) return;
   canvas.PaintParentBackground(hwnd_);
@@ -263,7 +252,7 @@ void cButton::Paint(HDC target) const {
   text.left += pad;
   text.right -= pad;
   if (pressed && !plain_) OffsetRect(&text, 0, std::max(1, Scale(1, dpi)));
-  canvas.Text(caption_.c_str(), int(caption_.size()), text, font_.get(), CaptionColor(),
+  canvas.Text(caption_.c_str(), int(caption_.size()), text, CaptionFont(), CaptionColor(),
               DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX | DT_END_ELLIPSIS);
   canvas.Present(target);
 }

@@ -55,19 +55,21 @@ class cButton : public controls::ControlWindow {
   // The caption strip (Label1): the full width, one text line high,
   // vertically centred. Only this strip reacts to the pointer.
   RECT CaptionRect() const;
+  // Label1's font: Tahoma, for the control's DPI.
+  HFONT CaptionFont() const { return FontOf(controls::kButtonCaption); }
 
  protected:
-  LRESULT Handle(UINT msg, WPARAM wp, LPARAM lp) override;
-  void Destroyed() override;
+  LRESULT OnMessage(UINT msg, WPARAM wp, LPARAM lp) override;
+  void OnDestroyed() override;
 
  private:
-  void OnMouseMove(POINT p);
+  bool OnMouseMove(POINT p) override;
   void OnButtonDown(POINT p);
   void OnButtonUp(POINT p);
   void OnKeyDown(WPARAM key, LPARAM flags);
   void OnKeyUp(WPARAM key);
   void ClearTransientState();
-  void EnsureFont() const;
+  int LineHeight() const;
   void Paint(HDC target) const override;
   void SetLit(bool lit);
 
@@ -78,8 +80,7 @@ class cButton : public controls::ControlWindow {
   bool mouseHeld_ = false;    // pressed on the caption, capture taken
   bool heldOver_ = false;     // while held: pointer still over the caption
   bool keyHeld_ = false;      // Space is down
-  mutable controls::Font font_;
-  mutable UINT fontDpi_ = 0;
+  mutable UINT lineDpi_ = 0;  // the DPI lineHeight_ was measured for
   mutable int lineHeight_ = 0;
 };
 

@@ -8,14 +8,16 @@ using namespace controls;
 
 namespace {
 
-// Layout at 96 DPI.
-constexpr int kInset = 2;         // box distance from the left edge
-constexpr int kBox = 14;          // box side
-constexpr int kCaptionLeft = 22;  // caption start, just past the box
-constexpr int kMarkerZone = 16;   // right end kept for the state marker (full look)
+// Layout in twips.
+constexpr int kCaptionLeft = 255;  // Label1 from the left edge
+constexpr int kAbove = 15;         // Label1 and Image1 above the top edge
+constexpr int kMarkerRight = 50;   // Image1's right side from the right edge
+// Sizes at 96 DPI.
+constexpr int kBox = 14;     // Check1's side
+constexpr int kMarker = 10;  // Image1's side
 
-constexpr COLORREF kAccent = RGB(0, 103, 192);
-constexpr COLORREF kGreyText = RGB(128, 128, 128);
+using palette::kAccent;
+using palette::kGreyText;
 
 }  // namespace
 
@@ -47,22 +49,36 @@ void check::downStatus(int) { SetLit(false); }
 
 COLORREF check::CaptionColor() const { return lit_ ? kBlue : kBlack; }
 
+check::Parts check::LayoutFor(SIZE client, UINT dpi) {
+  const int w = client.cx, h = client.cy;
+  const int box = Scale(kBox, dpi), marker = Scale(kMarker, dpi);
+  const int left = Twips(kCaptionLeft, dpi), top = -Twips(kAbove, dpi);
+  const int markerRight = w - Twips(kMarkerRight, dpi);
+  return Parts{RECT{0, 0, box, box}, RECT{left, top, left + w, h},
+               RECT{markerRight - marker, top, markerRight, top + marker}, RECT{0, 0, w, h}};
+}
+
+check::Parts check::Layout() const {
+  RECT client{0, 0, 0, 0};
+  if (hwnd_) GetClientRect(hwnd_, &client);
+  return LayoutFor(SIZE{client.right, client.bottom}, Dpi());
+}
+
 RECT check::BoxRect() const {
   RECT client{0, 0, 0, 0};
   if (!hwnd_) return client;
   GetClientRect(hwnd_, &client);
-  const UINT dpi = WindowDpi(hwnd_);
-  return RECT{0, 0, std::min(LONG(Scale(kCaptionLeft, dpi)), client.right), client.bottom};
+  return RECT{0, 0, std::min(Layout().Label1.left, client.right), client.bottom};
 }
 
 RECT check::CaptionRect() const {
   RECT client{0, 0, 0, 0};
   if (!hwnd_) return client;
   GetClientRect(hwnd_, &client);
-  const UINT dpi = WindowDpi(hwnd_);
-  const LONG left = std::min(LONG(Scale(kCaptionLeft, dpi)), client.right);
-  LONG right = client.right;
-  if (!plain_) right = std::max(left, right - LONG(Scale(kMarkerZone, dpi)));
+  const Parts parts = Layout();
+  const LONG left = std::min(parts.Label1.left, client.right);
+  LONG right = std::min(parts.Label1.right, client.right);
+  if (!plain_) right = std::clamp(parts.Image1.left, left, right);  // Image1 lies over Label1
   return RECT{left, 0, right, client.bottom};
 }
 
@@ -90,7 +106,7 @@ void check::ToggleAndRaise() {
   Raise(Click);
 }
 
-void check::OnMouseMove(POINT p) {
+bool check::OnMouseMove(POINT p) {
   TrackPointerLeave();
   const Part part = HitTest(p);
   if (mouseHeld_) {
@@ -108,6 +124,7 @@ void check::OnMouseMove(POINT p) {
     LightCaption();
   else
     SetLit(false);
+  return true;
 }
 
 void check::OnButtonDown(POINT p) {
@@ -135,17 +152,14 @@ void check::OnButtonUp(POINT p) {
   if (same) ToggleAndRaise();
 }
 
-void check::Destroyed() {
+void check::OnDestroyed() {
   lit_ = boxHot_ = mouseHeld_ = heldOver_ = keyHeld_ = false;
   heldPart_ = Part::None;
 }
 
-LRESULT check::Handle(UINT msg, WPARAM wp, LPARAM lp) {
+LRESULT check::OnMessage(UINT msg, WPARAM wp, LPARAM lp) {
   if (LRESULT shared; HandleShared(msg, wp, lp, caption_, shared)) return shared;
   switch (msg) {
-    case WM_MOUSEMOVE:
-      OnMouseMove(MousePoint(lp));
-      return 0;
     case WM_MOUSELEAVE:
       if (!mouseHeld_) {
         boxHot_ = false;
@@ -207,85 +221,73 @@ LRESULT check::Handle(UINT msg, WPARAM wp, LPARAM lp) {
   return Default(msg, wp, lp);
 }
 
-void check::EnsureFonts() const {
-  const UINT dpi = hwnd_ ? WindowDpi(hwnd_) : 96u;
-  if (font_ && underlined_ && dpi == fontDpi_) return;
-  font_ = CreateCaptionFont(dpi, false);
-  underlined_ = CreateCaptionFont(dpi, true);
-  fontDpi_ = dpi;
-}
-
 void check::Paint(HDC target) const {
   RECT client{};
   GetClientRect(hwnd_, &client);
   if (client.right <= 0 || client.bottom <= 0) return;
-  EnsureFonts();
   Canvas canvas(target, client.right, client.bottom);
   if (!canvas.Ok()) return;
   canvas.PaintParentBackground(hwnd_);
   const bool usable = IsWindowEnabled(hwnd_) != FALSE;
+  const Parts parts = Layout();
   if (!plain_) {
-    PaintImage2(canvas);
-    PaintImage1(canvas, usable);
+    PaintImage2(canvas, parts.Image2);
+    PaintImage1(canvas, parts.Image1, usable);
   }
-  PaintCheck1(canvas, usable);
-  RECT text = CaptionRect();
-  text.left += Scale(2, fontDpi_);
+  PaintCheck1(canvas, parts.Check1, usable);
+  RECT text = parts.Label1;
+  text.right = CaptionRect().right;  // clipped where the control or Image1 ends
   const COLORREF colour = usable ? CaptionColor() : kGreyText;
-  canvas.Text(caption_.c_str(), int(caption_.size()), text, lit_ ? underlined_.get() : font_.get(),
-              colour, DT_LEFT | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX | DT_END_ELLIPSIS);
+  canvas.Text(caption_.c_str(), int(caption_.size()), text, CaptionFont(), colour,
+              DT_LEFT | DT_TOP | DT_SINGLELINE | DT_NOPREFIX | DT_END_ELLIPSIS);
+  if (HasFocus() && !FocusCuesHidden()) {
+    const float line = std::max(1.0f, float(int(ScaleF(1.0f, Dpi()))));
+    const RectF whole{0.0f, 0.0f, float(client.right), float(client.bottom)};
+    canvas.StrokeRound(whole, ScaleF(3.0f, Dpi()), line, kAccent, 0.75f);
+  }
   canvas.Present(target);
 }
 
 // Image2: a soft strip behind the whole row.
-void check::PaintImage2(Canvas& canvas) const {
-  const float w = float(canvas.Width()), h = float(canvas.Height());
-  canvas.FillRound({0.0f, 0.0f, w, h}, ScaleF(4.0f, fontDpi_), RGB(247, 249, 252), RGB(237, 241, 246));
+void check::PaintImage2(Canvas& canvas, const RECT& at) const {
+  canvas.FillRound({float(at.left), float(at.top), float(at.right), float(at.bottom)},
+                   ScaleF(4.0f, Dpi()), palette::kStripTop, palette::kStripBottom);
 }
 
-// Image1: the state marker at the right end, a filled dot when checked and
-// a ring when not.
-void check::PaintImage1(Canvas& canvas, bool usable) const {
-  const UINT dpi = fontDpi_;
-  const float line = std::max(1.0f, float(int(ScaleF(1.0f, dpi))));
-  const float r = ScaleF(3.0f, dpi);
-  const float cx = float(canvas.Width()) - ScaleF(9.0f, dpi), cy = float(canvas.Height()) * 0.5f;
+// Image1: the state marker, a filled dot when checked and a ring when not.
+void check::PaintImage1(Canvas& canvas, const RECT& at, bool usable) const {
+  const float line = std::max(1.0f, float(int(ScaleF(1.0f, Dpi()))));
+  const float r = ScaleF(3.0f, Dpi());
+  const float cx = float(at.left + at.right) * 0.5f, cy = float(at.top + at.bottom) * 0.5f;
   if (value_ && usable) {
-    canvas.FillCircle(cx, cy, r, RGB(46, 160, 67));
+    canvas.FillCircle(cx, cy, r, palette::kMarkerOn);
   } else {
-    canvas.FillCircle(cx, cy, r, RGB(176, 184, 194));
-    canvas.FillCircle(cx, cy, r - line, RGB(242, 245, 249));
+    canvas.FillCircle(cx, cy, r, palette::kMarkerRing);
+    canvas.FillCircle(cx, cy, r - line, palette::kMarkerHole);
   }
 }
 
-// Check1: the box itself, with the focus ring around it.
-void check::PaintCheck1(Canvas& canvas, bool usable) const {
-  const UINT dpi = fontDpi_;
+// Check1: the box itself.
+void check::PaintCheck1(Canvas& canvas, const RECT& at, bool usable) const {
+  const UINT dpi = Dpi();
   const float line = std::max(1.0f, float(int(ScaleF(1.0f, dpi))));
-  const float side = float(Scale(kBox, dpi));
-  const float bx = float(Scale(kInset, dpi));
-  const float by = float(int((float(canvas.Height()) - side) * 0.5f));
+  const float bx = float(at.left), by = float(at.top), side = float(at.right - at.left);
   const RectF box{bx, by, bx + side, by + side};
   const float radius = ScaleF(3.0f, dpi);
   const bool pressed = (mouseHeld_ && heldOver_) || keyHeld_;
+  using namespace palette;
   if (value_) {
-    const COLORREF top = !usable ? RGB(160, 166, 175) : pressed ? RGB(0, 84, 160) : RGB(24, 124, 220);
-    const COLORREF bottom = !usable ? RGB(146, 152, 161) : pressed ? RGB(0, 70, 140) : RGB(0, 100, 196);
-    canvas.FillRound(box, radius, bottom, bottom);
-    canvas.FillRound(box.Inset(line), radius - line, top, bottom);
+    const Face& face = !usable ? kBoxOnDisabled : pressed ? kBoxOnPressed : kBoxOn;
+    canvas.FillRound(box, radius, face.border, face.border);
+    canvas.FillRound(box.Inset(line), radius - line, face.top, face.bottom);
     const float mark[] = {bx + side * 0.24f, by + side * 0.52f, bx + side * 0.43f,
                           by + side * 0.71f, bx + side * 0.77f, by + side * 0.31f};
     canvas.Polyline(mark, 3, ScaleF(1.8f, dpi), kWhite);
   } else {
-    const COLORREF border = !usable ? RGB(176, 182, 190) : (boxHot_ || pressed) ? kAccent : RGB(112, 120, 132);
-    const COLORREF top = pressed ? RGB(214, 228, 246) : kWhite;
-    const COLORREF bottom = pressed ? RGB(204, 220, 242) : RGB(241, 244, 248);
+    const Face& face = pressed ? kBoxOffPressed : kBoxOff;
+    const COLORREF border = !usable ? kBoxOffDisabledBorder : (boxHot_ || pressed) ? kAccent : face.border;
     canvas.FillRound(box, radius, border, border);
-    canvas.FillRound(box.Inset(line), radius - line, top, bottom);
-  }
-  if (HasFocus() && !FocusCuesHidden()) {
-    const float gap = ScaleF(2.0f, dpi) + line;
-    canvas.StrokeRound(box.Inset(-gap), radius + gap, line, kAccent, 0.75f);
+    canvas.FillRound(box.Inset(line), radius - line, face.top, face.bottom);
   }
 }
 

@@ -53,31 +53,45 @@ class check : public controls::ControlWindow {
   bool IsLit() const { return lit_; }
   bool IsUnderlined() const { return lit_; }
   COLORREF CaptionColor() const;
+  // Where the parts sit, in client coordinates (twips scaled by the DPI):
+  // Check1 at the top left corner; Label1 255 twips from the left edge and
+  // 15 twips above the top edge, as wide as the control; Image1 15 twips
+  // above the top edge, its right side 50 twips left of the right edge;
+  // Image2 across the control from the top left corner.
+  struct Parts {
+    RECT Check1, Label1, Image1, Image2;
+  };
+  static Parts LayoutFor(SIZE client, UINT dpi);
+  Parts Layout() const;
   // The box part (Check1 and the margin left of the caption) and the
-  // caption part (Label1), in client coordinates. Elsewhere (the Image1
-  // marker at the right end) the pointer only darkens the caption.
+  // caption part (Label1 inside the control, short of Image1 in the full
+  // look), in client coordinates. Elsewhere the pointer only darkens the
+  // caption.
   RECT BoxRect() const;
   RECT CaptionRect() const;
+  // Label1's font: Verdana, underlined while lit, for the control's DPI.
+  HFONT CaptionFont() const {
+    return FontOf(lit_ ? controls::kCheckCaptionLit : controls::kCheckCaption);
+  }
 
  protected:
-  LRESULT Handle(UINT msg, WPARAM wp, LPARAM lp) override;
-  void Destroyed() override;
+  LRESULT OnMessage(UINT msg, WPARAM wp, LPARAM lp) override;
+  void OnDestroyed() override;
 
  private:
   enum class Part { None, Box, Caption };
 
   Part HitTest(POINT p) const;
-  void OnMouseMove(POINT p);
+  bool OnMouseMove(POINT p) override;
   void OnButtonDown(POINT p);
   void OnButtonUp(POINT p);
   void LightCaption();
   void SetLit(bool lit);
   void ToggleAndRaise();
-  void EnsureFonts() const;
   void Paint(HDC target) const override;
-  void PaintImage2(controls::Canvas& canvas) const;
-  void PaintImage1(controls::Canvas& canvas, bool usable) const;
-  void PaintCheck1(controls::Canvas& canvas, bool usable) const;
+  void PaintImage2(controls::Canvas& canvas, const RECT& at) const;
+  void PaintImage1(controls::Canvas& canvas, const RECT& at, bool usable) const;
+  void PaintCheck1(controls::Canvas& canvas, const RECT& at, bool usable) const;
 
   std::string caption_ = "Label1";
   bool value_ = false;
@@ -88,9 +102,6 @@ class check : public controls::ControlWindow {
   Part heldPart_ = Part::None;
   bool heldOver_ = false;   // while held: pointer still over the pressed part
   bool keyHeld_ = false;    // Space is down
-  mutable controls::Font font_;
-  mutable controls::Font underlined_;
-  mutable UINT fontDpi_ = 0;
 };
 
 }  // namespace kv

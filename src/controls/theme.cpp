@@ -9,20 +9,6 @@ namespace kv::controls {
 
 namespace {
 
-using GetDpiForWindowFn = UINT(WINAPI*)(HWND);
-
-// Older systems have no GetDpiForWindow; linking it directly would stop the
-// program from starting there.
-GetDpiForWindowFn DpiForWindowFunction() {
-  static const GetDpiForWindowFn fn = [] {
-    HMODULE user32 = GetModuleHandleA("user32.dll");
-    if (!user32) return GetDpiForWindowFn{};
-    FARPROC proc = GetProcAddress(user32, "GetDpiForWindow");
-    return reinterpret_cast<GetDpiForWindowFn>(reinterpret_cast<void*>(proc));
-  }();
-  return fn;
-}
-
 raster::Colour ToColour(COLORREF c) { return raster::Rgb(GetRValue(c), GetGValue(c), GetBValue(c)); }
 
 // The pointer picture: '#' black, '.' white, anything else see-through.
@@ -53,38 +39,12 @@ constexpr std::array<const char*, 22> kHandArt = {
 
 }  // namespace
 
-UINT WindowDpi(HWND hwnd) {
-  if (auto fn = DpiForWindowFunction(); fn && hwnd) {
-    if (UINT dpi = fn(hwnd)) return dpi;
-  }
-  int dpi = 0;
-  if (HDC dc = GetDC(hwnd)) {
-    dpi = GetDeviceCaps(dc, LOGPIXELSX);
-    ReleaseDC(hwnd, dc);
-  }
-  return dpi > 0 ? UINT(dpi) : 96u;
-}
-
-Font CreateCaptionFont(UINT dpi, bool underline) {
-  LOGFONTA lf{};
-  lf.lfHeight = -MulDiv(9, int(dpi), 72);
-  lf.lfWeight = FW_NORMAL;
-  lf.lfUnderline = underline ? TRUE : FALSE;
-  lf.lfCharSet = DEFAULT_CHARSET;
-  lf.lfQuality = CLEARTYPE_QUALITY;
-  lf.lfPitchAndFamily = VARIABLE_PITCH | FF_SWISS;
-  std::strcpy(lf.lfFaceName, "Segoe UI");
-  return Font(CreateFontIndirectA(&lf));
-}
-
 int LineHeight(HFONT font) {
   int height = 0;
-  if (HDC dc = GetDC(nullptr)) {
-    HGDIOBJ old = SelectObject(dc, font);
+  if (WindowDC dc(nullptr); dc) {
+    Selection chosen(dc.get(), font);
     TEXTMETRICA tm{};
-    if (GetTextMetricsA(dc, &tm)) height = tm.tmHeight;
-    SelectObject(dc, old);
-    ReleaseDC(nullptr, dc);
+    if (GetTextMetricsA(dc.get(), &tm)) height = tm.tmHeight;
   }
   return height > 0 ? height : 16;
 }
@@ -113,8 +73,7 @@ HCURSOR HandPointer() {
 }
 
 Canvas::Canvas(HDC target, int width, int height)
-    : width_(std::max(width, 1)), height_(std::max(height, 1)) {
-  dc_ = CreateCompatibleDC(target);
+    : dc_(target), width_(std::max(width, 1)), height_(std::max(height, 1)) {
   if (!dc_) return;
   BITMAPINFO bi{};
   bi.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
@@ -124,30 +83,27 @@ Canvas::Canvas(HDC target, int width, int height)
   bi.bmiHeader.biBitCount = 32;
   bi.bmiHeader.biCompression = BI_RGB;
   void* bits = nullptr;
-  bitmap_ = CreateDIBSection(target, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
+  bitmap_.Reset(CreateDIBSection(target, &bi, DIB_RGB_COLORS, &bits, nullptr, 0));
   if (!bitmap_) return;
-  oldBitmap_ = SelectObject(dc_, bitmap_);
+  selected_.emplace(dc_.get(), bitmap_.get());
   pixels_.emplace(static_cast<uint32_t*>(bits), width_, height_);
 }
 
-Canvas::~Canvas() {
-  if (dc_ && oldBitmap_) SelectObject(dc_, oldBitmap_);
-  if (bitmap_) DeleteObject(bitmap_);
-  if (dc_) DeleteDC(dc_);
-}
+// The bitmap is selected out before it is deleted, and the DC goes last.
+Canvas::~Canvas() { selected_.reset(); }
 
 void Canvas::PaintParentBackground(HWND control) {
   if (!Ok()) return;
   RECT all{0, 0, width_, height_};
-  FillRect(dc_, &all, GetSysColorBrush(COLOR_BTNFACE));
+  FillRect(dc_.get(), &all, GetSysColorBrush(COLOR_BTNFACE));
   HWND parent = GetParent(control);
   if (!parent) return;
   POINT origin{0, 0};
   MapWindowPoints(control, parent, &origin, 1);
   POINT old{};
-  SetViewportOrgEx(dc_, -origin.x, -origin.y, &old);
-  SendMessageA(parent, WM_ERASEBKGND, reinterpret_cast<WPARAM>(dc_), 0);
-  SetViewportOrgEx(dc_, old.x, old.y, nullptr);
+  SetViewportOrgEx(dc_.get(), -origin.x, -origin.y, &old);
+  SendMessageA(parent, WM_ERASEBKGND, reinterpret_cast<WPARAM>(dc_.get()), 0);
+  SetViewportOrgEx(dc_.get(), old.x, old.y, nullptr);
 }
 
 raster::Raster& Canvas::Pixels() {
@@ -179,17 +135,17 @@ void Canvas::Polyline(const float* xy, int points, float width, COLORREF colour,
 
 void Canvas::Text(const char* text, int length, RECT box, HFONT font, COLORREF colour, UINT format) {
   if (!dc_) return;
-  HGDIOBJ oldFont = SelectObject(dc_, font);
-  const int oldMode = SetBkMode(dc_, TRANSPARENT);
-  const COLORREF oldColour = SetTextColor(dc_, colour);
-  DrawTextA(dc_, text, length, &box, format);
-  SetTextColor(dc_, oldColour);
-  SetBkMode(dc_, oldMode);
-  SelectObject(dc_, oldFont);
+  HDC dc = dc_.get();
+  Selection chosen(dc, font);
+  const int oldMode = SetBkMode(dc, TRANSPARENT);
+  const COLORREF oldColour = SetTextColor(dc, colour);
+  DrawTextA(dc, text, length, &box, format);
+  SetTextColor(dc, oldColour);
+  SetBkMode(dc, oldMode);
 }
 
 void Canvas::Present(HDC target, int x, int y) const {
-  if (dc_) BitBlt(target, x, y, width_, height_, dc_, 0, 0, SRCCOPY);
+  if (dc_) BitBlt(target, x, y, width_, height_, dc_.get(), 0, 0, SRCCOPY);
 }
 
 }  // namespace kv::controls

@@ -1,39 +1,25 @@
-// Drawing kit shared by the custom controls: DPI, fonts, the colours the
-// windows rely on, a 32-bit back buffer drawn by the core rasteriser, and
-// the hand pointer of an enabled button.
+// Drawing kit shared by the custom controls: their caption fonts, a 32-bit
+// back buffer drawn by the core rasteriser, and the hand pointer of an
+// enabled button.
 #pragma once
 #include <windows.h>
 
 #include <cstdint>
-#include <memory>
 #include <optional>
-#include <type_traits>
+
+#include "controls/gdi.h"
+#include "controls/palette.h"
+#include "controls/window.h"
 
 #include "core/raster.h"
 
 namespace kv::controls {
 
-// Caption colours other code compares against; they are part of how the
-// controls behave, not just decoration.
-inline constexpr COLORREF kBlack = RGB(0, 0, 0);
-inline constexpr COLORREF kWhite = RGB(255, 255, 255);
-inline constexpr COLORREF kBlue = RGB(0, 0, 255);
-
-// The window's DPI: GetDpiForWindow where the system has it, else the
-// screen's logical pixels per inch.
-UINT WindowDpi(HWND hwnd);
-
-// A length in pixels at 96 DPI, for the given DPI.
-inline int Scale(int px96, UINT dpi) { return MulDiv(px96, int(dpi), 96); }
-inline float ScaleF(float px96, UINT dpi) { return px96 * float(dpi) / 96.0f; }
-
-struct FontDeleter {
-  void operator()(HFONT font) const { DeleteObject(font); }
-};
-using Font = std::unique_ptr<std::remove_pointer_t<HFONT>, FontDeleter>;
-
-// The caption font (Segoe UI 9 pt) for the given DPI.
-Font CreateCaptionFont(UINT dpi, bool underline);
+// The caption fonts of the custom controls: the button's in Tahoma, the
+// check box's in Verdana (underlined while lit).
+inline constexpr Typeface kButtonCaption{"Tahoma", 9};
+inline constexpr Typeface kCheckCaption{"Verdana", 8};
+inline constexpr Typeface kCheckCaptionLit{"Verdana", 8, FW_NORMAL, true};
 
 // Height of one line of text in the font, in pixels.
 int LineHeight(HFONT font);
@@ -59,7 +45,7 @@ class Canvas {
   Canvas& operator=(const Canvas&) = delete;
 
   bool Ok() const { return pixels_.has_value(); }
-  HDC Dc() const { return dc_; }
+  HDC Dc() const { return dc_.get(); }
   int Width() const { return width_; }
   int Height() const { return height_; }
 
@@ -84,9 +70,9 @@ class Canvas {
   // shapes land on top of the parent's background rather than under it.
   raster::Raster& Pixels();
 
-  HDC dc_ = nullptr;
-  HBITMAP bitmap_ = nullptr;
-  HGDIOBJ oldBitmap_ = nullptr;
+  MemoryDC dc_;
+  Bitmap bitmap_;
+  std::optional<Selection> selected_;
   std::optional<raster::Raster> pixels_;
   int width_ = 0;
   int height_ = 0;

@@ -7,10 +7,12 @@
 #include "app/settings.h"
 #include "core/settings_store.h"
 #include "core/text.h"
+#include "controls/palette.h"
 #include "controls/theme.h"
 #include "integrity/baseline_files.h"
 #include "integrity/baseline_scan.h"
 #include "integrity/full_scan.h"
+#include "integrity/intCheck_ids.h"
 #include "platform/files.h"
 #include "platform/pump.h"
 #include "shutdown/unattended.h"
@@ -19,9 +21,12 @@ namespace kv {
 
 namespace {
 
+using namespace intcheck_ids;
+namespace palette = controls::palette;
+
 constexpr char kClassName[] = "KorvanelIntCheck";
-constexpr UINT_PTR kTimer1 = 1;
-constexpr int kIdLabel2 = 102, kIdLabel11 = 111, kIdLabel12 = 112;
+constexpr controls::Typeface kText{"Segoe UI", 9};
+constexpr controls::Typeface kBold{"Segoe UI", 9, FW_SEMIBOLD};
 
 struct CategoryInfo {
   const char* ext1;
@@ -60,54 +65,29 @@ std::string WithSlash(std::string s) {
 // --- window -----------------------------------------------------------------
 
 intCheck::intCheck(App& app) : app_(app) {
-  static bool registered = false;
-  if (!registered) {
-    WNDCLASSEXA wc{sizeof wc};
-    wc.lpfnWndProc = &intCheck::WndProc;
-    wc.hInstance = GetModuleHandleA(nullptr);
-    wc.hCursor = LoadCursor(nullptr, IDC_ARROW);
-    wc.hbrBackground = CreateSolidBrush(RGB(248, 249, 251));
-    wc.hIcon = LoadIconA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(1));
-    wc.lpszClassName = kClassName;
-    registered = RegisterClassExA(&wc) != 0;
-  }
-  const UINT dpi = GetDpiForSystemOrDefault();
-  auto S = [dpi](int v) { return controls::Scale(v, dpi); };
-  hwnd_ = CreateWindowExA(0, kClassName, "Integrity Checker",
-                          WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_CLIPCHILDREN,
-                          CW_USEDEFAULT, CW_USEDEFAULT, S(560), S(440), nullptr, nullptr,
-                          GetModuleHandleA(nullptr), this);
+  // The class keeps its background brush for the life of the process.
+  static const controls::Brush background = controls::SolidBrush(palette::kCheckWindow);
+  const UINT dpi = controls::WindowDpi(nullptr);
+  Create(controls::WindowClass{kClassName, 0, background.get(), true}, 0, "Integrity Checker",
+         WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_CLIPCHILDREN, CW_USEDEFAULT,
+         CW_USEDEFAULT, controls::Scale(560, dpi), controls::Scale(440, dpi), nullptr);
   CreateControls();
   LoadScannerFields();
 }
 
 intCheck::~intCheck() {
-  if (hwnd_) {
-    KillTimer(hwnd_, kTimer1);
-    SetWindowLongPtrA(hwnd_, GWLP_USERDATA, 0);
-    DestroyWindow(hwnd_);
-  }
+  if (hwnd_) KillTimer(hwnd_, kTimer1);
+  Destroy();
 }
 
-UINT intCheck::GetDpiForSystemOrDefault() {
-  HDC dc = GetDC(nullptr);
-  UINT dpi = dc ? UINT(GetDeviceCaps(dc, LOGPIXELSX)) : 96;
-  if (dc) ReleaseDC(nullptr, dc);
-  return dpi ? dpi : 96;
-}
-
+// Every control is placed at its 96-DPI spot, so a DPI change moves and
+// re-fonts them all.
 void intCheck::CreateControls() {
-  const UINT dpi = GetDpiForSystemOrDefault();
-  auto S = [dpi](int v) { return controls::Scale(v, dpi); };
-  font_ = controls::CreateCaptionFont(dpi, false);
-  bold_ = CreateFontA(-MulDiv(9, int(dpi), 72), 0, 0, 0, FW_SEMIBOLD, 0, 0, 0, DEFAULT_CHARSET, 0, 0,
-                      CLEARTYPE_QUALITY, 0, "Segoe UI");
   auto label = [&](const char* text, int x, int y, int w, int h, int id = 0, DWORD extra = 0,
-                   HFONT f = nullptr) {
-    HWND c = CreateWindowExA(0, "STATIC", text, WS_CHILD | SS_LEFT | SS_NOPREFIX | extra, S(x), S(y),
-                             S(w), S(h), hwnd_, HMENU(INT_PTR(id)), GetModuleHandleA(nullptr),
-                             nullptr);
-    SendMessageA(c, WM_SETFONT, WPARAM(f ? f : font_.get()), FALSE);
+                   const controls::Typeface& font = kText) {
+    HWND c = CreateWindowExA(0, "STATIC", text, WS_CHILD | SS_LEFT | SS_NOPREFIX | extra, 0, 0, 0, 0,
+                             hwnd_, HMENU(INT_PTR(id)), GetModuleHandleA(nullptr), nullptr);
+    Place(c, x, y, w, h, font);
     return c;
   };
   auto shown = [](HWND h) {
@@ -126,7 +106,7 @@ void intCheck::CreateControls() {
   // Progress panel: six category lines and the custom-folder line.
   for (int i = 1; i <= 7; ++i) {
     const int y = 50 + (i - 1) * 34;
-    titleLabel[i] = label(i <= 6 ? kCategories[i].title : "Custom Folder", 24, y, 330, 18, 0, 0, bold_);
+    titleLabel[i] = label(i <= 6 ? kCategories[i].title : "Custom Folder", 24, y, 330, 18, 0, 0, kBold);
     fileLabel[i] = label("", 40, y + 16, 400, 16);
     percentLabel[i] = label("0%", 450, y, 70, 18, 0, SS_RIGHT);
     panels_[1].insert(panels_[1].end(), {titleLabel[i], fileLabel[i], percentLabel[i]});
@@ -139,31 +119,32 @@ void intCheck::CreateControls() {
   HWND* values[4] = {&Label6, &Label8, &Label9, &Label7};
   for (int i = 0; i < 4; ++i) {
     panels_[2].push_back(label(captions[i], 40, 62 + i * 30, 200, 20));
-    *values[i] = label("0", 250, 62 + i * 30, 120, 20, 0, 0, bold_);
+    *values[i] = label("0", 250, 62 + i * 30, 120, 20, 0, 0, kBold);
     panels_[2].push_back(*values[i]);
   }
   Label14 = label("Scan Complete. No new or modified files were found.", 40, 190, 460, 20);
-  Label2 = label("Repair and Update Failed Files...", 40, 230, 460, 22, kIdLabel2, SS_NOTIFY, bold_);
+  Label2 = label("Repair and Update Failed Files...", 40, 230, 460, 22, kLabel2, SS_NOTIFY, kBold);
   panels_[2].push_back(Label2);
 
   // Failed-files panel.
-  panels_[3].push_back(label("New and Failed Files:", 24, 50, 300, 18, 0, 0, bold_));
+  panels_[3].push_back(label("New and Failed Files:", 24, 50, 300, 18, 0, 0, kBold));
   List1 = CreateWindowExA(WS_EX_CLIENTEDGE, "LISTBOX", "",
                           WS_CHILD | WS_VSCROLL | WS_HSCROLL | LBS_NOINTEGRALHEIGHT | LBS_NOTIFY,
-                          S(24), S(72), S(496), S(180), hwnd_, nullptr, GetModuleHandleA(nullptr),
-                          nullptr);
-  SendMessageA(List1, WM_SETFONT, WPARAM(font_.get()), FALSE);
-  SendMessageA(List1, LB_SETHORIZONTALEXTENT, WPARAM(S(2000)), 0);
+                          0, 0, 0, 0, hwnd_, nullptr, GetModuleHandleA(nullptr), nullptr);
+  Place(List1, 24, 72, 496, 180, kText);
+  OnDpiChanged();
   panels_[3].push_back(List1);
-  Label12 = label("Scan Failing Files...", 24, 260, 460, 22, kIdLabel12, SS_NOTIFY, bold_);
+  Label12 = label("Scan Failing Files...", 24, 260, 460, 22, kLabel12, SS_NOTIFY, kBold);
   panels_[3].push_back(Label12);
 
   // Status line, pause and close.
   Label13 = shown(label("Scanning...Please Wait", 20, 310, 330, 20));
-  Label11 = label("Resume", 20, 340, 80, 20, kIdLabel11, SS_NOTIFY, bold_);
+  Label11 = label("Resume", 20, 340, 80, 20, kLabel11, SS_NOTIFY, kBold);
   const bool plain = app_.edition.plainControls;
-  Image9.Create(hwnd_, 109, S(300), S(350), S(110), S(30), "Pause", plain);
-  Image11.Create(hwnd_, 110, S(420), S(350), S(110), S(30), plain ? "Cancel" : "Close", plain);
+  Image9.Create(hwnd_, kImage9, 0, 0, 0, 0, "Pause", plain);
+  Image11.Create(hwnd_, kImage11, 0, 0, 0, 0, plain ? "Cancel" : "Close", plain);
+  Place(Image9.hwnd(), 300, 350, 110, 30);
+  Place(Image11.hwnd(), 420, 350, 110, 30);
   Image9.Click = [this] { PauseToggle(); };
   Image11.Click = [this] { Command1_Click(); };
   ShowPanel(1);
@@ -211,7 +192,8 @@ void intCheck::ShowPanel(int panel) {
   for (int p = 1; p <= 3; ++p)
     for (HWND h : panels_[p]) ShowWindow(h, p == panel ? SW_SHOWNA : SW_HIDE);
   ShowWindow(Frame1, SW_HIDE);  // the frames only group; their lines carry the look
-  for (int i = 0; i < 3; ++i) stepColor_[i] = (i + 1 == panel) ? RGB(0, 84, 166) : RGB(150, 150, 150);
+  for (int i = 0; i < 3; ++i)
+    stepColor_[i] = (i + 1 == panel) ? palette::kCheckAction : palette::kCheckStepOff;
   for (HWND s : stepLabel_) InvalidateRect(s, nullptr, TRUE);
   if (panel != 2) ShowWindow(Label14, SW_HIDE);
   panel_ = panel;
@@ -224,61 +206,44 @@ void intCheck::SetLabelColor(HWND label, COLORREF color) {
 
 COLORREF intCheck::LabelColor(HWND label) const {
   const auto found = labelColors_.find(label);
-  return found == labelColors_.end() ? RGB(0, 0, 0) : found->second;
+  return found == labelColors_.end() ? controls::kBlack : found->second;
 }
 
-LRESULT CALLBACK intCheck::WndProc(HWND h, UINT msg, WPARAM wp, LPARAM lp) {
-  if (msg == WM_NCCREATE) {
-    auto* self = static_cast<intCheck*>(reinterpret_cast<CREATESTRUCTA*>(lp)->lpCreateParams);
-    SetWindowLongPtrA(h, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
-    self->hwnd_ = h;
-  }
-  auto* self = reinterpret_cast<intCheck*>(GetWindowLongPtrA(h, GWLP_USERDATA));
-  if (!self) return DefWindowProcA(h, msg, wp, lp);
-  try {
-    return self->Handle(msg, wp, lp);
-  } catch (...) {
-    return 0;
-  }
+bool intCheck::OnTimer(UINT_PTR id) {
+  if (id == kTimer1) RunCheck();
+  return true;
 }
 
-LRESULT intCheck::Handle(UINT msg, WPARAM wp, LPARAM lp) {
-  switch (msg) {
-    case WM_TIMER:
-      if (wp == kTimer1) RunCheck();
-      return 0;
-    case WM_COMMAND:
-      if (HIWORD(wp) == STN_CLICKED) {
-        switch (LOWORD(wp)) {
-          case kIdLabel2: Label2_Click(); break;
-          case kIdLabel11: PauseToggle(); break;
-          case kIdLabel12: Label12_Click(); break;
-        }
-      }
-      return 0;
-    case WM_CTLCOLORSTATIC: {
-      HDC dc = HDC(wp);
-      HWND c = HWND(lp);
-      COLORREF color = RGB(0, 0, 0);
-      if (auto it = labelColors_.find(c); it != labelColors_.end()) color = it->second;
-      for (int i = 0; i < 3; ++i)
-        if (c == stepLabel_[i]) color = stepColor_[i];
-      if (c == Label2 || c == Label12 || c == Label11) color = RGB(0, 84, 166);
-      SetTextColor(dc, color);
-      SetBkMode(dc, TRANSPARENT);
-      return LRESULT(GetClassLongPtrA(hwnd_, GCLP_HBRBACKGROUND));
+bool intCheck::OnCommand(int id, int code, HWND) {
+  if (code == STN_CLICKED) {
+    switch (id) {
+      case kLabel2: Label2_Click(); break;
+      case kLabel11: PauseToggle(); break;
+      case kLabel12: Label12_Click(); break;
     }
-    case WM_SETCURSOR:
-      if (HWND(wp) == Label2 || HWND(wp) == Label12 || HWND(wp) == Label11) {
-        SetCursor(LoadCursor(nullptr, IDC_HAND));
-        return TRUE;
-      }
-      break;
-    case WM_CLOSE:
-      CloseBox();
-      return 0;
   }
-  return DefWindowProcA(hwnd_, msg, wp, lp);
+  return true;
+}
+
+// The placed controls have moved already; the list's scroll width follows.
+void intCheck::OnDpiChanged() { SendMessageA(List1, LB_SETHORIZONTALEXTENT, WPARAM(Px(2000)), 0); }
+
+bool intCheck::OnClose() {
+  CloseBox();
+  return true;
+}
+
+std::optional<controls::Window::LabelLook> intCheck::OnLabelLook(HWND c) {
+  COLORREF color = controls::kBlack;
+  if (auto it = labelColors_.find(c); it != labelColors_.end()) color = it->second;
+  for (int i = 0; i < 3; ++i)
+    if (c == stepLabel_[i]) color = stepColor_[i];
+  if (c == Label2 || c == Label12 || c == Label11) color = palette::kCheckAction;
+  return LabelLook{color, reinterpret_cast<HBRUSH>(GetClassLongPtrA(hwnd_, GCLP_HBRBACKGROUND))};
+}
+
+HCURSOR intCheck::OnChildPointer(HWND c) {
+  return c == Label2 || c == Label12 || c == Label11 ? LoadCursor(nullptr, IDC_HAND) : nullptr;
 }
 
 // --- scanner fields -------------------------------------------------------------
@@ -292,7 +257,7 @@ void intCheck::LoadScannerFields() {
 
 void intCheck::resetCategoryLabels() {
   for (int i = 1; i <= 7; ++i)
-    for (HWND h : {titleLabel[i], fileLabel[i], percentLabel[i]}) SetLabelColor(h, RGB(0, 0, 0));
+    for (HWND h : {titleLabel[i], fileLabel[i], percentLabel[i]}) SetLabelColor(h, controls::kBlack);
   SetText(Label12, "Scan Failing Files...");
   SetText(Label2, "Repair and Update Failed Files...");
   SetText(Label13, "Scanning...Please Wait");
@@ -400,7 +365,7 @@ void intCheck::CheckFolderPass() {
     }
     run.currentCategory = c;
     for (HWND h : {titleLabel[c], fileLabel[c], percentLabel[c]})
-      SetLabelColor(h, RGB(64, 64, 64));
+      SetLabelColor(h, palette::kCheckRunning);
     pb1max = Dec(categoryTotal[size_t(c)]);
     IntegrityChecker2(kCategories[c].ext1, kCategories[c].ext2);
   }

@@ -12,19 +12,17 @@
 
 #include "controls/cButton.h"
 #include "controls/theme.h"
+#include "controls/window.h"
 
 namespace kv {
 
 class App;
 
-class intCheck {
+class intCheck : public controls::Window {
  public:
   explicit intCheck(App& app);
-  ~intCheck();
-  intCheck(const intCheck&) = delete;
-  intCheck& operator=(const intCheck&) = delete;
+  ~intCheck() override;
 
-  HWND hwnd() const { return hwnd_; }
   void Show();
   void Hide();
   void Minimize();
@@ -78,9 +76,12 @@ class intCheck {
   std::array<std::string, 21> pendingFolderUpdates;  // slots 1..20
 
  private:
-  static LRESULT CALLBACK WndProc(HWND, UINT, WPARAM, LPARAM);
-  static UINT GetDpiForSystemOrDefault();
-  LRESULT Handle(UINT msg, WPARAM wp, LPARAM lp);
+  bool OnTimer(UINT_PTR id) override;
+  bool OnCommand(int id, int code, HWND from) override;
+  bool OnClose() override;
+  void OnDpiChanged() override;
+  std::optional<LabelLook> OnLabelLook(HWND label) override;
+  HCURSOR OnChildPointer(HWND child) override;
   void CreateControls();
   void ShowPanel(int panel);  // 1 progress, 2 result, 3 failed files
   void SetLabelColor(HWND label, COLORREF color);
@@ -96,9 +97,6 @@ class intCheck {
   bool StopOrClose(bool closeBox);
 
   App& app_;
-  HWND hwnd_ = nullptr;
-  controls::Font font_;
-  HFONT bold_ = nullptr;
   std::array<HWND, 3> stepLabel_{};
   std::array<COLORREF, 3> stepColor_{};
   std::array<std::vector<HWND>, 4> panels_;

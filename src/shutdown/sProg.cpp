@@ -7,27 +7,17 @@
 namespace kv {
 
 sProg::sProg() {
-  static bool registered = false;
-  if (!registered) {
-    WNDCLASSEXA wc{sizeof wc};
-    wc.lpfnWndProc = DefWindowProcA;
-    wc.hInstance = GetModuleHandleA(nullptr);
-    wc.hCursor = LoadCursor(nullptr, IDC_ARROW);
-    wc.hbrBackground = GetSysColorBrush(COLOR_BTNFACE);
-    wc.lpszClassName = "KorvanelProgress";
-    registered = RegisterClassExA(&wc) != 0;
-  }
-  hwnd_ = CreateWindowExA(WS_EX_TOOLWINDOW, "KorvanelProgress", "Korvanel - Secure Shut Down",
-                          WS_POPUP | WS_CAPTION, CW_USEDEFAULT, CW_USEDEFAULT, 380, 90, nullptr,
-                          nullptr, GetModuleHandleA(nullptr), nullptr);
-  ProgressBar1 = CreateWindowExA(0, PROGRESS_CLASSA, "", WS_CHILD | WS_VISIBLE | PBS_SMOOTH, 16, 16,
-                                 340, 22, hwnd_, nullptr, GetModuleHandleA(nullptr), nullptr);
+  const UINT dpi = controls::WindowDpi(nullptr);
+  Create(controls::WindowClass{"KorvanelProgress", 0, GetSysColorBrush(COLOR_BTNFACE)},
+         WS_EX_TOOLWINDOW, "Korvanel - Secure Shut Down", WS_POPUP | WS_CAPTION, CW_USEDEFAULT,
+         CW_USEDEFAULT, controls::Scale(380, dpi), controls::Scale(90, dpi), nullptr);
+  ProgressBar1 = CreateWindowExA(0, PROGRESS_CLASSA, "", WS_CHILD | WS_VISIBLE | PBS_SMOOTH, 0, 0, 0,
+                                 0, hwnd_, nullptr, GetModuleHandleA(nullptr), nullptr);
+  Place(ProgressBar1, 16, 16, 340, 22);
   SendMessageA(ProgressBar1, PBM_SETRANGE32, 0, 100);
 }
 
-sProg::~sProg() {
-  if (hwnd_) DestroyWindow(hwnd_);
-}
+sProg::~sProg() { Destroy(); }
 
 void sProg::SetProgress(int percent) {
   SendMessageA(ProgressBar1, PBM_SETPOS, WPARAM(std::clamp(percent, 0, 100)), 0);

@@ -3,22 +3,18 @@
 #pragma once
 #include <windows.h>
 
+#include "controls/window.h"
+
 namespace kv {
 
-class sProg {
+class sProg : public controls::Window {
  public:
   sProg();
-  ~sProg();
-  sProg(const sProg&) = delete;
-  sProg& operator=(const sProg&) = delete;
+  ~sProg() override;
 
-  HWND hwnd() const { return hwnd_; }
   HWND ProgressBar1 = nullptr;
   void SetProgress(int percent);
   int Progress() const;
-
- private:
-  HWND hwnd_ = nullptr;
 };
 
 }  // namespace kv

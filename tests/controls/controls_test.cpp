@@ -1,15 +1,17 @@
-// The custom button and check box on real windows, driven through the
-// messages the system sends them.
+// The window foundation, the custom button and the check box on real
+// windows, driven through the messages the system sends them.
 #include <windows.h>
 
 #include <memory>
 #include <stdexcept>
+#include <string>
 #include <vector>
 
 #include <gtest/gtest.h>
 
 #include "controls/cButton.h"
 #include "controls/check.h"
+#include "controls/window.h"
 #include "support/pump.h"
 
 namespace kv {
@@ -19,10 +21,39 @@ using controls::kBlack;
 using controls::kBlue;
 using controls::kWhite;
 
-constexpr const char* kHostClass = "KorvanelControlsTestHost";
+// A plain top-level window on the program's own foundation; it records what
+// reached its handlers and can be told to throw from them.
+class TestWindow : public controls::Window {
+ public:
+  bool Make(DWORD style = WS_POPUP | WS_VISIBLE | WS_CLIPCHILDREN) {
+    return Create(controls::WindowClass{"KorvanelControlsTestHost", 0, GetSysColorBrush(COLOR_WINDOW)}, 0,
+                  "controls", style, 0, 0, 480, 320, nullptr);
+  }
+  using Window::Place;
 
-LRESULT CALLBACK HostProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
-  return DefWindowProcA(hwnd, msg, wp, lp);
+  bool throwOnCommand = false;
+  int commands = 0, dpiChanges = 0, destroyed = 0;
+
+ protected:
+  bool OnCommand(int, int, HWND) override {
+    ++commands;
+    if (throwOnCommand) throw std::runtime_error("handler failed");
+    return true;
+  }
+  void OnDpiChanged() override { ++dpiChanges; }
+  void OnDestroyed() override { ++destroyed; }
+};
+
+LOGFONTA FontOf(HFONT font) {
+  LOGFONTA lf{};
+  GetObjectA(font, sizeof lf, &lf);
+  return lf;
+}
+
+// What the system sends a window moved to a monitor of another DPI, with the
+// rectangle it suggests.
+void ChangeDpi(HWND w, UINT dpi, RECT suggested) {
+  SendMessageA(w, 0x02E0 /* WM_DPICHANGED */, MAKEWPARAM(dpi, dpi), reinterpret_cast<LPARAM>(&suggested));
 }
 
 POINT Centre(const RECT& r) { return POINT{(r.left + r.right) / 2, (r.top + r.bottom) / 2}; }
@@ -61,23 +92,15 @@ class ControlsTest : public ::testing::Test {
   // One host window for the whole suite: under Wine without a window
   // manager, taking a visible top-level window down costs about two seconds.
   static void SetUpTestSuite() {
-    WNDCLASSEXA wc{};
-    wc.cbSize = sizeof wc;
-    if (!GetClassInfoExA(GetModuleHandleA(nullptr), kHostClass, &wc)) {
-      wc.lpfnWndProc = HostProc;
-      wc.hInstance = GetModuleHandleA(nullptr);
-      wc.hCursor = LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_ARROW));
-      wc.hbrBackground = GetSysColorBrush(COLOR_WINDOW);
-      wc.lpszClassName = kHostClass;
-      RegisterClassExA(&wc);
-    }
-    host_ = CreateWindowExA(0, kHostClass, "controls", WS_POPUP | WS_VISIBLE | WS_CLIPCHILDREN, 0, 0,
-                            480, 320, nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
+    window_ = new TestWindow;
+    window_->Make();
+    host_ = window_->hwnd();
     test::PumpPending();
   }
 
   static void TearDownTestSuite() {
-    if (host_) DestroyWindow(host_);
+    delete window_;
+    window_ = nullptr;
     host_ = nullptr;
   }
 
@@ -94,8 +117,60 @@ class ControlsTest : public ::testing::Test {
   static POINT OffCaption(const cButton& b) { return POINT{20, b.CaptionRect().top / 2}; }
   static POINT OutsideWindow() { return POINT{-30, 10}; }
 
+  static inline TestWindow* window_ = nullptr;
   static inline HWND host_ = nullptr;
 };
+
+// ---- window foundation ------------------------------------------------------
+
+TEST_F(ControlsTest, AThrowingHandlerStopsAtTheWindowAndTheWindowKeepsWorking) {
+  window_->throwOnCommand = true;
+  EXPECT_EQ(SendMessageA(host_, WM_COMMAND, MAKEWPARAM(1, 0), 0), 0);
+  window_->throwOnCommand = false;
+  SendMessageA(host_, WM_COMMAND, MAKEWPARAM(1, 0), 0);
+  EXPECT_EQ(window_->commands, 2);
+}
+
+TEST_F(ControlsTest, AWindowDestroyedUnderItsObjectIsUnboundAndTheObjectOutlivesIt) {
+  TestWindow w;
+  ASSERT_TRUE(w.Make(WS_POPUP));
+  HWND hwnd = w.hwnd();
+  cButton child(hwnd, 1, 0, 0, 50, 20, "Child");
+  DestroyWindow(hwnd);
+  EXPECT_EQ(w.hwnd(), nullptr);
+  EXPECT_EQ(w.destroyed, 1);
+  EXPECT_EQ(child.hwnd(), nullptr) << "children go with their parent";
+  child.Caption("still usable");
+  EXPECT_EQ(child.Caption(), "still usable");
+  EXPECT_TRUE(w.Make(WS_POPUP)) << "the object can make its window again";
+}
+
+TEST_F(ControlsTest, ADpiChangeResizesReplacesAndRefontsTheWindow) {
+  TestWindow w;
+  ASSERT_TRUE(w.Make(WS_POPUP));
+  HWND label = CreateWindowExA(0, "STATIC", "x", WS_CHILD, 0, 0, 0, 0, w.hwnd(), nullptr, nullptr, nullptr);
+  const controls::Typeface face{"Tahoma", 9};
+  ChangeDpi(w.hwnd(), 96, RECT{0, 0, 400, 300});
+  w.Place(label, 10, 20, 100, 16, face);
+  const LONG height96 = FontOf(reinterpret_cast<HFONT>(SendMessageA(label, WM_GETFONT, 0, 0))).lfHeight;
+
+  ChangeDpi(w.hwnd(), 192, RECT{5, 6, 805, 606});
+  EXPECT_EQ(w.Dpi(), 192u);
+  EXPECT_EQ(w.dpiChanges, 2);
+  RECT r;
+  GetWindowRect(w.hwnd(), &r);
+  EXPECT_EQ(r.left, 5);
+  EXPECT_EQ(r.right - r.left, 800) << "the suggested rectangle";
+  GetWindowRect(label, &r);
+  MapWindowPoints(nullptr, w.hwnd(), reinterpret_cast<POINT*>(&r), 2);
+  EXPECT_EQ(r.left, 20);
+  EXPECT_EQ(r.top, 40);
+  EXPECT_EQ(r.right - r.left, 200);
+  HFONT now = reinterpret_cast<HFONT>(SendMessageA(label, WM_GETFONT, 0, 0));
+  EXPECT_EQ(now, w.FontOf(face));
+  EXPECT_EQ(FontOf(now).lfHeight, 2 * height96);
+  DestroyWindow(label);
+}
 
 // ---- button ---------------------------------------------------------------
 
@@ -319,6 +394,55 @@ TEST_F(ControlsTest, PlainButtonNeverLightsButWhitensItsCaptionWhileHeld) {
   b.Enabled(false);
   MoveTo(b.hwnd(), OffCaption(b));
   EXPECT_EQ(b.CaptionColor(), kWhite);
+}
+
+// ---- fonts and geometry ---------------------------------------------------------
+
+TEST_F(ControlsTest, ButtonCaptionIsTahomaAndCheckCaptionIsVerdana) {
+  cButton b(host_, 101, 10, 10, 140, 44, "Scan");
+  check c(host_, 201, 10, 60, 260, 22, "Auto-Logging");
+  EXPECT_STREQ(FontOf(b.CaptionFont()).lfFaceName, "Tahoma");
+  EXPECT_STREQ(FontOf(c.CaptionFont()).lfFaceName, "Verdana");
+  EXPECT_FALSE(FontOf(c.CaptionFont()).lfUnderline);
+  MoveTo(c.hwnd(), Centre(c.CaptionRect()));
+  ASSERT_TRUE(c.IsLit());
+  EXPECT_STREQ(FontOf(c.CaptionFont()).lfFaceName, "Verdana");
+  EXPECT_TRUE(FontOf(c.CaptionFont()).lfUnderline);
+}
+
+TEST_F(ControlsTest, CheckPartsSitAtTheirTwipsForTheControlsDpi) {
+  check c(host_, 201, 10, 10, 260, 22, "Auto-Logging");
+  // At 96 DPI a twip is 1/15 pixel, at 144 DPI 1/10.
+  struct Case {
+    UINT dpi;
+    RECT window;  // where the DPI change puts the control
+    LONG label1Left, above, image1Right, box;
+  };
+  for (const Case& k : {Case{96, {10, 10, 270, 32}, 17, 1, 257, 14}, Case{144, {10, 10, 400, 43}, 26, 2, 385, 21}}) {
+    SCOPED_TRACE(k.dpi);
+    ChangeDpi(c.hwnd(), k.dpi, k.window);
+    const LONG width = k.window.right - k.window.left, height = k.window.bottom - k.window.top;
+    const check::Parts parts = c.Layout();
+    EXPECT_EQ(parts.Check1.left, 0);
+    EXPECT_EQ(parts.Check1.top, 0);
+    EXPECT_EQ(parts.Check1.right, k.box);
+    EXPECT_EQ(parts.Label1.left, k.label1Left);
+    EXPECT_EQ(parts.Label1.top, -k.above);
+    EXPECT_EQ(parts.Label1.right - parts.Label1.left, width) << "as wide as the control";
+    EXPECT_EQ(parts.Image1.top, -k.above);
+    EXPECT_EQ(parts.Image1.right, k.image1Right);
+    EXPECT_EQ(parts.Image2.right, width);
+    EXPECT_EQ(parts.Image2.bottom, height);
+    EXPECT_EQ(FontOf(c.CaptionFont()).lfHeight, -MulDiv(8, int(k.dpi), 72));
+
+    // The pointer follows the new layout: the caption starts at Label1 and
+    // stops short of Image1.
+    EXPECT_EQ(c.BoxRect().right, k.label1Left);
+    EXPECT_EQ(c.CaptionRect().right, parts.Image1.left);
+    const int before = c.Value();
+    ClickAt(c.hwnd(), POINT{k.label1Left + 2, height / 2});
+    EXPECT_NE(c.Value(), before);
+  }
 }
 
 // ---- check box ------------------------------------------------------------

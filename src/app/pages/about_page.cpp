@@ -23,8 +23,8 @@ AboutPage::AboutPage(Panel& panel, bool plain, Actions actions)
   panel.MarkLink(Label37);
   if (!plain_) panel.SetLabelColour(Label34, ToColorRef(art::palette::kMuted));
 
-  cButton4.Create(parent, 1202, 0, 0, 10, 10, "View Help Files", plain_);
-  cButton5.Create(parent, 1203, 0, 0, 10, 10, "Visit Brackwater Online", plain_);
+  cButton4.Create(parent, mform1_ids::kCButton4, 0, 0, 10, 10, "View Help Files", plain_);
+  cButton5.Create(parent, mform1_ids::kCButton5, 0, 0, 10, 10, "Visit Brackwater Online", plain_);
   cButton4.Click = actions_.help;
   cButton5.Click = actions_.webSite;
   if (!plain_) emblem.MouseMove = actions_.pointerOverBackground;

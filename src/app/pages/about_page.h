@@ -6,6 +6,7 @@
 #include <functional>
 
 #include "app/art.h"
+#include "app/mForm1_ids.h"
 #include "app/pages/panel.h"
 #include "controls/cButton.h"
 
@@ -19,7 +20,7 @@ class AboutPage : public PageContent {
     std::function<void()> mail;         // the credit label
     std::function<void()> pointerOverBackground;
   };
-  static constexpr int kCreditId = 1201;
+  static constexpr int kCreditId = mform1_ids::kLabel37;
 
   // plain: the low-resource edition's look, without the emblem.
   AboutPage(Panel& panel, bool plain, Actions actions);

@@ -3,7 +3,7 @@
 namespace kv {
 
 EggPage::EggPage(Panel& panel, std::function<void()> pointerOverBackground) : panel_(panel) {
-  drawing.Create(panel.hwnd(), 0, art::Rgb(128, 128, 128),
+  drawing.Create(panel.hwnd(), 0, art::palette::kWallGround,
                  [](art::Raster& r, const Picture::Look&) { art::DrawCafeWall(r); });
   drawing.MouseMove = std::move(pointerOverBackground);
   note = ui::MakeLabel(panel.hwnd(), 0,

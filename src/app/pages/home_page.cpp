@@ -42,7 +42,7 @@ HomePage::HomePage(Panel& panel, Actions actions) : panel_(panel), actions_(std:
         [t](art::Raster& r, const Picture::Look& look) {
           const float s = float(look.dpi) / 96.0f;
           r.FillRect(0.5f, 0.5f, float(r.Width()) - 0.5f, float(r.Height()) - 0.5f,
-                     art::Rgb(247, 249, 251), 8 * s);
+                     art::palette::kTile, 8 * s);
           r.StrokeRect(0.5f, 0.5f, float(r.Width()) - 0.5f, float(r.Height()) - 0.5f,
                        std::max(1.0f, s), art::palette::kCardLine, 8 * s);
           const float tile = 44 * s;

@@ -7,6 +7,7 @@
 #include <functional>
 
 #include "app/art.h"
+#include "app/mForm1_ids.h"
 #include "app/pages/panel.h"
 #include "controls/cButton.h"
 
@@ -19,7 +20,7 @@ class HomePage : public PageContent {
     std::function<void()> lblegg_Click;
     std::function<void()> pointerOverBackground;  // the frame's norms
   };
-  static constexpr int kEggId = 1101;
+  static constexpr int kEggId = mform1_ids::kLblegg;
 
   HomePage(Panel& panel, Actions actions);
 

@@ -15,6 +15,7 @@
 
 #include "app/art/drawings.h"
 #include "controls/theme.h"
+#include "controls/window.h"
 
 namespace kv {
 
@@ -35,7 +36,11 @@ class PageContent {
 };
 
 namespace ui {
-// Segoe UI in the given size (points) and weight, for a DPI.
+// Segoe UI in the given size (points) and weight.
+controls::Typeface Face(int points, int weight);
+// The fixed-pitch face of descriptions and code-like text.
+controls::Typeface FixedFace(int points);
+// The same, made for a DPI.
 controls::Font MakeFont(int points, int weight, UINT dpi);
 // The fixed-pitch face of descriptions and code-like text.
 controls::Font MakeFixedFont(int points, UINT dpi);
@@ -44,7 +49,7 @@ HWND MakeLabel(HWND parent, int id, const std::string& text, DWORD extraStyle = 
 std::string TextOf(HWND control);
 }  // namespace ui
 
-class Panel {
+class Panel : public controls::Window {
  public:
   static constexpr const char* kClassName = "KorvanelPage";
   // Card: a white page with a thin border on the frame's background.
@@ -53,13 +58,10 @@ class Panel {
   enum class Style { Card, Nested, Plain };
 
   Panel() = default;
-  ~Panel();
-  Panel(const Panel&) = delete;
-  Panel& operator=(const Panel&) = delete;
+  ~Panel() override;
 
   bool Create(HWND parent, std::string name, std::string heading, Style style);
 
-  HWND hwnd() const { return hwnd_; }
   const std::string& Name() const { return name_; }
   // The page's own visible mark (a page inside a hidden page keeps its mark).
   bool Visible() const;
@@ -73,7 +75,6 @@ class Panel {
   HWND HeadingLabel() const { return heading_; }
 
   RECT ContentArea() const;
-  UINT Dpi() const;
   art::Colour Background() const;
 
   void SetContent(std::unique_ptr<PageContent> content);
@@ -89,27 +90,28 @@ class Panel {
   // A label that is a link: blue, with the hand pointer over it.
   void MarkLink(HWND label);
   // Font given to labels by default; the content may set its own.
-  HFONT BodyFont() const { return body_.get(); }
+  HFONT BodyFont() const;
 
   std::function<void()> BackgroundMove;  // the pointer is over the page's background
   std::function<void(int id, int code, HWND from)> Command;  // WM_COMMAND of the page's controls
 
  private:
-  static LRESULT CALLBACK Proc(HWND, UINT, WPARAM, LPARAM);
-  LRESULT Handle(UINT msg, WPARAM wp, LPARAM lp);
-  void EnsureFonts();
+  bool OnEraseBackground(HDC dc) override;
+  bool OnMouseMove(POINT at) override;
+  bool OnCommand(int id, int code, HWND from) override;
+  void OnDpiChanged() override { Relayout(); }
+  std::optional<LabelLook> OnLabelLook(HWND label) override;
+  HCURSOR OnChildPointer(HWND child) override;
+  HFONT HeadingFont() const;
   int HeadingBottom() const;
 
-  HWND hwnd_ = nullptr;
   HWND heading_ = nullptr;
   std::string name_;
   Style style_ = Style::Card;
   std::unique_ptr<PageContent> content_;
   std::map<HWND, COLORREF> labelColours_;
   std::map<HWND, bool> links_;
-  controls::Font headingFont_, body_;
-  UINT fontDpi_ = 0;
-  HBRUSH brush_ = nullptr;
+  controls::Brush brush_;
 };
 
 }  // namespace kv

@@ -1,0 +1,50 @@
+# Fails the build when a source file includes a header of a layer above its
+# own. Run with -DSRC=<src folder> -DSTAMP=<file to touch on success>.
+#
+# Each folder under src/ is one layer and names the layers it may include;
+# a folder's own headers are always allowed. The libraries are linked in the
+# same order, so a call across the line would not link either; this check
+# also catches the includes that only use types or inline code.
+set(allowed_core "")
+set(allowed_platform core)
+set(allowed_controls core platform)
+set(allowed_context core platform)
+set(allowed_antivirus core platform context)
+set(allowed_logs core platform context)
+set(allowed_integrity core platform controls context antivirus logs)
+set(allowed_customfolders core platform controls context antivirus logs integrity)
+set(allowed_regwatch core platform controls context antivirus logs)
+set(allowed_appwatch core platform controls context)
+set(allowed_update core platform controls context)
+set(allowed_shutdown core platform controls context antivirus logs integrity regwatch customfolders)
+set(allowed_settingsui core platform controls context antivirus logs integrity customfolders regwatch shutdown update)
+set(allowed_app core platform controls context antivirus logs integrity customfolders regwatch appwatch update shutdown settingsui)
+set(allowed_editions core platform controls context antivirus logs integrity customfolders regwatch appwatch update shutdown settingsui app)
+
+file(GLOB_RECURSE sources RELATIVE ${SRC} ${SRC}/*.h ${SRC}/*.cpp)
+set(faults "")
+foreach(source ${sources})
+  string(REGEX MATCH "^[^/]+" layer "${source}")
+  if(NOT DEFINED allowed_${layer})
+    continue()
+  endif()
+  file(STRINGS ${SRC}/${source} lines REGEX "^[ \t]*#[ \t]*include[ \t]*[\"<]")
+  foreach(line ${lines})
+    if(line MATCHES "#[ \t]*include[ \t]*\"([^/\"]+)/")
+      set(target ${CMAKE_MATCH_1})
+      if(DEFINED allowed_${target} AND NOT target STREQUAL layer)
+        list(FIND allowed_${layer} ${target} at)
+        if(at EQUAL -1)
+          string(APPEND faults "  ${source}: ${line}  (${layer} may not include ${target})\n")
+        endif()
+      endif()
+    elseif(layer STREQUAL "core" AND line MATCHES "<windows\\.h>")
+      string(APPEND faults "  ${source}: ${line}  (core is portable)\n")
+    endif()
+  endforeach()
+endforeach()
+
+if(faults)
+  message(FATAL_ERROR "Includes that reach above their layer:\n${faults}")
+endif()
+file(TOUCH ${STAMP})

@@ -1,0 +1,288 @@
+#include "controls/window.h"
+
+#include <windowsx.h>
+
+#include <cstring>
+#include <exception>
+#include <utility>
+
+namespace kv::controls {
+
+namespace {
+
+#ifndef WM_DPICHANGED
+constexpr UINT WM_DPICHANGED = 0x02E0;
+#endif
+#ifndef WM_DPICHANGED_AFTERPARENT
+constexpr UINT WM_DPICHANGED_AFTERPARENT = 0x02E3;  // older headers lack it
+#endif
+
+using GetDpiForWindowFn = UINT(WINAPI*)(HWND);
+
+// Older systems have no GetDpiForWindow; linking it directly would stop the
+// program from starting there.
+GetDpiForWindowFn DpiForWindowFunction() {
+  static const GetDpiForWindowFn fn = [] {
+    HMODULE user32 = GetModuleHandleA("user32.dll");
+    if (!user32) return GetDpiForWindowFn{};
+    FARPROC proc = GetProcAddress(user32, "GetDpiForWindow");
+    return reinterpret_cast<GetDpiForWindowFn>(reinterpret_cast<void*>(proc));
+  }();
+  return fn;
+}
+
+bool EnsureClass(const WindowClass& cls, WNDPROC proc) {
+  HINSTANCE instance = GetModuleHandleA(nullptr);
+  WNDCLASSEXA wc{};
+  wc.cbSize = sizeof wc;
+  if (GetClassInfoExA(instance, cls.name, &wc)) return true;
+  wc.style = cls.style;
+  wc.lpfnWndProc = proc;
+  wc.hInstance = instance;
+  wc.hCursor = LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_ARROW));
+  wc.hbrBackground = cls.background;
+  if (cls.programIcon) {
+    wc.hIcon = LoadIconA(instance, MAKEINTRESOURCEA(1));
+    wc.hIconSm = static_cast<HICON>(LoadImageA(instance, MAKEINTRESOURCEA(1), IMAGE_ICON,
+                                               GetSystemMetrics(SM_CXSMICON),
+                                               GetSystemMetrics(SM_CYSMICON), 0));
+  }
+  wc.lpszClassName = cls.name;
+  return RegisterClassExA(&wc) != 0 || GetLastError() == ERROR_CLASS_ALREADY_EXISTS;
+}
+
+void Report(const char* what) {
+  OutputDebugStringA("Korvanel: exception in a window handler: ");
+  OutputDebugStringA(what);
+  OutputDebugStringA("\n");
+}
+
+}  // namespace
+
+bool operator==(const Typeface& a, const Typeface& b) {
+  return std::strcmp(a.face, b.face) == 0 && a.points == b.points && a.weight == b.weight &&
+         a.underline == b.underline && a.pitchAndFamily == b.pitchAndFamily;
+}
+
+Font MakeFont(const Typeface& typeface, UINT dpi) {
+  LOGFONTA lf{};
+  lf.lfHeight = -MulDiv(typeface.points, int(dpi), 72);
+  lf.lfWeight = typeface.weight;
+  lf.lfUnderline = typeface.underline ? TRUE : FALSE;
+  lf.lfCharSet = DEFAULT_CHARSET;
+  lf.lfQuality = CLEARTYPE_QUALITY;
+  lf.lfPitchAndFamily = typeface.pitchAndFamily;
+  lstrcpynA(lf.lfFaceName, typeface.face, LF_FACESIZE);
+  return Font(CreateFontIndirectA(&lf));
+}
+
+UINT WindowDpi(HWND hwnd) {
+  if (auto fn = DpiForWindowFunction(); fn && hwnd) {
+    if (UINT dpi = fn(hwnd)) return dpi;
+  }
+  int dpi = 0;
+  if (WindowDC dc(hwnd); dc) dpi = GetDeviceCaps(dc.get(), LOGPIXELSX);
+  return dpi > 0 ? UINT(dpi) : 96u;
+}
+
+POINT MousePoint(LPARAM lp) { return POINT{GET_X_LPARAM(lp), GET_Y_LPARAM(lp)}; }
+
+bool Contains(const RECT& r, POINT p) {
+  return p.x >= r.left && p.x < r.right && p.y >= r.top && p.y < r.bottom;
+}
+
+Window::~Window() { Destroy(); }
+
+void Window::Destroy() {
+  if (!hwnd_) return;
+  HWND hwnd = std::exchange(hwnd_, nullptr);
+  SetWindowLongPtrA(hwnd, GWLP_USERDATA, 0);
+  DestroyWindow(hwnd);
+  placed_.clear();
+}
+
+bool Window::Create(const WindowClass& cls, DWORD exStyle, const char* title, DWORD style, int x,
+                    int y, int width, int height, HWND parent, int id) {
+  if (hwnd_ || !EnsureClass(cls, &Window::Proc)) return false;
+  HMENU menu = (style & WS_CHILD) ? reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)) : nullptr;
+  HWND made = CreateWindowExA(exStyle, cls.name, title, style, x, y, width, height, parent, menu,
+                              GetModuleHandleA(nullptr), this);
+  return made != nullptr;
+}
+
+HFONT Window::FontOf(const Typeface& typeface) const {
+  for (const auto& [have, font] : fonts_)
+    if (have == typeface) return font.get();
+  fonts_.emplace_back(typeface, MakeFont(typeface, dpi_));
+  return fonts_.back().second.get();
+}
+
+void Window::Place(HWND child, int x, int y, int width, int height, std::optional<Typeface> font) {
+  if (!child) return;
+  const RECT at96{x, y, x + width, y + height};
+  PlaceNow(child, at96, font);
+  for (Placed& p : placed_)
+    if (p.child == child) {
+      p.at96 = at96;
+      p.font = std::move(font);
+      return;
+    }
+  placed_.push_back(Placed{child, at96, std::move(font)});
+}
+
+void Window::PlaceNow(HWND child, const RECT& at96, const std::optional<Typeface>& font) {
+  SetWindowPos(child, nullptr, Px(at96.left), Px(at96.top), Px(at96.right - at96.left),
+               Px(at96.bottom - at96.top), SWP_NOZORDER | SWP_NOACTIVATE);
+  if (font) SendMessageA(child, WM_SETFONT, reinterpret_cast<WPARAM>(FontOf(*font)), TRUE);
+}
+
+void Window::ChangeDpi(UINT dpi) {
+  // The children still hold the old fonts until they are given the new ones.
+  const auto retired = std::exchange(fonts_, {});
+  dpi_ = dpi ? dpi : 96u;
+  for (const Placed& p : placed_)
+    if (IsWindow(p.child)) PlaceNow(p.child, p.at96, p.font);
+  OnDpiChanged();
+  Redraw();
+}
+
+void Window::Redraw() const {
+  if (hwnd_) InvalidateRect(hwnd_, nullptr, FALSE);
+}
+
+void Window::TrackPointerLeave() const {
+  if (!hwnd_) return;
+  TRACKMOUSEEVENT tme{};
+  tme.cbSize = sizeof tme;
+  tme.dwFlags = TME_LEAVE;
+  tme.hwndTrack = hwnd_;
+  TrackMouseEvent(&tme);
+}
+
+POINT Window::PointerInClient() const {
+  POINT p{-1, -1};
+  if (hwnd_ && GetCursorPos(&p)) ScreenToClient(hwnd_, &p);
+  return p;
+}
+
+bool Window::HasFocus() const { return hwnd_ && GetFocus() == hwnd_; }
+
+bool Window::FocusCuesHidden() const {
+  if (!hwnd_) return true;
+  const LRESULT state = SendMessageA(hwnd_, WM_QUERYUISTATE, 0, 0);
+  return (state & UISF_HIDEFOCUS) != 0;
+}
+
+void Window::Raise(const std::function<void()>& event) {
+  if (!event) return;
+  const std::function<void()> handler = event;
+  handler();
+}
+
+// The one window procedure. A handler that throws must not unwind into the
+// system's code: the exception ends at this boundary and the message gets
+// the system's default treatment (DefWindowProcA), whatever the window. The
+// object may be destroyed by its own handler, so nothing here touches it
+// after dispatching.
+LRESULT CALLBACK Window::Proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
+  Window* self = nullptr;
+  if (msg == WM_NCCREATE) {
+    self = static_cast<Window*>(reinterpret_cast<CREATESTRUCTA*>(lp)->lpCreateParams);
+    SetWindowLongPtrA(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
+    if (self) {
+      self->hwnd_ = hwnd;
+      self->dpi_ = WindowDpi(hwnd);
+    }
+  } else {
+    self = reinterpret_cast<Window*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
+  }
+  if (!self) return DefWindowProcA(hwnd, msg, wp, lp);
+  if (msg == WM_NCDESTROY) {
+    SetWindowLongPtrA(hwnd, GWLP_USERDATA, 0);
+    self->hwnd_ = nullptr;
+    self->placed_.clear();
+    try {
+      self->OnDestroyed();
+    } catch (const std::exception& e) {
+      Report(e.what());
+    } catch (...) {
+      Report("unknown");
+    }
+    return DefWindowProcA(hwnd, msg, wp, lp);
+  }
+  try {
+    return self->Dispatch(msg, wp, lp);
+  } catch (const std::exception& e) {
+    Report(e.what());
+  } catch (...) {
+    Report("unknown");
+  }
+  return DefWindowProcA(hwnd, msg, wp, lp);
+}
+
+LRESULT Window::Dispatch(UINT msg, WPARAM wp, LPARAM lp) {
+  switch (msg) {
+    case WM_CREATE:
+      OnCreate();
+      return 0;
+    case WM_COMMAND:
+      if (OnCommand(LOWORD(wp), HIWORD(wp), reinterpret_cast<HWND>(lp))) return 0;
+      break;
+    case WM_PAINT: {
+      PaintDC dc(hwnd_);
+      if (dc.get()) OnPaint(dc.get());
+      return 0;
+    }
+    case WM_PRINTCLIENT:
+      if (OnPaint(reinterpret_cast<HDC>(wp))) return 0;
+      break;
+    case WM_TIMER:
+      if (OnTimer(wp)) return 0;
+      break;
+    case WM_SIZE:
+      OnSize(LOWORD(lp), HIWORD(lp));
+      return 0;
+    case WM_ERASEBKGND:
+      if (OnEraseBackground(reinterpret_cast<HDC>(wp))) return 1;
+      break;
+    case WM_MOUSEMOVE:
+      if (OnMouseMove(MousePoint(lp))) return 0;
+      break;
+    case WM_CLOSE:
+      if (OnClose()) return 0;
+      break;
+    case WM_CTLCOLORSTATIC:
+      if (const auto look = OnLabelLook(reinterpret_cast<HWND>(lp))) {
+        const HDC dc = reinterpret_cast<HDC>(wp);
+        SetBkMode(dc, TRANSPARENT);
+        SetTextColor(dc, look->ink);
+        return reinterpret_cast<LRESULT>(look->ground);
+      }
+      break;
+    case WM_SETCURSOR:
+      if (LOWORD(lp) == HTCLIENT && reinterpret_cast<HWND>(wp) != hwnd_) {
+        if (HCURSOR pointer = OnChildPointer(reinterpret_cast<HWND>(wp))) {
+          SetCursor(pointer);
+          return TRUE;
+        }
+      }
+      break;
+    case WM_DPICHANGED: {
+      // Resized to the system's suggestion first, so the relayout sees the
+      // new client area.
+      if (const RECT* r = reinterpret_cast<const RECT*>(lp))
+        SetWindowPos(hwnd_, nullptr, r->left, r->top, r->right - r->left, r->bottom - r->top,
+                     SWP_NOZORDER | SWP_NOACTIVATE);
+      ChangeDpi(HIWORD(wp));
+      return 0;
+    }
+    case WM_DPICHANGED_AFTERPARENT:
+      ChangeDpi(WindowDpi(hwnd_));
+      return 0;
+    default:
+      break;
+  }
+  return OnMessage(msg, wp, lp);
+}
+
+}  // namespace kv::controls

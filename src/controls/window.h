@@ -1,0 +1,171 @@
+// The one foundation every window of the program stands on: its class is
+// registered once, the C++ object is bound to its HWND from WM_NCCREATE to
+// WM_NCDESTROY, no C++ exception ever leaves the window procedure, the DPI
+// follows the monitor, the window owns its fonts, and messages arrive at
+// small virtual handlers.
+#pragma once
+#include <windows.h>
+
+#include <functional>
+#include <optional>
+#include <vector>
+
+#include "controls/gdi.h"
+
+namespace kv::controls {
+
+// What a window class is registered with; the name identifies it, so the
+// first window of a class decides the rest.
+struct WindowClass {
+  const char* name;
+  UINT style = 0;
+  HBRUSH background = nullptr;  // must live as long as the process
+  bool programIcon = false;     // the program's icon (resource 1), large and small
+};
+
+// A font by description; the size is in points, so the pixels follow the DPI.
+struct Typeface {
+  const char* face = "Segoe UI";
+  int points = 9;
+  int weight = FW_NORMAL;
+  bool underline = false;
+  BYTE pitchAndFamily = VARIABLE_PITCH | FF_SWISS;
+};
+bool operator==(const Typeface& a, const Typeface& b);
+
+Font MakeFont(const Typeface& typeface, UINT dpi);
+
+// The window's DPI: GetDpiForWindow where the system has it, else the
+// screen's logical pixels per inch (also for a null window).
+UINT WindowDpi(HWND hwnd);
+
+// A length in pixels at 96 DPI, for the given DPI.
+inline int Scale(int px96, UINT dpi) { return MulDiv(px96, int(dpi), 96); }
+inline float ScaleF(float px96, UINT dpi) { return px96 * float(dpi) / 96.0f; }
+// A length in twips (1440 per inch), in pixels at the given DPI.
+inline int Twips(int twips, UINT dpi) { return MulDiv(twips, int(dpi), 1440); }
+
+class Window {
+ public:
+  Window(const Window&) = delete;
+  Window& operator=(const Window&) = delete;
+
+  HWND hwnd() const { return hwnd_; }
+  // The DPI the window is laid out for; it changes with WM_DPICHANGED
+  // (top-level windows) and WM_DPICHANGED_AFTERPARENT (children).
+  UINT Dpi() const { return dpi_; }
+  int Px(int px96) const { return Scale(px96, dpi_); }
+  // One of the window's fonts, made for its DPI on first use. The window
+  // owns it; after a DPI change the same description gives a new font and
+  // the old one lives until OnDpiChanged has handed the new one out.
+  HFONT FontOf(const Typeface& typeface) const;
+  void Redraw() const;
+
+ protected:
+  Window() = default;
+  // Unbinds, then destroys the window. A window whose members are child
+  // windows or state its handlers read calls Destroy() first in its own
+  // destructor, so the system's messages never reach a half-destroyed object.
+  virtual ~Window();
+
+  // Registers the class on first use and creates the window bound to this
+  // object. False when it already exists or the system refuses.
+  bool Create(const WindowClass& cls, DWORD exStyle, const char* title, DWORD style, int x, int y,
+              int width, int height, HWND parent, int id = 0);
+  void Destroy();
+
+  // Places a child at a rectangle given at 96 DPI and, when given, sets its
+  // font; both are done again for the new DPI when it changes.
+  void Place(HWND child, int x, int y, int width, int height,
+             std::optional<Typeface> font = std::nullopt);
+
+  // --- handlers ------------------------------------------------------------
+  // Each returns whether it handled the message; an unhandled one goes to
+  // OnMessage, which gives the system's default treatment unless overridden.
+  virtual void OnCreate() {}
+  virtual bool OnCommand(int id, int code, HWND from) {
+    (void)id, (void)code, (void)from;
+    return false;
+  }
+  // WM_PAINT (inside BeginPaint/EndPaint) and WM_PRINTCLIENT.
+  virtual bool OnPaint(HDC dc) {
+    (void)dc;
+    return false;
+  }
+  virtual bool OnTimer(UINT_PTR id) {
+    (void)id;
+    return false;
+  }
+  virtual void OnSize(int width, int height) { (void)width, (void)height; }
+  // WM_ERASEBKGND: true when the background is drawn.
+  virtual bool OnEraseBackground(HDC dc) {
+    (void)dc;
+    return false;
+  }
+  // The pointer moved over the window's own background.
+  virtual bool OnMouseMove(POINT at) {
+    (void)at;
+    return false;
+  }
+  // A static child is about to draw (WM_CTLCOLORSTATIC): its text colour and
+  // the brush behind it; none leaves it to the system. The text is drawn
+  // transparent over the brush.
+  struct LabelLook {
+    COLORREF ink;
+    HBRUSH ground;
+  };
+  virtual std::optional<LabelLook> OnLabelLook(HWND label) {
+    (void)label;
+    return std::nullopt;
+  }
+  // The pointer over a child in its client area (links show a hand); null
+  // keeps the usual one.
+  virtual HCURSOR OnChildPointer(HWND child) {
+    (void)child;
+    return nullptr;
+  }
+  // The close box; unhandled, the window is destroyed.
+  virtual bool OnClose() { return false; }
+  // The DPI has changed: the window has its new size, the placed children
+  // their new places and fonts; the rest of the layout is redone here.
+  virtual void OnDpiChanged() {}
+  // The window is gone (its parent was destroyed, or DestroyWindow ran);
+  // the object is already unbound.
+  virtual void OnDestroyed() {}
+  virtual LRESULT OnMessage(UINT msg, WPARAM wp, LPARAM lp) { return Default(msg, wp, lp); }
+
+  LRESULT Default(UINT msg, WPARAM wp, LPARAM lp) const { return DefWindowProcA(hwnd_, msg, wp, lp); }
+
+  // Asks for one WM_MOUSELEAVE when the pointer leaves the window.
+  void TrackPointerLeave() const;
+  // Where the pointer is now, in client coordinates.
+  POINT PointerInClient() const;
+  bool HasFocus() const;
+  bool FocusCuesHidden() const;
+  // Raises an event through a copy of the handler: the handler may replace
+  // itself or destroy the window, so callers touch no member afterwards.
+  static void Raise(const std::function<void()>& event);
+
+  HWND hwnd_ = nullptr;
+
+ private:
+  static LRESULT CALLBACK Proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
+  LRESULT Dispatch(UINT msg, WPARAM wp, LPARAM lp);
+  void ChangeDpi(UINT dpi);
+  void PlaceNow(HWND child, const RECT& at96, const std::optional<Typeface>& font);
+
+  struct Placed {
+    HWND child;
+    RECT at96;
+    std::optional<Typeface> font;
+  };
+  UINT dpi_ = 96;
+  mutable std::vector<std::pair<Typeface, Font>> fonts_;
+  std::vector<Placed> placed_;
+};
+
+// Client coordinates carried by a mouse message.
+POINT MousePoint(LPARAM lp);
+bool Contains(const RECT& r, POINT p);
+
+}  // namespace kv::controls
