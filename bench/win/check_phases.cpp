@@ -17,8 +17,8 @@
 #include <string>
 #include <vector>
 
-#include "app/app.h"
-#include "app/edition.h"
+#include "context/app.h"
+#include "context/edition.h"
 #include "core/baseline.h"
 #include "core/chunked_read.h"
 #include "core/text.h"

@@ -10,8 +10,8 @@
 #include <functional>
 #include <string>
 
-#include "app/app.h"
-#include "app/edition.h"
+#include "context/app.h"
+#include "context/edition.h"
 #include "core/chunked_read.h"
 #include "integrity/checksum/file_checksum.h"
 #include "integrity/checksum/sequential_file.h"

@@ -1,7 +1,7 @@
 #include "antivirus/scanner_run.h"
 
-#include "app/app.h"
-#include "app/settings.h"
+#include "context/app.h"
+#include "context/settings.h"
 #include "core/text.h"
 #include "platform/files.h"
 

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "app/app.h"
+#include "context/app.h"
 #include "app/mForm1_ids.h"
 #include "app/pages/about_page.h"
 #include "app/pages/egg_page.h"
@@ -469,6 +469,11 @@ bool mForm1::OnEraseBackground(HDC dc) {
 bool mForm1::OnMouseMove(POINT) {
   norms();
   return true;
+}
+
+mForm1& App::Form1() {
+  if (!form1_) form1_ = MakeOwned<mForm1>(*this);
+  return *form1_;
 }
 
 }  // namespace kv

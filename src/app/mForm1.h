@@ -10,9 +10,10 @@
 #include <memory>
 #include <string>
 
-#include "app/art.h"
+#include "controls/art.h"
 #include "app/nav_bar.h"
-#include "app/pages/panel.h"
+#include "context/wiring.h"
+#include "controls/panel.h"
 #include "controls/cButton.h"
 #include "controls/gdi.h"
 #include "controls/window.h"
@@ -24,15 +25,15 @@ class HomePage;
 class AboutPage;
 class EggPage;
 
-class mForm1 : public controls::Window {
+class mForm1 : public controls::Window, public MainWindowPort {
  public:
   explicit mForm1(App& app);
   ~mForm1() override;
 
   std::string Caption() const;
-  void SetCaption(const std::string& text);
-  void Show();
-  void Hide();
+  void SetCaption(const std::string& text) override;
+  void Show() override;
+  void Hide() override;
   bool Visible() const;
 
   // --- procedures ---------------------------------------------------------

@@ -1,7 +1,7 @@
 // The main window's commands that reach outside the program: the restart
 // for a missing integrity database, the help files, the maker's web site
 // and mail, and the end of the program.
-#include "app/app.h"
+#include "context/app.h"
 #include "app/maker.h"
 #include "app/mForm1.h"
 #include "core/baseline.h"

@@ -3,7 +3,7 @@
 #include <commctrl.h>
 #include <objbase.h>
 
-#include "app/app.h"
+#include "context/app.h"
 #include "app/mForm1.h"
 #include "app/startup.h"
 #include "platform/files.h"

@@ -3,7 +3,7 @@
 #include <algorithm>
 
 #include "app/mForm1_ids.h"
-#include "app/pages/panel.h"
+#include "controls/panel.h"
 
 namespace kv {
 

@@ -7,7 +7,7 @@
 
 #include <array>
 
-#include "app/art.h"
+#include "controls/art.h"
 #include "controls/cButton.h"
 
 namespace kv {

@@ -1,8 +1,8 @@
 #include "app/startup.h"
 
-#include "app/app.h"
+#include "context/app.h"
 #include "app/mForm1.h"
-#include "app/settings.h"
+#include "context/settings.h"
 #include "core/text.h"
 #include "integrity/baseline_files.h"
 #include "integrity/baseline_scan.h"

@@ -1,10 +1,9 @@
 #include "integrity/baseline_files.h"
 
-#include "app/app.h"
-#include "app/settings.h"
+#include "context/app.h"
+#include "context/settings.h"
 #include "core/baseline.h"
 #include "core/text.h"
-#include "customfolders/folder_scan.h"
 #include "platform/files.h"
 #include "platform/pump.h"
 
@@ -43,7 +42,7 @@ bool LoadFolderBaseline(App& app, const std::string& path) {
     if (!restored) {
       const int slot = SlotOfFolderBaselineFile(path);
       const std::string folder = ReadEntry(app.settingsFile, "path", Dec(slot));
-      BuildFolderBaseline(app, folder, path, slot);
+      app.wiring.buildFolderBaseline(app, folder, path, slot);
       if (app.ended) return false;
     }
   }

@@ -1,7 +1,6 @@
 #include "integrity/baseline_scan.h"
 
-#include "app/app.h"
-#include "app/mForm1.h"
+#include "context/app.h"
 #include "core/baseline.h"
 #include "integrity/full_scan.h"
 #include "platform/files.h"
@@ -23,7 +22,7 @@ constexpr char kFirstRunQuestion[] =
 
 void EnsureBaseline(App& app) {
   if (FileExists(app.baselineFile)) {
-    app.Form1().SetCaption("Welcome to Korvanel");
+    app.MainWindow().SetCaption("Welcome to Korvanel");
     return;
   }
   const std::string backup = BackupFileOf(app.baselineFile);

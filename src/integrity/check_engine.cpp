@@ -3,8 +3,8 @@
 
 #include <cmath>
 
-#include "app/app.h"
-#include "app/settings.h"
+#include "context/app.h"
+#include "context/settings.h"
 #include "core/baseline.h"
 #include "core/text.h"
 #include "integrity/baseline_files.h"
@@ -12,7 +12,6 @@
 #include "integrity/intCheck.h"
 #include "platform/files.h"
 #include "platform/pump.h"
-#include "shutdown/unattended.h"
 
 namespace kv {
 
@@ -39,7 +38,7 @@ void intCheck::ShowProgress(int category, const std::string& fileName, long runn
   lastShown_ = now;
   const RunState& run = app_.run;
   if (app_.run.InSecureShutDown()) {
-    SetShutDownProgress(app_, categoryPercent_);
+    app_.wiring.setShutDownProgress(app_, categoryPercent_);
     return;
   }
   if (!fileName.empty()) SetText(fileLabel[category], fileName);

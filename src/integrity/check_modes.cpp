@@ -1,6 +1,6 @@
 #include "integrity/check_modes.h"
 
-#include "app/app.h"
+#include "context/app.h"
 #include "integrity/intCheck.h"
 
 namespace kv {

@@ -6,8 +6,8 @@
 #include <unordered_map>
 
 #include "antivirus/scanner_run.h"
-#include "app/app.h"
-#include "app/settings.h"
+#include "context/app.h"
+#include "context/settings.h"
 #include "core/baseline.h"
 #include "core/text.h"
 #include "integrity/baseline_files.h"

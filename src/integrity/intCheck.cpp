@@ -2,20 +2,19 @@
 
 #include <windowsx.h>
 
-#include "app/app.h"
-#include "app/mForm1.h"
-#include "app/settings.h"
+#include "context/app.h"
+#include "context/settings.h"
 #include "core/settings_store.h"
 #include "core/text.h"
 #include "controls/palette.h"
 #include "controls/theme.h"
 #include "integrity/baseline_files.h"
 #include "integrity/baseline_scan.h"
+#include "context/scan_document.h"
 #include "integrity/full_scan.h"
 #include "integrity/intCheck_ids.h"
 #include "platform/files.h"
 #include "platform/pump.h"
-#include "shutdown/unattended.h"
 
 namespace kv {
 
@@ -417,7 +416,7 @@ void intCheck::EndOfRun() {
     FinishScanDocument(app_);
     LoadSystemBaseline(app_, app_.baselineFile);
     Hide();
-    app_.Form1().Show();
+    app_.MainWindow().Show();
   }
   if (!run.noAutoScanFailing && (run.InSecureShutDown() || app_.autoScanFailed)) {
     Label12_Click();
@@ -443,7 +442,7 @@ void intCheck::EndOfRun() {
     if (clean) ShowWindow(Label14, SW_SHOWNA);
     SetText(Label13, "Results");
   }
-  if (run.InSecureShutDown()) ContinueSecureShutDown(app_);
+  if (run.InSecureShutDown()) app_.wiring.continueSecureShutDown(app_);
   PumpMessages();
 }
 
@@ -507,6 +506,11 @@ bool intCheck::StopOrClose(bool closeBox) {
   DeleteFileAt(app_.baselineFile);
   app_.EndProgram();
   return true;
+}
+
+intCheck& App::CheckWindow() {
+  if (!checkWindow_) checkWindow_ = MakeOwned<intCheck>(*this);
+  return *checkWindow_;
 }
 
 }  // namespace kv

@@ -2,7 +2,7 @@
 
 #include <windows.h>
 
-#include "app/app.h"
+#include "context/app.h"
 #include "core/log_file.h"
 #include "core/text.h"
 #include "platform/files.h"

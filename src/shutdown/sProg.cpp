@@ -4,6 +4,8 @@
 
 #include <algorithm>
 
+#include "context/app.h"
+
 namespace kv {
 
 sProg::sProg() {
@@ -24,5 +26,10 @@ void sProg::SetProgress(int percent) {
 }
 
 int sProg::Progress() const { return int(SendMessageA(ProgressBar1, PBM_GETPOS, 0, 0)); }
+
+sProg& App::ShutDownProgress() {
+  if (!progress_) progress_ = MakeOwned<sProg>();
+  return *progress_;
+}
 
 }  // namespace kv

@@ -1,6 +1,6 @@
 #include "shutdown/unattended.h"
 
-#include "app/app.h"
+#include "context/app.h"
 #include "shutdown/sProg.h"
 
 namespace kv {

@@ -3,7 +3,7 @@
 #include <utility>
 #include <vector>
 
-#include "app/settings.h"
+#include "context/settings.h"
 #include "core/baseline.h"
 #include "core/settings_store.h"
 #include "core/text.h"

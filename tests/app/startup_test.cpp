@@ -1,7 +1,7 @@
 #include <windows.h>
 
 #include "app/mForm1.h"
-#include "app/settings.h"
+#include "context/settings.h"
 #include "app/startup.h"
 #include "core/settings_store.h"
 #include "support/app_fixture.h"

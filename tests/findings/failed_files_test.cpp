@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <functional>
 
-#include "app/settings.h"
+#include "context/settings.h"
 #include "core/baseline.h"
 #include "core/text.h"
 #include "integrity/baseline_files.h"

@@ -1,6 +1,6 @@
 #include <windows.h>
 
-#include "app/settings.h"
+#include "context/settings.h"
 #include "core/log_file.h"
 #include "core/text.h"
 #include "logs/WriteLog.h"

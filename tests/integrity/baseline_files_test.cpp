@@ -2,7 +2,7 @@
 // that survives failures, and restoring a missing folder baseline.
 #include <windows.h>
 
-#include "app/settings.h"
+#include "context/settings.h"
 #include "core/baseline.h"
 #include "integrity/baseline_files.h"
 #include "support/app_fixture.h"

@@ -5,7 +5,7 @@
 #include <algorithm>
 #include <functional>
 
-#include "app/settings.h"
+#include "context/settings.h"
 #include "core/baseline.h"
 #include "platform/files.h"
 #include "core/text.h"

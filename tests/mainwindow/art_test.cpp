@@ -1,7 +1,7 @@
 // The program's pictures, as the main window and the icon show them.
 #include <gtest/gtest.h>
 
-#include "app/art/drawings.h"
+#include "controls/art/drawings.h"
 
 namespace kv::art {
 namespace {

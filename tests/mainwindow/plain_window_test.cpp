@@ -5,7 +5,8 @@
 
 #include <gtest/gtest.h>
 
-#include "app/app.h"
+#include "context/app.h"
+#include "app/editions.h"
 #include "app/mForm1.h"
 #include "app/pages/about_page.h"
 #include "support/program_folder.h"
@@ -14,7 +15,7 @@
 namespace kv {
 namespace {
 
-const Edition kLow{"KorvanelLow.exe", "Korvanel", 2, 1, 1, "2.01.0001", false, false, true};
+const Edition& kLow = LowEdition();
 
 std::string Text(HWND w) {
   char buf[256] = "";

@@ -12,7 +12,8 @@
 
 #include <gtest/gtest.h>
 
-#include "app/app.h"
+#include "context/app.h"
+#include "app/editions.h"
 #include "app/mForm1.h"
 #include "controls/check.h"
 #include "integrity/intCheck.h"
@@ -114,7 +115,7 @@ TEST(ScreenshotTour, DISABLED_EveryPage) {
         {"08-hidden-panel", [](mForm1& f) { f.lblegg_Click(); }},
         {"09-custom-controls", ShowCustomControls}});
   PhotographCheckWindow("10-check-window");
-  static const Edition low{"KorvanelLow.exe", "Korvanel", 2, 1, 1, "2.01.0001", false, false, true};
+  const Edition& low = LowEdition();
   Tour(low, "low-",
        {{"01-start", [](mForm1&) {}},
         {"02-integrity-scan", [](mForm1& f) { f.Image5_Click(); }},

@@ -2,7 +2,7 @@
 #pragma once
 #include <gtest/gtest.h>
 
-#include "app/app.h"
+#include "context/app.h"
 #include "support/program_folder.h"
 #include "support/scripted_host.h"
 

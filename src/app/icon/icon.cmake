@@ -12,11 +12,11 @@ set(KV_MAKE_ICON ${KV_GENERATED}/make_icon)
 set(KV_ICON_SOURCES
   ${CMAKE_CURRENT_LIST_DIR}/make_icon.cpp
   ${PROJECT_SOURCE_DIR}/src/core/raster.cpp
-  ${CMAKE_CURRENT_LIST_DIR}/../art/drawings.cpp)
+  ${PROJECT_SOURCE_DIR}/src/controls/art/drawings.cpp)
 add_custom_command(OUTPUT ${KV_MAKE_ICON}
   COMMAND ${CMAKE_COMMAND} -E make_directory ${KV_GENERATED}
   COMMAND ${KORVANEL_HOST_CXX} -std=c++20 -O2 -I${PROJECT_SOURCE_DIR}/src ${KV_ICON_SOURCES} -o ${KV_MAKE_ICON}
-  DEPENDS ${KV_ICON_SOURCES} ${PROJECT_SOURCE_DIR}/src/core/raster.h ${CMAKE_CURRENT_LIST_DIR}/../art/drawings.h
+  DEPENDS ${KV_ICON_SOURCES} ${PROJECT_SOURCE_DIR}/src/core/raster.h ${PROJECT_SOURCE_DIR}/src/controls/art/drawings.h
   COMMENT "Building the icon generator")
 add_custom_command(OUTPUT ${KV_ICON}
   COMMAND ${KV_MAKE_ICON} ${KV_ICON}

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "app/art/drawings.h"
+#include "controls/art/drawings.h"
 
 namespace {
 

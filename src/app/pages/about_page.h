@@ -5,9 +5,9 @@
 
 #include <functional>
 
-#include "app/art.h"
+#include "controls/art.h"
 #include "app/mForm1_ids.h"
-#include "app/pages/panel.h"
+#include "controls/panel.h"
 #include "controls/cButton.h"
 
 namespace kv {

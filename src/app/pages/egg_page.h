@@ -4,8 +4,8 @@
 
 #include <functional>
 
-#include "app/art.h"
-#include "app/pages/panel.h"
+#include "controls/art.h"
+#include "controls/panel.h"
 
 namespace kv {
 

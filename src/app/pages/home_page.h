@@ -6,9 +6,9 @@
 #include <array>
 #include <functional>
 
-#include "app/art.h"
+#include "controls/art.h"
 #include "app/mForm1_ids.h"
-#include "app/pages/panel.h"
+#include "controls/panel.h"
 #include "controls/cButton.h"
 
 namespace kv {

@@ -1,10 +1,5 @@
-#include "app/edition.h"
+#include "app/editions.h"
 
 namespace kv {
-
-const Edition& ThisEdition() {
-  static const Edition full{"Korvanel.exe", "Korvanel", 2, 2, 0, "2.02", true, true, false};
-  return full;
-}
-
+const Edition& ThisEdition() { return FullEdition(); }
 }  // namespace kv

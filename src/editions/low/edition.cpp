@@ -1,10 +1,5 @@
-#include "app/edition.h"
+#include "app/editions.h"
 
 namespace kv {
-
-const Edition& ThisEdition() {
-  static const Edition low{"KorvanelLow.exe", "Korvanel", 2, 1, 1, "2.01.0001", false, false, true};
-  return low;
-}
-
+const Edition& ThisEdition() { return LowEdition(); }
 }  // namespace kv

@@ -1,6 +1,6 @@
 #include "integrity/checksum/clsHash.h"
 
-#include "app/app.h"
+#include "context/app.h"
 #include "core/checksum_text.h"
 #include "core/chunked_read.h"
 #include "integrity/checksum/sequential_file.h"

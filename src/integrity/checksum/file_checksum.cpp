@@ -1,6 +1,6 @@
 #include "integrity/checksum/file_checksum.h"
 
-#include "app/app.h"
+#include "context/app.h"
 #include "core/checksum_text.h"
 #include "core/clsCRC.h"
 #include "integrity/checksum/clsHash.h"
@@ -14,7 +14,7 @@ std::string FileChecksum(App& app, const std::string& path) {
   if (kind == ChecksumKind::None) return {};
   if (kind != ChecksumKind::Crc32) {
     // One provider for the whole run; each file its own hash object.
-    if (!app.hashProvider) app.hashProvider = std::make_unique<HashProvider>(app);
+    if (!app.hashProvider) app.hashProvider = MakeOwned<HashProvider>(app);
     clsHash hash(*app.hashProvider);
     hash.HashAlgorithm(int32_t(kind));
     hash.CreateHash();

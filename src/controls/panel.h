@@ -13,7 +13,7 @@
 #include <memory>
 #include <string>
 
-#include "app/art/drawings.h"
+#include "controls/art/drawings.h"
 #include "controls/theme.h"
 #include "controls/window.h"
 

@@ -5,6 +5,8 @@
 
 namespace kv {
 
+struct Wiring;
+
 struct Edition {
   const char* ownFileName;   // the file name the program restarts and reads itself under
   const char* title;         // application title of message boxes
@@ -13,6 +15,7 @@ struct Edition {
   bool hasUpdateCheck;       // daily and on-demand update check, update settings keys
   bool hasSupportListDownload;
   bool plainControls;        // plainer custom controls and main window
+  const Wiring* wiring;      // how the subsystems reach the layers above them
 
   std::string VersionText() const {
     return std::to_string(major) + "." + std::to_string(minor) + "." + std::to_string(revision);

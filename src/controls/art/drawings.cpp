@@ -1,4 +1,4 @@
-#include "app/art/drawings.h"
+#include "controls/art/drawings.h"
 
 #include <algorithm>
 #include <cmath>

@@ -7,7 +7,7 @@
 #include <functional>
 #include <string>
 
-#include "app/art/drawings.h"
+#include "controls/art/drawings.h"
 #include "controls/window.h"
 
 namespace kv {

@@ -1,4 +1,4 @@
-#include "app/art.h"
+#include "controls/art.h"
 
 #include "controls/gdi.h"
 #include "controls/theme.h"

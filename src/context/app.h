@@ -4,10 +4,12 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <utility>
 
-#include "app/edition.h"
+#include "context/edition.h"
 #include "core/baseline.h"
-#include "integrity/run_state.h"
+#include "context/run_state.h"
+#include "context/wiring.h"
 #include "platform/host.h"
 
 namespace kv {
@@ -17,6 +19,15 @@ class intCheck;
 class sProg;
 class HashProvider;
 struct ScanDocument;
+
+// An object of a layer above the App context, owned by the App: the layer
+// that makes it supplies its deleter, so the App needs only its name.
+template <class T>
+using Owned = std::unique_ptr<T, void (*)(T*)>;
+template <class T, class... Args>
+Owned<T> MakeOwned(Args&&... args) {
+  return Owned<T>(new T(std::forward<Args>(args)...), [](T* p) { delete p; });
+}
 
 // Values loadSettings puts on the settings pages and the anti-virus setup
 // window; the pages take them from here when they are built.
@@ -72,25 +83,32 @@ class App {
   void EndProgram();
   bool ended = false;
 
+  // How the subsystems reach the layers above them (the edition's).
+  const Wiring& wiring;
+  MainWindowPort& MainWindow() { return wiring.mainWindow(*this); }
+
+  // The windows, each created on first use by the layer that defines it
+  // (mForm1 by the program, intCheck by the integrity checker, sProg by the
+  // secure shut down).
   mForm1& Form1();
   bool HasForm1() const { return form1_ != nullptr; }
-  // The check run window, created on first use; closing it with its close
-  // box drops it and the next use makes a new one.
+  // The check run window; closing it with its close box drops it and the
+  // next use makes a new one.
   intCheck& CheckWindow();
   bool HasCheckWindow() const { return checkWindow_ != nullptr; }
-  void DropCheckWindow();
+  void DropCheckWindow() { checkWindow_.reset(); }
   sProg& ShutDownProgress();
 
   // The cryptographic provider FileChecksum keeps across files.
-  std::unique_ptr<HashProvider> hashProvider;
+  Owned<HashProvider> hashProvider{nullptr, nullptr};
 
   // The baseline file a first full scan is filling, held in memory.
   std::unique_ptr<ScanDocument> scanDocument;
 
  private:
-  std::unique_ptr<mForm1> form1_;
-  std::unique_ptr<intCheck> checkWindow_;
-  std::unique_ptr<sProg> progress_;
+  Owned<mForm1> form1_{nullptr, nullptr};
+  Owned<intCheck> checkWindow_{nullptr, nullptr};
+  Owned<sProg> progress_{nullptr, nullptr};
 };
 
 }  // namespace kv

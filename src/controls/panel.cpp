@@ -1,9 +1,9 @@
-#include "app/pages/panel.h"
+#include "controls/panel.h"
 
 #include <algorithm>
 #include <vector>
 
-#include "app/art.h"
+#include "controls/art.h"
 #include "controls/gdi.h"
 #include "controls/palette.h"
 

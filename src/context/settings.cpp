@@ -1,10 +1,10 @@
-#include "app/settings.h"
+#include "context/settings.h"
 
-#include "app/app.h"
+#include "context/app.h"
 #include "core/baseline.h"
 #include "core/settings_store.h"
 #include "core/text.h"
-#include "integrity/full_scan.h"
+#include "context/scan_document.h"
 #include "platform/files.h"
 #include "platform/ini.h"
 #include "platform/pump.h"

@@ -1,0 +1,28 @@
+#include "context/app.h"
+
+#include "context/scan_document.h"
+
+namespace kv {
+
+App::App(Host& h, const Edition& e, std::string dir)
+    : host(h), edition(e), appDir(std::move(dir)), wiring(*e.wiring) {
+  if (!appDir.empty() && appDir.back() != '\\') appDir += '\\';
+  settingsFile = appDir + "Data\\Korvanel.dat";
+  baselineFile = appDir + "Data\\Integrity.dat";
+  registryFile = appDir + "Data\\Registry.dat";
+}
+
+App::~App() = default;
+
+MsgAnswer App::Ask(const std::string& text, MsgButtons buttons, const std::string& title,
+                   MsgIcon icon) {
+  return host.ShowMessage(text, title.empty() ? edition.title : title, buttons, icon);
+}
+
+void App::EndProgram() {
+  if (ended) return;
+  ended = true;
+  host.EndProgram();
+}
+
+}  // namespace kv

@@ -1,0 +1,40 @@
+#include "context/scan_document.h"
+
+#include <windows.h>
+
+#include "context/app.h"
+#include "core/text.h"
+#include "platform/files.h"
+
+namespace kv {
+
+namespace {
+constexpr unsigned long long kWriteIntervalMs = 250;
+
+void WriteDocument(ScanDocument& scan) {
+  ReplaceFileContents(scan.path, scan.document.Text());
+  scan.lastWrite = GetTickCount64();
+}
+}  // namespace
+
+void BeginScanDocument(App& app, const std::string& path, const std::string& text) {
+  app.scanDocument.reset(new ScanDocument{path, ProfileDocument(text), GetTickCount64()});
+}
+
+bool WriteScanEntry(App& app, const std::string& file, const std::string& section,
+                    const std::string& key, const std::string& value) {
+  ScanDocument* scan = app.scanDocument.get();
+  if (!scan || !EqualsNoCase(scan->path, file)) return false;
+  if (!scan->document.Set(section, key, value)) return false;
+  if (GetTickCount64() - scan->lastWrite >= kWriteIntervalMs) WriteDocument(*scan);
+  return true;
+}
+
+void FinishScanDocument(App& app) {
+  if (app.scanDocument) WriteDocument(*app.scanDocument);
+  app.scanDocument.reset();
+}
+
+void DropScanDocument(App& app) { app.scanDocument.reset(); }
+
+}  // namespace kv

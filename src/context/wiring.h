@@ -1,0 +1,34 @@
+// What the subsystems need of the windows and subsystems above them, as
+// narrow interfaces. The program's top layer fills them in (app/wiring.cpp);
+// a subsystem never includes the main window or a subsystem above it.
+#pragma once
+#include <string>
+
+namespace kv {
+
+class App;
+
+// The main window as the check and the first full scan use it: its caption
+// is their progress line, and they hide and show it around a run.
+class MainWindowPort {
+ public:
+  virtual void SetCaption(const std::string& text) = 0;
+  virtual void Show() = 0;
+  virtual void Hide() = 0;
+
+ protected:
+  ~MainWindowPort() = default;
+};
+
+struct Wiring {
+  // The main window, created on first use.
+  MainWindowPort& (*mainWindow)(App& app) = nullptr;
+  // The secure shut down after the file check, and its progress bar.
+  void (*continueSecureShutDown)(App& app) = nullptr;
+  void (*setShutDownProgress)(App& app, int percent) = nullptr;
+  // The first scan of a custom folder whose baseline is missing.
+  void (*buildFolderBaseline)(App& app, const std::string& folder, const std::string& file,
+                              int slot) = nullptr;
+};
+
+}  // namespace kv
