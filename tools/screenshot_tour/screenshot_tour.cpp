@@ -1,6 +1,6 @@
-// Not a check but a tool: scripts/screenshots runs this inside Wine's own
+// A tool, not a test: scripts/screenshots runs this inside Wine's own
 // desktop (so windows have frames) to photograph every page of both main
-// windows. Disabled in normal runs; it needs KV_SHOTS, the output folder.
+// windows. It needs KV_SHOTS, the output folder.
 #include <windows.h>
 
 #include <cstdio>
@@ -102,7 +102,7 @@ void PhotographCheckWindow(const std::string& name) {
   EXPECT_TRUE(Photograph(w.hwnd(), std::getenv("KV_SHOTS"), name));
 }
 
-TEST(ScreenshotTour, DISABLED_EveryPage) {
+TEST(ScreenshotTour, EveryPage) {
   if (!std::getenv("KV_SHOTS")) GTEST_SKIP() << "KV_SHOTS names the output folder";
   Tour(ThisEdition(), "",
        {{"01-home", [](mForm1& f) { f.Image3_Click(); }},
