@@ -6,6 +6,7 @@
 #include <string>
 
 #include "core/checksum_text.h"
+#include "controls/window.h"
 #include "core/clsCRC.h"
 #include "integrity/checksum/file_checksum.h"
 #include "platform/crypto.h"
@@ -152,41 +153,32 @@ TEST_F(FileChecksumTest, ReadBufferSizeZeroBecomesTheDefault) {
 namespace {
 // A window that stands for the program's own: a repaint it waits for is
 // handled only if the read yields to the message queue.
-struct PaintWindow {
+class PaintWindow final : public controls::Window {
+ public:
   static inline int paints = 0;
   static inline int32_t* bufferSize = nullptr;
   static inline std::function<void()> onPaint;
-  static LRESULT CALLBACK Proc(HWND h, UINT msg, WPARAM w, LPARAM l) {
-    if (msg == WM_PAINT) {
-      PAINTSTRUCT ps;
-      BeginPaint(h, &ps);
-      EndPaint(h, &ps);
-      ++paints;
-      // A handler that changes the setting mid-check, as the settings page can.
-      if (bufferSize) *bufferSize = 1000;
-      if (onPaint) std::exchange(onPaint, nullptr)();
-      return 0;
-    }
-    return DefWindowProcA(h, msg, w, l);
-  }
-  PaintWindow() {
-    WNDCLASSA wc{};
-    wc.lpfnWndProc = Proc;
-    wc.hInstance = GetModuleHandleA(nullptr);
-    wc.lpszClassName = "KvChecksumPaintWindow";
-    RegisterClassA(&wc);
-    hwnd = CreateWindowA("KvChecksumPaintWindow", "", WS_POPUP | WS_VISIBLE, 0, 0, 50, 50,
-                         nullptr, nullptr, wc.hInstance, nullptr);
-    UpdateWindow(hwnd);
-    PumpPending();
-  }
+
   // Kept until the process ends: taking a shown window down costs seconds
   // under Wine without a window manager.
   static PaintWindow& Get() {
     static PaintWindow* window = new PaintWindow;
     return *window;
   }
-  HWND hwnd;
+
+ private:
+  PaintWindow() {
+    Create({"KvChecksumPaintWindow"}, 0, "", WS_POPUP | WS_VISIBLE, 0, 0, 50, 50, nullptr);
+    UpdateWindow(hwnd());
+    PumpPending();
+  }
+  bool OnPaint(HDC) override {
+    ++paints;
+    // A handler that changes the setting mid-check, as the settings page can.
+    if (bufferSize) *bufferSize = 1000;
+    if (onPaint) std::exchange(onPaint, nullptr)();
+    return true;
+  }
 };
 }  // namespace
 
@@ -202,11 +194,11 @@ TEST_F(FileChecksumTest, RepaintsAreHandledBetweenChunksWithoutLosingBytes) {
   for (const char* algorithm : {"SHA1", "CRC32"}) {
     SCOPED_TRACE(algorithm);
     PaintWindow& window = PaintWindow::Get();
-    ASSERT_NE(window.hwnd, nullptr);
+    ASSERT_NE(window.hwnd(), nullptr);
     PaintWindow::paints = 0;
     PaintWindow::bufferSize = &app.readBufferSize;
     app.readBufferSize = 4096;
-    InvalidateRect(window.hwnd, nullptr, FALSE);
+    InvalidateRect(window.hwnd(), nullptr, FALSE);
     const std::string text = Checksum(algorithm, bytes);
     PaintWindow::bufferSize = nullptr;
     EXPECT_EQ(PaintWindow::paints, 1);
@@ -225,7 +217,7 @@ TEST_F(FileChecksumTest, AChecksumTakenByAHandlerLeavesTheFileInProgressIntact) 
   PaintWindow& window = PaintWindow::Get();
   PaintWindow::paints = 0;
   PaintWindow::onPaint = [&] { innerText = FileChecksum(app, folder.path("inner.bin")); };
-  InvalidateRect(window.hwnd, nullptr, FALSE);
+  InvalidateRect(window.hwnd(), nullptr, FALSE);
   const std::string outerText = Checksum("MD5", outer);
   PaintWindow::onPaint = nullptr;
   ASSERT_EQ(PaintWindow::paints, 1);
