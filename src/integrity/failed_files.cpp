@@ -3,6 +3,7 @@
 // next check passes them.
 #include "integrity/failed_files.h"
 
+#include <algorithm>
 #include <unordered_map>
 
 #include "antivirus/scanner_run.h"
@@ -212,7 +213,7 @@ bool intCheck::UpdateDatFile() {
       if (systemLoaded)
         WriteEntry(app_, app_.baselineFile, FileNameOf(path), system->second + std::string(kEndMarker),
                    section);
-      else if (notUpdated.empty() || notUpdated.back() != app_.baselineFile)
+      else if (std::find(notUpdated.begin(), notUpdated.end(), app_.baselineFile) == notUpdated.end())
         notUpdated.push_back(app_.baselineFile);
     }
     PumpMessages();
