@@ -30,20 +30,20 @@ bool RegClass::OpenRegistry(HKEY root, const std::string& path, REGSAM view) {
   return true;
 }
 
-std::vector<std::string> RegClass::GetAllValues() {
+namespace {
+
+// Names at index 0, 1, 2, ... until the key has no more. Sizes are in
+// characters without the NUL; a multi-byte code page may need more bytes,
+// which a larger buffer on the retry gives. A name that cannot be had is
+// left out and the enumeration goes on.
+template <typename EnumAt>
+std::vector<std::string> EnumNames(DWORD maxName, EnumAt enumAt) {
   std::vector<std::string> names;
-  if (!open_) return names;
-  DWORD maxName = 0;
-  RegQueryInfoKeyA(key_, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, &maxName,
-                   nullptr, nullptr, nullptr);
-  // Sizes are in characters without the NUL; a multi-byte code page may need
-  // more bytes, which the retry below gives.
   std::string buf(size_t(maxName) * 2 + 2, '\0');
   int retries = 0;
   for (DWORD i = 0;;) {
     DWORD len = DWORD(buf.size());
-    // No data buffer: a value of any size enumerates.
-    const LONG r = RegEnumValueA(key_, i, buf.data(), &len, nullptr, nullptr, nullptr, nullptr);
+    const LONG r = enumAt(i, buf.data(), &len);
     if (r == ERROR_NO_MORE_ITEMS) break;
     if (r == ERROR_MORE_DATA && retries++ < kRetries) {
       buf.resize(buf.size() * 2);
@@ -56,27 +56,27 @@ std::vector<std::string> RegClass::GetAllValues() {
   return names;
 }
 
+}  // namespace
+
+std::vector<std::string> RegClass::GetAllValues() {
+  if (!open_) return {};
+  DWORD maxName = 0;
+  RegQueryInfoKeyA(key_, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, &maxName,
+                   nullptr, nullptr, nullptr);
+  // No data buffer: a value of any size enumerates.
+  return EnumNames(maxName, [this](DWORD i, char* buf, DWORD* len) {
+    return RegEnumValueA(key_, i, buf, len, nullptr, nullptr, nullptr, nullptr);
+  });
+}
+
 std::vector<std::string> RegClass::GetAllSubDirectories() {
-  std::vector<std::string> names;
-  if (!open_) return names;
+  if (!open_) return {};
   DWORD maxName = 0;
   RegQueryInfoKeyA(key_, nullptr, nullptr, nullptr, nullptr, &maxName, nullptr, nullptr, nullptr,
                    nullptr, nullptr, nullptr);
-  std::string buf(size_t(maxName) * 2 + 2, '\0');
-  int retries = 0;
-  for (DWORD i = 0;;) {
-    DWORD len = DWORD(buf.size());
-    const LONG r = RegEnumKeyExA(key_, i, buf.data(), &len, nullptr, nullptr, nullptr, nullptr);
-    if (r == ERROR_NO_MORE_ITEMS) break;
-    if (r == ERROR_MORE_DATA && retries++ < kRetries) {
-      buf.resize(buf.size() * 2);
-      continue;
-    }
-    if (r == ERROR_SUCCESS) names.emplace_back(buf.data(), len);
-    retries = 0;
-    ++i;
-  }
-  return names;
+  return EnumNames(maxName, [this](DWORD i, char* buf, DWORD* len) {
+    return RegEnumKeyExA(key_, i, buf, len, nullptr, nullptr, nullptr, nullptr);
+  });
 }
 
 bool RegClass::ReadValue(const std::string& name, DWORD& type, std::string& data) {

@@ -13,7 +13,7 @@ namespace kv {
 void EnsureRegistrySnapshot(App& app) {
   if (FileExists(app.registryFile)) return;
   app.registryAcceptMode = true;
-  WriteWholeFile(app.registryFile, EmptySnapshotText());
+  ReplaceFileContents(app.registryFile, EmptySnapshotText());
   setReg(app);
 }
 

@@ -272,3 +272,19 @@ TEST(RegClassTest, ValueTextsEnumerationAndExactDeletes) {
   }
   RegDeleteTreeA(HKEY_CURRENT_USER, kScratch);
 }
+
+TEST(RegClassTest, EnumeratesPastSixtyFiveThousandValues) {
+  HKEY key = nullptr;
+  const char* path = "Software\\KorvanelTest\\Many";
+  ASSERT_EQ(RegCreateKeyExA(HKEY_CURRENT_USER, path, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key, nullptr),
+            ERROR_SUCCESS);
+  const DWORD count = 65536 + 3;
+  for (DWORD i = 0; i < count; ++i)
+    RegSetValueExA(key, ("v" + std::to_string(i)).c_str(), 0, REG_BINARY, nullptr, 0);
+  RegCloseKey(key);
+  RegClass reg;
+  ASSERT_TRUE(reg.OpenRegistry(HKEY_CURRENT_USER, path));
+  EXPECT_EQ(reg.GetAllValues().size(), size_t(count));
+  reg.CloseRegistry();
+  RegDeleteTreeA(HKEY_CURRENT_USER, kScratch);
+}
