@@ -23,7 +23,8 @@ PassPlace MakePassPlace(const WatchedPlace& p, bool wow32) {
   PassPlace pp{&p, wow32, {}, {}, {}, p.nodeKey, p.section};
   switch (p.root) {
     case RegRoot::LocalMachine:
-      pp.rootText = wow32 ? "HKEY_LOCAL_MACHINE (32-bit)" : "HKEY_LOCAL_MACHINE";
+      // Free of "(" and "\": the warning lines are parsed back by both.
+      pp.rootText = wow32 ? "HKEY_LOCAL_MACHINE 32-bit" : "HKEY_LOCAL_MACHINE";
       pp.rootKey = wow32 ? "LOCAL32" : "LOCAL";
       break;
     case RegRoot::CurrentUser:
@@ -137,14 +138,21 @@ std::string WarningLine(const PassPlace& place, std::string_view key, std::strin
 std::optional<std::string> EntryFilePath(std::string_view entryText, const std::string& windowsDir,
                                          const std::string& systemDir,
                                          const std::function<bool(const std::string&)>& fileExists) {
-  // The data inside the parentheses. The last ")" closes it, so that
-  // "Program Files (x86)" stays whole; a value text cut at a NUL has none.
+  // The data inside the parentheses after the name: up to the ")" that
+  // closes the first "(", so that "Program Files (x86)" stays whole and the
+  // " New Entry!) " of a warning line is left out. A value text cut at a NUL
+  // has no closing parenthesis.
   std::string t(entryText);
   const auto open = t.find('(');
   if (open != std::string::npos) {
-    const auto close = t.rfind(')');
-    t = (close != std::string::npos && close > open) ? t.substr(open + 1, close - open - 1)
-                                                     : t.substr(open + 1);
+    size_t close = std::string::npos;
+    int depth = 0;
+    for (size_t i = open; i < t.size() && close == std::string::npos; ++i) {
+      if (t[i] == '(') ++depth;
+      else if (t[i] == ')' && --depth == 0) close = i;
+    }
+    if (close == std::string::npos) close = t.find(')', open + 1);
+    t = close != std::string::npos ? t.substr(open + 1, close - open - 1) : t.substr(open + 1);
   }
   t = Trim(t);
 

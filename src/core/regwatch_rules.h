@@ -107,8 +107,10 @@ inline constexpr const char* kWarningsTitle = "New and Modified Registry Entry W
 inline constexpr const char* kWarningsDesignLine = "New and Modified Registry Entry Warnings!";
 inline constexpr const char* kNoWarnings = "*No new or modified Registry Entries*";
 
-// The program file behind an entry text such as Tool (C:\t.exe /x): the text
-// inside its parentheses, without arguments, quotes and doubled backslashes,
+// The program file behind an entry text such as Tool (C:\t.exe /x) or a
+// whole warning line: the text inside the parentheses that the first "("
+// opens (a value name may hold one, so callers that know the value pass its
+// value text instead), without arguments, quotes and doubled backslashes,
 // %systemroot% (any letter case) made the Windows directory, ".exe" added
 // when there is no extension. A bare file name is looked for in the system
 // directory, the Windows directory and the 16-bit system directory; nullopt

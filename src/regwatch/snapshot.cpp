@@ -10,13 +10,6 @@
 
 namespace kv {
 
-void EnsureRegistrySnapshot(App& app) {
-  if (FileExists(app.registryFile)) return;
-  app.registryAcceptMode = true;
-  ReplaceFileContents(app.registryFile, EmptySnapshotText());
-  setReg(app);
-}
-
 int CompareEntry(App& app, std::string& name, const std::string& valueText, int lmIndex,
                  int cuIndex, int crIndex, bool wow32) {
   const std::string section = SnapshotSection(lmIndex, cuIndex, crIndex, wow32);
@@ -75,6 +68,13 @@ RegistryPass setReg(App& app) {
   RegistryPass pass = BuildRegistryPass(source);
   app.registryAcceptMode = false;
   return pass;
+}
+
+void EnsureRegistrySnapshot(App& app) {
+  if (FileExists(app.registryFile)) return;
+  app.registryAcceptMode = true;
+  ReplaceFileContents(app.registryFile, EmptySnapshotText());
+  setReg(app);
 }
 
 }  // namespace kv

@@ -81,7 +81,7 @@ TEST(RegwatchTexts, DataAndValueTexts) {
   EXPECT_EQ(WarningLine(PlaceOf(RegRoot::ClassesRoot, 1), " (x)", " (x)", 1),
             "HKEY_CLASSES_ROOT|Loaded in command\\ (x) (x) New Entry!");
   EXPECT_EQ(WarningLine(PlaceOf(RegRoot::LocalMachine, 1, true), "T", " (t)", 1),
-            "HKEY_LOCAL_MACHINE (32-bit)|Loaded in Run\\T (t) New Entry!");
+            "HKEY_LOCAL_MACHINE 32-bit|Loaded in Run\\T (t) New Entry!");
 }
 
 TEST(RegwatchTexts, ComparisonAgainstWhatTheSnapshotGivesBack) {
@@ -122,6 +122,13 @@ TEST(RegwatchPath, EntryTextToFile) {
   EXPECT_EQ(path("Share (\\\\server\\share\\x.exe)"), "\\\\server\\share\\x.exe");
   // A value text cut at a NUL has no closing parenthesis.
   EXPECT_EQ(path("Exp (%SystemRoot%\\x.exe"), "C:\\windows\\x.exe");
+  // Whole warning lines, with the ") " the list appends to them.
+  EXPECT_EQ(path("HKEY_LOCAL_MACHINE|Loaded in Run\\Tool (C:\\t.exe) New Entry!) "), "C:\\t.exe");
+  EXPECT_EQ(path("HKEY_LOCAL_MACHINE 32-bit|Loaded in Run\\T (C:\\Program Files (x86)\\t.exe -q) "
+                 "Entry Modified!) "),
+            "C:\\Program Files (x86)\\t.exe");
+  EXPECT_EQ(path("HKEY_CURRENT_USER|Loaded in Run\\Exp (%SystemRoot%\\x.exe New Entry!) "),
+            "C:\\windows\\x.exe");
 
   // A bare name is looked for as it is, in the system directory first.
   EXPECT_EQ(path("X (tool)"), std::nullopt);
@@ -214,7 +221,7 @@ TEST(RegwatchPass, ThirtyTwoBitViewListedApartAndSharedValuesOnce) {
   const RegistryPass pass = reg.Pass();
   ASSERT_EQ(pass.list.size(), 3u);
   EXPECT_EQ(pass.list[1], "HKEY_LOCAL_MACHINE|Loaded in Run\\Both (C:\\both.exe) New Entry!");
-  EXPECT_EQ(pass.list[2], "HKEY_LOCAL_MACHINE (32-bit)|Loaded in Run\\Only32 (C:\\o32.exe) New Entry!");
+  EXPECT_EQ(pass.list[2], "HKEY_LOCAL_MACHINE 32-bit|Loaded in Run\\Only32 (C:\\o32.exe) New Entry!");
   EXPECT_EQ(NodeWithKey(pass, "#1 (C:\\o32.exe)")->parentKey, "!WLIR");
   EXPECT_EQ(reg.compared.count("LM32/R|only32"), 1u);
   EXPECT_EQ(reg.compared.count("LM32/R|both"), 0u);

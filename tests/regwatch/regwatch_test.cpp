@@ -208,7 +208,7 @@ TEST_F(RegwatchTest, ThirtyTwoBitViewIsReadAndStoredApart) {
 
   SetText(HKEY_LOCAL_MACHINE, kRun, "KvTool32", "C:\\t32.exe", KEY_WOW64_32KEY);
   RegistryPass pass = setReg(app);
-  EXPECT_TRUE(Listed(pass, "HKEY_LOCAL_MACHINE (32-bit)|Loaded in Run\\KvTool32 (C:\\t32.exe) New Entry!"));
+  EXPECT_TRUE(Listed(pass, "HKEY_LOCAL_MACHINE 32-bit|Loaded in Run\\KvTool32 (C:\\t32.exe) New Entry!"));
   EXPECT_FALSE(ListedWith(pass, "HKEY_LOCAL_MACHINE|Loaded in Run\\KvTool32"));
   EXPECT_EQ(Node(pass, "#1 (C:\\t32.exe)")->parentKey, "!WLIR");
   Accept();
