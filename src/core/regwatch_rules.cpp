@@ -64,7 +64,9 @@ const std::vector<PassPlace>& RegistryPassPlaces() {
 std::string SnapshotSection(int lmIndex, int cuIndex, int crIndex, bool wow32) {
   const int given = (lmIndex != 0) + (cuIndex != 0) + (crIndex != 0);
   if (given != 1) return {};
-  const RegRoot root = lmIndex ? RegRoot::LocalMachine : cuIndex ? RegRoot::CurrentUser : RegRoot::ClassesRoot;
+  const RegRoot root = lmIndex   ? RegRoot::LocalMachine
+                       : cuIndex ? RegRoot::CurrentUser
+                                 : RegRoot::ClassesRoot;
   const int index = lmIndex + cuIndex + crIndex;
   if (wow32 && root != RegRoot::LocalMachine) return {};
   for (const PassPlace& p : RegistryPassPlaces())
@@ -135,9 +137,9 @@ std::string WarningLine(const PassPlace& place, std::string_view key, std::strin
   return line;
 }
 
-std::optional<std::string> EntryFilePath(std::string_view entryText, const std::string& windowsDir,
-                                         const std::string& systemDir,
-                                         const std::function<bool(const std::string&)>& fileExists) {
+std::optional<std::string> EntryFilePath(
+    std::string_view entryText, const std::string& windowsDir, const std::string& systemDir,
+    const std::function<bool(const std::string&)>& fileExists) {
   // The data inside the parentheses after the name: up to the ")" that
   // closes the first "(", so that "Program Files (x86)" stays whole and the
   // " New Entry!) " of a warning line is left out. A value text cut at a NUL
@@ -148,8 +150,10 @@ std::optional<std::string> EntryFilePath(std::string_view entryText, const std::
     size_t close = std::string::npos;
     int depth = 0;
     for (size_t i = open; i < t.size() && close == std::string::npos; ++i) {
-      if (t[i] == '(') ++depth;
-      else if (t[i] == ')' && --depth == 0) close = i;
+      if (t[i] == '(')
+        ++depth;
+      else if (t[i] == ')' && --depth == 0)
+        close = i;
     }
     if (close == std::string::npos) close = t.find(')', open + 1);
     t = close != std::string::npos ? t.substr(open + 1, close - open - 1) : t.substr(open + 1);
@@ -177,7 +181,8 @@ std::optional<std::string> EntryFilePath(std::string_view entryText, const std::
   if (path.find('.') == std::string::npos) path += ".exe";
   if (t.find('\\') != std::string::npos) return path;
 
-  const std::string oldSystem = systemDir.substr(0, systemDir.size() >= 3 ? systemDir.size() - 3 : 0) + "\\";
+  const std::string oldSystem =
+      systemDir.substr(0, systemDir.size() >= 3 ? systemDir.size() - 3 : 0) + "\\";
   for (const std::string& dir : {systemDir, windowsDir, oldSystem})
     if (fileExists(dir + t)) return dir + t;
   return std::nullopt;
@@ -207,8 +212,10 @@ RegistryPass BuildRegistryPass(const RegistryPassSource& source) {
       const std::string vt = ValueText(v.dataText);
       if (p.place->root == RegRoot::LocalMachine) {
         const std::string id = entryId(p, v.name, vt);
-        if (!p.wow32) nativeEntries.insert(id);
-        else if (nativeEntries.count(id)) continue;
+        if (!p.wow32)
+          nativeEntries.insert(id);
+        else if (nativeEntries.count(id))
+          continue;
       }
       // Node keys are unique: the same value text at the same index under
       // another root gets no second node, but is still compared.

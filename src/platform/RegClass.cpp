@@ -107,7 +107,8 @@ std::string RegClass::GetValue(const std::string& name) {
 }
 
 bool RegClass::HasValue(const std::string& name) {
-  return open_ && RegQueryValueExA(key_, name.c_str(), nullptr, nullptr, nullptr, nullptr) == ERROR_SUCCESS;
+  return open_ &&
+         RegQueryValueExA(key_, name.c_str(), nullptr, nullptr, nullptr, nullptr) == ERROR_SUCCESS;
 }
 
 bool RegClass::CloseRegistry() {

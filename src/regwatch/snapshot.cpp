@@ -25,9 +25,12 @@ namespace {
 
 HKEY RootHandle(RegRoot root) {
   switch (root) {
-    case RegRoot::LocalMachine: return HKEY_LOCAL_MACHINE;
-    case RegRoot::CurrentUser: return HKEY_CURRENT_USER;
-    case RegRoot::ClassesRoot: return HKEY_CLASSES_ROOT;
+    case RegRoot::LocalMachine:
+      return HKEY_LOCAL_MACHINE;
+    case RegRoot::CurrentUser:
+      return HKEY_CURRENT_USER;
+    case RegRoot::ClassesRoot:
+      return HKEY_CLASSES_ROOT;
   }
   return nullptr;
 }
@@ -55,9 +58,12 @@ RegistryPass setReg(App& app) {
   source.compare = [&app](std::string& name, const std::string& valueText, const PassPlace& p) {
     const int index = p.place->index;
     switch (p.place->root) {
-      case RegRoot::LocalMachine: return CompareEntry(app, name, valueText, index, 0, 0, p.wow32);
-      case RegRoot::CurrentUser: return CompareEntry(app, name, valueText, 0, index, 0);
-      case RegRoot::ClassesRoot: return CompareEntry(app, name, valueText, 0, 0, index);
+      case RegRoot::LocalMachine:
+        return CompareEntry(app, name, valueText, index, 0, 0, p.wow32);
+      case RegRoot::CurrentUser:
+        return CompareEntry(app, name, valueText, 0, index, 0);
+      case RegRoot::ClassesRoot:
+        return CompareEntry(app, name, valueText, 0, 0, index);
     }
     return 0;
   };

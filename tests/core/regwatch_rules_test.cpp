@@ -22,9 +22,9 @@ const PassPlace& PlaceOf(RegRoot root, int index, bool wow32 = false) {
 
 TEST(RegwatchTexts, SnapshotFileAndSections) {
   std::string expected;
-  for (const char* name : {"LM/R", "LM/RO", "LM/ROX", "LM/RS", "LM/RSO", "LM/SE", "LM/SC", "LM/SB",
-                           "LM/SH", "LM/SP", "CU/R", "CU/RO", "CR/SE", "CR/SC", "CR/SB", "CR/SH",
-                           "CR/SP"})
+  for (const char* name :
+       {"LM/R", "LM/RO", "LM/ROX", "LM/RS", "LM/RSO", "LM/SE", "LM/SC", "LM/SB", "LM/SH", "LM/SP",
+        "CU/R", "CU/RO", "CR/SE", "CR/SC", "CR/SB", "CR/SH", "CR/SP"})
     expected += std::string("[") + name + "]\r\n\r\n";
   EXPECT_EQ(EmptySnapshotText(), expected);
 
@@ -50,7 +50,7 @@ TEST(RegwatchTexts, SnapshotFileAndSections) {
 TEST(RegwatchTexts, DataAndValueTexts) {
   using namespace std::string_literals;
   EXPECT_EQ(DataText(kRegSz, "C:\\t.exe\0"s), "C:\\t.exe");
-  EXPECT_EQ(DataText(kRegSz, ""), "");        // size 0
+  EXPECT_EQ(DataText(kRegSz, ""), "");  // size 0
   EXPECT_EQ(DataText(kRegBinary, ""), "");
   EXPECT_EQ(DataText(kRegBinary, "\x05\x0a\x4f\x00\xff"s), "05 A 4F 00 ");  // last byte left out
   EXPECT_EQ(BinaryText("\x00\x09\x10\xab"s), "00 09 10 AB ");
@@ -101,7 +101,8 @@ TEST(RegwatchTexts, ComparisonAgainstWhatTheSnapshotGivesBack) {
   EXPECT_EQ(CompareStored(stored, ValueText("b" + std::string(399, 'a'))), 2);
   // So is one that holds a line break the file cannot keep.
   const std::string broken = " (C:\\t.exe\r\nX)";
-  EXPECT_EQ(CompareStored(ProfileGet(ProfileSet({}, false, "s", "k", broken), "s", "k"), broken), 0);
+  EXPECT_EQ(CompareStored(ProfileGet(ProfileSet({}, false, "s", "k", broken), "s", "k"), broken),
+            0);
 }
 
 TEST(RegwatchPath, EntryTextToFile) {
@@ -110,9 +111,11 @@ TEST(RegwatchPath, EntryTextToFile) {
   const auto exists = [&files](const std::string& p) { return files.count(p) > 0; };
   const auto path = [&](const std::string& t) { return EntryFilePath(t, win, sys, exists); };
 
-  EXPECT_EQ(path("Tool (C:\\Program Files\\Tool\\tool.exe -min)"), "C:\\Program Files\\Tool\\tool.exe");
+  EXPECT_EQ(path("Tool (C:\\Program Files\\Tool\\tool.exe -min)"),
+            "C:\\Program Files\\Tool\\tool.exe");
   EXPECT_EQ(path("Tool (C:\\t.exe)"), "C:\\t.exe");
-  EXPECT_EQ(path("App (\"C:\\Program Files\\App\\app.exe\" -min)"), "C:\\Program Files\\App\\app.exe");
+  EXPECT_EQ(path("App (\"C:\\Program Files\\App\\app.exe\" -min)"),
+            "C:\\Program Files\\App\\app.exe");
   EXPECT_EQ(path("App (\"C:\\Pro.gram Files\\app.exe\" /s /x)"), "C:\\Pro.gram Files\\app.exe");
   EXPECT_EQ(path("App (C:\\Program Files (x86)\\App\\app.exe /q)"),
             "C:\\Program Files (x86)\\App\\app.exe");
@@ -174,7 +177,9 @@ const RegTreeNode* NodeWithKey(const RegistryPass& pass, const std::string& key)
 
 TEST(RegwatchPass, NodesLinesAndRealNames) {
   FakeRegistry reg;
-  reg.values["LM/R"] = {{"Tool", "C:\\t.exe"}, {"Tool (x86)", "C:\\t86.exe"}, {"a=b", "C:\\ab.exe"},
+  reg.values["LM/R"] = {{"Tool", "C:\\t.exe"},
+                        {"Tool (x86)", "C:\\t86.exe"},
+                        {"a=b", "C:\\ab.exe"},
                         {"Same", "C:\\same.exe"}};
   reg.values["CU/R"] = {{"Other", "C:\\same.exe"}};
   reg.values["CR/SE"] = {{"", "\"%1\" %*"}};
@@ -186,8 +191,9 @@ TEST(RegwatchPass, NodesLinesAndRealNames) {
   EXPECT_EQ(pass.list[1], "HKEY_LOCAL_MACHINE|Loaded in Run\\Tool (C:\\t.exe) New Entry!");
   EXPECT_EQ(pass.list[3], "HKEY_LOCAL_MACHINE|Loaded in Run\\a-b (C:\\ab.exe) New Entry!");
   EXPECT_EQ(pass.list[5], "HKEY_CURRENT_USER|Loaded in Run\\Other (C:\\same.exe) New Entry!");
-  EXPECT_EQ(pass.list[6], "HKEY_CLASSES_ROOT|Loaded in command\\ (C:\\evil.exe \"%1\") "
-                          "(C:\\evil.exe \"%1\") New Entry!");
+  EXPECT_EQ(pass.list[6],
+            "HKEY_CLASSES_ROOT|Loaded in command\\ (C:\\evil.exe \"%1\") "
+            "(C:\\evil.exe \"%1\") New Entry!");
   ASSERT_EQ(pass.warnings.size(), 6u);
   EXPECT_EQ(pass.warnings[1].valueName, "Tool (x86)");
   EXPECT_EQ(pass.warnings[2].valueName, "a=b");
@@ -221,7 +227,8 @@ TEST(RegwatchPass, ThirtyTwoBitViewListedApartAndSharedValuesOnce) {
   const RegistryPass pass = reg.Pass();
   ASSERT_EQ(pass.list.size(), 3u);
   EXPECT_EQ(pass.list[1], "HKEY_LOCAL_MACHINE|Loaded in Run\\Both (C:\\both.exe) New Entry!");
-  EXPECT_EQ(pass.list[2], "HKEY_LOCAL_MACHINE 32-bit|Loaded in Run\\Only32 (C:\\o32.exe) New Entry!");
+  EXPECT_EQ(pass.list[2],
+            "HKEY_LOCAL_MACHINE 32-bit|Loaded in Run\\Only32 (C:\\o32.exe) New Entry!");
   EXPECT_EQ(NodeWithKey(pass, "#1 (C:\\o32.exe)")->parentKey, "!WLIR");
   EXPECT_EQ(reg.compared.count("LM32/R|only32"), 1u);
   EXPECT_EQ(reg.compared.count("LM32/R|both"), 0u);

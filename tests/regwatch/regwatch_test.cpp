@@ -31,12 +31,16 @@ class RegwatchTest : public AppTest {
   void Set(HKEY root, const char* path, const std::string& name, const std::string& data,
            DWORD type = REG_SZ, REGSAM view = 0) {
     HKEY key = nullptr;
-    ASSERT_EQ(RegCreateKeyExA(root, path, 0, nullptr, 0, KEY_ALL_ACCESS | view, nullptr, &key, nullptr),
-              ERROR_SUCCESS);
+    ASSERT_EQ(
+        RegCreateKeyExA(root, path, 0, nullptr, 0, KEY_ALL_ACCESS | view, nullptr, &key, nullptr),
+        ERROR_SUCCESS);
     DWORD oldType = 0, oldSize = 0;
-    const bool had = RegQueryValueExA(key, name.c_str(), nullptr, &oldType, nullptr, &oldSize) == ERROR_SUCCESS;
+    const bool had =
+        RegQueryValueExA(key, name.c_str(), nullptr, &oldType, nullptr, &oldSize) == ERROR_SUCCESS;
     std::string old(oldSize, '\0');
-    if (had) RegQueryValueExA(key, name.c_str(), nullptr, &oldType, reinterpret_cast<BYTE*>(old.data()), &oldSize);
+    if (had)
+      RegQueryValueExA(key, name.c_str(), nullptr, &oldType, reinterpret_cast<BYTE*>(old.data()),
+                       &oldSize);
     ASSERT_EQ(RegSetValueExA(key, name.c_str(), 0, type, reinterpret_cast<const BYTE*>(data.data()),
                              DWORD(data.size())),
               ERROR_SUCCESS);
@@ -45,7 +49,8 @@ class RegwatchTest : public AppTest {
       HKEY k = nullptr;
       if (RegOpenKeyExA(root, path, 0, KEY_ALL_ACCESS | view, &k) != ERROR_SUCCESS) return;
       if (had)
-        RegSetValueExA(k, name.c_str(), 0, oldType, reinterpret_cast<const BYTE*>(old.data()), DWORD(old.size()));
+        RegSetValueExA(k, name.c_str(), 0, oldType, reinterpret_cast<const BYTE*>(old.data()),
+                       DWORD(old.size()));
       else
         RegDeleteValueA(k, name.c_str());
       RegCloseKey(k);
@@ -164,10 +169,12 @@ TEST_F(RegwatchTest, OpenCommandsAndTheSameTextUnderTwoRoots) {
   // classes and in the classes root that shows them.
   SetText(HKEY_LOCAL_MACHINE, kExeOpen, "", "C:\\evil.exe \"%1\"");
   pass = setReg(app);
-  EXPECT_TRUE(Listed(pass, "HKEY_LOCAL_MACHINE|Loaded in command\\ (C:\\evil.exe \"%1\") "
-                           "(C:\\evil.exe \"%1\") New Entry!"));
-  EXPECT_TRUE(Listed(pass, "HKEY_CLASSES_ROOT|Loaded in command\\ (C:\\evil.exe \"%1\") "
-                           "(C:\\evil.exe \"%1\") New Entry!"));
+  EXPECT_TRUE(Listed(pass,
+                     "HKEY_LOCAL_MACHINE|Loaded in command\\ (C:\\evil.exe \"%1\") "
+                     "(C:\\evil.exe \"%1\") New Entry!"));
+  EXPECT_TRUE(Listed(pass,
+                     "HKEY_CLASSES_ROOT|Loaded in command\\ (C:\\evil.exe \"%1\") "
+                     "(C:\\evil.exe \"%1\") New Entry!"));
   EXPECT_EQ(Node(pass, "#6 (C:\\evil.exe \"%1\")")->text, " (C:\\evil.exe \"%1\")");
 }
 
@@ -208,7 +215,8 @@ TEST_F(RegwatchTest, ThirtyTwoBitViewIsReadAndStoredApart) {
 
   SetText(HKEY_LOCAL_MACHINE, kRun, "KvTool32", "C:\\t32.exe", KEY_WOW64_32KEY);
   RegistryPass pass = setReg(app);
-  EXPECT_TRUE(Listed(pass, "HKEY_LOCAL_MACHINE 32-bit|Loaded in Run\\KvTool32 (C:\\t32.exe) New Entry!"));
+  EXPECT_TRUE(
+      Listed(pass, "HKEY_LOCAL_MACHINE 32-bit|Loaded in Run\\KvTool32 (C:\\t32.exe) New Entry!"));
   EXPECT_FALSE(ListedWith(pass, "HKEY_LOCAL_MACHINE|Loaded in Run\\KvTool32"));
   EXPECT_EQ(Node(pass, "#1 (C:\\t32.exe)")->parentKey, "!WLIR");
   Accept();
@@ -220,10 +228,12 @@ TEST_F(RegwatchTest, ThirtyTwoBitViewIsReadAndStoredApart) {
 
 TEST(RegClassTest, ValueTextsEnumerationAndExactDeletes) {
   HKEY key = nullptr;
-  ASSERT_EQ(RegCreateKeyExA(HKEY_CURRENT_USER, kScratch, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key, nullptr),
+  ASSERT_EQ(RegCreateKeyExA(HKEY_CURRENT_USER, kScratch, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr,
+                            &key, nullptr),
             ERROR_SUCCESS);
   const auto set = [key](const char* name, DWORD type, const std::string& data) {
-    RegSetValueExA(key, name, 0, type, reinterpret_cast<const BYTE*>(data.data()), DWORD(data.size()));
+    RegSetValueExA(key, name, 0, type, reinterpret_cast<const BYTE*>(data.data()),
+                   DWORD(data.size()));
   };
   using namespace std::string_literals;
   set("", REG_SZ, "C:\\default.exe\0"s);
@@ -249,8 +259,8 @@ TEST(RegClassTest, ValueTextsEnumerationAndExactDeletes) {
     ASSERT_TRUE(reg.OpenRegistry(HKEY_CURRENT_USER, kScratch));
     auto names = reg.GetAllValues();
     std::sort(names.begin(), names.end());
-    EXPECT_EQ(names, (std::vector<std::string>{"", "Bin", "Dword", "EmptyBin", "EmptySz", "Sz", "Tool",
-                                               "Tool (x86)", "a-b", "a=b"}));
+    EXPECT_EQ(names, (std::vector<std::string>{"", "Bin", "Dword", "EmptyBin", "EmptySz", "Sz",
+                                               "Tool", "Tool (x86)", "a-b", "a=b"}));
     EXPECT_EQ(reg.GetAllSubDirectories(), std::vector<std::string>{"Sub1"});
     EXPECT_EQ(reg.GetValue(""), "C:\\default.exe");
     EXPECT_EQ(reg.GetValue("Sz"), "C:\\t.exe");
@@ -276,7 +286,8 @@ TEST(RegClassTest, ValueTextsEnumerationAndExactDeletes) {
 TEST(RegClassTest, EnumeratesPastSixtyFiveThousandValues) {
   HKEY key = nullptr;
   const char* path = "Software\\KorvanelTest\\Many";
-  ASSERT_EQ(RegCreateKeyExA(HKEY_CURRENT_USER, path, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key, nullptr),
+  ASSERT_EQ(RegCreateKeyExA(HKEY_CURRENT_USER, path, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key,
+                            nullptr),
             ERROR_SUCCESS);
   const DWORD count = 65536 + 3;
   for (DWORD i = 0; i < count; ++i)
