@@ -167,10 +167,12 @@ struct FakeRegistry {
   }
 };
 
-const RegTreeNode* NodeWithKey(const RegistryPass& pass, const std::string& key) {
+// The node with this key; a node without a key when there is none.
+const RegTreeNode& NodeWithKey(const RegistryPass& pass, const std::string& key) {
+  static const RegTreeNode none;
   for (const RegTreeNode& n : pass.tree)
-    if (n.key == key) return &n;
-  return nullptr;
+    if (n.key == key) return n;
+  return none;
 }
 
 }  // namespace
@@ -207,14 +209,12 @@ TEST(RegwatchPass, NodesLinesAndRealNames) {
   EXPECT_EQ(pass.tree[2].key, "USER");
   EXPECT_EQ(pass.tree[3].key, "ROOT");
   EXPECT_EQ(pass.tree[4].key, "!LLIR");
-  const RegTreeNode* tool = NodeWithKey(pass, "#1 (C:\\t.exe)");
-  ASSERT_NE(tool, nullptr);
-  EXPECT_EQ(tool->text, "Tool (C:\\t.exe)");
-  EXPECT_EQ(tool->parentKey, "!LLIR");
-  EXPECT_EQ(NodeWithKey(pass, "#1 (C:\\same.exe)")->parentKey, "!LLIR");  // one node for both roots
-  EXPECT_EQ(NodeWithKey(pass, "#1 (C:\\t86.exe)")->valueName, "Tool (x86)");
-  EXPECT_EQ(NodeWithKey(pass, "#1 (\"%1\" %*)"), nullptr);
-  EXPECT_EQ(NodeWithKey(pass, "#2 (C:\\evil.exe \"%1\")")->text, " (C:\\evil.exe \"%1\")");
+  EXPECT_EQ(NodeWithKey(pass, "#1 (C:\\t.exe)").text, "Tool (C:\\t.exe)");
+  EXPECT_EQ(NodeWithKey(pass, "#1 (C:\\t.exe)").parentKey, "!LLIR");
+  EXPECT_EQ(NodeWithKey(pass, "#1 (C:\\same.exe)").parentKey, "!LLIR");  // one node for both roots
+  EXPECT_EQ(NodeWithKey(pass, "#1 (C:\\t86.exe)").valueName, "Tool (x86)");
+  EXPECT_EQ(NodeWithKey(pass, "#1 (\"%1\" %*)").key, "");
+  EXPECT_EQ(NodeWithKey(pass, "#2 (C:\\evil.exe \"%1\")").text, " (C:\\evil.exe \"%1\")");
   std::set<std::string> keys;
   for (const RegTreeNode& n : pass.tree) EXPECT_TRUE(keys.insert(n.key).second) << n.key;
 }
@@ -229,7 +229,7 @@ TEST(RegwatchPass, ThirtyTwoBitViewListedApartAndSharedValuesOnce) {
   EXPECT_EQ(pass.list[1], "HKEY_LOCAL_MACHINE|Loaded in Run\\Both (C:\\both.exe) New Entry!");
   EXPECT_EQ(pass.list[2],
             "HKEY_LOCAL_MACHINE 32-bit|Loaded in Run\\Only32 (C:\\o32.exe) New Entry!");
-  EXPECT_EQ(NodeWithKey(pass, "#1 (C:\\o32.exe)")->parentKey, "!WLIR");
+  EXPECT_EQ(NodeWithKey(pass, "#1 (C:\\o32.exe)").parentKey, "!WLIR");
   EXPECT_EQ(reg.compared.count("LM32/R|only32"), 1u);
   EXPECT_EQ(reg.compared.count("LM32/R|both"), 0u);
 }

@@ -80,10 +80,12 @@ bool ListedWith(const RegistryPass& pass, const std::string& part) {
                      [&](const std::string& l) { return l.find(part) != std::string::npos; });
 }
 
-const RegTreeNode* Node(const RegistryPass& pass, const std::string& key) {
+// The node with this key; a node without a key when there is none.
+const RegTreeNode& Node(const RegistryPass& pass, const std::string& key) {
+  static const RegTreeNode none;
   for (const RegTreeNode& n : pass.tree)
-    if (n.key == key) return &n;
-  return nullptr;
+    if (n.key == key) return n;
+  return none;
 }
 
 // The snapshot without its entry lines: what remains of the created file.
@@ -112,7 +114,7 @@ TEST_F(RegwatchTest, FirstStartCreatesTheSnapshotAndStoresEveryEntry) {
   RegistryPass pass = setReg(app);
   EXPECT_EQ(pass.list, kNothingFound);
   EXPECT_FALSE(pass.findings);
-  EXPECT_EQ(Node(pass, "#1 (C:\\first.exe)")->text, "KvFirst (C:\\first.exe)");
+  EXPECT_EQ(Node(pass, "#1 (C:\\first.exe)").text, "KvFirst (C:\\first.exe)");
 
   // An existing file, even an empty one, is kept as it is.
   folder.Write("Data\\Registry.dat", "");
@@ -128,11 +130,9 @@ TEST_F(RegwatchTest, NewModifiedAndUnchangedEntries) {
   EXPECT_TRUE(Listed(pass, "HKEY_LOCAL_MACHINE|Loaded in Run\\Tool (C:\\t.exe) New Entry!"));
   EXPECT_TRUE(Listed(pass, "HKEY_LOCAL_MACHINE|Loaded in Run\\a-b (C:\\ab.exe) New Entry!"));
   EXPECT_TRUE(pass.findings);
-  const RegTreeNode* tool = Node(pass, "#1 (C:\\t.exe)");
-  ASSERT_NE(tool, nullptr);
-  EXPECT_EQ(tool->text, "Tool (C:\\t.exe)");
-  EXPECT_EQ(tool->parentKey, "!LLIR");
-  EXPECT_EQ(Node(pass, "#1 (C:\\ab.exe)")->valueName, "a=b");
+  EXPECT_EQ(Node(pass, "#1 (C:\\t.exe)").text, "Tool (C:\\t.exe)");
+  EXPECT_EQ(Node(pass, "#1 (C:\\t.exe)").parentKey, "!LLIR");
+  EXPECT_EQ(Node(pass, "#1 (C:\\ab.exe)").valueName, "a=b");
   // A pass that only compares stores nothing.
   EXPECT_EQ(Snapshot().find("Tool="), std::string::npos);
 
@@ -158,10 +158,10 @@ TEST_F(RegwatchTest, OpenCommandsAndTheSameTextUnderTwoRoots) {
   SetText(HKEY_CURRENT_USER, kRun, "KvSame2", "C:\\same.exe");
   RegistryPass pass = setReg(app);
   EXPECT_FALSE(ListedWith(pass, "%1"));
-  EXPECT_EQ(Node(pass, "#6 (\"%1\" %*)"), nullptr);
+  EXPECT_EQ(Node(pass, "#6 (\"%1\" %*)").key, "");
   EXPECT_TRUE(Listed(pass, "HKEY_LOCAL_MACHINE|Loaded in Run\\KvSame (C:\\same.exe) New Entry!"));
   EXPECT_TRUE(Listed(pass, "HKEY_CURRENT_USER|Loaded in Run\\KvSame2 (C:\\same.exe) New Entry!"));
-  EXPECT_EQ(Node(pass, "#1 (C:\\same.exe)")->parentKey, "!LLIR");
+  EXPECT_EQ(Node(pass, "#1 (C:\\same.exe)").parentKey, "!LLIR");
   Accept();
   EXPECT_EQ(Snapshot().find("%1"), std::string::npos);
 
@@ -175,7 +175,7 @@ TEST_F(RegwatchTest, OpenCommandsAndTheSameTextUnderTwoRoots) {
   EXPECT_TRUE(Listed(pass,
                      "HKEY_CLASSES_ROOT|Loaded in command\\ (C:\\evil.exe \"%1\") "
                      "(C:\\evil.exe \"%1\") New Entry!"));
-  EXPECT_EQ(Node(pass, "#6 (C:\\evil.exe \"%1\")")->text, " (C:\\evil.exe \"%1\")");
+  EXPECT_EQ(Node(pass, "#6 (C:\\evil.exe \"%1\")").text, " (C:\\evil.exe \"%1\")");
 }
 
 TEST_F(RegwatchTest, LongAndEmptyValuesAndEveryValueAfterThem) {
@@ -218,7 +218,7 @@ TEST_F(RegwatchTest, ThirtyTwoBitViewIsReadAndStoredApart) {
   EXPECT_TRUE(
       Listed(pass, "HKEY_LOCAL_MACHINE 32-bit|Loaded in Run\\KvTool32 (C:\\t32.exe) New Entry!"));
   EXPECT_FALSE(ListedWith(pass, "HKEY_LOCAL_MACHINE|Loaded in Run\\KvTool32"));
-  EXPECT_EQ(Node(pass, "#1 (C:\\t32.exe)")->parentKey, "!WLIR");
+  EXPECT_EQ(Node(pass, "#1 (C:\\t32.exe)").parentKey, "!WLIR");
   Accept();
   const std::string text = Snapshot();
   EXPECT_NE(text.find("[LM32/R]\r\nKvTool32= (C:\\t32.exe)\r\n"), std::string::npos) << text;
