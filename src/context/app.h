@@ -72,6 +72,8 @@ class App {
   ScannerFields scanners;
 
   RunState run;
+  // Set for one registry pass: it stores every entry instead of comparing.
+  bool registryAcceptMode = false;
   Baseline systemBaseline, folderBaseline;
 
   // Message box with the application title unless another is given.

@@ -44,6 +44,7 @@ TEST_F(StartupTest, FirstStartInEmptyFolderCreatesDataFoldersAndDefaultSettings)
   EXPECT_TRUE(folder.Exists("Data\\Log\\"));
   EXPECT_EQ(folder.Read("Data\\Korvanel.dat"), DefaultSettingsText(true));
   EXPECT_FALSE(folder.Exists("Data\\Integrity.dat"));
+  EXPECT_EQ(folder.Read("Data\\Registry.dat").substr(0, 8), "[LM/R]\r\n");
   EXPECT_EQ(app.readBufferSize, 65536);
   EXPECT_EQ(app.filesPerBatch, 500);
   EXPECT_EQ(app.quoteChar, "\"");

@@ -29,6 +29,7 @@ TEST(StartupE2E, AutoLoadWithoutBaselineSaysSoAndLeavesDataBehind) {
   EXPECT_TRUE(folder.Exists("Data\\"));
   EXPECT_TRUE(folder.Exists("Data\\Log\\"));
   EXPECT_TRUE(folder.Exists("Data\\Korvanel.dat"));
+  EXPECT_TRUE(folder.Exists("Data\\Registry.dat"));
   EXPECT_FALSE(folder.Exists("Data\\Integrity.dat"));
 }
 

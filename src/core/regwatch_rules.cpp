@@ -1,0 +1,245 @@
+#include "core/regwatch_rules.h"
+
+#include <set>
+
+#include "core/profile.h"
+#include "core/text.h"
+
+namespace kv {
+
+std::string EmptySnapshotText() {
+  std::string text;
+  for (const WatchedPlace& p : kWatchedPlaces) {
+    text += '[';
+    text += p.section;
+    text += "]\r\n\r\n";
+  }
+  return text;
+}
+
+namespace {
+
+PassPlace MakePassPlace(const WatchedPlace& p, bool wow32) {
+  PassPlace pp{&p, wow32, {}, {}, {}, p.nodeKey, p.section};
+  switch (p.root) {
+    case RegRoot::LocalMachine:
+      // Free of "(" and "\": the warning lines are parsed back by both.
+      pp.rootText = wow32 ? "HKEY_LOCAL_MACHINE 32-bit" : "HKEY_LOCAL_MACHINE";
+      pp.rootKey = wow32 ? "LOCAL32" : "LOCAL";
+      break;
+    case RegRoot::CurrentUser:
+      pp.rootText = "HKEY_CURRENT_USER";
+      pp.rootKey = "USER";
+      break;
+    case RegRoot::ClassesRoot:
+      pp.rootText = "HKEY_CLASSES_ROOT";
+      pp.rootKey = "ROOT";
+      break;
+  }
+  pp.rootLabel = pp.rootText + "|Loaded in ";
+  if (wow32) {
+    // "!LLIR" -> "!WLIR", "LM/R" -> "LM32/R": apart from every native name.
+    pp.nodeKey = "!W" + pp.nodeKey.substr(2);
+    pp.section = "LM32" + pp.section.substr(2);
+  }
+  return pp;
+}
+
+}  // namespace
+
+const std::vector<PassPlace>& RegistryPassPlaces() {
+  static const std::vector<PassPlace> places = [] {
+    std::vector<PassPlace> v;
+    for (const WatchedPlace& p : kWatchedPlaces)
+      if (p.root == RegRoot::LocalMachine) v.push_back(MakePassPlace(p, false));
+    for (const WatchedPlace& p : kWatchedPlaces)
+      if (p.root == RegRoot::LocalMachine) v.push_back(MakePassPlace(p, true));
+    for (const WatchedPlace& p : kWatchedPlaces)
+      if (p.root != RegRoot::LocalMachine) v.push_back(MakePassPlace(p, false));
+    return v;
+  }();
+  return places;
+}
+
+std::string SnapshotSection(int lmIndex, int cuIndex, int crIndex, bool wow32) {
+  const int given = (lmIndex != 0) + (cuIndex != 0) + (crIndex != 0);
+  if (given != 1) return {};
+  const RegRoot root = lmIndex   ? RegRoot::LocalMachine
+                       : cuIndex ? RegRoot::CurrentUser
+                                 : RegRoot::ClassesRoot;
+  const int index = lmIndex + cuIndex + crIndex;
+  if (wow32 && root != RegRoot::LocalMachine) return {};
+  for (const PassPlace& p : RegistryPassPlaces())
+    if (p.place->root == root && p.place->index == index && p.wow32 == wow32) return p.section;
+  return {};
+}
+
+std::string BinaryText(std::string_view bytes) {
+  static const char digits[] = "0123456789ABCDEF";
+  std::string out;
+  out.reserve(bytes.size() * 3);
+  for (unsigned char b : bytes) {
+    if (b < 10) {
+      out += '0';
+      out += digits[b];
+    } else if (b < 16) {
+      out += digits[b];
+    } else {
+      out += digits[b >> 4];
+      out += digits[b & 15];
+    }
+    out += ' ';
+  }
+  return out;
+}
+
+std::string DataText(unsigned long type, std::string_view data) {
+  // An empty value reports size 0: nothing to leave out.
+  const std::string_view shown = data.substr(0, data.empty() ? 0 : data.size() - 1);
+  if (type == kRegSz) return std::string(shown);
+  if (type == kRegBinary) return BinaryText(shown);
+  std::string out(data);
+  if (out.size() < 256) out.resize(256, ' ');
+  return out;
+}
+
+std::string ValueText(std::string_view dataText) {
+  std::string out = " (";
+  out += dataText;
+  out += ')';
+  const auto nul = out.find('\0');
+  if (nul != std::string::npos) out.resize(nul);
+  return out;
+}
+
+bool IsStandardOpenCommand(std::string_view dataText) { return dataText == "\"%1\" %*"; }
+
+std::string SnapshotKey(std::string_view name, std::string_view valueText) {
+  return ReplaceAll(name.empty() ? valueText : name, "=", "-");
+}
+
+int CompareStored(std::string_view stored, std::string_view valueText) {
+  if (stored.empty()) return 1;
+  // Any usable names do; the value's fate in the file is the same.
+  const std::string asStored = ProfileGet(ProfileSet({}, false, "s", "k", valueText), "s", "k");
+  return Trim(stored) != Trim(asStored) ? 2 : 0;
+}
+
+std::string WarningLine(const PassPlace& place, std::string_view key, std::string_view valueText,
+                        int result) {
+  const std::string_view path = place.place->keyPath;
+  std::string line = place.rootLabel;
+  line += path.substr(path.rfind('\\') + 1);
+  line += '\\';
+  line += key;
+  line += valueText;
+  line += result == 1 ? " New Entry!" : " Entry Modified!";
+  return line;
+}
+
+std::optional<std::string> EntryFilePath(
+    std::string_view entryText, const std::string& windowsDir, const std::string& systemDir,
+    const std::function<bool(const std::string&)>& fileExists) {
+  // The data inside the parentheses after the name: up to the ")" that
+  // closes the first "(", so that "Program Files (x86)" stays whole and the
+  // " New Entry!) " of a warning line is left out. A value text cut at a NUL
+  // has no closing parenthesis.
+  std::string t(entryText);
+  const auto open = t.find('(');
+  if (open != std::string::npos) {
+    size_t close = std::string::npos;
+    int depth = 0;
+    for (size_t i = open; i < t.size() && close == std::string::npos; ++i) {
+      if (t[i] == '(')
+        ++depth;
+      else if (t[i] == ')' && --depth == 0)
+        close = i;
+    }
+    if (close == std::string::npos) close = t.find(')', open + 1);
+    t = close != std::string::npos ? t.substr(open + 1, close - open - 1) : t.substr(open + 1);
+  }
+  t = Trim(t);
+
+  if (!t.empty() && t[0] == '"') {
+    // A quoted program is the program, spaces and all; the rest are arguments.
+    const auto q = t.find('"', 1);
+    t = t.substr(1, q == std::string::npos ? std::string::npos : q - 1);
+  } else if (t.find(' ') != std::string::npos) {
+    // Spaces before the extension belong to the path, those after it start
+    // the arguments.
+    const auto dot = t.find('.');
+    const auto space = t.find(' ', dot == std::string::npos ? 0 : dot + 1);
+    if (space != std::string::npos) t.resize(space);
+  }
+  // Quotes never reach a scanner's command line from registry data.
+  t = ReplaceAll(t, "\"", "");
+
+  std::string path = ReplaceAllNoCase(t, "%systemroot%", windowsDir);
+  const bool unc = path.rfind("\\\\", 0) == 0;
+  path = ReplaceAll(path, "\\\\", "\\");
+  if (unc) path = "\\" + path;
+  if (path.find('.') == std::string::npos) path += ".exe";
+  if (t.find('\\') != std::string::npos) return path;
+
+  const std::string oldSystem =
+      systemDir.substr(0, systemDir.size() >= 3 ? systemDir.size() - 3 : 0) + "\\";
+  for (const std::string& dir : {systemDir, windowsDir, oldSystem})
+    if (fileExists(dir + t)) return dir + t;
+  return std::nullopt;
+}
+
+RegistryPass BuildRegistryPass(const RegistryPassSource& source) {
+  RegistryPass pass;
+  pass.list.push_back(kWarningsTitle);
+  const auto& places = RegistryPassPlaces();
+  std::set<std::string> keys;
+  for (const PassPlace& p : places)
+    if (keys.insert(p.rootKey).second) pass.tree.push_back({"", p.rootKey, p.rootText});
+
+  // What the native view of each machine place holds: a key both views share
+  // (or a value written to both) is listed once, under the native view.
+  std::set<std::string> nativeEntries;
+  const auto entryId = [](const PassPlace& p, const std::string& name, const std::string& vt) {
+    return Dec(p.place->index) + '\n' + LCase(name) + '\n' + vt;
+  };
+
+  for (size_t i = 0; i < places.size(); ++i) {
+    const PassPlace& p = places[i];
+    pass.tree.push_back({p.rootKey, p.nodeKey, p.place->category, int(i)});
+    keys.insert(p.nodeKey);
+    for (const RegValueRead& v : source.readValues(p)) {
+      if (IsStandardOpenCommand(v.dataText)) continue;
+      const std::string vt = ValueText(v.dataText);
+      if (p.place->root == RegRoot::LocalMachine) {
+        const std::string id = entryId(p, v.name, vt);
+        if (!p.wow32)
+          nativeEntries.insert(id);
+        else if (nativeEntries.count(id))
+          continue;
+      }
+      // Node keys are unique: the same value text at the same index under
+      // another root gets no second node, but is still compared.
+      std::string nodeKey = "#";
+      nodeKey += Dec(p.place->index);
+      nodeKey += vt;
+      if (keys.insert(nodeKey).second) {
+        RegTreeNode node{p.nodeKey, nodeKey, v.name, int(i), true, v.name, vt};
+        node.text += vt;
+        pass.tree.push_back(std::move(node));
+      }
+      std::string key = v.name;
+      const int result = source.compare(key, vt, p);
+      if (result == 1 || result == 2) {
+        RegWarning w{WarningLine(p, key, vt, result), int(i), v.name, vt, result};
+        pass.list.push_back(w.line);
+        pass.warnings.push_back(std::move(w));
+      }
+      if (source.afterEntry) source.afterEntry();
+    }
+  }
+  pass.findings = pass.list.size() > 1;
+  if (!pass.findings) pass.list.push_back(kNoWarnings);
+  return pass;
+}
+
+}  // namespace kv

@@ -1,0 +1,164 @@
+// The registry watch in text form: the watched places, how a value becomes
+// the texts that are shown, stored and compared, the warning lines, the
+// entry-text-to-path rule and one whole pass over the places. The registry
+// and the snapshot file are reached through callbacks, so every decision
+// here is testable without either.
+#pragma once
+#include <array>
+#include <functional>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace kv {
+
+enum class RegRoot { LocalMachine, CurrentUser, ClassesRoot };
+
+struct WatchedPlace {
+  RegRoot root;
+  int index;  // the place's number within its root, from 1
+  const char* keyPath;
+  const char* category;
+  const char* nodeKey;
+  const char* section;
+};
+
+inline constexpr std::array<WatchedPlace, 17> kWatchedPlaces = {{
+    {RegRoot::LocalMachine, 1, "Software\\Microsoft\\Windows\\CurrentVersion\\Run", "Loaded in Run", "!LLIR", "LM/R"},
+    {RegRoot::LocalMachine, 2, "Software\\Microsoft\\Windows\\CurrentVersion\\RunOnce", "Loaded in RunOnce", "!LLIRO", "LM/RO"},
+    {RegRoot::LocalMachine, 3, "Software\\Microsoft\\Windows\\CurrentVersion\\RunOnceEx", "Loaded in RunOnceEx", "!LLIROX", "LM/ROX"},
+    {RegRoot::LocalMachine, 4, "Software\\Microsoft\\Windows\\CurrentVersion\\RunServices", "Loaded in RunServices", "!LLIRS", "LM/RS"},
+    {RegRoot::LocalMachine, 5, "Software\\Microsoft\\Windows\\CurrentVersion\\RunServicesOnce", "Loaded in RunServicesOnce", "!LLIRSO", "LM/RSO"},
+    {RegRoot::LocalMachine, 6, "Software\\CLASSES\\exefile\\shell\\open\\command", "Spawned with EXE's", "!LSWE", "LM/SE"},
+    {RegRoot::LocalMachine, 7, "Software\\CLASSES\\comfile\\shell\\open\\command", "Spawned with COM's", "!LSWC", "LM/SC"},
+    {RegRoot::LocalMachine, 8, "Software\\CLASSES\\batfile\\shell\\open\\command", "Spawned with BAT's", "!LSWB", "LM/SB"},
+    {RegRoot::LocalMachine, 9, "Software\\CLASSES\\htafile\\shell\\open\\command", "Spawned with HTA's", "!LSWH", "LM/SH"},
+    {RegRoot::LocalMachine, 10, "Software\\CLASSES\\piffile\\shell\\open\\command", "Spawned with PIF's", "!LSWP", "LM/SP"},
+    {RegRoot::CurrentUser, 1, "Software\\Microsoft\\Windows\\CurrentVersion\\Run", "Loaded in Run", "!ULIR", "CU/R"},
+    {RegRoot::CurrentUser, 2, "Software\\Microsoft\\Windows\\CurrentVersion\\RunOnce", "Loaded in RunOnce", "!ULIRO", "CU/RO"},
+    {RegRoot::ClassesRoot, 1, "exefile\\shell\\open\\command", "Spawned with EXE's", "!RSWE", "CR/SE"},
+    {RegRoot::ClassesRoot, 2, "comfile\\shell\\open\\command", "Spawned with COM's", "!RSWC", "CR/SC"},
+    {RegRoot::ClassesRoot, 3, "batfile\\shell\\open\\command", "Spawned with BAT's", "!RSWB", "CR/SB"},
+    {RegRoot::ClassesRoot, 4, "htafile\\shell\\open\\command", "Spawned with HTA's", "!RSWH", "CR/SH"},
+    {RegRoot::ClassesRoot, 5, "piffile\\shell\\open\\command", "Spawned with PIF's", "!RSWP", "CR/SP"},
+}};
+
+// The snapshot file as it is first created: every section header followed
+// by an empty line, CR LF line ends.
+std::string EmptySnapshotText();
+
+// One place as a pass reads it. The program is 64-bit, so the machine's
+// places are read twice: in the native view and in the 32-bit view, where
+// the auto-start values of 32-bit programs live. The 32-bit view has a root
+// node, root label and sections of its own, so its entries never overwrite
+// those of the native view in the snapshot, and a snapshot written before
+// it was read keeps meaning what it meant.
+struct PassPlace {
+  const WatchedPlace* place;
+  bool wow32;
+  std::string rootText, rootKey, rootLabel;  // tree root node, warning-line prefix
+  std::string nodeKey, section;
+};
+
+// Native machine places, their 32-bit view, the user's, the classes root's.
+const std::vector<PassPlace>& RegistryPassPlaces();
+
+// Snapshot section of a place: lmIndex 1..10, cuIndex 1..2 or crIndex 1..5,
+// exactly one of them non-zero; wow32 picks the machine's 32-bit view.
+// Empty when the indexes select nothing.
+std::string SnapshotSection(int lmIndex, int cuIndex, int crIndex, bool wow32 = false);
+
+// Registry value types the texts distinguish.
+inline constexpr unsigned long kRegSz = 1, kRegBinary = 3;
+
+// Data bytes shown as text: each byte in upper-case hexadecimal followed by a
+// space; 0 to 9 get a leading "0", A to F stay one digit.
+std::string BinaryText(std::string_view bytes);
+
+// A value's data as text, from the whole data as read. Strings and binary
+// data leave out their last byte (the terminator); other types show the raw
+// bytes, padded with spaces to the 256 characters the program always read
+// them into, so their texts stay those of older snapshots.
+std::string DataText(unsigned long type, std::string_view data);
+
+// " (" + data text + ")", cut before the first NUL character.
+std::string ValueText(std::string_view dataText);
+
+// The command every file type opens with by default; such entries are skipped.
+bool IsStandardOpenCommand(std::string_view dataText);
+
+// The value name, or the value text for the unnamed value, with every "="
+// made "-" (a key cannot hold "=").
+std::string SnapshotKey(std::string_view name, std::string_view valueText);
+
+// 0 unchanged, 1 new, 2 modified. `stored` is what the snapshot reader gave
+// back; the live value text is compared in the form the reader would give it
+// back after storing (cut and trimmed the same way), so a value that cannot
+// be stored whole does not come back as modified on every pass.
+int CompareStored(std::string_view stored, std::string_view valueText);
+
+// "HKEY_...|Loaded in " + last key component + "\" + key + value text +
+// " New Entry!" (result 1) or " Entry Modified!" (result 2).
+std::string WarningLine(const PassPlace& place, std::string_view key, std::string_view valueText,
+                        int result);
+
+inline constexpr const char* kWarningsTitle = "New and Modified Registry Entry Warnings";
+inline constexpr const char* kWarningsDesignLine = "New and Modified Registry Entry Warnings!";
+inline constexpr const char* kNoWarnings = "*No new or modified Registry Entries*";
+
+// The program file behind an entry text such as Tool (C:\t.exe /x) or a
+// whole warning line: the text inside the parentheses that the first "("
+// opens (a value name may hold one, so callers that know the value pass its
+// value text instead), without arguments, quotes and doubled backslashes,
+// %systemroot% (any letter case) made the Windows directory, ".exe" added
+// when there is no extension. A bare file name is looked for in the system
+// directory, the Windows directory and the 16-bit system directory; nullopt
+// when it is in none of them. Directories end in "\".
+std::optional<std::string> EntryFilePath(std::string_view entryText, const std::string& windowsDir,
+                                         const std::string& systemDir,
+                                         const std::function<bool(const std::string&)>& fileExists);
+
+// One full pass as the page shows it.
+struct RegTreeNode {
+  std::string parentKey;  // empty for a root node
+  std::string key, text;
+  int place = -1;          // index into RegistryPassPlaces(); -1 for a root node
+  bool entry = false;      // an entry node (not a root or category)
+  std::string valueName;   // entry nodes: the value's real name
+  std::string valueText;   // entry nodes
+};
+
+struct RegWarning {
+  std::string line;       // as listed
+  int place = -1;         // index into RegistryPassPlaces()
+  std::string valueName;  // the value's real name, for deleting exactly it
+  std::string valueText;
+  int result = 0;         // 1 new, 2 modified
+};
+
+struct RegistryPass {
+  std::vector<RegTreeNode> tree;    // in the order the nodes are added
+  std::vector<std::string> list;    // the warning list, first line included
+  std::vector<RegWarning> warnings; // warnings[i] is list[i + 1]
+  bool findings = false;            // "Scan && Update Warnings" enabled
+};
+
+struct RegValueRead {
+  std::string name;
+  std::string dataText;
+};
+
+struct RegistryPassSource {
+  // Every value of a place, in enumeration order; empty when the key cannot
+  // be opened or holds none.
+  std::function<std::vector<RegValueRead>(const PassPlace&)> readValues;
+  // Compares (or, accepting, stores) an entry; turns name into its snapshot
+  // key. Returns 0, 1 or 2.
+  std::function<int(std::string& name, const std::string& valueText, const PassPlace&)> compare;
+  std::function<void()> afterEntry;  // may be empty
+};
+
+RegistryPass BuildRegistryPass(const RegistryPassSource& source);
+
+}  // namespace kv
