@@ -2,8 +2,8 @@
 
 #include <windows.h>
 
-#include "app/app.h"
-#include "app/settings.h"
+#include "context/app.h"
+#include "context/settings.h"
 #include "platform/RegClass.h"
 #include "platform/files.h"
 #include "platform/pump.h"
