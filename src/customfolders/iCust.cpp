@@ -112,7 +112,6 @@ void iCust::Open(std::function<void()> loadf) {
   if (loadf) loadf_ = std::move(loadf);
   if (!filled_) startup();
   ShowWindow(hwnd_, SW_SHOWNORMAL);
-  SetForegroundWindow(hwnd_);
   SetFocus(List1);
 }
 

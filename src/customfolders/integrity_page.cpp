@@ -51,6 +51,8 @@ IntegrityPage::IntegrityPage(Panel& panel, App& app, bool plain) : panel_(panel)
     category[size_t(i)].Create(parent, kCategory + i, 0, 0, 10, 10, kCategoryCaptions[i], plain);
     category[size_t(i)].Click = [this, i] { ToggleCategory(i); };
     check[size_t(i)].Create(parent, 0, panel.Background(), DrawCheckMark);
+    // Shown only while chosen, so a screen reader finds the chosen ones.
+    SetWindowTextA(check[size_t(i)].hwnd(), (std::string("Chosen: ") + kCategoryCaptions[i]).c_str());
     check[size_t(i)].Visible(true);  // the page opens with every category chosen
   }
   bFULL.Create(parent, kBFull, 0, 0, 10, 10, "Select All", plain);
