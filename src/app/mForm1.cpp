@@ -7,6 +7,7 @@
 #include "app/pages/about_page.h"
 #include "app/pages/egg_page.h"
 #include "app/pages/home_page.h"
+#include "customfolders/integrity_page.h"
 
 namespace kv {
 
@@ -98,6 +99,7 @@ void mForm1::CreatePages(Panel::Style style) {
   advF.Create(settF.hwnd(), "advF", "Advanced settings", plain ? style : Panel::Style::Nested);
   repF.Create(hwnd_, "repF", "Report", style);
   Frame2.Create(hwnd_, "Frame2", "", style);
+  intF.SetContent(std::make_unique<IntegrityPage>(intF, app_, plain));
 
   const auto hover = [this] { norms(); };
   auto content = std::make_unique<AboutPage>(

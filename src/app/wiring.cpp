@@ -12,7 +12,10 @@ const Wiring& StandardWiring() {
       .mainWindow = [](App& app) -> MainWindowPort& { return app.Form1(); },
       .continueSecureShutDown = ContinueSecureShutDown,
       .setShutDownProgress = SetShutDownProgress,
-      .buildFolderBaseline = BuildFolderBaseline,
+      .buildFolderBaseline =
+          [](App& app, const std::string& folder, const std::string& file, int slot) {
+            FirstCustomFolderScan(app, folder, file, slot);
+          },
   };
   return wiring;
 }

@@ -17,6 +17,7 @@ namespace kv {
 class mForm1;
 class intCheck;
 class sProg;
+class iCust;
 class HashProvider;
 struct ScanDocument;
 
@@ -100,6 +101,9 @@ class App {
   bool HasCheckWindow() const { return checkWindow_ != nullptr; }
   void DropCheckWindow() { checkWindow_.reset(); }
   sProg& ShutDownProgress();
+  // The custom-folders window (made by the custom-folder layer).
+  iCust& CustomFolders();
+  bool HasCustomFolders() const { return customFolders_ != nullptr; }
 
   // The cryptographic provider FileChecksum keeps across files.
   Owned<HashProvider> hashProvider{nullptr, nullptr};
@@ -111,6 +115,7 @@ class App {
   Owned<mForm1> form1_{nullptr, nullptr};
   Owned<intCheck> checkWindow_{nullptr, nullptr};
   Owned<sProg> progress_{nullptr, nullptr};
+  Owned<iCust> customFolders_{nullptr, nullptr};
 };
 
 }  // namespace kv

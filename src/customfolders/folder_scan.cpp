@@ -1,5 +1,68 @@
 #include "customfolders/folder_scan.h"
 
+#include "context/app.h"
+#include "core/baseline.h"
+#include "integrity/baseline_files.h"
+#include "integrity/intCheck.h"
+#include "platform/files.h"
+#include "platform/pump.h"
+
 namespace kv {
-void BuildFolderBaseline(App&, const std::string&, const std::string&, int) {}
+
+std::string FirstScanQuestion(const std::string& folder) {
+  return "This Custom Folder " + folder +
+         " has not been fully scanned yet. The scan is required by the Integrity Checker.\r\n\r\n"
+         "Perform scan now?";
+}
+
+std::string FolderNotListedMessage(const std::string& folder) {
+  return "The folder " + folder +
+         " could not be read, so it was not scanned.  Make sure it is there (a removable drive "
+         "must be inserted) and try again.";
+}
+
+bool FirstCustomFolderScan(App& app, std::string folder, const std::string& baselineFile, int slot) {
+  RunState& run = app.run;
+  // Nobody may be there to answer in a logon check or a secure shut down.
+  const bool unattended = run.autoLoadRun || run.InSecureShutDown();
+  if (!unattended &&
+      app.Ask(FirstScanQuestion(folder), MsgButtons::YesNo) != MsgAnswer::Yes) {
+    if (!app.ended) app.Ask(kFirstScanDeclined);
+    return false;
+  }
+  if (app.ended) return false;
+  if (!folder.empty() && folder.back() != '\\') folder += '\\';
+
+  // The skeleton is written only once the whole listing is in, so a folder
+  // that cannot be read (a drive not ready) leaves no baseline that would
+  // later pass for a scanned, empty folder.
+  auto names = ListDirectory(folder);
+  if (!names) {
+    if (!unattended) app.Ask(FolderNotListedMessage(folder), MsgButtons::Ok, {}, MsgIcon::Warning);
+    return false;
+  }
+  BaselineSkeleton skeleton;
+  for (const std::string& name : *names) {
+    skeleton.Add(name);
+    PumpMessages();
+    if (app.ended) return false;
+  }
+  if (!ReplaceFileContents(baselineFile, skeleton.Text())) return false;
+  // The run in progress loads this file and finds every file new.
+  if (unattended) return true;
+
+  run.manualScan = true;
+  run.noAutoScanFailing = true;
+  intCheck& window = app.CheckWindow();
+  window.Command1_Click();
+  if (app.ended) return false;
+  LoadFolderBaseline(app, baselineFile);
+  for (int c = 1; c <= 6; ++c) *run.CategoryFlag(c) = true;
+  run.currentFolderSlot = slot;
+  run.customFolderFirstScan = true;
+  run.currentFolderPath = folder;
+  window.lUp();
+  return true;
+}
+
 }  // namespace kv

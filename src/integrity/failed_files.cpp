@@ -134,7 +134,7 @@ void intCheck::Label12_Click() {
       return;
     }
     if (haveScanner && !run.InSecureShutDown()) {
-      if (run.baselineScanGuard) return;
+      if (endingBaselineRun_) return;
       if (scan.items.empty()) {
         app_.EndProgram();
         return;

@@ -411,6 +411,7 @@ void intCheck::RunCheck() {
 
 void intCheck::EndOfRun() {
   RunState& run = app_.run;
+  const bool baselineRun = run.baselineScanActive;
   if (run.baselineScanActive) {
     run.baselineScanActive = false;
     FinishScanDocument(app_);
@@ -419,7 +420,9 @@ void intCheck::EndOfRun() {
     app_.MainWindow().Show();
   }
   if (!run.noAutoScanFailing && (run.InSecureShutDown() || app_.autoScanFailed)) {
+    endingBaselineRun_ = baselineRun;
     Label12_Click();
+    endingBaselineRun_ = false;
     if (app_.ended) return;
   }
   if (!run.abortRequested && Text(Label6) == Text(Label7)) {

@@ -104,6 +104,9 @@ class intCheck : public controls::Window {
   std::map<HWND, COLORREF> labelColors_;
   bool timerArmed_ = false;
   bool scanningFailedFiles_ = false;
+  // The scan of failing files that ends a baseline run: nothing it finds is
+  // logged or accepted twice.
+  bool endingBaselineRun_ = false;
   bool running_ = false;
   long runTotal_ = 0;
   int folderCount_ = 0, folderCounter_ = 0;

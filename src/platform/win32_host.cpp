@@ -75,10 +75,11 @@ std::string Win32Host::OpenFileDialog(const std::string& title, const std::strin
 std::string Win32Host::BrowseForFolder(const std::string& title) {
   BROWSEINFOA bi{};
   bi.hwndOwner = GetActiveWindow();
-  bi.lpszTitle = title.c_str();
+  bi.lpszTitle = title.empty() ? "Select a Folder" : title.c_str();
   bi.ulFlags = BIF_RETURNONLYFSDIRS;
   LPITEMIDLIST pidl = SHBrowseForFolderA(&bi);
   if (!pidl) return {};
+  // The shell writes a full path of up to MAX_PATH characters.
   char path[MAX_PATH] = "";
   std::string result = SHGetPathFromIDListA(pidl, path) ? path : "";
   CoTaskMemFree(pidl);

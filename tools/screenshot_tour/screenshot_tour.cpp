@@ -15,7 +15,9 @@
 #include "context/app.h"
 #include "app/editions.h"
 #include "app/mForm1.h"
+#include "context/settings.h"
 #include "controls/check.h"
+#include "customfolders/iCust.h"
 #include "integrity/intCheck.h"
 #include "support/program_folder.h"
 #include "support/pump.h"
@@ -102,6 +104,25 @@ void PhotographCheckWindow(const std::string& name) {
   EXPECT_TRUE(Photograph(w.hwnd(), std::getenv("KV_SHOTS"), name));
 }
 
+// The custom-folders window with two folders, the second one chosen: its
+// auto-load box on, the secure shut down box off.
+void PhotographCustomFolders(const std::string& name) {
+  test::ProgramFolder folder;
+  folder.MakeFolder("Data");
+  test::ScriptedHost host;
+  App app(host, ThisEdition(), folder.dir());
+  EnsureSettingsFile(app);
+  WriteEntry(app, app.settingsFile, "path", "C:\\Program Files\\Mail\\", "1");
+  WriteEntry(app, app.settingsFile, "path", "D:\\Tools\\", "2");
+  WriteEntry(app, app.settingsFile, "args", "1,0,0,0,1,0,1", "2");
+  iCust& w = app.CustomFolders();
+  SetWindowPos(w.hwnd(), nullptr, 24, 24, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+  w.Open();
+  w.Select(1);
+  Settle(w.hwnd());
+  EXPECT_TRUE(Photograph(w.hwnd(), std::getenv("KV_SHOTS"), name));
+}
+
 TEST(ScreenshotTour, EveryPage) {
   if (!std::getenv("KV_SHOTS")) GTEST_SKIP() << "KV_SHOTS names the output folder";
   Tour(ThisEdition(), "",
@@ -115,6 +136,7 @@ TEST(ScreenshotTour, EveryPage) {
         {"08-hidden-panel", [](mForm1& f) { f.lblegg_Click(); }},
         {"09-custom-controls", ShowCustomControls}});
   PhotographCheckWindow("10-check-window");
+  PhotographCustomFolders("11-custom-folders");
   const Edition& low = LowEdition();
   Tour(low, "low-",
        {{"01-start", [](mForm1&) {}},

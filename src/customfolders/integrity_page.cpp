@@ -1,0 +1,232 @@
+#include "customfolders/integrity_page.h"
+
+#include <algorithm>
+
+#include "context/app.h"
+#include "context/settings.h"
+#include "core/settings_store.h"
+#include "core/text.h"
+#include "customfolders/folder_scan.h"
+#include "customfolders/iCust.h"
+#include "customfolders/intF_ids.h"
+#include "integrity/baseline_files.h"
+#include "integrity/baseline_scan.h"
+#include "integrity/intCheck.h"
+#include "platform/files.h"
+#include "platform/pump.h"
+
+namespace kv {
+
+using controls::Scale;
+using namespace intf_ids;
+
+namespace {
+
+const char* const kCategoryCaptions[6] = {
+    "Dynamic Linked Library (DLL)", "Driver Files (DRV)",          "System Files (SYS, 386)",
+    "ActiveX Files (OCX)",          "Executable Files (EXE, COM)", "Exploited File Types (PIF, SCR)"};
+
+void DrawCheckMark(art::Raster& r, const Picture::Look& look) {
+  const float s = float(look.dpi) / 96.0f, w = float(r.Width()), h = float(r.Height());
+  const float c = std::min(w, h) / 2;
+  r.FillCircle(w / 2, h / 2, c - 0.5f, art::palette::kAccent);
+  r.Polyline({{w / 2 - 4.5f * s, h / 2}, {w / 2 - 1.0f * s, h / 2 + 3.5f * s},
+              {w / 2 + 5.0f * s, h / 2 - 3.5f * s}},
+             2.0f * s, art::palette::kWhite);
+}
+
+}  // namespace
+
+IntegrityPage::IntegrityPage(Panel& panel, App& app, bool plain) : panel_(panel), app_(app) {
+  HWND parent = panel.hwnd();
+  Label5 = ui::MakeLabel(parent, 0, "Integrity Checker - Choose Folder to Scan");
+  Combo1 = CreateWindowExA(0, "COMBOBOX", "Folder to scan",
+                           WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWNLIST |
+                               CBS_HASSTRINGS,
+                           0, 0, 10, 200, parent, reinterpret_cast<HMENU>(INT_PTR(kCombo1)),
+                           GetModuleHandleA(nullptr), nullptr);
+  addRem.Create(parent, kAddRem, 0, 0, 10, 10, "Add/Remove Custom Folders...", plain);
+  Label7 = ui::MakeLabel(parent, 0, "Choose File Types to Scan");
+  for (int i = 0; i < 6; ++i) {
+    category[size_t(i)].Create(parent, kCategory + i, 0, 0, 10, 10, kCategoryCaptions[i], plain);
+    category[size_t(i)].Click = [this, i] { ToggleCategory(i); };
+    check[size_t(i)].Create(parent, 0, panel.Background(), DrawCheckMark);
+    // Shown only while chosen, so a screen reader finds the chosen ones.
+    SetWindowTextA(check[size_t(i)].hwnd(), (std::string("Chosen: ") + kCategoryCaptions[i]).c_str());
+    check[size_t(i)].Visible(true);  // the page opens with every category chosen
+  }
+  bFULL.Create(parent, kBFull, 0, 0, 10, 10, "Select All", plain);
+  bCLEAR.Create(parent, kBClear, 0, 0, 10, 10, "Clear Selections", plain);
+  bSCAN.Create(parent, kBScan, 0, 0, 10, 10, "Scan Folder Now", plain);
+  addRem.Click = [this] { addRem_Click(); };
+  bFULL.Click = [this] { bFULL_Click(); };
+  bCLEAR.Click = [this] { bCLEAR_Click(); };
+  bSCAN.Click = [this] { bSCAN_Click(); };
+  panel.Command = [this](int id, int code, HWND) {
+    if (id == kCombo1 && code == CBN_SELCHANGE) Combo1_Click();
+  };
+}
+
+void IntegrityPage::norms() {
+  for (cButton* b : {&addRem, &bFULL, &bCLEAR, &bSCAN}) b->downStatus(1);
+  for (cButton& b : category) b.downStatus(1);
+}
+
+void IntegrityPage::Layout(const RECT& area, UINT dpi) {
+  if (fontDpi_ != dpi || !bodyFont_) {
+    fontDpi_ = dpi;
+    bodyFont_ = ui::MakeFont(9, FW_NORMAL, dpi);
+    boldFont_ = ui::MakeFont(10, FW_SEMIBOLD, dpi);
+    SendMessageA(Label5, WM_SETFONT, reinterpret_cast<WPARAM>(boldFont_.get()), FALSE);
+    SendMessageA(Label7, WM_SETFONT, reinterpret_cast<WPARAM>(boldFont_.get()), FALSE);
+    SendMessageA(Combo1, WM_SETFONT, reinterpret_cast<WPARAM>(bodyFont_.get()), FALSE);
+  }
+  auto place = [](HWND w, int x, int y, int cx, int cy) {
+    SetWindowPos(w, nullptr, x, y, cx, cy, SWP_NOZORDER | SWP_NOACTIVATE);
+  };
+  const int left = int(area.left), width = int(area.right - area.left);
+  const int line = controls::LineHeight(boldFont_.get()) + Scale(4, dpi);
+  const int buttonH = Scale(32, dpi), gap = Scale(12, dpi);
+  int y = area.top;
+  place(Label5, left, y, width, line);
+  y += line + Scale(6, dpi);
+  const int addW = Scale(220, dpi);
+  const int comboW = std::max(Scale(120, dpi), width - addW - gap);
+  place(Combo1, left, y + Scale(4, dpi), comboW, Scale(240, dpi));
+  place(addRem.hwnd(), left + comboW + gap, y, addW, buttonH);
+  y += buttonH + Scale(22, dpi);
+  place(Label7, left, y, width, line);
+  y += line + Scale(8, dpi);
+
+  // Two columns of three categories, each mark beside its button.
+  const int mark = Scale(22, dpi), markGap = Scale(8, dpi);
+  const int columnW = (width - gap) / 2;
+  const int categoryW = std::min(Scale(260, dpi), columnW - mark - markGap);
+  for (int i = 0; i < 6; ++i) {
+    const int x = left + (i / 3) * (columnW + gap);
+    const int rowY = y + (i % 3) * (buttonH + Scale(10, dpi));
+    check[size_t(i)].Move(x, rowY + (buttonH - mark) / 2, mark, mark);
+    place(category[size_t(i)].hwnd(), x + mark + markGap, rowY, categoryW, buttonH);
+  }
+  y += 3 * (buttonH + Scale(10, dpi)) + Scale(14, dpi);
+  const int smallW = Scale(150, dpi), scanW = Scale(180, dpi);
+  place(bFULL.hwnd(), left, y, smallW, buttonH);
+  place(bCLEAR.hwnd(), left + smallW + gap, y, smallW, buttonH);
+  place(bSCAN.hwnd(), std::max(left + 2 * (smallW + gap), int(area.right) - scanW), y, scanW, buttonH);
+}
+
+// --- the folder list ------------------------------------------------------------
+
+std::vector<std::string> IntegrityPage::Folders() const {
+  std::vector<std::string> out;
+  const int n = int(SendMessageA(Combo1, CB_GETCOUNT, 0, 0));
+  for (int i = 0; i < n; ++i) out.push_back(FolderOf(i));
+  return out;
+}
+
+std::string IntegrityPage::FolderOf(int entry) const {
+  std::string s(size_t(std::max<LRESULT>(0, SendMessageA(Combo1, CB_GETLBTEXTLEN, WPARAM(entry), 0))) + 1, '\0');
+  const LRESULT n = SendMessageA(Combo1, CB_GETLBTEXT, WPARAM(entry), LPARAM(s.data()));
+  s.resize(n < 0 ? 0 : size_t(n));
+  return s;
+}
+
+int IntegrityPage::SlotOf(int entry) const {
+  return int(SendMessageA(Combo1, CB_GETITEMDATA, WPARAM(entry), 0));
+}
+
+int IntegrityPage::Chosen() const { return int(SendMessageA(Combo1, CB_GETCURSEL, 0, 0)); }
+
+void IntegrityPage::Choose(int entry) {
+  SendMessageA(Combo1, CB_SETCURSEL, WPARAM(entry), 0);
+  Combo1_Click();
+}
+
+void IntegrityPage::loadf() {
+  EnsureSettingsFile(app_);
+  SendMessageA(Combo1, CB_RESETCONTENT, 0, 0);
+  SendMessageA(Combo1, CB_ADDSTRING, 0, LPARAM(SystemDirectory().c_str()));
+  SendMessageA(Combo1, CB_SETITEMDATA, 0, 0);
+  for (int slot = 1; slot <= iCust::kSlots; ++slot) {
+    const std::string path = Trim(ReadEntry(app_.settingsFile, "path", Dec(slot)));
+    if (path == "NULL") continue;
+    const LRESULT at = SendMessageA(Combo1, CB_ADDSTRING, 0, LPARAM(path.c_str()));
+    if (at >= 0) SendMessageA(Combo1, CB_SETITEMDATA, WPARAM(at), LPARAM(slot));
+  }
+  SendMessageA(Combo1, CB_SETCURSEL, 0, 0);
+}
+
+void IntegrityPage::Combo1_Click() {
+  const int entry = Chosen();
+  if (entry <= 0) return;
+  const int slot = SlotOf(entry);
+  const std::string folder = FolderOf(entry);
+  const std::string file = FolderBaselineFile(app_, slot);
+  if (!FileExists(file) && !FirstCustomFolderScan(app_, folder, file, slot)) {
+    if (!app_.ended) SendMessageA(Combo1, CB_SETCURSEL, 0, 0);
+    return;
+  }
+  if (app_.ended) return;
+  const CategoryList args = ParseCategoryList(ReadEntry(app_.settingsFile, "args", Dec(slot)));
+  for (int i = 0; i < 6; ++i) check[size_t(i)].Visible(args.category[size_t(i)]);
+}
+
+// --- categories -------------------------------------------------------------------
+
+void IntegrityPage::ToggleCategory(int mark) {
+  if (mark < 0 || mark >= 6) return;
+  check[size_t(mark)].Visible(!check[size_t(mark)].Visible());
+}
+
+void IntegrityPage::bFULL_Click() {
+  for (Picture& p : check) p.Visible(true);
+}
+
+void IntegrityPage::bCLEAR_Click() {
+  for (Picture& p : check) p.Visible(false);
+}
+
+void IntegrityPage::addRem_Click() {
+  app_.CustomFolders().Open([this] { loadf(); });
+}
+
+// --- the check ----------------------------------------------------------------------
+
+void IntegrityPage::bSCAN_Click() {
+  RunState& run = app_.run;
+  EnsureBaseline(app_);
+  if (app_.ended) return;
+  run.ClearCategories();
+  bool any = false;
+  for (int i = 0; i < 6; ++i) {
+    *run.CategoryFlag(i + 1) = MarkShown(i);
+    any = any || MarkShown(i);
+  }
+  if (!any) {
+    app_.Ask("Please select the files to scan.");
+    return;
+  }
+  run.currentFolderPath.clear();
+  run.noAutoScanFailing = true;
+  run.manualScan = true;
+  run.customFolderFirstScan = false;
+  intCheck& window = app_.CheckWindow();
+  window.Command1_Click();
+  PumpMessages();
+  if (app_.ended) return;
+  // Read again after the pumps: the list may have been rebuilt meanwhile.
+  const int entry = Chosen();
+  if (entry > 0) {
+    const int slot = SlotOf(entry);
+    const std::string folder = FolderOf(entry);
+    LoadFolderBaseline(app_, FolderBaselineFile(app_, slot));
+    if (app_.ended) return;
+    run.currentFolderPath = folder;
+    run.currentFolderSlot = slot;
+    PumpMessages();
+    if (app_.ended) return;
+  }
+  app_.CheckWindow().lUp();
+}
+
+}  // namespace kv

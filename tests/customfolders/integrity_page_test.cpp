@@ -1,0 +1,150 @@
+// The Integrity Checker page of the main window: its folder list, the
+// category marks and the check it prepares.
+#include <windows.h>
+
+#include "app/mForm1.h"
+#include "context/settings.h"
+#include "core/text.h"
+#include "customfolders/folder_scan.h"
+#include "customfolders/iCust.h"
+#include "customfolders/integrity_page.h"
+#include "integrity/intCheck.h"
+#include "platform/files.h"
+#include "support/app_fixture.h"
+#include "support/pump.h"
+
+using namespace kv;
+using namespace kv::test;
+
+namespace {
+
+class IntegrityPageTest : public AppTest {
+ protected:
+  void SetUp() override {
+    MakeDataFolders();
+    ASSERT_TRUE(EnsureSettingsFile(app));
+    folder.Write("Data\\Integrity.dat", "//x\r\n[DLL]\r\nNULL*E\r\n");
+    app.Form1().Image5_Click();
+    page = app.Form1().intF.ContentAs<IntegrityPage>();
+    ASSERT_NE(page, nullptr);
+  }
+  void TearDown() override {
+    if (app.HasCheckWindow()) {
+      intCheck& w = app.CheckWindow();
+      w.ClearList();
+      w.Command1_Click();
+      PumpUntil([&] { return !w.Running(); });
+    }
+  }
+
+  std::string PutFolder(int slot, const std::string& args, bool withBaseline = true) {
+    const std::string dir = folder.path("f" + Dec(slot) + "\\");
+    folder.MakeFolder("f" + Dec(slot));
+    WriteEntry(app, app.settingsFile, "path", dir, Dec(slot));
+    WriteEntry(app, app.settingsFile, "args", args, Dec(slot));
+    if (withBaseline) folder.Write("Data\\" + Dec(slot) + ".dat", "//x\r\n[DLL]\r\nNULL*E\r\n");
+    return dir;
+  }
+  std::vector<bool> Marks() const {
+    std::vector<bool> shown;
+    for (int i = 0; i < 6; ++i) shown.push_back(page->MarkShown(i));
+    return shown;
+  }
+
+  IntegrityPage* page = nullptr;
+};
+
+TEST_F(IntegrityPageTest, FolderListHoldsTheSystemDirectoryThenTheFoldersInSlotOrder) {
+  const std::string f1 = PutFolder(1, "0,0,0,0,0,0,0");
+  const std::string f3 = PutFolder(3, "1,0,0,0,1,0,1");
+  app.Form1().Image5_Click();
+  EXPECT_EQ(page->Folders(), (std::vector<std::string>{SystemDirectory(), f1, f3}));
+  EXPECT_EQ(page->Chosen(), 0);
+
+  // Slot 3 is the list's third entry; its categories become the marks.
+  page->Choose(2);
+  EXPECT_EQ(Marks(), (std::vector<bool>{true, false, false, false, true, false}));
+  page->bSCAN_Click();
+  EXPECT_EQ(app.run.currentFolderSlot, 3);
+  EXPECT_EQ(app.run.currentFolderPath, f3);
+  EXPECT_TRUE(app.run.scanDLL && app.run.scanEXE && !app.run.scanDRV);
+  EXPECT_EQ(app.folderBaseline.SectionCount(), 1);
+
+  // Each category button toggles its own mark.
+  page->ToggleCategory(1);
+  page->ToggleCategory(0);
+  EXPECT_EQ(Marks(), (std::vector<bool>{false, true, false, false, true, false}));
+}
+
+TEST_F(IntegrityPageTest, SelectAllChecksEveryCategoryOfTheSystemDirectoryOnly) {
+  PutFolder(1, "1,1,1,1,1,1,1");
+  page->bCLEAR_Click();
+  page->bFULL_Click();
+  EXPECT_EQ(Marks(), std::vector<bool>(6, true));
+  page->bSCAN_Click();
+  intCheck& w = app.CheckWindow();
+  EXPECT_TRUE(w.Visible());
+  EXPECT_TRUE(w.TimerArmed());
+  for (int c = 1; c <= 6; ++c) EXPECT_TRUE(*app.run.CategoryFlag(c)) << c;
+  EXPECT_EQ(app.run.currentFolderPath, "");
+  EXPECT_EQ(app.run.folderQueue, "");
+  EXPECT_TRUE(app.run.manualScan && app.run.noAutoScanFailing);
+}
+
+TEST_F(IntegrityPageTest, NoCategoryChosenStartsNothing) {
+  page->bCLEAR_Click();
+  host.ExpectBox("Please select the files to scan.");
+  page->bSCAN_Click();
+  EXPECT_FALSE(app.HasCheckWindow());
+}
+
+TEST_F(IntegrityPageTest, DeclinedOrFailedFirstScanReturnsToTheSystemDirectory) {
+  const std::string f2 = PutFolder(2, "1,0,0,0,0,0,1", false);
+  const std::string f5 = PutFolder(5, "1,0,0,0,0,0,1", false);
+  page->Opening();
+  page->ToggleCategory(3);
+  const auto marks = Marks();
+  host.ExpectBox(FirstScanQuestion(f2), MsgAnswer::No);
+  host.ExpectBox(kFirstScanDeclined);
+  page->Choose(1);
+  EXPECT_EQ(page->Chosen(), 0);
+  EXPECT_EQ(Marks(), marks);
+  EXPECT_FALSE(folder.Exists("Data\\2.dat"));
+
+  // The folder went away after it was listed.
+  RemoveDirectoryA(f5.c_str());
+  host.ExpectBox(FirstScanQuestion(f5), MsgAnswer::Yes);
+  host.ExpectBox(FolderNotListedMessage(f5), MsgAnswer::Ok, {}, MsgIcon::Warning);
+  page->Choose(2);
+  EXPECT_EQ(page->Chosen(), 0);
+  EXPECT_FALSE(folder.Exists("Data\\5.dat"));
+}
+
+TEST_F(IntegrityPageTest, ChosenFolderWithoutBaselineGetsItsFirstScan) {
+  const std::string f4 = PutFolder(4, "0,0,0,0,0,1,1", false);
+  folder.Write("f4\\s.scr", "saver");
+  page->Opening();
+  host.ExpectBox(FirstScanQuestion(f4), MsgAnswer::Yes);
+  host.ExpectBox("Initial Custom Folder Scan Completed Successfully!");
+  page->Choose(1);
+  EXPECT_EQ(Marks(), (std::vector<bool>{false, false, false, false, false, true}));
+  intCheck& w = app.CheckWindow();
+  ASSERT_TRUE(PumpUntil([&] { return host.AllBoxesShown() && !w.TimerArmed() && !w.Running(); }, 20000));
+  EXPECT_NE(folder.Read("Data\\4.dat").find("s.scr="), std::string::npos);
+  EXPECT_EQ(folder.Read("Data\\4.dat").find("=NULL*E"), std::string::npos);
+}
+
+TEST_F(IntegrityPageTest, TheCustomFoldersWindowRefillsTheListWhenSaved) {
+  page->addRem_Click();
+  iCust& w = app.CustomFolders();
+  EXPECT_TRUE(w.Visible());
+  folder.MakeFolder("added");
+  host.folderAnswer = folder.path("added");
+  host.ExpectBox("Folder Added.");
+  w.cButton2_Click();
+  host.ExpectBox("Save Successful!");
+  w.Command3_Click();
+  EXPECT_EQ(page->Folders(), (std::vector<std::string>{SystemDirectory(), folder.path("added\\")}));
+}
+
+}  // namespace
