@@ -8,6 +8,7 @@
 #include "app/pages/egg_page.h"
 #include "app/pages/home_page.h"
 #include "customfolders/integrity_page.h"
+#include "regwatch/regF.h"
 
 namespace kv {
 
@@ -108,6 +109,7 @@ void mForm1::CreatePages(Panel::Style style) {
                          hover});
   about = content.get();
   Frame2.SetContent(std::move(content));
+  regF.SetContent(std::make_unique<RegWatchPage>(regF, app_, plain));
   for (Panel* p : AllPages()) p->BackgroundMove = hover;
 }
 

@@ -9,7 +9,7 @@
 #include "platform/RegClass.h"
 #include "platform/ini.h"
 #include "regwatch/snapshot.h"
-#include "support/app_fixture.h"
+#include "regwatch/registry_fixture.h"
 
 using namespace kv;
 using namespace kv::test;
@@ -20,55 +20,13 @@ constexpr const char* kRun = "Software\\Microsoft\\Windows\\CurrentVersion\\Run"
 constexpr const char* kExeOpen = "Software\\Classes\\exefile\\shell\\open\\command";
 constexpr const char* kScratch = "Software\\KorvanelTest";
 
-class RegwatchTest : public AppTest {
+class RegwatchTest : public RegistryTest {
  protected:
-  RegwatchTest() { MakeDataFolders(); }
-  ~RegwatchTest() override {
-    for (auto it = undo_.rbegin(); it != undo_.rend(); ++it) (*it)();
-  }
-
-  // Sets a value, restoring what was there (or removing it) when the test ends.
-  void Set(HKEY root, const char* path, const std::string& name, const std::string& data,
-           DWORD type = REG_SZ, REGSAM view = 0) {
-    HKEY key = nullptr;
-    ASSERT_EQ(
-        RegCreateKeyExA(root, path, 0, nullptr, 0, KEY_ALL_ACCESS | view, nullptr, &key, nullptr),
-        ERROR_SUCCESS);
-    DWORD oldType = 0, oldSize = 0;
-    const bool had =
-        RegQueryValueExA(key, name.c_str(), nullptr, &oldType, nullptr, &oldSize) == ERROR_SUCCESS;
-    std::string old(oldSize, '\0');
-    if (had)
-      RegQueryValueExA(key, name.c_str(), nullptr, &oldType, reinterpret_cast<BYTE*>(old.data()),
-                       &oldSize);
-    ASSERT_EQ(RegSetValueExA(key, name.c_str(), 0, type, reinterpret_cast<const BYTE*>(data.data()),
-                             DWORD(data.size())),
-              ERROR_SUCCESS);
-    RegCloseKey(key);
-    undo_.push_back([=] {
-      HKEY k = nullptr;
-      if (RegOpenKeyExA(root, path, 0, KEY_ALL_ACCESS | view, &k) != ERROR_SUCCESS) return;
-      if (had)
-        RegSetValueExA(k, name.c_str(), 0, oldType, reinterpret_cast<const BYTE*>(old.data()),
-                       DWORD(old.size()));
-      else
-        RegDeleteValueA(k, name.c_str());
-      RegCloseKey(k);
-    });
-  }
-  // A string value as the registry holds it, with its terminating NUL.
-  void SetText(HKEY root, const char* path, const std::string& name, const std::string& text,
-               REGSAM view = 0) {
-    Set(root, path, name, text + '\0', REG_SZ, view);
-  }
-
   void Accept() {
     app.registryAcceptMode = true;
     setReg(app);
   }
   std::string Snapshot() const { return folder.Read("Data\\Registry.dat"); }
-
-  std::vector<std::function<void()>> undo_;
 };
 
 bool Listed(const RegistryPass& pass, const std::string& line) {

@@ -1,0 +1,53 @@
+// What the RegWatch page does with the entries of a registry pass, apart
+// from its controls, so the secure shut down can run the same accept step:
+// handing an entry's program file to the scanners, deleting a Run-key
+// value, and scanning every finding before accepting them all.
+#pragma once
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "core/regwatch_rules.h"
+#include "core/scanner.h"
+
+namespace kv {
+
+class App;
+
+// The two scanners as the settings hold them now ("ANTIVIRUS", "AV2").
+struct ScannerPair {
+  ScannerConfig first, second;
+};
+ScannerPair ReadScanners(App& app);
+
+// The program file behind an entry text (or value text); nullopt when it
+// cannot be found.
+std::optional<std::string> EntryPath(const std::string& entryText);
+
+// Starts the first scanner, then the second when one is set, each with
+// `items` at the end of its command line.
+void StartScanners(App& app, const ScannerPair& scanners, const std::string& items);
+
+// "Scan File for Viruses": false (after saying so) when the file behind the
+// entry cannot be found.
+bool ScanRegistryEntry(App& app, const std::string& entryText);
+
+// Deletes exactly the value `valueName` of the watched place with this
+// index in RegistryPassPlaces(), in the registry view it was read from.
+// Only Run-type places of the machine and the user hold values that may be
+// deleted; false when nothing was deleted (also when the value is gone).
+bool DeleteRegistryValue(int place, const std::string& valueName);
+
+inline constexpr const char* kRegistryActionHeader =
+    "Registry Action - Scan and Update Multiple Entries,";
+
+// "Scan && Update Warnings" on the warning list `lines` (its first line is
+// the title; line i is warnings[i - 1] when those are given): every listed
+// file goes to each scanner in one start, then a pass accepts every entry
+// and the hand-over is logged. Lines get ") " appended as the list shows
+// them. Nothing happens, and nullopt comes back, when only the title is
+// listed; otherwise the accepting pass.
+std::optional<RegistryPass> ScanAndUpdateWarnings(App& app, std::vector<std::string>& lines,
+                                                  const std::vector<RegWarning>& warnings);
+
+}  // namespace kv

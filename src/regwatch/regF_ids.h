@@ -1,0 +1,16 @@
+// Control ids of the RegWatch page, numbered from the page's own base.
+#pragma once
+
+namespace kv::regf_ids {
+
+inline constexpr int kBase = 6000;
+inline constexpr int kTreeView1 = kBase + 1;
+inline constexpr int kList5 = kBase + 2;
+inline constexpr int kText4 = kBase + 3;
+inline constexpr int kLabel19 = kBase + 4;
+inline constexpr int kCommand1 = kBase + 11;   // Refresh
+inline constexpr int kCommand11 = kBase + 12;  // Scan File for Viruses
+inline constexpr int kCommand3 = kBase + 13;   // Delete Key
+inline constexpr int kCScnUpd = kBase + 14;    // Scan & Update Warnings
+
+}  // namespace kv::regf_ids

@@ -1,0 +1,182 @@
+// The RegWatch page in the main window against the real registry: choosing
+// entries in the tree and the warning list, deleting exactly the chosen
+// value, and handing entries to the scanners through the scripted host.
+#include <windows.h>
+#include <commctrl.h>
+
+#include "app/mForm1.h"
+#include "core/regwatch_rules.h"
+#include "regwatch/registry_fixture.h"
+#include "regwatch/regF.h"
+#include "regwatch/snapshot.h"
+#include "support/pump.h"
+
+using namespace kv;
+using namespace kv::test;
+
+namespace {
+
+constexpr const char* kRun = "Software\\Microsoft\\Windows\\CurrentVersion\\Run";
+constexpr const char* kRunOnce = "Software\\Microsoft\\Windows\\CurrentVersion\\RunOnce";
+constexpr const char* kExeOpen = "Software\\Classes\\exefile\\shell\\open\\command";
+
+std::string DeleteQuestion(const std::string& name, const std::string& key) {
+  return "WARNING!\r\nYou are about to Delete the key: " + name +
+         "\r\nFrom: Software\\Microsoft\\Windows\\CurrentVersion\\" + key +
+         "\\\r\nDoing this may have unpredictable results!\r\n\r\nContinue?";
+}
+
+class RegWatchPageTest : public RegistryTest {
+ protected:
+  RegWatchPageTest() {
+    folder.Write("Data\\Korvanel.dat",
+                 "antivirus=C:\\scan.exe|/scan\r\nav2=C:\\scan2.exe| /x \r\n");
+    app.quoteChar = "\"";
+    EnsureRegistrySnapshot(app);
+  }
+  RegWatchPage& OpenPage() {
+    mForm1& f = app.Form1();
+    f.Image7_Click();
+    RegWatchPage* page = f.regF.ContentAs<RegWatchPage>();
+    EXPECT_NE(page, nullptr);
+    return *page;
+  }
+  // Chooses an entry node the way a click does: through the tree's own
+  // selection notification.
+  static void ChooseNode(RegWatchPage& page, const std::string& text, const std::string& parent) {
+    HTREEITEM node = page.FindNode(text, parent);
+    ASSERT_NE(node, nullptr) << text;
+    TreeView_SelectItem(page.TreeView1, node);
+  }
+  static int LineIndex(RegWatchPage& page, const std::string& line) {
+    const auto lines = page.ListLines();
+    for (size_t i = 0; i < lines.size(); ++i)
+      if (lines[i] == line) return int(i);
+    return -1;
+  }
+  static void ChooseLine(RegWatchPage& page, int index) {
+    SendMessageA(page.List5, LB_SETCURSEL, WPARAM(index), 0);
+    SendMessageA(GetParent(page.List5), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(page.List5), LBN_SELCHANGE),
+                 reinterpret_cast<LPARAM>(page.List5));
+  }
+};
+
+TEST_F(RegWatchPageTest, DeleteKeyRemovesExactlyTheChosenValue) {
+  SetText(HKEY_LOCAL_MACHINE, kRun, "KvTool", "C:\\kvtool.exe");
+  SetText(HKEY_LOCAL_MACHINE, kRun, "KvTool (x86)", "C:\\kvtool86.exe");
+  SetText(HKEY_CURRENT_USER, kRun, "Kv=b", "C:\\kvab.exe");
+  SetText(HKEY_CURRENT_USER, kRun, "Kv-b", "C:\\kvab2.exe");
+  RegWatchPage& page = OpenPage();
+  EXPECT_FALSE(page.Command3.Enabled());
+  EXPECT_FALSE(page.Command11.Enabled());
+  EXPECT_FALSE(page.cScnUpd.Enabled());
+  page.Command1_Click();
+  EXPECT_TRUE(page.cScnUpd.Enabled());
+  EXPECT_FALSE(page.Command3.Enabled());
+
+  // A category node chooses nothing; an entry node chooses itself.
+  ChooseNode(page, "Loaded in Run", "HKEY_LOCAL_MACHINE");
+  EXPECT_FALSE(page.Command3.Enabled());
+  ChooseNode(page, "KvTool (x86) (C:\\kvtool86.exe)", "Loaded in Run");
+  EXPECT_TRUE(page.Command3.Enabled());
+  EXPECT_TRUE(page.Command11.Enabled());
+  EXPECT_EQ(page.Text4Text(), "KvTool (x86) (C:\\kvtool86.exe)");
+  EXPECT_EQ(page.Label19Text(), page.Text4Text());
+  EXPECT_EQ(page.selectedPlace, "HKEY_LOCAL_MACHINE|Loaded in Run");
+
+  host.ExpectBox(DeleteQuestion("KvTool (x86)", "Run"), MsgAnswer::Yes, {}, MsgIcon::Warning);
+  page.Command3_Click();
+  EXPECT_TRUE(host.AllBoxesShown());
+  EXPECT_FALSE(HasValue(HKEY_LOCAL_MACHINE, kRun, "KvTool (x86)"));
+  EXPECT_TRUE(HasValue(HKEY_LOCAL_MACHINE, kRun, "KvTool"));
+  EXPECT_EQ(page.Text4Text(), "");
+  EXPECT_FALSE(page.Command3.Enabled());
+  EXPECT_EQ(page.FindNode("KvTool (x86) (C:\\kvtool86.exe)"), nullptr);  // refreshed
+
+  // From the warning list: the line shows "a-b", the value is "a=b".
+  const int at = LineIndex(page, "HKEY_CURRENT_USER|Loaded in Run\\Kv-b (C:\\kvab.exe) New Entry!");
+  ASSERT_GT(at, 0);
+  ChooseLine(page, at);
+  ChooseLine(page, at);  // ") " is appended once
+  EXPECT_EQ(page.ListLines()[size_t(at)],
+            "HKEY_CURRENT_USER|Loaded in Run\\Kv-b (C:\\kvab.exe) New Entry!) ");
+  EXPECT_EQ(page.ListTip(), page.ListLines()[size_t(at)]);
+  EXPECT_EQ(page.Text4Text(), "Kv-b (C:\\kvab.exe)");
+  EXPECT_EQ(page.selectedPlace, "HKEY_CURRENT_USER|Loaded in Run");
+  // Chosen, then deleted by someone else: nothing else goes in its place.
+  host.ExpectBox(DeleteQuestion("Kv=b", "Run"), MsgAnswer::Yes, {}, MsgIcon::Warning);
+  page.Command3_Click();
+  EXPECT_FALSE(HasValue(HKEY_CURRENT_USER, kRun, "Kv=b"));
+  EXPECT_TRUE(HasValue(HKEY_CURRENT_USER, kRun, "Kv-b"));
+
+  // The title line chooses nothing.
+  ChooseLine(page, 0);
+  EXPECT_FALSE(page.Command11.Enabled());
+
+  // Open commands are changed by hand, in the registry editor.
+  SetText(HKEY_LOCAL_MACHINE, kExeOpen, "", "C:\\kvopen.exe \"%1\"");
+  page.Command1_Click();
+  ChooseNode(page, " (C:\\kvopen.exe \"%1\")", "Spawned with EXE's");
+  host.ExpectBox("This key will not be deleted.\r\nYou must change the value manually. Would you "
+                 "like to open the Registry for Editing now?",
+                 MsgAnswer::Yes, "Caution", MsgIcon::Question);
+  page.Command3_Click();
+  ASSERT_EQ(host.starts.size(), 1u);
+  EXPECT_EQ(host.starts[0].commandLine, "regedit.exe");
+  EXPECT_EQ(host.starts[0].showMode, kShowMinimized);
+  EXPECT_TRUE(HasValue(HKEY_LOCAL_MACHINE, kExeOpen, ""));
+}
+
+TEST_F(RegWatchPageTest, ScanningAnEntryHandsItsProgramAsOneQuotedPath) {
+  SetText(HKEY_CURRENT_USER, kRun, "KvQuoted",
+          "\"C:\\Program Files\\Kv Tool\\kv.exe\" /S \"C:\\other.exe\"");
+  SetText(HKEY_CURRENT_USER, kRun, "KvNowhere", "kvnowhere-at-all");
+  RegWatchPage& page = OpenPage();
+  page.Command1_Click();
+  ChooseNode(page, "KvQuoted (\"C:\\Program Files\\Kv Tool\\kv.exe\" /S \"C:\\other.exe\")",
+             "Loaded in Run");
+  page.Command11_Click();
+  ASSERT_EQ(host.starts.size(), 2u);
+  EXPECT_EQ(host.starts[0].commandLine, "C:\\scan.exe /scan \"C:\\Program Files\\Kv Tool\\kv.exe\"");
+  EXPECT_EQ(host.starts[1].commandLine, "C:\\scan2.exe /x \"C:\\Program Files\\Kv Tool\\kv.exe\"");
+
+  ChooseNode(page, "KvNowhere (kvnowhere-at-all)", "Loaded in Run");
+  host.ExpectBox("Cannot find file, please scan manually");
+  page.Command11_Click();
+  EXPECT_TRUE(host.AllBoxesShown());
+  EXPECT_EQ(host.starts.size(), 2u);
+}
+
+TEST_F(RegWatchPageTest, ScanAndUpdateStartsEachScannerOnceWithEveryFindingThenAcceptsThem) {
+  SetText(HKEY_LOCAL_MACHINE, kRun, "KvA", "C:\\kva.exe -min");
+  SetText(HKEY_CURRENT_USER, kRun, "KvB", "\"C:\\Kv B\\kvb.exe\" /q");
+  SetText(HKEY_CURRENT_USER, kRunOnce, "KvC", "C:\\kvc.exe");
+  app.filesPerBatch = 1;  // the registry findings go in one start all the same
+  app.boxes.Check7 = 1;   // Auto-Logging
+  RegWatchPage& page = OpenPage();
+  page.Command1_Click();
+  ASSERT_EQ(page.ListLines().size(), 4u);
+  page.cScnUpd_Click();
+
+  const std::string files = "  \"C:\\kva.exe\" \"C:\\Kv B\\kvb.exe\" \"C:\\kvc.exe\"";
+  ASSERT_EQ(host.starts.size(), 2u);
+  EXPECT_EQ(host.starts[0].commandLine, "C:\\scan.exe /scan" + files);
+  EXPECT_EQ(host.starts[1].commandLine, "C:\\scan2.exe /x" + files);
+  EXPECT_EQ(page.ListLines(), (std::vector<std::string>{kWarningsTitle, kNoWarnings}));
+  EXPECT_FALSE(page.cScnUpd.Enabled());
+  EXPECT_FALSE(app.registryAcceptMode);
+
+  WIN32_FIND_DATAA found{};
+  HANDLE h = FindFirstFileA(folder.path("Data\\Log\\*.log").c_str(), &found);
+  ASSERT_NE(h, INVALID_HANDLE_VALUE);
+  FindClose(h);
+  const std::string log = folder.Read(std::string("Data\\Log\\") + found.cFileName);
+  EXPECT_EQ(log.rfind("Registry Action - Scan and Update Multiple Entries,", 0), 0u) << log;
+  EXPECT_NE(log.find("C:\\kvc.exe"), std::string::npos) << log;
+
+  // Accepted: the next pass finds nothing.
+  page.Command1_Click();
+  EXPECT_EQ(page.ListLines(), (std::vector<std::string>{kWarningsTitle, kNoWarnings}));
+}
+
+}  // namespace
