@@ -142,6 +142,7 @@ TEST(ScreenshotTour, EveryPage) {
   Tour(low, "low-",
        {{"01-start", [](mForm1&) {}},
         {"02-integrity-scan", [](mForm1& f) { f.Image5_Click(); }},
+        {"02b-regwatch", ShowRegWatchFindings},
         {"03-about", [](mForm1& f) { f.About(); }}});
 }
 
