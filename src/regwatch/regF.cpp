@@ -179,11 +179,16 @@ void RegWatchPage::Layout(const RECT& area, UINT dpi) {
   Place(lblSelected, area.left, y + (fieldH - labelH) / 2, labelW, labelH);
   Place(Text4, area.left + labelW, y, width - labelW, fieldH);
   y += fieldH + gap;
+  // The buttons share the row in these proportions, never wider than it.
+  const std::pair<cButton*, int> row[] = {{&Command1, 100}, {&Command11, 180}, {&Command3, 120},
+                                          {&cScnUpd, 200}};
+  const int spacing = Scale(10, dpi), wanted = Scale(600, dpi);
+  const int room = std::min(wanted, width - 3 * spacing);
   int x = area.left;
-  for (auto [button, w96] : {std::pair{&Command1, 100}, {&Command11, 180}, {&Command3, 120},
-                             {&cScnUpd, 200}}) {
-    Place(button->hwnd(), x, y, Scale(w96, dpi), buttonH);
-    x += Scale(w96, dpi) + Scale(10, dpi);
+  for (const auto& [button, w96] : row) {
+    const int w = MulDiv(Scale(w96, dpi), room, wanted);
+    Place(button->hwnd(), x, y, w, buttonH);
+    x += w + spacing;
   }
 }
 

@@ -5,6 +5,7 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <functional>
 #include <memory>
 #include <string>
@@ -19,6 +20,7 @@
 #include "controls/check.h"
 #include "customfolders/iCust.h"
 #include "integrity/intCheck.h"
+#include "regwatch/regF.h"
 #include "support/program_folder.h"
 #include "support/pump.h"
 #include "support/scripted_host.h"
@@ -69,6 +71,26 @@ void ShowCustomControls(mForm1& f) {
   SendMessageA(checks[2]->hwnd(), WM_MOUSEMOVE, 0, MAKELPARAM(60, 8));
   disabled = std::make_unique<cButton>(page, 910, 24, 170, 120, 30, "Use It!");
   disabled->Enabled(false);
+}
+
+// The RegWatch page after a pass without a snapshot (so every entry is new),
+// a warning line chosen; the tour's values are removed again at once.
+void ShowRegWatchFindings(mForm1& f) {
+  static const char* kRun = "Software\\Microsoft\\Windows\\CurrentVersion\\Run";
+  const std::pair<const char*, const char*> values[] = {
+      {"Updater", "C:\\Program Files\\Updater\\update.exe -quiet"},
+      {"Helper (x86)", "C:\\Tools\\helper.exe"}};
+  HKEY key = nullptr;
+  RegCreateKeyExA(HKEY_CURRENT_USER, kRun, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key, nullptr);
+  for (const auto& [name, data] : values)
+    RegSetValueExA(key, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(data), DWORD(strlen(data) + 1));
+  f.Image7_Click();
+  RegWatchPage* page = f.regF.ContentAs<RegWatchPage>();
+  page->Command1_Click();
+  for (const auto& [name, data] : values) RegDeleteValueA(key, name);
+  RegCloseKey(key);
+  SendMessageA(page->List5, LB_SETCURSEL, 1, 0);
+  page->List5_Click();
 }
 
 void Tour(const Edition& edition, const std::string& prefix,
@@ -130,6 +152,7 @@ TEST(ScreenshotTour, EveryPage) {
         {"02-home-hover", [](mForm1& f) { f.NavHover(2); }},
         {"03-integrity-checker", [](mForm1& f) { f.norms(); f.Image5_Click(); }},
         {"04-regwatch", [](mForm1& f) { f.Image7_Click(); }},
+        {"04b-regwatch-findings", ShowRegWatchFindings},
         {"05-appwatch", [](mForm1& f) { f.Image9_Click(); }},
         {"06-options", [](mForm1& f) { f.Image11_Click(); }},
         {"07-about", [](mForm1& f) { f.About(); }},
@@ -141,6 +164,7 @@ TEST(ScreenshotTour, EveryPage) {
   Tour(low, "low-",
        {{"01-start", [](mForm1&) {}},
         {"02-integrity-scan", [](mForm1& f) { f.Image5_Click(); }},
+        {"02b-regwatch", ShowRegWatchFindings},
         {"03-about", [](mForm1& f) { f.About(); }}});
 }
 
