@@ -38,7 +38,7 @@ bool FirstCustomFolderScan(App& app, std::string folder, const std::string& base
   // later pass for a scanned, empty folder.
   auto names = ListDirectory(folder);
   if (!names) {
-    if (!unattended) app.Ask(FolderNotListedMessage(folder), MsgButtons::Ok, {}, MsgIcon::Warning);
+    if (!unattended) app.Ask(FolderNotListedMessage(folder));
     return false;
   }
   BaselineSkeleton skeleton;

@@ -415,7 +415,7 @@ void RegWatchPage::Command3_Click() {
     if (!category.empty() && category[0] == 'S') {
       if (app_.Ask("This key will not be deleted.\r\nYou must change the value manually. Would you "
                    "like to open the Registry for Editing now?",
-                   MsgButtons::YesNo, "Caution", MsgIcon::Question) == MsgAnswer::Yes)
+                   MsgButtons::YesNo, "Caution") == MsgAnswer::Yes)
         app_.host.StartProcess("regedit.exe", kShowMinimized);
       return;
     }
@@ -424,7 +424,7 @@ void RegWatchPage::Command3_Click() {
                                 (in == std::string::npos ? category : category.substr(in + 3));
     if (app_.Ask("WARNING!\r\nYou are about to Delete the key: " + name + "\r\nFrom: " + keyPath +
                      "\\\r\nDoing this may have unpredictable results!\r\n\r\nContinue?",
-                 MsgButtons::YesNo, {}, MsgIcon::Warning) != MsgAnswer::Yes)
+                 MsgButtons::YesNo) != MsgAnswer::Yes)
       return;
     // Only where the question said, and only the place the entry came from.
     const auto& places = RegistryPassPlaces();

@@ -236,7 +236,7 @@ TEST_F(CustomFoldersTest, DeclinedOrUnreadableFirstScanLeavesNoBaseline) {
 
   const std::string gone = folder.path("gone\\");
   host.ExpectBox(FirstScanQuestion(gone), MsgAnswer::Yes);
-  host.ExpectBox(FolderNotListedMessage(gone), MsgAnswer::Ok, {}, MsgIcon::Warning);
+  host.ExpectBox(FolderNotListedMessage(gone));
   EXPECT_FALSE(FirstCustomFolderScan(app, gone, file, 2));
   EXPECT_FALSE(folder.Exists("Data\\2.dat"));
   EXPECT_FALSE(app.HasCheckWindow());

@@ -114,7 +114,7 @@ TEST_F(IntegrityPageTest, DeclinedOrFailedFirstScanReturnsToTheSystemDirectory) 
   // The folder went away after it was listed.
   RemoveDirectoryA(f5.c_str());
   host.ExpectBox(FirstScanQuestion(f5), MsgAnswer::Yes);
-  host.ExpectBox(FolderNotListedMessage(f5), MsgAnswer::Ok, {}, MsgIcon::Warning);
+  host.ExpectBox(FolderNotListedMessage(f5));
   page->Choose(2);
   EXPECT_EQ(page->Chosen(), 0);
   EXPECT_FALSE(folder.Exists("Data\\5.dat"));

@@ -84,7 +84,7 @@ TEST_F(RegWatchPageTest, DeleteKeyRemovesExactlyTheChosenValue) {
   EXPECT_EQ(page.Label19Text(), page.Text4Text());
   EXPECT_EQ(page.selectedPlace, "HKEY_LOCAL_MACHINE|Loaded in Run");
 
-  host.ExpectBox(DeleteQuestion("KvTool (x86)", "Run"), MsgAnswer::Yes, {}, MsgIcon::Warning);
+  host.ExpectBox(DeleteQuestion("KvTool (x86)", "Run"), MsgAnswer::Yes);
   page.Command3_Click();
   EXPECT_TRUE(host.AllBoxesShown());
   EXPECT_FALSE(HasValue(HKEY_LOCAL_MACHINE, kRun, "KvTool (x86)"));
@@ -104,7 +104,7 @@ TEST_F(RegWatchPageTest, DeleteKeyRemovesExactlyTheChosenValue) {
   EXPECT_EQ(page.Text4Text(), "Kv-b (C:\\kvab.exe)");
   EXPECT_EQ(page.selectedPlace, "HKEY_CURRENT_USER|Loaded in Run");
   // Chosen, then deleted by someone else: nothing else goes in its place.
-  host.ExpectBox(DeleteQuestion("Kv=b", "Run"), MsgAnswer::Yes, {}, MsgIcon::Warning);
+  host.ExpectBox(DeleteQuestion("Kv=b", "Run"), MsgAnswer::Yes);
   page.Command3_Click();
   EXPECT_FALSE(HasValue(HKEY_CURRENT_USER, kRun, "Kv=b"));
   EXPECT_TRUE(HasValue(HKEY_CURRENT_USER, kRun, "Kv-b"));
@@ -119,7 +119,7 @@ TEST_F(RegWatchPageTest, DeleteKeyRemovesExactlyTheChosenValue) {
   ChooseNode(page, " (C:\\kvopen.exe \"%1\")", "Spawned with EXE's");
   host.ExpectBox("This key will not be deleted.\r\nYou must change the value manually. Would you "
                  "like to open the Registry for Editing now?",
-                 MsgAnswer::Yes, "Caution", MsgIcon::Question);
+                 MsgAnswer::Yes, "Caution");
   page.Command3_Click();
   ASSERT_EQ(host.starts.size(), 1u);
   EXPECT_EQ(host.starts[0].commandLine, "regedit.exe");
