@@ -48,7 +48,6 @@ VIAddVersionKey LegalCopyright "Brackwater"
 !define MUI_ICON "${ICON}"
 !define MUI_UNICON "${ICON}"
 !define MUI_ABORTWARNING
-!define MUI_COMPONENTSPAGE_SMALLDESC
 !insertmacro MUI_PAGE_COMPONENTS
 !insertmacro MUI_PAGE_DIRECTORY
 !insertmacro MUI_PAGE_INSTFILES
@@ -105,7 +104,7 @@ SectionEnd
 
 !insertmacro MUI_FUNCTION_DESCRIPTION_BEGIN
   !insertmacro MUI_DESCRIPTION_TEXT ${SecMain} "Korvanel.exe, its help pages and its Start-menu entry."
-  !insertmacro MUI_DESCRIPTION_TEXT ${SecLow} "KorvanelLow.exe, the edition for slower computers, with its own Start-menu entry. Both programs share one Data folder."
+  !insertmacro MUI_DESCRIPTION_TEXT ${SecLow} "KorvanelLow.exe, for slower computers, with its own Start-menu entry; it shares the Data folder."
   !insertmacro MUI_DESCRIPTION_TEXT ${SecDesktop} "A shortcut to Korvanel on your desktop."
 !insertmacro MUI_FUNCTION_DESCRIPTION_END
 
