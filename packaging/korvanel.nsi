@@ -8,7 +8,7 @@
 ;
 ; The build defines VERSION and VERSION_QUAD (the full edition's numbers,
 ; from packaging/versions.cmake), BIN (the folder of both programs), HELP,
-; ICON and OUTFILE.
+; ICON and OUTFILE, and may define COMPRESSOR.
 ;
 ; Switches besides the usual /S and /D=folder:
 ;   setup /LOWRESOURCE     also install the low-resource program
@@ -19,7 +19,11 @@ Unicode true
 Target amd64-unicode
 ManifestDPIAware true
 RequestExecutionLevel user
-SetCompressor /SOLID lzma
+; The smallest download; the tests' older release asks for a quicker one.
+!ifndef COMPRESSOR
+  !define COMPRESSOR "/SOLID lzma"
+!endif
+SetCompressor ${COMPRESSOR}
 
 !include MUI2.nsh
 !include LogicLib.nsh

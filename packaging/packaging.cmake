@@ -37,6 +37,7 @@ function(korvanel_portable_zip program target title version)
   configure_file(${KV_PACKAGING}/readme.txt.in ${readme} @ONLY NEWLINE_STYLE CRLF)
   add_custom_command(OUTPUT ${KV_PACKAGES}/${name}.zip
     COMMAND ${CMAKE_COMMAND} -E rm -rf ${stage}
+    COMMAND ${CMAKE_COMMAND} -E make_directory ${KV_PACKAGES}
     COMMAND ${CMAKE_COMMAND} -E make_directory ${stage}/${program}
     COMMAND ${CMAKE_COMMAND} -E copy $<TARGET_FILE:${target}> ${stage}/${program}/${program}.exe
     COMMAND ${CMAKE_COMMAND} -E copy_directory ${PROJECT_SOURCE_DIR}/help ${stage}/${program}/Help
