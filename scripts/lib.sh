@@ -27,6 +27,7 @@ kv_install() {
     kv_need fonts-wine /usr/share/wine/fonts/tahoma.ttf
     kv_need x11-utils xdpyinfo
     kv_need imagemagick import
+    kv_need nsis makensis
   } | sort -u | tr '\n' ' ')
   if [ -n "${missing// /}" ]; then
     echo "== Installing: $missing"

@@ -1,6 +1,7 @@
 #include "app/editions.h"
 
 #include "app/wiring.h"
+#include "edition_version.h"  // made by the build from packaging/versions.cmake
 
 namespace kv {
 
@@ -8,10 +9,10 @@ const Edition& FullEdition() {
   static const Edition full{
       .ownFileName = "Korvanel.exe",
       .title = "Korvanel",
-      .major = 2,
-      .minor = 2,
-      .revision = 0,
-      .fileVersion = "2.02",
+      .major = KV_FULL_MAJOR,
+      .minor = KV_FULL_MINOR,
+      .revision = KV_FULL_REVISION,
+      .fileVersion = KV_FULL_FILE_VERSION,
       .hasUpdateCheck = true,
       .hasSupportListDownload = true,
       .plainControls = false,
@@ -24,10 +25,10 @@ const Edition& LowEdition() {
   static const Edition low{
       .ownFileName = "KorvanelLow.exe",
       .title = "Korvanel",
-      .major = 2,
-      .minor = 1,
-      .revision = 1,
-      .fileVersion = "2.01.0001",
+      .major = KV_LOW_MAJOR,
+      .minor = KV_LOW_MINOR,
+      .revision = KV_LOW_REVISION,
+      .fileVersion = KV_LOW_FILE_VERSION,
       .hasUpdateCheck = false,
       .hasSupportListDownload = false,
       .plainControls = true,

@@ -23,10 +23,18 @@ ProgramRun::ProgramRun(const ProgramFolder& folder, const std::string& exeName,
                        const std::string& args) {
   const std::string exe = folder.path(exeName);
   CopyFileA((std::string(KV_BIN_DIR) + "\\" + exeName).c_str(), exe.c_str(), FALSE);
+  Start(exe, args, folder.dir());
+}
+
+ProgramRun::ProgramRun(const std::string& exe, const std::string& args) {
+  Start(exe, args, exe.substr(0, exe.find_last_of('\\') + 1));
+}
+
+void ProgramRun::Start(const std::string& exe, const std::string& args, const std::string& dir) {
   std::string cmd = "\"" + exe + "\" " + args;
   STARTUPINFOA si{sizeof si};
-  if (!CreateProcessA(exe.c_str(), cmd.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                      folder.dir().c_str(), &si, &pi_))
+  if (!CreateProcessA(exe.c_str(), cmd.data(), nullptr, nullptr, FALSE, 0, nullptr, dir.c_str(),
+                      &si, &pi_))
     ADD_FAILURE() << "could not start " << exe;
 }
 

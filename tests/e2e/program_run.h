@@ -21,6 +21,9 @@ class ProgramRun {
   // Copies exeName from the build's bin folder into the program folder and
   // starts it there with the argument text.
   ProgramRun(const ProgramFolder& folder, const std::string& exeName, const std::string& args);
+  // Starts the program where it lies, in its own folder (an installed or
+  // unpacked copy).
+  ProgramRun(const std::string& exe, const std::string& args);
   ~ProgramRun();
 
   // The next message box of the program; an empty result on timeout.
@@ -32,6 +35,7 @@ class ProgramRun {
   DWORD processId() const { return pi_.dwProcessId; }
 
  private:
+  void Start(const std::string& exe, const std::string& args, const std::string& dir);
   PROCESS_INFORMATION pi_{};
 };
 
