@@ -7,6 +7,7 @@
 #include "app/pages/about_page.h"
 #include "app/pages/egg_page.h"
 #include "app/pages/home_page.h"
+#include "logs/reports.h"
 
 namespace kv {
 
@@ -106,6 +107,15 @@ void mForm1::CreatePages(Panel::Style style) {
                          hover});
   about = content.get();
   Frame2.SetContent(std::move(content));
+
+  const Reports reports = InstallReports(
+      app_, setFq, repF, plain,
+      LogList::Frame{[this] { norms2(); }, [this] { Image11_Click(); }, [this] {
+                       ShowHeaderPicture(3);
+                       ShowPage(repF);
+                     }});
+  logList = reports.logList;
+  report = reports.report;
   for (Panel* p : AllPages()) p->BackgroundMove = hover;
 }
 
