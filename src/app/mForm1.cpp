@@ -7,6 +7,7 @@
 #include "app/pages/about_page.h"
 #include "app/pages/egg_page.h"
 #include "app/pages/home_page.h"
+#include "appwatch/appF.h"
 #include "logs/reports.h"
 
 namespace kv {
@@ -116,6 +117,9 @@ void mForm1::CreatePages(Panel::Style style) {
                      }});
   logList = reports.logList;
   report = reports.report;
+  auto watch = std::make_unique<AppWatchPage>(app_, appF, plain);
+  appWatch = watch.get();
+  appF.SetContent(std::move(watch));
   for (Panel* p : AllPages()) p->BackgroundMove = hover;
 }
 

@@ -26,6 +26,7 @@ class AboutPage;
 class EggPage;
 class LogList;
 class ReportPage;
+class AppWatchPage;
 
 class mForm1 : public controls::Window, public MainWindowPort {
  public:
@@ -88,6 +89,7 @@ class mForm1 : public controls::Window, public MainWindowPort {
   EggPage* egg = nullptr;      // content of eggF
   LogList* logList = nullptr;  // the log list of setFq
   ReportPage* report = nullptr;  // content of repF
+  AppWatchPage* appWatch = nullptr;  // content of appF
 
  private:
   bool OnEraseBackground(HDC dc) override;
