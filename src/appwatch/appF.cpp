@@ -46,6 +46,7 @@ AppWatchPage::AppWatchPage(App& app, Panel& panel, bool plain) : app_(app) {
                                        LBS_NOTIFY | LBS_NOINTEGRALHEIGHT,
                                    0, 0, 1, 1, parent, reinterpret_cast<HMENU>(INT_PTR(kLstOpenWindows)),
                                    GetModuleHandleA(nullptr), nullptr);
+  lblTitle = ui::MakeLabel(parent, 0, "Window title:");
   txtTitle = CreateWindowExA(WS_EX_CLIENTEDGE, "EDIT", "No Window Selected",
                              WS_CHILD | WS_VISIBLE | WS_TABSTOP | ES_AUTOHSCROLL, 0, 0, 1, 1, parent,
                              reinterpret_cast<HMENU>(INT_PTR(kTxtTitle)), GetModuleHandleA(nullptr), nullptr);
@@ -70,7 +71,7 @@ void AppWatchPage::Layout(const RECT& area, UINT dpi) {
   if (fontDpi_ != dpi || !font_) {
     fontDpi_ = dpi;
     font_ = ui::MakeFont(9, FW_NORMAL, dpi);
-    for (HWND w : {lblCount, lstOpenWindows, txtTitle, lblClassName, lblProcessID})
+    for (HWND w : {lblCount, lstOpenWindows, lblTitle, txtTitle, lblClassName, lblProcessID})
       SendMessageA(w, WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), FALSE);
   }
   auto place = [](HWND w, int x, int y, int cx, int cy) {
@@ -82,6 +83,7 @@ void AppWatchPage::Layout(const RECT& area, UINT dpi) {
   const int sideW = std::min(Scale(260, dpi), width / 2);
   const int listW = width - sideW - gap;
   place(lblCount, area.left, area.top, listW, line + Scale(2, dpi));
+  place(lblTitle, area.left + listW + gap, area.top, sideW, line + Scale(2, dpi));
   const int listTop = area.top + line + Scale(8, dpi);
   place(lstOpenWindows, area.left, listTop, listW, std::max(line, int(area.bottom) - listTop));
 

@@ -43,6 +43,7 @@ class AppWatchPage : public PageContent {
 
   HWND lstOpenWindows = nullptr;
   HWND txtTitle = nullptr;
+  HWND lblTitle = nullptr;  // names the title field
   HWND lblClassName = nullptr;
   HWND lblProcessID = nullptr;
   HWND lblCount = nullptr;

@@ -98,7 +98,7 @@ void LogList::Layout() {
   const int treeW = std::max(Scale(120, dpi), std::min<int>(c.right - buttonW - gap, Scale(440, dpi)));
   const int tipH = 2 * line + Scale(4, dpi);
   const int treeTop = tipH + Scale(8, dpi);
-  place(Label27, 0, 0, treeW, tipH);
+  place(Label27, 0, 0, c.right, tipH);
   place(TreeView2, 0, treeTop, treeW, std::max<int>(line, c.bottom - treeTop));
   const int x = treeW + gap;
   int y = treeTop;

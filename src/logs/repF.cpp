@@ -60,14 +60,31 @@ void ReportPage::Layout(const RECT& area, UINT dpi) {
   const int delW = Scale(160, dpi), scanW = Scale(200, dpi);
   place(cDelLog.hwnd(), area.left, buttonsTop, delW, buttonH);
   place(cScnLog.hwnd(), area.left + delW + Scale(12, dpi), buttonsTop, scanW, buttonH);
-  // The list's longest line decides how far it scrolls sideways.
-  SendMessageA(List4, LB_SETHORIZONTALEXTENT, WPARAM(Scale(2000, dpi)), 0);
+  widest_ = 0;
+  for (const std::string& line : Lines()) Widen(line);
 }
 
-void ReportPage::Clear() { SendMessageA(List4, LB_RESETCONTENT, 0, 0); }
+// The list's longest line decides how far it scrolls sideways.
+void ReportPage::Widen(const std::string& item) {
+  if (!font_) return;
+  controls::WindowDC dc(List4);
+  controls::Selection font(dc.get(), font_.get());
+  SIZE size{};
+  GetTextExtentPoint32A(dc.get(), item.c_str(), int(item.size()), &size);
+  if (size.cx + Scale(8, fontDpi_) <= widest_) return;
+  widest_ = size.cx + Scale(8, fontDpi_);
+  SendMessageA(List4, LB_SETHORIZONTALEXTENT, WPARAM(widest_), 0);
+}
+
+void ReportPage::Clear() {
+  SendMessageA(List4, LB_RESETCONTENT, 0, 0);
+  widest_ = 0;
+  SendMessageA(List4, LB_SETHORIZONTALEXTENT, 0, 0);
+}
 
 void ReportPage::Add(const std::string& item) {
   SendMessageA(List4, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(item.c_str()));
+  Widen(item);
 }
 
 std::vector<std::string> ReportPage::Lines() const {

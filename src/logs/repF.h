@@ -41,8 +41,11 @@ class ReportPage : public PageContent {
   cButton cDelLog, cScnLog, cX;
 
  private:
+  void Widen(const std::string& item);
+
   App& app_;
   Panel& panel_;
+  int widest_ = 0;
   bool plain_;
   bool scanning_ = false;
   controls::Font font_, boldFont_;
