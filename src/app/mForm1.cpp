@@ -9,6 +9,8 @@
 #include "app/pages/home_page.h"
 #include "customfolders/integrity_page.h"
 #include "regwatch/regF.h"
+#include "appwatch/appF.h"
+#include "logs/reports.h"
 
 namespace kv {
 
@@ -110,6 +112,18 @@ void mForm1::CreatePages(Panel::Style style) {
   about = content.get();
   Frame2.SetContent(std::move(content));
   regF.SetContent(std::make_unique<RegWatchPage>(regF, app_, plain));
+
+  const Reports reports = InstallReports(
+      app_, setFq, repF, plain,
+      LogList::Frame{[this] { norms2(); }, [this] { Image11_Click(); }, [this] {
+                       ShowHeaderPicture(3);
+                       ShowPage(repF);
+                     }});
+  logList = reports.logList;
+  report = reports.report;
+  auto watch = std::make_unique<AppWatchPage>(app_, appF, plain);
+  appWatch = watch.get();
+  appF.SetContent(std::move(watch));
   for (Panel* p : AllPages()) p->BackgroundMove = hover;
 }
 

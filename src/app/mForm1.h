@@ -24,6 +24,9 @@ class App;
 class HomePage;
 class AboutPage;
 class EggPage;
+class LogList;
+class ReportPage;
+class AppWatchPage;
 
 class mForm1 : public controls::Window, public MainWindowPort {
  public:
@@ -84,6 +87,9 @@ class mForm1 : public controls::Window, public MainWindowPort {
   HomePage* home = nullptr;    // content of mainF
   AboutPage* about = nullptr;  // content of Frame2
   EggPage* egg = nullptr;      // content of eggF
+  LogList* logList = nullptr;  // the log list of setFq
+  ReportPage* report = nullptr;  // content of repF
+  AppWatchPage* appWatch = nullptr;  // content of appF
 
  private:
   bool OnEraseBackground(HDC dc) override;

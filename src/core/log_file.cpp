@@ -85,4 +85,19 @@ std::string LogFileNameOf(std::string_view dateText, std::string_view timeText) 
   return std::string(dateText) + "(" + TimePart(timeText) + ").log";
 }
 
+std::vector<std::string> ReportItems(std::string_view fileText) {
+  const std::string text = ReplaceAll(Trim(fileText), CRLF, ",");
+  std::vector<std::string> items;
+  size_t start = 0;
+  while (start < text.size()) {
+    size_t comma = text.find(',', start);
+    if (comma == std::string::npos) comma = text.size();
+    std::string item = Trim(std::string_view(text).substr(start, comma - start));
+    // The header keeps its place even when empty, so item 0 is never a file.
+    if (items.empty() || !item.empty()) items.push_back(std::move(item));
+    start = comma + 1;
+  }
+  return items;
+}
+
 }  // namespace kv

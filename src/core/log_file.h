@@ -5,6 +5,7 @@
 #include <functional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace kv {
 
@@ -28,5 +29,10 @@ std::string UniqueLogName(std::string_view baseName,
 std::string LogDateTextOf(std::string_view fileName);  // "01-05-2007"
 std::string LogTimeTextOf(std::string_view fileName);  // "8:17:49 AM"; empty without "(...)"
 std::string LogFileNameOf(std::string_view dateText, std::string_view timeText);
+
+// The lines the viewer shows for a log's text: the header without its comma,
+// then every file of the list. Empty items (",," where an entry came out
+// empty) are passed over, so the files after them are still shown.
+std::vector<std::string> ReportItems(std::string_view fileText);
 
 }  // namespace kv

@@ -48,3 +48,13 @@ TEST(UniqueLogName, SecondLogOfTheSameSecondIsKeptUnderItsOwnName) {
   EXPECT_EQ(LogTimeTextOf("01-05-2007(10_02_11PM-2).log"), "10:02:11 PM-2");
   EXPECT_EQ(UniqueLogName(base, [](const std::string&) { return true; }), "");
 }
+
+TEST(ReportItems, HeaderThenEveryFileEmptyItemsPassedOver) {
+  using V = std::vector<std::string>;
+  EXPECT_EQ(ReportItems("Head,C:\\a.dll,C:\\b.exe,C:\\c.sys\r\n"), (V{"Head", "C:\\a.dll", "C:\\b.exe", "C:\\c.sys"}));
+  EXPECT_EQ(ReportItems("Head,\r\n"), V{"Head"});
+  // An empty registry entry or short path in the middle hides nothing after it.
+  EXPECT_EQ(ReportItems("Head,C:\\a.dll,,C:\\b.exe, ,C:\\c.sys\r\n"), (V{"Head", "C:\\a.dll", "C:\\b.exe", "C:\\c.sys"}));
+  EXPECT_EQ(ReportItems(",C:\\a.dll"), (V{"", "C:\\a.dll"}));  // item 0 stays the header
+  EXPECT_EQ(ReportItems(""), V{});
+}

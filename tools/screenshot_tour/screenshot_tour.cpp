@@ -17,6 +17,9 @@
 #include "app/editions.h"
 #include "app/mForm1.h"
 #include "context/settings.h"
+#include "appwatch/appF.h"
+#include "logs/LogList.h"
+#include "logs/repF.h"
 #include "controls/check.h"
 #include "customfolders/iCust.h"
 #include "integrity/intCheck.h"
@@ -60,6 +63,7 @@ void ShowCustomControls(mForm1& f) {
   static std::unique_ptr<cButton> disabled;
   checks.clear();
   f.Image11_Click();
+  f.logList->Visible(false);  // the controls take the log list's place
   HWND page = f.setFq.hwnd();
   const char* captions[] = {"Check Dynamic Link Libraries (DLL)", "Check Drivers (DRV)", "Auto-Logging"};
   for (int plain = 0; plain < 2; ++plain)
@@ -93,12 +97,48 @@ void ShowRegWatchFindings(mForm1& f) {
   page->List5_Click();
 }
 
+// Logs of two days, one of them with a second log in the same second.
+void WriteSampleLogs(const test::ProgramFolder& folder) {
+  folder.MakeFolder("Data\\Log");
+  const std::string header = "Integrity Checker - These files were either New or Failed the Integrity Check,";
+  folder.Write("Data\\Log\\01-05-2007(8_17_49AM).log",
+               header + "C:\\WINDOWS\\system32\\kbdus.dll,C:\\WINDOWS\\system32\\drivers\\null.sys,"
+                        "C:\\WINDOWS\\notepad.exe\r\n");
+  folder.Write("Data\\Log\\01-05-2007(8_17_49AM-2).log",
+               "Registry Action - Scan and Update Multiple Entries,C:\\Tools\\tray.exe\r\n");
+  folder.Write("Data\\Log\\01-05-2007(10_02_11PM).log",
+               "Precautionary Scan - These files were to be renamed/deleted/overwritten at startup,"
+               "C:\\WINDOWS\\system32\\old.dll\r\n");
+  folder.Write("Data\\Log\\01-06-2007(9_30_00AM).log", header + "C:\\WINDOWS\\system32\\shell32.dll\r\n");
+}
+
+void ShowOptionsWithLogs(mForm1& f) {
+  f.Image11_Click();
+  f.logList->cReports_Click();
+  f.logList->Select("01-05-2007", "8:17:49 AM");
+  SetFocus(f.logList->TreeView2);
+}
+
+void ShowReport(mForm1& f) {
+  ShowOptionsWithLogs(f);
+  f.logList->cViewReport_Click();
+}
+
+void ShowAppWatch(mForm1& f) {
+  f.Image9_Click();
+  f.appWatch->ref_Click();
+  const auto lines = f.appWatch->Lines();
+  for (const std::string& line : lines)
+    if (line.find(": Welcome to Korvanel2") != std::string::npos) f.appWatch->SelectLine(line);
+}
+
 void Tour(const Edition& edition, const std::string& prefix,
           const std::vector<std::pair<std::string, std::function<void(mForm1&)>>>& shots) {
   const char* out = std::getenv("KV_SHOTS");
   test::ProgramFolder folder;
   folder.MakeFolder("Data");
   folder.Write("Data\\Integrity.dat", "[Windows]\r\n");
+  WriteSampleLogs(folder);
   test::ScriptedHost host;
   App app(host, edition, folder.dir());
   mForm1& f = app.Form1();
@@ -153,8 +193,9 @@ TEST(ScreenshotTour, EveryPage) {
         {"03-integrity-checker", [](mForm1& f) { f.norms(); f.Image5_Click(); }},
         {"04-regwatch", [](mForm1& f) { f.Image7_Click(); }},
         {"04b-regwatch-findings", ShowRegWatchFindings},
-        {"05-appwatch", [](mForm1& f) { f.Image9_Click(); }},
-        {"06-options", [](mForm1& f) { f.Image11_Click(); }},
+        {"05-appwatch", ShowAppWatch},
+        {"06-options", ShowOptionsWithLogs},
+        {"06b-report", ShowReport},
         {"07-about", [](mForm1& f) { f.About(); }},
         {"08-hidden-panel", [](mForm1& f) { f.lblegg_Click(); }},
         {"09-custom-controls", ShowCustomControls}});

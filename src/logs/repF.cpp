@@ -1,0 +1,159 @@
+#include "logs/repF.h"
+
+#include <algorithm>
+
+#include "antivirus/scanner_run.h"
+#include "context/app.h"
+#include "context/settings.h"
+#include "core/settings_store.h"
+#include "core/text.h"
+#include "logs/reports_ids.h"
+
+namespace kv {
+
+using controls::Scale;
+using namespace reports_ids;
+
+ReportPage::ReportPage(App& app, Panel& panel, bool plain) : app_(app), panel_(panel), plain_(plain) {
+  HWND parent = panel.hwnd();
+  Label25 = ui::MakeLabel(parent, 0,
+                          "The following files either failed an Integrity Check, or were "
+                          "New/Modified Registry Entries:");
+  List4 = CreateWindowExA(WS_EX_CLIENTEDGE, "LISTBOX", "Report",
+                          WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_VSCROLL | WS_HSCROLL |
+                              LBS_NOINTEGRALHEIGHT | LBS_NOTIFY,
+                          0, 0, 1, 1, parent, reinterpret_cast<HMENU>(INT_PTR(kList4)),
+                          GetModuleHandleA(nullptr), nullptr);
+  cDelLog.Create(parent, kCDelLog, 0, 0, 10, 10, "Delete this Report", plain);
+  cScnLog.Create(parent, kCScnLog, 0, 0, 10, 10, "Scan Files For Viruses", plain);
+  cX.Create(parent, kCX, 0, 0, 10, 10, "X", plain);
+  cDelLog.Click = [this] { cDelLog_Click(); };
+  cScnLog.Click = [this] { cScnLog_Click(); };
+  cX.Click = [this] { cX_Click(); };
+}
+
+void ReportPage::norms() {
+  for (cButton* b : {&cDelLog, &cScnLog, &cX}) b->downStatus(1);
+}
+
+void ReportPage::Layout(const RECT& area, UINT dpi) {
+  if (fontDpi_ != dpi || !font_) {
+    fontDpi_ = dpi;
+    font_ = ui::MakeFont(9, FW_NORMAL, dpi);
+    boldFont_ = ui::MakeFont(9, FW_SEMIBOLD, dpi);
+    SendMessageA(Label25, WM_SETFONT, reinterpret_cast<WPARAM>(boldFont_.get()), FALSE);
+    SendMessageA(List4, WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), FALSE);
+  }
+  auto place = [](HWND w, int x, int y, int cx, int cy) {
+    SetWindowPos(w, nullptr, x, y, cx, cy, SWP_NOZORDER | SWP_NOACTIVATE);
+  };
+  const int width = area.right - area.left;
+  const int line = controls::LineHeight(boldFont_.get());
+  const int xSize = Scale(32, dpi), buttonH = Scale(32, dpi);
+  // The close button sits in the page's top right corner, beside the heading.
+  place(cX.hwnd(), area.right - xSize, Scale(10, dpi), xSize, Scale(28, dpi));
+  const int labelH = 2 * line + Scale(4, dpi);
+  place(Label25, area.left, area.top, width, labelH);
+  const int listTop = area.top + labelH + Scale(6, dpi);
+  const int buttonsTop = area.bottom - buttonH;
+  place(List4, area.left, listTop, width, std::max(line, buttonsTop - Scale(12, dpi) - listTop));
+  const int delW = Scale(160, dpi), scanW = Scale(200, dpi);
+  place(cDelLog.hwnd(), area.left, buttonsTop, delW, buttonH);
+  place(cScnLog.hwnd(), area.left + delW + Scale(12, dpi), buttonsTop, scanW, buttonH);
+  widest_ = 0;
+  for (const std::string& line : Lines()) Widen(line);
+}
+
+// The list's longest line decides how far it scrolls sideways.
+void ReportPage::Widen(const std::string& item) {
+  if (!font_) return;
+  controls::WindowDC dc(List4);
+  controls::Selection font(dc.get(), font_.get());
+  SIZE size{};
+  GetTextExtentPoint32A(dc.get(), item.c_str(), int(item.size()), &size);
+  if (size.cx + Scale(8, fontDpi_) <= widest_) return;
+  widest_ = size.cx + Scale(8, fontDpi_);
+  SendMessageA(List4, LB_SETHORIZONTALEXTENT, WPARAM(widest_), 0);
+}
+
+void ReportPage::Clear() {
+  SendMessageA(List4, LB_RESETCONTENT, 0, 0);
+  widest_ = 0;
+  SendMessageA(List4, LB_SETHORIZONTALEXTENT, 0, 0);
+}
+
+void ReportPage::Add(const std::string& item) {
+  SendMessageA(List4, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(item.c_str()));
+  Widen(item);
+}
+
+std::vector<std::string> ReportPage::Lines() const {
+  std::vector<std::string> out;
+  const int n = int(SendMessageA(List4, LB_GETCOUNT, 0, 0));
+  for (int i = 0; i < n; ++i) {
+    const int len = int(SendMessageA(List4, LB_GETTEXTLEN, WPARAM(i), 0));
+    std::string text(size_t(std::max(len, 0)) + 1, '\0');
+    SendMessageA(List4, LB_GETTEXT, WPARAM(i), reinterpret_cast<LPARAM>(text.data()));
+    text.resize(size_t(std::max(len, 0)));
+    out.push_back(std::move(text));
+  }
+  return out;
+}
+
+void ReportPage::cDelLog_Click() {
+  if (app_.Ask("Are you sure you want to delete this Report?", MsgButtons::YesNo) != MsgAnswer::Yes)
+    return;
+  if (deleteShownLog) {
+    const auto event = deleteShownLog;
+    event();
+  }
+}
+
+void ReportPage::cX_Click() {
+  if (close) {
+    const auto event = close;
+    event();
+  }
+}
+
+// The files of the report go to the scanners again, in batches; the header
+// never does. Nothing is logged and no baseline changes.
+void ReportPage::cScnLog_Click() {
+  if (scanning_) return;  // reading the settings pumps messages
+  scanning_ = true;
+  struct Done {
+    bool& flag;
+    ~Done() { flag = false; }
+  } done{scanning_};
+
+  ScannerConfig scanners[2];
+  bool unusable = false;
+  const char* words[2] = {"ANTIVIRUS", "AV2"};
+  for (int i = 0; i < 2 && !unusable; ++i) {
+    const std::string value = ReadSetting(app_, words[i]).value_or("");
+    if (app_.ended) return;
+    if (Trim(value).empty()) continue;
+    const ScannerSetting s = SplitScannerSetting(value);
+    if (!s.hasBar) {
+      unusable = true;  // a program path without its "|" cannot be told from its arguments
+      break;
+    }
+    scanners[i].program = s.program;
+    if (!Trim(s.program).empty()) scanners[i].args = s.rawArgs;
+  }
+  if (unusable) {
+    ShowScannerNotExecuted(app_, scanners[0].program);
+    return;
+  }
+  std::vector<std::string> files = Lines();
+  if (!files.empty()) files.erase(files.begin());
+  const BatchedScanResult scan = ScanFileList(app_, files, scanners[0], scanners[1], true, true);
+  if (app_.ended) return;
+  if (scan.startFailed) {
+    ShowScannerNotExecuted(app_, scanners[0].program);
+    return;
+  }
+  app_.Ask("Anti-Virus program executed successfully!");
+}
+
+}  // namespace kv
