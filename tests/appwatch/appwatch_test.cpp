@@ -107,6 +107,16 @@ TEST_F(AppWatchTest, RefreshListsTitledWindowsOncePerProcessAndTitleHiddenOnesIn
   for (int i = 0; i < 10; ++i) EXPECT_EQ(Count(Pid() + ": kv window " + Dec(i)), 1) << i;
 }
 
+namespace {
+// Whether a stands above b among the top-level windows. Other programs on
+// the same display may stand above both, so only the order of the two counts.
+bool Above(HWND a, HWND b) {
+  for (HWND h = GetWindow(a, GW_HWNDNEXT); h; h = GetWindow(h, GW_HWNDNEXT))
+    if (h == b) return true;
+  return false;
+}
+}  // namespace
+
 TEST_F(AppWatchTest, SelectionShowsClassAndProcessAndTheActionsFindTheWindowAgain) {
   AppWatchPage& p = page();
   HWND back = Make("kv back");
@@ -119,7 +129,7 @@ TEST_F(AppWatchTest, SelectionShowsClassAndProcessAndTheActionsFindTheWindowAgai
   EXPECT_EQ(Text(p.lblProcessID), "ProcessID: " + Pid());
 
   p.act.Click();
-  EXPECT_EQ(GetWindow(GetDesktopWindow(), GW_CHILD), back);
+  EXPECT_TRUE(Above(back, front));
 
   // Close asks first; No sends nothing but still refreshes.
   const std::string question =
@@ -148,10 +158,12 @@ TEST_F(AppWatchTest, SelectionShowsClassAndProcessAndTheActionsFindTheWindowAgai
 
   // A title typed by hand with the class shown finds that window.
   HWND typed = Make("kv typed");
+  HWND cover = Make("kv cover");
+  SetWindowPos(cover, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
   SetWindowTextA(p.lblClassName, (std::string("Class Name: ") + kClass).c_str());
   SetWindowTextA(p.txtTitle, "kv typed");
   p.act.Click();
-  EXPECT_EQ(GetWindow(GetDesktopWindow(), GW_CHILD), typed);
+  EXPECT_TRUE(Above(typed, cover));
 }
 
 // A window whose thread never takes a message: listing it, selecting it and
