@@ -23,6 +23,15 @@ constexpr char kRemoveQuestion[] =
     "for this folder!";
 constexpr char kNoArgs[] = "0,0,0,0,0,0,0";
 
+// The text colour the window gives one of its check boxes.
+COLORREF BoxInk(iCust& w, HWND box) {
+  HDC dc = GetDC(box);
+  SendMessageA(w.hwnd(), WM_CTLCOLORSTATIC, WPARAM(dc), LPARAM(box));
+  const COLORREF ink = GetTextColor(dc);
+  ReleaseDC(box, dc);
+  return ink;
+}
+
 class CustomFoldersTest : public AppTest {
  protected:
   void SetUp() override {
@@ -72,9 +81,23 @@ TEST_F(CustomFoldersTest, OpeningListsEverySlotWithItsValues) {
   EXPECT_FALSE(iCust::Checked(w.Check2));
   EXPECT_FALSE(IsWindowEnabled(w.List4));
   EXPECT_FALSE(w.settingsEdited);
+  // A box that is on is white on navy, one that is off black on red.
+  EXPECT_EQ(BoxInk(w, w.Check1), RGB(255, 255, 255));
+  EXPECT_EQ(BoxInk(w, w.Check2), RGB(0, 0, 0));
+  // Tab walks from the folder list to the first category box; for an empty
+  // slot, past the disabled boxes and lists to the first button.
+  auto tabFrom = [&](HWND from) {
+    SetFocus(from);
+    PostMessageA(from, WM_KEYDOWN, VK_TAB, 0);
+    PostMessageA(from, WM_KEYUP, VK_TAB, 0);
+    PumpPending();
+    return GetFocus();
+  };
+  EXPECT_EQ(tabFrom(w.List1), w.Check1);
   w.Select(0);
   EXPECT_FALSE(IsWindowEnabled(w.Check1));
   EXPECT_FALSE(IsWindowEnabled(w.Check2));
+  EXPECT_EQ(tabFrom(w.List1), w.cButton2.hwnd());
 }
 
 TEST_F(CustomFoldersTest, AddRefusesTheSystemDirectoryAndAFolderAlreadyListed) {
