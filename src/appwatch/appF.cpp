@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdint>
 
+#include "controls/control_text.h"
 #include "appwatch/appF_ids.h"
 #include "context/app.h"
 #include "core/text.h"
@@ -102,18 +103,7 @@ void AppWatchPage::Layout(const RECT& area, UINT dpi) {
   }
 }
 
-std::vector<std::string> AppWatchPage::Lines() const {
-  std::vector<std::string> out;
-  const int n = int(SendMessageA(lstOpenWindows, LB_GETCOUNT, 0, 0));
-  for (int i = 0; i < n; ++i) {
-    const int len = int(SendMessageA(lstOpenWindows, LB_GETTEXTLEN, WPARAM(i), 0));
-    std::string text(size_t(std::max(len, 0)) + 1, '\0');
-    SendMessageA(lstOpenWindows, LB_GETTEXT, WPARAM(i), reinterpret_cast<LPARAM>(text.data()));
-    text.resize(size_t(std::max(len, 0)));
-    out.push_back(std::move(text));
-  }
-  return out;
-}
+std::vector<std::string> AppWatchPage::Lines() const { return controls::ListLines(lstOpenWindows); }
 
 // Equal to the letter: the list's own search ignores case, but two titles
 // that differ only in case are two windows.

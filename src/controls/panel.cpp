@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <vector>
 
+#include "controls/control_text.h"
 #include "controls/art.h"
 #include "controls/gdi.h"
 #include "controls/palette.h"
@@ -31,12 +32,7 @@ HWND MakeLabel(HWND parent, int id, const std::string& text, DWORD extraStyle) {
                          reinterpret_cast<HMENU>(INT_PTR(id)), GetModuleHandleA(nullptr), nullptr);
 }
 
-std::string TextOf(HWND control) {
-  const int n = GetWindowTextLengthA(control);
-  std::vector<char> buf(size_t(n) + 1, '\0');
-  GetWindowTextA(control, buf.data(), n + 1);
-  return std::string(buf.data());
-}
+std::string TextOf(HWND control) { return controls::ControlText(control); }
 
 }  // namespace ui
 

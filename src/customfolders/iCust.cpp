@@ -1,5 +1,6 @@
 #include "customfolders/iCust.h"
 
+#include "controls/control_text.h"
 #include "context/app.h"
 #include "context/settings.h"
 #include "controls/dialog_keys.h"
@@ -119,23 +120,9 @@ bool iCust::Visible() const { return IsWindowVisible(hwnd_); }
 
 // --- controls ---------------------------------------------------------------
 
-std::string iCust::Text(HWND control) {
-  const int n = GetWindowTextLengthA(control);
-  std::string s(size_t(n) + 1, '\0');
-  s.resize(size_t(GetWindowTextA(control, s.data(), n + 1)));
-  return s;
-}
+std::string iCust::Text(HWND control) { return controls::ControlText(control); }
 
-std::vector<std::string> iCust::Lines() const {
-  std::vector<std::string> lines;
-  const int n = int(SendMessageA(List1, LB_GETCOUNT, 0, 0));
-  for (int i = 0; i < n; ++i) {
-    std::string s(size_t(SendMessageA(List1, LB_GETTEXTLEN, WPARAM(i), 0)) + 1, '\0');
-    s.resize(size_t(SendMessageA(List1, LB_GETTEXT, WPARAM(i), LPARAM(s.data()))));
-    lines.push_back(std::move(s));
-  }
-  return lines;
-}
+std::vector<std::string> iCust::Lines() const { return controls::ListLines(List1); }
 
 int iCust::Selected() const { return int(SendMessageA(List1, LB_GETCURSEL, 0, 0)); }
 

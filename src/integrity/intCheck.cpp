@@ -2,6 +2,7 @@
 
 #include <windowsx.h>
 
+#include "controls/control_text.h"
 #include "context/app.h"
 #include "context/settings.h"
 #include "core/settings_store.h"
@@ -157,27 +158,13 @@ bool intCheck::Visible() const { return IsWindowVisible(hwnd_); }
 std::string intCheck::Title() const { return Text(hwnd_); }
 void intCheck::SetTitle(const std::string& text) { SetWindowTextA(hwnd_, text.c_str()); }
 
-std::string intCheck::Text(HWND control) {
-  const int n = GetWindowTextLengthA(control);
-  std::string s(size_t(n) + 1, '\0');
-  s.resize(size_t(GetWindowTextA(control, s.data(), n + 1)));
-  return s;
-}
+std::string intCheck::Text(HWND control) { return controls::ControlText(control); }
 
 void intCheck::SetText(HWND control, const std::string& text) {
   SetWindowTextA(control, text.c_str());
 }
 
-std::vector<std::string> intCheck::ListLines() const {
-  std::vector<std::string> lines;
-  const int n = int(SendMessageA(List1, LB_GETCOUNT, 0, 0));
-  for (int i = 0; i < n; ++i) {
-    std::string s(size_t(SendMessageA(List1, LB_GETTEXTLEN, WPARAM(i), 0)) + 1, '\0');
-    s.resize(size_t(SendMessageA(List1, LB_GETTEXT, WPARAM(i), LPARAM(s.data()))));
-    lines.push_back(std::move(s));
-  }
-  return lines;
-}
+std::vector<std::string> intCheck::ListLines() const { return controls::ListLines(List1); }
 
 void intCheck::AddListLine(const std::string& line) {
   SendMessageA(List1, LB_ADDSTRING, 0, LPARAM(line.c_str()));

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "controls/control_text.h"
 #include "antivirus/scanner_run.h"
 #include "context/app.h"
 #include "context/settings.h"
@@ -87,18 +88,7 @@ void ReportPage::Add(const std::string& item) {
   Widen(item);
 }
 
-std::vector<std::string> ReportPage::Lines() const {
-  std::vector<std::string> out;
-  const int n = int(SendMessageA(List4, LB_GETCOUNT, 0, 0));
-  for (int i = 0; i < n; ++i) {
-    const int len = int(SendMessageA(List4, LB_GETTEXTLEN, WPARAM(i), 0));
-    std::string text(size_t(std::max(len, 0)) + 1, '\0');
-    SendMessageA(List4, LB_GETTEXT, WPARAM(i), reinterpret_cast<LPARAM>(text.data()));
-    text.resize(size_t(std::max(len, 0)));
-    out.push_back(std::move(text));
-  }
-  return out;
-}
+std::vector<std::string> ReportPage::Lines() const { return controls::ListLines(List4); }
 
 void ReportPage::cDelLog_Click() {
   if (app_.Ask("Are you sure you want to delete this Report?", MsgButtons::YesNo) != MsgAnswer::Yes)

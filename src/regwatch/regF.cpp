@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <map>
 
+#include "controls/control_text.h"
 #include "context/app.h"
 #include "core/text.h"
 #include "regwatch/actions.h"
@@ -31,14 +32,7 @@ void Place(HWND w, int x, int y, int cx, int cy) {
   if (w) SetWindowPos(w, nullptr, x, y, std::max(cx, 1), std::max(cy, 1), SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
-std::string ListLine(HWND list, int i) {
-  const LRESULT n = SendMessageA(list, LB_GETTEXTLEN, WPARAM(i), 0);
-  if (n == LB_ERR) return {};
-  std::string text(size_t(n) + 1, '\0');
-  SendMessageA(list, LB_GETTEXT, WPARAM(i), reinterpret_cast<LPARAM>(text.data()));
-  text.resize(size_t(n));
-  return text;
-}
+using controls::ListLine;
 
 // Long warning lines scroll sideways instead of being cut.
 void FitListWidth(HWND list) {
