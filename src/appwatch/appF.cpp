@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdint>
 
+#include "core/busy_flag.h"
 #include "controls/control_text.h"
 #include "appwatch/appF_ids.h"
 #include "context/app.h"
@@ -42,15 +43,13 @@ DWORD ProcessOf(HWND w) {
 AppWatchPage::AppWatchPage(App& app, Panel& panel, bool plain) : app_(app) {
   HWND parent = panel.hwnd();
   lblCount = ui::MakeLabel(parent, 0, "Please Click On Refresh");
-  lstOpenWindows = CreateWindowExA(WS_EX_CLIENTEDGE, "LISTBOX", "Open windows",
-                                   WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_VSCROLL | LBS_SORT |
-                                       LBS_NOTIFY | LBS_NOINTEGRALHEIGHT,
-                                   0, 0, 1, 1, parent, reinterpret_cast<HMENU>(INT_PTR(kLstOpenWindows)),
-                                   GetModuleHandleA(nullptr), nullptr);
+  lstOpenWindows = controls::MakeChild(parent, "LISTBOX", kLstOpenWindows, "Open windows",
+                                       WS_VISIBLE | WS_TABSTOP | WS_VSCROLL | LBS_SORT | LBS_NOTIFY |
+                                           LBS_NOINTEGRALHEIGHT,
+                                       WS_EX_CLIENTEDGE);
   lblTitle = ui::MakeLabel(parent, 0, "Window title:");
-  txtTitle = CreateWindowExA(WS_EX_CLIENTEDGE, "EDIT", "No Window Selected",
-                             WS_CHILD | WS_VISIBLE | WS_TABSTOP | ES_AUTOHSCROLL, 0, 0, 1, 1, parent,
-                             reinterpret_cast<HMENU>(INT_PTR(kTxtTitle)), GetModuleHandleA(nullptr), nullptr);
+  txtTitle = controls::MakeChild(parent, "EDIT", kTxtTitle, "No Window Selected",
+                                 WS_VISIBLE | WS_TABSTOP | ES_AUTOHSCROLL, WS_EX_CLIENTEDGE);
   lblClassName = ui::MakeLabel(parent, 0, "Click on an Entry in the list to retrieve additional Information");
   lblProcessID = ui::MakeLabel(parent, 0, "Process ID: Please select an Entry first");
   act.Create(parent, kAct, 0, 0, 10, 10, "Activate Window", plain);
@@ -136,11 +135,7 @@ int AppWatchPage::EnumerateWindows() {
 
 void AppWatchPage::ref_Click() {
   if (refreshing_) return;  // the enumeration pumps messages
-  refreshing_ = true;
-  struct Done {
-    bool& flag;
-    ~Done() { flag = false; }
-  } done{refreshing_};
+  const BusyFlag busy(refreshing_);
   SendMessageA(lstOpenWindows, LB_RESETCONTENT, 0, 0);
   const int count = EnumerateWindows();
   if (app_.ended) return;

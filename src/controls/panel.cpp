@@ -27,9 +27,7 @@ controls::Font MakeFont(int points, int weight, UINT dpi) {
 controls::Font MakeFixedFont(int points, UINT dpi) { return controls::MakeFont(FixedFace(points), dpi); }
 
 HWND MakeLabel(HWND parent, int id, const std::string& text, DWORD extraStyle) {
-  return CreateWindowExA(0, "STATIC", text.c_str(),
-                         WS_CHILD | WS_VISIBLE | SS_NOPREFIX | extraStyle, 0, 0, 1, 1, parent,
-                         reinterpret_cast<HMENU>(INT_PTR(id)), GetModuleHandleA(nullptr), nullptr);
+  return controls::MakeChild(parent, "STATIC", id, text.c_str(), WS_VISIBLE | SS_NOPREFIX | extraStyle);
 }
 
 std::string TextOf(HWND control) { return controls::ControlText(control); }

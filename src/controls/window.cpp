@@ -85,6 +85,11 @@ UINT WindowDpi(HWND hwnd) {
   return dpi > 0 ? UINT(dpi) : 96u;
 }
 
+HWND MakeChild(HWND parent, const char* cls, int id, const char* text, DWORD style, DWORD exStyle) {
+  return CreateWindowExA(exStyle, cls, text, WS_CHILD | style, 0, 0, 1, 1, parent,
+                         reinterpret_cast<HMENU>(INT_PTR(id)), GetModuleHandleA(nullptr), nullptr);
+}
+
 POINT MousePoint(LPARAM lp) { return POINT{GET_X_LPARAM(lp), GET_Y_LPARAM(lp)}; }
 
 bool Contains(const RECT& r, POINT p) {

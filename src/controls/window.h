@@ -39,6 +39,11 @@ Font MakeFont(const Typeface& typeface, UINT dpi);
 // screen's logical pixels per inch (also for a null window).
 UINT WindowDpi(HWND hwnd);
 
+// A child control of a system class ("LISTBOX", "EDIT", a tree view ...),
+// created at 1x1 for its window's layout to place; WS_CHILD is added.
+HWND MakeChild(HWND parent, const char* cls, int id, const char* text, DWORD style,
+               DWORD exStyle = 0);
+
 // A length in pixels at 96 DPI, for the given DPI.
 inline int Scale(int px96, UINT dpi) { return MulDiv(px96, int(dpi), 96); }
 inline float ScaleF(float px96, UINT dpi) { return px96 * float(dpi) / 96.0f; }

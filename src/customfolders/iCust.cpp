@@ -68,11 +68,9 @@ iCust::iCust(App& app) : app_(app) {
 iCust::~iCust() { Destroy(); }
 
 void iCust::CreateControls() {
-  HINSTANCE instance = GetModuleHandleA(nullptr);
   auto child = [&](const char* cls, const char* text, DWORD style, int id, int x, int y, int w, int h,
                    const controls::Typeface& font = kText, DWORD ex = 0) {
-    HWND c = CreateWindowExA(ex, cls, text, WS_CHILD | WS_VISIBLE | style, 0, 0, 0, 0, hwnd_,
-                             HMENU(INT_PTR(id)), instance, nullptr);
+    HWND c = controls::MakeChild(hwnd_, cls, id, text, WS_VISIBLE | style, ex);
     Place(c, x, y, w, h, font);
     return c;
   };

@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <unordered_map>
 
+#include "core/busy_flag.h"
 #include "antivirus/scanner_run.h"
 #include "context/app.h"
 #include "context/settings.h"
@@ -108,11 +109,7 @@ void intCheck::Label12_Click() {
   // file pump messages; a second click arriving then would hand the same
   // files to the scanners and log them again.
   if (scanningFailedFiles_ || Title() == kUpdatingTitle) return;
-  scanningFailedFiles_ = true;
-  struct Done {
-    bool& flag;
-    ~Done() { flag = false; }
-  } done{scanningFailedFiles_};
+  const BusyFlag busy(scanningFailedFiles_);
   if (!run.customFolderFirstScan) {
     if (Text(Label12) == kCloseCaption) {
       Command1_Click();

@@ -128,9 +128,8 @@ void intCheck::CreateControls() {
 
   // Failed-files panel.
   panels_[3].push_back(label("New and Failed Files:", 24, 50, 300, 18, 0, 0, kBold));
-  List1 = CreateWindowExA(WS_EX_CLIENTEDGE, "LISTBOX", "",
-                          WS_CHILD | WS_VSCROLL | WS_HSCROLL | LBS_NOINTEGRALHEIGHT | LBS_NOTIFY,
-                          0, 0, 0, 0, hwnd_, nullptr, GetModuleHandleA(nullptr), nullptr);
+  List1 = controls::MakeChild(hwnd_, "LISTBOX", 0, "",
+                              WS_VSCROLL | WS_HSCROLL | LBS_NOINTEGRALHEIGHT | LBS_NOTIFY, WS_EX_CLIENTEDGE);
   Place(List1, 24, 72, 496, 180, kText);
   OnDpiChanged();
   panels_[3].push_back(List1);

@@ -4,6 +4,7 @@
 
 #include <map>
 
+#include "core/busy_flag.h"
 #include "context/app.h"
 #include "controls/art.h"
 #include "controls/panel.h"
@@ -27,12 +28,6 @@ constexpr char kNotOpened[] = "Error - This report does not exist and could not 
 // the rebuild removes the very item the tree is handling.
 constexpr UINT kDeleteKeyMessage = WM_APP + 1;
 
-// Marks a busy action for its whole length, however it ends.
-struct BusyMark {
-  bool& flag;
-  explicit BusyMark(bool& f) : flag(f) { flag = true; }
-  ~BusyMark() { flag = false; }
-};
 
 }  // namespace
 
@@ -47,11 +42,10 @@ LogList::LogList(App& app, HWND parent, bool plain, ReportPage& report, Frame fr
   Label27 = ui::MakeLabel(hwnd_, 0,
                           "Tip: Use the Delete key to delete log entries, or log groupings directly "
                           "from the list");
-  TreeView2 = CreateWindowExA(WS_EX_CLIENTEDGE, WC_TREEVIEWA, "Logs",
-                              WS_CHILD | WS_VISIBLE | WS_TABSTOP | TVS_HASBUTTONS | TVS_HASLINES |
-                                  TVS_LINESATROOT | TVS_SHOWSELALWAYS,
-                              0, 0, 1, 1, hwnd_, reinterpret_cast<HMENU>(INT_PTR(kTreeView2)),
-                              GetModuleHandleA(nullptr), nullptr);
+  TreeView2 = controls::MakeChild(hwnd_, WC_TREEVIEWA, kTreeView2, "Logs",
+                                  WS_VISIBLE | WS_TABSTOP | TVS_HASBUTTONS | TVS_HASLINES |
+                                      TVS_LINESATROOT | TVS_SHOWSELALWAYS,
+                                  WS_EX_CLIENTEDGE);
   cReports.Create(hwnd_, kCReports, 0, 0, 10, 10, "Load Logs", plain);
   cViewReport.Create(hwnd_, kCViewReport, 0, 0, 10, 10, "View Log", plain);
   cButton3.Create(hwnd_, kCButton3, 0, 0, 10, 10, "Delete All Logs", plain);
@@ -178,7 +172,7 @@ void LogList::cReports_Click() {
 // has no "(time)" part is not one of the program's logs and is left out: no
 // entry text could name it (Delete All Logs still removes it).
 void LogList::LoadLogs() {
-  BusyMark mark(busy_);
+  const BusyFlag mark(busy_);
   do {
     reloadWanted_ = false;
     ClearTree();
@@ -217,7 +211,7 @@ void LogList::LoadLogs() {
 
 void LogList::cViewReport_Click() {
   if (busy_) return;
-  BusyMark mark(busy_);
+  const BusyFlag mark(busy_);
   report_.Clear();
   HTREEITEM item = Selected();
   if (!item || ItemText(item).empty()) return;
@@ -249,7 +243,7 @@ void LogList::TreeView2_KeyDown(WPARAM key) {
   const std::string text = ItemText(item);
   if (!item || text.empty()) return;
   {
-    BusyMark mark(busy_);
+    const BusyFlag mark(busy_);
     if (!TreeView_GetParent(TreeView2, item)) {
       if (app_.Ask("Delete All Logs on this (" + text + ") Date?", MsgButtons::YesNo) != MsgAnswer::Yes)
         return;
@@ -271,7 +265,7 @@ void LogList::cButton3_Click() {
   if (busy_) return;
   if (app_.Ask("Are you sure you want to delete all the logs?", MsgButtons::YesNo) != MsgAnswer::Yes)
     return;
-  BusyMark mark(busy_);
+  const BusyFlag mark(busy_);
   const std::string folder = LogFolder();
   const auto names = ListDirectory(folder);
   for (const std::string& name : names.value_or(std::vector<std::string>{})) {

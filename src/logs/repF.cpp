@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "core/busy_flag.h"
 #include "controls/control_text.h"
 #include "antivirus/scanner_run.h"
 #include "context/app.h"
@@ -20,11 +21,10 @@ ReportPage::ReportPage(App& app, Panel& panel, bool plain) : app_(app), panel_(p
   Label25 = ui::MakeLabel(parent, 0,
                           "The following files either failed an Integrity Check, or were "
                           "New/Modified Registry Entries:");
-  List4 = CreateWindowExA(WS_EX_CLIENTEDGE, "LISTBOX", "Report",
-                          WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_VSCROLL | WS_HSCROLL |
-                              LBS_NOINTEGRALHEIGHT | LBS_NOTIFY,
-                          0, 0, 1, 1, parent, reinterpret_cast<HMENU>(INT_PTR(kList4)),
-                          GetModuleHandleA(nullptr), nullptr);
+  List4 = controls::MakeChild(parent, "LISTBOX", kList4, "Report",
+                              WS_VISIBLE | WS_TABSTOP | WS_VSCROLL | WS_HSCROLL |
+                                  LBS_NOINTEGRALHEIGHT | LBS_NOTIFY,
+                              WS_EX_CLIENTEDGE);
   cDelLog.Create(parent, kCDelLog, 0, 0, 10, 10, "Delete this Report", plain);
   cScnLog.Create(parent, kCScnLog, 0, 0, 10, 10, "Scan Files For Viruses", plain);
   cX.Create(parent, kCX, 0, 0, 10, 10, "X", plain);
@@ -110,11 +110,7 @@ void ReportPage::cX_Click() {
 // never does. Nothing is logged and no baseline changes.
 void ReportPage::cScnLog_Click() {
   if (scanning_) return;  // reading the settings pumps messages
-  scanning_ = true;
-  struct Done {
-    bool& flag;
-    ~Done() { flag = false; }
-  } done{scanning_};
+  const BusyFlag busy(scanning_);
 
   ScannerConfig scanners[2];
   bool unusable = false;

@@ -22,10 +22,10 @@ namespace {
 constexpr char kScanOne[] = "Scan File for Viruses";
 constexpr char kScanAll[] = "Scan all Files for Viruses";
 
+// Every control of the page is shown from the start.
 HWND MakeControl(const char* cls, HWND parent, int id, const char* text, DWORD style,
                  DWORD exStyle = 0) {
-  return CreateWindowExA(exStyle, cls, text, WS_CHILD | WS_VISIBLE | style, 0, 0, 1, 1, parent,
-                         reinterpret_cast<HMENU>(INT_PTR(id)), GetModuleHandleA(nullptr), nullptr);
+  return controls::MakeChild(parent, cls, id, text, WS_VISIBLE | style, exStyle);
 }
 
 void Place(HWND w, int x, int y, int cx, int cy) {
