@@ -39,9 +39,16 @@ kv_install() {
 
 kv_jobs() { local n; n=$(nproc 2>/dev/null || echo 2); [ "$n" -gt 2 ] && n=2; echo "$n"; }
 
+# ccache, when the machine has it, shares compiled objects between work
+# trees of this repository: paths are taken relative to the tree's root.
+kv_launcher() {
+  command -v ccache >/dev/null 2>&1 && echo "-DCMAKE_CXX_COMPILER_LAUNCHER=ccache"
+}
+export CCACHE_BASEDIR="$KV_ROOT" CCACHE_NOHASHDIR=1
+
 kv_build_windows() {
   cmake -S "$KV_ROOT" -B "$KV_BUILD" -DCMAKE_TOOLCHAIN_FILE="$KV_ROOT/cmake/mingw-w64-x86_64.cmake" \
-        -DCMAKE_BUILD_TYPE=Release >/dev/null
+        -DCMAKE_BUILD_TYPE=Release $(kv_launcher) >/dev/null
   cmake --build "$KV_BUILD" -j"$(kv_jobs)" "$@"
 }
 
