@@ -3,6 +3,7 @@
 #include "app/mForm1.h"
 #include "context/app.h"
 #include "customfolders/folder_scan.h"
+#include "settingsui/vDct.h"
 #include "shutdown/unattended.h"
 
 namespace kv {
@@ -16,6 +17,7 @@ const Wiring& StandardWiring() {
           [](App& app, const std::string& folder, const std::string& file, int slot) {
             FirstCustomFolderScan(app, folder, file, slot);
           },
+      .wizardFields = [](App& app) -> WizardFieldsPort& { return app.Wizard(); },
   };
   return wiring;
 }

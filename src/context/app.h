@@ -18,6 +18,9 @@ class mForm1;
 class intCheck;
 class sProg;
 class iCust;
+class s_avir;
+class aVirHelp;
+class vDct;
 class HashProvider;
 struct ScanDocument;
 
@@ -104,6 +107,17 @@ class App {
   // The custom-folders window (made by the custom-folder layer).
   iCust& CustomFolders();
   bool HasCustomFolders() const { return customFolders_ != nullptr; }
+  // The anti-virus setup window, made hidden on first touch (its load runs
+  // then); its close box drops it and the next touch makes it again.
+  s_avir& AntivirusSetup();
+  bool HasAntivirusSetup() const { return antivirusSetup_ != nullptr; }
+  void DropAntivirusSetup() { antivirusSetup_.reset(); }
+  // The anti-virus support-list window (made by the anti-virus layer).
+  aVirHelp& SupportList();
+  bool HasSupportList() const { return supportList_ != nullptr; }
+  // The settings wizard (made by the settings layer, hidden until LoadUp).
+  vDct& Wizard();
+  bool HasWizard() const { return wizard_ != nullptr; }
 
   // The cryptographic provider FileChecksum keeps across files.
   Owned<HashProvider> hashProvider{nullptr, nullptr};
@@ -116,6 +130,9 @@ class App {
   Owned<intCheck> checkWindow_{nullptr, nullptr};
   Owned<sProg> progress_{nullptr, nullptr};
   Owned<iCust> customFolders_{nullptr, nullptr};
+  Owned<s_avir> antivirusSetup_{nullptr, nullptr};
+  Owned<aVirHelp> supportList_{nullptr, nullptr};
+  Owned<vDct> wizard_{nullptr, nullptr};
 };
 
 }  // namespace kv
