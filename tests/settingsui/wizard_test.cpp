@@ -432,7 +432,7 @@ TEST_F(WizardTest, LowEditionSaysOnlyThatTheSaveFailed) {
   EXPECT_TRUE(w.Visible());
 }
 
-TEST_F(WizardTest, ShortcutHelpAndTheFieldsOtherWindowsFill) {
+TEST_F(WizardTest, ShortcutHelpKeysDpiAndTheFieldsOtherWindowsFill) {
   // The support list and the setup window reach the wizard before it was
   // ever opened: it is made hidden and keeps what they put in.
   WizardFieldsPort& fields = app.wiring.wizardFields(app);
@@ -465,6 +465,15 @@ TEST_F(WizardTest, ShortcutHelpAndTheFieldsOtherWindowsFill) {
   PostMessageA(GetFocus(), WM_KEYDOWN, VK_ESCAPE, 0);
   PumpPending();
   EXPECT_TRUE(host.AllBoxesShown());
+
+  // Moved to a screen of twice the DPI, the layout doubles.
+  RECT before{}, after{};
+  GetWindowRect(w.Label1.hwnd(), &before);
+  RECT suggested{0, 0, 1300, 900};
+  SendMessageA(w.hwnd(), WM_DPICHANGED, MAKEWPARAM(2 * w.Dpi(), 2 * w.Dpi()), LPARAM(&suggested));
+  GetWindowRect(w.Label1.hwnd(), &after);
+  EXPECT_EQ(after.right - after.left, 2 * (before.right - before.left));
+  EXPECT_EQ(after.bottom - after.top, 2 * (before.bottom - before.top));
 }
 
 }  // namespace
