@@ -289,7 +289,9 @@ void AdvancedSettingsPage::SetChecked(HWND box, bool on) {
   SendMessageA(box, BM_SETCHECK, on ? BST_CHECKED : BST_UNCHECKED, 0);
 }
 
-bool AdvancedSettingsPage::WarningVisible() const { return IsWindowVisible(Label1) != FALSE; }
+bool AdvancedSettingsPage::WarningVisible() const {
+  return (GetWindowLongPtrA(Label1, GWL_STYLE) & WS_VISIBLE) != 0;  // its own mark, page shown or not
+}
 
 void AdvancedSettingsPage::OnCommand(int id, int code) {
   if (code != BN_CLICKED) return;
