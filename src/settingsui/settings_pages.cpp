@@ -10,6 +10,7 @@
 #include "context/settings.h"
 #include "controls/control_text.h"
 #include "controls/palette.h"
+#include "controls/system_look.h"
 #include "core/text.h"
 #include "integrity/baseline_files.h"
 #include "integrity/checksum/file_checksum.h"
@@ -43,6 +44,24 @@ struct Grid {
                  SWP_NOZORDER | SWP_NOACTIVATE);
   }
 };
+
+
+// The height at 96 DPI a control's text takes when it wraps at `width`
+// pixels (less `indent` for a check box's box), at least one line.
+int WrappedHeight96(HWND control, int width, int indent, UINT dpi) {
+  const HWND parent = GetParent(control);
+  HDC dc = GetDC(parent);
+  const HFONT font = reinterpret_cast<HFONT>(SendMessageA(control, WM_GETFONT, 0, 0));
+  const HGDIOBJ old = SelectObject(dc, font ? font : GetStockObject(DEFAULT_GUI_FONT));
+  const std::string text = controls::ControlText(control);
+  RECT box{0, 0, std::max(1, width - Scale(indent, dpi)), 0};
+  DrawTextA(dc, text.c_str(), -1, &box, DT_WORDBREAK | DT_CALCRECT | DT_NOPREFIX);
+  TEXTMETRICA tm{};
+  GetTextMetricsA(dc, &tm);
+  SelectObject(dc, old);
+  ReleaseDC(parent, dc);
+  return MulDiv(std::max<int>(box.bottom, tm.tmHeight), 96, int(dpi)) + 2;
+}
 
 void SetFont(HWND w, HFONT font) {
   if (w) SendMessageA(w, WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
@@ -268,6 +287,16 @@ AdvancedSettingsPage::AdvancedSettingsPage(App& app, Panel& panel, bool plain,
                                   LBS_NOSEL,
                               WS_EX_CLIENTEDGE);
   SendMessageA(List1, LB_SETHORIZONTALEXTENT, 900, 0);
+  // The choices take the page's ground, as its labels do.
+  for (size_t i = 1; i < Option.size(); ++i) controls::DrawUnthemed(Option[i]);
+  for (HWND w : {Frame3, Frame1, Check10, Check11, avfocus}) controls::DrawUnthemed(w);
+  // Beneath their choices, which then never lose a pixel to the groups'
+  // ground; the groups take no part in the tab order.
+  for (HWND w : {Frame3, Frame1}) {
+    controls::FillGroupGround(w);
+    SetWindowLongPtrA(w, GWL_STYLE, GetWindowLongPtrA(w, GWL_STYLE) | WS_CLIPSIBLINGS);
+    SetWindowPos(w, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+  }
   chlp.Create(p, kChlp, 0, 0, 10, 10, "Help", plain);
   // The low edition's button names what its comparison does from the start.
   cSpeeds.Create(p, kCSpeeds, 0, 0, 10, 10, plain ? "Compare Speeds" : "Compare Buffers", plain);
@@ -348,17 +377,22 @@ void AdvancedSettingsPage::Layout(const RECT& area, UINT dpi) {
   const int batchOrder[] = {6, 7, 8, 9, 10, 5};
   for (int i = 0; i < 6; ++i)
     g.at(Option[size_t(batchOrder[i])], 12 + (i % 3) * 88, 134 + (i / 3) * 26, i == 5 ? 110 : 80, 22);
+  // The scanner options wrap to the column's width.
   const int right = 316;
+  const int columnW = area.right - g.X(right);
   g.at(Label28, right, 0, 0, 20);
-  g.at(Check10, right, 22, 0, 22);
-  g.at(Check11, right, 46, 0, 36);
-  g.at(avfocus, right, 84, 0, 36);
-  g.at(Label1, right, 124, 0, 20);
-  g.at(wsh.hwnd(), 0, 196, 0, 20);
-  g.at(Label30, 0, 172, 0, 20);
+  int y = 22;
+  for (HWND box : {Check10, Check11, avfocus}) {
+    const int h = std::max(22, WrappedHeight96(box, columnW, 24, dpi));
+    g.at(box, right, y, 0, h);
+    y += h + 2;
+  }
+  g.at(Label1, right, y + 2, 0, WrappedHeight96(Label1, columnW, 0, dpi));
+  g.at(Label30, 0, 196, 0, 20);
+  g.at(wsh.hwnd(), 0, 218, 0, 20);
   const int height = MulDiv(area.bottom - area.top, 96, int(dpi));
-  const int buttonsY = std::max(300, height - 34);
-  g.at(List1, 0, 224, 0, std::max(40, buttonsY - 232));
+  const int buttonsY = std::max(320, height - 34);
+  g.at(List1, 0, 246, 0, std::max(40, buttonsY - 254));
   g.at(chlp.hwnd(), 0, buttonsY, 90, 32);
   g.at(cSpeeds.hwnd(), 100, buttonsY, 150, 32);
   g.at(cSave2.hwnd(), 260, buttonsY, 100, 32);
@@ -527,27 +561,33 @@ void OptionsPage::norms() {
 
 void OptionsPage::Layout(const RECT& area, UINT dpi) {
   const Grid g{area, dpi};
+  // Each button with its note beside it; a note that wraps makes its row taller.
   const int labelX = 190;
-  g.at(cSetW.hwnd(), 0, 0, 180, 30);
-  g.at(Label15, labelX, 6, 0, 20);
-  g.at(cSettings.hwnd(), 0, 36, 180, 30);
-  g.at(Label6, labelX, 42, 0, 20);
-  g.at(cButton2.hwnd(), 0, 72, 180, 30);
-  g.at(Label16, labelX, 78, 0, 20);
-  g.at(cCreateSS.hwnd(), 0, 108, 180, 30);
-  g.at(Label23, labelX, 108, 0, 34);
+  const int labelW = area.right - g.X(labelX);
+  int y = 0;
+  for (auto [button, label] : {std::pair{&cSetW, Label15}, {&cSettings, Label6}, {&cButton2, Label16},
+                               {&cCreateSS, Label23}}) {
+    SetFont(label, setFq_.BodyFont());
+    const int textH = WrappedHeight96(label, labelW, 0, dpi);
+    const int rowH = std::max(30, textH);
+    g.at(button->hwnd(), 0, y + (rowH - 30) / 2, 180, 30);
+    g.at(label, labelX, y + std::max(0, (rowH - textH) / 2), 0, textH);
+    y += rowH + 6;
+  }
+  y += 4;
   int x = 0;
   if (cDetect.hwnd()) {
-    g.at(cDetect.hwnd(), 0, 148, 270, 30);
+    g.at(cDetect.hwnd(), 0, y, 270, 30);
     x = 280;
   }
-  g.at(cUpdates.hwnd(), x, 148, 150, 30);
-  g.at(cAbout.hwnd(), x + 160, 148, 150, 30);
-  int top = 186;
+  g.at(cUpdates.hwnd(), x, y, 150, 30);
+  g.at(cAbout.hwnd(), x + 160, y, 150, 30);
+  y += 38;
   if (chkAutoCheckUpdates.hwnd()) {
-    g.at(chkAutoCheckUpdates.hwnd(), 0, 186, 300, 20);
-    top = 216;
+    g.at(chkAutoCheckUpdates.hwnd(), 0, y, 300, 20);
+    y += 30;
   }
+  const int top = y;
   if (logs_) {
     RECT rest = area;
     rest.top = area.top + Scale(top, dpi);
