@@ -274,6 +274,24 @@ TEST_F(SettingsPagesTest, BufferComparisonListsEachPassAndRestoresTheBufferSize)
   EXPECT_FALSE(On(a.Option[2]));  // the page's choice is untouched
 }
 
+TEST_F(SettingsPagesTest, TabOrderFollowsTheRowsOfEachPage) {
+  OptionsPage& o = Options();
+  HWND root = app.Form1().hwnd();
+  const HWND options[] = {o.cSetW.hwnd(), o.cSettings.hwnd(), o.cButton2.hwnd(), o.cCreateSS.hwnd(),
+                          o.cDetect.hwnd(), o.cUpdates.hwnd(), o.cAbout.hwnd(),
+                          o.chkAutoCheckUpdates.hwnd(), app.Form1().logList->TreeView2};
+  for (size_t i = 0; i + 1 < std::size(options); ++i)
+    EXPECT_EQ(GetNextDlgTabItem(root, options[i], FALSE), options[i + 1]) << "after stop " << i;
+  MainSettingsPage& m = Main();
+  EXPECT_EQ(GetNextDlgTabItem(root, m.Check8.hwnd(), FALSE), m.Check2.hwnd());
+  EXPECT_EQ(GetNextDlgTabItem(root, m.Check17.hwnd(), FALSE), m.cButton10.hwnd());
+  AdvancedSettingsPage& a = Advanced();
+  // One stop per group of choices: the chosen one.
+  EXPECT_EQ(GetNextDlgTabItem(root, a.Option[11], FALSE), a.Option[1]);
+  EXPECT_EQ(GetNextDlgTabItem(root, a.Option[1], FALSE), a.Option[10]);
+  EXPECT_EQ(GetNextDlgTabItem(root, a.Option[10], FALSE), a.Check10);
+}
+
 TEST(LowEditionSettingsPages, OptionsPageHasNoSupportListNorUpdateBox) {
   ProgramFolder folder;
   ScriptedHost host;

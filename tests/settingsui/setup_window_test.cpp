@@ -6,6 +6,7 @@
 #include "antivirus/s_avir.h"
 #include "context/settings.h"
 #include "controls/control_text.h"
+#include "controls/panel.h"
 #include "core/settings_store.h"
 #include "core/text.h"
 #include "support/app_fixture.h"
@@ -142,6 +143,25 @@ TEST_F(SetupWindowTest, SaveOntoAReadOnlySettingsFileSaysSoAndKeepsTheEdits) {
   EXPECT_TRUE(w.Visible());
   EXPECT_EQ(Text(w.Text5), folder.path("scan.exe"));
   EXPECT_EQ(Text(w.Text6), "/x");
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(SetupWindowTest, KeyboardReachesEveryFieldAndButtonInOrder) {
+  s_avir& w = app.AntivirusSetup();
+  w.Open();
+  const HWND order[] = {w.Text5,          w.cChoose.hwnd(),   w.chlpFind.hwnd(), w.Text6,
+                        w.Text1,          w.cButton10.hwnd(), w.cButton1.hwnd(), w.Text2,
+                        w.cButton3.hwnd(), w.cButton2.hwnd(),  w.Text5};
+  for (size_t i = 0; i + 1 < std::size(order); ++i)
+    EXPECT_EQ(GetNextDlgTabItem(w.hwnd(), order[i], FALSE), order[i + 1]) << "after stop " << i;
+  EXPECT_EQ(ui::TextOf(w.cButton2.hwnd()), "Cancel");  // what a screen reader reads
+  SetFocus(w.cButton2.hwnd());
+  SendMessageA(w.cButton2.hwnd(), WM_KEYDOWN, VK_RETURN, 0);
+  SendMessageA(w.cButton2.hwnd(), WM_KEYUP, VK_RETURN, 0);
+  EXPECT_FALSE(w.Visible());
 }
 
 }  // namespace
