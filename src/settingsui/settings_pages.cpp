@@ -13,6 +13,7 @@
 #include "controls/system_look.h"
 #include "core/text.h"
 #include "integrity/baseline_files.h"
+#include "logs/reports.h"
 #include "integrity/checksum/file_checksum.h"
 #include "platform/files.h"
 #include "platform/pump.h"
@@ -550,6 +551,8 @@ void OptionsPage::Opening() {
   autoCheckChanged_ = false;
   cUpdates.Caption(UpdatesButtonCaption(app_));
   if (logs_) logs_->Opening();
+  // A log is viewed after choosing it anew.
+  if (auto* logs = dynamic_cast<LogListPage*>(logs_.get())) logs->list.cViewReport.Enabled(false);
 }
 
 void OptionsPage::norms() {

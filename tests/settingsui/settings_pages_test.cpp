@@ -63,6 +63,8 @@ TEST_F(SettingsPagesTest, OpenersShowTheirPagesWithTheStoredValues) {
   EXPECT_EQ(f.Title(), "Options");
   EXPECT_EQ(f.ShownPage(), &f.setFq);
   EXPECT_EQ(o.chkAutoCheckUpdates.Value(), 0);
+  f.logList->cViewReport.Enabled(true);  // as after choosing a log
+  f.Image11_Click();
   EXPECT_FALSE(f.logList->cViewReport.Enabled());
   EXPECT_EQ(o.cDetect.Caption(), "Integrate Anti-Virus app with Korvanel");
 
@@ -91,6 +93,10 @@ TEST_F(SettingsPagesTest, OpenersShowTheirPagesWithTheStoredValues) {
   o.cButton2_Click();
   EXPECT_TRUE(f.settF.Visible() && f.advF.Visible());
   EXPECT_FALSE(f.qSett.Visible() || f.setFq.Visible());
+  // The advanced page's Help is the main window's.
+  o.advanced->chlp_Click();
+  ASSERT_EQ(host.shellCalls.size(), 1u);
+  EXPECT_EQ(host.shellCalls[0].file, "index.html");
 }
 
 TEST_F(SettingsPagesTest, MainSaveStoresTheBoxesInOrder) {
