@@ -108,8 +108,8 @@ bool WriteWholeFile(const std::string& path, const std::string& bytes) {
 }
 
 bool ReplaceFileContents(const std::string& path, const std::string& bytes) {
-  // Windows refuses to move a file over a read-only one; Wine lets it
-  // through, and the program must not think it saved there.
+  // A read-only file stays as it is. Windows refuses to move over one;
+  // Wine does not, so the rule is kept here for both.
   const DWORD attributes = GetFileAttributesA(path.c_str());
   if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY)) return false;
   const std::string temp = path + ".new";
