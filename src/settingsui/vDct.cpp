@@ -240,9 +240,6 @@ void WizardLink::Paint(HDC target) const {
 // --- the window ------------------------------------------------------------------
 
 vDct::vDct(App& app) : app_(app) {
-  shortcuts.autoLoadExists = [] { return AutoLoadShortcutExists(); };
-  shortcuts.applyAutoLoad = [](App& a, bool on) { ApplyAutoLoadFromWizard(a, on); };
-  shortcuts.createSecureShutDown = [](App& a) { CreateSecureShutDownShortcut(a); };
   const bool plain = app_.edition.plainControls;
   ground_ = controls::SolidBrush(plain ? GetSysColor(COLOR_BTNFACE) : ToColorRef(art::palette::kCard));
   static const controls::Brush background = controls::SolidBrush(ToColorRef(art::palette::kCard));
@@ -327,7 +324,7 @@ void vDct::CreateControls() {
   int id = kAload;
   for (const Box& b : boxes) {
     b.box->Create(hwnd_, id++, 0, 0, 0, 0, b.caption, plain);
-    b.box->CaptionHover = [this] { ClearBoxes(); };
+    lit_.Add(*b.box);  // a lit caption clears this window's and the settings pages' boxes
     boxes_.push_back(b.box);
   }
   // The category boxes stand one under another; the others alone on their page.
@@ -389,7 +386,7 @@ void vDct::LoadUp() {
 // Up to the first scanner every step must work: an unreadable file, or a
 // flag no box can take, stops the filling where it is.
 bool vDct::FillFromSettings() {
-  aload.Value(shortcuts.autoLoadExists && shortcuts.autoLoadExists() ? 1 : 0);
+  aload.Value(AutoLoadShortcutExists() ? 1 : 0);
   const auto flags = ReadSetting(app_, "GETSETT");
   if (!flags) return false;
   if (!flags->empty()) {
@@ -530,14 +527,14 @@ void vDct::Command1_Click() {
 }
 
 void vDct::cButton1_Click() {
-  if (shortcuts.createSecureShutDown) shortcuts.createSecureShutDown(app_);
+  CreateSecureShutDownShortcut(app_);
 }
 
 // --- saving ---------------------------------------------------------------------------
 
 void vDct::Command2_Click() {
   EnsureSettingsFile(app_);
-  if (shortcuts.applyAutoLoad) shortcuts.applyAutoLoad(app_, aload.Value() == 1);
+  ApplyAutoLoadFromWizard(app_, aload.Value() == 1);
 
   // Every step runs whatever the one before it managed; only the closing
   // message depends on whether both writes went through.

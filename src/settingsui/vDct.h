@@ -16,6 +16,7 @@
 #include "controls/cButton.h"
 #include "controls/check.h"
 #include "controls/control_window.h"
+#include "controls/lit_checks.h"
 #include "controls/window.h"
 
 namespace kv {
@@ -96,14 +97,6 @@ class vDct : public controls::Window, public WizardFieldsPort {
   // The boxes whose lit captions clear one another.
   const std::vector<check*>& Boxes() const { return boxes_; }
 
-  // The shortcut rules the wizard applies; tests stand in their own.
-  struct Shortcuts {
-    std::function<bool()> autoLoadExists;
-    std::function<void(App&, bool on)> applyAutoLoad;
-    std::function<void(App&)> createSecureShutDown;
-  };
-  Shortcuts shortcuts;
-
   HWND title = nullptr, desc = nullptr;
   HWND lblPath = nullptr, vpath = nullptr, Label4 = nullptr, varg = nullptr;
   cButton locate, helpme, Command1, cButton1, Command2;
@@ -131,6 +124,9 @@ class vDct : public controls::Window, public WizardFieldsPort {
   int page_ = 0;
   long startTime_ = 0;  // seconds since midnight when page 0 was last shown
   std::vector<check*> boxes_;
+  // After the boxes, so it leaves the shared list before they go. The
+  // wizard's boxes take part only while it shows.
+  LitCheckList lit_{[this] { return Visible(); }};
   controls::Brush ground_;
 };
 

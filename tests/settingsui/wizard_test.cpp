@@ -13,7 +13,9 @@
 #include "context/settings.h"
 #include "controls/control_text.h"
 #include "core/text.h"
+#include "platform/files.h"
 #include "settingsui/vDct.h"
+#include "shutdown/shortcuts.h"
 #include "support/app_fixture.h"
 #include "support/pump.h"
 
@@ -94,18 +96,23 @@ class WizardTest : public AppTest {
     folder.Write("Data\\Integrity.dat", "[DLL]\r\n");
     folder.Write("scanner.exe", "MZ");
     scanner = folder.path("scanner.exe");
+    CreateFolder(StartupFolderPath() + "\\");
+    DeleteFileAt(autoLoad);
   }
   void TearDown() override {
     SetFileAttributesA(app.settingsFile.c_str(), FILE_ATTRIBUTE_NORMAL);
+    DeleteFileAt(autoLoad);
+  }
+  // The auto-load shortcut is there or not: only its presence counts.
+  void PlaceShortcut(bool there) {
+    if (there) ASSERT_TRUE(WriteWholeFile(autoLoad, "L"));
+    else DeleteFileAt(autoLoad);
   }
 
   // As the Options page opens it: the settings reloaded, then LoadUp.
   vDct& Open() {
     loadSettings(app);
     vDct& w = app.Wizard();
-    w.shortcuts.autoLoadExists = [this] { return shortcutThere; };
-    w.shortcuts.applyAutoLoad = [this](App&, bool on) { autoLoadRule.push_back(on); };
-    w.shortcuts.createSecureShutDown = [this](App&) { ++shutDownShortcuts; };
     w.LoadUp();
     return w;
   }
@@ -118,9 +125,7 @@ class WizardTest : public AppTest {
   std::string Stored(const char* word) { return ReadSetting(app, word).value_or("<unreadable>"); }
 
   std::string scanner;
-  bool shortcutThere = false;
-  std::vector<bool> autoLoadRule;
-  int shutDownShortcuts = 0;
+  const std::string autoLoad = AutoLoadShortcutPath();
 };
 
 TEST_F(WizardTest, PagesShowTheirTitleDescriptionAndOwnControls) {
@@ -272,7 +277,7 @@ TEST_F(WizardTest, LinksLightOneAtATimeActOnReleaseAndCancelAsks) {
 TEST_F(WizardTest, LoadUpFillsTheFieldsAndReportsAnUnreadableFile) {
   Set("settings", "1,0,1");
   Set("antivirus", "C:\\AV\\scan.exe|  /quick ");
-  shortcutThere = true;
+  PlaceShortcut(true);
   vDct& w = app.Wizard();
   w.Check4.Value(1);  // beyond the stored elements: kept
   Open();
@@ -289,7 +294,7 @@ TEST_F(WizardTest, LoadUpFillsTheFieldsAndReportsAnUnreadableFile) {
   w.Label1_Click();
   HANDLE held = CreateFileA(app.settingsFile.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
   ASSERT_NE(held, INVALID_HANDLE_VALUE);
-  shortcutThere = false;
+  PlaceShortcut(false);
   host.ExpectBox("Could not load Setting file (May be in use)");
   w.LoadUp();
   CloseHandle(held);
@@ -368,7 +373,7 @@ TEST_F(WizardTest, SaveWritesTheFlagsAndTheScannerAndNothingElse) {
   host.ExpectBox("Settings Saved Successfully!");
   w.Command2_Click();
   EXPECT_FALSE(w.Visible());
-  EXPECT_EQ(autoLoadRule, std::vector<bool>{true});
+  EXPECT_TRUE(FileExists(autoLoad));
   EXPECT_FALSE(app.autoScanFailed);
   std::string expected = ReplaceAll(before, "settings=0,0,0,0,0,0,0,0\r\n", "settings=1,1,1,0,1,1,0,1\r\n");
   expected = ReplaceAll(expected, "antivirus=\r\n", "antivirus=Anti-Virus Software| \r\n");
@@ -384,7 +389,7 @@ TEST_F(WizardTest, SaveWritesTheFlagsAndTheScannerAndNothingElse) {
   Next(w, 8);
   host.ExpectBox("Settings Saved Successfully!");
   w.Command2_Click();
-  EXPECT_EQ(autoLoadRule, (std::vector<bool>{true, false}));
+  EXPECT_FALSE(FileExists(autoLoad));
   EXPECT_TRUE(app.autoScanFailed);
   EXPECT_EQ(Stored("GETSETT"), "1,1,1,0,1,1,1,1");
   EXPECT_EQ(Stored("ANTIVIRUS"), scanner + "|/heur");
@@ -422,7 +427,6 @@ TEST_F(WizardTest, LowEditionSaysOnlyThatTheSaveFailed) {
   ScriptedHost lowHost;
   App low(lowHost, LowEdition(), folder.dir());
   vDct& w = low.Wizard();
-  w.shortcuts.applyAutoLoad = [](App&, bool) {};
   w.LoadUp();
   w.SetScannerPath(scanner);
   ASSERT_TRUE(SetFileAttributesA(low.settingsFile.c_str(), FILE_ATTRIBUTE_READONLY));
@@ -447,8 +451,14 @@ TEST_F(WizardTest, ShortcutHelpKeysDpiAndTheFieldsOtherWindowsFill) {
   Open();
   host.ExpectBox(kNoScanner);
   Next(w, 7);
+  host.ExpectBox("Korvanel will now create a shortcut for you to use the Secure ShutDown and Scan "
+                 "Feature.\r\n\r\nWould you like this shortcut on your Desktop?",
+                 MsgAnswer::No);
+  host.ExpectBox("Korvanel will now create a SecureShutDown shortcut in your Korvanel directory.");
+  host.ExpectBox("Success!");
   w.cButton1_Click();
-  EXPECT_EQ(shutDownShortcuts, 1);
+  EXPECT_TRUE(host.AllBoxesShown());
+  EXPECT_TRUE(FileExists(folder.path("SecureShutDown.lnk")));
   app.SupportList().Tag = "1";
   w.helpme_Click();
   EXPECT_EQ(app.SupportList().Tag, "");  // the first scanner's slot
