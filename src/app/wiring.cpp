@@ -18,6 +18,8 @@ const Wiring& StandardWiring() {
             FirstCustomFolderScan(app, folder, file, slot);
           },
       .wizardFields = [](App& app) -> WizardFieldsPort& { return app.Wizard(); },
+      .setStatus = [](App& app, const std::string& text) { app.Form1().SetStatus(text); },
+      .showUpdateIndicator = [](App& app, bool show) { app.Form1().ShowUpdateIndicator(show); },
   };
   return wiring;
 }

@@ -42,6 +42,12 @@ struct Wiring {
                               int slot) = nullptr;
   // The settings wizard's scanner fields.
   WizardFieldsPort& (*wizardFields)(App& app) = nullptr;
+  // The main window's status line, which the update check writes.
+  void (*setStatus)(App& app, const std::string& text) = nullptr;
+  // The update check found (or no longer finds) a newer release: the main
+  // window shows or hides "Updates Available", and the Options page's
+  // update button takes its caption (UpdatesButtonCaption) again.
+  void (*showUpdateIndicator)(App& app, bool show) = nullptr;
 };
 
 }  // namespace kv
