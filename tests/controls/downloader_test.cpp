@@ -67,6 +67,7 @@ TEST_F(DownloaderTest, KeepsExactlyTheBytesOfAFreshCopy) {
   EXPECT_EQ(Last(), "complete " + std::to_string(body.size()));
   EXPECT_EQ(FilesInFolder(), 1u);  // no temporary file left beside it
   // Never a cached answer: the request asks every cache on the way for a new copy.
+  ASSERT_EQ(server.RequestHeads().size(), 1u);
   const std::string head = server.RequestHeads().back();
   EXPECT_NE(head.find("no-cache"), std::string::npos) << head;
   // A second download of the same file goes to the server again.
