@@ -25,7 +25,7 @@ constexpr controls::Typeface kText{"Segoe UI", 9};
 constexpr controls::Typeface kHeading{"Segoe UI", 12, FW_SEMIBOLD};
 constexpr controls::Typeface kLinkFont{"Segoe UI", 9, FW_NORMAL, true};
 constexpr SIZE kClient{560, 470};       // at 96 DPI
-constexpr SIZE kPlainClient{560, 440};
+constexpr SIZE kPlainClient{560, 478};
 constexpr COLORREF kNavy = RGB(0, 0, 128);
 constexpr COLORREF kTeal = RGB(0, 64, 64);
 
@@ -175,7 +175,7 @@ void aVirHelp::CreatePlainControls() {
   button(Command2, kCommand2, "Test It!", 196, 348, 160);
   Label3 = child("STATIC", "Step 3) Click Use it!", SS_NOPREFIX, 0, 16, 392, 170, 20);
   button(Command3, kCommand3, "Use It!", 196, 386, 160);
-  button(Command1, kCommand1, "My Anti-Virus Program Isn't Listed!", 366, 386, 178);
+  button(Command1, kCommand1, "My Anti-Virus Program Isn't Listed!", 16, 430, 340);
   products = FixedSupportProducts();
   for (const SupportProduct& p : products)
     SendMessageA(List1, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(p.name.c_str()));
