@@ -277,6 +277,32 @@ TEST_F(SupportListTest, DownloadReplacesTheListOnlyWithARealList) {
   EXPECT_EQ(server.Requests("/avsupportlist.dat"), 5);
 }
 
+TEST_F(SupportListTest, WorksByKeyboardAndFollowsTheDpi) {
+  LoopbackServer server;
+  app.downloadServer = server.Url();
+  server.Serve("/avsupportlist.dat", List("1", Product(0, "Keyed AV", "k.exe", "")));
+  folder.Write("Data\\avsupportlist.dat", List("1", Product(0, "Old AV", "o.exe", "")));
+  aVirHelp& w = Opened();
+  // Tab walks from the list through the fields to the links and buttons.
+  std::vector<HWND> order{w.List1};
+  for (HWND at = w.List1;;) {
+    at = GetNextDlgTabItem(w.hwnd(), at, FALSE);
+    if (!at || at == w.List1) break;
+    order.push_back(at);
+  }
+  EXPECT_EQ(order, (std::vector<HWND>{w.List1, w.Command4.hwnd(), w.Text2, w.txtCmd, w.lblDLUpdates,
+                                      w.Command1.hwnd()}));  // Test and Save disabled, no documentation
+  // Enter on the focused link follows it.
+  SetFocus(w.lblDLUpdates);
+  PostMessageA(w.lblDLUpdates, WM_KEYDOWN, VK_RETURN, 0);
+  ASSERT_TRUE(PumpUntil([&] { return w.Lines() == std::vector<std::string>{"Keyed AV"}; }, 20000));
+
+  RECT suggested{0, 0, 1200, 1000}, list{};
+  SendMessageA(w.hwnd(), 0x02E0 /* WM_DPICHANGED */, MAKEWPARAM(192, 192), reinterpret_cast<LPARAM>(&suggested));
+  GetWindowRect(w.List1, &list);
+  EXPECT_EQ(list.right - list.left, 2 * 528);  // laid out at 96 DPI as 528 pixels wide
+}
+
 class PlainSupportListTest : public SupportListTest {
  protected:
   PlainSupportListTest() : SupportListTest(LowEdition()) {}
