@@ -227,14 +227,14 @@ TEST(ScreenshotTour, EveryPage) {
         {"09-custom-controls", ShowCustomControls}});
   PhotographCheckWindow("10-check-window");
   PhotographCustomFolders("11-custom-folders");
-  PhotographSupportList(ThisEdition(), "12-support-list");
+  PhotographSupportList(ThisEdition(), "13-support-list");
   const Edition& low = LowEdition();
   Tour(low, "low-",
        {{"01-start", [](mForm1&) {}},
         {"02-integrity-scan", [](mForm1& f) { f.Image5_Click(); }},
         {"02b-regwatch", ShowRegWatchFindings},
         {"03-about", [](mForm1& f) { f.About(); }}});
-  PhotographSupportList(low, "low-04-support-list");
+  PhotographSupportList(low, "low-13-support-list");
 }
 
 }  // namespace
