@@ -21,7 +21,9 @@ void s_avir::SetSecond(const std::string& program, const std::string& args) {
 void s_avir::norms() {}
 
 std::string AutomaticArguments(const std::string&) { return " "; }
-std::string ShowOpenFileDialog(App&, const std::string&, const std::string&) { return {}; }
+std::string ShowOpenFileDialog(App& app, const std::string& title, const std::string& filter) {
+  return app.host.OpenFileDialog(title, filter);
+}
 std::string ExecutableFilter() {
   return std::string("Executable Files (*.exe, *.com)\0*.EXE;*.COM\0All Files (*.*)\0*.*\0", 64);
 }
