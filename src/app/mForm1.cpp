@@ -12,6 +12,7 @@
 #include "appwatch/appF.h"
 #include "logs/reports.h"
 #include "settingsui/settings_pages.h"
+#include "update/update_check.h"
 
 namespace kv {
 
@@ -195,6 +196,7 @@ void mForm1::BuildFull() {
   imgDLUpdates.Click = [this] {
     if (lblDLUpdates_Click) lblDLUpdates_Click();
   };
+  lblDLUpdates_Click = [this] { UpdatesButtonClick(app_); };
   rwClick = ui::MakeLabel(hwnd_, kRwClick, "Brackwater Online", SS_NOTIFY | SS_RIGHT);
 
   cButton6.Click = [this] { Help(); };

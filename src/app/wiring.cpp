@@ -4,7 +4,9 @@
 #include "context/app.h"
 #include "customfolders/folder_scan.h"
 #include "antivirus/s_avir.h"
+#include "settingsui/settings_pages.h"
 #include "settingsui/vDct.h"
+#include "update/update_check.h"
 #include "shutdown/unattended.h"
 
 namespace kv {
@@ -22,6 +24,14 @@ const Wiring& StandardWiring() {
       .scannerFieldsLoaded =
           [](App& app) {
             if (app.HasAntivirusSetup()) app.AntivirusSetup().ShowFields();
+          },
+      .setStatus = [](App& app, const std::string& text) { app.Form1().SetStatus(text); },
+      .showUpdateIndicator =
+          [](App& app, bool show) {
+            mForm1& f = app.Form1();
+            f.ShowUpdateIndicator(show);
+            if (f.options && f.options->cUpdates.hwnd())
+              f.options->cUpdates.Caption(UpdatesButtonCaption(app));
           },
   };
   return wiring;

@@ -21,6 +21,7 @@ class iCust;
 class s_avir;
 class aVirHelp;
 class vDct;
+class UpdateCheck;
 class HashProvider;
 struct ScanDocument;
 
@@ -62,6 +63,11 @@ class App {
   // Paths fixed at start-up; directory paths end in "\".
   std::string appDir, settingsFile, baselineFile, registryFile;
   std::string commandLine;  // the program's argument text, as given
+  // Where the support list and the update file come from: empty means the
+  // maker's server (maker::kDownloadServer). Only tests set it, to a server
+  // of their own on the loopback address.
+  std::string downloadServer;
+  std::string DownloadUrl(const char* path) const;
 
   // Settings values (loadSettings).
   int32_t readBufferSize = 0;
@@ -118,6 +124,9 @@ class App {
   // The settings wizard (made by the settings layer, hidden until LoadUp).
   vDct& Wizard();
   bool HasWizard() const { return wizard_ != nullptr; }
+  // The update check with its download (made by the update layer).
+  UpdateCheck& Updates();
+  const UpdateCheck* FindUpdates() const { return updates_.get(); }
 
   // The cryptographic provider FileChecksum keeps across files.
   Owned<HashProvider> hashProvider{nullptr, nullptr};
@@ -133,6 +142,7 @@ class App {
   Owned<s_avir> antivirusSetup_{nullptr, nullptr};
   Owned<aVirHelp> supportList_{nullptr, nullptr};
   Owned<vDct> wizard_{nullptr, nullptr};
+  Owned<UpdateCheck> updates_{nullptr, nullptr};
 };
 
 }  // namespace kv

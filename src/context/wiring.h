@@ -45,6 +45,12 @@ struct Wiring {
   // The settings load has put the stored scanners into App::scanners: an
   // existing anti-virus setup window shows them.
   void (*scannerFieldsLoaded)(App& app) = nullptr;
+  // The main window's status line, which the update check writes.
+  void (*setStatus)(App& app, const std::string& text) = nullptr;
+  // The update check found (or no longer finds) a newer release: the main
+  // window shows or hides "Updates Available", and the Options page's
+  // update button takes its caption (UpdatesButtonCaption) again.
+  void (*showUpdateIndicator)(App& app, bool show) = nullptr;
 };
 
 }  // namespace kv

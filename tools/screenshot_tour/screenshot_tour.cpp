@@ -17,6 +17,7 @@
 #include "app/editions.h"
 #include "app/mForm1.h"
 #include "context/settings.h"
+#include "antivirus/aVirHelp.h"
 #include "appwatch/appF.h"
 #include "logs/LogList.h"
 #include "logs/repF.h"
@@ -212,6 +213,31 @@ void PhotographCustomFolders(const std::string& name) {
   EXPECT_TRUE(Photograph(w.hwnd(), std::getenv("KV_SHOTS"), name));
 }
 
+// The support-list window with a product chosen whose setup needs its
+// online documentation, its scanner found; the low edition's fixed table.
+void PhotographSupportList(const Edition& edition, const std::string& name) {
+  test::ProgramFolder folder;
+  folder.MakeFolder("Data");
+  folder.Write("Data\\avsupportlist.dat",
+               "[Korvanel]\r\nAVSupported=4\r\n"
+               "AVName0=Aegis Desktop Scanner 7\r\nAVExe0=aegis.exe\r\nAVCMD0=/auto\r\n"
+               "AVName1=Bastion Anti-Virus (All Operating Systems)\r\nAVExe1=bscan.exe\r\n"
+               "AVCMD1=/report:%PATH%bscan.log\r\nAVSupport1=https://www.brackwater.example/av/bastion\r\n"
+               "AVName2=Citadel Command Line Scanner\r\nAVExe2=ccs.exe\r\nAVCMD2=-all\r\n"
+               "AVName3=Sentinel On-Demand 2005\r\nAVExe3=sod.exe\r\nAVCMD3= \r\n");
+  test::ScriptedHost host;
+  App app(host, edition, folder.dir());
+  aVirHelp& w = app.SupportList();
+  SetWindowPos(w.hwnd(), nullptr, 24, 24, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+  w.Open();
+  w.Select(1);
+  SetWindowTextA(w.Text2, "C:\\Program Files\\Bastion\\bscan.exe");
+  if (w.txtCmd) SetWindowTextA(w.txtCmd, "/report:C:\\PROGRA~1\\Bastion\\bscan.log");
+  w.Command2.Enabled(true);
+  Settle(w.hwnd());
+  EXPECT_TRUE(Photograph(w.hwnd(), std::getenv("KV_SHOTS"), name));
+}
+
 // The settings wizard, page by page, over a scanner and categories already
 // stored (the scanner is not on this machine, which Next mentions once).
 void PhotographWizard(const Edition& edition, const std::string& prefix, std::vector<int> pages) {
@@ -263,6 +289,12 @@ void PhotographAntivirusSetup(const Edition& edition, const std::string& name) {
   w.Open();
   Settle(w.hwnd());
   EXPECT_TRUE(Photograph(w.hwnd(), std::getenv("KV_SHOTS"), name));
+}
+
+TEST(ScreenshotTour, SupportList) {
+  if (!std::getenv("KV_SHOTS")) GTEST_SKIP() << "KV_SHOTS names the output folder";
+  PhotographSupportList(ThisEdition(), "13-support-list");
+  PhotographSupportList(LowEdition(), "low-13-support-list");
 }
 
 TEST(ScreenshotTour, EveryPage) {
