@@ -11,7 +11,7 @@ class Win32Host final : public Host {
   long ShellOpen(const std::string& file, const std::string& directory, int showCmd) override;
   std::string OpenFileDialog(const std::string& title, const std::string& filter) override;
   std::string BrowseForFolder(const std::string& title) override;
-  bool Power(PowerAction action, bool force) override;
+  bool Power(const PowerRequest& request) override;
   void EndProgram() override;
   LocalTime Now() override;
 };
