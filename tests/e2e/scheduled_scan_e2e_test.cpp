@@ -105,3 +105,20 @@ TEST(ScheduledScanE2E, ScansPendingFilesChangedFilesAndNewEntriesThenEnds) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(SecureShutDownE2E, ASecondCopyOfTheProgramIsTurnedAway) {
+  ProgramFolder folder;
+  ASSERT_TRUE(BuildBaselineInteractively(folder));
+  ProgramRun open(folder, "Korvanel.exe", "");
+  ASSERT_NE(FindProcessWindow(open.processId(), "Welcome to Korvanel"), nullptr);
+  {
+    ProgramRun secure(folder, "Korvanel.exe", "/s");
+    EXPECT_TRUE(secure.Answer("You must close Korvanel before using the Shut Down Feature."));
+    EXPECT_TRUE(secure.WaitForExit());
+  }
+  EXPECT_FALSE(open.WaitForExit(0));
+}
+
+}  // namespace
