@@ -147,6 +147,16 @@ TEST_F(SecureShutDownTest, ShutDownNowActsAtOnceAndOnlyOnce) {
   EXPECT_EQ(host.powerCalls.size(), 1u);
 }
 
+TEST_F(SecureShutDownTest, AScannerThatCannotStartStopsNobody) {
+  FailingFile();
+  UseExistingScanner();
+  host.startSucceeds = false;
+  Window().Image4_Click();  // no box may appear: nobody is there
+  RunChain();
+  ASSERT_EQ(host.powerCalls.size(), 1u);  // nothing was handed over: no countdown
+  EXPECT_EQ(host.starts.size(), 1u);
+}
+
 TEST_F(SecureShutDownTest, ScheduledScanWithFindingsAndNoScannerEndsByItselfWithTheForcedLog) {
   FailingFile(/*baselineOnlyAsBackup=*/true);
   SetText(HKEY_CURRENT_USER, "Software\\Microsoft\\Windows\\CurrentVersion\\Run", "KvScheduled",
