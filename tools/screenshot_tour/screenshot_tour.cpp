@@ -243,7 +243,7 @@ TEST(ScreenshotTour, EveryPage) {
         {"09-custom-controls", ShowCustomControls}});
   PhotographCheckWindow("10-check-window");
   PhotographCustomFolders("11-custom-folders");
-  PhotographSecureShutDown("12-secure-shut-down", "13-shut-down-progress");
+  PhotographSecureShutDown("13-secure-shut-down", "14-shut-down-progress");
   const Edition& low = LowEdition();
   Tour(low, "low-",
        {{"01-start", [](mForm1&) {}},
