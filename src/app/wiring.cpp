@@ -3,6 +3,7 @@
 #include "app/mForm1.h"
 #include "context/app.h"
 #include "customfolders/folder_scan.h"
+#include "antivirus/s_avir.h"
 #include "settingsui/vDct.h"
 #include "shutdown/unattended.h"
 
@@ -18,6 +19,10 @@ const Wiring& StandardWiring() {
             FirstCustomFolderScan(app, folder, file, slot);
           },
       .wizardFields = [](App& app) -> WizardFieldsPort& { return app.Wizard(); },
+      .scannerFieldsLoaded =
+          [](App& app) {
+            if (app.HasAntivirusSetup()) app.AntivirusSetup().ShowFields();
+          },
   };
   return wiring;
 }

@@ -42,6 +42,9 @@ struct Wiring {
                               int slot) = nullptr;
   // The settings wizard's scanner fields.
   WizardFieldsPort& (*wizardFields)(App& app) = nullptr;
+  // The settings load has put the stored scanners into App::scanners: an
+  // existing anti-virus setup window shows them.
+  void (*scannerFieldsLoaded)(App& app) = nullptr;
 };
 
 }  // namespace kv

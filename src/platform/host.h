@@ -33,7 +33,10 @@ class Host {
   // shell's result code (values above 32 mean success).
   virtual long ShellOpen(const std::string& file, const std::string& directory, int showCmd) = 0;
 
-  virtual std::string OpenFileDialog(const std::string& title, const std::string& filter) = 0;
+  // The filter is the dialog's pairs of description and pattern, each NUL-
+  // (or "|"-) ended; owner is the window the dialog belongs to (an HWND).
+  virtual std::string OpenFileDialog(const std::string& title, const std::string& filter,
+                                     void* owner = nullptr) = 0;
   virtual std::string BrowseForFolder(const std::string& title) = 0;
 
   // Enables the shut-down privilege and suspends, hibernates, logs off,

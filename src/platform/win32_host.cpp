@@ -55,18 +55,26 @@ long Win32Host::ShellOpen(const std::string& file, const std::string& directory,
   return long(reinterpret_cast<INT_PTR>(r));
 }
 
-std::string Win32Host::OpenFileDialog(const std::string& title, const std::string& filter) {
-  char file[MAX_PATH] = "";
+std::string Win32Host::OpenFileDialog(const std::string& title, const std::string& filter,
+                                      void* owner) {
+  // Full-path buffers: the dialog writes up to MAX_PATH characters and more
+  // with long names.
+  char file[MAX_PATH + 1] = "";
+  char fileTitle[MAX_PATH + 1] = "";
   std::string f = filter;
   for (char& c : f)
     if (c == '|') c = '\0';
   f.push_back('\0');
   OPENFILENAMEA ofn{};
   ofn.lStructSize = sizeof ofn;
-  ofn.hwndOwner = GetActiveWindow();
+  ofn.hwndOwner = owner ? static_cast<HWND>(owner) : GetActiveWindow();
+  ofn.hInstance = GetModuleHandleA(nullptr);
   ofn.lpstrFilter = f.c_str();
+  ofn.nFilterIndex = 1;
   ofn.lpstrFile = file;
   ofn.nMaxFile = sizeof file;
+  ofn.lpstrFileTitle = fileTitle;
+  ofn.nMaxFileTitle = sizeof fileTitle;
   ofn.lpstrTitle = title.c_str();
   ofn.Flags = OFN_FILEMUSTEXIST | OFN_HIDEREADONLY | OFN_NOCHANGEDIR;
   return GetOpenFileNameA(&ofn) ? std::string(file) : std::string();

@@ -8,6 +8,8 @@ namespace kv {
 
 class App;
 
+// The Startup folder (platform/shell_folders.h): all users', else the Programs
+// folder + "\StartUp".
 std::string StartupFolderPath();
 // The program's own executable: the program folder, the module's name, ".exe".
 std::string ProgramFile(const App& app);

@@ -53,8 +53,10 @@ long ScriptedHost::ShellOpen(const std::string& file, const std::string& directo
   return r;
 }
 
-std::string ScriptedHost::OpenFileDialog(const std::string&, const std::string&) {
+std::string ScriptedHost::OpenFileDialog(const std::string& title, const std::string& filter,
+                                         void* owner) {
   CheckNotEnded("open-file dialog");
+  fileDialogs.push_back({title, filter, owner});
   return openFileAnswer;
 }
 
