@@ -17,6 +17,7 @@ namespace kv {
 class mForm1;
 class intCheck;
 class sProg;
+class frmLogoff;
 class iCust;
 class s_avir;
 class aVirHelp;
@@ -82,6 +83,8 @@ class App {
   ScannerFields scanners;
 
   RunState run;
+  // Another copy of this program was already running when this one started.
+  bool anotherInstance = false;
   // Set for one registry pass: it stores every entry instead of comparing.
   bool registryAcceptMode = false;
   Baseline systemBaseline, folderBaseline;
@@ -110,6 +113,11 @@ class App {
   bool HasCheckWindow() const { return checkWindow_ != nullptr; }
   void DropCheckWindow() { checkWindow_.reset(); }
   sProg& ShutDownProgress();
+  bool HasShutDownProgress() const { return progress_ != nullptr; }
+  void DropShutDownProgress() { progress_.reset(); }
+  // The secure-shut-down window (made by the secure shut down, hidden).
+  frmLogoff& LogoffWindow();
+  bool HasLogoffWindow() const { return logoff_ != nullptr; }
   // The custom-folders window (made by the custom-folder layer).
   iCust& CustomFolders();
   bool HasCustomFolders() const { return customFolders_ != nullptr; }
@@ -138,6 +146,7 @@ class App {
   Owned<mForm1> form1_{nullptr, nullptr};
   Owned<intCheck> checkWindow_{nullptr, nullptr};
   Owned<sProg> progress_{nullptr, nullptr};
+  Owned<frmLogoff> logoff_{nullptr, nullptr};
   Owned<iCust> customFolders_{nullptr, nullptr};
   Owned<s_avir> antivirusSetup_{nullptr, nullptr};
   Owned<aVirHelp> supportList_{nullptr, nullptr};

@@ -3,6 +3,8 @@
 #pragma once
 #include <string>
 
+#include "core/shut_off.h"
+
 namespace kv {
 
 enum class MsgButtons { Ok, YesNo, OkCancel };
@@ -15,8 +17,6 @@ struct LocalTime {
 
 // Show modes for started programs, with the values Windows gives them.
 enum ShowMode { kHide = 0, kShowNormal = 1, kShowMinimized = 2 };
-
-enum class PowerAction { ShutDown, Restart, LogOff, Hibernate, Suspend };
 
 class Host {
  public:
@@ -39,7 +39,10 @@ class Host {
                                      void* owner = nullptr) = 0;
   virtual std::string BrowseForFolder(const std::string& title) = 0;
 
-  virtual bool Power(PowerAction action, bool force) = 0;
+  // Enables the shut-down privilege and suspends, hibernates, logs off,
+  // restarts or powers off as asked. Only the production Host reaches the
+  // system; nothing in a test ever does.
+  virtual bool Power(const PowerRequest& request) = 0;
 
   // Production ends the process; the test host records it and returns, so
   // callers return at once after calling it.

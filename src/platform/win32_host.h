@@ -12,7 +12,7 @@ class Win32Host final : public Host {
   std::string OpenFileDialog(const std::string& title, const std::string& filter,
                              void* owner = nullptr) override;
   std::string BrowseForFolder(const std::string& title) override;
-  bool Power(PowerAction action, bool force) override;
+  bool Power(const PowerRequest& request) override;
   void EndProgram() override;
   LocalTime Now() override;
 };

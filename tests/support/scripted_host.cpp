@@ -65,9 +65,9 @@ std::string ScriptedHost::BrowseForFolder(const std::string&) {
   return folderAnswer;
 }
 
-bool ScriptedHost::Power(PowerAction action, bool) {
+bool ScriptedHost::Power(const PowerRequest& request) {
   CheckNotEnded("power action");
-  powerCalls.push_back(action);
+  powerCalls.push_back(request);
   return true;
 }
 

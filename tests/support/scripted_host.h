@@ -44,14 +44,14 @@ class ScriptedHost final : public Host {
   std::string OpenFileDialog(const std::string& title, const std::string& filter,
                              void* owner = nullptr) override;
   std::string BrowseForFolder(const std::string& title) override;
-  bool Power(PowerAction action, bool force) override;
+  bool Power(const PowerRequest& request) override;
   void EndProgram() override;
   LocalTime Now() override;
 
   std::vector<Box> boxes;
   std::vector<Start> starts;
   std::vector<Shell> shellCalls;
-  std::vector<PowerAction> powerCalls;
+  std::vector<PowerRequest> powerCalls;
   bool startSucceeds = true;
   std::deque<long> shellResults;  // next results of ShellOpen; 42 (success) when empty
   std::string openFileAnswer, folderAnswer;

@@ -25,6 +25,9 @@
 #include "customfolders/iCust.h"
 #include "integrity/intCheck.h"
 #include "regwatch/regF.h"
+#include "platform/files.h"
+#include "shutdown/frmLogoff.h"
+#include "shutdown/sProg.h"
 #include "antivirus/s_avir.h"
 #include "core/text.h"
 #include "settingsui/settings_pages.h"
@@ -238,6 +241,44 @@ void PhotographSupportList(const Edition& edition, const std::string& name) {
   EXPECT_TRUE(Photograph(w.hwnd(), std::getenv("KV_SHOTS"), name));
 }
 
+// The pending-reboot view of the RegWatch page over a wininit.ini made for
+// it (taken away again at once).
+void ShowRegWatchPending(mForm1& f) {
+  const std::string wininit = WindowsDirectory() + "wininit.ini";
+  WriteWholeFile(wininit, "[rename]\r\nNUL=C:\\WINDOWS\\TEMP\\setup.tmp\r\n"
+                          "C:\\WINDOWS\\system32\\mfc42.dll=C:\\WINDOWS\\TEMP\\mfc42.new\r\n");
+  f.Image7_Click();
+  RegWatchPage* page = f.regF.ContentAs<RegWatchPage>();
+  page->cMod_Click();
+  DeleteFileA(wininit.c_str());
+  SendMessageA(page->List6, LB_SETCURSEL, 2, 0);
+  page->List6_Click();
+}
+
+// The secure-shut-down window with the pointer over "Turn Off", and the
+// progress window half-way through its countdown.
+void PhotographSecureShutDown(const std::string& logoffName, const std::string& progressName) {
+  test::ProgramFolder folder;
+  folder.MakeFolder("Data");
+  test::ScriptedHost host;
+  App app(host, ThisEdition(), folder.dir());
+  frmLogoff& w = app.LogoffWindow();
+  w.Open();
+  SetFocus(w.Image3.hwnd());
+  w.PointerOver(3);
+  Settle(w.hwnd());
+  EXPECT_TRUE(Photograph(w.hwnd(), std::getenv("KV_SHOTS"), logoffName));
+  ShowWindow(w.hwnd(), SW_HIDE);
+  sProg& p = app.ShutDownProgress();
+  p.SetStatus("Status: Some files were scanned...Shutting Down in 2 minutes");
+  p.SetRange(120);
+  p.SetProgress(48);
+  p.ShowShutDownNow();
+  p.Show();
+  Settle(p.hwnd());
+  EXPECT_TRUE(Photograph(p.hwnd(), std::getenv("KV_SHOTS"), progressName));
+}
+
 // The settings wizard, page by page, over a scanner and categories already
 // stored (the scanner is not on this machine, which Next mentions once).
 void PhotographWizard(const Edition& edition, const std::string& prefix, std::vector<int> pages) {
@@ -305,6 +346,7 @@ TEST(ScreenshotTour, EveryPage) {
         {"03-integrity-checker", [](mForm1& f) { f.norms(); f.Image5_Click(); }},
         {"04-regwatch", [](mForm1& f) { f.Image7_Click(); }},
         {"04b-regwatch-findings", ShowRegWatchFindings},
+        {"04c-regwatch-pending", ShowRegWatchPending},
         {"05-appwatch", ShowAppWatch},
         {"06-options", ShowOptionsWithLogs},
         {"06b-report", ShowReport},
@@ -316,6 +358,7 @@ TEST(ScreenshotTour, EveryPage) {
         {"09-custom-controls", ShowCustomControls}});
   PhotographCheckWindow("10-check-window");
   PhotographCustomFolders("11-custom-folders");
+  PhotographSecureShutDown("13-secure-shut-down", "14-shut-down-progress");
   PhotographAntivirusSetup(ThisEdition(), "12-antivirus-setup");
   PhotographAntivirusSetup(LowEdition(), "low-06-antivirus-setup");
   const Edition& low = LowEdition();
