@@ -89,7 +89,8 @@ void iCust::CreateControls() {
   const bool plain = app_.edition.plainControls;
   cButton2.Create(hwnd_, kCButton2, 0, 0, 0, 0, "Add Folder...", plain);
   Command2.Create(hwnd_, kCommand2, 0, 0, 0, 0, "Remove Folder", plain);
-  Command3.Create(hwnd_, kCommand3, 0, 0, 0, 0, "Save All Settings and Exit", plain);
+  Command3.Create(hwnd_, kCommand3, 0, 0, 0, 0,
+                  plain ? "Save and Exit" : "Save All Settings and Exit", plain);
   Place(cButton2.hwnd(), 16, 396, 140, 32);
   Place(Command2.hwnd(), 164, 396, 140, 32);
   Place(Command3.hwnd(), 334, 396, 210, 32);

@@ -97,8 +97,8 @@ HWND FindProcessWindow(DWORD pid, const std::string& title, int timeoutMs) {
   return found;
 }
 
-bool BuildBaselineInteractively(const ProgramFolder& folder) {
-  ProgramRun first(folder, "Korvanel.exe", "");
+bool BuildBaselineInteractively(const ProgramFolder& folder, const std::string& exeName) {
+  ProgramRun first(folder, exeName, "");
   if (!first.Answer(kFirstRunQuestion, IDYES)) return false;
   HWND main = FindProcessWindow(first.processId(), "Welcome to Korvanel", 120000);
   if (!main) {

@@ -44,9 +44,9 @@ class ProgramRun {
 namespace kv::test {
 // A visible top-level window of the process with exactly this title.
 HWND FindProcessWindow(DWORD pid, const std::string& title, int timeoutMs = 60000);
-// Starts Korvanel.exe in the folder, accepts the first full scan and closes
-// the program once its main window is back; false when that failed.
-bool BuildBaselineInteractively(const ProgramFolder& folder);
+// Starts the program in the folder, accepts the first full scan and closes
+// it once its main window is back; false when that failed.
+bool BuildBaselineInteractively(const ProgramFolder& folder, const std::string& exeName = "Korvanel.exe");
 // The prefix's system directory, with a trailing "\".
 std::string SystemFolder();
 }  // namespace kv::test
