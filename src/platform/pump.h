@@ -16,6 +16,8 @@ class clsDoEvents {
   void QueueUsed(unsigned vData) { queueUsed_ = vData; }
   unsigned QueueUsed() const { return queueUsed_; }
   void GetInputState() const;
+  // Whether GetInputState would pump now (the same rate limit applies).
+  bool InputWaiting() const;
 
  private:
   unsigned queueUsed_ = kDefaultQueue;
