@@ -29,7 +29,7 @@ size_t ChecksumPipeline::MachineWorkers() {
 
 bool ChecksumPipeline::MayStart() const {
   if (stopped_ || next_ >= paths_.size() || next_ >= want_ + window_) return false;
-  return !held_ || next_ <= want_;
+  return !held_ || (waiting_ && next_ <= want_);
 }
 
 void ChecksumPipeline::Work(size_t worker) {
@@ -64,6 +64,7 @@ ChecksumPipeline::Taken ChecksumPipeline::Take(size_t index, std::string& checks
   {
     std::lock_guard lock(mutex_);
     want_ = index;
+    waiting_ = true;
   }
   wake_.notify_all();
   for (;;) {
@@ -75,18 +76,26 @@ ChecksumPipeline::Taken ChecksumPipeline::Take(size_t index, std::string& checks
         checksum = std::move(slot.text);
         slot = Slot();
         want_ = index + 1;
+        waiting_ = false;
         wake_.notify_all();
         return byCaller ? Taken::ByCaller : Taken::Checksum;
       }
       // After a stop nothing more arrives.
-      if (stopped_) return Taken::GaveUp;
+      if (stopped_) {
+        waiting_ = false;
+        return Taken::GaveUp;
+      }
     }
     // Input and paint for this thread wake the wait as they did the reads
     // between chunks; so does a result.
     const DWORD woke = MsgWaitForMultipleObjectsEx(1, &resultEvent_, INFINITE,
                                                    QS_KEY | QS_MOUSEBUTTON | QS_PAINT | QS_HOTKEY,
                                                    MWMO_INPUTAVAILABLE);
-    if (woke == WAIT_OBJECT_0 + 1 && !pump()) return Taken::GaveUp;
+    if (woke == WAIT_OBJECT_0 + 1 && !pump()) {
+      std::lock_guard lock(mutex_);
+      waiting_ = false;
+      return Taken::GaveUp;
+    }
     if (woke == WAIT_FAILED) Sleep(1);
   }
 }

@@ -75,6 +75,7 @@ class ChecksumPipeline {
   std::vector<Slot> slots_;
   size_t next_ = 0;  // the next file to start
   size_t want_ = 0;  // the file the walk takes next
+  bool waiting_ = false;  // the walk waits for file want_
   unsigned generation_ = 0;
   bool held_ = false;
   bool stopped_ = false;
