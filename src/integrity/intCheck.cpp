@@ -280,7 +280,7 @@ void intCheck::CountFolder(const std::string& folderPath) {
       ++runTotal_;
       if (int c = CategoryOfSuffix(suffix)) ++categoryTotal[size_t(c)];
     }
-    PumpMessages();
+    PumpWaitingMessages();
     if (app_.ended) return;
   }
 }

@@ -33,6 +33,12 @@ bool clsDoEvents::InputWaiting() const {
   return HIWORD(GetQueueStatus(queueUsed_)) != 0;
 }
 
+void PumpWaitingMessages() {
+  clsDoEvents any;
+  any.QueueUsed(QS_ALLINPUT);
+  any.GetInputState();
+}
+
 void clsDoEvents::GetInputState() const {
   if (InputWaiting()) PumpMessages();
 }

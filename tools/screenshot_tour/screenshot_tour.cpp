@@ -63,7 +63,7 @@ void ShowCustomControls(mForm1& f) {
   static std::unique_ptr<cButton> disabled;
   checks.clear();
   f.Image11_Click();
-  f.logList->Visible(false);  // the controls take the log list's place
+  f.logList()->Visible(false);  // the controls take the log list's place
   HWND page = f.setFq.hwnd();
   const char* captions[] = {"Check Dynamic Link Libraries (DLL)", "Check Drivers (DRV)", "Auto-Logging"};
   for (int plain = 0; plain < 2; ++plain)
@@ -114,22 +114,22 @@ void WriteSampleLogs(const test::ProgramFolder& folder) {
 
 void ShowOptionsWithLogs(mForm1& f) {
   f.Image11_Click();
-  f.logList->cReports_Click();
-  f.logList->Select("01-05-2007", "8:17:49 AM");
-  SetFocus(f.logList->TreeView2);
+  f.logList()->cReports_Click();
+  f.logList()->Select("01-05-2007", "8:17:49 AM");
+  SetFocus(f.logList()->TreeView2);
 }
 
 void ShowReport(mForm1& f) {
   ShowOptionsWithLogs(f);
-  f.logList->cViewReport_Click();
+  f.logList()->cViewReport_Click();
 }
 
 void ShowAppWatch(mForm1& f) {
   f.Image9_Click();
-  f.appWatch->ref_Click();
-  const auto lines = f.appWatch->Lines();
+  f.appWatch()->ref_Click();
+  const auto lines = f.appWatch()->Lines();
   for (const std::string& line : lines)
-    if (line.find(": Welcome to Korvanel2") != std::string::npos) f.appWatch->SelectLine(line);
+    if (line.find(": Welcome to Korvanel2") != std::string::npos) f.appWatch()->SelectLine(line);
 }
 
 void Tour(const Edition& edition, const std::string& prefix,
