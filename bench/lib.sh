@@ -10,6 +10,7 @@ KVB_FILES=${KVB_FILES:-5000}
 KVB_SEED=${KVB_SEED:-1}
 KVB_RUNS=${KVB_RUNS:-5}
 KVB_PROFILE=${KVB_PROFILE:-0}
+KVB_ALGO=${KVB_ALGO:-crc32}
 export WINEPREFIX=${KVB_PREFIX:-$KV_BUILD/bench-prefix}
 KVB_SYS="$WINEPREFIX/drive_c/windows/system32"
 KVB_DRIVER="$KV_BUILD/bench/bench_check_driver.exe"
@@ -22,7 +23,8 @@ kvb_options() {
       --runs) KVB_RUNS=$2; shift 2 ;;
       --seed) KVB_SEED=$2; shift 2 ;;
       --profile) KVB_PROFILE=1; shift ;;
-      *) echo "usage: $0 [-n FILES] [--runs N] [--seed S] [--profile]" >&2; exit 2 ;;
+      --algo) KVB_ALGO=$2; shift 2 ;;
+      *) echo "usage: $0 [-n FILES] [--runs N] [--seed S] [--profile] [--algo crc32|sha1|md5]" >&2; exit 2 ;;
     esac
   done
 }
@@ -103,9 +105,36 @@ kvb_stats() {
     printf "%.3f %.3f\n", v[1], m }'
 }
 
+# A program folder NAME (crc32, sha1, md5) with the first full scan of its
+# algorithm done; prints the seconds of the scan. Another algorithm than
+# CRC-32 needs a settings file naming it, taken from the folder given (the
+# CRC-32 one, made first when missing); start-up then asks about
+# Data\Integrity.dat before the algorithm's own file, and that first
+# question is declined.
+kvb_first_scan() {  # NAME [SETTINGS-FOLDER]
+  local dir decline=0 out settings=${2:-}
+  if [ "$1" != crc32 ] && [ ! -f "$settings/Data/Korvanel.dat" ]; then
+    kvb_first_scan crc32 >/dev/null
+    settings="$WINEPREFIX/drive_c/kvbench/crc32"
+  fi
+  dir=$(kvb_program_folder "$1")
+  if [ "$1" != crc32 ]; then
+    decline=1
+    mkdir -p "$dir/Data"
+    cp "$settings/Data/Korvanel.dat" "$dir/Data/"
+    kvb_setting "$dir" algo "$1"
+  fi
+  out=$(kvb_drive first "$(kvb_win "$1")" $decline)
+  # Every start looks at Data\Integrity.dat before the algorithm is known;
+  # a user who changed algorithms has the old one, so the folder gets it too.
+  [ "$1" = crc32 ] || cp "$settings/Data/Integrity.dat" "$dir/Data/"
+  kvb_field "$out" scan
+}
+kvb_baseline_name() { [ "$1" = crc32 ] && echo Integrity.dat || echo "Integrity-$1.dat"; }
+
 # The baseline a program folder holds, checked against checksums computed
 # here: every checked file present once, no "NULL", every value right.
-# kvb_verify_baseline FILE ALGO(crc32|sha1); prints "ok N" or the first faults.
+# kvb_verify_baseline FILE ALGO(crc32|sha1|md5); prints "ok N" or the first faults.
 kvb_verify_baseline() {
   python3 - "$1" "$2" "$KVB_SYS" <<'EOF'
 import hashlib, os, re, sys, zlib
@@ -126,7 +155,7 @@ for n in want:
     if got is None: faults.append("missing: " + n); continue
     data = open(os.path.join(sysdir, n), "rb").read()
     if algo == "crc32": ref = "%X" % zlib.crc32(data)
-    else: ref = "".join(str(b) for b in hashlib.sha1(data).digest())
+    else: ref = "".join(str(b) for b in hashlib.new(algo, data).digest())
     if got != ref: faults.append("%s: %s, expected %s" % (n, got, ref))
 faults += ["extra: " + n for n in entries]
 print("ok %d" % len(want) if not faults else "FAULTS %d: %s" % (len(faults), "; ".join(faults[:5])))

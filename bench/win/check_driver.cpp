@@ -4,8 +4,13 @@
 //
 //   check_driver noop                       ends at once (a child for "start")
 //   check_driver start                      time to start and end a trivial Wine process
-//   check_driver first DIR                  the first full scan: answers Yes to the
-//                                           first-run question, waits for the main window
+//   check_driver first DIR [DECLINE]        the first full scan: answers No to the first
+//                                           DECLINE first-run questions (and OK to the
+//                                           notice after each), Yes to the next one, and
+//                                           waits for the main window. With an algorithm
+//                                           other than CRC-32 start-up asks twice: about
+//                                           Data\Integrity.dat, then about the
+//                                           algorithm's own file; DECLINE 1 builds only that
 //   check_driver check DIR ARGS [LINES]     a run with ARGS ("/r"): ends when the program
 //                                           exits, or, when LINES > 0, once the window reads
 //                                           "100% AutoCheck" and lists LINES findings; the
@@ -135,18 +140,38 @@ int StartCost() {
   return 0;
 }
 
-int FirstScan(const std::string& dir) {
+// The next message box of the process that is not `previous` (which may
+// still be closing); nullptr when the process ends first.
+HWND NextBox(Child& c, HWND previous) {
+  while (Now() - c.started < kTimeout) {
+    HWND box = FindWindowOf(c.pi.dwProcessId, "#32770", nullptr);
+    if (box && box != previous) return box;
+    if (c.Exited(5)) return nullptr;
+  }
+  return nullptr;
+}
+
+void Press(HWND box, int id) {
+  PostMessageA(box, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(box, id)));
+}
+
+int FirstScan(const std::string& dir, int decline) {
   Child c;
   if (!c.Start(dir + "Korvanel.exe", "", dir)) return Fail("start");
   HWND box = nullptr;
-  while (!box && Now() - c.started < kTimeout) {
-    box = FindWindowOf(c.pi.dwProcessId, "#32770", nullptr);
-    if (!box && c.Exited(5)) return Fail("exited-before-question");
+  for (int declined = 0;; ) {
+    box = NextBox(c, box);
+    if (!box) return Fail("no-question");
+    if (!GetDlgItem(box, IDYES)) {
+      Press(box, IDOK);  // the notice after a declined question
+      continue;
+    }
+    if (declined == decline) break;
+    ++declined;
+    Press(box, IDNO);
   }
-  if (!box) return Fail("no-question");
   const double asked = Now();
-  PostMessageA(box, WM_COMMAND, MAKEWPARAM(IDYES, BN_CLICKED),
-               reinterpret_cast<LPARAM>(GetDlgItem(box, IDYES)));
+  Press(box, IDYES);
   // Few questions to the Wine server while the scan runs (see Check): the
   // check window's title is read until it reads 100%, and only then are the
   // windows searched for the main window every 10 ms.
@@ -205,8 +230,8 @@ int main(int argc, char** argv) {
   const std::string mode = argc > 1 ? argv[1] : "";
   if (mode == "noop") return 0;
   if (mode == "start") return StartCost();
-  if (mode == "first" && argc > 2) return FirstScan(WithSlash(argv[2]));
+  if (mode == "first" && argc > 2) return FirstScan(WithSlash(argv[2]), argc > 3 ? std::atoi(argv[3]) : 0);
   if (mode == "check" && argc > 3) return Check(WithSlash(argv[2]), argv[3], argc > 4 ? std::atoi(argv[4]) : 0);
-  std::fprintf(stderr, "usage: check_driver noop|start|first DIR|check DIR ARGS [LINES]\n");
+  std::fprintf(stderr, "usage: check_driver noop|start|first DIR [DECLINE]|check DIR ARGS [LINES]\n");
   return 2;
 }

@@ -93,6 +93,9 @@ std::array<Panel*, 11> mForm1::AllPages() {
   return {&Frame2, &eggF, &repF, &setFq, &mainF, &appF, &regF, &intF, &settF, &qSett, &advF};
 }
 
+// Every page but the one the window opens on is made when first shown (or
+// its content first asked for): a start that never shows the window, as
+// "/r" does, makes none of them.
 void mForm1::CreatePages(Panel::Style style) {
   const bool plain = style == Panel::Style::Plain;
   intF.Create(hwnd_, "intF", plain ? "Integrity Scan" : "System files", style);
@@ -104,39 +107,51 @@ void mForm1::CreatePages(Panel::Style style) {
   advF.Create(settF.hwnd(), "advF", "Advanced settings", plain ? style : Panel::Style::Nested);
   repF.Create(hwnd_, "repF", "Report", style);
   Frame2.Create(hwnd_, "Frame2", "", style);
-  intF.SetContent(std::make_unique<IntegrityPage>(intF, app_, plain));
 
   const auto hover = [this] { norms(); };
-  auto content = std::make_unique<AboutPage>(
-      Frame2, plain,
-      AboutPage::Actions{[this] { Help(); }, [this] { VisitWebSite(); }, [this] { Label37_Click(); },
-                         hover});
-  about = content.get();
-  Frame2.SetContent(std::move(content));
-  regF.SetContent(std::make_unique<RegWatchPage>(regF, app_, plain));
-
-  // The Options page holds the log list beside its own buttons.
-  const auto optionsAround = [this, plain](std::unique_ptr<PageContent> logs) {
-    auto page = MakeSettingsPages(
-        app_, setFq, std::move(logs), settF, qSett, advF, plain,
-        SettingsFrame{[this] { norms2(); }, [this](Panel& p) { ShowPage(p); }, [this] { norms(); },
-                      [this] { About(); }, [this] { Help(); }});
-    options = page.get();
-    return std::unique_ptr<PageContent>(std::move(page));
+  intF.SetContentFactory(
+      [this, plain] { intF.SetContent(std::make_unique<IntegrityPage>(intF, app_, plain)); });
+  Frame2.SetContentFactory([this, plain, hover] {
+    Frame2.SetContent(std::make_unique<AboutPage>(
+        Frame2, plain,
+        AboutPage::Actions{[this] { Help(); }, [this] { VisitWebSite(); },
+                           [this] { Label37_Click(); }, hover}));
+  });
+  regF.SetContentFactory(
+      [this, plain] { regF.SetContent(std::make_unique<RegWatchPage>(regF, app_, plain)); });
+  // The Options page (its buttons around the log list), the two settings
+  // pages and the report page are made together: each refers to the others.
+  const auto settings = [this, plain] {
+    const auto optionsAround = [this, plain](std::unique_ptr<PageContent> logs) {
+      return std::unique_ptr<PageContent>(MakeSettingsPages(
+          app_, setFq, std::move(logs), settF, qSett, advF, plain,
+          SettingsFrame{[this] { norms2(); }, [this](Panel& p) { ShowPage(p); },
+                        [this] { norms(); }, [this] { About(); }, [this] { Help(); }}));
+    };
+    InstallReports(app_, setFq, repF, plain,
+                   LogList::Frame{[this] { norms2(); }, [this] { Image11_Click(); }, [this] {
+                                    ShowHeaderPicture(3);
+                                    ShowPage(repF);
+                                  }},
+                   optionsAround);
   };
-  const Reports reports = InstallReports(
-      app_, setFq, repF, plain,
-      LogList::Frame{[this] { norms2(); }, [this] { Image11_Click(); }, [this] {
-                       ShowHeaderPicture(3);
-                       ShowPage(repF);
-                     }},
-      optionsAround);
-  logList = reports.logList;
-  report = reports.report;
-  auto watch = std::make_unique<AppWatchPage>(app_, appF, plain);
-  appWatch = watch.get();
-  appF.SetContent(std::move(watch));
+  for (Panel* p : {&setFq, &repF, &qSett, &advF}) p->SetContentFactory(settings);
+  appF.SetContentFactory(
+      [this, plain] { appF.SetContent(std::make_unique<AppWatchPage>(app_, appF, plain)); });
   for (Panel* p : AllPages()) p->BackgroundMove = hover;
+}
+
+HomePage* mForm1::home() { return mainF.ContentAs<HomePage>(); }
+AboutPage* mForm1::about() { return Frame2.ContentAs<AboutPage>(); }
+EggPage* mForm1::egg() { return eggF.ContentAs<EggPage>(); }
+ReportPage* mForm1::report() { return repF.ContentAs<ReportPage>(); }
+AppWatchPage* mForm1::appWatch() { return appF.ContentAs<AppWatchPage>(); }
+OptionsPage* mForm1::options() { return setFq.ContentAs<OptionsPage>(); }
+LogList* mForm1::logList() {
+  PageContent* logs = setFq.Content();
+  if (auto* o = dynamic_cast<OptionsPage*>(logs)) logs = o->logs();
+  auto* page = dynamic_cast<LogListPage*>(logs);
+  return page ? &page->list : nullptr;
 }
 
 void mForm1::BuildFull() {
@@ -174,15 +189,12 @@ void mForm1::BuildFull() {
       mainF, HomePage::Actions{[this] { Image5_Click(); }, [this] { Image7_Click(); },
                                [this] { Image9_Click(); }, [this] { Image11_Click(); },
                                [this] { lblegg_Click(); }, hover});
-  home = homeContent.get();
   cButton6.Create(mainF.hwnd(), kCButton6, 0, 0, 10, 10, "Help");
   cButton7.Create(mainF.hwnd(), kCButton7, 0, 0, 10, 10, "About");
   cButton9.Create(mainF.hwnd(), kCButton9, 0, 0, 10, 10, "Exit");
-  home->PlaceButtons({&cButton6, &cButton7, &cButton9});
+  homeContent->PlaceButtons({&cButton6, &cButton7, &cButton9});
   mainF.SetContent(std::move(homeContent));
-  auto eggContent = std::make_unique<EggPage>(eggF, hover);
-  egg = eggContent.get();
-  eggF.SetContent(std::move(eggContent));
+  eggF.SetContentFactory([this, hover] { eggF.SetContent(std::make_unique<EggPage>(eggF, hover)); });
 
   lblStatus = ui::MakeLabel(hwnd_, 0, "Status: Ready");
   imgDLUpdates.Create(hwnd_, 0, art::palette::kWindow, [](art::Raster& r, const Picture::Look& look) {
@@ -253,7 +265,7 @@ void mForm1::norms() {
       b->downStatus(1);
   for (cButton* b : {&cButton6, &cButton7, &cButton9}) b->downStatus(1);
   for (Panel* p : AllPages())
-    if (p->Content()) p->Content()->norms();
+    if (p->MadeContent()) p->MadeContent()->norms();
 }
 
 void mForm1::NavHover(int index) {
@@ -328,7 +340,7 @@ void mForm1::Image11_Click() {
 
 void mForm1::About() {
   norms2();
-  if (about) SetWindowTextA(about->Label33, ("Version: " + app_.edition.VersionText()).c_str());
+  if (AboutPage* page = about()) SetWindowTextA(page->Label33, ("Version: " + app_.edition.VersionText()).c_str());
   SetTitle("");
   SetDescription("");
   ShowPage(Frame2);

@@ -85,13 +85,14 @@ class mForm1 : public controls::Window, public MainWindowPort {
   std::array<Picture, 4> descImg;
   HWND lblStatus = nullptr, lblDLUpdates = nullptr, rwClick = nullptr;
   Picture imgDLUpdates;
-  HomePage* home = nullptr;    // content of mainF
-  AboutPage* about = nullptr;  // content of Frame2
-  EggPage* egg = nullptr;      // content of eggF
-  LogList* logList = nullptr;  // the log list of setFq
-  ReportPage* report = nullptr;  // content of repF
-  AppWatchPage* appWatch = nullptr;  // content of appF
-  OptionsPage* options = nullptr;    // content of setFq, with the log list
+  // The pages' contents, made on first use.
+  HomePage* home();            // content of mainF
+  AboutPage* about();          // content of Frame2
+  EggPage* egg();              // content of eggF
+  LogList* logList();          // the log list of setFq
+  ReportPage* report();        // content of repF
+  AppWatchPage* appWatch();    // content of appF
+  OptionsPage* options();      // content of setFq, with the log list
 
  private:
   bool OnEraseBackground(HDC dc) override;

@@ -30,8 +30,9 @@ const Wiring& StandardWiring() {
           [](App& app, bool show) {
             mForm1& f = app.Form1();
             f.ShowUpdateIndicator(show);
-            if (f.options && f.options->cUpdates.hwnd())
-              f.options->cUpdates.Caption(UpdatesButtonCaption(app));
+            // A page not made yet takes the caption when it is made.
+            if (auto* o = dynamic_cast<OptionsPage*>(f.setFq.MadeContent()))
+              o->cUpdates.Caption(UpdatesButtonCaption(app));
           },
   };
   return wiring;

@@ -64,6 +64,7 @@ bool Panel::Visible() const {
 }
 
 void Panel::Visible(bool show) {
+  if (show) (void)Content();
   if (hwnd_) ShowWindow(hwnd_, show ? SW_SHOWNA : SW_HIDE);
 }
 
@@ -131,8 +132,22 @@ void Panel::MarkLink(HWND label) {
 }
 
 void Panel::SetContent(std::unique_ptr<PageContent> content) {
+  fill_ = nullptr;
   content_ = std::move(content);
   Relayout();
+}
+
+void Panel::SetContentFactory(std::function<void()> fill) {
+  if (!content_) fill_ = std::move(fill);
+}
+
+PageContent* Panel::Content() {
+  if (!content_ && fill_) {
+    const auto fill = std::move(fill_);
+    fill_ = nullptr;
+    fill();
+  }
+  return content_.get();
 }
 
 bool Panel::OnCommand(int id, int code, HWND from) {

@@ -78,10 +78,18 @@ class Panel : public controls::Window {
   art::Colour Background() const;
 
   void SetContent(std::unique_ptr<PageContent> content);
-  PageContent* Content() const { return content_.get(); }
+  // A page not shown yet need not exist: `fill` gives the panel its content
+  // (through SetContent) when the page is first shown or its content first
+  // asked for. One fill may serve several panels whose contents belong
+  // together; a panel that already has content never runs its fill.
+  void SetContentFactory(std::function<void()> fill);
+  // The content, made now when it waits for its factory.
+  PageContent* Content();
+  // The content only if it was made (hover resets need not make pages).
+  PageContent* MadeContent() const { return content_.get(); }
   template <class T>
-  T* ContentAs() const {
-    return dynamic_cast<T*>(content_.get());
+  T* ContentAs() {
+    return dynamic_cast<T*>(Content());
   }
   void Relayout();
 
@@ -109,6 +117,7 @@ class Panel : public controls::Window {
   std::string name_;
   Style style_ = Style::Card;
   std::unique_ptr<PageContent> content_;
+  std::function<void()> fill_;
   std::map<HWND, COLORREF> labelColours_;
   std::map<HWND, bool> links_;
   controls::Brush brush_;

@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <functional>
 #include <optional>
+#include <vector>
 
 namespace kv {
 
@@ -23,10 +24,12 @@ inline constexpr int32_t kDefaultReadBufferSize = 65536;
 // itself; a negative one fails the read. The size is read again for every
 // chunk, so a change made while `pump` ran applies to the next chunk without
 // losing or repeating bytes. `pump` runs after every chunk but the last and
-// may be empty.
+// may be empty. `scratch`, when given, is the buffer, kept between calls so
+// that a caller reading many files allocates it once.
 ReadOutcome ReadInChunks(std::optional<uint64_t> length, int32_t& readBufferSize,
                          const std::function<bool(uint8_t* buffer, size_t n)>& read,
                          const std::function<void(const uint8_t* bytes, size_t n)>& feed,
-                         const std::function<void()>& pump);
+                         const std::function<void()>& pump,
+                         std::vector<uint8_t>* scratch = nullptr);
 
 }  // namespace kv

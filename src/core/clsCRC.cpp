@@ -39,11 +39,12 @@ void clsCRC::SetValue(int32_t value) {
 std::optional<int32_t> clsCRC::CalculateFile2(std::optional<uint64_t> length,
                                               int32_t& readBufferSize,
                                               const std::function<bool(uint8_t*, size_t)>& read,
-                                              const std::function<void()>& pump) {
+                                              const std::function<void()>& pump,
+                                              std::vector<uint8_t>* scratch) {
   Clear();
   const ReadOutcome outcome = ReadInChunks(
       length, readBufferSize, read, [this](const uint8_t* p, size_t n) { AddBytes({p, n}); },
-      pump);
+      pump, scratch);
   if (outcome != ReadOutcome::Complete) return std::nullopt;
   return Value();
 }

@@ -6,6 +6,7 @@
 #include <optional>
 #include <span>
 #include <string_view>
+#include <vector>
 
 namespace kv {
 
@@ -34,7 +35,8 @@ class clsCRC {
   // file or one that cannot be opened or read to its end.
   std::optional<int32_t> CalculateFile2(std::optional<uint64_t> length, int32_t& readBufferSize,
                                         const std::function<bool(uint8_t*, size_t)>& read,
-                                        const std::function<void()>& pump);
+                                        const std::function<void()>& pump,
+                                        std::vector<uint8_t>* scratch = nullptr);
 
  private:
   bool crc32Mode_ = true;

@@ -8,6 +8,9 @@
 #include "core/baseline.h"
 #include "core/text.h"
 #include "integrity/baseline_files.h"
+#include "core/chunked_read.h"
+#include "integrity/checksum/checksum_pipeline.h"
+#include "integrity/checksum/clsHash.h"
 #include "integrity/checksum/file_checksum.h"
 #include "integrity/intCheck.h"
 #include "platform/files.h"
@@ -17,6 +20,8 @@ namespace kv {
 
 namespace {
 constexpr unsigned long long kDisplayIntervalMs = 50;
+// How many files the readers may run ahead of the walk.
+constexpr size_t kReadAheadWindow = 16;
 
 // Percentages round half to even, as the display always has.
 int Percent(long part, long whole) {
@@ -50,6 +55,33 @@ void intCheck::ShowProgress(int category, const std::string& fileName, long runn
   SetText(Label7, Dec(running - run.failedCount - run.newCount));
 }
 
+std::unique_ptr<ChecksumPipeline> intCheck::StartPipeline(std::vector<std::string> paths) {
+  const ChecksumKind kind = ChecksumKindOf(app_.algorithmName);
+  const size_t workers = std::min(readAheadWorkers_, paths.size());
+  if (kind != ChecksumKind::Crc32 && kind != ChecksumKind::None)
+    while (workerProviders_.size() < workers)
+      workerProviders_.push_back(std::make_unique<HashProvider>(app_));
+  std::vector<HashProvider*> providers;
+  for (auto& p : workerProviders_) providers.push_back(p.get());
+  struct Worker {
+    HashProvider* provider;
+    std::vector<uint8_t> buffer;
+  };
+  auto state = std::make_shared<std::vector<Worker>>();
+  for (size_t w = 0; w < workers; ++w)
+    state->push_back({w < providers.size() ? providers[w] : nullptr, {}});
+  if (app_.readBufferSize == 0) app_.readBufferSize = kDefaultReadBufferSize;
+  return std::make_unique<ChecksumPipeline>(
+      std::move(paths), workers, kReadAheadWindow, app_.readBufferSize,
+      [kind, state](size_t worker, const std::string& path,
+                    int32_t size) -> std::optional<std::string> {
+        Worker& w = (*state)[worker];
+        if (kind != ChecksumKind::Crc32 && kind != ChecksumKind::None && !w.provider)
+          return std::nullopt;
+        return WorkerFileChecksum(kind, path, size, *w.provider, w.buffer);
+      });
+}
+
 void intCheck::CheckCategory() {
   RunState& run = app_.run;
   run.categoryDone = 0;
@@ -70,22 +102,61 @@ void intCheck::CheckCategory() {
                                                 : savF_;
 
   auto names = ListDirectory(folder);
+  const auto matches = [&](const std::string& name) {
+    const std::string suffix = UCase(Right(name, 4));
+    return (suffix == typeCheck1_ || suffix == typeCheck2_) && category >= 1 && category <= 6;
+  };
+  std::unique_ptr<ChecksumPipeline> pipeline;
+  if (names && readAheadWorkers_ > 0) {
+    std::vector<std::string> paths;
+    for (const std::string& name : *names)
+      if (matches(name)) paths.push_back(folder + name);
+    if (!paths.empty()) pipeline = StartPipeline(std::move(paths));
+  }
+  // A yield keeps every file not yet started unopened while handlers run,
+  // so that a stop is never followed by another open.
+  const auto yieldWhile = [&](bool inWait) {
+    if (!inWait && !events.InputWaiting()) return true;
+    if (pipeline) pipeline->Hold();
+    PumpMessages();
+    if (!pipeline) return true;
+    if (app_.ended || run.abortRequested) {
+      pipeline->Stop();
+      return false;
+    }
+    if (app_.readBufferSize == 0) app_.readBufferSize = kDefaultReadBufferSize;
+    pipeline->SetReadBufferSize(app_.readBufferSize);
+    pipeline->Release();
+    return true;
+  };
+  const auto yield = [&] { (void)yieldWhile(false); };
   bool stopped = false;
   std::string lastName;
   bool classified = false;
+  size_t taken = 0;
   if (names) {
     for (const std::string& name : *names) {
-      events.GetInputState();
+      yield();
       if (app_.ended) return;
-      const std::string suffix = UCase(Right(name, 4));
-      if (suffix != typeCheck1_ && suffix != typeCheck2_) continue;
-      if (category < 1 || category > 6) continue;
+      if (!matches(name)) continue;
       lastName = name;
       if (display && GetTickCount64() - lastShown_ >= kDisplayIntervalMs)
         SetText(fileLabel[category], name);
 
-      const std::string checksum = FileChecksum(app_, folder + name);
-      events.GetInputState();
+      std::string checksum;
+      if (pipeline && run.abortRequested) {
+        // Stopped during a yield: nothing more is read.
+        stopped = true;
+        break;
+      }
+      if (!pipeline) {
+        checksum = FileChecksum(app_, folder + name);
+      } else {
+        const auto got = pipeline->Take(taken, checksum, [&] { return yieldWhile(true); });
+        if (got == ChecksumPipeline::Taken::ByCaller) checksum = FileChecksum(app_, folder + name);
+      }
+      ++taken;
+      yield();
       if (app_.ended) return;
       if (run.abortRequested) {
         stopped = true;
@@ -130,10 +201,19 @@ void intCheck::CheckCategory() {
       ++run.categoryDone;
       if (categoryTotal != 0) categoryPercent_ = Percent(run.categoryDone, categoryTotal);
       ShowProgress(category, name, running, listed);
-      events.GetInputState();
-      while (run.pauseRequested && !app_.ended) {
-        PumpMessages();
-        MsgWaitForMultipleObjects(0, nullptr, FALSE, 50, QS_ALLINPUT);
+      yield();
+      if (run.pauseRequested) {
+        if (pipeline) pipeline->Hold();
+        while (run.pauseRequested && !app_.ended) {
+          PumpMessages();
+          MsgWaitForMultipleObjects(0, nullptr, FALSE, 50, QS_ALLINPUT);
+        }
+        // Files read ahead before the pause may have changed while it
+        // lasted: they are read again, as one file at a time would.
+        if (pipeline && (app_.ended || run.abortRequested))
+          pipeline->Stop();
+        else if (pipeline)
+          pipeline->Restart(taken);
       }
       if (app_.ended) return;
     }

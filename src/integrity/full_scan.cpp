@@ -25,7 +25,7 @@ void StartFullScan(App& app) {
   if (auto names = ListDirectory(Trim(SystemDirectory()))) {
     for (const std::string& name : *names) {
       skeleton.Add(name);
-      PumpMessages();
+      PumpWaitingMessages();
       if (app.ended) return;
     }
   }

@@ -11,6 +11,8 @@
 #include "controls/theme.h"
 #include "integrity/baseline_files.h"
 #include "integrity/baseline_scan.h"
+#include "integrity/checksum/checksum_pipeline.h"
+#include "integrity/checksum/clsHash.h"
 #include "context/scan_document.h"
 #include "integrity/full_scan.h"
 #include "integrity/intCheck_ids.h"
@@ -64,7 +66,7 @@ std::string WithSlash(std::string s) {
 
 // --- window -----------------------------------------------------------------
 
-intCheck::intCheck(App& app) : app_(app) {
+intCheck::intCheck(App& app) : app_(app), readAheadWorkers_(ChecksumPipeline::MachineWorkers()) {
   // The class keeps its background brush for the life of the process.
   static const controls::Brush background = controls::SolidBrush(palette::kCheckWindow);
   const UINT dpi = controls::WindowDpi(nullptr);
@@ -278,7 +280,7 @@ void intCheck::CountFolder(const std::string& folderPath) {
       ++runTotal_;
       if (int c = CategoryOfSuffix(suffix)) ++categoryTotal[size_t(c)];
     }
-    PumpMessages();
+    PumpWaitingMessages();
     if (app_.ended) return;
   }
 }

@@ -17,6 +17,8 @@
 namespace kv {
 
 class App;
+class ChecksumPipeline;
+class HashProvider;
 
 class intCheck : public controls::Window {
  public:
@@ -46,6 +48,10 @@ class intCheck : public controls::Window {
   // The first tick of Timer1 runs the whole check.
   void RunCheck();
   bool TimerArmed() const { return timerArmed_; }
+  // Files read and checksummed ahead of the walk on this many threads (as
+  // many as the machine has cores); 0 reads each file on this thread when
+  // the walk reaches it.
+  void SetReadAheadWorkers(size_t workers) { readAheadWorkers_ = workers; }
   bool Running() const { return running_; }
 
   // --- controls, read and written as working data ---------------------------
@@ -90,6 +96,7 @@ class intCheck : public controls::Window {
   void CountFolder(const std::string& folderPath);
   void CheckFolderPass();
   void CheckCategory();
+  std::unique_ptr<ChecksumPipeline> StartPipeline(std::vector<std::string> paths);
   void ShowProgress(int category, const std::string& fileName, long running, bool force);
   void EndOfRun();
   bool ConfirmLeavingFailedFiles();
@@ -116,6 +123,10 @@ class intCheck : public controls::Window {
   // written to the labels in full at the end of every category.
   unsigned long long lastShown_ = 0;
   int categoryPercent_ = 0;
+  size_t readAheadWorkers_;
+  // One provider per reading thread, kept between runs: acquiring one costs
+  // more than hashing most files.
+  std::vector<std::unique_ptr<HashProvider>> workerProviders_;
 };
 
 }  // namespace kv

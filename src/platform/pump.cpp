@@ -26,11 +26,21 @@ void PumpMessages() {
   }
 }
 
-void clsDoEvents::GetInputState() const {
+bool clsDoEvents::InputWaiting() const {
   const ULONGLONG now = GetTickCount64();
-  if (now - lastQueueCheck.load(std::memory_order_relaxed) < kQueueCheckIntervalMs) return;
+  if (now - lastQueueCheck.load(std::memory_order_relaxed) < kQueueCheckIntervalMs) return false;
   lastQueueCheck.store(now, std::memory_order_relaxed);
-  if (HIWORD(GetQueueStatus(queueUsed_)) != 0) PumpMessages();
+  return HIWORD(GetQueueStatus(queueUsed_)) != 0;
+}
+
+void PumpWaitingMessages() {
+  clsDoEvents any;
+  any.QueueUsed(QS_ALLINPUT);
+  any.GetInputState();
+}
+
+void clsDoEvents::GetInputState() const {
+  if (InputWaiting()) PumpMessages();
 }
 
 }  // namespace kv

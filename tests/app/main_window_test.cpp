@@ -71,6 +71,28 @@ TEST_F(MainWindowTest, OpensOnTheHomePageWithItsButtonsAndAReadyStatus) {
   EXPECT_FALSE(Shown(f.lblDLUpdates));
 }
 
+TEST_F(MainWindowTest, PagesAreMadeWhenFirstShownAndTheirPartnersWithThem) {
+  mForm1& f = form();
+  // A start that never shows the window, as a logon check, makes no page
+  // but the one it opens on.
+  EXPECT_NE(f.mainF.MadeContent(), nullptr);
+  for (Panel* p : {&f.intF, &f.regF, &f.appF, &f.setFq, &f.repF, &f.Frame2, &f.eggF})
+    EXPECT_EQ(p->MadeContent(), nullptr) << p->Name();
+  f.norms();  // a hover reset makes nothing either
+  EXPECT_EQ(f.regF.MadeContent(), nullptr);
+
+  WithBaseline();
+  f.Image7_Click();
+  EXPECT_NE(f.regF.MadeContent(), nullptr);
+  // The report page comes with the log list that opens it, and once only.
+  ReportPage* report = f.report();
+  ASSERT_NE(report, nullptr);
+  EXPECT_NE(f.setFq.MadeContent(), nullptr);
+  f.Image11_Click();
+  EXPECT_EQ(f.report(), report);
+  EXPECT_EQ(f.ShownPage(), &f.setFq);
+}
+
 TEST_F(MainWindowTest, EveryNavigationShowsExactlyOnePageWithItsHeader) {
   WithBaseline();
   mForm1& f = form();
@@ -145,16 +167,16 @@ TEST_F(MainWindowTest, MovingFromOneNavigationButtonToAnotherLightsOnlyTheSecond
 TEST_F(MainWindowTest, HoverResetClearsTheLitButtonsOfThePages) {
   mForm1& f = form();
   f.About();
-  HWND button = f.about->cButton4.hwnd();
-  RECT caption = f.about->cButton4.CaptionRect();
+  HWND button = f.about()->cButton4.hwnd();
+  RECT caption = f.about()->cButton4.CaptionRect();
   POINT centre{(caption.left + caption.right) / 2, (caption.top + caption.bottom) / 2};
   ClientToScreen(button, &centre);
   SetCursorPos(centre.x, centre.y);
   ScreenToClient(button, &centre);
   SendMessageA(button, WM_MOUSEMOVE, 0, MAKELPARAM(centre.x, centre.y));
-  ASSERT_TRUE(f.about->cButton4.IsLit());
+  ASSERT_TRUE(f.about()->cButton4.IsLit());
   MouseOver(f.Frame2.hwnd());
-  EXPECT_FALSE(f.about->cButton4.IsLit());
+  EXPECT_FALSE(f.about()->cButton4.IsLit());
 }
 
 TEST_F(MainWindowTest, AClickOnTheLitPictureOpensItsPage) {
@@ -222,17 +244,17 @@ TEST_F(MainWindowTest, AboutShowsTheReleaseVersion) {
   mForm1& f = form();
   f.cButton7.Click();
   EXPECT_EQ(f.ShownPage(), &f.Frame2);
-  EXPECT_EQ(Text(f.about->Label33), "Version: 2.2.0");
-  EXPECT_EQ(Text(f.about->Label32), "Korvanel");
-  EXPECT_EQ(Text(f.about->Label34), "\"Your Last Line of Defense Against Malicious Attacks\"");
-  EXPECT_EQ(f.about->cButton5.Caption(), "Visit Brackwater Online");
+  EXPECT_EQ(Text(f.about()->Label33), "Version: 2.2.0");
+  EXPECT_EQ(Text(f.about()->Label32), "Korvanel");
+  EXPECT_EQ(Text(f.about()->Label34), "\"Your Last Line of Defense Against Malicious Attacks\"");
+  EXPECT_EQ(f.about()->cButton5.Caption(), "Visit Brackwater Online");
 }
 
 TEST_F(MainWindowTest, TheHiddenLabelOpensTheIllusionPanel) {
   mForm1& f = form();
-  EXPECT_EQ(Text(f.home->lblegg), "");
+  EXPECT_EQ(Text(f.home()->lblegg), "");
   SendMessageA(f.mainF.hwnd(), WM_COMMAND, MAKEWPARAM(HomePage::kEggId, STN_CLICKED),
-               reinterpret_cast<LPARAM>(f.home->lblegg));
+               reinterpret_cast<LPARAM>(f.home()->lblegg));
   EXPECT_EQ(f.ShownPage(), &f.eggF);
   EXPECT_EQ(f.eggF.Heading(), "Optical Illusions Are Fun");
 }
@@ -282,7 +304,7 @@ TEST_F(MainWindowTest, TheWebSiteLinkAsksFirstAndReportsAMissingBrowser) {
   host.shellResults = {31};
   host.ExpectBox(question, MsgAnswer::Yes);
   host.ExpectBox("Could not shell web address. You will need to manually visit the website: " + web);
-  form().about->cButton5.Click();
+  form().about()->cButton5.Click();
   ASSERT_EQ(host.shellCalls.size(), 1u);
   EXPECT_EQ(host.shellCalls[0].file, web);
 }

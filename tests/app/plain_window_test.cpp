@@ -43,13 +43,13 @@ class PlainWindowTest : public ::testing::Test {
 TEST_F(PlainWindowTest, StartsOnTheAboutPanelWithItsDesignVersionUntilAboutIsUsed) {
   mForm1& f = app.Form1();
   EXPECT_EQ(f.ShownPage(), &f.Frame2);
-  EXPECT_EQ(Text(f.about->Label33), "Version: 2.0");
+  EXPECT_EQ(Text(f.about()->Label33), "Version: 2.0");
   EXPECT_FALSE(f.nav);
   ASSERT_TRUE(f.plainNav);
   EXPECT_EQ(f.plainNav->Image5.Caption(), "Integrity Scan");
   EXPECT_TRUE(f.plainNav->Image5.Plain());
   f.cButton7.Click();
-  EXPECT_EQ(Text(f.about->Label33), "Version: 2.1.1");
+  EXPECT_EQ(Text(f.about()->Label33), "Version: 2.1.1");
 }
 
 TEST_F(PlainWindowTest, PagesOpenWithoutHeaderAndTheCommandButtonsStay) {

@@ -57,7 +57,7 @@ class AppWatchTest : public test::AppTest {
   }
   AppWatchPage& page() {
     app.Form1().Image9_Click();
-    return *app.Form1().appWatch;
+    return *app.Form1().appWatch();
   }
   HWND Make(const std::string& title) {
     windows_.push_back(MakeWindow(title));

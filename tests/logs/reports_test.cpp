@@ -45,8 +45,8 @@ class ReportsTest : public test::AppTest {
     folder.Write("Data\\Korvanel.dat", text);
   }
   mForm1& form() { return app.Form1(); }
-  LogList& list() { return *form().logList; }
-  ReportPage& report() { return *form().report; }
+  LogList& list() { return *form().logList(); }
+  ReportPage& report() { return *form().report(); }
   // The groups sorted, each with its times sorted: the folder's listing
   // order is the system's.
   std::vector<LogList::Group> SortedGroups() {

@@ -36,8 +36,8 @@ class SettingsPagesTest : public AppTest {
   OptionsPage& Options() {
     mForm1& f = app.Form1();
     f.Image11_Click();
-    EXPECT_NE(f.options, nullptr);
-    return *f.options;
+    EXPECT_NE(f.options(), nullptr);
+    return *f.options();
   }
   AdvancedSettingsPage& Advanced() {
     OptionsPage& o = Options();
@@ -63,9 +63,9 @@ TEST_F(SettingsPagesTest, OpenersShowTheirPagesWithTheStoredValues) {
   EXPECT_EQ(f.Title(), "Options");
   EXPECT_EQ(f.ShownPage(), &f.setFq);
   EXPECT_EQ(o.chkAutoCheckUpdates.Value(), 0);
-  f.logList->cViewReport.Enabled(true);  // as after choosing a log
+  f.logList()->cViewReport.Enabled(true);  // as after choosing a log
   f.Image11_Click();
-  EXPECT_FALSE(f.logList->cViewReport.Enabled());
+  EXPECT_FALSE(f.logList()->cViewReport.Enabled());
   EXPECT_EQ(o.cDetect.Caption(), "Integrate Anti-Virus app with Korvanel");
 
   o.cSettings_Click();
@@ -229,7 +229,7 @@ TEST_F(SettingsPagesTest, UpdateBoxIsWrittenWhenItLosesTheFocusAfterAClick) {
 
 TEST_F(SettingsPagesTest, LightingACheckCaptionClearsTheOthersOnEveryPage) {
   MainSettingsPage& m = Main();
-  AdvancedSettingsPage& a = *app.Form1().options->advanced;
+  AdvancedSettingsPage& a = *app.Form1().options()->advanced;
   auto light = [](check& c) {
     const RECT r = c.CaptionRect();
     SendMessageA(c.hwnd(), WM_MOUSEMOVE, 0, MAKELPARAM(r.left + 4, (r.top + r.bottom) / 2));
@@ -285,7 +285,7 @@ TEST_F(SettingsPagesTest, TabOrderFollowsTheRowsOfEachPage) {
   HWND root = app.Form1().hwnd();
   const HWND options[] = {o.cSetW.hwnd(), o.cSettings.hwnd(), o.cButton2.hwnd(), o.cCreateSS.hwnd(),
                           o.cDetect.hwnd(), o.cUpdates.hwnd(), o.cAbout.hwnd(),
-                          o.chkAutoCheckUpdates.hwnd(), app.Form1().logList->TreeView2};
+                          o.chkAutoCheckUpdates.hwnd(), app.Form1().logList()->TreeView2};
   for (size_t i = 0; i + 1 < std::size(options); ++i)
     EXPECT_EQ(GetNextDlgTabItem(root, options[i], FALSE), options[i + 1]) << "after stop " << i;
   MainSettingsPage& m = Main();
@@ -306,11 +306,11 @@ TEST(LowEditionSettingsPages, OptionsPageHasNoSupportListNorUpdateBox) {
   App app(host, LowEdition(), folder.dir());
   mForm1& f = app.Form1();
   f.Image11_Click();
-  ASSERT_NE(f.options, nullptr);
-  EXPECT_EQ(f.options->cDetect.hwnd(), nullptr);
-  EXPECT_EQ(f.options->chkAutoCheckUpdates.hwnd(), nullptr);
-  f.options->cButton2_Click();
-  EXPECT_EQ(f.options->advanced->cSpeeds.Caption(), "Compare Speeds");
+  ASSERT_NE(f.options(), nullptr);
+  EXPECT_EQ(f.options()->cDetect.hwnd(), nullptr);
+  EXPECT_EQ(f.options()->chkAutoCheckUpdates.hwnd(), nullptr);
+  f.options()->cButton2_Click();
+  EXPECT_EQ(f.options()->advanced->cSpeeds.Caption(), "Compare Speeds");
   EXPECT_EQ(ui::TextOf(app.AntivirusSetup().hwnd()), "Anti-Virus/Trojan Selection Screen");
   EXPECT_EQ(app.AntivirusSetup().chlpFind.Caption(), "Help me find the correct exe file...");
   EXPECT_EQ(app.AntivirusSetup().cButton1.Caption(), "Help me find the correct exe file...");

@@ -100,14 +100,14 @@ TEST_F(ShortcutsTest, SettingsPageSaveMakesRefreshesAndRemovesTheAutoLoadShortcu
   // Through the page: the box shows the file and its Save follows the box.
   mForm1& f = app.Form1();
   f.Image11_Click();
-  f.options->cSettings_Click();
-  MainSettingsPage& m = *f.options->main;
+  f.options()->cSettings_Click();
+  MainSettingsPage& m = *f.options()->main;
   EXPECT_EQ(m.Check1.Value(), 0);
   m.Check1.Value(1);
   host.ExpectBox("Settings Saved Successfully");
   m.cSave_Click();
   EXPECT_TRUE(FileExists(link));
-  f.options->cSettings_Click();
+  f.options()->cSettings_Click();
   EXPECT_EQ(m.Check1.Value(), 1);
 }
 

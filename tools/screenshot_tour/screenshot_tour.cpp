@@ -71,6 +71,7 @@ void ShowCustomControls(mForm1& f) {
   static std::unique_ptr<cButton> disabled;
   checks.clear();
   f.Image11_Click();
+  f.setFq.Content();  // made now, so that its controls are there to hide
   HWND page = f.setFq.hwnd();
   // The controls take the place of the page's own.
   for (HWND w = GetWindow(page, GW_CHILD); w; w = GetWindow(w, GW_HWNDNEXT))
@@ -124,41 +125,41 @@ void WriteSampleLogs(const test::ProgramFolder& folder) {
 
 void ShowOptionsWithLogs(mForm1& f) {
   f.Image11_Click();
-  f.logList->cReports_Click();
-  f.logList->Select("01-05-2007", "8:17:49 AM");
-  SetFocus(f.logList->TreeView2);
+  f.logList()->cReports_Click();
+  f.logList()->Select("01-05-2007", "8:17:49 AM");
+  SetFocus(f.logList()->TreeView2);
 }
 
 void ShowReport(mForm1& f) {
   ShowOptionsWithLogs(f);
-  f.logList->cViewReport_Click();
+  f.logList()->cViewReport_Click();
 }
 
 void ShowSettings(mForm1& f) {
   f.Image11_Click();
-  f.options->cSettings_Click();
+  f.options()->cSettings_Click();
 }
 
 // The advanced page after a read-buffer comparison, with the warning shown.
 void ShowAdvancedCompared(mForm1& f) {
   f.Image11_Click();
-  f.options->cButton2_Click();
-  AdvancedSettingsPage& a = *f.options->advanced;
+  f.options()->cButton2_Click();
+  AdvancedSettingsPage& a = *f.options()->advanced;
   if (AdvancedSettingsPage::Checked(a.Check10)) SendMessageA(a.Check10, BM_CLICK, 0, 0);
   a.cSpeeds_Click();
 }
 
 void ShowAdvanced(mForm1& f) {
   f.Image11_Click();
-  f.options->cButton2_Click();
+  f.options()->cButton2_Click();
 }
 
 void ShowAppWatch(mForm1& f) {
   f.Image9_Click();
-  f.appWatch->ref_Click();
-  const auto lines = f.appWatch->Lines();
+  f.appWatch()->ref_Click();
+  const auto lines = f.appWatch()->Lines();
   for (const std::string& line : lines)
-    if (line.find(": Welcome to Korvanel2") != std::string::npos) f.appWatch->SelectLine(line);
+    if (line.find(": Welcome to Korvanel2") != std::string::npos) f.appWatch()->SelectLine(line);
 }
 
 void Tour(const Edition& edition, const std::string& prefix,

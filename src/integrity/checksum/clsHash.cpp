@@ -24,7 +24,7 @@ HashProvider::~HashProvider() {
   if (held_) crypto_.ReleaseContext(handle_);
 }
 
-bool HashProvider::Acquire() {
+bool HashProvider::Acquire(bool tell) {
   if (held_) return true;
   struct Attempt {
     const char* name;
@@ -45,7 +45,7 @@ bool HashProvider::Acquire() {
     }
   }
   kind_ = 0;
-  app_.Ask(kNoProviderText, MsgButtons::Ok, kNoProviderTitle, MsgIcon::Error);
+  if (tell) app_.Ask(kNoProviderText, MsgButtons::Ok, kNoProviderTitle, MsgIcon::Error);
   return false;
 }
 
@@ -78,18 +78,23 @@ void clsHash::CreateHash() {
 }
 
 void clsHash::CalculateFile3(const std::string& filename) {
-  digestLength_ = 0;
   clsDoEvents events;
   events.QueueUsed(clsDoEvents::kDefaultQueue);
+  CalculateFile3(filename, app_.readBufferSize, [&events] { events.GetInputState(); }, nullptr);
+}
+
+void clsHash::CalculateFile3(const std::string& filename, int32_t& readBufferSize,
+                             const std::function<void()>& pump, std::vector<uint8_t>* scratch) {
+  digestLength_ = 0;
   SequentialFile file(filename);
   bool fedAll = true;
   const ReadOutcome outcome = ReadInChunks(
-      file.Length(), app_.readBufferSize,
+      file.Length(), readBufferSize,
       [&file](uint8_t* buffer, size_t n) { return file.Read(buffer, n); },
       [&](const uint8_t* bytes, size_t n) {
         if (hashState_ != 2 || !crypto_.HashData(hash_, bytes, uint32_t(n))) fedAll = false;
       },
-      [&events] { events.GetInputState(); });
+      pump, scratch);
   if (outcome == ReadOutcome::Empty) return;
   // A hash object that refused data, or whose digest was already taken for
   // another file, would give a digest that is not this file's.

@@ -3,8 +3,10 @@
 // CreateHash, CalculateFile3, GetDigestedData, DestroyHash.
 #pragma once
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "platform/crypto.h"
 
@@ -28,8 +30,9 @@ class HashProvider {
   HashProvider& operator=(const HashProvider&) = delete;
 
   // Tries the enhanced, then the base provider, each without and with a new
-  // key set; when all fail, says so in a message box (every time it is asked).
-  bool Acquire();
+  // key set; when all fail, says so in a message box (every time it is asked)
+  // unless `tell` is false, as it is away from the user-interface thread.
+  bool Acquire(bool tell = true);
   CryptHandle handle() const { return handle_; }
   int kind() const { return kind_; }  // 2 enhanced, 1 base, 0 none
   CryptoApi& crypto() const { return crypto_; }
@@ -70,6 +73,10 @@ class clsHash {
   // no digest; one that cannot be opened gives the digest of empty input, so
   // it stays the same from check to check.
   void CalculateFile3(const std::string& filename);
+  // The same with the caller's read size, yield and buffer (a worker thread
+  // reads without yielding and keeps one buffer for all its files).
+  void CalculateFile3(const std::string& filename, int32_t& readBufferSize,
+                      const std::function<void()>& pump, std::vector<uint8_t>* scratch);
 
   // Format 0: hex pairs each followed by a TAB; 1: decimal byte values run
   // together (the baseline form); 2: the bytes as characters. Empty when

@@ -1,7 +1,6 @@
 #include "integrity/checksum/file_checksum.h"
 
 #include "context/app.h"
-#include "core/checksum_text.h"
 #include "core/clsCRC.h"
 #include "integrity/checksum/clsHash.h"
 #include "integrity/checksum/sequential_file.h"
@@ -9,30 +8,54 @@
 
 namespace kv {
 
-std::string FileChecksum(App& app, const std::string& path) {
-  const ChecksumKind kind = ChecksumKindOf(app.algorithmName);
-  if (kind == ChecksumKind::None) return {};
-  if (kind != ChecksumKind::Crc32) {
-    // One provider for the whole run; each file its own hash object.
-    if (!app.hashProvider) app.hashProvider = MakeOwned<HashProvider>(app);
-    clsHash hash(*app.hashProvider);
-    hash.HashAlgorithm(int32_t(kind));
-    hash.CreateHash();
-    hash.CalculateFile3(path);
-    std::string text = hash.GetDigestedData(1);
-    // The digest is complete before the object goes; a refusal to destroy
-    // it says nothing about the file.
-    (void)hash.DestroyHash();
-    return text;
-  }
-  clsDoEvents events;
-  events.QueueUsed(clsDoEvents::kDefaultQueue);
+namespace {
+
+std::string HashText(HashProvider& provider, ChecksumKind kind, const std::string& path,
+                     int32_t& readBufferSize, const std::function<void()>& pump,
+                     std::vector<uint8_t>* buffer) {
+  clsHash hash(provider);
+  hash.HashAlgorithm(int32_t(kind));
+  hash.CreateHash();
+  hash.CalculateFile3(path, readBufferSize, pump, buffer);
+  std::string text = hash.GetDigestedData(1);
+  // The digest is complete before the object goes; a refusal to destroy
+  // it says nothing about the file.
+  (void)hash.DestroyHash();
+  return text;
+}
+
+std::string CrcText(const std::string& path, int32_t& readBufferSize,
+                    const std::function<void()>& pump, std::vector<uint8_t>* buffer) {
   SequentialFile file(path);
   clsCRC crc;
   return Crc32Text(crc.CalculateFile2(
-      file.Length(), app.readBufferSize,
-      [&file](uint8_t* buffer, size_t n) { return file.Read(buffer, n); },
-      [&events] { events.GetInputState(); }));
+      file.Length(), readBufferSize,
+      [&file](uint8_t* bytes, size_t n) { return file.Read(bytes, n); }, pump, buffer));
+}
+
+}  // namespace
+
+std::string FileChecksum(App& app, const std::string& path) {
+  const ChecksumKind kind = ChecksumKindOf(app.algorithmName);
+  if (kind == ChecksumKind::None) return {};
+  clsDoEvents events;
+  events.QueueUsed(clsDoEvents::kDefaultQueue);
+  const auto pump = [&events] { events.GetInputState(); };
+  if (kind != ChecksumKind::Crc32) {
+    // One provider for the whole run; each file its own hash object.
+    if (!app.hashProvider) app.hashProvider = MakeOwned<HashProvider>(app);
+    return HashText(*app.hashProvider, kind, path, app.readBufferSize, pump, nullptr);
+  }
+  return CrcText(path, app.readBufferSize, pump, nullptr);
+}
+
+std::optional<std::string> WorkerFileChecksum(ChecksumKind kind, const std::string& path,
+                                              int32_t readBufferSize, HashProvider& provider,
+                                              std::vector<uint8_t>& buffer) {
+  if (kind == ChecksumKind::None) return std::string();
+  if (kind == ChecksumKind::Crc32) return CrcText(path, readBufferSize, {}, &buffer);
+  if (!provider.Acquire(false)) return std::nullopt;
+  return HashText(provider, kind, path, readBufferSize, {}, &buffer);
 }
 
 }  // namespace kv

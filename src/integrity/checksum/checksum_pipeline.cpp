@@ -1,0 +1,145 @@
+#include "integrity/checksum/checksum_pipeline.h"
+
+#include <algorithm>
+
+namespace kv {
+
+ChecksumPipeline::ChecksumPipeline(std::vector<std::string> paths, size_t workers, size_t window,
+                                   int32_t readBufferSize, Reader reader)
+    : paths_(std::move(paths)),
+      window_(std::max<size_t>(1, window)),
+      reader_(std::move(reader)),
+      resultEvent_(CreateEventA(nullptr, FALSE, FALSE, nullptr)),
+      slots_(paths_.size()),
+      readBufferSize_(readBufferSize) {
+  workers = std::clamp<size_t>(workers, 1, std::max<size_t>(1, paths_.size()));
+  workers_.reserve(workers);
+  for (size_t w = 0; w < workers; ++w) workers_.emplace_back([this, w] { Work(w); });
+}
+
+ChecksumPipeline::~ChecksumPipeline() {
+  Stop();
+  for (std::thread& t : workers_) t.join();
+  if (resultEvent_) CloseHandle(resultEvent_);
+}
+
+size_t ChecksumPipeline::MachineWorkers() {
+  return std::max(1u, std::thread::hardware_concurrency());
+}
+
+bool ChecksumPipeline::MayStart() const {
+  if (stopped_ || next_ >= paths_.size() || next_ >= want_ + window_) return false;
+  return !held_ || (waiting_ && next_ <= want_);
+}
+
+void ChecksumPipeline::Work(size_t worker) {
+  for (;;) {
+    size_t index;
+    unsigned generation;
+    int32_t size;
+    {
+      std::unique_lock lock(mutex_);
+      wake_.wait(lock, [this] { return stopped_ || MayStart(); });
+      if (stopped_) return;
+      index = next_++;
+      generation = generation_;
+      size = readBufferSize_;
+      ++started_;
+    }
+    std::optional<std::string> text = reader_(worker, paths_[index], size);
+    {
+      std::lock_guard lock(mutex_);
+      if (generation != generation_ || stopped_) continue;
+      Slot& slot = slots_[index];
+      slot.ready = true;
+      slot.byCaller = !text;
+      if (text) slot.text = std::move(*text);
+    }
+    SetEvent(resultEvent_);
+  }
+}
+
+ChecksumPipeline::Taken ChecksumPipeline::Take(size_t index, std::string& checksum,
+                                               const std::function<bool()>& pump) {
+  {
+    std::lock_guard lock(mutex_);
+    want_ = index;
+    waiting_ = true;
+  }
+  wake_.notify_all();
+  for (;;) {
+    {
+      std::lock_guard lock(mutex_);
+      Slot& slot = slots_[index];
+      if (slot.ready) {
+        const bool byCaller = slot.byCaller;
+        checksum = std::move(slot.text);
+        slot = Slot();
+        want_ = index + 1;
+        waiting_ = false;
+        wake_.notify_all();
+        return byCaller ? Taken::ByCaller : Taken::Checksum;
+      }
+      // After a stop nothing more arrives.
+      if (stopped_) {
+        waiting_ = false;
+        return Taken::GaveUp;
+      }
+    }
+    // Input and paint for this thread wake the wait as they did the reads
+    // between chunks; so does a result.
+    const DWORD woke = MsgWaitForMultipleObjectsEx(1, &resultEvent_, INFINITE,
+                                                   QS_KEY | QS_MOUSEBUTTON | QS_PAINT | QS_HOTKEY,
+                                                   MWMO_INPUTAVAILABLE);
+    if (woke == WAIT_OBJECT_0 + 1 && !pump()) {
+      std::lock_guard lock(mutex_);
+      waiting_ = false;
+      return Taken::GaveUp;
+    }
+    if (woke == WAIT_FAILED) Sleep(1);
+  }
+}
+
+void ChecksumPipeline::Hold() {
+  std::lock_guard lock(mutex_);
+  held_ = true;
+}
+
+void ChecksumPipeline::Release() {
+  {
+    std::lock_guard lock(mutex_);
+    held_ = false;
+  }
+  wake_.notify_all();
+}
+
+void ChecksumPipeline::Restart(size_t index) {
+  {
+    std::lock_guard lock(mutex_);
+    ++generation_;
+    for (size_t i = index; i < slots_.size(); ++i) slots_[i] = Slot();
+    next_ = want_ = index;
+    held_ = false;
+  }
+  wake_.notify_all();
+}
+
+void ChecksumPipeline::Stop() {
+  {
+    std::lock_guard lock(mutex_);
+    stopped_ = true;
+  }
+  wake_.notify_all();
+}
+
+void ChecksumPipeline::SetReadBufferSize(int32_t size) {
+  std::lock_guard lock(mutex_);
+  readBufferSize_ = size;
+}
+
+size_t ChecksumPipeline::Started() const {
+  std::lock_guard lock(mutex_);
+  return started_;
+}
+
+}  // namespace kv

@@ -1,0 +1,87 @@
+// Reading and checksumming the files of a walk ahead of it, on worker
+// threads, while the user-interface thread takes the results one by one in
+// the walk's order. Whatever the walk shows, counts or writes stays on the
+// user-interface thread; the workers only turn paths into checksum texts.
+//
+// A worker starts a file only while the walk is no more than `window` files
+// behind, so memory stays bounded by one read buffer per worker and a window
+// of short texts. Hold keeps every file not yet started unopened (the file
+// the walk waits for excepted), Restart forgets what was read ahead, and
+// Stop ends the reading for good: no file is opened after it.
+#pragma once
+#include <windows.h>
+
+#include <condition_variable>
+#include <cstdint>
+#include <functional>
+#include <mutex>
+#include <optional>
+#include <string>
+#include <thread>
+#include <vector>
+
+namespace kv {
+
+class ChecksumPipeline {
+ public:
+  // What a worker makes of one file: its checksum text, or nullopt to leave
+  // the file to the walk itself (see Taken::ByCaller). Runs on worker
+  // `worker` (0 .. workers-1) only, one file at a time.
+  using Reader = std::function<std::optional<std::string>(size_t worker, const std::string& path,
+                                                          int32_t readBufferSize)>;
+
+  ChecksumPipeline(std::vector<std::string> paths, size_t workers, size_t window,
+                   int32_t readBufferSize, Reader reader);
+  ~ChecksumPipeline();  // stops and waits for the workers
+  ChecksumPipeline(const ChecksumPipeline&) = delete;
+  ChecksumPipeline& operator=(const ChecksumPipeline&) = delete;
+
+  // As many workers as the machine has cores.
+  static size_t MachineWorkers();
+
+  enum class Taken { Checksum, ByCaller, GaveUp };
+  // The result for paths[index]; indices are taken in increasing order.
+  // Waits for it while `pump` runs whenever input for the user-interface
+  // thread waits; when `pump` returns false the wait is given up.
+  Taken Take(size_t index, std::string& checksum, const std::function<bool()>& pump);
+
+  void Hold();
+  void Release();
+  // Forgets every result from `index` on (read, or being read) and starts
+  // reading again there; releases a hold.
+  void Restart(size_t index);
+  void Stop();
+  // The read size for files started from now on.
+  void SetReadBufferSize(int32_t size);
+
+  // Files started so far, restarts included.
+  size_t Started() const;
+
+ private:
+  struct Slot {
+    bool ready = false;
+    bool byCaller = false;
+    std::string text;
+  };
+  void Work(size_t worker);
+  bool MayStart() const;  // under mutex_
+
+  const std::vector<std::string> paths_;
+  const size_t window_;
+  const Reader reader_;
+  mutable std::mutex mutex_;
+  std::condition_variable wake_;
+  HANDLE resultEvent_ = nullptr;  // set whenever a result is stored
+  std::vector<Slot> slots_;
+  size_t next_ = 0;  // the next file to start
+  size_t want_ = 0;  // the file the walk takes next
+  bool waiting_ = false;  // the walk waits for file want_
+  unsigned generation_ = 0;
+  bool held_ = false;
+  bool stopped_ = false;
+  int32_t readBufferSize_;
+  size_t started_ = 0;
+  std::vector<std::thread> workers_;
+};
+
+}  // namespace kv
