@@ -121,6 +121,8 @@ void mForm1::CreatePages(Panel::Style style) {
       [this, plain] { regF.SetContent(std::make_unique<RegWatchPage>(regF, app_, plain)); });
   // The Options page (its buttons around the log list), the two settings
   // pages and the report page are made together: each refers to the others.
+  // The settings pages are reached only through the Options page's buttons,
+  // so the page reset, which shows the empty qSett, makes nothing.
   const auto settings = [this, plain] {
     const auto optionsAround = [this, plain](std::unique_ptr<PageContent> logs) {
       return std::unique_ptr<PageContent>(MakeSettingsPages(
@@ -135,7 +137,8 @@ void mForm1::CreatePages(Panel::Style style) {
                                   }},
                    optionsAround);
   };
-  for (Panel* p : {&setFq, &repF, &qSett, &advF}) p->SetContentFactory(settings);
+  setFq.SetContentFactory(settings);
+  repF.SetContentFactory(settings);
   appF.SetContentFactory(
       [this, plain] { appF.SetContent(std::make_unique<AppWatchPage>(app_, appF, plain)); });
   for (Panel* p : AllPages()) p->BackgroundMove = hover;

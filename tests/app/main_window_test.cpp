@@ -9,6 +9,7 @@
 #include <gtest/gtest.h>
 
 #include "app/mForm1.h"
+#include "context/settings.h"
 #include "app/maker.h"
 #include "app/pages/about_page.h"
 #include "app/pages/home_page.h"
@@ -82,6 +83,7 @@ TEST_F(MainWindowTest, PagesAreMadeWhenFirstShownAndTheirPartnersWithThem) {
   EXPECT_EQ(f.regF.MadeContent(), nullptr);
 
   WithBaseline();
+  ASSERT_TRUE(EnsureSettingsFile(app));  // the Options page reads it on entry
   f.Image7_Click();
   EXPECT_NE(f.regF.MadeContent(), nullptr);
   // The report page comes with the log list that opens it, and once only.
