@@ -3,6 +3,8 @@
 #pragma once
 #include <string>
 
+struct HWND__;  // a window handle, without all of <windows.h>
+
 namespace kv {
 
 enum class MsgButtons { Ok, YesNo, OkCancel };
@@ -37,6 +39,10 @@ class Host {
   virtual std::string BrowseForFolder(const std::string& title) = 0;
 
   virtual bool Power(PowerAction action, bool force) = 0;
+
+  // Asks the user to look at a window that is not in front: its taskbar
+  // button flashes until the window is brought to the front.
+  virtual void RequestAttention(HWND__* window) = 0;
 
   // Production ends the process; the test host records it and returns, so
   // callers return at once after calling it.

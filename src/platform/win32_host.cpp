@@ -110,6 +110,14 @@ bool Win32Host::Power(PowerAction action, bool force) {
 
 void Win32Host::EndProgram() { ExitProcess(0); }
 
+void Win32Host::RequestAttention(HWND window) {
+  FLASHWINFO flash{};
+  flash.cbSize = sizeof flash;
+  flash.hwnd = window;
+  flash.dwFlags = FLASHW_TRAY | FLASHW_TIMERNOFG;  // until the window comes to the front
+  FlashWindowEx(&flash);
+}
+
 LocalTime Win32Host::Now() {
   SYSTEMTIME st;
   GetLocalTime(&st);

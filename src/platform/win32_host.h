@@ -12,6 +12,7 @@ class Win32Host final : public Host {
   std::string OpenFileDialog(const std::string& title, const std::string& filter) override;
   std::string BrowseForFolder(const std::string& title) override;
   bool Power(PowerAction action, bool force) override;
+  void RequestAttention(HWND__* window) override;
   void EndProgram() override;
   LocalTime Now() override;
 };

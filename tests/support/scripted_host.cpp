@@ -69,6 +69,11 @@ bool ScriptedHost::Power(PowerAction action, bool) {
   return true;
 }
 
+void ScriptedHost::RequestAttention(HWND__* window) {
+  CheckNotEnded("attention request");
+  attention.push_back(window);
+}
+
 void ScriptedHost::EndProgram() {
   CheckNotEnded("end of program");
   ended = true;

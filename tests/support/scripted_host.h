@@ -44,6 +44,7 @@ class ScriptedHost final : public Host {
   std::string OpenFileDialog(const std::string& title, const std::string& filter) override;
   std::string BrowseForFolder(const std::string& title) override;
   bool Power(PowerAction action, bool force) override;
+  void RequestAttention(HWND__* window) override;
   void EndProgram() override;
   LocalTime Now() override;
 
@@ -51,6 +52,7 @@ class ScriptedHost final : public Host {
   std::vector<Start> starts;
   std::vector<Shell> shellCalls;
   std::vector<PowerAction> powerCalls;
+  std::vector<HWND__*> attention;  // windows whose taskbar button was made to flash
   bool startSucceeds = true;
   std::deque<long> shellResults;  // next results of ShellOpen; 42 (success) when empty
   std::string openFileAnswer, folderAnswer;
