@@ -245,6 +245,7 @@ void mForm1::ShowPage(Panel& page) {
   const HWND after = Plain() ? cButton9.hwnd() : descImg.back().hwnd();
   if (page.hwnd()) SetWindowPos(page.hwnd(), after ? after : HWND_BOTTOM, 0, 0, 0, 0,
                                 SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+  RescueFocus(page.hwnd());
 }
 
 void mForm1::OpenToolPage(Panel& page, const std::string& title, const std::string& description,

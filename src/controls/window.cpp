@@ -51,6 +51,19 @@ bool EnsureClass(const WindowClass& cls, WNDPROC proc) {
   return RegisterClassExA(&wc) != 0 || GetLastError() == ERROR_CLASS_ALREADY_EXISTS;
 }
 
+// The first control in Tab order inside `container`: what a dialog gives
+// the focus first. Spelled out rather than asking GetNextDlgTabItem for
+// the item after none, which Wine and Windows answer differently.
+HWND FirstTabStop(HWND container) {
+  for (HWND c = GetWindow(container, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT)) {
+    if (!IsWindowVisible(c) || !IsWindowEnabled(c)) continue;
+    if (GetWindowLongPtrA(c, GWL_STYLE) & WS_TABSTOP) return c;
+    if (GetWindowLongPtrA(c, GWL_EXSTYLE) & WS_EX_CONTROLPARENT)
+      if (HWND inner = FirstTabStop(c)) return inner;
+  }
+  return nullptr;
+}
+
 void Report(const char* what) {
   OutputDebugStringA("Korvanel: exception in a window handler: ");
   OutputDebugStringA(what);
@@ -191,8 +204,8 @@ void Window::KeepFocus(WPARAM activation) {
   HWND target = lastFocus_;
   const bool usable = target && IsWindow(target) && IsChild(hwnd_, target) &&
                       IsWindowVisible(target) && IsWindowEnabled(target);
-  if (!usable) target = GetNextDlgTabItem(hwnd_, nullptr, FALSE);
-  SetFocus(target && target != hwnd_ ? target : hwnd_);
+  if (!usable) target = FirstTabStop(hwnd_);
+  SetFocus(target ? target : hwnd_);
 }
 
 void Window::Redraw() const {
@@ -212,6 +225,18 @@ POINT Window::PointerInClient() const {
   POINT p{-1, -1};
   if (hwnd_ && GetCursorPos(&p)) ScreenToClient(hwnd_, &p);
   return p;
+}
+
+void Window::RescueFocus(HWND preferred) const {
+  // The system hands the focus of a hidden control to its parent, so the
+  // window itself (or a hidden container) may hold it by now.
+  const HWND focus = GetFocus();
+  if (!hwnd_ || !focus) return;
+  if (focus != hwnd_ && (!IsChild(hwnd_, focus) || IsWindowVisible(focus))) return;
+  HWND target = nullptr;
+  if (preferred && IsWindowVisible(preferred)) target = FirstTabStop(preferred);
+  if (!target) target = FirstTabStop(hwnd_);
+  SetFocus(target ? target : hwnd_);
 }
 
 bool Window::HasFocus() const { return hwnd_ && GetFocus() == hwnd_; }

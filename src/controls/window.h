@@ -154,6 +154,10 @@ class Window {
   // Where the pointer is now, in client coordinates.
   POINT PointerInClient() const;
   bool HasFocus() const;
+  // When the control with the focus has just been hidden (its page or panel
+  // went away), the keyboard would be lost: the focus moves to the first Tab
+  // stop inside `preferred` when it has one, else to the window's first.
+  void RescueFocus(HWND preferred = nullptr) const;
   bool FocusCuesHidden() const;
   // Raises an event through a copy of the handler: the handler may replace
   // itself or destroy the window, so callers touch no member afterwards.

@@ -187,6 +187,7 @@ void intCheck::ShowPanel(int panel) {
   for (HWND s : stepLabel_) InvalidateRect(s, nullptr, TRUE);
   if (panel != 2) ShowWindow(Label14, SW_HIDE);
   panel_ = panel;
+  RescueFocus();
 }
 
 void intCheck::SetLabelColor(HWND label, COLORREF color) {

@@ -4,6 +4,8 @@
 #include <windows.h>
 #include <oleacc.h>
 
+#include "support/accessible_probe.h"
+
 #include <optional>
 #include <string>
 
@@ -36,52 +38,17 @@ class Host : public controls::Window {
   }
 };
 
-struct Facts {
-  std::string name;
-  long role = 0, state = 0;
-  std::string action;
-};
-
-std::string Narrow(BSTR text) {
-  if (!text) return {};
-  const int n = WideCharToMultiByte(CP_ACP, 0, text, -1, nullptr, 0, nullptr, nullptr);
-  std::string out(size_t(n > 0 ? n - 1 : 0), '\0');
-  if (n > 1) WideCharToMultiByte(CP_ACP, 0, text, -1, out.data(), n, nullptr, nullptr);
-  SysFreeString(text);
-  return out;
-}
-
-// The window's client object as a screen reader sees it.
+using test::AskAccessible;
+using Facts = test::Accessible;
 Facts Ask(HWND hwnd) {
-  Facts f;
-  IAccessible* acc = nullptr;
-  const HRESULT hr = AccessibleObjectFromWindow(hwnd, DWORD(OBJID_CLIENT), controls::kIidAccessible,
-                                                reinterpret_cast<void**>(&acc));
-  EXPECT_TRUE(SUCCEEDED(hr) && acc) << "no accessible object";
-  if (!acc) return f;
-  VARIANT self;
-  VariantInit(&self);
-  self.vt = VT_I4;
-  self.lVal = CHILDID_SELF;
-  BSTR name = nullptr, action = nullptr;
-  if (acc->get_accName(self, &name) == S_OK) f.name = Narrow(name);
-  VARIANT v;
-  VariantInit(&v);
-  if (SUCCEEDED(acc->get_accRole(self, &v)) && v.vt == VT_I4) f.role = v.lVal;
-  VariantInit(&v);
-  if (SUCCEEDED(acc->get_accState(self, &v)) && v.vt == VT_I4) f.state = v.lVal;
-  if (acc->get_accDefaultAction(self, &action) == S_OK) f.action = Narrow(action);
-  acc->Release();
+  Facts f = AskAccessible(hwnd);
+  EXPECT_TRUE(f.found) << "no accessible object";
   return f;
 }
 
 class UsabilityTest : public ::testing::Test {
  protected:
-  void SetUp() override {
-    CoInitialize(nullptr);
-    ASSERT_TRUE(host.Make());
-  }
-  void TearDown() override { CoUninitialize(); }
+  void SetUp() override { ASSERT_TRUE(host.Make()); }
   Host host;
 };
 
@@ -123,22 +90,11 @@ TEST_F(UsabilityTest, TheDefaultActionClicksLikeTheMouseAndNotWhileDisabled) {
   check box(host.hwnd(), 2, 10, 60, 200, 20, "Shut down");
   int clicks = 0;
   button.Click = [&] { ++clicks; };
-  auto act = [](HWND w) {
-    IAccessible* acc = nullptr;
-    AccessibleObjectFromWindow(w, DWORD(OBJID_CLIENT), controls::kIidAccessible, reinterpret_cast<void**>(&acc));
-    ASSERT_TRUE(acc);
-    VARIANT self;
-    VariantInit(&self);
-    self.vt = VT_I4;
-    self.lVal = CHILDID_SELF;
-    acc->accDoDefaultAction(self);
-    acc->Release();
-  };
-  act(button.hwnd());
-  act(box.hwnd());
+  EXPECT_TRUE(test::DoDefaultAction(button.hwnd()));
+  EXPECT_TRUE(test::DoDefaultAction(box.hwnd()));
   ASSERT_TRUE(test::PumpUntil([&] { return clicks == 1 && box.Value() == 1; }, 2000));
   button.Enabled(false);
-  act(button.hwnd());
+  EXPECT_FALSE(test::DoDefaultAction(button.hwnd()));
   test::PumpPending();
   EXPECT_EQ(clicks, 1);
 }
