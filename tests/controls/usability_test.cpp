@@ -15,6 +15,7 @@
 #include "controls/cButton.h"
 #include "controls/check.h"
 #include "controls/link_label.h"
+#include "controls/panel.h"
 #include "controls/theme.h"
 #include "controls/window.h"
 #include "support/pump.h"
@@ -179,6 +180,14 @@ TEST_F(UsabilityTest, HighContrastPaintsTheControlsInTheSystemColours) {
     still.Create(host.hwnd(), 4, art::Rgb(1, 2, 3), {});
     still.Move(300, 10, 20, 20);
     EXPECT_EQ(PixelOf(still.hwnd(), 5, 5), GetSysColor(COLOR_WINDOW));
+    Panel page;
+    page.Create(host.hwnd(), "page", "Heading", Panel::Style::Card);
+    EXPECT_EQ(ToColorRef(page.Background()), GetSysColor(COLOR_WINDOW));
+
+    // A change of the setting repaints every control inside the window.
+    ValidateRect(button.hwnd(), nullptr);
+    SendMessageA(host.hwnd(), WM_SETTINGCHANGE, SPI_SETHIGHCONTRAST, 0);
+    EXPECT_TRUE(GetUpdateRect(button.hwnd(), nullptr, FALSE));
   }
   button.Enabled(true);
   EXPECT_EQ(PixelOf(button.hwnd(), 3, 15), faceBefore);
