@@ -76,6 +76,20 @@ kv_wine_up() {
   mkdir -p "$WINEPREFIX"
   wineserver -p </dev/null >/dev/null 2>&1 || true  # one may already serve this prefix
   wine wineboot </dev/null >/dev/null 2>&1 || true
+  kv_wine_loopback_only
+}
+
+# Tests never reach beyond this machine: every web request of the programs
+# under test goes to a proxy on a loopback port where nothing listens,
+# except requests for the loopback address itself, where the tests run
+# their own servers.
+kv_wine_loopback_only() {
+  local reg="$WINEPREFIX/loopback-only.reg"
+  printf '%s\r\n' 'REGEDIT4' '' \
+    '[HKEY_CURRENT_USER\Software\Microsoft\Windows\CurrentVersion\Internet Settings]' \
+    '"ProxyEnable"=dword:00000001' '"ProxyServer"="127.0.0.1:9"' \
+    '"ProxyOverride"="127.0.0.1;localhost"' >"$reg"
+  wine regedit /S "$(winepath -w "$reg" 2>/dev/null)" </dev/null >/dev/null 2>&1 || true
 }
 
 kv_wine_down() {

@@ -16,6 +16,7 @@ const Edition& FullEdition() {
       .hasUpdateCheck = true,
       .hasSupportListDownload = true,
       .plainControls = false,
+      .wizardWriteErrors = true,
       .wiring = &StandardWiring(),
   };
   return full;
@@ -32,6 +33,7 @@ const Edition& LowEdition() {
       .hasUpdateCheck = false,
       .hasSupportListDownload = false,
       .plainControls = true,
+      .wizardWriteErrors = false,
       .wiring = &StandardWiring(),
   };
   return low;

@@ -13,6 +13,8 @@
 #include "regwatch/regF.h"
 #include "appwatch/appF.h"
 #include "logs/reports.h"
+#include "settingsui/settings_pages.h"
+#include "update/update_check.h"
 
 namespace kv {
 
@@ -93,12 +95,22 @@ void mForm1::CreatePages(Panel::Style style) {
   Frame2.SetContent(std::move(content));
   regF.SetContent(std::make_unique<RegWatchPage>(regF, app_, plain));
 
+  // The Options page holds the log list beside its own buttons.
+  const auto optionsAround = [this, plain](std::unique_ptr<PageContent> logs) {
+    auto page = MakeSettingsPages(
+        app_, setFq, std::move(logs), settF, qSett, advF, plain,
+        SettingsFrame{[this] { norms2(); }, [this](Panel& p) { ShowPage(p); }, [this] { norms(); },
+                      [this] { About(); }, [this] { Help(); }});
+    options = page.get();
+    return std::unique_ptr<PageContent>(std::move(page));
+  };
   const Reports reports = InstallReports(
       app_, setFq, repF, plain,
       LogList::Frame{[this] { norms2(); }, [this] { Image11_Click(); }, [this] {
                        ShowHeaderPicture(3);
                        ShowPage(repF);
-                     }});
+                     }},
+      optionsAround);
   logList = reports.logList;
   report = reports.report;
   auto watch = std::make_unique<AppWatchPage>(app_, appF, plain);
@@ -164,6 +176,7 @@ void mForm1::BuildFull() {
   imgDLUpdates.Click = [this] {
     if (lblDLUpdates_Click) lblDLUpdates_Click();
   };
+  lblDLUpdates_Click = [this] { UpdatesButtonClick(app_); };
   rwClick = ui::MakeLabel(hwnd_, kRwClick, "Brackwater Online", SS_NOTIFY | SS_RIGHT);
   controls::MakeKeyboardLink(lblDLUpdates);
   controls::MakeKeyboardLink(rwClick);

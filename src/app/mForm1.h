@@ -27,6 +27,7 @@ class EggPage;
 class LogList;
 class ReportPage;
 class AppWatchPage;
+class OptionsPage;
 
 class mForm1 : public controls::Window, public MainWindowPort {
  public:
@@ -90,6 +91,7 @@ class mForm1 : public controls::Window, public MainWindowPort {
   LogList* logList = nullptr;  // the log list of setFq
   ReportPage* report = nullptr;  // content of repF
   AppWatchPage* appWatch = nullptr;  // content of appF
+  OptionsPage* options = nullptr;    // content of setFq, with the log list
 
  private:
   bool OnEraseBackground(HDC dc) override;

@@ -7,6 +7,7 @@
 #include "app/mForm1.h"
 #include "app/startup.h"
 #include "platform/files.h"
+#include "platform/instance.h"
 #include "platform/win32_host.h"
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
@@ -17,6 +18,7 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
   kv::Win32Host host;
   kv::App app(host, kv::ThisEdition(), kv::ExecutableDirectory());
   app.commandLine = kv::ArgumentText(GetCommandLineA());
+  app.anotherInstance = kv::TakeInstanceMarker(std::string("Local\\") + app.edition.ownFileName);
   kv::mForm1& main = app.Form1();
   if (kv::RunStartup(app)) main.Show();
 

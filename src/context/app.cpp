@@ -1,5 +1,6 @@
 #include "context/app.h"
 
+#include "context/maker.h"
 #include "context/scan_document.h"
 
 namespace kv {
@@ -13,6 +14,10 @@ App::App(Host& h, const Edition& e, std::string dir)
 }
 
 App::~App() = default;
+
+std::string App::DownloadUrl(const char* path) const {
+  return (downloadServer.empty() ? std::string(maker::kDownloadServer) : downloadServer) + path;
+}
 
 MsgAnswer App::Ask(const std::string& text, MsgButtons buttons, const std::string& title,
                    MsgIcon icon) {

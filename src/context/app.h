@@ -17,7 +17,12 @@ namespace kv {
 class mForm1;
 class intCheck;
 class sProg;
+class frmLogoff;
 class iCust;
+class s_avir;
+class aVirHelp;
+class vDct;
+class UpdateCheck;
 class HashProvider;
 struct ScanDocument;
 
@@ -59,6 +64,11 @@ class App {
   // Paths fixed at start-up; directory paths end in "\".
   std::string appDir, settingsFile, baselineFile, registryFile;
   std::string commandLine;  // the program's argument text, as given
+  // Where the support list and the update file come from: empty means the
+  // maker's server (maker::kDownloadServer). Only tests set it, to a server
+  // of their own on the loopback address.
+  std::string downloadServer;
+  std::string DownloadUrl(const char* path) const;
 
   // Settings values (loadSettings).
   int32_t readBufferSize = 0;
@@ -73,6 +83,8 @@ class App {
   ScannerFields scanners;
 
   RunState run;
+  // Another copy of this program was already running when this one started.
+  bool anotherInstance = false;
   // Set for one registry pass: it stores every entry instead of comparing.
   bool registryAcceptMode = false;
   Baseline systemBaseline, folderBaseline;
@@ -101,9 +113,28 @@ class App {
   bool HasCheckWindow() const { return checkWindow_ != nullptr; }
   void DropCheckWindow() { checkWindow_.reset(); }
   sProg& ShutDownProgress();
+  bool HasShutDownProgress() const { return progress_ != nullptr; }
+  void DropShutDownProgress() { progress_.reset(); }
+  // The secure-shut-down window (made by the secure shut down, hidden).
+  frmLogoff& LogoffWindow();
+  bool HasLogoffWindow() const { return logoff_ != nullptr; }
   // The custom-folders window (made by the custom-folder layer).
   iCust& CustomFolders();
   bool HasCustomFolders() const { return customFolders_ != nullptr; }
+  // The anti-virus setup window, made hidden on first touch (its load runs
+  // then); its close box drops it and the next touch makes it again.
+  s_avir& AntivirusSetup();
+  bool HasAntivirusSetup() const { return antivirusSetup_ != nullptr; }
+  void DropAntivirusSetup() { antivirusSetup_.reset(); }
+  // The anti-virus support-list window (made by the anti-virus layer).
+  aVirHelp& SupportList();
+  bool HasSupportList() const { return supportList_ != nullptr; }
+  // The settings wizard (made by the settings layer, hidden until LoadUp).
+  vDct& Wizard();
+  bool HasWizard() const { return wizard_ != nullptr; }
+  // The update check with its download (made by the update layer).
+  UpdateCheck& Updates();
+  const UpdateCheck* FindUpdates() const { return updates_.get(); }
 
   // The cryptographic provider FileChecksum keeps across files.
   Owned<HashProvider> hashProvider{nullptr, nullptr};
@@ -115,7 +146,12 @@ class App {
   Owned<mForm1> form1_{nullptr, nullptr};
   Owned<intCheck> checkWindow_{nullptr, nullptr};
   Owned<sProg> progress_{nullptr, nullptr};
+  Owned<frmLogoff> logoff_{nullptr, nullptr};
   Owned<iCust> customFolders_{nullptr, nullptr};
+  Owned<s_avir> antivirusSetup_{nullptr, nullptr};
+  Owned<aVirHelp> supportList_{nullptr, nullptr};
+  Owned<vDct> wizard_{nullptr, nullptr};
+  Owned<UpdateCheck> updates_{nullptr, nullptr};
 };
 
 }  // namespace kv

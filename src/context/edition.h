@@ -15,6 +15,7 @@ struct Edition {
   bool hasUpdateCheck;       // daily and on-demand update check, update settings keys
   bool hasSupportListDownload;
   bool plainControls;        // plainer custom controls and main window
+  bool wizardWriteErrors;    // the wizard's Save shows "ERROR" for each write that fails
   const Wiring* wiring;      // how the subsystems reach the layers above them
 
   std::string VersionText() const {

@@ -111,6 +111,13 @@ bool WriteEntry(App& app, const std::string& file, const std::string& key,
 }
 
 void loadSettings(App& app) {
+  // However loading ends, an open setup window shows what reached the fields.
+  struct ShowScanners {
+    App& app;
+    ~ShowScanners() {
+      if (app.wiring.scannerFieldsLoaded) app.wiring.scannerFieldsLoaded(app);
+    }
+  } showScanners{app};
   SettingsBoxes& b = app.boxes;
   std::string startup = StartupFolderPath();
   if (!startup.empty() && startup.back() != '\\') startup += '\\';

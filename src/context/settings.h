@@ -10,6 +10,10 @@ namespace kv {
 class App;
 
 inline constexpr const char* kSettingsUnreadable = "Could not load Setting file (May be in use)";
+// A Save whose write did not reach the settings file; the edits stay on screen.
+inline constexpr const char* kSettingsNotSaved =
+    "The settings could not be saved: the setting file may be in use or read-only. "
+    "Your changes are still shown; try saving again.";
 
 // Writes the default file when the settings file cannot be opened for
 // reading. False when it had to be written and could not be.

@@ -20,6 +20,17 @@ class MainWindowPort {
   ~MainWindowPort() = default;
 };
 
+// The wizard's first-scanner fields, which the anti-virus windows fill in;
+// the wizard is made hidden when it does not exist yet.
+class WizardFieldsPort {
+ public:
+  virtual void SetScannerPath(const std::string& path) = 0;       // vpath
+  virtual void SetScannerArguments(const std::string& args) = 0;  // varg
+
+ protected:
+  ~WizardFieldsPort() = default;
+};
+
 struct Wiring {
   // The main window, created on first use.
   MainWindowPort& (*mainWindow)(App& app) = nullptr;
@@ -29,6 +40,17 @@ struct Wiring {
   // The first scan of a custom folder whose baseline is missing.
   void (*buildFolderBaseline)(App& app, const std::string& folder, const std::string& file,
                               int slot) = nullptr;
+  // The settings wizard's scanner fields.
+  WizardFieldsPort& (*wizardFields)(App& app) = nullptr;
+  // The settings load has put the stored scanners into App::scanners: an
+  // existing anti-virus setup window shows them.
+  void (*scannerFieldsLoaded)(App& app) = nullptr;
+  // The main window's status line, which the update check writes.
+  void (*setStatus)(App& app, const std::string& text) = nullptr;
+  // The update check found (or no longer finds) a newer release: the main
+  // window shows or hides "Updates Available", and the Options page's
+  // update button takes its caption (UpdatesButtonCaption) again.
+  void (*showUpdateIndicator)(App& app, bool show) = nullptr;
 };
 
 }  // namespace kv

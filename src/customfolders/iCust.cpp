@@ -5,6 +5,7 @@
 #include "context/settings.h"
 #include "controls/dialog_keys.h"
 #include "controls/palette.h"
+#include "controls/system_look.h"
 #include "core/text.h"
 #include "customfolders/iCust_ids.h"
 #include "platform/files.h"
@@ -31,16 +32,6 @@ const char* const kBaselineEndings[8] = {".dat",     ".bak",     "-md4.dat",  "-
 
 std::string SlotText(int slot) { return Dec(slot); }
 
-// A themed check box draws its text in the theme's colour; the two category
-// boxes show their state in their own colours, so they draw unthemed.
-void DrawUnthemed(HWND control) {
-  using SetTheme = HRESULT(WINAPI*)(HWND, LPCWSTR, LPCWSTR);
-  static HMODULE module = LoadLibraryA("uxtheme.dll");
-  if (!module) return;
-  if (auto set = reinterpret_cast<SetTheme>(
-          reinterpret_cast<void*>(GetProcAddress(module, "SetWindowTheme"))))
-    set(control, L"", L"");
-}
 
 SIZE OuterSize(HWND hwnd, UINT dpi) {
   RECT r{0, 0, controls::Scale(kClient.cx, dpi), controls::Scale(kClient.cy, dpi)};
@@ -89,7 +80,9 @@ void iCust::CreateControls() {
                  kCheck2, 284, 254, 260, 22);
   List4 = child("LISTBOX", "Categories checked at secure shut down", list | LBS_MULTIPLESEL, kList4,
                 284, 280, 260, 100, kText, WS_EX_CLIENTEDGE);
-  for (HWND box : {Check1, Check2}) DrawUnthemed(box);
+  // The two category boxes show their state in their own colours, which a
+  // themed box would not draw.
+  for (HWND box : {Check1, Check2}) controls::DrawUnthemed(box);
   for (HWND l : {List2, List4})
     for (const char* item : kCategoryItems) SendMessageA(l, LB_ADDSTRING, 0, LPARAM(item));
 

@@ -34,10 +34,12 @@ bool LoadSystemBaseline(App& app, const std::string& path) {
 bool LoadFolderBaseline(App& app, const std::string& path) {
   if (!FileExists(path)) {
     const std::string backup = BackupFileOf(path);
+    // A secure shut down has nobody to ask: the backup is the best there is.
     const bool restored =
         FileExists(backup) &&
-        app.Ask("The data file is missing! Would you like to use the backup?", MsgButtons::YesNo,
-                ".Dat file Missing!") == MsgAnswer::Yes &&
+        (app.run.InSecureShutDown() ||
+         app.Ask("The data file is missing! Would you like to use the backup?", MsgButtons::YesNo,
+                 ".Dat file Missing!") == MsgAnswer::Yes) &&
         CopyFileTo(backup, path);
     if (!restored) {
       const int slot = SlotOfFolderBaselineFile(path);

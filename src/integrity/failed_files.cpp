@@ -116,7 +116,8 @@ void intCheck::Label12_Click() {
       return;
     }
     const bool haveScanner = FileExists(Text1);
-    if (!haveScanner) app_.Ask(kNoScanner);
+    // An unattended shut down has nobody to read it; the forced log says it.
+    if (!haveScanner && !run.InSecureShutDown()) app_.Ask(kNoScanner);
 
     std::vector<std::string> entries = ListLines();
     for (std::string& entry : entries) entry = ReplaceAll(entry, kNewMark, "");
@@ -127,7 +128,7 @@ void intCheck::Label12_Click() {
         ScanFileList(app_, entries, {Text1, Text2}, {textav1, textav2}, haveScanner, true);
     if (scan.startFailed) {
       // The list stays, so the scanner can be corrected and the scan repeated.
-      ShowScannerNotExecuted(app_, Text1);
+      if (!run.InSecureShutDown()) ShowScannerNotExecuted(app_, Text1);
       return;
     }
     if (haveScanner && !run.InSecureShutDown()) {

@@ -3,15 +3,13 @@
 #pragma once
 #include <string>
 
+#include "platform/date_text.h"
 #include "platform/host.h"
 
 namespace kv {
 
 class App;
 
-// The date and time as the user's short date and time formats write them.
-std::string ShortDateText(const LocalTime& t);
-std::string TimeText(const LocalTime& t);
 // "01-05-2007(8_17_49AM).log" for 8:17:49 AM on 5 January 2007 in a
 // month/day/year, 12-hour setting.
 std::string LogFileNameAt(const LocalTime& t);

@@ -2,7 +2,8 @@
 
 namespace kv {
 
-Reports InstallReports(App& app, Panel& setFq, Panel& repF, bool plain, LogList::Frame frame) {
+Reports InstallReports(App& app, Panel& setFq, Panel& repF, bool plain, LogList::Frame frame,
+                       const OptionsAround& around) {
   auto report = std::make_unique<ReportPage>(app, repF, plain);
   ReportPage* page = report.get();
   const auto showOptions = frame.showOptions;
@@ -11,7 +12,10 @@ Reports InstallReports(App& app, Panel& setFq, Panel& repF, bool plain, LogList:
   page->close = showOptions;
   page->deleteShownLog = [list] { list->DeleteShownLog(); };
   repF.SetContent(std::move(report));
-  setFq.SetContent(std::move(options));
+  if (around)
+    setFq.SetContent(around(std::move(options)));
+  else
+    setFq.SetContent(std::move(options));
   return Reports{list, page};
 }
 

@@ -26,7 +26,13 @@ struct Reports {
   ReportPage* report = nullptr;
 };
 
-// Fills setFq with the log list and repF with the report page.
-Reports InstallReports(App& app, Panel& setFq, Panel& repF, bool plain, LogList::Frame frame);
+// The Options page's content made around the log list's page (the page
+// then holds the list among its other controls).
+using OptionsAround = std::function<std::unique_ptr<PageContent>(std::unique_ptr<PageContent> logs)>;
+
+// Fills setFq with the log list (inside `around`'s page when given) and
+// repF with the report page.
+Reports InstallReports(App& app, Panel& setFq, Panel& repF, bool plain, LogList::Frame frame,
+                       const OptionsAround& around = {});
 
 }  // namespace kv

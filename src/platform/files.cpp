@@ -108,6 +108,10 @@ bool WriteWholeFile(const std::string& path, const std::string& bytes) {
 }
 
 bool ReplaceFileContents(const std::string& path, const std::string& bytes) {
+  // A read-only file stays as it is. Windows refuses to move over one;
+  // Wine does not, so the rule is kept here for both.
+  const DWORD attributes = GetFileAttributesA(path.c_str());
+  if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY)) return false;
   const std::string temp = path + ".new";
   HANDLE h = CreateFileA(temp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
                          FILE_ATTRIBUTE_NORMAL, nullptr);

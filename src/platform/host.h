@@ -3,6 +3,8 @@
 #pragma once
 #include <string>
 
+#include "core/shut_off.h"
+
 struct HWND__;  // a window handle, without all of <windows.h>
 
 namespace kv {
@@ -17,8 +19,6 @@ struct LocalTime {
 
 // Show modes for started programs, with the values Windows gives them.
 enum ShowMode { kHide = 0, kShowNormal = 1, kShowMinimized = 2 };
-
-enum class PowerAction { ShutDown, Restart, LogOff, Hibernate, Suspend };
 
 class Host {
  public:
@@ -35,10 +35,16 @@ class Host {
   // shell's result code (values above 32 mean success).
   virtual long ShellOpen(const std::string& file, const std::string& directory, int showCmd) = 0;
 
-  virtual std::string OpenFileDialog(const std::string& title, const std::string& filter) = 0;
+  // The filter is the dialog's pairs of description and pattern, each NUL-
+  // (or "|"-) ended; owner is the window the dialog belongs to (an HWND).
+  virtual std::string OpenFileDialog(const std::string& title, const std::string& filter,
+                                     void* owner = nullptr) = 0;
   virtual std::string BrowseForFolder(const std::string& title) = 0;
 
-  virtual bool Power(PowerAction action, bool force) = 0;
+  // Enables the shut-down privilege and suspends, hibernates, logs off,
+  // restarts or powers off as asked. Only the production Host reaches the
+  // system; nothing in a test ever does.
+  virtual bool Power(const PowerRequest& request) = 0;
 
   // Asks the user to look at a window that is not in front: its taskbar
   // button flashes until the window is brought to the front.

@@ -3,15 +3,16 @@
 #include <windows.h>
 #include <shlobj.h>
 
+#include "core/text.h"
+
 namespace kv {
 
 std::string StartupFolderPath() {
-  LPITEMIDLIST pidl = nullptr;
-  if (FAILED(SHGetSpecialFolderLocation(nullptr, CSIDL_STARTUP, &pidl)) || !pidl) return {};
-  char path[MAX_PATH] = "";
-  std::string result = SHGetPathFromIDListA(pidl, path) ? path : "";
-  CoTaskMemFree(pidl);
-  return result;
+  std::string folder = Trim(ShellFolderPath(CSIDL_COMMON_STARTUP));
+  if (folder.empty()) folder = Trim(ShellFolderPath(CSIDL_PROGRAMS)) + "\\StartUp";
+  return Trim(folder);
 }
+
+std::string DesktopFolderPath() { return Trim(ShellFolderPath(CSIDL_DESKTOP)); }
 
 }  // namespace kv

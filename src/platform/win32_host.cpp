@@ -55,18 +55,26 @@ long Win32Host::ShellOpen(const std::string& file, const std::string& directory,
   return long(reinterpret_cast<INT_PTR>(r));
 }
 
-std::string Win32Host::OpenFileDialog(const std::string& title, const std::string& filter) {
-  char file[MAX_PATH] = "";
+std::string Win32Host::OpenFileDialog(const std::string& title, const std::string& filter,
+                                      void* owner) {
+  // Full-path buffers: the dialog writes up to MAX_PATH characters and more
+  // with long names.
+  char file[MAX_PATH + 1] = "";
+  char fileTitle[MAX_PATH + 1] = "";
   std::string f = filter;
   for (char& c : f)
     if (c == '|') c = '\0';
   f.push_back('\0');
   OPENFILENAMEA ofn{};
   ofn.lStructSize = sizeof ofn;
-  ofn.hwndOwner = GetActiveWindow();
+  ofn.hwndOwner = owner ? static_cast<HWND>(owner) : GetActiveWindow();
+  ofn.hInstance = GetModuleHandleA(nullptr);
   ofn.lpstrFilter = f.c_str();
+  ofn.nFilterIndex = 1;
   ofn.lpstrFile = file;
   ofn.nMaxFile = sizeof file;
+  ofn.lpstrFileTitle = fileTitle;
+  ofn.nMaxFileTitle = sizeof fileTitle;
   ofn.lpstrTitle = title.c_str();
   ofn.Flags = OFN_FILEMUSTEXIST | OFN_HIDEREADONLY | OFN_NOCHANGEDIR;
   return GetOpenFileNameA(&ofn) ? std::string(file) : std::string();
@@ -86,26 +94,31 @@ std::string Win32Host::BrowseForFolder(const std::string& title) {
   return result;
 }
 
-bool Win32Host::Power(PowerAction action, bool force) {
+bool Win32Host::Power(const PowerRequest& request) {
   HANDLE token;
-  if (OpenProcessToken(GetCurrentProcess(), TOKEN_ADJUST_PRIVILEGES | TOKEN_QUERY, &token)) {
+  if (OpenProcessToken(GetCurrentProcess(), TOKEN_ADJUST_PRIVILEGES, &token)) {
     TOKEN_PRIVILEGES tp{};
     if (LookupPrivilegeValueA(nullptr, "SeShutdownPrivilege", &tp.Privileges[0].Luid)) {
       tp.PrivilegeCount = 1;
-      tp.Privileges[0].Attributes = SE_PRIVILEGE_ENABLED;
-      AdjustTokenPrivileges(token, FALSE, &tp, 0, nullptr, nullptr);
+      tp.Privileges[0].Attributes =
+          SE_PRIVILEGE_ENABLED | SE_PRIVILEGE_ENABLED_BY_DEFAULT | SE_PRIVILEGE_USED_FOR_ACCESS;
+      DWORD returned = 0;
+      AdjustTokenPrivileges(token, FALSE, &tp, 0, nullptr, &returned);
     }
     CloseHandle(token);
   }
-  const UINT forceFlag = force ? EWX_FORCE : 0;
-  switch (action) {
-    case PowerAction::ShutDown: return ExitWindowsEx(EWX_SHUTDOWN | EWX_POWEROFF | forceFlag, 0);
-    case PowerAction::Restart: return ExitWindowsEx(EWX_REBOOT | forceFlag, 0);
-    case PowerAction::LogOff: return ExitWindowsEx(EWX_LOGOFF | forceFlag, 0);
-    case PowerAction::Hibernate: return SetSystemPowerState(FALSE, force);
-    case PowerAction::Suspend: return SetSystemPowerState(TRUE, force);
+  if (request.kind == PowerRequest::Kind::PowerState)
+    return SetSystemPowerState(request.suspend, request.force);
+  if (request.endDesktopOwner) {
+    // A log-off that cannot be forced: the shell's process goes first.
+    DWORD pid = 0;
+    GetWindowThreadProcessId(GetDesktopWindow(), &pid);
+    if (HANDLE shell = OpenProcess(PROCESS_ALL_ACCESS, FALSE, pid)) {
+      TerminateProcess(shell, 1);
+      CloseHandle(shell);
+    }
   }
-  return false;
+  return ExitWindowsEx(request.exitFlags, 0xFFFFFFFF);
 }
 
 void Win32Host::EndProgram() { ExitProcess(0); }

@@ -9,9 +9,10 @@ class Win32Host final : public Host {
                        MsgIcon icon) override;
   bool StartProcess(const std::string& commandLine, int showMode) override;
   long ShellOpen(const std::string& file, const std::string& directory, int showCmd) override;
-  std::string OpenFileDialog(const std::string& title, const std::string& filter) override;
+  std::string OpenFileDialog(const std::string& title, const std::string& filter,
+                             void* owner = nullptr) override;
   std::string BrowseForFolder(const std::string& title) override;
-  bool Power(PowerAction action, bool force) override;
+  bool Power(const PowerRequest& request) override;
   void RequestAttention(HWND__* window) override;
   void EndProgram() override;
   LocalTime Now() override;

@@ -9,6 +9,7 @@
 #include "context/app.h"
 #include "core/text.h"
 #include "regwatch/actions.h"
+#include "regwatch/pending_reboot.h"
 #include "regwatch/regF_ids.h"
 #include "regwatch/snapshot.h"
 
@@ -93,6 +94,10 @@ RegWatchPage::RegWatchPage(Panel& panel, App& app, bool plain) : panel_(panel), 
   treeHost.Create(parent, kTreeView1, "Auto-start entries");
   TreeView1 = treeHost.tree();
   treeHost.Notify = [this](const NMHDR& n) { OnTreeNotify(n); };
+  List6 = MakeControl("LISTBOX", parent, kList6, "Files changed on the next reboot",
+                      WS_TABSTOP | WS_VSCROLL | WS_HSCROLL | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT,
+                      WS_EX_CLIENTEDGE);
+  ShowWindow(List6, SW_HIDE);
   lblList = ui::MakeLabel(parent, 0, "New and modified entries:");
   List5 = MakeControl("LISTBOX", parent, kList5, "New and modified entries",
                       WS_TABSTOP | WS_VSCROLL | WS_HSCROLL | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT,
@@ -113,6 +118,8 @@ RegWatchPage::RegWatchPage(Panel& panel, App& app, bool plain) : panel_(panel), 
   Command11.Click = [this] { Command11_Click(); };
   Command3.Click = [this] { Command3_Click(); };
   cScnUpd.Click = [this] { cScnUpd_Click(); };
+  cMod.Create(parent, kCMod, 0, 0, 10, 10, "Check for modifications/deletions on reboot", plain);
+  cMod.Click = [this] { cMod_Click(); };
 
   tooltip_ = CreateWindowExA(WS_EX_TOPMOST, TOOLTIPS_CLASSA, nullptr, WS_POPUP | TTS_NOPREFIX,
                              CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, parent,
@@ -130,6 +137,7 @@ RegWatchPage::RegWatchPage(Panel& panel, App& app, bool plain) : panel_(panel), 
 
   panel.Command = [this](int id, int code, HWND) {
     if (id == kList5 && code == LBN_SELCHANGE) List5_Click();
+    if (id == kList6 && code == LBN_SELCHANGE) List6_Click();
   };
 }
 
@@ -143,7 +151,7 @@ void RegWatchPage::Opening() {
 }
 
 void RegWatchPage::norms() {
-  for (cButton* b : {&Command1, &Command11, &Command3, &cScnUpd}) b->downStatus(1);
+  for (cButton* b : {&Command1, &Command11, &Command3, &cScnUpd, &cMod}) b->downStatus(1);
 }
 
 void RegWatchPage::EnableEntryButtons(bool enabled) {
@@ -153,19 +161,21 @@ void RegWatchPage::EnableEntryButtons(bool enabled) {
 
 void RegWatchPage::Layout(const RECT& area, UINT dpi) {
   const HFONT font = panel_.BodyFont();
-  for (HWND w : {lblTree, TreeView1, lblList, List5, lblSelected, Text4})
+  for (HWND w : {lblTree, TreeView1, List6, lblList, List5, lblSelected, Text4})
     SendMessageA(w, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
   const int width = area.right - area.left, height = area.bottom - area.top;
   if (width <= 0 || height <= 0) return;
   const int gap = Scale(12, dpi), labelH = controls::LineHeight(font) + Scale(4, dpi);
   const int fieldH = controls::LineHeight(font) + Scale(10, dpi), buttonH = Scale(32, dpi);
-  const int listsH = height - labelH - Scale(4, dpi) - gap - fieldH - gap - buttonH;
+  const int listsH = height - labelH - Scale(4, dpi) - gap - fieldH - 2 * gap - 2 * buttonH;
   const int treeW = (width - gap) * 9 / 20, listX = area.left + treeW + gap;
   int y = area.top;
   Place(lblTree, area.left, y, treeW, labelH);
   Place(lblList, listX, y, area.right - listX, labelH);
   y += labelH + Scale(4, dpi);
   Place(treeHost.hwnd(), area.left, y, treeW, listsH);
+  Place(List6, area.left, y, treeW, listsH);
+  FitListWidth(List6);
   Place(List5, listX, y, area.right - listX, listsH);
   FitListWidth(List5);
   y += listsH + gap;
@@ -184,6 +194,8 @@ void RegWatchPage::Layout(const RECT& area, UINT dpi) {
     Place(button->hwnd(), x, y, w, buttonH);
     x += w + spacing;
   }
+  y += buttonH + gap;
+  Place(cMod.hwnd(), area.left, y, std::min(Scale(340, dpi), width), buttonH);
 }
 
 // --- the pass on the page -------------------------------------------------------
@@ -232,6 +244,12 @@ std::vector<std::string> RegWatchPage::ListLines() const {
   const int count = int(SendMessageA(List5, LB_GETCOUNT, 0, 0));
   for (int i = 0; i < count; ++i) lines.push_back(ListLine(List5, i));
   return lines;
+}
+
+std::vector<std::string> RegWatchPage::List6Lines() const { return controls::ListLines(List6); }
+
+bool RegWatchPage::PendingView() const {
+  return (GetWindowLongPtrA(List6, GWL_STYLE) & WS_VISIBLE) != 0;
 }
 
 std::string RegWatchPage::Text4Text() const { return ui::TextOf(Text4); }
@@ -376,7 +394,9 @@ void RegWatchPage::Command1_Click() {
   Busy busy(busy_);
   if (!busy.taken()) return;
   Command11.Caption(kScanOne);
+  ShowWindow(List6, SW_HIDE);
   ShowWindow(treeHost.hwnd(), SW_SHOWNA);
+  lblTreeText(false);
   const RegistryPass pass = setReg(app_);
   if (!app_.ended) ShowPass(pass);
 }
@@ -436,9 +456,59 @@ void RegWatchPage::Command3_Click() {
 void RegWatchPage::cScnUpd_Click() {
   Busy busy(busy_);
   if (!busy.taken()) return;
+  if (PendingView()) {
+    // Only the listed files: the registry's findings stay for their own scan.
+    std::vector<std::string> lines = List6Lines();
+    if (!ScanPendingFiles(app_, lines) || app_.ended) return;
+    FillList(List6, lines);
+    return;
+  }
   std::vector<std::string> lines = ListLines();
   const auto pass = ScanAndUpdateWarnings(app_, lines, pass_.warnings);
   if (pass && !app_.ended) ShowPass(*pass);
+}
+
+}  // namespace kv
+
+namespace kv {
+
+void RegWatchPage::lblTreeText(bool pending) {
+  SetWindowTextA(lblTree, pending ? "Files changed on the next reboot:" : "Auto-start entries:");
+}
+
+void RegWatchPage::FillList(HWND list, const std::vector<std::string>& lines) {
+  SendMessageA(list, WM_SETREDRAW, FALSE, 0);
+  SendMessageA(list, LB_RESETCONTENT, 0, 0);
+  for (const std::string& line : lines)
+    SendMessageA(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(line.c_str()));
+  SendMessageA(list, WM_SETREDRAW, TRUE, 0);
+  InvalidateRect(list, nullptr, TRUE);
+  FitListWidth(list);
+}
+
+void RegWatchPage::cMod_Click() {
+  Busy busy(busy_);
+  if (!busy.taken()) return;
+  Command3.Enabled(false);
+  Command11.Enabled(false);
+  cScnUpd.Enabled(false);
+  Command11.Caption(kScanAll);
+  ShowWindow(treeHost.hwnd(), SW_HIDE);
+  ShowWindow(List6, SW_SHOWNA);
+  lblTreeText(true);
+  const std::vector<std::string> lines = PendingViewLines(ReadPendingOperations());
+  FillList(List6, lines);
+  if (lines.size() < 2) {
+    app_.Ask(kNothingPending);
+    return;
+  }
+  Command11.Enabled(true);
+}
+
+void RegWatchPage::List6_Click() {
+  const int selected = int(SendMessageA(List6, LB_GETCURSEL, 0, 0));
+  if (selected <= 0) return;
+  SetWindowTextA(Text4, ListLine(List6, selected).c_str());
 }
 
 }  // namespace kv

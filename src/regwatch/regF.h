@@ -51,12 +51,17 @@ class RegWatchPage : public PageContent {
   void TreeView1_NodeClick(HTREEITEM node);
   void TreeView1_Expanded();
   void List5_Click();
+  // The pending-reboot view: List6 in the tree's place.
+  void cMod_Click();
+  void List6_Click();
+  bool PendingView() const;
   // Shows a pass in the tree and the warning list.
   void ShowPass(const RegistryPass& pass);
 
   // --- state read back from the controls ------------------------------------
   std::string selectedPlace;  // "HKEY_LOCAL_MACHINE|Loaded in Run"
   std::vector<std::string> ListLines() const;
+  std::vector<std::string> List6Lines() const;
   std::string Text4Text() const;
   std::string Label19Text() const;
   std::string ListTip() const { return tip_; }
@@ -67,9 +72,9 @@ class RegWatchPage : public PageContent {
 
   // --- controls --------------------------------------------------------------
   TreeHost treeHost;
-  HWND TreeView1 = nullptr, List5 = nullptr, Text4 = nullptr, Label19 = nullptr;
+  HWND TreeView1 = nullptr, List5 = nullptr, List6 = nullptr, Text4 = nullptr, Label19 = nullptr;
   HWND lblTree = nullptr, lblList = nullptr, lblSelected = nullptr;
-  cButton Command1, Command11, Command3, cScnUpd;
+  cButton Command1, Command11, Command3, cScnUpd, cMod;
 
  private:
   // What the actions need of the chosen entry beyond its texts: the place
@@ -81,6 +86,8 @@ class RegWatchPage : public PageContent {
   void EnableEntryButtons(bool enabled);
   void OnTreeNotify(const NMHDR& n);
   void SetListTip(const std::string& text);
+  void lblTreeText(bool pending);
+  void FillList(HWND list, const std::vector<std::string>& lines);
 
   Panel& panel_;
   App& app_;

@@ -5,30 +5,103 @@
 #include <algorithm>
 
 #include "context/app.h"
+#include "controls/control_text.h"
+#include "controls/dialog_keys.h"
+#include "shutdown/frmLogoff.h"
+#include "shutdown/sProg_ids.h"
 
 namespace kv {
 
-sProg::sProg() {
-  const UINT dpi = controls::WindowDpi(nullptr);
-  Create(controls::WindowClass{"KorvanelProgress", 0, GetSysColorBrush(COLOR_BTNFACE)},
-         WS_EX_TOOLWINDOW, "Korvanel - Secure Shut Down", WS_POPUP | WS_CAPTION, CW_USEDEFAULT,
-         CW_USEDEFAULT, controls::Scale(380, dpi), controls::Scale(90, dpi), nullptr);
-  ProgressBar1 = CreateWindowExA(0, PROGRESS_CLASSA, "", WS_CHILD | WS_VISIBLE | PBS_SMOOTH, 0, 0, 0,
-                                 0, hwnd_, nullptr, GetModuleHandleA(nullptr), nullptr);
-  Place(ProgressBar1, 16, 16, 340, 22);
+using namespace sprog_ids;
+
+namespace {
+constexpr char kClassName[] = "KorvanelProgress";
+constexpr controls::Typeface kText{"Segoe UI", 9};
+constexpr SIZE kClient{400, 132};  // at 96 DPI
+}  // namespace
+
+sProg::sProg(App& app) : app_(app) {
+  controls::UseDialogKeys(kClassName);
+  Create(controls::WindowClass{kClassName, 0, GetSysColorBrush(COLOR_BTNFACE), true},
+         WS_EX_CONTROLPARENT, "Scanning and Shutting Down...Please Wait",
+         WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN, CW_USEDEFAULT, CW_USEDEFAULT, 100,
+         100, nullptr);
+  RECT r{0, 0, Px(kClient.cx), Px(kClient.cy)};
+  AdjustWindowRectEx(&r, DWORD(GetWindowLongPtrA(hwnd_, GWL_STYLE)), FALSE,
+                     DWORD(GetWindowLongPtrA(hwnd_, GWL_EXSTYLE)));
+  SetWindowPos(hwnd_, nullptr, 0, 0, r.right - r.left, r.bottom - r.top,
+               SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+  Label1 = controls::MakeChild(hwnd_, "STATIC", kLabel1, "Current Task Progress:",
+                               WS_VISIBLE | SS_NOPREFIX);
+  Place(Label1, 16, 12, 368, 18, kText);
+  ProgressBar1 = controls::MakeChild(hwnd_, PROGRESS_CLASSA, kProgressBar1, "Current Task Progress",
+                                     WS_VISIBLE | PBS_SMOOTH);
+  Place(ProgressBar1, 16, 34, 368, 20);
   SendMessageA(ProgressBar1, PBM_SETRANGE32, 0, 100);
+  Label2 = controls::MakeChild(hwnd_, "STATIC", kLabel2, "Status: ",
+                               WS_VISIBLE | SS_NOPREFIX | SS_ENDELLIPSIS);
+  Place(Label2, 16, 62, 368, 18, kText);
+  Command1.Create(hwnd_, kCommand1, 0, 0, 10, 10, "ShutDown Now", app_.edition.plainControls);
+  Place(Command1.hwnd(), 262, 88, 122, 32);
+  ShowWindow(Command1.hwnd(), SW_HIDE);
+  Command1.Click = [this] { app_.LogoffWindow().Command1_Click(); };
 }
 
 sProg::~sProg() { Destroy(); }
 
-void sProg::SetProgress(int percent) {
-  SendMessageA(ProgressBar1, PBM_SETPOS, WPARAM(std::clamp(percent, 0, 100)), 0);
+void sProg::Show() {
+  RECT r{};
+  GetWindowRect(hwnd_, &r);
+  const int w = r.right - r.left, h = r.bottom - r.top;
+  const int x = (GetSystemMetrics(SM_CXSCREEN) - w) / 2, y = (GetSystemMetrics(SM_CYSCREEN) - h) / 2;
+  SetWindowPos(hwnd_, nullptr, std::max(x, 0), std::max(y, 0), 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+  ShowWindow(hwnd_, SW_SHOWNORMAL);
+  UpdateWindow(hwnd_);
+}
+
+bool sProg::Visible() const { return IsWindowVisible(hwnd_) != FALSE; }
+
+void sProg::SetStatus(const std::string& text) {
+  SetWindowTextA(Label2, text.c_str());
+  UpdateWindow(Label2);
+}
+
+std::string sProg::Status() const { return controls::ControlText(Label2); }
+
+void sProg::SetRange(int maximum) { SendMessageA(ProgressBar1, PBM_SETRANGE32, 0, maximum); }
+
+int sProg::Range() const { return int(SendMessageA(ProgressBar1, PBM_GETRANGE, FALSE, 0)); }
+
+void sProg::SetProgress(int value) {
+  SendMessageA(ProgressBar1, PBM_SETPOS, WPARAM(std::clamp(value, 0, Range())), 0);
 }
 
 int sProg::Progress() const { return int(SendMessageA(ProgressBar1, PBM_GETPOS, 0, 0)); }
 
+void sProg::ShowShutDownNow() {
+  ShowWindow(Command1.hwnd(), SW_SHOWNA);
+  if (Visible()) SetFocus(Command1.hwnd());
+}
+
+bool sProg::ShutDownNowShown() const {
+  return (GetWindowLongPtrA(Command1.hwnd(), GWL_STYLE) & WS_VISIBLE) != 0;
+}
+
+bool sProg::CloseBox() {
+  if (app_.Ask("Cancel Shutdown?", MsgButtons::YesNo) == MsgAnswer::Yes) app_.EndProgram();
+  return true;
+}
+
+bool sProg::OnClose() { return CloseBox(); }
+
+bool sProg::OnCommand(int id, int, HWND) {
+  // Escape asks like the close box does.
+  if (id == IDCANCEL) return CloseBox();
+  return false;
+}
+
 sProg& App::ShutDownProgress() {
-  if (!progress_) progress_ = MakeOwned<sProg>();
+  if (!progress_) progress_ = MakeOwned<sProg>(*this);
   return *progress_;
 }
 

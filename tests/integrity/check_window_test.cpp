@@ -265,6 +265,7 @@ TEST_F(CheckWindowTest, SecureShutDownReportsToTheProgressWindowOnly) {
   app.run.manualScan = false;
   app.run.currentFolderPath.clear();
   app.run.shutDownAction = 1;
+  app.run.scheduledScan = true;  // the chain then ends the program after the registry step
   intCheck& w = app.CheckWindow();
   w.lUp();
   EXPECT_EQ(app.run.folderQueue, "1,");

@@ -10,6 +10,7 @@
 #include <gtest/gtest.h>
 
 #include "app/mForm1.h"
+#include "core/settings_store.h"
 #include "core/text.h"
 #include "logs/LogList.h"
 #include "logs/repF.h"
@@ -29,13 +30,18 @@ constexpr const char* kDone = "Anti-Virus program executed successfully!";
 
 class ReportsTest : public test::AppTest {
  protected:
-  void SetUp() override { MakeDataFolders(); }
+  // The Options page reads the settings file on every entry.
+  void SetUp() override {
+    MakeDataFolders();
+    folder.Write("Data\\Korvanel.dat", DefaultSettingsText(true));
+  }
   void Log(const std::string& name, const std::string& line) { folder.Write("Data\\Log\\" + name, line); }
   bool HasLog(const std::string& name) const { return folder.Exists("Data\\Log\\" + name); }
   void Scanners(const std::string& first, const std::string& second = {}) {
-    std::string text = "[Main]\r\n";
-    if (!first.empty()) text += "antivirus=" + first + "\r\n";
-    if (!second.empty()) text += "av2=" + second + "\r\n";
+    std::string text = DefaultSettingsText(true);
+    text.replace(text.find("antivirus=\r\n"), 12, "antivirus=" + first + "\r\n");
+    text.replace(text.find("av2=\r\n"), 6, "av2=" + second + "\r\n");
+    text.replace(text.find("antivirus2=1,0,0"), 16, "antivirus2=0,0,0");  // files without quotes
     folder.Write("Data\\Korvanel.dat", text);
   }
   mForm1& form() { return app.Form1(); }

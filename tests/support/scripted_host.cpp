@@ -53,8 +53,10 @@ long ScriptedHost::ShellOpen(const std::string& file, const std::string& directo
   return r;
 }
 
-std::string ScriptedHost::OpenFileDialog(const std::string&, const std::string&) {
+std::string ScriptedHost::OpenFileDialog(const std::string& title, const std::string& filter,
+                                         void* owner) {
   CheckNotEnded("open-file dialog");
+  fileDialogs.push_back({title, filter, owner});
   return openFileAnswer;
 }
 
@@ -63,9 +65,9 @@ std::string ScriptedHost::BrowseForFolder(const std::string&) {
   return folderAnswer;
 }
 
-bool ScriptedHost::Power(PowerAction action, bool) {
+bool ScriptedHost::Power(const PowerRequest& request) {
   CheckNotEnded("power action");
-  powerCalls.push_back(action);
+  powerCalls.push_back(request);
   return true;
 }
 

@@ -41,9 +41,10 @@ class ScriptedHost final : public Host {
                        MsgIcon icon) override;
   bool StartProcess(const std::string& commandLine, int showMode) override;
   long ShellOpen(const std::string& file, const std::string& directory, int showCmd) override;
-  std::string OpenFileDialog(const std::string& title, const std::string& filter) override;
+  std::string OpenFileDialog(const std::string& title, const std::string& filter,
+                             void* owner = nullptr) override;
   std::string BrowseForFolder(const std::string& title) override;
-  bool Power(PowerAction action, bool force) override;
+  bool Power(const PowerRequest& request) override;
   void RequestAttention(HWND__* window) override;
   void EndProgram() override;
   LocalTime Now() override;
@@ -51,11 +52,16 @@ class ScriptedHost final : public Host {
   std::vector<Box> boxes;
   std::vector<Start> starts;
   std::vector<Shell> shellCalls;
-  std::vector<PowerAction> powerCalls;
+  std::vector<PowerRequest> powerCalls;
   std::vector<HWND__*> attention;  // windows whose taskbar button was made to flash
   bool startSucceeds = true;
   std::deque<long> shellResults;  // next results of ShellOpen; 42 (success) when empty
   std::string openFileAnswer, folderAnswer;
+  struct FileDialog {
+    std::string title, filter;
+    void* owner;
+  };
+  std::vector<FileDialog> fileDialogs;
   LocalTime now{2007, 1, 5, 8, 17, 49};
   bool ended = false;
 

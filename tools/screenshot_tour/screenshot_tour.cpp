@@ -17,6 +17,7 @@
 #include "app/editions.h"
 #include "app/mForm1.h"
 #include "context/settings.h"
+#include "antivirus/aVirHelp.h"
 #include "appwatch/appF.h"
 #include "logs/LogList.h"
 #include "logs/repF.h"
@@ -24,6 +25,13 @@
 #include "customfolders/iCust.h"
 #include "integrity/intCheck.h"
 #include "regwatch/regF.h"
+#include "platform/files.h"
+#include "shutdown/frmLogoff.h"
+#include "shutdown/sProg.h"
+#include "antivirus/s_avir.h"
+#include "core/text.h"
+#include "settingsui/settings_pages.h"
+#include "settingsui/vDct.h"
 #include "support/program_folder.h"
 #include "support/pump.h"
 #include "support/scripted_host.h"
@@ -63,8 +71,10 @@ void ShowCustomControls(mForm1& f) {
   static std::unique_ptr<cButton> disabled;
   checks.clear();
   f.Image11_Click();
-  f.logList->Visible(false);  // the controls take the log list's place
   HWND page = f.setFq.hwnd();
+  // The controls take the place of the page's own.
+  for (HWND w = GetWindow(page, GW_CHILD); w; w = GetWindow(w, GW_HWNDNEXT))
+    if (w != f.setFq.HeadingLabel()) ShowWindow(w, SW_HIDE);
   const char* captions[] = {"Check Dynamic Link Libraries (DLL)", "Check Drivers (DRV)", "Auto-Logging"};
   for (int plain = 0; plain < 2; ++plain)
     for (int i = 0; i < 3; ++i) {
@@ -124,6 +134,25 @@ void ShowReport(mForm1& f) {
   f.logList->cViewReport_Click();
 }
 
+void ShowSettings(mForm1& f) {
+  f.Image11_Click();
+  f.options->cSettings_Click();
+}
+
+// The advanced page after a read-buffer comparison, with the warning shown.
+void ShowAdvancedCompared(mForm1& f) {
+  f.Image11_Click();
+  f.options->cButton2_Click();
+  AdvancedSettingsPage& a = *f.options->advanced;
+  if (AdvancedSettingsPage::Checked(a.Check10)) SendMessageA(a.Check10, BM_CLICK, 0, 0);
+  a.cSpeeds_Click();
+}
+
+void ShowAdvanced(mForm1& f) {
+  f.Image11_Click();
+  f.options->cButton2_Click();
+}
+
 void ShowAppWatch(mForm1& f) {
   f.Image9_Click();
   f.appWatch->ref_Click();
@@ -139,8 +168,10 @@ void Tour(const Edition& edition, const std::string& prefix,
   folder.MakeFolder("Data");
   folder.Write("Data\\Integrity.dat", "[Windows]\r\n");
   WriteSampleLogs(folder);
+  folder.Write(edition.ownFileName, std::string(200000, 'k'));  // what the comparison reads
   test::ScriptedHost host;
   App app(host, edition, folder.dir());
+  EnsureSettingsFile(app);
   mForm1& f = app.Form1();
   SetWindowPos(f.hwnd(), nullptr, 24, 24, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
   f.Show();
@@ -212,6 +243,128 @@ TEST(ScreenshotTour, AtTheScreensDpi) {
   PhotographCheckWindow(scale + "02-check-window", true);
 }
 
+// The support-list window with a product chosen whose setup needs its
+// online documentation, its scanner found; the low edition's fixed table.
+void PhotographSupportList(const Edition& edition, const std::string& name) {
+  test::ProgramFolder folder;
+  folder.MakeFolder("Data");
+  folder.Write("Data\\avsupportlist.dat",
+               "[Korvanel]\r\nAVSupported=4\r\n"
+               "AVName0=Aegis Desktop Scanner 7\r\nAVExe0=aegis.exe\r\nAVCMD0=/auto\r\n"
+               "AVName1=Bastion Anti-Virus (All Operating Systems)\r\nAVExe1=bscan.exe\r\n"
+               "AVCMD1=/report:%PATH%bscan.log\r\nAVSupport1=https://www.brackwater.example/av/bastion\r\n"
+               "AVName2=Citadel Command Line Scanner\r\nAVExe2=ccs.exe\r\nAVCMD2=-all\r\n"
+               "AVName3=Sentinel On-Demand 2005\r\nAVExe3=sod.exe\r\nAVCMD3= \r\n");
+  test::ScriptedHost host;
+  App app(host, edition, folder.dir());
+  aVirHelp& w = app.SupportList();
+  SetWindowPos(w.hwnd(), nullptr, 24, 24, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+  w.Open();
+  w.Select(1);
+  SetWindowTextA(w.Text2, "C:\\Program Files\\Bastion\\bscan.exe");
+  if (w.txtCmd) SetWindowTextA(w.txtCmd, "/report:C:\\PROGRA~1\\Bastion\\bscan.log");
+  w.Command2.Enabled(true);
+  Settle(w.hwnd());
+  EXPECT_TRUE(Photograph(w.hwnd(), std::getenv("KV_SHOTS"), name));
+}
+
+// The pending-reboot view of the RegWatch page over a wininit.ini made for
+// it (taken away again at once).
+void ShowRegWatchPending(mForm1& f) {
+  const std::string wininit = WindowsDirectory() + "wininit.ini";
+  WriteWholeFile(wininit, "[rename]\r\nNUL=C:\\WINDOWS\\TEMP\\setup.tmp\r\n"
+                          "C:\\WINDOWS\\system32\\mfc42.dll=C:\\WINDOWS\\TEMP\\mfc42.new\r\n");
+  f.Image7_Click();
+  RegWatchPage* page = f.regF.ContentAs<RegWatchPage>();
+  page->cMod_Click();
+  DeleteFileA(wininit.c_str());
+  SendMessageA(page->List6, LB_SETCURSEL, 2, 0);
+  page->List6_Click();
+}
+
+// The secure-shut-down window with the pointer over "Turn Off", and the
+// progress window half-way through its countdown.
+void PhotographSecureShutDown(const std::string& logoffName, const std::string& progressName) {
+  test::ProgramFolder folder;
+  folder.MakeFolder("Data");
+  test::ScriptedHost host;
+  App app(host, ThisEdition(), folder.dir());
+  frmLogoff& w = app.LogoffWindow();
+  w.Open();
+  SetFocus(w.Image3.hwnd());
+  w.PointerOver(3);
+  Settle(w.hwnd());
+  EXPECT_TRUE(Photograph(w.hwnd(), std::getenv("KV_SHOTS"), logoffName));
+  ShowWindow(w.hwnd(), SW_HIDE);
+  sProg& p = app.ShutDownProgress();
+  p.SetStatus("Status: Some files were scanned...Shutting Down in 2 minutes");
+  p.SetRange(120);
+  p.SetProgress(48);
+  p.ShowShutDownNow();
+  p.Show();
+  Settle(p.hwnd());
+  EXPECT_TRUE(Photograph(p.hwnd(), std::getenv("KV_SHOTS"), progressName));
+}
+
+// The settings wizard, page by page, over a scanner and categories already
+// stored (the scanner is not on this machine, which Next mentions once).
+void PhotographWizard(const Edition& edition, const std::string& prefix, std::vector<int> pages) {
+  test::ProgramFolder folder;
+  folder.MakeFolder("Data");
+  test::ScriptedHost host;
+  App app(host, edition, folder.dir());
+  EnsureSettingsFile(app);
+  WriteEntry(app, app.settingsFile, "settings", "0,1,1,0,1,1,1,1", "Korvanel");
+  WriteEntry(app, app.settingsFile, "antivirus", "C:\\Program Files\\AV Scanner\\avscan.exe|/quick",
+             "Korvanel");
+  loadSettings(app);
+  vDct& w = app.Wizard();
+  SetWindowPos(w.hwnd(), nullptr, 24, 24, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+  w.LoadUp();
+  SetForegroundWindow(w.hwnd());
+  const char* names[] = {"welcome",    "scanner",   "scanner-test", "auto-load", "categories",
+                         "auto-scan",  "logging",   "shutdown-shortcut", "done"};
+  for (int page : pages) {
+    while (w.Page() < page) {
+      if (w.Page() == 2)
+        host.ExpectBox("You didn't choose an anti-virus software exe.  We recommend that you get one to "
+                       "take full advantage of Korvanel");
+      w.Label1_Click();
+    }
+    Settle(w.hwnd());
+    EXPECT_TRUE(Photograph(w.hwnd(), std::getenv("KV_SHOTS"),
+                           prefix + "12-wizard-" + Dec(page) + "-" + names[page]))
+        << page;
+  }
+}
+
+TEST(ScreenshotTour, Wizard) {
+  if (!std::getenv("KV_SHOTS")) GTEST_SKIP() << "KV_SHOTS names the output folder";
+  PhotographWizard(ThisEdition(), "", {0, 1, 2, 3, 4, 5, 6, 7, 8});
+  PhotographWizard(LowEdition(), "low-", {1, 4});
+}
+
+// The anti-virus setup window with a first scanner chosen.
+void PhotographAntivirusSetup(const Edition& edition, const std::string& name) {
+  test::ProgramFolder folder;
+  folder.MakeFolder("Data");
+  test::ScriptedHost host;
+  App app(host, edition, folder.dir());
+  EnsureSettingsFile(app);
+  WriteEntry(app, app.settingsFile, "antivirus", "C:\\Program Files\\Norton\\navw32.exe|/HEUR:3", "Korvanel");
+  s_avir& w = app.AntivirusSetup();
+  SetWindowPos(w.hwnd(), nullptr, 24, 24, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+  w.Open();
+  Settle(w.hwnd());
+  EXPECT_TRUE(Photograph(w.hwnd(), std::getenv("KV_SHOTS"), name));
+}
+
+TEST(ScreenshotTour, SupportList) {
+  if (!std::getenv("KV_SHOTS")) GTEST_SKIP() << "KV_SHOTS names the output folder";
+  PhotographSupportList(ThisEdition(), "13-support-list");
+  PhotographSupportList(LowEdition(), "low-13-support-list");
+}
+
 TEST(ScreenshotTour, EveryPage) {
   if (!std::getenv("KV_SHOTS")) GTEST_SKIP() << "KV_SHOTS names the output folder";
   Tour(ThisEdition(), "",
@@ -220,20 +373,30 @@ TEST(ScreenshotTour, EveryPage) {
         {"03-integrity-checker", [](mForm1& f) { f.norms(); f.Image5_Click(); }},
         {"04-regwatch", [](mForm1& f) { f.Image7_Click(); }},
         {"04b-regwatch-findings", ShowRegWatchFindings},
+        {"04c-regwatch-pending", ShowRegWatchPending},
         {"05-appwatch", ShowAppWatch},
         {"06-options", ShowOptionsWithLogs},
         {"06b-report", ShowReport},
+        {"06c-settings", ShowSettings},
+        {"06d-advanced-settings", ShowAdvanced},
+        {"06e-buffer-comparison", ShowAdvancedCompared},
         {"07-about", [](mForm1& f) { f.About(); }},
         {"08-hidden-panel", [](mForm1& f) { f.lblegg_Click(); }},
         {"09-custom-controls", ShowCustomControls}});
   PhotographCheckWindow("10-check-window");
   PhotographCustomFolders("11-custom-folders");
+  PhotographSecureShutDown("13-secure-shut-down", "14-shut-down-progress");
+  PhotographAntivirusSetup(ThisEdition(), "12-antivirus-setup");
+  PhotographAntivirusSetup(LowEdition(), "low-06-antivirus-setup");
   const Edition& low = LowEdition();
   Tour(low, "low-",
        {{"01-start", [](mForm1&) {}},
         {"02-integrity-scan", [](mForm1& f) { f.Image5_Click(); }},
         {"02b-regwatch", ShowRegWatchFindings},
-        {"03-about", [](mForm1& f) { f.About(); }}});
+        {"03-about", [](mForm1& f) { f.About(); }},
+        {"04-options", ShowOptionsWithLogs},
+        {"04b-settings", ShowSettings},
+        {"05-advanced-settings", ShowAdvanced}});
 }
 
 }  // namespace

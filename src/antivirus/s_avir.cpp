@@ -1,0 +1,264 @@
+#include "antivirus/s_avir.h"
+
+#include "antivirus/aVirHelp.h"
+#include "antivirus/s_avir_ids.h"
+#include "context/app.h"
+#include "context/settings.h"
+#include "controls/control_text.h"
+#include "controls/dialog_keys.h"
+#include "controls/palette.h"
+#include "core/text.h"
+#include "platform/files.h"
+
+namespace kv {
+
+using namespace s_avir_ids;
+
+namespace {
+
+constexpr char kClassName[] = "KorvanelAntivirusSetup";
+constexpr SIZE kClient{420, 340};  // at 96 DPI
+const controls::Typeface kText{"Segoe UI", 9};
+const controls::Typeface kBold{"Segoe UI", 9, FW_SEMIBOLD};
+
+constexpr char kNoFirstScanner[] =
+    "You didn't choose an anti-virus software exe.  We recommend that you get one to take full "
+    "advantage of Korvanel";
+
+SIZE OuterSize(HWND hwnd, UINT dpi) {
+  RECT r{0, 0, controls::Scale(kClient.cx, dpi), controls::Scale(kClient.cy, dpi)};
+  AdjustWindowRectEx(&r, DWORD(GetWindowLongPtrA(hwnd, GWL_STYLE)), FALSE,
+                     DWORD(GetWindowLongPtrA(hwnd, GWL_EXSTYLE)));
+  return SIZE{r.right - r.left, r.bottom - r.top};
+}
+
+}  // namespace
+
+s_avir::s_avir(App& app) : app_(app) {
+  ground_ = controls::SolidBrush(app_.edition.plainControls ? GetSysColor(COLOR_BTNFACE)
+                                                            : controls::palette::kCheckWindow);
+  controls::UseDialogKeys(kClassName);
+  if (!Create(controls::WindowClass{kClassName, 0, nullptr, true}, WS_EX_CONTROLPARENT,
+              "Anti-Virus/Trojan Selection Screen",
+              WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_CLIPCHILDREN,
+              CW_USEDEFAULT, CW_USEDEFAULT, 440, 380, nullptr))
+    return;
+  const SIZE outer = OuterSize(hwnd_, Dpi());
+  SetWindowPos(hwnd_, nullptr, 0, 0, outer.cx, outer.cy, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+  CreateControls();
+  Load();
+}
+
+s_avir::~s_avir() { Destroy(); }
+
+void s_avir::CreateControls() {
+  const bool plain = app_.edition.plainControls;
+  auto child = [&](const char* cls, const char* text, DWORD style, int id, int x, int y, int w,
+                   int h, const controls::Typeface& font = kText, DWORD ex = 0) {
+    HWND c = controls::MakeChild(hwnd_, cls, id, text, WS_VISIBLE | style, ex);
+    Place(c, x, y, w, h, font);
+    return c;
+  };
+  auto button = [&](cButton& b, int id, const char* caption, int x, int y, int w) {
+    b.Create(hwnd_, id, 0, 0, 0, 0, caption, plain);
+    Place(b.hwnd(), x, y, w, 28);
+  };
+  // The support list of the low edition searches for a product's file
+  // instead of configuring it, and its buttons say so.
+  const char* const detect =
+      app_.edition.hasSupportListDownload ? "Auto Detect AntiVirus..." : "Help me find the correct exe file...";
+  const DWORD edit = WS_TABSTOP | ES_AUTOHSCROLL;
+  // Created in tab order.
+  Label8 = child("STATIC", "Your Anti-Virus Program (Select upto 2):", SS_NOPREFIX, 0, 16, 12, 388,
+                 18, kBold);
+  Text5 = child("EDIT", kNoScannerPlaceholder, edit, kText5, 16, 36, 290, 24, kText, WS_EX_CLIENTEDGE);
+  cChoose.Create(hwnd_, kCChoose, 0, 0, 0, 0, "Choose...", plain);
+  Place(cChoose.hwnd(), 314, 34, 90, 28);
+  button(chlpFind, kChlpFind, detect, 16, 66, 240);
+  Label14 = child("STATIC", "Optional Command Line Arguments:", SS_NOPREFIX, 0, 16, 102, 388, 18);
+  Text6 = child("EDIT", "", edit, kText6, 16, 122, 388, 24, kText, WS_EX_CLIENTEDGE);
+  Text1 = child("EDIT", kNoScannerPlaceholder, edit, kText1, 16, 166, 290, 24, kText, WS_EX_CLIENTEDGE);
+  button(cButton10, kCButton10, "Choose...", 314, 164, 90);
+  button(cButton1, kCButton1, detect, 16, 196, 240);
+  Label1 = child("STATIC", "Optional Command Line Arguments:", SS_NOPREFIX, 0, 16, 232, 388, 18);
+  Text2 = child("EDIT", "", edit, kText2, 16, 252, 388, 24, kText, WS_EX_CLIENTEDGE);
+  button(cButton3, kCButton3, "Save", 318, 296, 86);
+  button(cButton2, kCButton2, "Cancel", 224, 296, 86);
+
+  chlpFind.Click = [this] { chlpFind_Click(); };
+  cChoose.Click = [this] { cChoose_Click(); };
+  cButton1.Click = [this] { cButton1_Click(); };
+  cButton10.Click = [this] { cButton10_Click(); };
+  cButton2.Click = [this] { cButton2_Click(); };
+  cButton3.Click = [this] { cButton3_Click(); };
+}
+
+// Made with the placeholder in both path fields; the stored values replace
+// what they name. From the first read on, a failing step is skipped.
+void s_avir::Load() {
+  ScannerFields& f = app_.scanners;
+  f = ScannerFields{kNoScannerPlaceholder, "", kNoScannerPlaceholder, ""};
+  if (auto first = ReadSetting(app_, "ANTIVIRUS")) TakeScannerSetting(*first, f.Text5, f.Text6);
+  if (auto second = ReadSetting(app_, "AV2")) TakeScannerSetting(*second, f.Text1, f.Text2);
+  ShowFields();
+}
+
+void s_avir::Open() {
+  ShowFields();
+  ShowWindow(hwnd_, SW_SHOWNORMAL);
+  SetForegroundWindow(hwnd_);
+  SetFocus(Text5);
+}
+
+bool s_avir::Visible() const { return hwnd_ && IsWindowVisible(hwnd_); }
+
+const ScannerFields& s_avir::Fields() const { return app_.scanners; }
+
+void s_avir::ShowFields() {
+  if (!hwnd_) return;
+  showing_ = true;
+  const ScannerFields& f = app_.scanners;
+  for (auto [edit, text] : {std::pair{Text5, &f.Text5}, std::pair{Text6, &f.Text6},
+                            std::pair{Text1, &f.Text1}, std::pair{Text2, &f.Text2}})
+    if (controls::ControlText(edit) != *text) SetWindowTextA(edit, text->c_str());
+  showing_ = false;
+}
+
+void s_avir::SetFirst(const std::string& program, const std::string& args) {
+  app_.scanners.Text5 = program;
+  app_.scanners.Text6 = args;
+  ShowFields();
+}
+
+void s_avir::SetFirstArguments(const std::string& args) {
+  app_.scanners.Text6 = args;
+  ShowFields();
+}
+
+void s_avir::SetSecond(const std::string& program, const std::string& args) {
+  app_.scanners.Text1 = program;
+  app_.scanners.Text2 = args;
+  ShowFields();
+}
+
+std::string* s_avir::FieldOf(HWND edit) {
+  ScannerFields& f = app_.scanners;
+  if (edit == Text5) return &f.Text5;
+  if (edit == Text6) return &f.Text6;
+  if (edit == Text1) return &f.Text1;
+  if (edit == Text2) return &f.Text2;
+  return nullptr;
+}
+
+// --- buttons ----------------------------------------------------------------
+
+void s_avir::cChoose_Click() {
+  const std::string program = ShowOpenFileDialog(app_, kChooseScannerTitle, ExecutableFilter());
+  if (program.empty()) return;
+  const std::string args = AutomaticArguments(program);
+  SetFirst(program, args);
+  // An open wizard shows the first scanner's arguments too.
+  app_.wiring.wizardFields(app_).SetScannerArguments(args);
+  app_.Ask("Don't forget to Save!");
+}
+
+void s_avir::cButton10_Click() {
+  const std::string program = ShowOpenFileDialog(app_, kChooseScannerTitle, ExecutableFilter());
+  if (program.empty()) return;
+  SetSecond(program, AutomaticArguments(program));
+  app_.Ask("Don't forget to Save!");
+}
+
+void s_avir::chlpFind_Click() { app_.SupportList().Open(); }
+
+void s_avir::cButton1_Click() {
+  aVirHelp& list = app_.SupportList();
+  list.Tag = "1";
+  list.Open();
+}
+
+void s_avir::cButton3_Click() {
+  ScannerFields& f = app_.scanners;
+  if (!FileExists(f.Text5)) {
+    app_.Ask(kNoFirstScanner);
+    SetFirst(kNoScannerPlaceholder, " ");
+  }
+  if (!FileExists(f.Text1)) SetSecond("", "");
+  const bool first = WriteEntry(app_, app_.settingsFile, "antivirus", f.Text5 + "|" + f.Text6, "Korvanel");
+  const bool second = WriteEntry(app_, app_.settingsFile, "av2", f.Text1 + "|" + f.Text2, "Korvanel");
+  if (!first || !second) {
+    // The window stays open with the edits, for another try.
+    app_.Ask(kSettingsNotSaved, MsgButtons::Ok, {}, MsgIcon::Error);
+    return;
+  }
+  app_.Ask("Save Success!");
+  ShowWindow(hwnd_, SW_HIDE);
+}
+
+void s_avir::cButton2_Click() { ShowWindow(hwnd_, SW_HIDE); }
+
+void s_avir::Form_Unload() {
+  App& app = app_;
+  app.DropAntivirusSetup();  // this object is gone now
+}
+
+void s_avir::norms() {
+  for (cButton* b : {&cChoose, &chlpFind, &cButton10, &cButton1, &cButton2, &cButton3})
+    b->downStatus(1);
+}
+
+// --- window -----------------------------------------------------------------
+
+bool s_avir::OnCommand(int id, int code, HWND from) {
+  (void)id;
+  if (code != EN_CHANGE || showing_) return false;
+  std::string* field = FieldOf(from);
+  if (!field) return false;
+  *field = controls::ControlText(from);
+  return true;
+}
+
+bool s_avir::OnClose() {
+  Form_Unload();
+  return true;
+}
+
+bool s_avir::OnEraseBackground(HDC dc) {
+  RECT c{};
+  GetClientRect(hwnd_, &c);
+  FillRect(dc, &c, ground_.get());
+  return true;
+}
+
+bool s_avir::OnMouseMove(POINT) {
+  norms();
+  return true;
+}
+
+std::optional<controls::Window::LabelLook> s_avir::OnLabelLook(HWND) {
+  return LabelLook{controls::kBlack, ground_.get()};
+}
+
+// --- the scanner's file -------------------------------------------------------
+
+std::string AutomaticArguments(const std::string& program) {
+  const std::string upper = UCase(program);
+  if (upper.find("NAVW") != std::string::npos) return "/HEUR:3";
+  if (upper.find("PAVCL") != std::string::npos) return "/NSB /NOM /AUT";
+  return " ";
+}
+
+std::string ShowOpenFileDialog(App& app, const std::string& title, const std::string& filter) {
+  return app.host.OpenFileDialog(title, filter, app.AntivirusSetup().hwnd());
+}
+
+std::string ExecutableFilter() {
+  return std::string("Executable Files (*.exe, *.com)\0*.EXE;*.COM\0All Files (*.*)\0*.*\0", 64);
+}
+
+s_avir& App::AntivirusSetup() {
+  if (!antivirusSetup_) antivirusSetup_ = MakeOwned<s_avir>(*this);
+  return *antivirusSetup_;
+}
+
+}  // namespace kv

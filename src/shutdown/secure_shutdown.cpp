@@ -1,0 +1,176 @@
+// The sequence of the secure shut down and the scheduled scan: pending
+// reboot files, the file check (which runs in the check window's timer and
+// comes back through PreShut2), the registry, then the action.
+#include <unordered_set>
+
+#include "antivirus/s_avir.h"
+#include "antivirus/scanner_run.h"
+#include "context/app.h"
+#include "core/regwatch_rules.h"
+#include "core/text.h"
+#include "integrity/intCheck.h"
+#include "logs/WriteLog.h"
+#include "platform/files.h"
+#include "regwatch/actions.h"
+#include "regwatch/pending_reboot.h"
+#include "regwatch/snapshot.h"
+#include "shutdown/frmLogoff.h"
+#include "shutdown/frmLogoff_ids.h"
+#include "shutdown/sProg.h"
+
+namespace kv {
+
+namespace {
+
+constexpr char kWininitHeader[] =
+    "The following Files were scanned as a precaution (being renamed or deleted from Wininit),";
+constexpr char kRegistryHeader[] =
+    "The following Files were scanned as a precaution (being renamed or deleted from the Registry),";
+
+}  // namespace
+
+void PrecautionaryScan(App& app, const PendingOperations& ops) {
+  sProg& progress = app.ShutDownProgress();
+  progress.SetStatus("Status: Checking Startup/Delete/Replace Entries...");
+  progress.SetRange(100);
+  progress.SetProgress(0);
+  const ScannerFields fields = app.AntivirusSetup().Fields();
+  const bool secondSet = !Trim(fields.Text1).empty();
+  const auto item = [&app](std::string path) -> std::string {
+    if (app.useShortPaths) path = ShortPathOf(path);
+    if (path.empty() || !FileExists(path)) return {};
+    return app.quoteChar + path + app.quoteChar + " ";
+  };
+  // A failing start is passed over: nobody waits for a scanner here.
+  const auto start = [&](const std::string& batch) {
+    if (!batch.empty()) RunScanner(app, ScannerCommand(fields.Text5, fields.Text6, batch));
+    if (secondSet) RunScanner(app, ScannerCommand(fields.Text1, fields.Text2, batch));
+  };
+
+  if (ops.wininitExists) {
+    std::string batch;
+    for (const WininitOperation& op : ops.wininit) batch += item(op.file);
+    start(batch);
+    if (!batch.empty()) WriteLog(app, kWininitHeader + batch);
+    progress.SetProgress(50);
+  }
+  if (ops.registry.empty()) return;
+
+  // A file named twice in a batch (the source of one rename and the
+  // destination of another) is scanned once in it.
+  std::string batch, all;
+  std::unordered_set<std::string> inBatch;
+  long counter = 0;
+  for (size_t i = 0; i < ops.registry.size(); ++i) {
+    const std::string& path = ops.registry[i];
+    if (inBatch.insert(path).second) {
+      batch += item(path);
+      ++counter;
+    }
+    const bool last = i + 1 == ops.registry.size();
+    if (last || (app.filesPerBatch > 0 && counter >= app.filesPerBatch)) {
+      start(batch);
+      all += batch;
+      batch.clear();
+      inBatch.clear();
+      counter = 0;
+    }
+  }
+  progress.SetProgress(100);
+  if (!all.empty()) WriteLog(app, kRegistryHeader + all);
+}
+
+void frmLogoff::preShut0() {
+  if (started_) return;
+  started_ = true;
+  if (app_.run.scheduledScan) app_.run.shutDownAction = kScheduledScan;
+  CheckWinInit();
+}
+
+void frmLogoff::CheckWinInit() {
+  PrecautionaryScan(app_, ReadPendingOperations());
+  if (app_.ended) return;
+  PreShut1();
+}
+
+void frmLogoff::PreShut1() {
+  app_.run.autoLoadRun = true;
+  ShowWindow(hwnd_, SW_HIDE);
+  sProg& progress = app_.ShutDownProgress();
+  progress.SetStatus("Status: Scanning Files...");
+  app_.CheckWindow().lUp();
+  if (app_.ended) return;
+  if (!app_.run.scheduledScan) progress.Show();
+}
+
+void frmLogoff::PreShut2() {
+  sProg& progress = app_.ShutDownProgress();
+  progress.SetStatus("Status: Scanning Registry...");
+  const RegistryPass pass = setReg(app_);
+  if (app_.ended) return;
+  if (pass.list.size() > 1 && pass.list[1] != kNoWarnings) {
+    app_.ShutDownProgress().SetStatus("Status: Found Modified Registry Entries...");
+    std::vector<std::string> lines = pass.list;
+    ScanAndUpdateWarnings(app_, lines, pass.warnings);
+    if (app_.ended) return;
+  }
+  if (app_.run.scheduledScan) {
+    app_.EndProgram();
+    return;
+  }
+  startCountDown();
+}
+
+void frmLogoff::startCountDown() {
+  sProg& progress = app_.ShutDownProgress();
+  if (!app_.run.shutDownFindings) {
+    progress.SetStatus("Status: All scans completed.  No suspicious files found!");
+    ShutDown(app_.run.shutDownAction);
+    return;
+  }
+  progress.SetStatus("Status: Some files were scanned...Shutting Down in 2 minutes");
+  progress.ShowShutDownNow();
+  progress.SetRange(120);
+  progress.SetProgress(0);
+  seconds = minutes = 0;
+  countdown_ = true;
+  SetTimer(hwnd_, logoff_ids::kTimer1, 1000, nullptr);
+}
+
+void frmLogoff::StopCountdown() {
+  countdown_ = false;
+  KillTimer(hwnd_, logoff_ids::kTimer1);
+}
+
+void frmLogoff::Timer1_Timer() {
+  // A tick already queued when the countdown stopped is not one of its own.
+  if (!countdown_) return;
+  sProg& progress = app_.ShutDownProgress();
+  progress.SetProgress(progress.Progress() + 1);
+  if (++seconds == 60) {
+    seconds = 0;
+    ++minutes;
+  }
+  if (minutes == 2) {
+    StopCountdown();
+    ShutDown(app_.run.shutDownAction);
+  }
+}
+
+void frmLogoff::Command1_Click() {
+  // The countdown goes first: left running, it would carry the action out
+  // again after the machine wakes from standby or hibernation.
+  StopCountdown();
+  ShutDown(app_.run.shutDownAction);
+}
+
+void frmLogoff::ShutDown(int action) {
+  // The privilege is the Host's to enable, with the request itself.
+  handleShutOff(action);
+}
+
+void frmLogoff::handleShutOff(int action) {
+  if (const auto request = ShutOffRequest(action, systemVersion)) app_.host.Power(*request);
+}
+
+}  // namespace kv

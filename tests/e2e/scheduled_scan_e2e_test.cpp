@@ -1,0 +1,124 @@
+// The scheduled scan of the real program: pending reboot files, the file
+// check and the registry, each handed to the scanner and logged, then the
+// program ends by itself.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+#include "e2e/program_run.h"
+#include "platform/files.h"
+#include "platform/ini.h"
+#include "support/app_fixture.h"
+
+using namespace kv::test;
+
+namespace {
+
+constexpr char kRun[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Run";
+constexpr char kValue[] = "KvScheduledE2E";
+
+std::vector<std::string> LogTexts(const ProgramFolder& folder) {
+  std::vector<std::string> out;
+  WIN32_FIND_DATAA fd;
+  HANDLE h = FindFirstFileA(folder.path("Data\\Log\\*.log").c_str(), &fd);
+  if (h == INVALID_HANDLE_VALUE) return out;
+  do out.push_back(folder.Read("Data\\Log\\" + std::string(fd.cFileName)));
+  while (FindNextFileA(h, &fd));
+  FindClose(h);
+  std::sort(out.begin(), out.end());
+  return out;
+}
+
+// What the test puts outside its program folder, taken away again.
+struct Outside {
+  std::string changed = SystemFolder() + "kvsched_changed.dll";
+  std::string wininit;
+  Outside() {
+    char dir[MAX_PATH];
+    const UINT n = GetWindowsDirectoryA(dir, MAX_PATH);
+    wininit = std::string(dir, n) + "\\wininit.ini";
+    kv::WriteWholeFile(changed, "first version");
+  }
+  ~Outside() {
+    DeleteFileA(changed.c_str());
+    DeleteFileA(wininit.c_str());
+    HKEY key;
+    if (RegOpenKeyExA(HKEY_CURRENT_USER, kRun, 0, KEY_ALL_ACCESS, &key) == ERROR_SUCCESS) {
+      RegDeleteValueA(key, kValue);
+      RegCloseKey(key);
+    }
+  }
+};
+
+TEST(ScheduledScanE2E, ScansPendingFilesChangedFilesAndNewEntriesThenEnds) {
+  Outside outside;
+  ProgramFolder folder;
+  ASSERT_TRUE(BuildBaselineInteractively(folder));
+  const std::string scanner = folder.path("fakescanner.exe");
+  ASSERT_TRUE(CopyFileA((std::string(KV_BIN_DIR) + "\\fakescanner.exe").c_str(), scanner.c_str(), FALSE));
+  const std::string settings = folder.path("Data\\Korvanel.dat");
+  ASSERT_TRUE(kv::IniWrite(settings, "settings", "0,0,0,0,0,0,0,1", "Korvanel"));  // Auto-Logging
+  ASSERT_TRUE(kv::IniWrite(settings, "settings2", "1,0,0,0,0,0", "Korvanel"));     // libraries
+  ASSERT_TRUE(kv::IniWrite(settings, "antivirus", scanner + "|/scan", "Korvanel"));
+  ASSERT_TRUE(kv::IniWrite(settings, "antivirus2", "1,0,0", "Korvanel"));
+
+  kv::WriteWholeFile(outside.changed, "second version");
+  const std::string pending = folder.path("pending.tmp");
+  folder.Write("pending.tmp", "to be deleted at the next start");
+  ASSERT_TRUE(kv::WriteWholeFile(outside.wininit, "[rename]\r\nNUL=" + pending + "\r\n"));
+  const std::string program = folder.path("runner.exe");
+  folder.Write("runner.exe", "started at logon");
+  HKEY key;
+  ASSERT_EQ(RegCreateKeyExA(HKEY_CURRENT_USER, kRun, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key,
+                            nullptr),
+            ERROR_SUCCESS);
+  RegSetValueExA(key, kValue, 0, REG_SZ, reinterpret_cast<const BYTE*>(program.c_str()),
+                 DWORD(program.size() + 1));
+  RegCloseKey(key);
+
+  {
+    ProgramRun run(folder, "Korvanel.exe", "/a");
+    ASSERT_TRUE(run.WaitForExit(180000)) << "a scheduled scan must end by itself";
+  }
+  std::string record;
+  WaitUntil(
+      [&] {
+        record = folder.Read("scanner-record.txt");
+        return std::count(record.begin(), record.end(), '\n') >= 3;
+      },
+      20000);
+  EXPECT_NE(record.find(" /scan \"" + pending + "\" "), std::string::npos) << record;
+  EXPECT_NE(record.find(" /scan \"" + outside.changed + "\" "), std::string::npos) << record;
+  EXPECT_NE(record.find(" /scan  \"" + program + "\""), std::string::npos) << record;
+
+  const auto logs = LogTexts(folder);
+  ASSERT_EQ(logs.size(), 3u);
+  EXPECT_EQ(logs[0], "Integrity Checker - These files were either New or Failed the Integrity Check," +
+                         outside.changed + "\r\n");
+  EXPECT_EQ(logs[1], "Registry Action - Scan and Update Multiple Entries," + program + "\r\n");
+  EXPECT_EQ(logs[2], "The following Files were scanned as a precaution (being renamed or deleted "
+                     "from Wininit)," + pending + "\r\n");
+  EXPECT_NE(folder.Read("Data\\Registry.dat").find(std::string(kValue) + "= (" + program + ")"),
+            std::string::npos);
+}
+
+}  // namespace
+
+namespace {
+
+TEST(SecureShutDownE2E, ASecondCopyOfTheProgramIsTurnedAway) {
+  ProgramFolder folder;
+  ASSERT_TRUE(BuildBaselineInteractively(folder));
+  ProgramRun open(folder, "Korvanel.exe", "");
+  ASSERT_NE(FindProcessWindow(open.processId(), "Welcome to Korvanel"), nullptr);
+  {
+    ProgramRun secure(folder, "Korvanel.exe", "/s");
+    EXPECT_TRUE(secure.Answer("You must close Korvanel before using the Shut Down Feature."));
+    EXPECT_TRUE(secure.WaitForExit());
+  }
+  EXPECT_FALSE(open.WaitForExit(0));
+}
+
+}  // namespace

@@ -1,0 +1,178 @@
+// The shortcuts through the real shell link object and scripting host:
+// the auto-load shortcut made, refreshed and removed by the settings page
+// and the wizard rule, the secure-shut-down shortcut, and the settings
+// load's auto-load box following the file.
+#include <windows.h>
+#include <objbase.h>
+#include <shlobj.h>
+
+#include "app/mForm1.h"
+#include "context/settings.h"
+#include "core/settings_store.h"
+#include "platform/files.h"
+#include "settingsui/settings_pages.h"
+#include "shutdown/shortcuts.h"
+#include "support/app_fixture.h"
+
+using namespace kv;
+using namespace kv::test;
+
+namespace {
+
+struct LinkFacts {
+  bool loaded = false;
+  std::string path, arguments, description;
+  int showCommand = 0;
+};
+
+// Reads a shortcut back through the shell's own link object.
+LinkFacts ReadLink(const std::string& link) {
+  LinkFacts facts;
+  CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+  IShellLinkA* shell = nullptr;
+  if (SUCCEEDED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkA,
+                                 reinterpret_cast<void**>(&shell)))) {
+    IPersistFile* file = nullptr;
+    if (SUCCEEDED(shell->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(&file)))) {
+      wchar_t wide[MAX_PATH + 1] = L"";
+      MultiByteToWideChar(CP_ACP, 0, link.c_str(), -1, wide, MAX_PATH);
+      if (SUCCEEDED(file->Load(wide, STGM_READ))) {
+        facts.loaded = true;
+        char buf[MAX_PATH + 1] = "";
+        if (SUCCEEDED(shell->GetPath(buf, sizeof buf, nullptr, SLGP_RAWPATH))) facts.path = buf;
+        buf[0] = 0;
+        if (SUCCEEDED(shell->GetArguments(buf, sizeof buf))) facts.arguments = buf;
+        buf[0] = 0;
+        if (SUCCEEDED(shell->GetDescription(buf, sizeof buf))) facts.description = buf;
+        shell->GetShowCmd(&facts.showCommand);
+      }
+      file->Release();
+    }
+    shell->Release();
+  }
+  CoUninitialize();
+  return facts;
+}
+
+class ShortcutsTest : public AppTest {
+ protected:
+  ShortcutsTest() {
+    MakeDataFolders();
+    folder.Write("Data\\Korvanel.dat", DefaultSettingsText(true));
+    link = AutoLoadShortcutPath();
+    CreateFolder(StartupFolderPath() + "\\");
+    DeleteFileAt(link);
+  }
+  ~ShortcutsTest() override { DeleteFileAt(link); }
+  std::string link;
+};
+
+TEST_F(ShortcutsTest, SettingsPageSaveMakesRefreshesAndRemovesTheAutoLoadShortcut) {
+  const std::string startup = StartupFolderPath();
+  ASSERT_FALSE(startup.empty());
+  EXPECT_NE(startup.back(), ' ');
+  EXPECT_EQ(link, startup + (startup.back() == '\\' ? "" : "\\") + "Korvanel.lnk");
+
+  ApplyAutoLoadFromSettingsPage(app, true);
+  ASSERT_TRUE(FileExists(link));
+  LinkFacts facts = ReadLink(link);
+  ASSERT_TRUE(facts.loaded);
+  EXPECT_EQ(facts.arguments, " /r");
+  EXPECT_EQ(facts.description, "Access Shortcut");
+  // Show command 5 is stored; the link format knows only normal, maximised
+  // and minimised, and reads any other value back as normal.
+  EXPECT_EQ(facts.showCommand, SW_SHOWNORMAL);
+  EXPECT_EQ(facts.path, ProgramFile(app));
+  EXPECT_EQ(ProgramFile(app), folder.path("test_settingsui.exe"));
+  loadSettings(app);
+  EXPECT_EQ(app.boxes.Check1, 1);
+
+  // Refreshed: a broken file is replaced by a working shortcut.
+  ASSERT_TRUE(WriteWholeFile(link, "stale"));
+  ApplyAutoLoadFromSettingsPage(app, true);
+  EXPECT_TRUE(ReadLink(link).loaded);
+
+  ApplyAutoLoadFromSettingsPage(app, false);
+  EXPECT_FALSE(FileExists(link));
+  loadSettings(app);
+  EXPECT_EQ(app.boxes.Check1, 0);
+
+  // Through the page: the box shows the file and its Save follows the box.
+  mForm1& f = app.Form1();
+  f.Image11_Click();
+  f.options->cSettings_Click();
+  MainSettingsPage& m = *f.options->main;
+  EXPECT_EQ(m.Check1.Value(), 0);
+  m.Check1.Value(1);
+  host.ExpectBox("Settings Saved Successfully");
+  m.cSave_Click();
+  EXPECT_TRUE(FileExists(link));
+  f.options->cSettings_Click();
+  EXPECT_EQ(m.Check1.Value(), 1);
+}
+
+TEST_F(ShortcutsTest, WizardRuleKeepsAnExistingShellLinkAndRemovesWhenOff) {
+  ASSERT_TRUE(WriteWholeFile(link, "kept"));
+  ApplyAutoLoadFromWizard(app, true);
+  EXPECT_EQ(ReadWholeFile(link).value_or(""), "kept");
+  ApplyAutoLoadFromWizard(app, false);
+  EXPECT_FALSE(FileExists(link));
+  ApplyAutoLoadFromWizard(app, true);
+  EXPECT_EQ(ReadLink(link).arguments, " /r");
+}
+
+TEST_F(ShortcutsTest, ScriptingHostWritesItsOwnShortcuts) {
+  app.useScriptingHost = 1;
+  ApplyAutoLoadFromWizard(app, true);
+  ASSERT_TRUE(FileExists(link));
+  LinkFacts facts = ReadLink(link);
+  ASSERT_TRUE(facts.loaded);
+  EXPECT_EQ(facts.arguments, "/r");
+  EXPECT_EQ(facts.description, "Korvanel");
+  EXPECT_EQ(facts.path, ProgramFile(app));
+  // The scripting host overwrites what is there.
+  ASSERT_TRUE(WriteWholeFile(link, "old"));
+  ApplyAutoLoadFromWizard(app, true);
+  EXPECT_TRUE(ReadLink(link).loaded);
+
+  // A name without a shortcut ending gets ".lnk".
+  EXPECT_TRUE(CreateScriptedShortcut(folder.path("Plain"), "d", ProgramFile(app), "/x", 0));
+  EXPECT_TRUE(folder.Exists("Plain.lnk"));
+  EXPECT_FALSE(CreateShellLink("", ProgramFile(app), "", "", "", 0, 5));
+  EXPECT_FALSE(CreateShellLink(folder.path("a.lnk"), "", "", "", "", 0, 5));
+}
+
+TEST_F(ShortcutsTest, SecureShutDownShortcutIsMadeOnceAndAFailureIsReported) {
+  const std::string question =
+      "Korvanel will now create a shortcut for you to use the Secure ShutDown and Scan "
+      "Feature.\r\n\r\nWould you like this shortcut on your Desktop?";
+  const std::string here = "Korvanel will now create a SecureShutDown shortcut in your Korvanel directory.";
+  host.ExpectBox(question, MsgAnswer::No);
+  host.ExpectBox(here);
+  host.ExpectBox("Success!");
+  CreateSecureShutDownShortcut(app);
+  const LinkFacts facts = ReadLink(folder.path("SecureShutDown.lnk"));
+  ASSERT_TRUE(facts.loaded);
+  EXPECT_EQ(facts.arguments, " /s");
+  EXPECT_EQ(facts.description, "Access Shortcut");
+  // Asked again: nothing is written, and it is there.
+  ASSERT_TRUE(WriteWholeFile(folder.path("SecureShutDown.lnk"), "mine"));
+  host.ExpectBox(question, MsgAnswer::No);
+  host.ExpectBox(here);
+  host.ExpectBox("Success!");
+  CreateSecureShutDownShortcut(app);
+  EXPECT_EQ(folder.Read("SecureShutDown.lnk"), "mine");
+  EXPECT_TRUE(host.AllBoxesShown());
+
+  // A folder of that name stands where the shortcut would go.
+  DeleteFileAt(folder.path("SecureShutDown.lnk"));
+  folder.MakeFolder("SecureShutDown.lnk");
+  host.ExpectBox(question, MsgAnswer::No);
+  host.ExpectBox(here);
+  host.ExpectBox("Could not create the shortcut " + folder.path("SecureShutDown.lnk") + ".",
+                 MsgAnswer::Ok, {}, MsgIcon::Error);
+  CreateSecureShutDownShortcut(app);
+  EXPECT_TRUE(host.AllBoxesShown());
+}
+
+}  // namespace

@@ -1,0 +1,210 @@
+// The secure shut down from the user's choice to the action, through the
+// whole chain of checks, with the power requests caught by the test host.
+#include <windows.h>
+
+#include "integrity/intCheck.h"
+#include "platform/instance.h"
+#include "shutdown/frmLogoff.h"
+#include "shutdown/sProg.h"
+#include "shutdown/shutdown_fixture.h"
+#include "shutdown/unattended.h"
+#include "support/pump.h"
+
+using namespace kv;
+using namespace kv::test;
+
+namespace {
+
+constexpr SystemVersion kNewer{2, 5}, kOlder{1, 4};
+
+class SecureShutDownTest : public ShutDownTest {
+ protected:
+  SecureShutDownTest() { app.LogoffWindow().systemVersion = kNewer; }
+  frmLogoff& Window() { return app.LogoffWindow(); }
+  // Runs the chain from a choice until it settles: the action, the
+  // countdown, or the end of the program.
+  void RunChain() {
+    ASSERT_TRUE(PumpUntil(
+        [&] { return host.ended || !host.powerCalls.empty() || Window().CountdownRunning(); },
+        20000));
+  }
+  // A custom folder checked at secure shut down, holding one new library.
+  void FailingFile(bool baselineOnlyAsBackup = false) {
+    folder.MakeFolder("watched");
+    folder.Write("watched\\a.dll", "changed");
+    folder.Write(baselineOnlyAsBackup ? "Data\\1.bak" : "Data\\1.dat", "//x\r\n[DLL]\r\nNULL*E\r\n");
+    WriteEntry(app, app.settingsFile, "path", folder.path("watched\\"), "1");
+    WriteEntry(app, app.settingsFile, "args2", "1,0,0,0,0,0,1", "1");
+  }
+  void UseExistingScanner() {
+    folder.Write("scanner.exe", "stands in for a scanner");
+    WriteEntry(app, app.settingsFile, "antivirus", folder.path("scanner.exe") + "|/scan", "Korvanel");
+  }
+};
+
+TEST_F(SecureShutDownTest, NothingFoundCarriesTheChosenActionOutAtOnce) {
+  Window().Image4_Click();  // Turn Off
+  RunChain();
+  ASSERT_EQ(host.powerCalls.size(), 1u);
+  EXPECT_EQ(host.powerCalls[0].kind, PowerRequest::Kind::ExitWindows);
+  EXPECT_EQ(host.powerCalls[0].exitFlags, 25u);
+  EXPECT_EQ(app.run.shutDownAction, kTurnOff);
+  EXPECT_TRUE(app.run.autoLoadRun);
+  EXPECT_EQ(app.ShutDownProgress().Status(), "Status: All scans completed.  No suspicious files found!");
+  EXPECT_TRUE(app.ShutDownProgress().Visible());
+  EXPECT_FALSE(Window().Visible());
+  EXPECT_FALSE(app.ShutDownProgress().ShutDownNowShown());
+  EXPECT_FALSE(host.ended);
+  // A second choice while the sequence runs is not a second sequence.
+  Window().Image6_Click();
+  EXPECT_FALSE(app.CheckWindow().TimerArmed());
+  PumpPending();
+  EXPECT_EQ(host.powerCalls.size(), 1u);
+  EXPECT_EQ(app.run.shutDownAction, kTurnOff);
+}
+
+TEST_F(SecureShutDownTest, OlderSystemsGetTheForcedFlags) {
+  Window().systemVersion = kOlder;
+  Window().Image6_Click();  // Restart
+  RunChain();
+  ASSERT_EQ(host.powerCalls.size(), 1u);
+  EXPECT_EQ(host.powerCalls[0].exitFlags, 7u);
+}
+
+TEST_F(SecureShutDownTest, ShiftTurnsStandbyIntoHibernate) {
+  frmLogoff& w = Window();
+  EXPECT_EQ(w.Label4Text(), "Standby");
+  w.Form_KeyDown(VK_SHIFT);
+  EXPECT_EQ(w.Label4Text(), "Hibernate");
+  w.Form_KeyUp('A');  // any key released
+  EXPECT_EQ(w.Label4Text(), "Standby");
+  w.Form_KeyDown('A');
+  EXPECT_EQ(w.Label4Text(), "Standby");
+  w.Form_KeyDown(VK_SHIFT);
+  w.Image2_Click();
+  RunChain();
+  EXPECT_EQ(app.run.shutDownAction, kHibernate);
+  ASSERT_EQ(host.powerCalls.size(), 1u);
+  EXPECT_EQ(host.powerCalls[0].kind, PowerRequest::Kind::PowerState);
+  EXPECT_FALSE(host.powerCalls[0].suspend);
+  EXPECT_TRUE(host.powerCalls[0].force);
+}
+
+TEST_F(SecureShutDownTest, HoverShowsTheHighlightAndTheBackgroundClearsIt) {
+  frmLogoff& w = Window();
+  w.PointerOver(3);
+  w.PointerOver(12);
+  EXPECT_TRUE(w.HighlightShown(4));
+  EXPECT_FALSE(w.HighlightShown(2));
+  EXPECT_EQ(w.LabelInk(2), RGB(255, 255, 255));
+  EXPECT_EQ(w.LabelInk(1), RGB(0, 0, 0));
+  w.PointerOver(0);
+  EXPECT_FALSE(w.HighlightShown(4));
+  EXPECT_EQ(w.LabelInk(2), RGB(0, 0, 0));
+}
+
+TEST_F(SecureShutDownTest, AFindingWaitsTwoMinutesThenActsOnce) {
+  FailingFile();
+  UseExistingScanner();
+  Window().Label2_Click();  // Log Off...
+  RunChain();
+  ASSERT_TRUE(Window().CountdownRunning());
+  ASSERT_EQ(host.starts.size(), 1u);
+  EXPECT_EQ(host.starts[0].commandLine,
+            folder.path("scanner.exe") + " /scan \"" + folder.path("watched\\a.dll") + "\" ");
+  EXPECT_TRUE(app.run.shutDownFindings);
+  EXPECT_EQ(Logs().size(), 1u);
+  sProg& p = app.ShutDownProgress();
+  EXPECT_EQ(p.Status(), "Status: Some files were scanned...Shutting Down in 2 minutes");
+  EXPECT_TRUE(p.ShutDownNowShown());
+  EXPECT_EQ(p.Range(), 120);
+  for (int tick = 1; tick < 120; ++tick) Window().Timer1_Timer();
+  EXPECT_TRUE(host.powerCalls.empty());
+  EXPECT_EQ(p.Progress(), 119);
+  Window().Timer1_Timer();
+  ASSERT_EQ(host.powerCalls.size(), 1u);
+  EXPECT_EQ(host.powerCalls[0].exitFlags, 20u);
+  EXPECT_EQ(p.Progress(), 120);
+  EXPECT_FALSE(Window().CountdownRunning());
+  for (int tick = 0; tick < 200; ++tick) Window().Timer1_Timer();
+  EXPECT_EQ(host.powerCalls.size(), 1u);
+}
+
+TEST_F(SecureShutDownTest, ShutDownNowActsAtOnceAndOnlyOnce) {
+  FailingFile();
+  UseExistingScanner();
+  Window().Image2_Click();  // Standby
+  RunChain();
+  ASSERT_TRUE(Window().CountdownRunning());
+  for (int tick = 0; tick < 30; ++tick) Window().Timer1_Timer();
+  app.ShutDownProgress().Command1.Click();  // "ShutDown Now"
+  ASSERT_EQ(host.powerCalls.size(), 1u);
+  EXPECT_TRUE(host.powerCalls[0].suspend);
+  // Back from standby: the countdown is over and never fires again.
+  EXPECT_FALSE(Window().CountdownRunning());
+  for (int tick = 0; tick < 200; ++tick) Window().Timer1_Timer();
+  PumpPending();
+  EXPECT_EQ(host.powerCalls.size(), 1u);
+}
+
+TEST_F(SecureShutDownTest, AScannerThatCannotStartStopsNobody) {
+  FailingFile();
+  UseExistingScanner();
+  host.startSucceeds = false;
+  Window().Image4_Click();  // no box may appear: nobody is there
+  RunChain();
+  ASSERT_EQ(host.powerCalls.size(), 1u);  // nothing was handed over: no countdown
+  EXPECT_EQ(host.starts.size(), 1u);
+}
+
+TEST_F(SecureShutDownTest, ScheduledScanWithFindingsAndNoScannerEndsByItselfWithTheForcedLog) {
+  FailingFile(/*baselineOnlyAsBackup=*/true);
+  SetText(HKEY_CURRENT_USER, "Software\\Microsoft\\Windows\\CurrentVersion\\Run", "KvScheduled",
+          "C:\\kvscheduled.exe");
+  app.run.scheduledScan = true;
+  RunScheduledScan(app);  // no box may appear: nobody is there
+  RunChain();
+  ASSERT_TRUE(host.ended);
+  EXPECT_EQ(app.run.shutDownAction, kScheduledScan);
+  EXPECT_TRUE(host.powerCalls.empty());
+  EXPECT_FALSE(app.ShutDownProgress().Visible());
+  EXPECT_FALSE(Window().Visible());
+  const auto logs = Logs();
+  ASSERT_EQ(logs.size(), 2u);
+  EXPECT_EQ(logs[0], "Integrity Checker - These files were logged because you didn't setup an "
+                     "Anti-Virus Scanner," + folder.path("watched\\a.dll") + "\r\n");
+  EXPECT_EQ(logs[1].rfind("Registry Action - Scan and Update Multiple Entries,", 0), 0u);
+  // The backup stood in for the missing baseline and took the new file.
+  EXPECT_NE(folder.Read("Data\\1.dat").find("a.dll="), std::string::npos);
+  EXPECT_NE(folder.Read("Data\\Registry.dat").find("KvScheduled="), std::string::npos);
+}
+
+TEST_F(SecureShutDownTest, ASecondInstanceIsTurnedAway) {
+  app.anotherInstance = true;
+  host.ExpectBox(kAlreadyRunning);
+  ShowSecureShutDown(app);
+  EXPECT_TRUE(host.ended);
+  EXPECT_FALSE(Window().Visible());
+
+  const std::string marker = "Local\\KorvanelTestMarker" + std::to_string(GetCurrentProcessId());
+  EXPECT_FALSE(TakeInstanceMarker(marker));
+  EXPECT_TRUE(TakeInstanceMarker(marker));
+}
+
+TEST_F(SecureShutDownTest, CancelEndsTheProgramAndClosingTheProgressWindowAsks) {
+  host.ExpectBox("Cancel Shutdown?", MsgAnswer::No);
+  app.ShutDownProgress().CloseBox();
+  EXPECT_FALSE(host.ended);
+  host.ExpectBox("Cancel Shutdown?", MsgAnswer::Yes);
+  app.ShutDownProgress().CloseBox();
+  EXPECT_TRUE(host.ended);
+}
+
+TEST_F(SecureShutDownTest, CancelBeforeAnyChoiceEndsWithoutActing) {
+  Window().Label1_Click();
+  EXPECT_TRUE(host.ended);
+  EXPECT_TRUE(host.powerCalls.empty());
+  EXPECT_TRUE(host.starts.empty());
+}
+
+}  // namespace
