@@ -68,7 +68,7 @@ kv_wine_up() {
   if [ "${1:-}" = "--private-display" ] || [ -z "${DISPLAY:-}" ]; then
     local n=$(( 90 + RANDOM % 400 ))
     while [ -e "/tmp/.X11-unix/X$n" ] || [ -e "/tmp/.X$n-lock" ]; do n=$((n + 1)); done
-    Xvfb ":$n" -screen 0 1280x800x24 -nolisten tcp >/dev/null 2>&1 &
+    Xvfb ":$n" -screen 0 "${KV_SCREEN:-1280x800x24}" -nolisten tcp >/dev/null 2>&1 &
     KV_XVFB_PID=$!
     export DISPLAY=":$n"
     for _ in $(seq 100); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done

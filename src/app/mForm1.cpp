@@ -3,6 +3,8 @@
 #include <algorithm>
 
 #include "context/app.h"
+#include "controls/dialog_keys.h"
+#include "controls/link_label.h"
 #include "app/mForm1_ids.h"
 #include "app/pages/about_page.h"
 #include "app/pages/egg_page.h"
@@ -43,25 +45,6 @@ SIZE WindowSizeFor(HWND hwnd, SIZE client, UINT dpi) {
   return SIZE{r.right - r.left, r.bottom - r.top};
 }
 
-// Keyboard navigation inside the frame (Tab, arrows, Enter, Space) the way
-// dialogs have it, whichever message loop runs: the hook hands the frame's
-// keys to IsDialogMessage and leaves the loop an empty message.
-LRESULT CALLBACK KeyboardHook(int code, WPARAM wp, LPARAM lp) {
-  if (code == HC_ACTION && wp == PM_REMOVE) {
-    MSG* m = reinterpret_cast<MSG*>(lp);
-    if (m->message >= WM_KEYFIRST && m->message <= WM_KEYLAST && m->hwnd) {
-      HWND root = GetAncestor(m->hwnd, GA_ROOT);
-      char cls[32] = "";
-      if (root && GetClassNameA(root, cls, sizeof cls) && lstrcmpA(cls, kClassName) == 0 &&
-          IsDialogMessageA(root, m)) {
-        m->message = WM_NULL;
-        m->wParam = m->lParam = 0;
-      }
-    }
-  }
-  return CallNextHookEx(nullptr, code, wp, lp);
-}
-
 }  // namespace
 
 mForm1::mForm1(App& app) : app_(app) {
@@ -79,13 +62,10 @@ mForm1::mForm1(App& app) : app_(app) {
   else
     BuildFull();
   Layout();
-  keyHook_ = SetWindowsHookExA(WH_GETMESSAGE, &KeyboardHook, nullptr, GetCurrentThreadId());
+  controls::UseDialogKeys(kClassName);
 }
 
-mForm1::~mForm1() {
-  if (keyHook_) UnhookWindowsHookEx(keyHook_);
-  Destroy();
-}
+mForm1::~mForm1() { Destroy(); }
 
 bool mForm1::Plain() const { return app_.edition.plainControls; }
 
@@ -213,6 +193,8 @@ void mForm1::BuildFull() {
   };
   lblDLUpdates_Click = [this] { UpdatesButtonClick(app_); };
   rwClick = ui::MakeLabel(hwnd_, kRwClick, "Brackwater Online", SS_NOTIFY | SS_RIGHT);
+  controls::MakeKeyboardLink(lblDLUpdates);
+  controls::MakeKeyboardLink(rwClick);
 
   cButton6.Click = [this] { Help(); };
   cButton7.Click = [this] { About(); };
@@ -286,8 +268,12 @@ const Panel* mForm1::ShownPage() const {
 void mForm1::ShowPage(Panel& page) {
   Layout();  // the header may have grown or gone
   page.Visible(true);
-  if (page.Content() || page.hwnd()) SetWindowPos(page.hwnd(), HWND_BOTTOM, 0, 0, 0, 0,
-                                                  SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+  // The page comes after the navigation and header and before the status
+  // line in the z-order, which is also the Tab order.
+  const HWND after = Plain() ? cButton9.hwnd() : descImg.back().hwnd();
+  if (page.hwnd()) SetWindowPos(page.hwnd(), after ? after : HWND_BOTTOM, 0, 0, 0, 0,
+                                SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+  RescueFocus(page.hwnd());
 }
 
 void mForm1::OpenToolPage(Panel& page, const std::string& title, const std::string& description,
@@ -489,6 +475,10 @@ bool mForm1::OnClose() {
 }
 
 std::optional<controls::Window::LabelLook> mForm1::OnLabelLook(HWND label) {
+  if (controls::HighContrast()) {
+    const bool link = label == rwClick || label == lblDLUpdates;
+    return LabelLook{GetSysColor(link ? COLOR_HOTLIGHT : COLOR_WINDOWTEXT), GetSysColorBrush(COLOR_WINDOW)};
+  }
   COLORREF ink = ToColorRef(art::palette::kInk);
   if (label == lblDesc || label == lblStatus) ink = ToColorRef(art::palette::kMuted);
   if (label == rwClick || label == lblDLUpdates) ink = controls::palette::kLink;
@@ -502,6 +492,10 @@ HCURSOR mForm1::OnChildPointer(HWND child) {
 bool mForm1::OnEraseBackground(HDC dc) {
   RECT c{};
   GetClientRect(hwnd_, &c);
+  if (controls::HighContrast()) {
+    FillRect(dc, &c, GetSysColorBrush(COLOR_WINDOW));
+    return true;
+  }
   if (Plain()) {
     FillRect(dc, &c, GetSysColorBrush(COLOR_BTNFACE));
     return true;

@@ -114,7 +114,6 @@ class mForm1 : public controls::Window, public MainWindowPort {
   std::array<Panel*, 11> AllPages();
 
   App& app_;
-  HHOOK keyHook_ = nullptr;
   controls::Brush background_;
 };
 

@@ -39,24 +39,33 @@ NavBar::NavBar(HWND parent)
           [item, lit](art::Raster& r, const Picture::Look& look) {
             const float s = float(look.dpi) / 96.0f;
             const float w = float(r.Width()), h = float(r.Height());
+            const bool hc = look.highContrast;
+            const art::Colour ground = hc ? SysColour(lit ? COLOR_HIGHLIGHT : COLOR_WINDOW)
+                                          : lit ? kRailLit : kRail;
+            const art::Colour ink = hc ? SysColour(lit ? COLOR_HIGHLIGHTTEXT : COLOR_WINDOWTEXT)
+                                       : lit ? kWhite : kRailText;
             if (lit) {
-              r.FillRect(0, 0, w, h, kRailLit, 6 * s);
-              r.FillRect(0, h * 0.22f, 3.5f * s, h * 0.78f, kAccent, 1.75f * s);
+              r.FillRect(0, 0, w, h, ground, 6 * s);
+              if (!hc) r.FillRect(0, h * 0.22f, 3.5f * s, h * 0.78f, kAccent, 1.75f * s);
             }
-            if (look.focused) r.StrokeRect(1, 1, w - 1, h - 1, std::max(1.0f, 1.5f * s), kAccent, 6 * s);
+            if (look.focused)
+              r.StrokeRect(1, 1, w - 1, h - 1, std::max(1.0f, 1.5f * s), hc ? ink : kAccent, 6 * s);
             const float g = 22 * s;
-            art::DrawGlyph(r, item.glyph, 16 * s, (h - g) / 2, g, lit ? kWhite : kRailText,
-                           lit ? kRailLit : kRail);
+            art::DrawGlyph(r, item.glyph, 16 * s, (h - g) / 2, g, ink, ground);
           },
           [this, item, lit](HDC dc, const RECT& box, const Picture::Look& look) {
             RECT text = box;
             text.left = Scale(50, look.dpi);
             HGDIOBJ old = SelectObject(dc, captionFont_.get());
-            SetTextColor(dc, ToColorRef(lit ? kWhite : kRailText));
+            if (look.highContrast)
+              SetTextColor(dc, GetSysColor(lit ? COLOR_HIGHLIGHTTEXT : COLOR_WINDOWTEXT));
+            else
+              SetTextColor(dc, ToColorRef(lit ? kWhite : kRailText));
             DrawTextA(dc, item.caption, -1, &text, DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX);
             SelectObject(dc, old);
           },
           lit, !lit);
+      p.Name(item.caption);
     }
   }
   brand.Create(
@@ -69,7 +78,7 @@ NavBar::NavBar(HWND parent)
         RECT text = box;
         text.left = Scale(56, look.dpi);
         HGDIOBJ old = SelectObject(dc, brandFont_.get());
-        SetTextColor(dc, ToColorRef(kWhite));
+        SetTextColor(dc, look.highContrast ? GetSysColor(COLOR_WINDOWTEXT) : ToColorRef(kWhite));
         DrawTextA(dc, "Korvanel", -1, &text, DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX);
         SelectObject(dc, old);
       });

@@ -1,11 +1,18 @@
 #include "controls/art.h"
 
+#include <oleacc.h>
+
 #include "controls/gdi.h"
 #include "controls/theme.h"
 
 namespace kv {
 
 COLORREF ToColorRef(art::Colour c) { return RGB(c.r, c.g, c.b); }
+
+art::Colour SysColour(int index) {
+  const COLORREF c = GetSysColor(index);
+  return art::Rgb(GetRValue(c), GetGValue(c), GetBValue(c));
+}
 
 void PresentRaster(const art::Raster& r, HDC dc, int x, int y) {
   if (r.Width() <= 0 || r.Height() <= 0) return;
@@ -39,6 +46,19 @@ void Picture::Visible(bool show) const {
 
 void Picture::Move(int x, int y, int width, int height) const {
   if (hwnd_) SetWindowPos(hwnd_, nullptr, x, y, width, height, SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void Picture::Name(std::string text) {
+  name_ = std::move(text);
+  if (hwnd_) SetWindowTextA(hwnd_, name_.c_str());
+  controls::NotifyNameChange(hwnd_);
+}
+
+std::optional<controls::AccessibleFacts> Picture::OnAccessible() const {
+  if (name_.empty()) return std::nullopt;
+  if (!clickable_ && !focusable_) return controls::AccessibleFacts{name_, ROLE_SYSTEM_GRAPHIC, 0, ""};
+  const long state = pressed_ ? STATE_SYSTEM_PRESSED : 0;
+  return controls::AccessibleFacts{name_, ROLE_SYSTEM_PUSHBUTTON, state, "Press"};
 }
 
 bool Picture::OnMouseMove(POINT) {
@@ -106,8 +126,9 @@ bool Picture::OnPaint(HDC target) {
   Look look;
   look.dpi = Dpi();
   look.focused = focusable_ && HasFocus() && !FocusCuesHidden();
+  look.highContrast = controls::HighContrast();
   art::Raster raster(client.right, client.bottom);
-  raster.Clear(background_);
+  raster.Clear(look.highContrast ? SysColour(COLOR_WINDOW) : background_);
   if (shapes_) shapes_(raster, look);
 
   // Shapes and text meet in a memory bitmap so the screen sees one blit.

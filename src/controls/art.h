@@ -19,6 +19,9 @@ class Picture : public controls::Window {
   struct Look {
     bool focused = false;  // keyboard focus is on the picture
     UINT dpi = 96;
+    // The system's high-contrast setting is on: draw in system colours
+    // (SysColour); the raster starts cleared to the window colour.
+    bool highContrast = false;
   };
   // Draws the shapes; the raster is the window's size and starts cleared to
   // the background colour.
@@ -38,6 +41,12 @@ class Picture : public controls::Window {
   void Visible(bool show) const;
   void Move(int x, int y, int width, int height) const;
 
+  // What assistive technology calls the picture: for one that is clicked,
+  // where it leads. A named clickable picture is a push button to them, a
+  // named still one a graphic; an unnamed one keeps the system's answer.
+  const std::string& Name() const { return name_; }
+  void Name(std::string text);
+
   std::function<void()> MouseMove;  // the pointer moved over the picture
   std::function<void()> MouseLeave;  // the pointer left it
   std::function<void()> Click;
@@ -48,7 +57,9 @@ class Picture : public controls::Window {
   void OnSize(int, int) override { Redraw(); }
   bool OnEraseBackground(HDC) override { return true; }  // OnPaint covers every pixel
   bool OnMouseMove(POINT at) override;
+  std::optional<controls::AccessibleFacts> OnAccessible() const override;
 
+  std::string name_;
   art::Colour background_{};
   ShapePainter shapes_;
   TextPainter text_;
@@ -62,5 +73,7 @@ class Picture : public controls::Window {
 void PresentRaster(const art::Raster& r, HDC dc, int x, int y);
 
 COLORREF ToColorRef(art::Colour c);
+// One of the system's colours (COLOR_WINDOW, COLOR_HIGHLIGHT ...).
+art::Colour SysColour(int index);
 
 }  // namespace kv

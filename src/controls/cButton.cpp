@@ -1,5 +1,7 @@
 #include "controls/cButton.h"
 
+#include <oleacc.h>
+
 #include <algorithm>
 
 namespace kv {
@@ -35,6 +37,7 @@ bool cButton::Create(HWND parent, int id, int x, int y, int width, int height,
 void cButton::Caption(std::string_view text) {
   caption_ = std::string(text);
   if (hwnd_) SetWindowTextA(hwnd_, caption_.c_str());
+  NotifyNameChange(hwnd_);
   Redraw();
 }
 
@@ -46,6 +49,7 @@ void cButton::Enabled(bool enabled) {
     style = enabled_ ? (style | WS_TABSTOP) : (style & ~LONG_PTR(WS_TABSTOP));
     SetWindowLongPtrA(hwnd_, GWL_STYLE, style);
   }
+  NotifyStateChange(hwnd_);
   Redraw();
 }
 
@@ -57,6 +61,10 @@ void cButton::downStatus(int) {
 bool cButton::IsPressed() const { return (mouseHeld_ && heldOver_) || keyHeld_; }
 
 COLORREF cButton::CaptionColor() const {
+  if (HighContrast()) {
+    if (!enabled_) return GetSysColor(COLOR_GRAYTEXT);
+    return GetSysColor(IsPressed() || lit_ ? COLOR_HIGHLIGHTTEXT : COLOR_BTNTEXT);
+  }
   if (!enabled_ || IsPressed()) return kWhite;
   return kBlack;
 }
@@ -151,6 +159,14 @@ void cButton::OnKeyUp(WPARAM key) {
   if (enabled_) Raise(Click);
 }
 
+std::optional<AccessibleFacts> cButton::OnAccessible() const {
+  long state = 0;
+  if (!enabled_) state |= STATE_SYSTEM_UNAVAILABLE;
+  if (IsPressed()) state |= STATE_SYSTEM_PRESSED;
+  if (lit_) state |= STATE_SYSTEM_HOTTRACKED;
+  return AccessibleFacts{caption_, ROLE_SYSTEM_PUSHBUTTON, state, "Press"};
+}
+
 void cButton::OnDestroyed() {
   lit_ = mouseHeld_ = heldOver_ = keyHeld_ = false;
 }
@@ -230,7 +246,15 @@ void cButton::Paint(HDC target) const {
   const float line = std::max(1.0f, float(int(ScaleF(1.0f, dpi))));
   const RectF whole{0.0f, 0.0f, float(client.right), float(client.bottom)};
   const bool pressed = IsPressed();
-  if (plain_) {
+  const bool contrast = HighContrast();
+  if (contrast) {
+    // System colours only: the face, a frame in the text colour, the
+    // highlight while lit or held.
+    const COLORREF face = GetSysColor(enabled_ && (pressed || lit_) ? COLOR_HIGHLIGHT : COLOR_BTNFACE);
+    const COLORREF frame = GetSysColor(enabled_ ? COLOR_BTNTEXT : COLOR_GRAYTEXT);
+    canvas.FillRound(whole, 0.0f, frame, frame);
+    canvas.FillRound(whole.Inset(line), 0.0f, face, face);
+  } else if (plain_) {
     canvas.FillRound(whole, 0.0f, kPlain.border, kPlain.border);
     canvas.FillRound(whole.Inset(line), 0.0f, kPlain.top, kPlain.bottom);
   } else {
@@ -243,15 +267,16 @@ void cButton::Paint(HDC target) const {
   }
   if (enabled_ && HasFocus() && !FocusCuesHidden()) {
     const float inset = ScaleF(3.0f, dpi);
-    const COLORREF ring = pressed ? kWhite : kFocusRing;
-    canvas.StrokeRound(whole.Inset(inset), plain_ ? 0.0f : ScaleF(2.0f, dpi), line, ring, 0.7f);
+    const COLORREF ring = contrast ? CaptionColor() : pressed ? kWhite : kFocusRing;
+    canvas.StrokeRound(whole.Inset(inset), plain_ || contrast ? 0.0f : ScaleF(2.0f, dpi), line, ring,
+                       contrast ? 1.0f : 0.7f);
   }
 
   RECT text = CaptionRect();
   const int pad = Scale(6, dpi);
   text.left += pad;
   text.right -= pad;
-  if (pressed && !plain_) OffsetRect(&text, 0, std::max(1, Scale(1, dpi)));
+  if (pressed && !plain_ && !contrast) OffsetRect(&text, 0, std::max(1, Scale(1, dpi)));
   canvas.Text(caption_.c_str(), int(caption_.size()), text, CaptionFont(), CaptionColor(),
               DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX | DT_END_ELLIPSIS);
   canvas.Present(target);

@@ -61,6 +61,8 @@ class cButton : public controls::ControlWindow {
  protected:
   LRESULT OnMessage(UINT msg, WPARAM wp, LPARAM lp) override;
   void OnDestroyed() override;
+  // A push button named by its caption; unavailable while disabled.
+  std::optional<controls::AccessibleFacts> OnAccessible() const override;
 
  private:
   bool OnMouseMove(POINT p) override;

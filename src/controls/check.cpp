@@ -1,5 +1,7 @@
 #include "controls/check.h"
 
+#include <oleacc.h>
+
 #include <algorithm>
 
 namespace kv {
@@ -37,17 +39,23 @@ bool check::Create(HWND parent, int id, int x, int y, int width, int height,
 void check::Caption(std::string_view text) {
   caption_ = std::string(text);
   if (hwnd_) SetWindowTextA(hwnd_, caption_.c_str());
+  NotifyNameChange(hwnd_);
   Redraw();
 }
 
 void check::Value(int value) {
+  const bool changed = value_ != (value != 0);
   value_ = value != 0;
+  if (changed) NotifyStateChange(hwnd_);
   Redraw();
 }
 
 void check::downStatus(int) { SetLit(false); }
 
-COLORREF check::CaptionColor() const { return lit_ ? kBlue : kBlack; }
+COLORREF check::CaptionColor() const {
+  if (HighContrast()) return GetSysColor(lit_ ? COLOR_HOTLIGHT : COLOR_WINDOWTEXT);
+  return lit_ ? kBlue : kBlack;
+}
 
 check::Parts check::LayoutFor(SIZE client, UINT dpi) {
   const int w = client.cx, h = client.cy;
@@ -102,6 +110,7 @@ void check::LightCaption() {
 
 void check::ToggleAndRaise() {
   value_ = !value_;
+  NotifyStateChange(hwnd_);
   Redraw();
   Raise(Click);
 }
@@ -150,6 +159,13 @@ void check::OnButtonUp(POINT p) {
   if (GetCapture() == hwnd_) ReleaseCapture();
   Redraw();
   if (same) ToggleAndRaise();
+}
+
+std::optional<AccessibleFacts> check::OnAccessible() const {
+  long state = value_ ? STATE_SYSTEM_CHECKED : 0;
+  if (mouseHeld_ && heldOver_) state |= STATE_SYSTEM_PRESSED;
+  if (lit_) state |= STATE_SYSTEM_HOTTRACKED;
+  return AccessibleFacts{caption_, ROLE_SYSTEM_CHECKBUTTON, state, value_ ? "Uncheck" : "Check"};
 }
 
 void check::OnDestroyed() {
@@ -230,22 +246,57 @@ void check::Paint(HDC target) const {
   canvas.PaintParentBackground(hwnd_);
   const bool usable = IsWindowEnabled(hwnd_) != FALSE;
   const Parts parts = Layout();
-  if (!plain_) {
-    PaintImage2(canvas, parts.Image2);
-    PaintImage1(canvas, parts.Image1, usable);
+  const bool contrast = HighContrast();
+  if (contrast) {
+    PaintHighContrast(canvas, parts, usable);
+  } else {
+    if (!plain_) {
+      PaintImage2(canvas, parts.Image2);
+      PaintImage1(canvas, parts.Image1, usable);
+    }
+    PaintCheck1(canvas, parts.Check1, usable);
   }
-  PaintCheck1(canvas, parts.Check1, usable);
   RECT text = parts.Label1;
   text.right = CaptionRect().right;  // clipped where the control or Image1 ends
-  const COLORREF colour = usable ? CaptionColor() : kGreyText;
+  const COLORREF colour = usable ? CaptionColor() : contrast ? GetSysColor(COLOR_GRAYTEXT) : kGreyText;
   canvas.Text(caption_.c_str(), int(caption_.size()), text, CaptionFont(), colour,
               DT_LEFT | DT_TOP | DT_SINGLELINE | DT_NOPREFIX | DT_END_ELLIPSIS);
   if (HasFocus() && !FocusCuesHidden()) {
     const float line = std::max(1.0f, float(int(ScaleF(1.0f, Dpi()))));
     const RectF whole{0.0f, 0.0f, float(client.right), float(client.bottom)};
-    canvas.StrokeRound(whole, ScaleF(3.0f, Dpi()), line, kAccent, 0.75f);
+    if (contrast)
+      canvas.StrokeRound(whole, 0.0f, line, GetSysColor(COLOR_WINDOWTEXT), 1.0f);
+    else
+      canvas.StrokeRound(whole, ScaleF(3.0f, Dpi()), line, kAccent, 0.75f);
   }
   canvas.Present(target);
+}
+
+// The same parts in the system colours: the page's window colour behind, a
+// box framed and marked in the text colour, the marker a dot or a ring.
+void check::PaintHighContrast(Canvas& canvas, const Parts& parts, bool usable) const {
+  const UINT dpi = Dpi();
+  const float line = std::max(1.0f, float(int(ScaleF(1.0f, dpi))));
+  const COLORREF ground = GetSysColor(COLOR_WINDOW);
+  const COLORREF ink = GetSysColor(usable ? COLOR_WINDOWTEXT : COLOR_GRAYTEXT);
+  const RECT& at = parts.Check1;
+  const float bx = float(at.left), by = float(at.top), side = float(at.right - at.left);
+  const RectF box{bx, by, bx + side, by + side};
+  const bool pressed = (mouseHeld_ && heldOver_) || keyHeld_;
+  const COLORREF face = pressed ? GetSysColor(COLOR_HIGHLIGHT) : ground;
+  canvas.FillRound(box, 0.0f, ink, ink);
+  canvas.FillRound(box.Inset(line), 0.0f, face, face);
+  if (value_) {
+    const float mark[] = {bx + side * 0.24f, by + side * 0.52f, bx + side * 0.43f,
+                          by + side * 0.71f, bx + side * 0.77f, by + side * 0.31f};
+    canvas.Polyline(mark, 3, ScaleF(1.8f, dpi), pressed ? GetSysColor(COLOR_HIGHLIGHTTEXT) : ink);
+  }
+  if (plain_) return;
+  const RECT& m = parts.Image1;
+  const float r = ScaleF(3.0f, dpi);
+  const float cx = float(m.left + m.right) * 0.5f, cy = float(m.top + m.bottom) * 0.5f;
+  canvas.FillCircle(cx, cy, r, ink);
+  if (!value_) canvas.FillCircle(cx, cy, r - line, ground);
 }
 
 // Image2: a soft strip behind the whole row.

@@ -77,6 +77,8 @@ class check : public controls::ControlWindow {
  protected:
   LRESULT OnMessage(UINT msg, WPARAM wp, LPARAM lp) override;
   void OnDestroyed() override;
+  // A check box named by its caption, checked with its value.
+  std::optional<controls::AccessibleFacts> OnAccessible() const override;
 
  private:
   enum class Part { None, Box, Caption };
@@ -92,6 +94,7 @@ class check : public controls::ControlWindow {
   void PaintImage2(controls::Canvas& canvas, const RECT& at) const;
   void PaintImage1(controls::Canvas& canvas, const RECT& at, bool usable) const;
   void PaintCheck1(controls::Canvas& canvas, const RECT& at, bool usable) const;
+  void PaintHighContrast(controls::Canvas& canvas, const Parts& parts, bool usable) const;
 
   std::string caption_ = "Label1";
   bool value_ = false;

@@ -18,7 +18,11 @@ std::vector<std::string>& Classes() {
 LRESULT CALLBACK KeyboardHook(int code, WPARAM wp, LPARAM lp) {
   if (code == HC_ACTION && wp == PM_REMOVE) {
     MSG* m = reinterpret_cast<MSG*>(lp);
-    if (m->message >= WM_KEYFIRST && m->message <= WM_KEYLAST && m->hwnd) {
+    // A key that arrives for a control hidden since it was pressed (Enter
+    // on a tile that opened another page: its WM_CHAR follows) is left to
+    // that control: the dialog manager's mnemonic search never ends when it
+    // starts from a hidden control under Wine.
+    if (m->message >= WM_KEYFIRST && m->message <= WM_KEYLAST && m->hwnd && IsWindowVisible(m->hwnd)) {
       HWND root = GetAncestor(m->hwnd, GA_ROOT);
       char cls[64] = "";
       if (root && GetClassNameA(root, cls, sizeof cls)) {

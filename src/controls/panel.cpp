@@ -6,6 +6,7 @@
 #include "controls/control_text.h"
 #include "controls/art.h"
 #include "controls/gdi.h"
+#include "controls/link_label.h"
 #include "controls/palette.h"
 
 namespace kv {
@@ -49,7 +50,7 @@ bool Panel::Create(HWND parent, std::string name, std::string heading, Style sty
   if (hwnd_) return false;
   name_ = std::move(name);
   style_ = style;
-  brush_ = controls::SolidBrush(ToColorRef(Background()));
+  Ground();
   if (!Window::Create(controls::WindowClass{kClassName}, WS_EX_CONTROLPARENT, name_.c_str(),
                       WS_CHILD | WS_CLIPCHILDREN | WS_CLIPSIBLINGS, 0, 0, 1, 1, parent))
     return false;
@@ -85,7 +86,8 @@ void Panel::SetHeading(const std::string& text) {
 }
 
 art::Colour Panel::Background() const {
-  if (style_ == Style::Plain) {
+  if (style_ == Style::Plain || controls::HighContrast()) {
+    if (controls::HighContrast()) return SysColour(COLOR_WINDOW);
     const COLORREF c = GetSysColor(COLOR_BTNFACE);
     return art::Rgb(GetRValue(c), GetGValue(c), GetBValue(c));
   }
@@ -127,6 +129,7 @@ void Panel::Relayout() {
 }
 
 void Panel::MarkLink(HWND label) {
+  controls::MakeKeyboardLink(label);
   links_[label] = true;
   labelColours_[label] = controls::palette::kLink;
 }
@@ -159,9 +162,22 @@ bool Panel::OnCommand(int id, int code, HWND from) {
 }
 
 std::optional<controls::Window::LabelLook> Panel::OnLabelLook(HWND label) {
+  if (controls::HighContrast())
+    return LabelLook{GetSysColor(links_.count(label) ? COLOR_HOTLIGHT : COLOR_WINDOWTEXT), Ground()};
   COLORREF ink = style_ == Style::Plain ? GetSysColor(COLOR_BTNTEXT) : ToColorRef(art::palette::kInk);
   if (auto it = labelColours_.find(label); it != labelColours_.end()) ink = it->second;
-  return LabelLook{ink, brush_.get()};
+  return LabelLook{ink, Ground()};
+}
+
+// Made again whenever the page's colour changes (the high-contrast setting,
+// the system colours), so the labels' ground always matches the page.
+HBRUSH Panel::Ground() {
+  const COLORREF want = ToColorRef(Background());
+  if (!brush_ || want != brushColour_) {
+    brush_ = controls::SolidBrush(want);
+    brushColour_ = want;
+  }
+  return brush_.get();
 }
 
 HCURSOR Panel::OnChildPointer(HWND child) { return links_.count(child) ? controls::HandPointer() : nullptr; }
@@ -171,9 +187,10 @@ HCURSOR Panel::OnChildPointer(HWND child) { return links_.count(child) ? control
 bool Panel::OnEraseBackground(HDC dc) {
   RECT c{};
   GetClientRect(hwnd_, &c);
-  FillRect(dc, &c, brush_.get());
+  FillRect(dc, &c, Ground());
   if (style_ == Style::Card) {
-    const controls::Brush line = controls::SolidBrush(ToColorRef(art::palette::kCardLine));
+    const controls::Brush line = controls::SolidBrush(
+        controls::HighContrast() ? GetSysColor(COLOR_WINDOWTEXT) : ToColorRef(art::palette::kCardLine));
     FrameRect(dc, &c, line.get());
     if (const int hb = HeadingBottom()) {
       const int pad = Px(kPad);

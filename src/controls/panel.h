@@ -95,7 +95,8 @@ class Panel : public controls::Window {
 
   // Text colour of one of the page's labels (links are blue).
   void SetLabelColour(HWND label, COLORREF colour) { labelColours_[label] = colour; }
-  // A label that is a link: blue, with the hand pointer over it.
+  // A label that is a link: blue, with the hand pointer over it, and a Tab
+  // stop that Enter and Space click.
   void MarkLink(HWND label);
   // Font given to labels by default; the content may set its own.
   HFONT BodyFont() const;
@@ -111,6 +112,7 @@ class Panel : public controls::Window {
   std::optional<LabelLook> OnLabelLook(HWND label) override;
   HCURSOR OnChildPointer(HWND child) override;
   HFONT HeadingFont() const;
+  HBRUSH Ground();
   int HeadingBottom() const;
 
   HWND heading_ = nullptr;
@@ -121,6 +123,7 @@ class Panel : public controls::Window {
   std::map<HWND, COLORREF> labelColours_;
   std::map<HWND, bool> links_;
   controls::Brush brush_;
+  COLORREF brushColour_ = 0;
 };
 
 }  // namespace kv

@@ -39,6 +39,22 @@ constexpr std::array<const char*, 22> kHandArt = {
 
 }  // namespace
 
+namespace {
+thread_local int contrastOverride = -1;  // -1: ask the system
+}  // namespace
+
+HighContrastOverride::HighContrastOverride(bool on) : before_(contrastOverride) {
+  contrastOverride = on ? 1 : 0;
+}
+HighContrastOverride::~HighContrastOverride() { contrastOverride = before_; }
+
+bool HighContrast() {
+  if (contrastOverride >= 0) return contrastOverride == 1;
+  HIGHCONTRASTA hc{};
+  hc.cbSize = sizeof hc;
+  return SystemParametersInfoA(SPI_GETHIGHCONTRAST, sizeof hc, &hc, 0) && (hc.dwFlags & HCF_HIGHCONTRASTON);
+}
+
 int LineHeight(HFONT font) {
   int height = 0;
   if (WindowDC dc(nullptr); dc) {

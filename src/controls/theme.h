@@ -21,6 +21,28 @@ inline constexpr Typeface kButtonCaption{"Tahoma", 9};
 inline constexpr Typeface kCheckCaption{"Verdana", 8};
 inline constexpr Typeface kCheckCaptionLit{"Verdana", 8, FW_NORMAL, true};
 
+// Whether the system's high-contrast setting is on (SPI_GETHIGHCONTRAST).
+// Read at every paint, so a change shows at the next repaint, which the
+// window base triggers on WM_SETTINGCHANGE and WM_SYSCOLORCHANGE. While it
+// is on, the program's windows draw with the system colours (GetSysColor)
+// instead of the palette.
+bool HighContrast();
+
+// Holds the program's reading of the setting at `on` for its lifetime, on
+// this thread, whatever the system says. Wine does not keep a
+// SPI_SETHIGHCONTRAST (the call fails), so the tests of the high-contrast
+// drawing switch it here; everything drawn still asks HighContrast().
+class HighContrastOverride {
+ public:
+  explicit HighContrastOverride(bool on);
+  ~HighContrastOverride();
+  HighContrastOverride(const HighContrastOverride&) = delete;
+  HighContrastOverride& operator=(const HighContrastOverride&) = delete;
+
+ private:
+  int before_;
+};
+
 // Height of one line of text in the font, in pixels.
 int LineHeight(HFONT font);
 

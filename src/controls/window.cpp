@@ -51,6 +51,19 @@ bool EnsureClass(const WindowClass& cls, WNDPROC proc) {
   return RegisterClassExA(&wc) != 0 || GetLastError() == ERROR_CLASS_ALREADY_EXISTS;
 }
 
+// The first control in Tab order inside `container`: what a dialog gives
+// the focus first. Spelled out rather than asking GetNextDlgTabItem for
+// the item after none, which Wine and Windows answer differently.
+HWND FirstTabStop(HWND container) {
+  for (HWND c = GetWindow(container, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT)) {
+    if (!IsWindowVisible(c) || !IsWindowEnabled(c)) continue;
+    if (GetWindowLongPtrA(c, GWL_STYLE) & WS_TABSTOP) return c;
+    if (GetWindowLongPtrA(c, GWL_EXSTYLE) & WS_EX_CONTROLPARENT)
+      if (HWND inner = FirstTabStop(c)) return inner;
+  }
+  return nullptr;
+}
+
 void Report(const char* what) {
   OutputDebugStringA("Korvanel: exception in a window handler: ");
   OutputDebugStringA(what);
@@ -94,6 +107,10 @@ POINT MousePoint(LPARAM lp) { return POINT{GET_X_LPARAM(lp), GET_Y_LPARAM(lp)}; 
 
 bool Contains(const RECT& r, POINT p) {
   return p.x >= r.left && p.x < r.right && p.y >= r.top && p.y < r.bottom;
+}
+
+bool Window::IsProgramWindow(HWND hwnd) {
+  return hwnd && GetClassLongPtrA(hwnd, GCLP_WNDPROC) == reinterpret_cast<ULONG_PTR>(&Window::Proc);
 }
 
 Window::~Window() { Destroy(); }
@@ -151,6 +168,46 @@ void Window::ChangeDpi(UINT dpi) {
   Redraw();
 }
 
+// Only top-level windows hear of a change of colours or settings; they pass
+// it on to every window of the program inside them (and the colour change
+// to every child, as the system's controls expect), then repaint the lot.
+void Window::ColoursChanged(UINT msg, WPARAM wp, LPARAM lp) {
+  OnColoursChanged();
+  if (!hwnd_ || (GetWindowLongPtrA(hwnd_, GWL_STYLE) & WS_CHILD)) return;
+  struct Change {
+    UINT msg;
+    WPARAM wp;
+    LPARAM lp;
+  } change{msg, wp, lp};
+  EnumChildWindows(
+      hwnd_,
+      [](HWND child, LPARAM data) -> BOOL {
+        const auto& c = *reinterpret_cast<const Change*>(data);
+        if (IsProgramWindow(child) || c.msg == WM_SYSCOLORCHANGE) SendMessageA(child, c.msg, c.wp, c.lp);
+        return TRUE;
+      },
+      reinterpret_cast<LPARAM>(&change));
+  RedrawWindow(hwnd_, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_FRAME);
+}
+
+// As dialogs do: a window that loses the activation remembers which of its
+// controls had the focus and gives it back when it is activated again; the
+// first time, the first control in the Tab order gets it, so the keyboard
+// works at once.
+void Window::KeepFocus(WPARAM activation) {
+  if (LOWORD(activation) == WA_INACTIVE) {
+    const HWND focus = GetFocus();
+    if (focus && IsChild(hwnd_, focus)) lastFocus_ = focus;
+    return;
+  }
+  if (HIWORD(activation)) return;  // activated while minimised: nothing to focus yet
+  HWND target = lastFocus_;
+  const bool usable = target && IsWindow(target) && IsChild(hwnd_, target) &&
+                      IsWindowVisible(target) && IsWindowEnabled(target);
+  if (!usable) target = FirstTabStop(hwnd_);
+  SetFocus(target ? target : hwnd_);
+}
+
 void Window::Redraw() const {
   if (hwnd_) InvalidateRect(hwnd_, nullptr, FALSE);
 }
@@ -168,6 +225,18 @@ POINT Window::PointerInClient() const {
   POINT p{-1, -1};
   if (hwnd_ && GetCursorPos(&p)) ScreenToClient(hwnd_, &p);
   return p;
+}
+
+void Window::RescueFocus(HWND preferred) const {
+  // The system hands the focus of a hidden control to its parent, so the
+  // window itself (or a hidden container) may hold it by now.
+  const HWND focus = GetFocus();
+  if (!hwnd_ || !focus) return;
+  if (focus != hwnd_ && (!IsChild(hwnd_, focus) || IsWindowVisible(focus))) return;
+  HWND target = nullptr;
+  if (preferred && IsWindowVisible(preferred)) target = FirstTabStop(preferred);
+  if (!target) target = FirstTabStop(hwnd_);
+  SetFocus(target ? target : hwnd_);
 }
 
 bool Window::HasFocus() const { return hwnd_ && GetFocus() == hwnd_; }
@@ -284,6 +353,28 @@ LRESULT Window::Dispatch(UINT msg, WPARAM wp, LPARAM lp) {
     case WM_DPICHANGED_AFTERPARENT:
       ChangeDpi(WindowDpi(hwnd_));
       return 0;
+    case WM_GETOBJECT:
+      if (static_cast<LONG>(lp) == static_cast<LONG>(OBJID_CLIENT) && OnAccessible()) {
+        const HWND self = hwnd_;
+        return AnswerGetObject(hwnd_, wp, lp, [self]() -> std::optional<AccessibleFacts> {
+          // The object may outlive the window, or the window its binding.
+          if (!IsProgramWindow(self)) return std::nullopt;
+          const auto* bound = reinterpret_cast<const Window*>(GetWindowLongPtrA(self, GWLP_USERDATA));
+          return bound ? bound->OnAccessible() : std::nullopt;
+        });
+      }
+      break;
+    case WM_SYSCOLORCHANGE:
+    case WM_SETTINGCHANGE:
+    case WM_THEMECHANGED:
+      ColoursChanged(msg, wp, lp);
+      break;
+    case WM_ACTIVATE:
+      if (!(GetWindowLongPtrA(hwnd_, GWL_STYLE) & WS_CHILD)) {
+        KeepFocus(wp);
+        return 0;
+      }
+      break;
     default:
       break;
   }

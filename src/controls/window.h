@@ -10,6 +10,7 @@
 #include <optional>
 #include <vector>
 
+#include "controls/accessible.h"
 #include "controls/gdi.h"
 
 namespace kv::controls {
@@ -134,6 +135,13 @@ class Window {
   // The DPI has changed: the window has its new size, the placed children
   // their new places and fonts; the rest of the layout is redone here.
   virtual void OnDpiChanged() {}
+  // What assistive technology is told about the window (WM_GETOBJECT for
+  // its client object); none leaves the system's standard answer. Asked
+  // afresh each time a client wants to know.
+  virtual std::optional<AccessibleFacts> OnAccessible() const { return std::nullopt; }
+  // The system's colours or its high-contrast setting changed; the window
+  // is repainted afterwards, children included.
+  virtual void OnColoursChanged() {}
   // The window is gone (its parent was destroyed, or DestroyWindow ran);
   // the object is already unbound.
   virtual void OnDestroyed() {}
@@ -146,6 +154,10 @@ class Window {
   // Where the pointer is now, in client coordinates.
   POINT PointerInClient() const;
   bool HasFocus() const;
+  // When the control with the focus has just been hidden (its page or panel
+  // went away), the keyboard would be lost: the focus moves to the first Tab
+  // stop inside `preferred` when it has one, else to the window's first.
+  void RescueFocus(HWND preferred = nullptr) const;
   bool FocusCuesHidden() const;
   // Raises an event through a copy of the handler: the handler may replace
   // itself or destroy the window, so callers touch no member afterwards.
@@ -155,8 +167,12 @@ class Window {
 
  private:
   static LRESULT CALLBACK Proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
+  // A window of one of the program's own classes, bound through Proc.
+  static bool IsProgramWindow(HWND hwnd);
   LRESULT Dispatch(UINT msg, WPARAM wp, LPARAM lp);
   void ChangeDpi(UINT dpi);
+  void ColoursChanged(UINT msg, WPARAM wp, LPARAM lp);
+  void KeepFocus(WPARAM activation);
   void PlaceNow(HWND child, const RECT& at96, const std::optional<Typeface>& font);
 
   struct Placed {
@@ -167,6 +183,7 @@ class Window {
   UINT dpi_ = 96;
   mutable std::vector<std::pair<Typeface, Font>> fonts_;
   std::vector<Placed> placed_;
+  HWND lastFocus_ = nullptr;  // a top-level window's focused child when it was deactivated
 };
 
 // Client coordinates carried by a mouse message.

@@ -3,6 +3,8 @@
 #include <windowsx.h>
 
 #include "controls/control_text.h"
+#include "controls/dialog_keys.h"
+#include "controls/link_label.h"
 #include "context/app.h"
 #include "context/settings.h"
 #include "core/settings_store.h"
@@ -75,6 +77,7 @@ intCheck::intCheck(App& app) : app_(app), readAheadWorkers_(ChecksumPipeline::Ma
          CW_USEDEFAULT, controls::Scale(560, dpi), controls::Scale(440, dpi), nullptr);
   CreateControls();
   LoadScannerFields();
+  controls::UseDialogKeys(kClassName);
 }
 
 intCheck::~intCheck() {
@@ -131,7 +134,8 @@ void intCheck::CreateControls() {
   // Failed-files panel.
   panels_[3].push_back(label("New and Failed Files:", 24, 50, 300, 18, 0, 0, kBold));
   List1 = controls::MakeChild(hwnd_, "LISTBOX", 0, "",
-                              WS_VSCROLL | WS_HSCROLL | LBS_NOINTEGRALHEIGHT | LBS_NOTIFY, WS_EX_CLIENTEDGE);
+                              WS_TABSTOP | WS_VSCROLL | WS_HSCROLL | LBS_NOINTEGRALHEIGHT | LBS_NOTIFY,
+                              WS_EX_CLIENTEDGE);
   Place(List1, 24, 72, 496, 180, kText);
   OnDpiChanged();
   panels_[3].push_back(List1);
@@ -146,6 +150,7 @@ void intCheck::CreateControls() {
   Image11.Create(hwnd_, kImage11, 0, 0, 0, 0, plain ? "Cancel" : "Close", plain);
   Place(Image9.hwnd(), 300, 350, 110, 30);
   Place(Image11.hwnd(), 420, 350, 110, 30);
+  for (HWND link : {Label2, Label12, Label11}) controls::MakeKeyboardLink(link);
   Image9.Click = [this] { PauseToggle(); };
   Image11.Click = [this] { Command1_Click(); };
   ShowPanel(1);
@@ -184,6 +189,7 @@ void intCheck::ShowPanel(int panel) {
   for (HWND s : stepLabel_) InvalidateRect(s, nullptr, TRUE);
   if (panel != 2) ShowWindow(Label14, SW_HIDE);
   panel_ = panel;
+  RescueFocus();
 }
 
 void intCheck::SetLabelColor(HWND label, COLORREF color) {
@@ -201,7 +207,12 @@ bool intCheck::OnTimer(UINT_PTR id) {
   return true;
 }
 
-bool intCheck::OnCommand(int id, int code, HWND) {
+bool intCheck::OnCommand(int id, int code, HWND from) {
+  // Esc: what the close button does.
+  if (id == IDCANCEL && !from) {
+    Command1_Click();
+    return true;
+  }
   if (code == STN_CLICKED) {
     switch (id) {
       case kLabel2: Label2_Click(); break;
@@ -220,13 +231,32 @@ bool intCheck::OnClose() {
   return true;
 }
 
+bool intCheck::OnEraseBackground(HDC dc) {
+  RECT c{};
+  GetClientRect(hwnd_, &c);
+  FillRect(dc, &c, Ground());
+  return true;
+}
+
+HBRUSH intCheck::Ground() const {
+  if (controls::HighContrast()) return GetSysColorBrush(COLOR_WINDOW);
+  return reinterpret_cast<HBRUSH>(GetClassLongPtrA(hwnd_, GCLP_HBRBACKGROUND));
+}
+
 std::optional<controls::Window::LabelLook> intCheck::OnLabelLook(HWND c) {
+  if (controls::HighContrast()) {
+    int ink = COLOR_WINDOWTEXT;
+    if (c == Label2 || c == Label12 || c == Label11) ink = COLOR_HOTLIGHT;
+    for (int i = 0; i < 3; ++i)
+      if (c == stepLabel_[i] && stepColor_[i] != palette::kCheckAction) ink = COLOR_GRAYTEXT;
+    return LabelLook{GetSysColor(ink), Ground()};
+  }
   COLORREF color = controls::kBlack;
   if (auto it = labelColors_.find(c); it != labelColors_.end()) color = it->second;
   for (int i = 0; i < 3; ++i)
     if (c == stepLabel_[i]) color = stepColor_[i];
   if (c == Label2 || c == Label12 || c == Label11) color = palette::kCheckAction;
-  return LabelLook{color, reinterpret_cast<HBRUSH>(GetClassLongPtrA(hwnd_, GCLP_HBRBACKGROUND))};
+  return LabelLook{color, Ground()};
 }
 
 HCURSOR intCheck::OnChildPointer(HWND c) {
@@ -433,6 +463,10 @@ void intCheck::EndOfRun() {
     if (clean) ShowWindow(Label14, SW_SHOWNA);
     SetText(Label13, "Results");
   }
+  // Findings left in a window nobody looks at (the minimised one of a logon
+  // check) ask for attention; the window stays as it is.
+  if (!clean && !run.abortRequested && !run.InSecureShutDown() && IsIconic(hwnd_))
+    app_.host.RequestAttention(hwnd_);
   if (run.InSecureShutDown()) app_.wiring.continueSecureShutDown(app_);
   PumpMessages();
 }

@@ -87,6 +87,8 @@ class intCheck : public controls::Window {
   bool OnClose() override;
   void OnDpiChanged() override;
   std::optional<LabelLook> OnLabelLook(HWND label) override;
+  bool OnEraseBackground(HDC dc) override;
+  HBRUSH Ground() const;
   HCURSOR OnChildPointer(HWND child) override;
   void CreateControls();
   void ShowPanel(int panel);  // 1 progress, 2 result, 3 failed files

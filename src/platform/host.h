@@ -5,6 +5,8 @@
 
 #include "core/shut_off.h"
 
+struct HWND__;  // a window handle, without all of <windows.h>
+
 namespace kv {
 
 enum class MsgButtons { Ok, YesNo, OkCancel };
@@ -43,6 +45,10 @@ class Host {
   // restarts or powers off as asked. Only the production Host reaches the
   // system; nothing in a test ever does.
   virtual bool Power(const PowerRequest& request) = 0;
+
+  // Asks the user to look at a window that is not in front: its taskbar
+  // button flashes until the window is brought to the front.
+  virtual void RequestAttention(HWND__* window) = 0;
 
   // Production ends the process; the test host records it and returns, so
   // callers return at once after calling it.

@@ -123,6 +123,14 @@ bool Win32Host::Power(const PowerRequest& request) {
 
 void Win32Host::EndProgram() { ExitProcess(0); }
 
+void Win32Host::RequestAttention(HWND window) {
+  FLASHWINFO flash{};
+  flash.cbSize = sizeof flash;
+  flash.hwnd = window;
+  flash.dwFlags = FLASHW_TRAY | FLASHW_TIMERNOFG;  // until the window comes to the front
+  FlashWindowEx(&flash);
+}
+
 LocalTime Win32Host::Now() {
   SYSTEMTIME st;
   GetLocalTime(&st);

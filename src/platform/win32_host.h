@@ -13,6 +13,7 @@ class Win32Host final : public Host {
                              void* owner = nullptr) override;
   std::string BrowseForFolder(const std::string& title) override;
   bool Power(const PowerRequest& request) override;
+  void RequestAttention(HWND__* window) override;
   void EndProgram() override;
   LocalTime Now() override;
 };

@@ -3,8 +3,10 @@
 // program (restart, help, web site, mail, exit), driven through the
 // scripted host.
 #include <windows.h>
+#include <oleacc.h>
 
 #include <string>
+#include <vector>
 
 #include <gtest/gtest.h>
 
@@ -13,6 +15,7 @@
 #include "app/maker.h"
 #include "app/pages/about_page.h"
 #include "app/pages/home_page.h"
+#include "support/accessible_probe.h"
 #include "support/app_fixture.h"
 #include "support/pump.h"
 
@@ -385,6 +388,54 @@ TEST_F(KeyboardTest, TabWalksTheNavigationAndEnterOpensThePage) {
   EXPECT_EQ(GetFocus(), f.nav->Image6.hwnd());
   PressKey(GetFocus(), VK_RETURN);
   EXPECT_EQ(f.ShownPage(), &f.regF);
+}
+
+// Rail, page, status line: the order the eye reads the window in, from the
+// control the window's activation focuses, round to it again.
+TEST_F(KeyboardTest, TabVisitsEveryControlOfTheHomePageInReadingOrder) {
+  mForm1& f = app.Form1();
+  f.Show();
+  SetForegroundWindow(f.hwnd());
+  ASSERT_TRUE(test::PumpUntil([&] { return GetFocus() == f.nav->Image2.hwnd(); }, 3000));
+  const std::vector<HWND> order = {
+      f.nav->Image4.hwnd(),    f.nav->Image6.hwnd(),    f.nav->Image8.hwnd(),
+      f.nav->Image10.hwnd(),   f.home->tiles[0].hwnd(), f.home->tiles[1].hwnd(),
+      f.home->tiles[2].hwnd(), f.home->tiles[3].hwnd(), f.cButton6.hwnd(),
+      f.cButton7.hwnd(),       f.cButton9.hwnd(),       f.rwClick,
+      f.nav->Image2.hwnd()};
+  for (size_t i = 0; i < order.size(); ++i) {
+    PressKey(GetFocus(), VK_TAB);
+    EXPECT_EQ(GetFocus(), order[i]) << "stop " << i + 1 << " is \"" << Text(GetFocus()) << "\"";
+  }
+  // A tile opened by Enter hides with its page; the keyboard lands on the
+  // page that opened.
+  SetFocus(f.home->tiles[1].hwnd());
+  PressKey(GetFocus(), VK_RETURN);
+  ASSERT_EQ(f.ShownPage(), &f.regF);
+  EXPECT_TRUE(IsChild(f.regF.hwnd(), GetFocus()));
+  // Enter on the status line's link is a click on it.
+  host.ExpectBox("Would you like to visit Brackwater Online (" + std::string(maker::kWebAddress) + ")?",
+                 MsgAnswer::No);
+  SetFocus(f.rwClick);
+  PressKey(GetFocus(), VK_RETURN);
+  EXPECT_TRUE(host.AllBoxesShown());
+}
+
+TEST_F(KeyboardTest, NavigationPicturesAndHomeTilesNameTheirTargetsToScreenReaders) {
+  mForm1& f = app.Form1();
+  const char* targets[] = {"Home", "Integrity Checker", "RegWatch", "AppWatch", "Options"};
+  auto expectButton = [](HWND w, const char* name) {
+    const test::Accessible a = test::AskAccessible(w);
+    EXPECT_EQ(a.name, name);
+    EXPECT_EQ(a.role, ROLE_SYSTEM_PUSHBUTTON) << name;
+  };
+  for (int i = 0; i < NavBar::kButtons; ++i) {
+    expectButton(f.nav->Normal(i).hwnd(), targets[i]);
+    expectButton(f.nav->Lit(i).hwnd(), targets[i]);
+  }
+  for (int i = 0; i < 4; ++i) expectButton(f.home->tiles[size_t(i)].hwnd(), targets[i + 1]);
+  expectButton(f.cButton9.hwnd(), "Exit");
+  EXPECT_EQ(test::AskAccessible(f.rwClick).role, ROLE_SYSTEM_LINK);
 }
 
 }  // namespace

@@ -11,6 +11,7 @@
 #include "core/text.h"
 #include "integrity/checksum/file_checksum.h"
 #include "integrity/full_scan.h"
+#include "integrity/check_modes.h"
 #include "integrity/intCheck.h"
 #include "support/app_fixture.h"
 #include "shutdown/sProg.h"
@@ -294,6 +295,82 @@ TEST_F(CheckWindowTest, StoppingWithListedFilesAsksFirst) {
   w.Command1_Click();
   EXPECT_EQ(w.ListLines().size(), 1u);
   EXPECT_FALSE(host.ended);
+}
+
+// "/r" hands the result to a minimised window. A finding makes its taskbar
+// button flash and leaves the window minimised with its texts; a clean
+// check ends the program without asking for anyone.
+class LogonCheckTest : public CheckWindowTest {
+ protected:
+  void WatchFolderWith(const std::string& baseline) {
+    folder.MakeFolder("f1");
+    folder.Write("f1\\tool.exe", "tool");
+    WriteEntry(app, app.settingsFile, "path", folder.path("f1"), "1");
+    WriteEntry(app, app.settingsFile, "args", "0,0,0,0,1,0,1", "1");
+    if (!baseline.empty()) folder.Write("Data\\1.dat", baseline);
+    app.run.manualScan = false;
+    app.run.autoLoadRun = true;
+    app.run.currentFolderPath.clear();
+    app.commandLine = "/r";
+  }
+};
+
+TEST_F(LogonCheckTest, AFindingFlashesTheMinimisedWindowUntilOpened) {
+  WatchFolderWith("");
+  StartAutoLoadCheck(app);
+  intCheck& w = app.CheckWindow();
+  ASSERT_TRUE(PumpUntil([&] { return !w.TimerArmed() && !w.Running(); }, 20000));
+  ASSERT_EQ(w.ListLines(), std::vector<std::string>{folder.path("f1\\tool.exe") + " *NEW*"});
+  EXPECT_EQ(host.attention, std::vector<HWND__*>{w.hwnd()});
+  EXPECT_TRUE(IsIconic(w.hwnd()));
+  EXPECT_EQ(w.Title(), "100% AutoCheck");
+  EXPECT_EQ(intCheck::Text(w.Label13), "Results");
+  EXPECT_FALSE(host.ended);
+}
+
+TEST_F(LogonCheckTest, ACleanCheckEndsWithoutFlashing) {
+  folder.MakeFolder("f1");
+  folder.Write("f1\\tool.exe", "tool");
+  WatchFolderWith("//x\r\n[EXE]\r\ntool.exe=" + FileChecksum(app, folder.path("f1\\tool.exe")) +
+                  "*E\r\nNULL*E\r\n");
+  StartAutoLoadCheck(app);
+  ASSERT_TRUE(PumpUntil([&] { return host.ended; }, 20000));
+  EXPECT_TRUE(host.attention.empty());
+}
+
+// The keyboard reaches every control of the result and of the failed-files
+// panel in order; Enter follows a link, Esc is the close button.
+TEST_F(CheckWindowTest, TabWalksEachPanelAndEnterAndEscAct) {
+  folder.Write("watched\\fresh.dll", "new");
+  app.run.scanDLL = true;
+  RunToEnd();
+  intCheck& w = app.CheckWindow();
+  SetForegroundWindow(w.hwnd());
+  auto press = [](WPARAM key) {
+    PostMessageA(GetFocus(), WM_KEYDOWN, key, 1);
+    PostMessageA(GetFocus(), WM_KEYUP, key, LPARAM(0xC0000001));
+    PumpPending();
+  };
+  SetFocus(w.Label2);
+  for (HWND next : {w.Image9.hwnd(), w.Image11.hwnd(), w.Label2}) {
+    press(VK_TAB);
+    EXPECT_EQ(GetFocus(), next) << intCheck::Text(GetFocus());
+  }
+  press(VK_RETURN);  // "Repair and Update Failed Files..."
+  ASSERT_TRUE(intCheck::IsShown(w.List1));
+  char cls[64] = "";
+  GetClassNameA(GetFocus(), cls, sizeof cls);
+  EXPECT_EQ(GetFocus(), w.List1) << cls << " " << intCheck::Text(GetFocus()) << " parent "
+                                 << (GetParent(GetFocus()) == w.hwnd());
+  for (HWND next : {w.Label12, w.Image9.hwnd(), w.Image11.hwnd(), w.List1}) {
+    press(VK_TAB);
+    EXPECT_EQ(GetFocus(), next) << intCheck::Text(GetFocus());
+  }
+  host.ExpectBox("Some files failed the integrity check!  Are you sure you want to exit?",
+                 MsgAnswer::No, "Warning");
+  press(VK_ESCAPE);
+  EXPECT_TRUE(host.AllBoxesShown());
+  EXPECT_TRUE(w.Visible());
 }
 
 }  // namespace

@@ -71,6 +71,11 @@ bool ScriptedHost::Power(const PowerRequest& request) {
   return true;
 }
 
+void ScriptedHost::RequestAttention(HWND__* window) {
+  CheckNotEnded("attention request");
+  attention.push_back(window);
+}
+
 void ScriptedHost::EndProgram() {
   CheckNotEnded("end of program");
   ended = true;

@@ -45,6 +45,7 @@ class ScriptedHost final : public Host {
                              void* owner = nullptr) override;
   std::string BrowseForFolder(const std::string& title) override;
   bool Power(const PowerRequest& request) override;
+  void RequestAttention(HWND__* window) override;
   void EndProgram() override;
   LocalTime Now() override;
 
@@ -52,6 +53,7 @@ class ScriptedHost final : public Host {
   std::vector<Start> starts;
   std::vector<Shell> shellCalls;
   std::vector<PowerRequest> powerCalls;
+  std::vector<HWND__*> attention;  // windows whose taskbar button was made to flash
   bool startSucceeds = true;
   std::deque<long> shellResults;  // next results of ShellOpen; 42 (success) when empty
   std::string openFileAnswer, folderAnswer;

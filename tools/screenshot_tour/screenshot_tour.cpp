@@ -185,8 +185,9 @@ void Tour(const Edition& edition, const std::string& prefix,
 }
 
 // The check run window as a check starts: the category lines, the status
-// line, pause and close.
-void PhotographCheckWindow(const std::string& name) {
+// line, pause and close; with `results`, also its result panel after a check
+// that found something, and its failed-files list.
+void PhotographCheckWindow(const std::string& name, bool results = false) {
   test::ProgramFolder folder;
   folder.MakeFolder("Data");
   test::ScriptedHost host;
@@ -196,6 +197,21 @@ void PhotographCheckWindow(const std::string& name) {
   w.Show();
   Settle(w.hwnd());
   EXPECT_TRUE(Photograph(w.hwnd(), std::getenv("KV_SHOTS"), name));
+  if (!results) return;
+  folder.MakeFolder("watched");
+  folder.Write("watched\\fresh.dll", "new");
+  folder.Write("watched\\other.dll", "also new");
+  folder.Write("Data\\Integrity.dat", "//x\r\n");
+  app.run.manualScan = app.run.noAutoScanFailing = true;
+  app.run.currentFolderPath = folder.path("watched\\");
+  app.run.scanDLL = true;
+  w.lUp();
+  test::PumpUntil([&] { return !w.TimerArmed() && !w.Running(); }, 20000);
+  Settle(w.hwnd());
+  EXPECT_TRUE(Photograph(w.hwnd(), std::getenv("KV_SHOTS"), name + "-results"));
+  w.Label2_Click();
+  Settle(w.hwnd());
+  EXPECT_TRUE(Photograph(w.hwnd(), std::getenv("KV_SHOTS"), name + "-failed-files"));
 }
 
 // The custom-folders window with two folders, the second one chosen: its
@@ -215,6 +231,17 @@ void PhotographCustomFolders(const std::string& name) {
   w.Select(1);
   Settle(w.hwnd());
   EXPECT_TRUE(Photograph(w.hwnd(), std::getenv("KV_SHOTS"), name));
+}
+
+// The main window, the check window and the Options page at the screen's
+// DPI, which the script sets through the prefix's LogPixels: dpi-NNN-*.png.
+TEST(ScreenshotTour, AtTheScreensDpi) {
+  if (!std::getenv("KV_SHOTS")) GTEST_SKIP() << "KV_SHOTS names the output folder";
+  const std::string scale = "dpi-" + std::to_string(MulDiv(int(controls::WindowDpi(nullptr)), 100, 96)) + "-";
+  Tour(ThisEdition(), scale,
+       {{"01-home", [](mForm1& f) { f.Image3_Click(); }},
+        {"03-options", [](mForm1& f) { f.Image11_Click(); }}});
+  PhotographCheckWindow(scale + "02-check-window", true);
 }
 
 // The support-list window with a product chosen whose setup needs its

@@ -41,10 +41,13 @@ HomePage::HomePage(Panel& panel, Actions actions) : panel_(panel), actions_(std:
         parent, 0, panel.Background(),
         [t](art::Raster& r, const Picture::Look& look) {
           const float s = float(look.dpi) / 96.0f;
+          const bool hc = look.highContrast;
           r.FillRect(0.5f, 0.5f, float(r.Width()) - 0.5f, float(r.Height()) - 0.5f,
-                     art::palette::kTile, 8 * s);
+                     hc ? SysColour(COLOR_WINDOW) : art::palette::kTile, 8 * s);
+          const art::Colour edge = hc ? SysColour(COLOR_WINDOWTEXT)
+                                   : look.focused ? art::palette::kAccent : art::palette::kCardLine;
           r.StrokeRect(0.5f, 0.5f, float(r.Width()) - 0.5f, float(r.Height()) - 0.5f,
-                       std::max(1.0f, s), art::palette::kCardLine, 8 * s);
+                       std::max(1.0f, look.focused ? 2 * s : s), edge, 8 * s);
           const float tile = 44 * s;
           art::DrawHeaderTile(r, t.glyph, 14 * s, (float(r.Height()) - tile) / 2, tile);
         },
@@ -54,17 +57,18 @@ HomePage::HomePage(Panel& panel, Actions actions) : panel_(panel), actions_(std:
           name.right -= Scale(10, look.dpi);
           name.top = Scale(20, look.dpi);
           HGDIOBJ old = SelectObject(dc, tileTitleFont_.get());
-          SetTextColor(dc, ToColorRef(art::palette::kInk));
+          SetTextColor(dc, look.highContrast ? GetSysColor(COLOR_WINDOWTEXT) : ToColorRef(art::palette::kInk));
           DrawTextA(dc, t.name, -1, &name, DT_SINGLELINE | DT_NOPREFIX);
           RECT text = name;
           text.top += controls::LineHeight(tileTitleFont_.get()) + Scale(2, look.dpi);
           text.bottom = box.bottom - Scale(6, look.dpi);
           SelectObject(dc, tileTextFont_.get());
-          SetTextColor(dc, ToColorRef(art::palette::kMuted));
+          SetTextColor(dc, look.highContrast ? GetSysColor(COLOR_WINDOWTEXT) : ToColorRef(art::palette::kMuted));
           DrawTextA(dc, t.text, -1, &text, DT_WORDBREAK | DT_NOPREFIX | DT_END_ELLIPSIS);
           SelectObject(dc, old);
         },
         true, true);
+    tiles[i].Name(t.name);
     tiles[i].Click = opens[i];
     tiles[i].MouseMove = actions_.pointerOverBackground;
   }
