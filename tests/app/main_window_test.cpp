@@ -399,8 +399,8 @@ TEST_F(KeyboardTest, TabVisitsEveryControlOfTheHomePageInReadingOrder) {
   ASSERT_TRUE(test::PumpUntil([&] { return GetFocus() == f.nav->Image2.hwnd(); }, 3000));
   const std::vector<HWND> order = {
       f.nav->Image4.hwnd(),    f.nav->Image6.hwnd(),    f.nav->Image8.hwnd(),
-      f.nav->Image10.hwnd(),   f.home->tiles[0].hwnd(), f.home->tiles[1].hwnd(),
-      f.home->tiles[2].hwnd(), f.home->tiles[3].hwnd(), f.cButton6.hwnd(),
+      f.nav->Image10.hwnd(),   f.home()->tiles[0].hwnd(), f.home()->tiles[1].hwnd(),
+      f.home()->tiles[2].hwnd(), f.home()->tiles[3].hwnd(), f.cButton6.hwnd(),
       f.cButton7.hwnd(),       f.cButton9.hwnd(),       f.rwClick,
       f.nav->Image2.hwnd()};
   for (size_t i = 0; i < order.size(); ++i) {
@@ -409,7 +409,7 @@ TEST_F(KeyboardTest, TabVisitsEveryControlOfTheHomePageInReadingOrder) {
   }
   // A tile opened by Enter hides with its page; the keyboard lands on the
   // page that opened.
-  SetFocus(f.home->tiles[1].hwnd());
+  SetFocus(f.home()->tiles[1].hwnd());
   PressKey(GetFocus(), VK_RETURN);
   ASSERT_EQ(f.ShownPage(), &f.regF);
   EXPECT_TRUE(IsChild(f.regF.hwnd(), GetFocus()));
@@ -433,7 +433,7 @@ TEST_F(KeyboardTest, NavigationPicturesAndHomeTilesNameTheirTargetsToScreenReade
     expectButton(f.nav->Normal(i).hwnd(), targets[i]);
     expectButton(f.nav->Lit(i).hwnd(), targets[i]);
   }
-  for (int i = 0; i < 4; ++i) expectButton(f.home->tiles[size_t(i)].hwnd(), targets[i + 1]);
+  for (int i = 0; i < 4; ++i) expectButton(f.home()->tiles[size_t(i)].hwnd(), targets[i + 1]);
   expectButton(f.cButton9.hwnd(), "Exit");
   EXPECT_EQ(test::AskAccessible(f.rwClick).role, ROLE_SYSTEM_LINK);
 }
