@@ -1,5 +1,6 @@
 // The low-resource program on its own: its first start, the logon check and
-// the scheduled scan, and a settings file the main program wrote.
+// the scheduled scan, and the settings file shared with the main program
+// both ways.
 #include <windows.h>
 
 #include <gtest/gtest.h>
@@ -20,6 +21,12 @@ TEST(LowEditionE2E, FirstStartWritesItsOwnSettingsAndTheUnattendedRunsEndByThems
     ProgramRun logon(folder, "KorvanelLow.exe", "/r");
     EXPECT_TRUE(logon.WaitForExit(120000)) << "an unchanged system directory must end the run";
   }
+  // The main program takes the low program's file as it is.
+  {
+    ProgramRun logon(folder, "Korvanel.exe", "/r");
+    EXPECT_TRUE(logon.WaitForExit(120000)) << "the main program's logon check on the low file";
+  }
+  EXPECT_EQ(folder.Read("Data\\Korvanel.dat"), low);
   // The main program's file, update keys and all, serves this one unchanged.
   folder.Write("Data\\Korvanel.dat", kv::DefaultSettingsText(true));
   {
