@@ -8,7 +8,6 @@
 #include "context/app.h"
 #include "app/editions.h"
 #include "app/mForm1.h"
-#include "antivirus/s_avir.h"
 #include "app/pages/about_page.h"
 #include "customfolders/iCust.h"
 #include "integrity/intCheck.h"
@@ -80,17 +79,14 @@ TEST_F(PlainWindowTest, AMissingDatabaseRestartsTheOwnProgramWithoutAFollowUpMes
   EXPECT_TRUE(app.ended);
 }
 
-// The other windows' plain differences: buttons in place of pictures, and
-// their own captions.
+// The check window's buttons in place of pictures, and the custom folders
+// window's own save caption.
 TEST_F(PlainWindowTest, OtherWindowsCarryTheirPlainCaptions) {
   folder.MakeFolder("Data");
   intCheck& check = app.CheckWindow();
   EXPECT_EQ(check.Image9.Caption(), "Pause");
   EXPECT_EQ(check.Image11.Caption(), "Cancel");
   EXPECT_EQ(app.CustomFolders().Command3.Caption(), "Save and Exit");
-  s_avir& setup = app.AntivirusSetup();
-  EXPECT_EQ(setup.chlpFind.Caption(), "Help me find the correct exe file...");
-  EXPECT_EQ(setup.cButton1.Caption(), "Help me find the correct exe file...");
 }
 
 }  // namespace

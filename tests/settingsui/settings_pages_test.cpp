@@ -310,7 +310,15 @@ TEST(LowEditionSettingsPages, OptionsPageHasNoSupportListNorUpdateBox) {
   EXPECT_EQ(f.options()->cDetect.hwnd(), nullptr);
   EXPECT_EQ(f.options()->chkAutoCheckUpdates.hwnd(), nullptr);
   f.options()->cButton2_Click();
-  EXPECT_EQ(f.options()->advanced->cSpeeds.Caption(), "Compare Speeds");
+  AdvancedSettingsPage& a = *f.options()->advanced;
+  EXPECT_EQ(a.cSpeeds.Caption(), "Compare Speeds");
+  // The comparison times this program's own file, not the main program's.
+  folder.Write("Korvanel.exe", std::string(5000, 'k'));
+  folder.Write("KorvanelLow.exe", std::string(700, 'l'));
+  a.cSpeeds_Click();
+  const auto lines = controls::ListLines(a.List1);
+  ASSERT_FALSE(lines.empty());
+  EXPECT_NE(lines[0].find(" 700 byte file "), std::string::npos) << lines[0];
   EXPECT_EQ(ui::TextOf(app.AntivirusSetup().hwnd()), "Anti-Virus/Trojan Selection Screen");
   EXPECT_EQ(app.AntivirusSetup().chlpFind.Caption(), "Help me find the correct exe file...");
   EXPECT_EQ(app.AntivirusSetup().cButton1.Caption(), "Help me find the correct exe file...");
