@@ -2,7 +2,10 @@
 // that survives failures, and restoring a missing folder baseline.
 #include <windows.h>
 
+#include "app/editions.h"
 #include "context/settings.h"
+#include "integrity/baseline_scan.h"
+#include "platform/files.h"
 #include "core/baseline.h"
 #include "integrity/baseline_files.h"
 #include "support/app_fixture.h"
@@ -87,3 +90,25 @@ TEST_F(BaselineFilesTest, AnUnreadableBaselineLeavesMemoryAsItWas) {
 }
 
 }  // namespace
+
+// A declined restore drops the backup and starts the program anew under its
+// own file name, whichever edition it is.
+TEST_F(BaselineFilesTest, ADeclinedRestoreRestartsTheProgramUnderItsOwnName) {
+  for (const Edition* edition : {&FullEdition(), &LowEdition()}) {
+    SCOPED_TRACE(edition->ownFileName);
+    ScriptedHost h;
+    App a(h, *edition, folder.dir());
+    folder.Write("Data\\Integrity.bak", kOld);
+    h.ExpectBox("Your Integrity.dat file cannot be found! But the backup file was located!\r\n"
+                "Would you like to restore the backup?",
+                MsgAnswer::No, "Missing Integrity.dat file");
+    h.ExpectBox("Korvanel needs to be re-started");
+    EnsureBaseline(a);
+    EXPECT_TRUE(h.AllBoxesShown());
+    EXPECT_FALSE(FileExists(folder.path("Data\\Integrity.bak")));
+    ASSERT_EQ(h.starts.size(), 1u);
+    EXPECT_EQ(h.starts[0].commandLine, "\"" + folder.dir() + edition->ownFileName + "\"");
+    EXPECT_EQ(h.starts[0].showMode, kShowMinimized);
+    EXPECT_TRUE(a.ended);
+  }
+}
