@@ -39,12 +39,6 @@ constexpr char kShellFailed[] =
 
 bool ShellFailed(long result) { return result <= 32; }
 
-SIZE OuterSize(HWND hwnd, SIZE client, UINT dpi) {
-  RECT r{0, 0, controls::Scale(client.cx, dpi), controls::Scale(client.cy, dpi)};
-  AdjustWindowRectEx(&r, DWORD(GetWindowLongPtrA(hwnd, GWL_STYLE)), FALSE,
-                     DWORD(GetWindowLongPtrA(hwnd, GWL_EXSTYLE)));
-  return SIZE{r.right - r.left, r.bottom - r.top};
-}
 
 void Enable(HWND control, bool on) { EnableWindow(control, on ? TRUE : FALSE); }
 
@@ -87,8 +81,7 @@ aVirHelp::aVirHelp(App& app)
          Plain() ? "Anti-Virus Shell Help" : "Anti-Virus Auto Configuration Wizard",
          WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_CLIPCHILDREN, CW_USEDEFAULT,
          CW_USEDEFAULT, 600, 500, nullptr);
-  const SIZE outer = OuterSize(hwnd_, Plain() ? kPlainClient : kClient, Dpi());
-  SetWindowPos(hwnd_, nullptr, 0, 0, outer.cx, outer.cy, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+  SizeClientTo(Plain() ? kPlainClient : kClient);
   if (Plain())
     CreatePlainControls();
   else

@@ -25,13 +25,6 @@ constexpr char kNoFirstScanner[] =
     "You didn't choose an anti-virus software exe.  We recommend that you get one to take full "
     "advantage of Korvanel";
 
-SIZE OuterSize(HWND hwnd, UINT dpi) {
-  RECT r{0, 0, controls::Scale(kClient.cx, dpi), controls::Scale(kClient.cy, dpi)};
-  AdjustWindowRectEx(&r, DWORD(GetWindowLongPtrA(hwnd, GWL_STYLE)), FALSE,
-                     DWORD(GetWindowLongPtrA(hwnd, GWL_EXSTYLE)));
-  return SIZE{r.right - r.left, r.bottom - r.top};
-}
-
 }  // namespace
 
 s_avir::s_avir(App& app) : app_(app) {
@@ -43,8 +36,7 @@ s_avir::s_avir(App& app) : app_(app) {
               WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_CLIPCHILDREN,
               CW_USEDEFAULT, CW_USEDEFAULT, 440, 380, nullptr))
     return;
-  const SIZE outer = OuterSize(hwnd_, Dpi());
-  SetWindowPos(hwnd_, nullptr, 0, 0, outer.cx, outer.cy, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+  SizeClientTo(kClient);
   CreateControls();
   Load();
 }

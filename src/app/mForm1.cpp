@@ -33,18 +33,6 @@ const controls::Typeface kTitleFont = ui::Face(18, FW_SEMIBOLD);  // lblName
 const controls::Typeface kDescFont = ui::FixedFace(9);           // lblDesc
 const controls::Typeface kStatusFont = ui::Face(9, FW_NORMAL);    // the status line
 
-// Outer size of a window whose client area is `client` at 96 DPI.
-SIZE WindowSizeFor(HWND hwnd, SIZE client, UINT dpi) {
-  RECT r{0, 0, Scale(client.cx, dpi), Scale(client.cy, dpi)};
-  const DWORD style = DWORD(GetWindowLongPtrA(hwnd, GWL_STYLE));
-  const DWORD ex = DWORD(GetWindowLongPtrA(hwnd, GWL_EXSTYLE));
-  using AdjustForDpi = BOOL(WINAPI*)(LPRECT, DWORD, BOOL, DWORD, UINT);
-  auto adjust = reinterpret_cast<AdjustForDpi>(
-      reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("user32.dll"), "AdjustWindowRectExForDpi")));
-  if (!adjust || !adjust(&r, style, FALSE, ex, dpi)) AdjustWindowRectEx(&r, style, FALSE, ex);
-  return SIZE{r.right - r.left, r.bottom - r.top};
-}
-
 }  // namespace
 
 mForm1::mForm1(App& app) : app_(app) {
@@ -54,8 +42,7 @@ mForm1::mForm1(App& app) : app_(app) {
               WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_CLIPCHILDREN,
               CW_USEDEFAULT, CW_USEDEFAULT, 900, 660, nullptr))
     return;
-  const SIZE outer = WindowSizeFor(hwnd_, Plain() ? kPlainClient : kFullClient, Dpi());
-  SetWindowPos(hwnd_, nullptr, 0, 0, outer.cx, outer.cy, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+  SizeClientTo(Plain() ? kPlainClient : kFullClient);
   UpdateFonts();
   if (Plain())
     BuildPlain();

@@ -208,6 +208,19 @@ void Window::KeepFocus(WPARAM activation) {
   SetFocus(target ? target : hwnd_);
 }
 
+void Window::SizeClientTo(SIZE client) {
+  RECT r{0, 0, Px(client.cx), Px(client.cy)};
+  const DWORD style = DWORD(GetWindowLongPtrA(hwnd_, GWL_STYLE));
+  const DWORD ex = DWORD(GetWindowLongPtrA(hwnd_, GWL_EXSTYLE));
+  // The frame grows with the DPI too where the system can say by how much.
+  using AdjustForDpi = BOOL(WINAPI*)(LPRECT, DWORD, BOOL, DWORD, UINT);
+  static const auto adjust = reinterpret_cast<AdjustForDpi>(reinterpret_cast<void*>(
+      GetProcAddress(GetModuleHandleA("user32.dll"), "AdjustWindowRectExForDpi")));
+  if (!adjust || !adjust(&r, style, FALSE, ex, dpi_)) AdjustWindowRectEx(&r, style, FALSE, ex);
+  SetWindowPos(hwnd_, nullptr, 0, 0, r.right - r.left, r.bottom - r.top,
+               SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
 void Window::Redraw() const {
   if (hwnd_) InvalidateRect(hwnd_, nullptr, FALSE);
 }

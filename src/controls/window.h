@@ -66,6 +66,9 @@ class Window {
   // the old one lives until OnDpiChanged has handed the new one out.
   HFONT FontOf(const Typeface& typeface) const;
   void Redraw() const;
+  // Sizes the window so that its client area is `client` (at 96 DPI) at its
+  // DPI, keeping its place.
+  void SizeClientTo(SIZE client);
 
  protected:
   Window() = default;

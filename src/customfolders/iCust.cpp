@@ -32,14 +32,6 @@ const char* const kBaselineEndings[8] = {".dat",     ".bak",     "-md4.dat",  "-
 
 std::string SlotText(int slot) { return Dec(slot); }
 
-
-SIZE OuterSize(HWND hwnd, UINT dpi) {
-  RECT r{0, 0, controls::Scale(kClient.cx, dpi), controls::Scale(kClient.cy, dpi)};
-  AdjustWindowRectEx(&r, DWORD(GetWindowLongPtrA(hwnd, GWL_STYLE)), FALSE,
-                     DWORD(GetWindowLongPtrA(hwnd, GWL_EXSTYLE)));
-  return SIZE{r.right - r.left, r.bottom - r.top};
-}
-
 }  // namespace
 
 iCust::iCust(App& app) : app_(app) {
@@ -51,8 +43,7 @@ iCust::iCust(App& app) : app_(app) {
          "Add/Remove Custom Integrity Scan Folders",
          WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_CLIPCHILDREN, CW_USEDEFAULT,
          CW_USEDEFAULT, 600, 500, nullptr);
-  const SIZE outer = OuterSize(hwnd_, Dpi());
-  SetWindowPos(hwnd_, nullptr, 0, 0, outer.cx, outer.cy, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+  SizeClientTo(kClient);
   CreateControls();
 }
 

@@ -112,13 +112,6 @@ long ClockNow(App& app) {
   return SecondsSinceMidnight(t.hour, t.minute, t.second);
 }
 
-SIZE OuterSize(HWND hwnd, UINT dpi) {
-  RECT r{0, 0, controls::Scale(kClient.cx, dpi), controls::Scale(kClient.cy, dpi)};
-  AdjustWindowRectEx(&r, DWORD(GetWindowLongPtrA(hwnd, GWL_STYLE)), FALSE,
-                     DWORD(GetWindowLongPtrA(hwnd, GWL_EXSTYLE)));
-  return SIZE{r.right - r.left, r.bottom - r.top};
-}
-
 }  // namespace
 
 // --- the navigation labels ------------------------------------------------------
@@ -248,8 +241,7 @@ vDct::vDct(App& app) : app_(app) {
          "Korvanel - Setup Wizard",
          WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_CLIPCHILDREN, CW_USEDEFAULT,
          CW_USEDEFAULT, 660, 480, nullptr);
-  const SIZE outer = OuterSize(hwnd_, Dpi());
-  SetWindowPos(hwnd_, nullptr, 0, 0, outer.cx, outer.cy, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+  SizeClientTo(kClient);
   CreateControls();
   norms();
 }

@@ -117,11 +117,7 @@ frmLogoff::frmLogoff(App& app) : app_(app) {
   Create(controls::WindowClass{kClassName, 0, nullptr, true}, WS_EX_CONTROLPARENT,
          "Korvanel Secure Shut Down", WS_POPUP | WS_BORDER | WS_CLIPCHILDREN, CW_USEDEFAULT,
          CW_USEDEFAULT, 100, 100, nullptr);
-  RECT r{0, 0, Px(kClient.cx), Px(kClient.cy)};
-  AdjustWindowRectEx(&r, DWORD(GetWindowLongPtrA(hwnd_, GWL_STYLE)), FALSE,
-                     DWORD(GetWindowLongPtrA(hwnd_, GWL_EXSTYLE)));
-  SetWindowPos(hwnd_, nullptr, 0, 0, r.right - r.left, r.bottom - r.top,
-               SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+  SizeClientTo(kClient);
   CreateControls();
   systemVersion = CurrentSystemVersion();
   KeyTarget() = this;

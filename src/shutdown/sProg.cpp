@@ -26,11 +26,7 @@ sProg::sProg(App& app) : app_(app) {
          WS_EX_CONTROLPARENT, "Scanning and Shutting Down...Please Wait",
          WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN, CW_USEDEFAULT, CW_USEDEFAULT, 100,
          100, nullptr);
-  RECT r{0, 0, Px(kClient.cx), Px(kClient.cy)};
-  AdjustWindowRectEx(&r, DWORD(GetWindowLongPtrA(hwnd_, GWL_STYLE)), FALSE,
-                     DWORD(GetWindowLongPtrA(hwnd_, GWL_EXSTYLE)));
-  SetWindowPos(hwnd_, nullptr, 0, 0, r.right - r.left, r.bottom - r.top,
-               SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+  SizeClientTo(kClient);
   Label1 = controls::MakeChild(hwnd_, "STATIC", kLabel1, "Current Task Progress:",
                                WS_VISIBLE | SS_NOPREFIX);
   Place(Label1, 16, 12, 368, 18, kText);
