@@ -34,6 +34,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   for (const std::string& e : entries)
     if (!Trim(e).empty()) items += FileItem(e, options.quoteChar, options.useShortPaths, options.shortPathOf);
   if (!result.startFailed) FUZZ_CHECK(result.items == items);
-  ScannerCommand(first.program, first.args, result.items);
+  // Whatever the configuration, a command line is started only when it
+  // names its program as a quoted full path, and then that path exactly.
+  const std::string command = ScannerCommand(first.program, first.args, result.items);
+  if (const auto program = ProgramOfCommandLine(command)) {
+    FUZZ_CHECK(command.compare(1, program->size(), *program) == 0);
+    FUZZ_CHECK(program->find('"') == std::string::npos);
+  }
+  ProgramOfCommandLine(first.program);
   return 0;
 }
