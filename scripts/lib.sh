@@ -37,6 +37,21 @@ kv_install() {
   fi
 }
 
+# The fuzz build: Debian's clang and its libFuzzer.
+kv_install_fuzz() {
+  local missing
+  missing=$( {
+    kv_need clang clang++
+    kv_need libfuzzer-14-dev /usr/lib/llvm-14/lib/libFuzzer.a
+  } | sort -u | tr '\n' ' ')
+  if [ -n "${missing// /}" ]; then
+    echo "== Installing: $missing"
+    local sudo=""; [ "$(id -u)" = 0 ] || sudo="sudo"
+    $sudo apt-get update -qq
+    DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq $missing >/dev/null
+  fi
+}
+
 kv_jobs() { local n; n=$(nproc 2>/dev/null || echo 2); [ "$n" -gt 2 ] && n=2; echo "$n"; }
 
 # ccache, when the machine has it, shares compiled objects between work

@@ -8,9 +8,11 @@
 #include "app/startup.h"
 #include "platform/files.h"
 #include "platform/instance.h"
+#include "platform/safe_search.h"
 #include "platform/win32_host.h"
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
+  kv::UseSafeLibrarySearch();  // before anything else loads
   INITCOMMONCONTROLSEX icc{sizeof icc, ICC_WIN95_CLASSES | ICC_STANDARD_CLASSES};
   InitCommonControlsEx(&icc);
   CoInitialize(nullptr);

@@ -77,7 +77,18 @@ Baseline Baseline::FromText(std::string_view fileText) {
     const size_t start = fileText.find('[', from);
     if (start == std::string_view::npos) break;
     Section& s = b.sections_[size_t(b.count_++)];
-    const size_t next = fileText.find(kNextSection, start + 1);
+    // A file may be named "[x].dll": its entry line starts with "[" too, but
+    // holds "=", which no section header does. Taken for a header, it would
+    // split its section and push the last one past the ninth.
+    size_t next = fileText.find(kNextSection, start + 1);
+    while (next != std::string_view::npos) {
+      const size_t lineEnd = fileText.find_first_of("\r\n", next + 2);
+      const std::string_view line = fileText.substr(next + 2, lineEnd == std::string_view::npos
+                                                                  ? std::string_view::npos
+                                                                  : lineEnd - next - 2);
+      if (line.find('=') == std::string_view::npos) break;
+      next = fileText.find(kNextSection, next + 2);
+    }
     const size_t end = next == std::string_view::npos ? fileText.size() : next + 2;
     s.text.assign(fileText.substr(start, end - start));
     const size_t close = s.text.find(']');

@@ -60,8 +60,9 @@ class BaselineSkeleton {
 class Baseline {
  public:
   // Reads a file's text: up to nine sections, each from its "[" up to the CR
-  // LF before the next line that starts with "[" (the last to the end of the
-  // text). Whatever stands before the first "[" is ignored.
+  // LF before the next line that starts with "[" and holds no "=" (the last
+  // to the end of the text; an entry of a file named "[x].dll" is no
+  // header). Whatever stands before the first "[" is ignored.
   static Baseline FromText(std::string_view fileText);
   // The text a baseline is saved as: the two comment lines (no empty line),
   // then the section texts in order.

@@ -112,8 +112,9 @@ std::string ProfileGet(std::string_view text, std::string_view section, std::str
 bool ProfileNamesUsable(std::string_view section, std::string_view key) {
   section = TrimBlanks(section);
   key = TrimBlanks(key);
+  // A key line that starts with "[" would read back as a section line.
   return !section.empty() && !key.empty() && section.find_first_of("\r\n") == std::string_view::npos &&
-         key.find_first_of("\r\n=") == std::string_view::npos;
+         key.find_first_of("\r\n=") == std::string_view::npos && key.front() != '[';
 }
 
 std::string ProfileSet(std::string_view text, bool fileExists, std::string_view section,

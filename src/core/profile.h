@@ -24,7 +24,8 @@ std::string ProfileGet(std::string_view text, std::string_view section, std::str
 
 // Whether `section` and `key` can be stored: not empty after trimming and
 // free of line breaks; a key must also be free of "=", which would end it
-// early so that it could never be found again.
+// early so that it could never be found again, and must not start with "[",
+// which would make its line read back as a section line.
 bool ProfileNamesUsable(std::string_view section, std::string_view key);
 
 // The file text after writing key=value into section. `fileExists` false

@@ -2,6 +2,8 @@
 
 #include "core/text.h"
 
+#include <cctype>
+
 namespace kv {
 
 std::string FileItem(const std::string& path, std::string_view quoteChar, bool useShortPaths,
@@ -16,8 +18,30 @@ std::string FileItem(const std::string& path, std::string_view quoteChar, bool u
   return out;
 }
 
+std::string QuotedProgram(std::string_view program) {
+  while (!program.empty() && program.front() == ' ') program.remove_prefix(1);
+  while (!program.empty() && program.back() == ' ') program.remove_suffix(1);
+  if (program.size() >= 2 && program.front() == '"' && program.back() == '"') return std::string(program);
+  return "\"" + std::string(program) + "\"";
+}
+
+std::optional<std::string> ProgramOfCommandLine(std::string_view commandLine) {
+  if (commandLine.empty() || commandLine.front() != '"') return std::nullopt;
+  const size_t close = commandLine.find('"', 1);
+  if (close == std::string_view::npos) return std::nullopt;
+  const std::string_view program = commandLine.substr(1, close - 1);
+  const bool drive = program.size() > 3 && std::isalpha(static_cast<unsigned char>(program[0])) &&
+                     program[1] == ':' && program[2] == '\\';
+  const bool share = program.size() > 2 && program.starts_with("\\\\");
+  if (!drive && !share) return std::nullopt;
+  // A character after the closing quote other than a blank would run into
+  // the program name for the started program's own argument parsing.
+  if (close + 1 < commandLine.size() && commandLine[close + 1] != ' ') return std::nullopt;
+  return std::string(program);
+}
+
 std::string ScannerCommand(std::string_view program, std::string_view args, std::string_view items) {
-  std::string out(program);
+  std::string out = QuotedProgram(program);
   out += ' ';
   out += args;
   out += ' ';

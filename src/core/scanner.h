@@ -3,6 +3,7 @@
 // rules run without the operating system.
 #pragma once
 #include <functional>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -22,8 +23,20 @@ struct FileItemOptions {
 std::string FileItem(const std::string& path, std::string_view quoteChar, bool useShortPaths,
                      const ShortPathFn& shortPathOf);
 
-// program + " " + args + " " + items; empty args leave two spaces in a row.
+// program + " " + args + " " + items, the program in double quotes; empty
+// args leave two spaces in a row.
 std::string ScannerCommand(std::string_view program, std::string_view args, std::string_view items);
+
+// The program in double quotes, unless it already stands in them. Unquoted,
+// a path with spaces lets the system try each shorter path first
+// (C:\Program.exe for C:\Program Files\...), a program anyone may plant.
+std::string QuotedProgram(std::string_view program);
+
+// The program a command line starts: the text inside its leading double
+// quotes when that is a full path (a drive letter, ":\" or "\\"), else
+// nothing. Only such command lines are started, so no program is ever
+// looked for along a search path or guessed from an unquoted path.
+std::optional<std::string> ProgramOfCommandLine(std::string_view commandLine);
 
 struct ScannerConfig {
   std::string program;

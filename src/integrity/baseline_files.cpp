@@ -52,7 +52,10 @@ bool LoadFolderBaseline(App& app, const std::string& path) {
 }
 
 bool SaveBaselineFile(const Baseline& baseline, const std::string& path) {
-  if (FileExists(path)) CopyFileTo(path, BackupFileOf(path));
+  // The backup is replaced whole as well: a copy cut short by a crash would
+  // leave a backup that no longer holds the previous baseline.
+  if (FileExists(path))
+    if (const auto previous = ReadWholeFile(path)) ReplaceFileContents(BackupFileOf(path), *previous);
   return ReplaceFileContents(path, baseline.ToText());
 }
 

@@ -7,6 +7,8 @@
 
 #include <vector>
 
+#include "core/scanner.h"
+
 namespace kv {
 
 MsgAnswer Win32Host::ShowMessage(const std::string& text, const std::string& title,
@@ -34,6 +36,10 @@ MsgAnswer Win32Host::ShowMessage(const std::string& text, const std::string& tit
 }
 
 bool Win32Host::StartProcess(const std::string& commandLine, int showMode) {
+  // The program is named exactly, never looked for: a command line that does
+  // not start with a quoted full path is not started.
+  const auto program = ProgramOfCommandLine(commandLine);
+  if (!program) return false;
   std::vector<char> cmd(commandLine.begin(), commandLine.end());
   cmd.push_back('\0');
   STARTUPINFOA si{};
@@ -41,7 +47,7 @@ bool Win32Host::StartProcess(const std::string& commandLine, int showMode) {
   si.dwFlags = STARTF_USESHOWWINDOW;
   si.wShowWindow = WORD(showMode);
   PROCESS_INFORMATION pi{};
-  if (!CreateProcessA(nullptr, cmd.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi))
+  if (!CreateProcessA(program->c_str(), cmd.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi))
     return false;
   // Started programs are never waited for and no handle is kept.
   CloseHandle(pi.hThread);

@@ -7,7 +7,9 @@
 
 #include "controls/control_text.h"
 #include "context/app.h"
+#include "core/scanner.h"
 #include "core/text.h"
+#include "platform/files.h"
 #include "regwatch/actions.h"
 #include "regwatch/pending_reboot.h"
 #include "regwatch/regF_ids.h"
@@ -430,7 +432,7 @@ void RegWatchPage::Command3_Click() {
       if (app_.Ask("This key will not be deleted.\r\nYou must change the value manually. Would you "
                    "like to open the Registry for Editing now?",
                    MsgButtons::YesNo, "Caution") == MsgAnswer::Yes)
-        app_.host.StartProcess("regedit.exe", kShowMinimized);
+        app_.host.StartProcess(QuotedProgram(WindowsDirectory() + "regedit.exe"), kShowMinimized);
       return;
     }
     const auto in = FindNoCase(category, "in ");

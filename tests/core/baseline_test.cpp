@@ -96,11 +96,16 @@ TEST(BaselineLoad, OddFilesKeepTheLoadingRule) {
   EXPECT_EQ(b.SectionText(9), "[S9]\r\nNULL*E\r\n");
   EXPECT_EQ(b.SectionIndex("S10"), 0);
 
-  // A "[" inside a line does not start a section; one at a line start does.
-  b = Baseline::FromText("[DLL]\r\na[1].dll=5*E\r\n[x].dll=6*E\r\nNULL*E\r\n");
+  // A "[" inside a line does not start a section, nor does the entry of a
+  // file whose name starts with "[": taken for a header, it lost its entry
+  // and pushed the ninth section out of a full baseline.
+  b = Baseline::FromText("[DLL]\r\na[1].dll=5*E\r\n[x].dll=6*E\r\nNULL*E\r\n[EXE]\r\nNULL*E\r\n");
   EXPECT_EQ(b.SectionCount(), 2);
-  EXPECT_EQ(b.SectionName(2), "x");
+  EXPECT_EQ(b.SectionName(2), "EXE");
   EXPECT_EQ(b.LookupEntry("A[1].DLL", "dll"), "5");
+  EXPECT_EQ(b.LookupEntry("[X].dll", "dll"), "6");
+  ASSERT_TRUE(b.WriteEntry("[y].dll", "7*E", "DLL"));
+  EXPECT_EQ(Baseline::FromText(b.ToText()).LookupEntry("[y].dll", "DLL"), "7");
 
   EXPECT_EQ(Baseline::FromText("no sections at all").SectionCount(), 0);
   EXPECT_EQ(Baseline().LookupEntry("a.dll", "DLL"), "");

@@ -70,8 +70,12 @@ TEST(ProfileSet, RefusesNamesAndValuesThatWouldPlantLines) {
   EXPECT_EQ(ProfileSet(text, true, "s\r\n[t]", "a", "x"), text);
   EXPECT_EQ(ProfileSet(text, true, "s", "a=b", "x"), text);
   EXPECT_EQ(ProfileSet(text, true, "s", "a", "2\r\n[evil]\r\nk=v"), "[s]\r\na=2\r\n");
+  // A key line starting with "[" and holding a "]" reads back as a section:
+  // the indexed document and the text rules then disagreed on it.
+  EXPECT_EQ(ProfileSet(text, true, "s", "  [k", "v]"), text);
   ProfileDocument doc(text);
   EXPECT_FALSE(doc.Set("s", "a\nb", "x"));
+  EXPECT_FALSE(doc.Set("s", "[k", "v]"));
   EXPECT_EQ(doc.Text(), text);
 }
 

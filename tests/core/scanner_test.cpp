@@ -25,8 +25,12 @@ std::vector<std::string> Files(int n) {
   return v;
 }
 
-size_t ItemCount(const std::string& line) {
-  return static_cast<size_t>(std::count(line.begin(), line.end(), '"') / 2);
+size_t ItemCount(const std::string& items) {
+  return static_cast<size_t>(std::count(items.begin(), items.end(), '"') / 2);
+}
+// The items of a command line, after the program in quotes of its own.
+size_t CommandItemCount(const std::string& line) {
+  return ItemCount(line) - 1;
 }
 
 const FileItemOptions kQuoted{"\"", false, nullptr};
@@ -34,12 +38,27 @@ const FileItemOptions kQuoted{"\"", false, nullptr};
 }  // namespace
 
 TEST(ScannerCommand, LayoutOfItemsAndCommandLine) {
-  EXPECT_EQ(ScannerCommand("C:\\av.exe", "", "\"a\" \"b\" "), "C:\\av.exe  \"a\" \"b\" ");
+  EXPECT_EQ(ScannerCommand("C:\\av.exe", "", "\"a\" \"b\" "), "\"C:\\av.exe\"  \"a\" \"b\" ");
   EXPECT_EQ(FileItem("C:\\Program Files\\x.dll", "", false, nullptr), "C:\\Program Files\\x.dll ");
   const ShortPathFn missing = [](const std::string&) { return std::string(); };
   EXPECT_EQ(FileItem("C:\\gone.dll", "\"", true, missing), "\"\" ");
   const ShortPathFn shortOf = [](const std::string&) { return std::string("C:\\PROGRA~1\\X.DLL"); };
   EXPECT_EQ(FileItem("C:\\Program Files\\x.dll", "\"", true, shortOf), "\"C:\\PROGRA~1\\X.DLL\" ");
+}
+
+// Only a quoted full path is started: an unquoted C:\Program Files\... lets
+// the system try C:\Program.exe first, and a bare name is looked for along
+// a search path that includes folders anyone may write to.
+TEST(ScannerCommand, ProgramsAreQuotedFullPaths) {
+  EXPECT_EQ(ScannerCommand(" C:\\Program Files\\AV\\scan.exe ", "/s", "x "),
+            "\"C:\\Program Files\\AV\\scan.exe\" /s x ");
+  EXPECT_EQ(QuotedProgram("\"C:\\av.exe\""), "\"C:\\av.exe\"");
+  EXPECT_EQ(ProgramOfCommandLine("\"C:\\Program Files\\AV\\scan.exe\" /s \"a b\" "),
+            "C:\\Program Files\\AV\\scan.exe");
+  EXPECT_EQ(ProgramOfCommandLine("\"\\\\server\\av\\scan.exe\""), "\\\\server\\av\\scan.exe");
+  for (const char* refused : {"C:\\Program Files\\AV\\scan.exe /s", "\"scan.exe\" /s", "regedit.exe",
+                              "\"C:scan.exe\"", "\"C:\\av.exe\"x", "\"C:\\av.exe", "", "\"\""})
+    EXPECT_FALSE(ProgramOfCommandLine(refused)) << refused;
 }
 
 TEST(BatchedScan, BatchesAlternateBetweenBothScanners) {
@@ -49,10 +68,10 @@ TEST(BatchedScan, BatchesAlternateBetweenBothScanners) {
   ASSERT_EQ(starts.lines.size(), 6u);
   const size_t sizes[] = {500, 500, 500, 500, 1, 1};
   for (size_t i = 0; i < 6; ++i) {
-    EXPECT_EQ(starts.lines[i].rfind(i % 2 ? "two.exe  \"" : "one.exe /a \"", 0), 0u) << i;
-    EXPECT_EQ(ItemCount(starts.lines[i]), sizes[i]) << i;
+    EXPECT_EQ(starts.lines[i].rfind(i % 2 ? "\"two.exe\"  \"" : "\"one.exe\" /a \"", 0), 0u) << i;
+    EXPECT_EQ(CommandItemCount(starts.lines[i]), sizes[i]) << i;
   }
-  EXPECT_EQ(starts.lines[4], "one.exe /a \"f1000\" ");
+  EXPECT_EQ(starts.lines[4], "\"one.exe\" /a \"f1000\" ");
   EXPECT_FALSE(r.startFailed);
   EXPECT_EQ(ItemCount(r.items), 1001u);
   EXPECT_EQ(r.items.substr(0, 10), "\"f0\" \"f1\" ");
@@ -65,12 +84,12 @@ TEST(BatchedScan, EmptyEntriesTakeAPositionButAddNoFile) {
   list.push_back("");
   BatchedScan(list, 500, {"one.exe", ""}, {"   ", "/x"}, kQuoted, starts.Fn(), true);
   ASSERT_EQ(starts.lines.size(), 1u);  // a second scanner of spaces is not set
-  EXPECT_EQ(ItemCount(starts.lines[0]), 500u);
+  EXPECT_EQ(CommandItemCount(starts.lines[0]), 500u);
 
   starts.lines.clear();
   const auto r = BatchedScan({"", "", "a"}, 2, {"one.exe", ""}, {}, kQuoted, starts.Fn(), true);
   ASSERT_EQ(starts.lines.size(), 1u);
-  EXPECT_EQ(starts.lines[0], "one.exe  \"a\" ");
+  EXPECT_EQ(starts.lines[0], "\"one.exe\"  \"a\" ");
   EXPECT_EQ(r.items, "\"a\" ");
 }
 
@@ -79,7 +98,7 @@ TEST(BatchedScan, BatchSizeOfZeroOrLessMeansOneStart) {
     Starts starts;
     BatchedScan(Files(7), size, {"one.exe", ""}, {}, kQuoted, starts.Fn(), true);
     ASSERT_EQ(starts.lines.size(), 1u) << size;
-    EXPECT_EQ(ItemCount(starts.lines[0]), 7u);
+    EXPECT_EQ(CommandItemCount(starts.lines[0]), 7u);
   }
 }
 

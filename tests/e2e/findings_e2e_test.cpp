@@ -76,7 +76,7 @@ TEST(FindingsE2E, AutoLoadRunScansLogsAndAcceptsChangedFilesThenEnds) {
     ASSERT_TRUE(changed.WaitForExit(120000)) << "the run must end once its findings are handled";
   }
   const std::string expected =
-      scanner + " /scan \"" + files.changed + "\" \"" + files.added + "\" \r\n";
+      "\"" + scanner + "\" /scan \"" + files.changed + "\" \"" + files.added + "\" \r\n";
   EXPECT_EQ(WaitForRecord(folder, 1), expected);
   const auto logs = FolderNames(folder.path("Data\\Log\\*.log"));
   ASSERT_EQ(logs.size(), 1u);

@@ -104,13 +104,13 @@ TEST_F(FailedFilesTest, ThousandAndOneFilesGoToBothScannersInBatchesThenIntoLogA
   const size_t sizes[] = {500, 500, 500, 500, 1, 1};
   for (size_t s = 0; s < 6; ++s) {
     const auto& start = host.starts[s];
-    const std::string prefix = s % 2 == 0 ? w.Text1 + " /scan " : w.textav1 + " -q ";
+    const std::string prefix = s % 2 == 0 ? "\"" + w.Text1 + "\" /scan " : "\"" + w.textav1 + "\" -q ";
     EXPECT_EQ(start.commandLine.substr(0, prefix.size()), prefix) << s;
     EXPECT_EQ(Count(start.commandLine, ".dll\" "), sizes[s]) << s;
     EXPECT_EQ(start.showMode, kShowMinimized);
   }
   EXPECT_NE(host.starts[2].commandLine.find("\"" + FileNumbered(501) + "\" "), std::string::npos);
-  EXPECT_EQ(host.starts[4].commandLine, w.Text1 + " /scan \"" + FileNumbered(1001) + "\" ");
+  EXPECT_EQ(host.starts[4].commandLine, "\"" + w.Text1 + "\" /scan \"" + FileNumbered(1001) + "\" ");
 
   const std::string log = OnlyLog();
   EXPECT_EQ(log.rfind(kScannedHeader + FileNumbered(1) + "," + FileNumbered(2) + ",", 0), 0u);

@@ -215,8 +215,8 @@ TEST_F(ReportsTest, ScanFilesForVirusesHandsTheFilesOverInBatches) {
   for (int b = 0; b < 3; ++b) {
     const std::string& one = host.starts[size_t(2 * b)].commandLine;
     const std::string& two = host.starts[size_t(2 * b) + 1].commandLine;
-    EXPECT_EQ(one.rfind("C:\\av\\scan.exe /s C:\\f" + Dec(b * 500 + 1) + ".dll ", 0), 0u) << b;
-    EXPECT_EQ(two.rfind("C:\\av\\two.exe  /x C:\\f" + Dec(b * 500 + 1) + ".dll ", 0), 0u) << b;
+    EXPECT_EQ(one.rfind("\"C:\\av\\scan.exe\" /s C:\\f" + Dec(b * 500 + 1) + ".dll ", 0), 0u) << b;
+    EXPECT_EQ(two.rfind("\"C:\\av\\two.exe\"  /x C:\\f" + Dec(b * 500 + 1) + ".dll ", 0), 0u) << b;
     EXPECT_EQ(std::count(one.begin(), one.end(), '\\'), 2 + sizes[b]) << b;
     EXPECT_EQ(one.substr(one.find(' ') + 4), two.substr(two.find(' ') + 5)) << b;
   }
@@ -230,7 +230,7 @@ TEST_F(ReportsTest, ScanFilesForVirusesHandsTheFilesOverInBatches) {
   host.ExpectBox(kDone);
   report().cScnLog.Click();
   ASSERT_EQ(host.starts.size(), 1u);
-  EXPECT_EQ(host.starts[0].commandLine, "C:\\av\\scan.exe  C:\\a.dll C:\\b.dll C:\\c.dll ");
+  EXPECT_EQ(host.starts[0].commandLine, "\"C:\\av\\scan.exe\"  C:\\a.dll C:\\b.dll C:\\c.dll ");
 
   // A first scanner without "|": the failure message at once, nothing started.
   host.starts.clear();

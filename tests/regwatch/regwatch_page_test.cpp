@@ -6,6 +6,7 @@
 
 #include "app/mForm1.h"
 #include "core/regwatch_rules.h"
+#include "platform/files.h"
 #include "regwatch/registry_fixture.h"
 #include "regwatch/regF.h"
 #include "regwatch/snapshot.h"
@@ -122,7 +123,7 @@ TEST_F(RegWatchPageTest, DeleteKeyRemovesExactlyTheChosenValue) {
                  MsgAnswer::Yes, "Caution");
   page.Command3_Click();
   ASSERT_EQ(host.starts.size(), 1u);
-  EXPECT_EQ(host.starts[0].commandLine, "regedit.exe");
+  EXPECT_EQ(host.starts[0].commandLine, "\"" + WindowsDirectory() + "regedit.exe\"");
   EXPECT_EQ(host.starts[0].showMode, kShowMinimized);
   EXPECT_TRUE(HasValue(HKEY_LOCAL_MACHINE, kExeOpen, ""));
 }
@@ -137,8 +138,8 @@ TEST_F(RegWatchPageTest, ScanningAnEntryHandsItsProgramAsOneQuotedPath) {
              "Loaded in Run");
   page.Command11_Click();
   ASSERT_EQ(host.starts.size(), 2u);
-  EXPECT_EQ(host.starts[0].commandLine, "C:\\scan.exe /scan \"C:\\Program Files\\Kv Tool\\kv.exe\"");
-  EXPECT_EQ(host.starts[1].commandLine, "C:\\scan2.exe /x \"C:\\Program Files\\Kv Tool\\kv.exe\"");
+  EXPECT_EQ(host.starts[0].commandLine, "\"C:\\scan.exe\" /scan \"C:\\Program Files\\Kv Tool\\kv.exe\"");
+  EXPECT_EQ(host.starts[1].commandLine, "\"C:\\scan2.exe\" /x \"C:\\Program Files\\Kv Tool\\kv.exe\"");
 
   ChooseNode(page, "KvNowhere (kvnowhere-at-all)", "Loaded in Run");
   host.ExpectBox("Cannot find file, please scan manually");
@@ -160,8 +161,8 @@ TEST_F(RegWatchPageTest, ScanAndUpdateStartsEachScannerOnceWithEveryFindingThenA
 
   const std::string files = "  \"C:\\kva.exe\" \"C:\\Kv B\\kvb.exe\" \"C:\\kvc.exe\"";
   ASSERT_EQ(host.starts.size(), 2u);
-  EXPECT_EQ(host.starts[0].commandLine, "C:\\scan.exe /scan" + files);
-  EXPECT_EQ(host.starts[1].commandLine, "C:\\scan2.exe /x" + files);
+  EXPECT_EQ(host.starts[0].commandLine, "\"C:\\scan.exe\" /scan" + files);
+  EXPECT_EQ(host.starts[1].commandLine, "\"C:\\scan2.exe\" /x" + files);
   EXPECT_EQ(page.ListLines(), (std::vector<std::string>{kWarningsTitle, kNoWarnings}));
   EXPECT_FALSE(page.cScnUpd.Enabled());
   EXPECT_FALSE(app.registryAcceptMode);

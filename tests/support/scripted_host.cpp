@@ -1,5 +1,7 @@
 #include "support/scripted_host.h"
 
+#include "core/scanner.h"
+
 #include <gtest/gtest.h>
 
 namespace kv::test {
@@ -41,7 +43,11 @@ MsgAnswer ScriptedHost::ShowMessage(const std::string& text, const std::string& 
 bool ScriptedHost::StartProcess(const std::string& commandLine, int showMode) {
   CheckNotEnded("process start");
   starts.push_back({commandLine, showMode});
-  return startSucceeds;
+  // The production host starts nothing else, so a caller that forgets the
+  // quotes or the full path fails here rather than on a user's machine.
+  const auto program = ProgramOfCommandLine(commandLine);
+  EXPECT_TRUE(program || !startSucceeds) << "not a quoted full program path: " << commandLine;
+  return startSucceeds && program;
 }
 
 long ScriptedHost::ShellOpen(const std::string& file, const std::string& directory, int showCmd) {
