@@ -10,6 +10,7 @@
 #include "controls/palette.h"
 #include "controls/theme.h"
 #include "core/busy_flag.h"
+#include "core/scanner.h"
 #include "core/text.h"
 #include "platform/files.h"
 #include "platform/shell_folders.h"
@@ -303,7 +304,7 @@ void aVirHelp::Command2_Click() {
   auto item = [&](const std::string& file) {
     return app_.quoteChar + (app_.useShortPaths ? ShortPathOf(file) : file) + app_.quoteChar;
   };
-  std::string command = program + " ";
+  std::string command = QuotedProgram(program) + " ";
   if (!Plain()) command += Arguments() + " ";
   command += item(app_.settingsFile) + " " + item(app_.baselineFile);
   RunScanner(app_, command);

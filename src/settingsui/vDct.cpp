@@ -12,6 +12,7 @@
 #include "controls/palette.h"
 #include "controls/theme.h"
 #include "core/setup_timing.h"
+#include "core/scanner.h"
 #include "core/text.h"
 #include "platform/files.h"
 #include "settingsui/vDct_ids.h"
@@ -515,7 +516,7 @@ void vDct::Command1_Click() {
     two = ShortPathOf(two);
   }
   const std::string& q = app_.quoteChar;
-  RunScanner(app_, program + " " + q + one + q + " " + q + two + q);
+  RunScanner(app_, QuotedProgram(program) + " " + q + one + q + " " + q + two + q);
 }
 
 void vDct::cButton1_Click() {

@@ -165,8 +165,9 @@ TEST_F(SupportListTest, TestRunsTheScannerOnTwoFilesThenSaveFillsTheChosenSlot) 
   host.ExpectBox(kTestNotice);
   w.Command2_Click();
   ASSERT_EQ(host.starts.size(), 1u);
-  EXPECT_EQ(host.starts[0].commandLine, w.Location() + " /all \"" + app.settingsFile + "\" \"" +
-                                            app.baselineFile + "\"");
+  EXPECT_EQ(host.starts[0].commandLine,
+            "\"" + w.Location() + "\" /all \"" + app.settingsFile + "\" \"" +
+                app.baselineFile + "\"");
   EXPECT_TRUE(w.Command3.Enabled());
   // Another search keeps Save enabled.
   Search(w, 1);
@@ -329,7 +330,7 @@ TEST_F(PlainSupportListTest, FixedTableSearchTestAndUseKeepTheirState) {
   ASSERT_EQ(host.starts.size(), 1u);
   // No arguments part.
   EXPECT_EQ(host.starts[0].commandLine,
-            w.Location() + " \"" + app.settingsFile + "\" \"" + app.baselineFile + "\"");
+            "\"" + w.Location() + "\" \"" + app.settingsFile + "\" \"" + app.baselineFile + "\"");
 
   w.Tag = "1";
   const std::string found = w.Location();

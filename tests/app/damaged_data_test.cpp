@@ -34,9 +34,10 @@ class CorpusHost final : public Host {
   }
   bool StartProcess(const std::string&, int) override { return true; }
   long ShellOpen(const std::string&, const std::string&, int) override { return 42; }
-  std::string OpenFileDialog(const std::string&, const std::string&) override { return {}; }
+  std::string OpenFileDialog(const std::string&, const std::string&, void*) override { return {}; }
   std::string BrowseForFolder(const std::string&) override { return {}; }
-  bool Power(PowerAction, bool) override { return true; }
+  bool Power(const PowerRequest&) override { return true; }
+  void RequestAttention(HWND__*) override {}
   void EndProgram() override { ended = true; }
   LocalTime Now() override { return {2007, 1, 5, 8, 17, 49}; }
 };

@@ -346,7 +346,7 @@ TEST_F(WizardTest, TestItStartsOneScannerOnTheTwoFilesWithoutTheExtraArguments) 
   w.Command1_Click();  // quotes on by default, focus off
   ASSERT_EQ(host.starts.size(), 1u);
   EXPECT_EQ(host.starts[0].commandLine,
-            scanner + " \"" + app.settingsFile + "\" \"" + app.baselineFile + "\"");
+            "\"" + scanner + "\" \"" + app.settingsFile + "\" \"" + app.baselineFile + "\"");
   EXPECT_EQ(host.starts[0].showMode, kShowMinimized);
 
   Set("antivirus2", "0,0,1");
@@ -354,7 +354,8 @@ TEST_F(WizardTest, TestItStartsOneScannerOnTheTwoFilesWithoutTheExtraArguments) 
   host.ExpectBox(kTestNotice);
   w.Command1_Click();
   ASSERT_EQ(host.starts.size(), 2u);
-  EXPECT_EQ(host.starts[1].commandLine, scanner + " " + app.settingsFile + " " + app.baselineFile);
+  EXPECT_EQ(host.starts[1].commandLine,
+            "\"" + scanner + "\" " + app.settingsFile + " " + app.baselineFile);
   EXPECT_EQ(host.starts[1].showMode, kShowNormal);
 }
 
