@@ -81,6 +81,10 @@ std::string FillArgumentTemplate(std::string_view templ, std::string_view folder
 
 bool IsWebAddress(std::string_view address) {
   const std::string a = Trim(address);
+  // One unbroken address: a NUL would cut it short on its way to the shell,
+  // and a space or quote would make the rest arguments.
+  for (const char c : a)
+    if (static_cast<unsigned char>(c) <= ' ' || c == '"' || c == 0x7f) return false;
   for (std::string_view scheme : {std::string_view("http://"), std::string_view("https://")}) {
     if (a.size() <= scheme.size() || !EqualsNoCase(std::string_view(a).substr(0, scheme.size()), scheme))
       continue;

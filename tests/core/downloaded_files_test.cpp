@@ -57,6 +57,11 @@ TEST(SupportList, OnlyWebPagesCountAsDocumentation) {
                           "\\\\server\\share\\x.exe", "http://", "http:///x", "mailto:a@b", "",
                           "javascript:alert(1)", "ftp://a.example/"})
     EXPECT_FALSE(IsWebAddress(bad)) << bad;
+  // One address, whole: nothing after a NUL, a space or a quote.
+  for (const std::string bad : {std::string("https://a.example/\0C:\\x.exe", 27),
+                                std::string("https://a.example/ C:\\x.exe"),
+                                std::string("https://a.example/\"x"), std::string("http://a\tb")})
+    EXPECT_FALSE(IsWebAddress(bad)) << bad;
 }
 
 TEST(UpdateFile, MarkersInAnyCaseDelimitTheBody) {
