@@ -19,6 +19,9 @@ int ScannerShowMode(App& app) {
 }
 
 bool RunScanner(App& app, const std::string& command) {
+  // No program (no scanner set up): nothing is started, and the start fails
+  // as the system's would.
+  if (!ProgramOfCommandLine(command)) return false;
   return app.host.StartProcess(command, ScannerShowMode(app));
 }
 

@@ -44,7 +44,11 @@ std::string PendingViewLine(const WininitOperation& op) {
 }
 
 std::string PendingLineFile(std::string_view line) {
-  return ReplaceAll(ReplaceAll(line, kToBeDeleted, ""), kToBeOverwritten, "");
+  // Only the line's own suffix: a folder or file may carry the same words.
+  for (std::string_view suffix : {std::string_view(kToBeDeleted), std::string_view(kToBeOverwritten)})
+    if (line.size() >= suffix.size() && line.substr(line.size() - suffix.size()) == suffix)
+      return std::string(line.substr(0, line.size() - suffix.size()));
+  return std::string(line);
 }
 
 }  // namespace kv

@@ -22,6 +22,11 @@ TEST(PendingOps, WininitLinesGiveTheFileAndItsKindWhateverTheSection) {
   EXPECT_FALSE(ops[4].deletes);  // only NUL itself deletes
   EXPECT_EQ(PendingLineFile(PendingViewLine(ops[0])), "C:\\x.tmp");
   EXPECT_EQ(PendingLineFile(PendingViewLine(ops[1])), "C:\\WINDOWS\\TEMP\\a.new");
+  // A path that holds a suffix's words keeps them.
+  for (const bool deletes : {true, false}) {
+    const WininitOperation odd{"C:\\Old {To be Deleted}\\x {To be Overwritten}.dll", deletes};
+    EXPECT_EQ(PendingLineFile(PendingViewLine(odd)), odd.file);
+  }
   EXPECT_TRUE(WininitOperations("").empty());
 }
 

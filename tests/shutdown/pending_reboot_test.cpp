@@ -31,10 +31,10 @@ TEST_F(ShutDownTest, PrecautionaryScanHandsOverTheExistingFilesOfBothSources) {
 
   const std::string wininitBatch = Quoted(x) + Quoted(fresh);
   EXPECT_EQ(StartLines(), (std::vector<std::string>{
-                              "C:\\av\\first.exe /one " + wininitBatch,
-                              "C:\\av\\second.exe /two " + wininitBatch,
-                              "C:\\av\\first.exe /one " + Quoted(a),
-                              "C:\\av\\second.exe /two " + Quoted(a),
+                              "\"C:\\av\\first.exe\" /one " + wininitBatch,
+                              "\"C:\\av\\second.exe\" /two " + wininitBatch,
+                              "\"C:\\av\\first.exe\" /one " + Quoted(a),
+                              "\"C:\\av\\second.exe\" /two " + Quoted(a),
                           }));
   EXPECT_EQ(Logs(), (std::vector<std::string>{kWininitHeader + x + "," + fresh + "\r\n",
                                               kRegistryHeader + a + "\r\n"}));
@@ -47,7 +47,7 @@ TEST_F(ShutDownTest, AStartUpFileWithoutExistingFilesStartsOnlyTheSecondScanner)
   WriteWininit("[rename]\r\nNUL=" + folder.path("gone.tmp") + "\r\n");
   UseScanners();
   PrecautionaryScan(app, ReadPendingOperations());
-  EXPECT_EQ(StartLines(), std::vector<std::string>{"C:\\av\\second.exe /two "});
+  EXPECT_EQ(StartLines(), std::vector<std::string>{"\"C:\\av\\second.exe\" /two "});
   EXPECT_TRUE(Logs().empty());
   EXPECT_EQ(app.ShutDownProgress().Progress(), 50);
 }
@@ -62,8 +62,9 @@ TEST_F(ShutDownTest, RegistryFilesGoInBatchesWithEachFileOncePerBatch) {
   const size_t sizes[] = {500, 500, 200};
   for (size_t i = 0; i < 6; ++i) {
     const std::string& line = host.starts[i].commandLine;
-    EXPECT_EQ(line.rfind(i % 2 ? "C:\\av\\second.exe" : "C:\\av\\first.exe", 0), 0u) << i;
-    EXPECT_EQ(size_t(std::count(line.begin(), line.end(), '"')), 2 * sizes[i / 2]) << i;
+    EXPECT_EQ(line.rfind(i % 2 ? "\"C:\\av\\second.exe\"" : "\"C:\\av\\first.exe\"", 0), 0u) << i;
+    // The program's two quotes, then two for each file.
+    EXPECT_EQ(size_t(std::count(line.begin(), line.end(), '"')), 2 + 2 * sizes[i / 2]) << i;
   }
   EXPECT_NE(host.starts[4].commandLine.find("f1199.dll"), std::string::npos);
 }
@@ -131,10 +132,10 @@ TEST_F(PendingViewTest, ListsBothSourcesAndScansTheFilesInBatchesWithoutTouching
   host.ExpectBox("Unable to find the file: " + folder.path("b.dll") + "\r\nPlease scan manually.");
   page.Command11_Click();
   EXPECT_EQ(StartLines(), (std::vector<std::string>{
-                              "C:\\scan.exe /scan " + Quoted(x) + Quoted(fresh),
-                              "C:\\scan2.exe /x " + Quoted(x) + Quoted(fresh),
-                              "C:\\scan.exe /scan " + Quoted(a),
-                              "C:\\scan2.exe /x " + Quoted(a),
+                              "\"C:\\scan.exe\" /scan " + Quoted(x) + Quoted(fresh),
+                              "\"C:\\scan2.exe\" /x " + Quoted(x) + Quoted(fresh),
+                              "\"C:\\scan.exe\" /scan " + Quoted(a),
+                              "\"C:\\scan2.exe\" /x " + Quoted(a),
                           }));
   EXPECT_EQ(page.List6Lines()[1], x);  // the kinds come off the lines
   EXPECT_EQ(Logs(), std::vector<std::string>{

@@ -111,7 +111,7 @@ TEST_F(SecureShutDownTest, AFindingWaitsTwoMinutesThenActsOnce) {
   ASSERT_TRUE(Window().CountdownRunning());
   ASSERT_EQ(host.starts.size(), 1u);
   EXPECT_EQ(host.starts[0].commandLine,
-            folder.path("scanner.exe") + " /scan \"" + folder.path("watched\\a.dll") + "\" ");
+            "\"" + folder.path("scanner.exe") + "\" /scan \"" + folder.path("watched\\a.dll") + "\" ");
   EXPECT_TRUE(app.run.shutDownFindings);
   EXPECT_EQ(Logs().size(), 1u);
   sProg& p = app.ShutDownProgress();
