@@ -3,7 +3,6 @@
 #include "context/app.h"
 #include "core/clsCRC.h"
 #include "integrity/checksum/clsHash.h"
-#include "core/chunked_read.h"
 #include "integrity/checksum/sequential_file.h"
 #include "platform/pump.h"
 
@@ -34,33 +33,6 @@ std::string CrcText(const std::string& path, int32_t& readBufferSize,
       [&file](uint8_t* bytes, size_t n) { return file.Read(bytes, n); }, pump, buffer));
 }
 
-// The same text as HashText gives, through CNG; nullopt when CNG has no
-// hash object for the algorithm, so that the CryptoAPI takes the file.
-std::optional<std::string> CngText(CngApi& cng, ChecksumKind kind, const std::string& path,
-                                   int32_t readBufferSize, std::vector<uint8_t>& buffer) {
-  static constexpr uint32_t kIds[] = {kCalgMd4, kCalgMd5, kCalgSha};
-  CryptHandle hash = 0;
-  if (!cng.CreateHash(cng.Algorithm(kIds[int(kind)]), hash)) return std::nullopt;
-  SequentialFile file(path);
-  bool fedAll = true;
-  const ReadOutcome outcome = ReadInChunks(
-      file.Length(), readBufferSize,
-      [&file](uint8_t* bytes, size_t n) { return file.Read(bytes, n); },
-      [&](const uint8_t* bytes, size_t n) {
-        if (fedAll && !cng.HashData(hash, bytes, uint32_t(n))) fedAll = false;
-      },
-      {}, &buffer);
-  // As with the CryptoAPI: an empty file has no digest, an unreadable one
-  // the digest of what was read (nothing), one that refused data none.
-  std::string text;
-  uint8_t digest[20];
-  const uint32_t length = outcome == ReadOutcome::Empty || !fedAll ? 0 : cng.DigestLength(hash);
-  if (length > 0 && length <= sizeof digest && cng.FinishHash(hash, digest, length))
-    text = DigestText({digest, length}, 1);
-  cng.DestroyHash(hash);
-  return text;
-}
-
 }  // namespace
 
 std::string FileChecksum(App& app, const std::string& path) {
@@ -79,10 +51,9 @@ std::string FileChecksum(App& app, const std::string& path) {
 
 std::optional<std::string> WorkerFileChecksum(ChecksumKind kind, const std::string& path,
                                               int32_t readBufferSize, HashProvider& provider,
-                                              std::vector<uint8_t>& buffer, CngApi& cng) {
+                                              std::vector<uint8_t>& buffer) {
   if (kind == ChecksumKind::None) return std::string();
   if (kind == ChecksumKind::Crc32) return CrcText(path, readBufferSize, {}, &buffer);
-  if (auto text = CngText(cng, kind, path, readBufferSize, buffer)) return text;
   if (!provider.Acquire(false)) return std::nullopt;
   return HashText(provider, kind, path, readBufferSize, {}, &buffer);
 }

@@ -7,7 +7,6 @@
 #include <vector>
 
 #include "core/checksum_text.h"
-#include "platform/cng.h"
 
 namespace kv {
 
@@ -24,14 +23,11 @@ class HashProvider;
 std::string FileChecksum(App& app, const std::string& path);
 
 // The same text, computed away from the user-interface thread: no yields,
-// chunks of `readBufferSize`, the thread's own buffer. The hashes go through
-// CNG, whose hash objects on several threads run side by side (Wine's
-// CryptoAPI MD5 does not), else through the thread's own CryptoAPI provider.
-// nullopt when neither can be had: saying so is the user-interface thread's
-// business, so that file is left to FileChecksum.
+// chunks of `readBufferSize`, the thread's own provider (used only for the
+// hashes) and buffer. nullopt when the provider cannot be had: saying so is
+// the user-interface thread's business, so that file is left to FileChecksum.
 std::optional<std::string> WorkerFileChecksum(ChecksumKind kind, const std::string& path,
                                               int32_t readBufferSize, HashProvider& provider,
-                                              std::vector<uint8_t>& buffer,
-                                              CngApi& cng = SystemCng());
+                                              std::vector<uint8_t>& buffer);
 
 }  // namespace kv

@@ -8,9 +8,7 @@
 #include "core/checksum_text.h"
 #include "controls/window.h"
 #include "core/clsCRC.h"
-#include "integrity/checksum/clsHash.h"
 #include "integrity/checksum/file_checksum.h"
-#include "platform/cng.h"
 #include "platform/crypto.h"
 #include "support/app_fixture.h"
 #include "support/pump.h"
@@ -225,90 +223,4 @@ TEST_F(FileChecksumTest, AChecksumTakenByAHandlerLeavesTheFileInProgressIntact) 
   ASSERT_EQ(PaintWindow::paints, 1);
   EXPECT_EQ(innerText, DigestOf(kCalgMd5, inner));
   EXPECT_EQ(outerText, DigestOf(kCalgMd5, outer));
-}
-
-namespace {
-
-// CNG as a system without it (no algorithm), or one whose hash objects
-// refuse data.
-class StandInCng final : public CngApi {
- public:
-  bool available = false;
-  CryptHandle Algorithm(uint32_t id) override { return available ? SystemCng().Algorithm(id) : 0; }
-  bool CreateHash(CryptHandle a, CryptHandle& h) override { return SystemCng().CreateHash(a, h); }
-  bool HashData(CryptHandle, const uint8_t*, uint32_t) override { return false; }
-  uint32_t DigestLength(CryptHandle h) override { return SystemCng().DigestLength(h); }
-  bool FinishHash(CryptHandle h, uint8_t* d, uint32_t n) override { return SystemCng().FinishHash(h, d, n); }
-  void DestroyHash(CryptHandle h) override { SystemCng().DestroyHash(h); }
-};
-
-// A CryptoAPI with no provider installed.
-class NoProviderCrypto final : public CryptoApi {
- public:
-  bool AcquireContext(CryptHandle&, const char*, const char*, uint32_t, uint32_t) override { return false; }
-  bool ReleaseContext(CryptHandle) override { return true; }
-  bool CreateHash(CryptHandle, uint32_t, CryptHandle&) override { return false; }
-  bool HashData(CryptHandle, const uint8_t*, uint32_t) override { return false; }
-  bool GetHashValue(CryptHandle, uint8_t*, uint32_t&) override { return false; }
-  bool DestroyHash(CryptHandle) override { return true; }
-};
-
-}  // namespace
-
-// The check's readers hash through CNG; the baselines were written through
-// the CryptoAPI, so every text must come out the same either way.
-TEST_F(FileChecksumTest, ReadersGiveTheCryptoApiTextsThroughCngAndWithoutIt) {
-  const std::pair<const char*, std::string> files[] = {
-      {"empty", ""},
-      {"abc", "abc"},
-      {"chunk", RandomBytes(65536, 1)},
-      {"odd", RandomBytes(65536 * 3 + 17, 2)},
-      {"large", RandomBytes((12u << 20) + 5, 3)}};
-  std::vector<uint8_t> buffer;
-  for (const auto& [name, bytes] : files) {
-    folder.Write(name, bytes);
-    for (const char* algorithm : {"MD4", "MD5", "SHA1"}) {
-      SCOPED_TRACE(std::string(name) + " " + algorithm);
-      app.algorithmName = algorithm;
-      const ChecksumKind kind = ChecksumKindOf(algorithm);
-      const std::string before = FileChecksum(app, folder.path(name));
-      EXPECT_EQ(before.empty(), bytes.empty());
-
-      HashProvider unused(app, SystemCrypto());
-      EXPECT_EQ(WorkerFileChecksum(kind, folder.path(name), 65536, unused, buffer), before);
-      EXPECT_EQ(unused.kind(), 0) << "CNG did the hashing, not the CryptoAPI";
-
-      StandInCng none;
-      HashProvider fallback(app, SystemCrypto());
-      EXPECT_EQ(WorkerFileChecksum(kind, folder.path(name), 4096, fallback, buffer, none), before);
-      EXPECT_NE(fallback.kind(), 0);
-    }
-  }
-
-  // An unreadable file: the digest of nothing, as before.
-  HANDLE lock = CreateFileA(folder.path("abc").c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
-                            FILE_ATTRIBUTE_NORMAL, nullptr);
-  ASSERT_NE(lock, INVALID_HANDLE_VALUE);
-  HashProvider provider(app, SystemCrypto());
-  EXPECT_EQ(WorkerFileChecksum(ChecksumKind::Md5, folder.path("abc"), 65536, provider, buffer),
-            kMd5OfEmpty);
-  CloseHandle(lock);
-}
-
-TEST_F(FileChecksumTest, ReadersWithoutEitherServiceLeaveTheFileToTheWalk) {
-  folder.Write("f.bin", "abc");
-  std::vector<uint8_t> buffer;
-  NoProviderCrypto noCrypto;
-  StandInCng cng;
-  HashProvider provider(app, noCrypto);
-  // Neither: nullopt and no message box here (the walk says so).
-  EXPECT_EQ(WorkerFileChecksum(ChecksumKind::Md5, folder.path("f.bin"), 65536, provider, buffer, cng),
-            std::nullopt);
-  // CNG alone suffices.
-  EXPECT_EQ(WorkerFileChecksum(ChecksumKind::Md5, folder.path("f.bin"), 65536, provider, buffer),
-            kMd5OfAbc);
-  // A hash object that refuses data gives no digest, as the CryptoAPI's does.
-  cng.available = true;
-  EXPECT_EQ(WorkerFileChecksum(ChecksumKind::Sha1, folder.path("f.bin"), 65536, provider, buffer, cng),
-            "");
 }
