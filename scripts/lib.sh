@@ -13,6 +13,15 @@ kv_need() {
   done
 }
 
+# Installs the given Debian packages, if any, with apt-get.
+kv_apt_install() {
+  [ $# -gt 0 ] || return 0
+  echo "== Installing: $*"
+  local sudo=""; [ "$(id -u)" = 0 ] || sudo="sudo"
+  $sudo apt-get update -qq
+  DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq "$@" >/dev/null
+}
+
 kv_install() {
   local missing
   missing=$( {
@@ -29,12 +38,7 @@ kv_install() {
     kv_need imagemagick import
     kv_need nsis makensis
   } | sort -u | tr '\n' ' ')
-  if [ -n "${missing// /}" ]; then
-    echo "== Installing: $missing"
-    local sudo=""; [ "$(id -u)" = 0 ] || sudo="sudo"
-    $sudo apt-get update -qq
-    DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq $missing >/dev/null
-  fi
+  kv_apt_install $missing
 }
 
 # The fuzz build: Debian's clang and its libFuzzer.
@@ -44,12 +48,7 @@ kv_install_fuzz() {
     kv_need clang clang++
     kv_need libfuzzer-14-dev /usr/lib/llvm-14/lib/libFuzzer.a
   } | sort -u | tr '\n' ' ')
-  if [ -n "${missing// /}" ]; then
-    echo "== Installing: $missing"
-    local sudo=""; [ "$(id -u)" = 0 ] || sudo="sudo"
-    $sudo apt-get update -qq
-    DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq $missing >/dev/null
-  fi
+  kv_apt_install $missing
 }
 
 kv_jobs() { local n; n=$(nproc 2>/dev/null || echo 2); [ "$n" -gt 2 ] && n=2; echo "$n"; }
