@@ -19,18 +19,6 @@ namespace {
 constexpr char kRun[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Run";
 constexpr char kValue[] = "KvScheduledE2E";
 
-std::vector<std::string> LogTexts(const ProgramFolder& folder) {
-  std::vector<std::string> out;
-  WIN32_FIND_DATAA fd;
-  HANDLE h = FindFirstFileA(folder.path("Data\\Log\\*.log").c_str(), &fd);
-  if (h == INVALID_HANDLE_VALUE) return out;
-  do out.push_back(folder.Read("Data\\Log\\" + std::string(fd.cFileName)));
-  while (FindNextFileA(h, &fd));
-  FindClose(h);
-  std::sort(out.begin(), out.end());
-  return out;
-}
-
 // What the test puts outside its program folder, taken away again.
 struct Outside {
   std::string changed = SystemFolder() + "kvsched_changed.dll";
@@ -93,7 +81,7 @@ TEST(ScheduledScanE2E, ScansPendingFilesChangedFilesAndNewEntriesThenEnds) {
   EXPECT_NE(record.find(" /scan \"" + outside.changed + "\" "), std::string::npos) << record;
   EXPECT_NE(record.find(" /scan  \"" + program + "\""), std::string::npos) << record;
 
-  const auto logs = LogTexts(folder);
+  const auto logs = folder.Logs();
   ASSERT_EQ(logs.size(), 3u);
   EXPECT_EQ(logs[0], "Integrity Checker - These files were either New or Failed the Integrity Check," +
                          outside.changed + "\r\n");

@@ -167,11 +167,9 @@ TEST_F(RegWatchPageTest, ScanAndUpdateStartsEachScannerOnceWithEveryFindingThenA
   EXPECT_FALSE(page.cScnUpd.Enabled());
   EXPECT_FALSE(app.registryAcceptMode);
 
-  WIN32_FIND_DATAA found{};
-  HANDLE h = FindFirstFileA(folder.path("Data\\Log\\*.log").c_str(), &found);
-  ASSERT_NE(h, INVALID_HANDLE_VALUE);
-  FindClose(h);
-  const std::string log = folder.Read(std::string("Data\\Log\\") + found.cFileName);
+  const auto logs = folder.Logs();
+  ASSERT_EQ(logs.size(), 1u);
+  const std::string& log = logs[0];
   EXPECT_EQ(log.rfind("Registry Action - Scan and Update Multiple Entries,", 0), 0u) << log;
   EXPECT_NE(log.find("C:\\kvc.exe"), std::string::npos) << log;
 

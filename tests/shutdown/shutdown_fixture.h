@@ -66,17 +66,7 @@ class ShutDownTest : public RegistryTest {
     folder.Write(name, "x");
     return folder.path(name);
   }
-  std::vector<std::string> Logs() {
-    std::vector<std::string> out;
-    WIN32_FIND_DATAA fd;
-    HANDLE h = FindFirstFileA(folder.path("Data\\Log\\*.log").c_str(), &fd);
-    if (h == INVALID_HANDLE_VALUE) return out;
-    do out.push_back(folder.Read("Data\\Log\\" + std::string(fd.cFileName)));
-    while (FindNextFileA(h, &fd));
-    FindClose(h);
-    std::sort(out.begin(), out.end());
-    return out;
-  }
+  std::vector<std::string> Logs() const { return folder.Logs(); }
   std::vector<std::string> StartLines() const {
     std::vector<std::string> out;
     for (const auto& s : host.starts) out.push_back(s.commandLine);

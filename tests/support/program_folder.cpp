@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include <algorithm>
 #include <atomic>
 #include <filesystem>
 
@@ -34,6 +35,18 @@ void ProgramFolder::Write(const std::string& relative, const std::string& bytes)
 
 std::string ProgramFolder::Read(const std::string& relative) const {
   return ReadWholeFile(path(relative)).value_or("");
+}
+
+std::vector<std::string> ProgramFolder::Logs() const {
+  std::vector<std::string> out;
+  WIN32_FIND_DATAA fd;
+  HANDLE h = FindFirstFileA(path("Data\\Log\\*.log").c_str(), &fd);
+  if (h == INVALID_HANDLE_VALUE) return out;
+  do out.push_back(Read("Data\\Log\\" + std::string(fd.cFileName)));
+  while (FindNextFileA(h, &fd));
+  FindClose(h);
+  std::sort(out.begin(), out.end());
+  return out;
 }
 
 bool ProgramFolder::Exists(const std::string& relative) const {

@@ -2,6 +2,7 @@
 // in), removed with everything in it when the test ends.
 #pragma once
 #include <string>
+#include <vector>
 
 namespace kv::test {
 
@@ -18,6 +19,8 @@ class ProgramFolder {
   std::string Read(const std::string& relative) const;  // empty when missing
   bool Exists(const std::string& relative) const;
   void MakeFolder(const std::string& relative) const;
+  // The texts of the logs in Data\Log, in sorted order.
+  std::vector<std::string> Logs() const;
 
  private:
   std::string dir_;
