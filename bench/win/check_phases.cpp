@@ -143,7 +143,7 @@ int main(int argc, char** argv) {
             std::vector<std::string> paths;
             for (const auto& n : names) paths.push_back(folder + n);
             kv::ChecksumPipeline pipeline(
-                std::move(paths), workers, 16, 65536,
+                std::move(paths), workers, kv::ChecksumPipeline::kWindow, 65536,
                 [&](size_t w, const std::string& path, int32_t size) {
                   return kv::WorkerFileChecksum(kind, path, size, *providers[w], buffers[w]);
                 });

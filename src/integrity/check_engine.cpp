@@ -20,8 +20,6 @@ namespace kv {
 
 namespace {
 constexpr unsigned long long kDisplayIntervalMs = 50;
-// How many files the readers may run ahead of the walk.
-constexpr size_t kReadAheadWindow = 16;
 
 // Percentages round half to even, as the display always has.
 int Percent(long part, long whole) {
@@ -72,7 +70,7 @@ std::unique_ptr<ChecksumPipeline> intCheck::StartPipeline(std::vector<std::strin
     state->push_back({w < providers.size() ? providers[w] : nullptr, {}});
   if (app_.readBufferSize == 0) app_.readBufferSize = kDefaultReadBufferSize;
   return std::make_unique<ChecksumPipeline>(
-      std::move(paths), workers, kReadAheadWindow, app_.readBufferSize,
+      std::move(paths), workers, ChecksumPipeline::kWindow, app_.readBufferSize,
       [kind, state](size_t worker, const std::string& path,
                     int32_t size) -> std::optional<std::string> {
         Worker& w = (*state)[worker];

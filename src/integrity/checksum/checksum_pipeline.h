@@ -38,6 +38,10 @@ class ChecksumPipeline {
 
   // As many workers as the machine has cores.
   static size_t MachineWorkers();
+  // How many files the workers may run ahead of the walk. One file of tens
+  // of megabytes keeps a worker busy while the others go on through the
+  // small ones behind it; a window of a few files would leave them waiting.
+  static constexpr size_t kWindow = 256;
 
   enum class Taken { Checksum, ByCaller, GaveUp };
   // The result for paths[index]; indices are taken in increasing order.

@@ -22,11 +22,12 @@ const auto kNoPump = [] { return true; };
 struct CountingReader {
   std::atomic<int> calls{0}, version{0};
   std::atomic<bool> slow{false};
+  std::string leftToCaller = "p3";
   ChecksumPipeline::Reader Make() {
     return [this](size_t, const std::string& path, int32_t size) -> std::optional<std::string> {
       ++calls;
       if (slow) Sleep(2);
-      if (path == "p3") return std::nullopt;
+      if (path == leftToCaller) return std::nullopt;
       return path + "/" + std::to_string(size) + "/" + std::to_string(version.load());
     };
   }
@@ -55,8 +56,28 @@ TEST(ChecksumPipeline, GivesEveryResultInOrderAndReadsAtMostAWindowAhead) {
   EXPECT_EQ(text, "p199/4096/0");
 }
 
+// A file of tens of megabytes takes one worker for a while; the others go on
+// through the small files behind it instead of waiting at a short window.
+TEST(ChecksumPipeline, ALargeFileLeavesTheOtherWorkersGoingOn) {
+  std::atomic<int> others{0};
+  ChecksumPipeline pipeline(
+      Paths(300), 2, ChecksumPipeline::kWindow, 512,
+      [&](size_t, const std::string& path, int32_t) -> std::optional<std::string> {
+        if (path != "p0") {
+          ++others;
+          return path;
+        }
+        for (int ms = 0; ms < 5000 && others < 200; ++ms) Sleep(1);
+        return path;
+      });
+  std::string text;
+  ASSERT_EQ(pipeline.Take(0, text, kNoPump), ChecksumPipeline::Taken::Checksum);
+  EXPECT_GE(others.load(), 200);
+}
+
 TEST(ChecksumPipeline, HoldOpensOnlyTheFileWaitedForAndRestartReadsAgain) {
   CountingReader reader;
+  reader.leftToCaller.clear();  // where the hold falls depends on the threads' start
   ChecksumPipeline pipeline(Paths(50), 2, 16, 512, reader.Make());
   std::string text;
   pipeline.Hold();
