@@ -32,6 +32,19 @@ bool ChecksumPipeline::MayStart() const {
   return !held_ || (waiting_ && next_ <= want_);
 }
 
+bool ChecksumPipeline::WalkShouldWake() const {
+  if (!waiting_ || want_ >= slots_.size() || !slots_[want_].ready) return false;
+  // Setting the event and waking the walk each cost a round trip to the
+  // Wine server, and on a busy machine the walk's wake-up takes a core from
+  // the readers: the walk is woken for a run of results at once, or when
+  // no more reading can start before it takes what is there.
+  if (!MayStart()) return true;
+  size_t ready = 0;
+  for (size_t i = want_; i < slots_.size() && slots_[i].ready; ++i)
+    if (++ready == kWakeBatch) return true;
+  return want_ + ready == slots_.size();
+}
+
 void ChecksumPipeline::Work(size_t worker) {
   for (;;) {
     size_t index;
@@ -47,6 +60,7 @@ void ChecksumPipeline::Work(size_t worker) {
       ++started_;
     }
     std::optional<std::string> text = reader_(worker, paths_[index], size);
+    bool wake;
     {
       std::lock_guard lock(mutex_);
       if (generation != generation_ || stopped_) continue;
@@ -54,8 +68,9 @@ void ChecksumPipeline::Work(size_t worker) {
       slot.ready = true;
       slot.byCaller = !text;
       if (text) slot.text = std::move(*text);
+      wake = WalkShouldWake();
     }
-    SetEvent(resultEvent_);
+    if (wake) SetEvent(resultEvent_);
   }
 }
 

@@ -60,6 +60,7 @@ class ChecksumPipeline {
 
   // Files started so far, restarts included.
   size_t Started() const;
+  const std::vector<std::string>& Paths() const { return paths_; }
 
  private:
   struct Slot {
@@ -68,7 +69,9 @@ class ChecksumPipeline {
     std::string text;
   };
   void Work(size_t worker);
-  bool MayStart() const;  // under mutex_
+  bool MayStart() const;        // under mutex_
+  bool WalkShouldWake() const;  // under mutex_
+  static constexpr size_t kWakeBatch = 32;
 
   const std::vector<std::string> paths_;
   const size_t window_;
