@@ -1,6 +1,7 @@
 // The check engine: one category of one folder against a baseline.
 #include <windows.h>
 
+#include <algorithm>
 #include <cmath>
 
 #include "context/app.h"
@@ -80,6 +81,13 @@ std::unique_ptr<ChecksumPipeline> intCheck::StartPipeline(std::vector<std::strin
       });
 }
 
+std::string intCheck::CheckedFolder() const {
+  std::string folder = app_.run.currentFolderPath.empty() ? Trim(SystemDirectory())
+                                                          : app_.run.currentFolderPath;
+  if (!folder.empty() && folder.back() != '\\') folder += '\\';
+  return folder;
+}
+
 void intCheck::CheckCategory() {
   RunState& run = app_.run;
   run.categoryDone = 0;
@@ -92,8 +100,7 @@ void intCheck::CheckCategory() {
   const bool display = !run.InSecureShutDown();
 
   const bool folderPass = !run.currentFolderPath.empty();
-  std::string folder = folderPass ? run.currentFolderPath : Trim(SystemDirectory());
-  if (!folder.empty() && folder.back() != '\\') folder += '\\';
+  const std::string folder = CheckedFolder();
   const bool useFolderBaseline = folderPass || !savF_.empty();
   const std::string writeFile = folderPass ? FolderBaselineFile(app_, run.currentFolderSlot)
                                 : savF_.empty() ? app_.baselineFile
@@ -101,15 +108,30 @@ void intCheck::CheckCategory() {
 
   auto names = ListDirectory(folder);
   const auto matches = [&](const std::string& name) {
-    const std::string suffix = UCase(Right(name, 4));
-    return (suffix == typeCheck1_ || suffix == typeCheck2_) && category >= 1 && category <= 6;
+    return InCategory(name, typeCheck1_, typeCheck2_) && category >= 1 && category <= 6;
   };
-  std::unique_ptr<ChecksumPipeline> pipeline;
+  // The pass's readers are used while the folder lists as it did when they
+  // started; a folder that changed since gets readers of its own.
+  ChecksumPipeline* pipeline = nullptr;
+  std::unique_ptr<ChecksumPipeline> own;
+  size_t base = 0;
   if (names && readAheadWorkers_ > 0) {
     std::vector<std::string> paths;
     for (const std::string& name : *names)
       if (matches(name)) paths.push_back(folder + name);
-    if (!paths.empty()) pipeline = StartPipeline(std::move(paths));
+    const auto readAhead = [&] {
+      const std::vector<std::string>& ahead = passPipeline_->Paths();
+      return ahead.size() - passTaken_ >= paths.size() &&
+             std::equal(paths.begin(), paths.end(), ahead.begin() + ptrdiff_t(passTaken_));
+    };
+    if (passPipeline_ && readAhead()) {
+      pipeline = passPipeline_.get();
+      base = passTaken_;
+      passTaken_ += paths.size();
+    } else {
+      passPipeline_.reset();
+      if (!paths.empty()) pipeline = (own = StartPipeline(std::move(paths))).get();
+    }
   }
   // A yield keeps every file not yet started unopened while handlers run,
   // so that a stop is never followed by another open.
@@ -150,7 +172,7 @@ void intCheck::CheckCategory() {
       if (!pipeline) {
         checksum = FileChecksum(app_, folder + name);
       } else {
-        const auto got = pipeline->Take(taken, checksum, [&] { return yieldWhile(true); });
+        const auto got = pipeline->Take(base + taken, checksum, [&] { return yieldWhile(true); });
         if (got == ChecksumPipeline::Taken::ByCaller) checksum = FileChecksum(app_, folder + name);
       }
       ++taken;
@@ -211,7 +233,7 @@ void intCheck::CheckCategory() {
         if (pipeline && (app_.ended || run.abortRequested))
           pipeline->Stop();
         else if (pipeline)
-          pipeline->Restart(taken);
+          pipeline->Restart(base + taken);
       }
       if (app_.ended) return;
     }

@@ -23,6 +23,11 @@
 
 namespace kv {
 
+bool InCategory(const std::string& name, const std::string& ext1, const std::string& ext2) {
+  const std::string suffix = UCase(Right(name, 4));
+  return suffix == ext1 || suffix == ext2;
+}
+
 namespace {
 
 using namespace intcheck_ids;
@@ -371,9 +376,30 @@ void intCheck::lUp() {
 
 // --- the run ------------------------------------------------------------------------
 
+void intCheck::StartPassPipeline() {
+  passPipeline_.reset();
+  passTaken_ = 0;
+  if (readAheadWorkers_ == 0) return;
+  const std::string folder = CheckedFolder();
+  const auto names = ListDirectory(folder);
+  if (!names) return;
+  std::vector<std::string> paths;
+  for (int c = 1; c <= 6; ++c) {
+    if (!*app_.run.CategoryFlag(c)) continue;
+    for (const std::string& name : *names)
+      if (InCategory(name, kCategories[c].ext1, kCategories[c].ext2)) paths.push_back(folder + name);
+  }
+  if (!paths.empty()) passPipeline_ = StartPipeline(std::move(paths));
+}
+
 void intCheck::CheckFolderPass() {
   RunState& run = app_.run;
   resetCategoryLabels();
+  StartPassPipeline();
+  struct EndPass {
+    intCheck& w;
+    ~EndPass() { w.passPipeline_.reset(); }
+  } endPass{*this};
   for (int c = 1; c <= 6; ++c) {
     if (app_.ended || run.abortRequested) return;
     if (!*run.CategoryFlag(c)) {

@@ -18,6 +18,10 @@ namespace kv {
 
 class App;
 class ChecksumPipeline;
+
+// Whether a file name's last four characters, upper-cased, are one of a
+// category's two extensions (".DLL", ".386", ...).
+bool InCategory(const std::string& name, const std::string& ext1, const std::string& ext2);
 class HashProvider;
 
 class intCheck : public controls::Window {
@@ -98,7 +102,9 @@ class intCheck : public controls::Window {
   void CountFolder(const std::string& folderPath);
   void CheckFolderPass();
   void CheckCategory();
+  std::string CheckedFolder() const;
   std::unique_ptr<ChecksumPipeline> StartPipeline(std::vector<std::string> paths);
+  void StartPassPipeline();
   void ShowProgress(int category, const std::string& fileName, long running, bool force);
   void EndOfRun();
   bool ConfirmLeavingFailedFiles();
@@ -129,6 +135,11 @@ class intCheck : public controls::Window {
   // One provider per reading thread, kept between runs: acquiring one costs
   // more than hashing most files.
   std::vector<std::unique_ptr<HashProvider>> workerProviders_;
+  // The readers of a whole folder pass, every category in checking order,
+  // so that they read on into the next category while the walk finishes
+  // one; passTaken_ results of it are taken.
+  std::unique_ptr<ChecksumPipeline> passPipeline_;
+  size_t passTaken_ = 0;
 };
 
 }  // namespace kv
