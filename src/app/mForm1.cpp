@@ -42,6 +42,7 @@ mForm1::mForm1(App& app) : app_(app) {
               WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_CLIPCHILDREN,
               CW_USEDEFAULT, CW_USEDEFAULT, 900, 660, nullptr))
     return;
+  if (!app_.mainCaption.empty()) SetCaption(app_.mainCaption);
   SizeClientTo(Plain() ? kPlainClient : kFullClient);
   UpdateFonts();
   if (Plain())
@@ -187,6 +188,10 @@ void mForm1::BuildFull() {
   cButton7.Click = [this] { About(); };
   cButton9.Click = [this] { cButton9_Click(); };
   UpdateFonts();
+  if (const UpdateCheck* updates = app_.FindUpdates()) {
+    if (!updates->Status().empty()) SetStatus(updates->Status());
+    ShowUpdateIndicator(updates->Available());
+  }
 
   Image3_Click();  // the window opens on the Home page
 }

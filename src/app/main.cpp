@@ -21,8 +21,9 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
   kv::App app(host, kv::ThisEdition(), kv::ExecutableDirectory());
   app.commandLine = kv::ArgumentText(GetCommandLineA());
   app.anotherInstance = kv::TakeInstanceMarker(std::string("Local\\") + app.edition.ownFileName);
-  kv::mForm1& main = app.Form1();
-  if (kv::RunStartup(app)) main.Show();
+  // The main window is made when first used: a run that never shows it
+  // starts without it.
+  if (kv::RunStartup(app)) app.Form1().Show();
 
   MSG msg;
   while (GetMessageA(&msg, nullptr, 0, 0) > 0) {

@@ -78,21 +78,21 @@ bool RunStartup(App& app) {
                                 "completed.\r\nClosing"))
         return false;
       app.run.autoLoadRun = true;
-      app.Form1().Hide();
+      if (app.HasForm1()) app.Form1().Hide();
       StartAutoLoadCheck(app);
       return false;
     case RunMode::SecureShutDown:
       if (!RequireBaseline(app, "Cannot start Secure Shut Down.  Primary Full Scan has not yet "
                                 "been completed.\r\nClosing."))
         return false;
-      app.Form1().Hide();
+      if (app.HasForm1()) app.Form1().Hide();
       ShowSecureShutDown(app);
       return false;
     case RunMode::ScheduledScan:
       if (!RequireBaseline(app, "Cannot run Scheduled Scan.  Primary Full Scan has not yet been "
                                 "completed.\r\nClosing."))
         return false;
-      app.Form1().Hide();
+      if (app.HasForm1()) app.Form1().Hide();
       app.run.scheduledScan = true;
       RunScheduledScan(app);
       return false;

@@ -25,9 +25,14 @@ const Wiring& StandardWiring() {
           [](App& app) {
             if (app.HasAntivirusSetup()) app.AntivirusSetup().ShowFields();
           },
-      .setStatus = [](App& app, const std::string& text) { app.Form1().SetStatus(text); },
+      // A main window not made yet takes both from the update check.
+      .setStatus =
+          [](App& app, const std::string& text) {
+            if (app.HasForm1()) app.Form1().SetStatus(text);
+          },
       .showUpdateIndicator =
           [](App& app, bool show) {
+            if (!app.HasForm1()) return;
             mForm1& f = app.Form1();
             f.ShowUpdateIndicator(show);
             // A page not made yet takes the caption when it is made.

@@ -24,6 +24,11 @@ MsgAnswer App::Ask(const std::string& text, MsgButtons buttons, const std::strin
   return host.ShowMessage(text, title.empty() ? edition.title : title, buttons, icon);
 }
 
+void App::SetMainCaption(const std::string& text) {
+  mainCaption = text;
+  if (HasForm1()) MainWindow().SetCaption(text);
+}
+
 void App::EndProgram() {
   if (ended) return;
   ended = true;

@@ -101,6 +101,10 @@ class App {
   // How the subsystems reach the layers above them (the edition's).
   const Wiring& wiring;
   MainWindowPort& MainWindow() { return wiring.mainWindow(*this); }
+  // The main window's caption, kept for it when it is not made yet: runs
+  // that never show it ("/r", "/s", "/a") never make it.
+  void SetMainCaption(const std::string& text);
+  std::string mainCaption;
 
   // The windows, each created on first use by the layer that defines it
   // (mForm1 by the program, intCheck by the integrity checker, sProg by the

@@ -22,7 +22,7 @@ constexpr char kFirstRunQuestion[] =
 
 void EnsureBaseline(App& app) {
   if (FileExists(app.baselineFile)) {
-    app.MainWindow().SetCaption("Welcome to Korvanel");
+    app.SetMainCaption("Welcome to Korvanel");
     return;
   }
   const std::string backup = BackupFileOf(app.baselineFile);

@@ -96,6 +96,7 @@ void UpdateCheck::BeginUpdateFileDownload() {
 }
 
 void UpdateCheck::SetStatus(const std::string& text) {
+  status_ = text;
   if (app_.wiring.setStatus) app_.wiring.setStatus(app_, text);
 }
 

@@ -36,6 +36,10 @@ class UpdateCheck {
   void Startup();
   void ButtonClick();
   const std::string& Caption() const { return caption_; }
+  // What the main window shows of the check; a main window made later
+  // takes it from here.
+  const std::string& Status() const { return status_; }
+  bool Available() const { return caption_ == kDownloadUpdates; }
 
   Downloader Downloader1;
 
@@ -46,6 +50,7 @@ class UpdateCheck {
 
   App& app_;
   std::string caption_ = kCheckForUpdates;
+  std::string status_;
 };
 
 // Starts the update utility from its uninstall entry with " Korvanel2", or

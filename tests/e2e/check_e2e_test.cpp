@@ -60,5 +60,9 @@ TEST(CheckE2E, FirstFullScanThenAutoLoadChecks) {
     WaitUntil([&] { return (lines = ListBoxLines(window)).size() >= 2; }, 5000);
     EXPECT_EQ(lines, (std::vector<std::string>{files.changed, files.added + " *NEW*"}));
     EXPECT_FALSE(changed.WaitForExit(500)) << "findings keep the window open";
+    // A logon run never shows the main window, so it is never made.
+    EXPECT_EQ(FindAnyTopWindow(changed.processId(),
+                               [](HWND h) { return ClassOf(h) == "KorvanelMain"; }),
+              nullptr);
   }
 }

@@ -7,13 +7,14 @@ struct Search {
   DWORD pid;
   const std::function<bool(HWND)>* match;
   HWND found;
+  bool hiddenToo = false;
 };
 BOOL CALLBACK Visit(HWND h, LPARAM lp) {
   auto* s = reinterpret_cast<Search*>(lp);
   if (s->pid != 0) {
     DWORD pid = 0;
     GetWindowThreadProcessId(h, &pid);
-    if (pid != s->pid || !IsWindowVisible(h)) return TRUE;
+    if (pid != s->pid || (!s->hiddenToo && !IsWindowVisible(h))) return TRUE;
   }
   if (!(*s->match)(h)) return TRUE;
   s->found = h;
@@ -44,6 +45,12 @@ std::string ClassOf(HWND h) {
 
 HWND FindTopWindow(DWORD pid, const std::function<bool(HWND)>& match) {
   Search s{pid, &match, nullptr};
+  EnumWindows(Visit, reinterpret_cast<LPARAM>(&s));
+  return s.found;
+}
+
+HWND FindAnyTopWindow(DWORD pid, const std::function<bool(HWND)>& match) {
+  Search s{pid, &match, nullptr, true};
   EnumWindows(Visit, reinterpret_cast<LPARAM>(&s));
   return s.found;
 }

@@ -18,6 +18,8 @@ std::string ClassOf(HWND h);
 
 // The first visible top-level window of the process that matches.
 HWND FindTopWindow(DWORD pid, const std::function<bool(HWND)>& match);
+// The same among its hidden windows too.
+HWND FindAnyTopWindow(DWORD pid, const std::function<bool(HWND)>& match);
 // The first child window (at any depth) that matches.
 HWND FindChild(HWND parent, const std::function<bool(HWND)>& match);
 
