@@ -22,18 +22,6 @@ using namespace kv::test;
 
 namespace {
 
-// Runs `action` from the message loop after `ms`, the way a user's click
-// arrives while a check is pumping messages.
-void Later(int ms, std::function<void()> action) {
-  static std::function<void()> pending;
-  pending = std::move(action);
-  SetTimer(nullptr, 0, UINT(ms), [](HWND, UINT, UINT_PTR id, DWORD) {
-    KillTimer(nullptr, id);
-    auto run = std::move(pending);
-    if (run) run();
-  });
-}
-
 class CheckWindowTest : public AppTest {
  protected:
   void SetUp() override {

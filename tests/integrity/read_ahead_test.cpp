@@ -46,16 +46,6 @@ void Retry(const std::function<bool()>& step) {
   for (int i = 0; i < 2000 && !step(); ++i) Sleep(1);
 }
 
-void Later(int ms, std::function<void()> action) {
-  static std::function<void()> pending;
-  pending = std::move(action);
-  SetTimer(nullptr, 0, UINT(ms), [](HWND, UINT, UINT_PTR id, DWORD) {
-    KillTimer(nullptr, id);
-    auto run = std::move(pending);
-    if (run) run();
-  });
-}
-
 struct Outcome {
   std::vector<std::string> lines;
   std::string results, counters;

@@ -27,4 +27,14 @@ bool PumpUntil(const std::function<bool()>& cond, int timeoutMs) {
   }
 }
 
+void Later(int ms, std::function<void()> action) {
+  static std::function<void()> pending;
+  pending = std::move(action);
+  SetTimer(nullptr, 0, UINT(ms), [](HWND, UINT, UINT_PTR id, DWORD) {
+    KillTimer(nullptr, id);
+    auto run = std::move(pending);
+    if (run) run();
+  });
+}
+
 }  // namespace kv::test

@@ -12,4 +12,8 @@ bool PumpUntil(const std::function<bool()>& cond, int timeoutMs = 5000);
 // Pumps whatever is waiting now (paints, posted messages, due timers).
 void PumpPending();
 
+// Runs `action` from the message loop after `ms`, the way a user's click
+// arrives while a check is pumping messages. One action waits at a time.
+void Later(int ms, std::function<void()> action);
+
 }  // namespace kv::test
