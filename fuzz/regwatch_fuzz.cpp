@@ -2,6 +2,7 @@
 // comparison, warning lines, and the entry-text-to-path rule on any entry.
 #include <fuzzer/FuzzedDataProvider.h>
 
+#include "core/profile.h"
 #include "core/regwatch_rules.h"
 #include "core/text.h"
 #include "fuzz_check.h"
@@ -24,6 +25,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   BinaryText(raw);
   const std::string key = SnapshotKey(name, valueText);
   FUZZ_CHECK(key.find('=') == std::string::npos);
+  // Whatever the name and value, the entry is stored under a usable key and
+  // reads back as unchanged.
+  const SnapshotEntry entry = SnapshotEntryOf(name, valueText);
+  FUZZ_CHECK(ProfileNamesUsable("s", entry.key));
+  const std::string back = ProfileGet(ProfileSet({}, false, "s", entry.key, entry.value), "s", entry.key);
+  FUZZ_CHECK(CompareStoredValue(back, entry.value) == 0);
   const int result = CompareStored(stored, valueText);
   FUZZ_CHECK(result >= 0 && result <= 2);
   const auto& places = RegistryPassPlaces();

@@ -1,8 +1,10 @@
 #include "core/regwatch_rules.h"
 
+#include <algorithm>
 #include <set>
 
 #include "core/profile.h"
+#include "core/sha256.h"
 #include "core/text.h"
 
 namespace kv {
@@ -118,11 +120,59 @@ std::string SnapshotKey(std::string_view name, std::string_view valueText) {
   return ReplaceAll(name.empty() ? valueText : name, "=", "-");
 }
 
-int CompareStored(std::string_view stored, std::string_view valueText) {
+namespace {
+
+bool IsBlankChar(char c) { return c == ' ' || c == '\t'; }
+
+bool HasLineBreak(std::string_view s) { return s.find_first_of("\r\n") != std::string_view::npos; }
+
+constexpr char kDigestMark = '#';
+
+}  // namespace
+
+std::string SnapshotValue(std::string_view valueText) {
+  // The leading blank of " (" is the one the reader always drops.
+  const std::string_view kept =
+      !valueText.empty() && IsBlankChar(valueText.front()) ? valueText.substr(1) : valueText;
+  const bool exact = !kept.empty() && !IsBlankChar(kept.front()) && !IsBlankChar(kept.back()) &&
+                     kept.size() <= kProfileValueMax && !HasLineBreak(kept);
+  if (exact) return std::string(valueText);
+  std::string out = " ";
+  out += kDigestMark;
+  out += Sha256Hex(valueText);
+  out += ' ';
+  std::string head(Trim(ReplaceAll(ReplaceAll(std::string(kept), "\r", " "), "\n", " ")));
+  head.resize(std::min(head.size(), kProfileValueMax - (out.size() - 1)));
+  return out + head;
+}
+
+SnapshotEntry SnapshotEntryOf(std::string_view name, std::string_view valueText) {
+  SnapshotEntry e{SnapshotKey(name, valueText), {}, SnapshotValue(valueText)};
+  // The unnamed value is keyed by its value text, whose leading blank the
+  // file has always dropped.
+  const std::string_view kept = name.empty() ? std::string_view(e.shownKey).substr(1) : e.shownKey;
+  const bool plain = !kept.empty() && kept.front() != kDigestMark && !IsBlankChar(kept.front()) &&
+                     !IsBlankChar(kept.back()) && ProfileNamesUsable("s", kept);
+  if (plain) {
+    e.key = e.shownKey;
+  } else {
+    // Named and unnamed values are digested apart: a name may read like a
+    // value text.
+    e.key = kDigestMark + Sha256Hex((name.empty() ? "v:" : "n:") +
+                                    std::string(name.empty() ? valueText : name));
+  }
+  return e;
+}
+
+int CompareStoredValue(std::string_view stored, std::string_view snapshotValue) {
   if (stored.empty()) return 1;
   // Any usable names do; the value's fate in the file is the same.
-  const std::string asStored = ProfileGet(ProfileSet({}, false, "s", "k", valueText), "s", "k");
+  const std::string asStored = ProfileGet(ProfileSet({}, false, "s", "k", snapshotValue), "s", "k");
   return Trim(stored) != Trim(asStored) ? 2 : 0;
+}
+
+int CompareStored(std::string_view stored, std::string_view valueText) {
+  return CompareStoredValue(stored, SnapshotValue(valueText));
 }
 
 std::string WarningLine(const PassPlace& place, std::string_view key, std::string_view valueText,
@@ -227,10 +277,11 @@ RegistryPass BuildRegistryPass(const RegistryPassSource& source) {
         node.text += vt;
         pass.tree.push_back(std::move(node));
       }
-      std::string key = v.name;
-      const int result = source.compare(key, vt, p);
+      SnapshotEntry entry = SnapshotEntryOf(v.name, vt);
+      const int result = source.compare(entry, p);
       if (result == 1 || result == 2) {
-        RegWarning w{WarningLine(p, key, vt, result), int(i), v.name, vt, result};
+        RegWarning w{WarningLine(p, entry.shownKey, vt, result), int(i), v.name, vt, result,
+                     std::move(entry)};
         pass.list.push_back(w.line);
         pass.warnings.push_back(std::move(w));
       }

@@ -92,11 +92,32 @@ bool IsStandardOpenCommand(std::string_view dataText);
 // made "-" (a key cannot hold "=").
 std::string SnapshotKey(std::string_view name, std::string_view valueText);
 
+// How an entry is kept in the snapshot. The reader gives back at most 249
+// characters of one line, trimmed, and finds keys trimmed and without letter
+// case, so whatever would not come back exactly is kept as "#" and a SHA-256
+// digest instead: a value text that is too long, holds a line break or ends
+// in blanks (the digest then followed by the start of the value, for people
+// reading the file), and a name that starts with "[" or "#", holds a line
+// break or has blanks around it. Every other entry keeps the plain form of
+// older snapshots. A plain value text always starts with "(" once read back
+// and a plain name never starts with "#", so no plain form can pass for a
+// digested one.
+struct SnapshotEntry {
+  std::string shownKey;  // SnapshotKey: what warning lines show
+  std::string key;       // the key as stored
+  std::string value;     // the value as stored
+};
+SnapshotEntry SnapshotEntryOf(std::string_view name, std::string_view valueText);
+
+// The value text as the snapshot stores it (see SnapshotEntry).
+std::string SnapshotValue(std::string_view valueText);
+
 // 0 unchanged, 1 new, 2 modified. `stored` is what the snapshot reader gave
-// back; the live value text is compared in the form the reader would give it
-// back after storing (cut and trimmed the same way), so a value that cannot
-// be stored whole does not come back as modified on every pass.
+// back; the live value text is compared in the form the reader gives back
+// after storing it (SnapshotValue, trimmed).
 int CompareStored(std::string_view stored, std::string_view valueText);
+// The same for a value already in its stored form (SnapshotEntry::value).
+int CompareStoredValue(std::string_view stored, std::string_view snapshotValue);
 
 // "HKEY_...|Loaded in " + last key component + "\" + key + value text +
 // " New Entry!" (result 1) or " Entry Modified!" (result 2).
@@ -135,6 +156,7 @@ struct RegWarning {
   std::string valueName;  // the value's real name, for deleting exactly it
   std::string valueText;
   int result = 0;         // 1 new, 2 modified
+  SnapshotEntry entry;    // what accepting it stores
 };
 
 struct RegistryPass {
@@ -153,9 +175,8 @@ struct RegistryPassSource {
   // Every value of a place, in enumeration order; empty when the key cannot
   // be opened or holds none.
   std::function<std::vector<RegValueRead>(const PassPlace&)> readValues;
-  // Compares (or, accepting, stores) an entry; turns name into its snapshot
-  // key. Returns 0, 1 or 2.
-  std::function<int(std::string& name, const std::string& valueText, const PassPlace&)> compare;
+  // Compares (or, accepting, stores) an entry. Returns 0, 1 or 2.
+  std::function<int(const SnapshotEntry&, const PassPlace&)> compare;
   std::function<void()> afterEntry;  // may be empty
 };
 

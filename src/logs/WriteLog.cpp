@@ -11,22 +11,28 @@ namespace kv {
 
 std::string LogFileNameAt(const LocalTime& t) { return LogFileName(ShortDateText(t), TimeText(t)); }
 
-std::string WriteLog(App& app, const std::string& text, int force) {
+LogResult TryWriteLog(App& app, const std::string& text, int force) {
+  LogResult result;
   if (force == 0) {
-    if (Trim(text).empty()) return {};
-    if (text.find('.') == std::string::npos) return {};
+    if (Trim(text).empty()) return result;
+    if (text.find('.') == std::string::npos) return result;
     if (app.run.InSecureShutDown()) app.run.shutDownFindings = true;
-    if (app.boxes.Check7 == 0) return {};
+    if (app.boxes.Check7 == 0) return result;
   }
+  result.wanted = true;
   const std::string folder = app.appDir + "Data\\Log\\";
   // Two logs in the same second each keep their own file.
   const std::string name = UniqueLogName(LogFileNameAt(app.host.Now()), [&](const std::string& n) {
     return FileExists(folder + n);
   });
-  if (name.empty()) return {};
+  if (name.empty()) return result;
   const std::string path = folder + name;
-  if (!ReplaceFileContents(path, LogLine(text))) return {};
-  return path;
+  if (ReplaceFileContents(path, LogLine(text))) result.path = path;
+  return result;
+}
+
+std::string WriteLog(App& app, const std::string& text, int force) {
+  return TryWriteLog(app, text, force).path;
 }
 
 }  // namespace kv

@@ -20,4 +20,14 @@ std::string LogFileNameAt(const LocalTime& t);
 // Returns the path of the file written; empty when none was.
 std::string WriteLog(App& app, const std::string& text, int force = 0);
 
+// The same, telling a log that was not wanted from one that could not be
+// written (a full disk, a read-only or missing Data\Log), for callers that
+// may act on the findings only once they are on record.
+struct LogResult {
+  bool wanted = false;  // the rules above asked for a file
+  std::string path;     // the file written; empty when none was
+  bool failed() const { return wanted && path.empty(); }
+};
+LogResult TryWriteLog(App& app, const std::string& text, int force = 0);
+
 }  // namespace kv

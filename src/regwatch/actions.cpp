@@ -25,11 +25,13 @@ std::optional<std::string> EntryPath(const std::string& entryText) {
                        [](const std::string& p) { return FileExists(p); });
 }
 
-void StartScanners(App& app, const ScannerPair& scanners, const std::string& items) {
+bool StartScanners(App& app, const ScannerPair& scanners, const std::string& items) {
   // A scanner that cannot be started is passed over.
-  RunScanner(app, ScannerCommand(scanners.first.program, scanners.first.args, items));
+  bool started = RunScanner(app, ScannerCommand(scanners.first.program, scanners.first.args, items));
   if (!Trim(scanners.second.program).empty())
-    RunScanner(app, ScannerCommand(scanners.second.program, scanners.second.args, items));
+    started = RunScanner(app, ScannerCommand(scanners.second.program, scanners.second.args, items)) ||
+              started;
+  return started;
 }
 
 namespace {
@@ -84,26 +86,49 @@ bool DeleteRegistryValue(int place, const std::string& valueName) {
 std::optional<RegistryPass> ScanAndUpdateWarnings(App& app, std::vector<std::string>& lines,
                                                   const std::vector<RegWarning>& warnings) {
   if (lines.size() <= 1 || lines[1] == kNoWarnings) return std::nullopt;
+  const bool unattended = app.run.InSecureShutDown();
   const ScannerPair scanners = ReadScanners(app);
+  // Only what was listed can be accepted, and only when each line is known
+  // as the entry it came from.
+  const bool known = warnings.size() + 1 == lines.size();
+  std::vector<RegWarning> found;
   std::string list;
   for (size_t i = 1; i < lines.size(); ++i) {
     std::string& line = lines[i];
     if (Right(line, 2) != ") ") line += ") ";
     // The value text, where known: a value name may hold a "(" of its own.
-    const bool known = warnings.size() + 1 == lines.size();
     const auto path = EntryPath(known ? warnings[i - 1].valueText : line);
-    if (!path && !app.run.InSecureShutDown())
+    if (!path && !unattended)
       app.Ask("Unable to find the file: " + line + "\r\nPlease scan manually.");
+    if (app.ended) return std::nullopt;
     list += ' ';
     if (path) list += ScannerItem(app, *path);
+    // Someone who was told about a file that could not be found has seen the
+    // entry; nobody has during a secure shut down or scheduled scan.
+    if (known && (path || !unattended)) found.push_back(warnings[i - 1]);
   }
   // Every file in one start per scanner, whatever the batch size.
-  StartScanners(app, scanners, list);
-  app.registryAcceptMode = true;
-  RegistryPass pass = setReg(app);
-  WriteLog(app, kRegistryActionHeader + list);
+  const bool scanned = StartScanners(app, scanners, list);
+
+  // Unattended, findings no scanner saw are only put on record (whatever
+  // "Auto-Logging" says) and stay listed for the next pass and the user.
+  const bool onRecordOnly = unattended && !scanned;
+  LogResult log;
+  if (!onRecordOnly)
+    log = TryWriteLog(app, kRegistryActionHeader + list);
+  else if (!Trim(list).empty())
+    log = TryWriteLog(app, kRegistryActionHeader + list, 1);
+  // The log comes first: a program stopped between the two leaves the
+  // findings listed, never accepted without their record.
+  if (log.failed()) {
+    if (!unattended) app.Ask(kLogNotWritten);
+    if (app.ended) return std::nullopt;
+  } else if (!onRecordOnly && !found.empty()) {
+    AcceptEntries(app, found);
+  }
+  // What changed since the list was shown is compared afresh.
   app.registryAcceptMode = false;
-  return pass;
+  return setReg(app);
 }
 
 }  // namespace kv

@@ -25,8 +25,8 @@ ScannerPair ReadScanners(App& app);
 std::optional<std::string> EntryPath(const std::string& entryText);
 
 // Starts the first scanner, then the second when one is set, each with
-// `items` at the end of its command line.
-void StartScanners(App& app, const ScannerPair& scanners, const std::string& items);
+// `items` at the end of its command line. True when either started.
+bool StartScanners(App& app, const ScannerPair& scanners, const std::string& items);
 
 // "Scan File for Viruses": false (after saying so) when the file behind the
 // entry cannot be found.
@@ -41,12 +41,20 @@ bool DeleteRegistryValue(int place, const std::string& valueName);
 inline constexpr const char* kRegistryActionHeader =
     "Registry Action - Scan and Update Multiple Entries,";
 
+inline constexpr const char* kLogNotWritten =
+    "The log of these entries could not be written, so they were not accepted and stay in the "
+    "list.\r\nMake room on the disk or check the Data\\Log folder, then use Scan & Update "
+    "Warnings again.";
+
 // "Scan && Update Warnings" on the warning list `lines` (its first line is
-// the title; line i is warnings[i - 1] when those are given): every listed
-// file goes to each scanner in one start, then a pass accepts every entry
-// and the hand-over is logged. Lines get ") " appended as the list shows
-// them. Nothing happens, and nullopt comes back, when only the title is
-// listed; otherwise the accepting pass.
+// the title; line i is warnings[i - 1]): every listed file goes to each
+// scanner in one start, the hand-over is logged, and only then exactly the
+// listed entries are accepted, followed by a fresh comparing pass. Nothing
+// is accepted when a wanted log could not be written, nor, during a secure
+// shut down or scheduled scan, when no scanner started (the findings are
+// then logged in any case) or for an entry whose file was not found. Lines
+// get ") " appended as the list shows them. Nothing happens, and nullopt
+// comes back, when only the title is listed; otherwise the fresh pass.
 std::optional<RegistryPass> ScanAndUpdateWarnings(App& app, std::vector<std::string>& lines,
                                                   const std::vector<RegWarning>& warnings);
 

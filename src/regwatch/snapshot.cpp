@@ -4,21 +4,50 @@
 
 #include "context/app.h"
 #include "context/settings.h"
+#include "core/profile.h"
 #include "platform/RegClass.h"
 #include "platform/files.h"
 #include "platform/pump.h"
 
 namespace kv {
 
+namespace {
+
+int CompareSnapshotEntry(App& app, const std::string& section, const SnapshotEntry& entry) {
+  if (app.registryAcceptMode) {
+    WriteEntry(app, app.registryFile, entry.key, entry.value, section);
+    return 0;
+  }
+  const std::string stored = ReadEntry(app.registryFile, entry.key, section);
+  return CompareStoredValue(stored, entry.value);
+}
+
+}  // namespace
+
 int CompareEntry(App& app, std::string& name, const std::string& valueText, int lmIndex,
                  int cuIndex, int crIndex, bool wow32) {
   const std::string section = SnapshotSection(lmIndex, cuIndex, crIndex, wow32);
-  name = SnapshotKey(name, valueText);
-  if (app.registryAcceptMode) {
-    WriteEntry(app, app.registryFile, name, valueText, section);
-    return 0;
+  const SnapshotEntry entry = SnapshotEntryOf(name, valueText);
+  name = entry.shownKey;
+  return CompareSnapshotEntry(app, section, entry);
+}
+
+bool AcceptEntries(App& app, const std::vector<RegWarning>& warnings) {
+  const auto& places = RegistryPassPlaces();
+  const bool exists = FileExists(app.registryFile);
+  std::string text;
+  if (exists) {
+    auto read = ReadWholeFile(app.registryFile);
+    if (!read) return false;
+    text = std::move(*read);
   }
-  return CompareStored(ReadEntry(app.registryFile, name, section), valueText);
+  ProfileDocument doc(text, exists);
+  for (const RegWarning& w : warnings) {
+    if (w.place < 0 || size_t(w.place) >= places.size()) continue;
+    if (!doc.Set(places[size_t(w.place)].section, w.entry.key, w.entry.value)) return false;
+  }
+  // One write: a kill part way leaves either none or all of them accepted.
+  return ReplaceFileContents(app.registryFile, doc.Text());
 }
 
 namespace {
@@ -55,17 +84,8 @@ std::vector<RegValueRead> ReadPlaceValues(const PassPlace& place) {
 RegistryPass setReg(App& app) {
   RegistryPassSource source;
   source.readValues = ReadPlaceValues;
-  source.compare = [&app](std::string& name, const std::string& valueText, const PassPlace& p) {
-    const int index = p.place->index;
-    switch (p.place->root) {
-      case RegRoot::LocalMachine:
-        return CompareEntry(app, name, valueText, index, 0, 0, p.wow32);
-      case RegRoot::CurrentUser:
-        return CompareEntry(app, name, valueText, 0, index, 0);
-      case RegRoot::ClassesRoot:
-        return CompareEntry(app, name, valueText, 0, 0, index);
-    }
-    return 0;
+  source.compare = [&app](const SnapshotEntry& entry, const PassPlace& p) {
+    return CompareSnapshotEntry(app, p.section, entry);
   };
   source.afterEntry = [] {
     PumpMessages();

@@ -19,6 +19,10 @@ void EnsureRegistrySnapshot(App& app);
 int CompareEntry(App& app, std::string& name, const std::string& valueText, int lmIndex,
                  int cuIndex, int crIndex, bool wow32 = false);
 
+// Stores exactly these listed entries, in one write of the snapshot file;
+// false when it could not be written (nothing is accepted then).
+bool AcceptEntries(App& app, const std::vector<RegWarning>& warnings);
+
 // Every value of a watched place, in enumeration order, with its data text.
 std::vector<RegValueRead> ReadPlaceValues(const PassPlace& place);
 

@@ -6,6 +6,7 @@
 #include <set>
 
 #include "core/profile.h"
+#include "core/sha256.h"
 #include "core/text.h"
 
 using namespace kv;
@@ -88,21 +89,60 @@ TEST(RegwatchTexts, ComparisonAgainstWhatTheSnapshotGivesBack) {
   EXPECT_EQ(CompareStored("", " (C:\\t.exe)"), 1);
   EXPECT_EQ(CompareStored("(C:\\t.exe)", " (C:\\t.exe)"), 0);
   EXPECT_EQ(CompareStored("(C:\\t.exe)", " (C:\\t.exe /x)"), 2);
-  EXPECT_EQ(CompareStored("  (C:\\t.exe)  ", "   (C:\\t.exe)   "), 0);
+  EXPECT_EQ(CompareStored("  (C:\\t.exe)  ", " (C:\\t.exe)"), 0);
   EXPECT_EQ(CompareStored("(c:\\t.exe)", " (C:\\t.exe)"), 2);  // letter case counts
+}
 
-  // A value longer than the reader returns, stored and read back, is
-  // unchanged; a change within what is kept is still seen.
-  const std::string longText = ValueText(std::string(400, 'a'));
-  const std::string file = ProfileSet({}, false, "LM/R", "Long", longText);
-  const std::string stored = ProfileGet(file, "LM/R", "Long");
-  ASSERT_EQ(stored.size(), kProfileValueMax);
-  EXPECT_EQ(CompareStored(stored, longText), 0);
-  EXPECT_EQ(CompareStored(stored, ValueText("b" + std::string(399, 'a'))), 2);
-  // So is one that holds a line break the file cannot keep.
-  const std::string broken = " (C:\\t.exe\r\nX)";
-  EXPECT_EQ(CompareStored(ProfileGet(ProfileSet({}, false, "s", "k", broken), "s", "k"), broken),
-            0);
+TEST(RegwatchTexts, EveryEntryIsKeptWholeAndApart) {
+  // Each entry stored under its key in one section, as an accept does.
+  const std::vector<std::pair<std::string, std::string>> entries = {
+      {"Tool", " (C:\\t.exe)"},
+      {" Tool", " (C:\\t2.exe)"},
+      {"Tool ", " (C:\\t3.exe)"},
+      {"[Tool]", " (C:\\t4.exe)"},
+      {"#Tool", " (C:\\t5.exe)"},
+      {"To\r\nol", " (C:\\t6.exe)"},
+      {"   ", " (C:\\t7.exe)"},
+      {"Long", ValueText("C:\\" + std::string(300, 'x') + ".exe")},
+      {"Lines", " (C:\\t.exe\r\nC:\\evil.exe)"},
+      {"Cut", " (C:\\t.exe  "},
+      {"", " (C:\\open.exe \"%1\")"},
+      {"", " (C:\\open.exe\nX)"},
+      {" (C:\\open.exe\nX)", " (C:\\named.exe)"},
+  };
+  std::string file = EmptySnapshotText();
+  std::set<std::string> keys;
+  for (const auto& [name, vt] : entries) {
+    const SnapshotEntry e = SnapshotEntryOf(name, vt);
+    EXPECT_TRUE(keys.insert(LCase(e.key)).second) << name;
+    EXPECT_TRUE(ProfileNamesUsable("CU/R", e.key)) << name;
+    file = ProfileSet(file, true, "CU/R", e.key, e.value);
+  }
+  for (const auto& [name, vt] : entries) {
+    const std::string stored = ProfileGet(file, "CU/R", SnapshotEntryOf(name, vt).key);
+    EXPECT_EQ(CompareStored(stored, vt), 0) << name;
+    // A change anywhere, past what the reader returns or after a line break
+    // included, is seen.
+    EXPECT_EQ(CompareStored(stored, vt + "x"), 2) << name;
+  }
+  // Entries that always stored well keep the form older snapshots have.
+  EXPECT_EQ(SnapshotEntryOf("Tool", " (C:\\t.exe)").key, "Tool");
+  EXPECT_EQ(SnapshotEntryOf("a=b", " (x)").key, "a-b");
+  EXPECT_EQ(SnapshotEntryOf("", " (c=d)").key, " (c-d)");
+  EXPECT_EQ(SnapshotValue(" (C:\\t.exe)"), " (C:\\t.exe)");
+  EXPECT_EQ(SnapshotEntryOf("[Tool]", " (x)").shownKey, "[Tool]");
+  // What an older snapshot kept of a long value is not taken for all of it.
+  const std::string& longText = entries[7].second;
+  EXPECT_EQ(CompareStored(longText.substr(1, kProfileValueMax), longText), 2);
+}
+
+TEST(RegwatchTexts, Sha256) {
+  EXPECT_EQ(Sha256Hex(""), "e3b0c44298fc1c149afbf4c8996fb92427ae41e4649b934ca495991b7852b855");
+  EXPECT_EQ(Sha256Hex("abc"), "ba7816bf8f01cfea414140de5dae2223b00361a396177a9cb410ff61f20015ad");
+  EXPECT_EQ(Sha256Hex("abcdbcdecdefdefgefghfghighijhijkijkljklmklmnlmnomnopnopq"),
+            "248d6a61d20638b8e5c026930c3e6039a33ce45964ff2167f6ecedd419db06c1");
+  EXPECT_EQ(Sha256Hex(std::string(1000000, 'a')),
+            "cdc76e5c9914fb9281a1c7e284d73e67f1809a48a497200e046d39ccc7112cd0");
 }
 
 TEST(RegwatchPath, EntryTextToFile) {
@@ -157,11 +197,10 @@ struct FakeRegistry {
   RegistryPass Pass() {
     RegistryPassSource s;
     s.readValues = [this](const PassPlace& p) { return values[p.section]; };
-    s.compare = [this](std::string& name, const std::string& vt, const PassPlace& p) {
+    s.compare = [this](const SnapshotEntry& e, const PassPlace& p) {
       ++compares;
-      name = SnapshotKey(name, vt);
-      compared.insert(p.section + "|" + LCase(name));
-      return CompareStored("", vt);
+      compared.insert(p.section + "|" + LCase(e.key));
+      return CompareStoredValue("", e.value);
     };
     return BuildRegistryPass(s);
   }

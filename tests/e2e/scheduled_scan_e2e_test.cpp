@@ -92,6 +92,83 @@ TEST(ScheduledScanE2E, ScansPendingFilesChangedFilesAndNewEntriesThenEnds) {
             std::string::npos);
 }
 
+// Sets a Run value of the user for the length of a test.
+struct RunValue {
+  std::string name;
+  RunValue(std::string n, const std::string& data) : name(std::move(n)) {
+    HKEY key;
+    if (RegCreateKeyExA(HKEY_CURRENT_USER, kRun, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key,
+                        nullptr) != ERROR_SUCCESS)
+      return;
+    RegSetValueExA(key, name.c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(data.c_str()),
+                   DWORD(data.size() + 1));
+    RegCloseKey(key);
+  }
+  ~RunValue() {
+    HKEY key;
+    if (RegOpenKeyExA(HKEY_CURRENT_USER, kRun, 0, KEY_ALL_ACCESS, &key) == ERROR_SUCCESS) {
+      RegDeleteValueA(key, name.c_str());
+      RegCloseKey(key);
+    }
+  }
+};
+
+TEST(ScheduledScanE2E, RegistryFindingsAreAcceptedOnlyOnceAScannerHasThemAndTheyAreLogged) {
+  ProgramFolder folder;
+  ASSERT_TRUE(BuildBaselineInteractively(folder));
+  const std::string program = folder.path("kvlater.exe");
+  RunValue scanned("KvScheduledScanned", program);
+  RunValue nowhere("KvScheduledNowhere", "kvnowhere-at-all -x");
+  const auto accepted = [&](const std::string& name) {
+    return folder.Read("Data\\Registry.dat").find(name + "=") != std::string::npos;
+  };
+  const auto runScheduledScan = [&] {
+    ProgramRun run(folder, "Korvanel.exe", "/a");
+    return run.WaitForExit(180000);
+  };
+
+  // No scanner and no Auto-Logging, as the program comes: the findings go
+  // into a log all the same and stay reported.
+  ASSERT_TRUE(runScheduledScan());
+  EXPECT_FALSE(accepted(scanned.name));
+  EXPECT_FALSE(accepted(nowhere.name));
+  auto logs = folder.Logs();
+  EXPECT_EQ(logs, std::vector<std::string>{"Registry Action - Scan and Update Multiple Entries," +
+                                           program + "\r\n"});
+
+  // A scanner, but no log can be written: nothing is accepted.
+  const std::string scanner = folder.path("fakescanner.exe");
+  ASSERT_TRUE(CopyFileA((std::string(KV_BIN_DIR) + "\\fakescanner.exe").c_str(), scanner.c_str(), FALSE));
+  const std::string settings = folder.path("Data\\Korvanel.dat");
+  ASSERT_TRUE(kv::IniWrite(settings, "settings", "0,0,0,0,0,0,0,1", "Korvanel"));  // Auto-Logging
+  ASSERT_TRUE(kv::IniWrite(settings, "antivirus", scanner + "|/scan", "Korvanel"));
+  const std::string logFolder = folder.path("Data\\Log");
+  WIN32_FIND_DATAA fd;
+  HANDLE found = FindFirstFileA((logFolder + "\\*.log").c_str(), &fd);
+  if (found != INVALID_HANDLE_VALUE) {
+    do DeleteFileA((logFolder + "\\" + fd.cFileName).c_str());
+    while (FindNextFileA(found, &fd));
+    FindClose(found);
+  }
+  ASSERT_TRUE(RemoveDirectoryA(logFolder.c_str()));
+  folder.Write("Data\\Log", "a file where the log folder should be");
+  ASSERT_TRUE(runScheduledScan());
+  EXPECT_TRUE(WaitUntil(
+      [&] { return folder.Read("scanner-record.txt").find("\"" + program + "\"") != std::string::npos; },
+      20000));
+  EXPECT_FALSE(accepted(scanned.name));
+  EXPECT_FALSE(accepted(nowhere.name));
+
+  // With the log written, the scanned entry is accepted; the one whose file
+  // no scanner was given stays reported.
+  ASSERT_TRUE(DeleteFileA(logFolder.c_str()));
+  ASSERT_TRUE(runScheduledScan());
+  EXPECT_TRUE(accepted(scanned.name));
+  EXPECT_FALSE(accepted(nowhere.name));
+  EXPECT_EQ(folder.Logs(), std::vector<std::string>{"Registry Action - Scan and Update Multiple "
+                                                     "Entries," + program + "\r\n"});
+}
+
 }  // namespace
 
 namespace {

@@ -8,6 +8,7 @@
 #include "core/regwatch_rules.h"
 #include "platform/files.h"
 #include "regwatch/registry_fixture.h"
+#include "regwatch/actions.h"
 #include "regwatch/regF.h"
 #include "regwatch/snapshot.h"
 #include "support/pump.h"
@@ -157,14 +158,21 @@ TEST_F(RegWatchPageTest, ScanAndUpdateStartsEachScannerOnceWithEveryFindingThenA
   RegWatchPage& page = OpenPage();
   page.Command1_Click();
   ASSERT_EQ(page.ListLines().size(), 4u);
+  // A value that arrives while the findings are being scanned was never
+  // listed: it is not accepted with them.
+  const std::string late = "HKEY_CURRENT_USER|Loaded in Run\\KvLate (C:\\late.exe) New Entry!";
+  host.onStart = [this](const std::string&) {
+    if (!HasValue(HKEY_CURRENT_USER, kRun, "KvLate"))
+      SetText(HKEY_CURRENT_USER, kRun, "KvLate", "C:\\late.exe");
+  };
   page.cScnUpd_Click();
 
   const std::string files = "  \"C:\\kva.exe\" \"C:\\Kv B\\kvb.exe\" \"C:\\kvc.exe\"";
   ASSERT_EQ(host.starts.size(), 2u);
   EXPECT_EQ(host.starts[0].commandLine, "\"C:\\scan.exe\" /scan" + files);
   EXPECT_EQ(host.starts[1].commandLine, "\"C:\\scan2.exe\" /x" + files);
-  EXPECT_EQ(page.ListLines(), (std::vector<std::string>{kWarningsTitle, kNoWarnings}));
-  EXPECT_FALSE(page.cScnUpd.Enabled());
+  EXPECT_EQ(page.ListLines(), (std::vector<std::string>{kWarningsTitle, late}));
+  EXPECT_TRUE(page.cScnUpd.Enabled());
   EXPECT_FALSE(app.registryAcceptMode);
 
   const auto logs = folder.Logs();
@@ -173,9 +181,34 @@ TEST_F(RegWatchPageTest, ScanAndUpdateStartsEachScannerOnceWithEveryFindingThenA
   EXPECT_EQ(log.rfind("Registry Action - Scan and Update Multiple Entries,", 0), 0u) << log;
   EXPECT_NE(log.find("C:\\kvc.exe"), std::string::npos) << log;
 
-  // Accepted: the next pass finds nothing.
+  // Accepted: the next pass finds only the late one.
   page.Command1_Click();
+  EXPECT_EQ(page.ListLines(), (std::vector<std::string>{kWarningsTitle, late}));
+  EXPECT_EQ(folder.Read("Data\\Registry.dat").find("KvLate"), std::string::npos);
+}
+
+TEST_F(RegWatchPageTest, FindingsWhoseLogCannotBeWrittenStayListed) {
+  SetText(HKEY_CURRENT_USER, kRun, "KvUnlogged", "C:\\unlogged.exe");
+  app.boxes.Check7 = 1;  // Auto-Logging
+  ASSERT_TRUE(RemoveDirectoryA(folder.path("Data\\Log").c_str()));
+  folder.Write("Data\\Log", "a file where the log folder should be");
+  RegWatchPage& page = OpenPage();
+  page.Command1_Click();
+  const std::vector<std::string> listed = page.ListLines();
+  ASSERT_EQ(listed.size(), 2u);
+  host.ExpectBox(kLogNotWritten);
+  page.cScnUpd_Click();
+  EXPECT_TRUE(host.AllBoxesShown());
+  EXPECT_EQ(host.starts.size(), 2u);
+  EXPECT_EQ(page.ListLines(), listed);
+  EXPECT_EQ(folder.Read("Data\\Registry.dat").find("KvUnlogged"), std::string::npos);
+
+  // Once the log can be written, they are accepted.
+  DeleteFileA(folder.path("Data\\Log").c_str());
+  folder.MakeFolder("Data\\Log");
+  page.cScnUpd_Click();
   EXPECT_EQ(page.ListLines(), (std::vector<std::string>{kWarningsTitle, kNoWarnings}));
+  EXPECT_EQ(folder.Logs().size(), 1u);
 }
 
 }  // namespace

@@ -153,13 +153,42 @@ TEST_F(RegwatchTest, LongAndEmptyValuesAndEveryValueAfterThem) {
   EXPECT_TRUE(Listed(pass, at + "KvEmptyBin () New Entry!"));
   EXPECT_TRUE(Listed(pass, at + "KvAfter (C:\\after.exe) New Entry!"));
 
-  // Stored, the long value reads back cut, and is still unchanged.
+  // Stored, the long value is unchanged; a change anywhere in it, or after
+  // a line break, is reported once.
+  SetText(HKEY_CURRENT_USER, kRun, "KvLines", "C:\\lines.exe\r\nC:\\one.exe");
   Accept();
   EXPECT_EQ(setReg(app).list, kNothingFound);
-  SetText(HKEY_CURRENT_USER, kRun, "KvLong", "D" + longData.substr(1));
+  for (const auto& [name, data] :
+       {std::pair<std::string, std::string>{"KvLong", "D" + longData.substr(1)},
+        {"KvLong", longData.substr(0, 280) + "y" + longData.substr(281)},
+        {"KvLines", "C:\\lines.exe\r\nC:\\two.exe"}}) {
+    SetText(HKEY_CURRENT_USER, kRun, name, data);
+    pass = setReg(app);
+    ASSERT_EQ(pass.list.size(), 2u) << data;
+    EXPECT_EQ(pass.list[1], at + name + " (" + data + ") Entry Modified!");
+    Accept();
+    EXPECT_EQ(setReg(app).list, kNothingFound) << data;
+  }
+}
+
+TEST_F(RegwatchTest, NamesTheFileCannotKeepAreReportedAndAcceptedOnce) {
+  EnsureRegistrySnapshot(app);
+  const std::vector<std::string> names = {"[KvBracket]", "Kv\r\nBreak", "KvSpace", " KvSpace",
+                                          "KvSpace ", "#KvHash"};
+  for (const std::string& name : names) SetText(HKEY_CURRENT_USER, kRun, name, "C:\\kv.exe");
+  RegistryPass pass = setReg(app);
+  for (const std::string& name : names)
+    EXPECT_TRUE(Listed(pass, "HKEY_CURRENT_USER|Loaded in Run\\" + name + " (C:\\kv.exe) New Entry!"))
+        << name;
+  Accept();
+  EXPECT_EQ(setReg(app).list, kNothingFound);
+  // Each is its own entry: changing one reports just that one.
+  SetText(HKEY_CURRENT_USER, kRun, " KvSpace", "C:\\other.exe");
   pass = setReg(app);
   ASSERT_EQ(pass.list.size(), 2u);
-  EXPECT_EQ(pass.list[1], at + "KvLong (D" + longData.substr(1) + ") Entry Modified!");
+  EXPECT_EQ(pass.list[1], "HKEY_CURRENT_USER|Loaded in Run\\ KvSpace (C:\\other.exe) Entry Modified!");
+  // The file stays one the reader takes line by line: no stray section.
+  EXPECT_EQ(WithoutEntries(Snapshot()), EmptySnapshotText());
 }
 
 TEST_F(RegwatchTest, ThirtyTwoBitViewIsReadAndStoredApart) {

@@ -4,6 +4,7 @@
 
 #include "integrity/intCheck.h"
 #include "platform/instance.h"
+#include "regwatch/actions.h"
 #include "shutdown/frmLogoff.h"
 #include "shutdown/sProg.h"
 #include "shutdown/shutdown_fixture.h"
@@ -161,6 +162,7 @@ TEST_F(SecureShutDownTest, ScheduledScanWithFindingsAndNoScannerEndsByItselfWith
   FailingFile(/*baselineOnlyAsBackup=*/true);
   SetText(HKEY_CURRENT_USER, "Software\\Microsoft\\Windows\\CurrentVersion\\Run", "KvScheduled",
           "C:\\kvscheduled.exe");
+  app.boxes.Check7 = 0;  // Auto-Logging off: the logs below are forced
   app.run.scheduledScan = true;
   RunScheduledScan(app);  // no box may appear: nobody is there
   RunChain();
@@ -173,10 +175,37 @@ TEST_F(SecureShutDownTest, ScheduledScanWithFindingsAndNoScannerEndsByItselfWith
   ASSERT_EQ(logs.size(), 2u);
   EXPECT_EQ(logs[0], "Integrity Checker - These files were logged because you didn't setup an "
                      "Anti-Virus Scanner," + folder.path("watched\\a.dll") + "\r\n");
-  EXPECT_EQ(logs[1].rfind("Registry Action - Scan and Update Multiple Entries,", 0), 0u);
+  EXPECT_EQ(logs[1], "Registry Action - Scan and Update Multiple Entries,C:\\kvscheduled.exe\r\n");
   // The backup stood in for the missing baseline and took the new file.
   EXPECT_NE(folder.Read("Data\\1.dat").find("a.dll="), std::string::npos);
-  EXPECT_NE(folder.Read("Data\\Registry.dat").find("KvScheduled="), std::string::npos);
+  // No scanner saw the entry: it stays reported.
+  EXPECT_EQ(folder.Read("Data\\Registry.dat").find("KvScheduled"), std::string::npos);
+}
+
+TEST_F(SecureShutDownTest, RegistryFindingsWhoseLogCannotBeWrittenAreKeptSilently) {
+  UseExistingScanner();
+  SetText(HKEY_CURRENT_USER, "Software\\Microsoft\\Windows\\CurrentVersion\\Run", "KvUnlogged",
+          "C:\\kvunlogged.exe");
+  SetText(HKEY_CURRENT_USER, "Software\\Microsoft\\Windows\\CurrentVersion\\Run", "KvNowhere",
+          "kvnowhere-at-all");
+  ASSERT_TRUE(RemoveDirectoryA(folder.path("Data\\Log").c_str()));
+  folder.Write("Data\\Log", "a file where the log folder should be");
+  Window().Image4_Click();  // no box may appear: nobody is there
+  RunChain();
+  ASSERT_TRUE(Window().CountdownRunning());  // the scanner has the file
+  EXPECT_EQ(folder.Read("Data\\Registry.dat").find("KvUnlogged"), std::string::npos);
+
+  // With the log written, the scanned entry is accepted; the one whose file
+  // no scanner was given is not.
+  DeleteFileA(folder.path("Data\\Log").c_str());
+  folder.MakeFolder("Data\\Log");
+  std::vector<std::string> lines = setReg(app).list;
+  ASSERT_EQ(lines.size(), 3u);
+  const RegistryPass pass = setReg(app);
+  ScanAndUpdateWarnings(app, lines, pass.warnings);
+  const std::string snapshot = folder.Read("Data\\Registry.dat");
+  EXPECT_NE(snapshot.find("KvUnlogged="), std::string::npos);
+  EXPECT_EQ(snapshot.find("KvNowhere"), std::string::npos);
 }
 
 TEST_F(SecureShutDownTest, ASecondInstanceIsTurnedAway) {

@@ -47,6 +47,7 @@ bool ScriptedHost::StartProcess(const std::string& commandLine, int showMode) {
   // quotes or the full path fails here rather than on a user's machine.
   const auto program = ProgramOfCommandLine(commandLine);
   EXPECT_TRUE(program || !startSucceeds) << "not a quoted full program path: " << commandLine;
+  if (onStart) onStart(commandLine);
   return startSucceeds && program;
 }
 

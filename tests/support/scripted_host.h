@@ -3,6 +3,7 @@
 // was ended.
 #pragma once
 #include <deque>
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -55,6 +56,8 @@ class ScriptedHost final : public Host {
   std::vector<PowerRequest> powerCalls;
   std::vector<HWND__*> attention;  // windows whose taskbar button was made to flash
   bool startSucceeds = true;
+  // Runs at each start, as the started program would while the caller goes on.
+  std::function<void(const std::string& commandLine)> onStart;
   std::deque<long> shellResults;  // next results of ShellOpen; 42 (success) when empty
   std::string openFileAnswer, folderAnswer;
   struct FileDialog {
