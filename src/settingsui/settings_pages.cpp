@@ -107,8 +107,8 @@ struct AlgorithmChoice {
   int x, width;
 };
 constexpr AlgorithmChoice kAlgorithmChoices[] = {
-    {11, "CRC32", 10, 56}, {12, "MD5", 68, 48}, {13, "SHA-1", 118, 52}, {15, "SHA-256", 172, 68},
-    {14, "MD4", 242, 50}};
+    {11, "CRC32", 8, 62}, {12, "MD5", 72, 50}, {13, "SHA-1", 124, 54}, {15, "SHA-256", 180, 70},
+    {14, "MD4", 252, 50}};
 
 }  // namespace
 
@@ -381,7 +381,7 @@ void AdvancedSettingsPage::Layout(const RECT& area, UINT dpi) {
     for (HWND w : {Label22, Label28, Label30}) SetFont(w, bold_.get());
   }
   const Grid g{area, dpi};
-  g.at(Frame3, 0, 0, 300, 52);
+  g.at(Frame3, 0, 0, 306, 52);
   for (const AlgorithmChoice& c : kAlgorithmChoices) g.at(Option[size_t(c.option)], c.x, 22, c.width, 22);
   g.at(Label22, 0, 60, 300, 20);
   for (int i = 0; i < 4; ++i) g.at(Option[size_t(1 + i)], 12 + i * 70, 82, 66, 22);
