@@ -24,7 +24,7 @@ kvb_options() {
       --seed) KVB_SEED=$2; shift 2 ;;
       --profile) KVB_PROFILE=1; shift ;;
       --algo) KVB_ALGO=$2; shift 2 ;;
-      *) echo "usage: $0 [-n FILES] [--runs N] [--seed S] [--profile] [--algo crc32|sha1|md5]" >&2; exit 2 ;;
+      *) echo "usage: $0 [-n FILES] [--runs N] [--seed S] [--profile] [--algo crc32|sha1|md5|sha256]" >&2; exit 2 ;;
     esac
   done
 }
@@ -105,7 +105,7 @@ kvb_stats() {
     printf "%.3f %.3f\n", v[1], m }'
 }
 
-# A program folder NAME (crc32, sha1, md5) with the first full scan of its
+# A program folder NAME (crc32, sha1, md5, sha256) with the first full scan of its
 # algorithm done; prints the seconds of the scan. Another algorithm than
 # CRC-32 needs a settings file naming it, taken from the folder given (the
 # CRC-32 one, made first when missing); start-up then asks about
@@ -134,7 +134,7 @@ kvb_baseline_name() { [ "$1" = crc32 ] && echo Integrity.dat || echo "Integrity-
 
 # The baseline a program folder holds, checked against checksums computed
 # here: every checked file present once, no "NULL", every value right.
-# kvb_verify_baseline FILE ALGO(crc32|sha1|md5); prints "ok N" or the first faults.
+# kvb_verify_baseline FILE ALGO(crc32|sha1|md5|sha256); prints "ok N" or the first faults.
 kvb_verify_baseline() {
   python3 - "$1" "$2" "$KVB_SYS" <<'EOF'
 import hashlib, os, re, sys, zlib
@@ -155,6 +155,7 @@ for n in want:
     if got is None: faults.append("missing: " + n); continue
     data = open(os.path.join(sysdir, n), "rb").read()
     if algo == "crc32": ref = "%X" % zlib.crc32(data)
+    elif algo == "sha256": ref = hashlib.sha256(data).hexdigest()
     else: ref = "".join(str(b) for b in hashlib.new(algo, data).digest())
     if got != ref: faults.append("%s: %s, expected %s" % (n, got, ref))
 faults += ["extra: " + n for n in entries]

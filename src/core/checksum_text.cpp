@@ -5,6 +5,7 @@
 namespace kv {
 namespace {
 constexpr char kHexDigits[] = "0123456789ABCDEF";
+constexpr char kLowerHexDigits[] = "0123456789abcdef";
 }  // namespace
 
 std::string Crc32Text(std::optional<int32_t> value) {
@@ -18,7 +19,7 @@ std::string Crc32Text(std::optional<int32_t> value) {
 }
 
 std::string DigestText(std::span<const uint8_t> digest, int format) {
-  if (format < 0 || format > 2) return {};
+  if (format < 0 || format > 3) return {};
   std::string text;
   for (uint8_t b : digest) {
     if (format == 0) {
@@ -27,6 +28,9 @@ std::string DigestText(std::span<const uint8_t> digest, int format) {
       text += '\t';
     } else if (format == 1) {
       text += Dec(b);
+    } else if (format == 3) {
+      text += kLowerHexDigits[b >> 4];
+      text += kLowerHexDigits[b & 0xF];
     } else {
       text += char(b);
     }
@@ -40,6 +44,7 @@ ChecksumKind ChecksumKindOf(std::string_view algorithmName) {
   if (name == "MD4") return ChecksumKind::Md4;
   if (name == "MD5") return ChecksumKind::Md5;
   if (name == "SHA1") return ChecksumKind::Sha1;
+  if (name == "SHA256") return ChecksumKind::Sha256;
   return ChecksumKind::None;
 }
 

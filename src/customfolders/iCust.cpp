@@ -27,8 +27,9 @@ constexpr COLORREF kRed = RGB(255, 0, 0);
 const char* const kCategoryItems[6] = {"Scan DLL Files",      "Scan DRV Files",
                                        "Scan 386, SYS Files", "Scan OCX Files",
                                        "Scan EXE, COM Files", "Scan SCR, PIF Files"};
-const char* const kBaselineEndings[8] = {".dat",     ".bak",     "-md4.dat",  "-md4.bak",
-                                         "-md5.dat", "-md5.bak", "-sha1.dat", "-sha1.bak"};
+const char* const kBaselineEndings[] = {".dat",      ".bak",      "-md4.dat",    "-md4.bak",
+                                        "-md5.dat",  "-md5.bak",  "-sha1.dat",   "-sha1.bak",
+                                        "-sha256.dat", "-sha256.bak"};
 
 std::string SlotText(int slot) { return Dec(slot); }
 

@@ -57,9 +57,11 @@ void intCheck::ShowProgress(int category, const std::string& fileName, long runn
 std::unique_ptr<ChecksumPipeline> intCheck::StartPipeline(std::vector<std::string> paths) {
   const ChecksumKind kind = ChecksumKindOf(app_.algorithmName);
   const size_t workers = std::min(readAheadWorkers_, paths.size());
+  const bool aes = HashProvider::NeedsAes(kind);
+  if (!workerProviders_.empty() && workerProviders_.front()->aes() != aes) workerProviders_.clear();
   if (kind != ChecksumKind::Crc32 && kind != ChecksumKind::None)
     while (workerProviders_.size() < workers)
-      workerProviders_.push_back(std::make_unique<HashProvider>(app_));
+      workerProviders_.push_back(std::make_unique<HashProvider>(app_, SystemCrypto(), aes));
   std::vector<HashProvider*> providers;
   for (auto& p : workerProviders_) providers.push_back(p.get());
   struct Worker {

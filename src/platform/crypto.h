@@ -11,13 +11,16 @@ namespace kv {
 using CryptHandle = uintptr_t;
 
 inline constexpr uint32_t kProvRsaFull = 1;
+inline constexpr uint32_t kProvRsaAes = 24;
 inline constexpr uint32_t kCryptNewKeyset = 8;
 inline constexpr uint32_t kCalgMd4 = 0x8002;
 inline constexpr uint32_t kCalgMd5 = 0x8003;
 inline constexpr uint32_t kCalgSha = 0x8004;
+inline constexpr uint32_t kCalgSha256 = 0x800C;
 
 inline constexpr const char* kEnhancedProvider = "Microsoft Enhanced Cryptographic Provider v1.0";
 inline constexpr const char* kBaseProvider = "Microsoft Base Cryptographic Provider v1.0";
+inline constexpr const char* kAesProvider = "Microsoft Enhanced RSA and AES Cryptographic Provider";
 
 class CryptoApi {
  public:

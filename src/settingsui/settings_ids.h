@@ -11,7 +11,7 @@ inline constexpr int kCheck1 = kBase + 20;  // Check1 .. Check9 follow in number
 inline constexpr int kCheck12 = kBase + 32;  // Check12 .. Check17 follow in number order
 inline constexpr int kCButton10 = kBase + 40, kCSave = kBase + 41, kCCancelSett = kBase + 42;
 // advanced settings page
-inline constexpr int kOption1 = kBase + 50;  // Option1 .. Option14 follow in number order
+inline constexpr int kOption1 = kBase + 50;  // Option1 .. Option15 follow in number order
 inline constexpr int kCheck10 = kBase + 70, kCheck11 = kBase + 71, kAvfocus = kBase + 72,
                      kWsh = kBase + 73, kChlp = kBase + 74, kCSpeeds = kBase + 75,
                      kCSave2 = kBase + 76, kAdvCButton1 = kBase + 77, kList1 = kBase + 78;

@@ -98,7 +98,17 @@ long long FileLength(const std::string& path) {
 
 constexpr int kBufferSizes[] = {65536, 131072, 262144, 524288};            // Option1..Option4
 constexpr int kBatches[] = {99999, 50, 100, 200, 350, 500};                 // Option5..Option10
-constexpr const char* kAlgorithms[] = {"CRC32", "MD5", "SHA1", "MD4"};      // Option11..Option14
+constexpr const char* kAlgorithms[] = {"CRC32", "MD5", "SHA1", "MD4", "SHA256"};  // Option11..Option15
+// SHA-256 came last but stands beside SHA-1: the choices in the order shown,
+// with their places and widths in the group.
+struct AlgorithmChoice {
+  int option;
+  const char* caption;
+  int x, width;
+};
+constexpr AlgorithmChoice kAlgorithmChoices[] = {
+    {11, "CRC32", 8, 62}, {12, "MD5", 72, 50}, {13, "SHA-1", 124, 54}, {15, "SHA-256", 180, 70},
+    {14, "MD4", 252, 50}};
 
 }  // namespace
 
@@ -257,8 +267,9 @@ AdvancedSettingsPage::AdvancedSettingsPage(App& app, Panel& panel, bool plain,
   const DWORD first = radio | WS_GROUP | WS_TABSTOP;
   // Created in tab order; each group of choices starts a dialog group.
   Frame3 = child("BUTTON", 0, "Integrity Checker Algorithm:", BS_GROUPBOX);
-  const char* algos[] = {"CRC32", "MD5", "SHA-1", "MD4"};
-  for (int i = 0; i < 4; ++i) Option[size_t(11 + i)] = child("BUTTON", kOption1 + 10 + i, algos[i], i ? radio : first);
+  for (const AlgorithmChoice& c : kAlgorithmChoices)
+    Option[size_t(c.option)] =
+        child("BUTTON", kOption1 + c.option - 1, c.caption, c.option == 11 ? first : radio);
   Label22 = ui::MakeLabel(p, 0, "Korvanel Integrity Checker Read Buffer:");
   const char* sizes[] = {"64 Kb", "128 Kb", "256 Kb", "512 Kb"};
   for (int i = 0; i < 4; ++i) Option[size_t(1 + i)] = child("BUTTON", kOption1 + i, sizes[i], i ? radio : first);
@@ -347,7 +358,7 @@ void AdvancedSettingsPage::Refresh() {
     if (app_.filesPerBatch == kBatches[i]) SetChecked(Option[5 + i], true);
   std::string algo = UCase(Trim(app_.algorithmName));
   if (algo.empty()) algo = "CRC32";
-  for (size_t i = 0; i < 4; ++i)
+  for (size_t i = 0; i < std::size(kAlgorithms); ++i)
     if (algo == kAlgorithms[i]) SetChecked(Option[11 + i], true);
   wsh.Value(app_.useScriptingHost);
   SetChecked(Check10, app_.boxes.Check10 != 0);
@@ -370,8 +381,8 @@ void AdvancedSettingsPage::Layout(const RECT& area, UINT dpi) {
     for (HWND w : {Label22, Label28, Label30}) SetFont(w, bold_.get());
   }
   const Grid g{area, dpi};
-  g.at(Frame3, 0, 0, 300, 52);
-  for (int i = 0; i < 4; ++i) g.at(Option[size_t(11 + i)], 12 + i * 70, 22, 66, 22);
+  g.at(Frame3, 0, 0, 306, 52);
+  for (const AlgorithmChoice& c : kAlgorithmChoices) g.at(Option[size_t(c.option)], c.x, 22, c.width, 22);
   g.at(Label22, 0, 60, 300, 20);
   for (int i = 0; i < 4; ++i) g.at(Option[size_t(1 + i)], 12 + i * 70, 82, 66, 22);
   g.at(Frame1, 0, 112, 300, 76);
@@ -416,7 +427,7 @@ void AdvancedSettingsPage::cSave2_Click() {
     if (Checked(Option[1 + i])) buffer = kBufferSizes[i];
   for (size_t i = 0; i < 6; ++i)
     if (Checked(Option[5 + i])) app_.filesPerBatch = kBatches[i];
-  for (size_t i = 0; i < 4; ++i)
+  for (size_t i = 0; i < std::size(kAlgorithms); ++i)
     if (Checked(Option[11 + i])) app_.algorithmName = kAlgorithms[i];
   SelectBaselineFile(app_);
   app_.useScriptingHost = int16_t(wsh.Value());

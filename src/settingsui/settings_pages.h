@@ -79,8 +79,8 @@ class AdvancedSettingsPage : public PageContent {
   static void SetChecked(HWND box, bool on);
   bool WarningVisible() const;
 
-  // Option1..Option14 at index 1..14 (index 0 unused).
-  std::array<HWND, 15> Option{};
+  // Option1..Option15 at index 1..15 (index 0 unused).
+  std::array<HWND, 16> Option{};
   HWND Frame3 = nullptr, Frame1 = nullptr, Label22 = nullptr, Label28 = nullptr,
        Label30 = nullptr, Label1 = nullptr, List1 = nullptr;
   HWND Check10 = nullptr, Check11 = nullptr, avfocus = nullptr;

@@ -33,6 +33,8 @@ TEST(BaselineFiles, NamedByAlgorithmAndSlot) {
   EXPECT_EQ(SystemBaselineFile(app, " CRC32 "), "C:\\Korvanel\\Data\\Integrity.dat");
   EXPECT_EQ(SystemBaselineFile(app, "SHA1"), "C:\\Korvanel\\Data\\Integrity-sha1.dat");
   EXPECT_EQ(SystemBaselineFile(app, " MD5"), "C:\\Korvanel\\Data\\Integrity-md5.dat");
+  EXPECT_EQ(SystemBaselineFile(app, "SHA256"), "C:\\Korvanel\\Data\\Integrity-sha256.dat");
+  EXPECT_EQ(FolderBaselineFile(app, 3, "SHA256"), "C:\\Korvanel\\Data\\3-sha256.dat");
   EXPECT_EQ(BackupFileOf(SystemBaselineFile(app, "SHA1")), "C:\\Korvanel\\Data\\Integrity-sha1.bak");
   EXPECT_EQ(FolderBaselineFile(app, 12, "SHA1"), "C:\\Korvanel\\Data\\12-sha1.dat");
   EXPECT_EQ(FolderBaselineFile(app, 3, "crc32"), "C:\\Korvanel\\Data\\3.dat");

@@ -140,7 +140,9 @@ TEST(ChecksumText, DigestFormats) {
   EXPECT_EQ(DigestText(md5OfAbc, 1), "14418015260210791762141506312540225127114");
   EXPECT_EQ(DigestText(std::span(md5OfAbc, 3), 0), "90\t01\t50\t");
   EXPECT_EQ(DigestText(std::span(md5OfAbc, 2), 2), std::string("\x90\x01", 2));
-  EXPECT_EQ(DigestText(md5OfAbc, 3), "");
+  // The SHA-256 form: what sha256sum and Get-FileHash (lower-cased) print.
+  EXPECT_EQ(DigestText(std::span(md5OfAbc, 4), 3), "90015098");
+  EXPECT_EQ(DigestText(md5OfAbc, 4), "");
   EXPECT_EQ(DigestText({}, 1), "");  // no digest
 }
 
@@ -155,4 +157,7 @@ TEST(ChecksumText, AlgorithmNameSelectsTheEngine) {
   EXPECT_EQ(ChecksumKindOf(" MD5"), ChecksumKind::None);  // upper-cased, never trimmed
   EXPECT_EQ(ChecksumKindOf("CRC32 "), ChecksumKind::None);
   EXPECT_EQ(ChecksumKindOf("SHA-1"), ChecksumKind::None);
+  EXPECT_EQ(ChecksumKindOf("sha256"), ChecksumKind::Sha256);
+  EXPECT_EQ(DigestFormatOf(ChecksumKind::Sha256), 3);
+  EXPECT_EQ(DigestFormatOf(ChecksumKind::Sha1), 1);
 }

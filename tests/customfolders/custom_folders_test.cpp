@@ -124,7 +124,8 @@ TEST_F(CustomFoldersTest, AddRefusesTheSystemDirectoryAndAFolderAlreadyListed) {
 
 TEST_F(CustomFoldersTest, RemovedSlotIsEmptiedAtOnceAndTakesTheNextAdd) {
   for (int slot = 1; slot <= 5; ++slot) PutFolder(slot, "1,1,1,1,1,1,1");
-  for (const char* f : {"Data\\3.dat", "Data\\3.bak", "Data\\3-md5.dat", "Data\\3-sha1.bak"})
+  for (const char* f : {"Data\\3.dat", "Data\\3.bak", "Data\\3-md5.dat", "Data\\3-sha1.bak",
+                        "Data\\3-sha256.dat", "Data\\3-sha256.bak"})
     folder.Write(f, "x");
   folder.Write("Data\\13.dat", "another slot's");
   iCust& w = Window();
@@ -139,7 +140,8 @@ TEST_F(CustomFoldersTest, RemovedSlotIsEmptiedAtOnceAndTakesTheNextAdd) {
   EXPECT_EQ(w.List3[2], kNoArgs);
   EXPECT_EQ(Stored("path", 3), "NULL");
   EXPECT_EQ(Stored("args", 3), kNoArgs);
-  for (const char* f : {"Data\\3.dat", "Data\\3.bak", "Data\\3-md5.dat", "Data\\3-sha1.bak"})
+  for (const char* f : {"Data\\3.dat", "Data\\3.bak", "Data\\3-md5.dat", "Data\\3-sha1.bak",
+                        "Data\\3-sha256.dat", "Data\\3-sha256.bak"})
     EXPECT_FALSE(folder.Exists(f)) << f;
   EXPECT_TRUE(folder.Exists("Data\\13.dat"));
 

@@ -66,3 +66,75 @@ TEST(CheckE2E, FirstFullScanThenAutoLoadChecks) {
               nullptr);
   }
 }
+
+namespace {
+
+uint32_t CrcTable(uint32_t i) {
+  for (int k = 0; k < 8; ++k) i = (i >> 1) ^ (i & 1 ? 0xEDB88320u : 0);
+  return i;
+}
+
+// Sets the four bytes at `at` so that the CRC-32 of the whole text is
+// `crc` again: the register runs forward over what stands before them and
+// back from the wanted end over what follows, and four bytes fed into a
+// register act as their value XOR-ed into it.
+void RestoreCrc32(std::string& bytes, size_t at, uint32_t crc) {
+  const auto back = [](uint32_t after, uint8_t b) {
+    uint32_t i = 0;
+    while ((CrcTable(i) >> 24) != (after >> 24)) ++i;
+    return ((after ^ CrcTable(i)) << 8) | ((i ^ b) & 0xFF);
+  };
+  uint32_t before = 0xFFFFFFFFu;
+  for (size_t k = 0; k < at; ++k) before = (before >> 8) ^ CrcTable((before ^ uint8_t(bytes[k])) & 0xFF);
+  uint32_t after = ~crc;
+  for (size_t k = bytes.size(); k > at + 4; --k) after = back(after, uint8_t(bytes[k - 1]));
+  for (int k = 0; k < 4; ++k) after = back(after, 0);
+  const uint32_t patch = after ^ before;
+  for (int k = 0; k < 4; ++k) bytes[at + size_t(k)] = char(patch >> (8 * k));
+}
+
+uint32_t Crc32(const std::string& bytes) {
+  uint32_t r = 0xFFFFFFFFu;
+  for (char c : bytes) r = (r >> 8) ^ CrcTable((r ^ uint8_t(c)) & 0xFF);
+  return ~r;
+}
+
+}  // namespace
+
+// A change made to keep the file's CRC-32 (and its size) passes any CRC
+// check; SHA-256, stored as sha256sum prints it, finds it.
+TEST(CheckE2E, Sha256FindsAChangeThatKeepsTheCrc32) {
+  const std::string forged = SystemFolder() + "kve2e_forged.dll";
+  std::string bytes(70000, '\0');
+  for (size_t i = 0; i < bytes.size(); ++i) bytes[i] = char((i * 7919) >> 3);
+  PutFile(forged, bytes);
+  struct Cleanup {
+    std::string path;
+    ~Cleanup() { DeleteFileA(path.c_str()); }
+  } cleanup{forged};
+  ProgramFolder folder;
+  folder.MakeFolder("Data");
+  folder.MakeFolder("Data\\Log");
+  folder.Write("Data\\Korvanel.dat",
+               "[Korvanel]\r\nsettings=1,1,1,1,1,1,0,0\r\nadvanced=65536,500,0\r\nantivirus=\r\n"
+               "av2=\r\nantivirus2=1,0,0\r\nalgo=sha256\r\nautocheckupdates=False\r\n"
+               "lastcheckedupdates=\r\n\r\n");
+  ASSERT_TRUE(BuildBaselineInteractively(folder));
+  const std::string baseline = folder.Read("Data\\Integrity-sha256.dat");
+  // hashlib.sha256(bytes).hexdigest() of the file, computed outside.
+  EXPECT_NE(baseline.find("\r\nkve2e_forged.dll="
+                          "47db5481395388a93fa342b49ec4e0efddfbe64446bde4531843dad18d532038*E\r\n"),
+            std::string::npos);
+
+  const uint32_t crc = Crc32(bytes);
+  for (size_t i = 30000; i < 30016; ++i) bytes[i] = char(~bytes[i]);
+  RestoreCrc32(bytes, 40000, crc);
+  ASSERT_EQ(Crc32(bytes), crc);
+  PutFile(forged, bytes);
+  ProgramRun run(folder, "Korvanel.exe", "/r");
+  HWND window = FindProcessWindow(run.processId(), "100% AutoCheck", 120000);
+  ASSERT_NE(window, nullptr);
+  std::vector<std::string> lines;
+  WaitUntil([&] { return !(lines = ListBoxLines(window)).empty(); }, 5000);
+  EXPECT_EQ(lines, std::vector<std::string>{forged});
+}

@@ -159,7 +159,7 @@ TEST_F(SettingsPagesTest, AdvancedPageSelectsStoredValuesAndStoresTheChoices) {
   Set("algo", "whatever");
   a.cButton1_Click();
   Options().cButton2_Click();
-  for (size_t i = 1; i <= 14; ++i) EXPECT_FALSE(On(a.Option[i])) << "Option" << i;
+  for (size_t i = 1; i <= 15; ++i) EXPECT_FALSE(On(a.Option[i])) << "Option" << i;
   EXPECT_EQ(a.wsh.Value(), 1);
   Set("algo", "crc32");
   Options().cButton2_Click();
@@ -185,6 +185,17 @@ TEST_F(SettingsPagesTest, AdvancedPageSelectsStoredValuesAndStoresTheChoices) {
   EXPECT_TRUE(folder.Exists("Data\\Integrity.dat"));
   Options().cButton2_Click();
   EXPECT_TRUE(On(a.Option[13]) && On(a.Option[5]) && On(a.Option[4]));
+
+  // SHA-256 follows SHA-1 among the choices and has baselines of its own.
+  EXPECT_EQ(GetNextDlgGroupItem(GetParent(a.Option[13]), a.Option[13], FALSE), a.Option[15]);
+  EXPECT_EQ(GetNextDlgGroupItem(GetParent(a.Option[15]), a.Option[15], FALSE), a.Option[14]);
+  Click(a.Option[15]);
+  host.ExpectBox("Save Success!");
+  a.cSave2_Click();
+  EXPECT_EQ(Stored("algo"), "SHA256");
+  EXPECT_EQ(app.baselineFile, folder.path("Data\\Integrity-sha256.dat"));
+  Options().cButton2_Click();
+  EXPECT_TRUE(On(a.Option[15]) && !On(a.Option[13]));
 }
 
 TEST_F(SettingsPagesTest, WarningShowsExactlyWhenQuotesAndShortPathsAreBothOff) {

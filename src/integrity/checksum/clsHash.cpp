@@ -18,7 +18,8 @@ constexpr const char* kNoProviderText =
     "Without them, EzCryptoApi won't work.";
 }  // namespace
 
-HashProvider::HashProvider(App& app, CryptoApi& crypto) : app_(app), crypto_(crypto) {}
+HashProvider::HashProvider(App& app, CryptoApi& crypto, bool aes)
+    : app_(app), crypto_(crypto), aes_(aes) {}
 
 HashProvider::~HashProvider() {
   if (held_) crypto_.ReleaseContext(handle_);
@@ -31,13 +32,18 @@ bool HashProvider::Acquire(bool tell) {
     uint32_t flags;
     int kind;
   };
-  static constexpr Attempt kAttempts[] = {{kEnhancedProvider, 0, 2},
-                                          {kEnhancedProvider, kCryptNewKeyset, 2},
-                                          {kBaseProvider, 0, 1},
-                                          {kBaseProvider, kCryptNewKeyset, 1}};
-  for (const Attempt& a : kAttempts) {
+  static constexpr Attempt kRsaAttempts[] = {{kEnhancedProvider, 0, 2},
+                                             {kEnhancedProvider, kCryptNewKeyset, 2},
+                                             {kBaseProvider, 0, 1},
+                                             {kBaseProvider, kCryptNewKeyset, 1}};
+  // Older systems name the AES provider otherwise: the type's default is it.
+  static constexpr Attempt kAesAttempts[] = {{kAesProvider, 0, 2},
+                                             {kAesProvider, kCryptNewKeyset, 2},
+                                             {nullptr, 0, 1},
+                                             {nullptr, kCryptNewKeyset, 1}};
+  for (const Attempt& a : aes_ ? kAesAttempts : kRsaAttempts) {
     CryptHandle h = 0;
-    if (crypto_.AcquireContext(h, nullptr, a.name, kProvRsaFull, a.flags)) {
+    if (crypto_.AcquireContext(h, nullptr, a.name, aes_ ? kProvRsaAes : kProvRsaFull, a.flags)) {
       handle_ = h;
       held_ = true;
       kind_ = a.kind;
@@ -58,10 +64,10 @@ clsHash::clsHash(HashProvider& shared)
 clsHash::~clsHash() { (void)DestroyHash(); }
 
 void clsHash::HashAlgorithm(int32_t hAlgoId) {
-  static constexpr uint32_t kIds[] = {kCalgMd4, kCalgMd5, kCalgSha};
-  if (hAlgoId < 0 || hAlgoId > 3) return;
+  static constexpr uint32_t kIds[] = {kCalgMd4, kCalgMd5, kCalgSha, 0, kCalgSha256};
+  if (hAlgoId < 0 || hAlgoId > 4) return;
   hashAlgorithm_ = hAlgoId;
-  if (hAlgoId < 3) algorithmId_ = kIds[hAlgoId];
+  if (hAlgoId != 3) algorithmId_ = kIds[hAlgoId];
 }
 
 void clsHash::CreateHash() {
@@ -95,7 +101,7 @@ void clsHash::CalculateFile3(const std::string& filename, int32_t& readBufferSiz
         if (hashState_ != 2 || !crypto_.HashData(hash_, bytes, uint32_t(n))) fedAll = false;
       },
       pump, scratch);
-  if (outcome == ReadOutcome::Empty) return;
+  if (outcome == ReadOutcome::Empty && algorithmId_ != kCalgSha256) return;
   // A hash object that refused data, or whose digest was already taken for
   // another file, would give a digest that is not this file's.
   if (!fedAll || finished_) return;
@@ -105,8 +111,9 @@ void clsHash::CalculateFile3(const std::string& filename, int32_t& readBufferSiz
 void clsHash::ReadHashValue() {
   digestLength_ = 0;
   if (hashState_ != 2) return;
-  uint32_t length = 20;
-  if (!crypto_.GetHashValue(hash_, digest_, length) || length > 20) return;
+  const uint32_t size = algorithmId_ == kCalgSha256 ? 32 : 20;
+  uint32_t length = size;
+  if (!crypto_.GetHashValue(hash_, digest_, length) || length > size) return;
   digestLength_ = int32_t(length);
   finished_ = true;
 }

@@ -1,4 +1,4 @@
-// The hash engine: MD4, MD5 or SHA-1 of a file through the platform's
+// The hash engine: MD4, MD5, SHA-1 or SHA-256 of a file through the platform's
 // cryptographic service. One object per computation: HashAlgorithm,
 // CreateHash, CalculateFile3, GetDigestedData, DestroyHash.
 #pragma once
@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "core/checksum_text.h"
 #include "platform/crypto.h"
 
 namespace kv {
@@ -24,17 +25,23 @@ inline constexpr int32_t kHashDestroyError = int32_t(0x80040000u);
 // may checksum another file while one is half hashed.
 class HashProvider {
  public:
-  explicit HashProvider(App& app, CryptoApi& crypto = SystemCrypto());
+  // SHA-256 is known only to the AES provider type; the older RSA type,
+  // which MD4, MD5 and SHA-1 have always used, has no SHA-2.
+  static bool NeedsAes(ChecksumKind kind) { return kind == ChecksumKind::Sha256; }
+
+  explicit HashProvider(App& app, CryptoApi& crypto = SystemCrypto(), bool aes = false);
   ~HashProvider();
   HashProvider(const HashProvider&) = delete;
   HashProvider& operator=(const HashProvider&) = delete;
 
-  // Tries the enhanced, then the base provider, each without and with a new
-  // key set; when all fail, says so in a message box (every time it is asked)
+  // Tries the enhanced, then the base provider (for the AES type, the AES
+  // provider, then the type's default), each without and with a new key
+  // set; when all fail, says so in a message box (every time it is asked)
   // unless `tell` is false, as it is away from the user-interface thread.
   bool Acquire(bool tell = true);
   CryptHandle handle() const { return handle_; }
   int kind() const { return kind_; }  // 2 enhanced, 1 base, 0 none
+  bool aes() const { return aes_; }
   CryptoApi& crypto() const { return crypto_; }
   App& app() const { return app_; }
 
@@ -42,6 +49,7 @@ class HashProvider {
   App& app_;
   CryptoApi& crypto_;
   CryptHandle handle_ = 0;
+  bool aes_ = false;
   bool held_ = false;
   int kind_ = 0;
 };
@@ -58,8 +66,8 @@ class clsHash {
   clsHash(const clsHash&) = delete;
   clsHash& operator=(const clsHash&) = delete;
 
-  // 0 MD4, 1 MD5, 2 SHA-1; 3 is kept but selects no algorithm; anything
-  // else is ignored.
+  // 0 MD4, 1 MD5, 2 SHA-1, 4 SHA-256; 3 is kept but selects no algorithm;
+  // anything else is ignored.
   void HashAlgorithm(int32_t hAlgoId);
   int32_t HashAlgorithm() const { return hashAlgorithm_; }
 
@@ -70,7 +78,8 @@ class clsHash {
 
   // Hashes the whole file in read-buffer-size chunks, yielding to the
   // message queue between them, then takes the digest. An empty file gives
-  // no digest; one that cannot be opened gives the digest of empty input, so
+  // no digest (SHA-256: the digest of empty input, as every other tool
+  // gives it); one that cannot be opened gives the digest of empty input, so
   // it stays the same from check to check.
   void CalculateFile3(const std::string& filename);
   // The same with the caller's read size, yield and buffer (a worker thread
@@ -103,7 +112,7 @@ class clsHash {
   CryptHandle hash_ = 0;
   int hashState_ = 0;
   bool finished_ = false;  // the digest was taken: the object takes no more data
-  uint8_t digest_[21] = {};
+  uint8_t digest_[32] = {};
   int32_t digestLength_ = 0;
 };
 

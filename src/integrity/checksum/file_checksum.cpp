@@ -17,7 +17,7 @@ std::string HashText(HashProvider& provider, ChecksumKind kind, const std::strin
   hash.HashAlgorithm(int32_t(kind));
   hash.CreateHash();
   hash.CalculateFile3(path, readBufferSize, pump, buffer);
-  std::string text = hash.GetDigestedData(1);
+  std::string text = hash.GetDigestedData(DigestFormatOf(kind));
   // The digest is complete before the object goes; a refusal to destroy
   // it says nothing about the file.
   (void)hash.DestroyHash();
@@ -43,7 +43,9 @@ std::string FileChecksum(App& app, const std::string& path) {
   const auto pump = [&events] { events.GetInputState(); };
   if (kind != ChecksumKind::Crc32) {
     // One provider for the whole run; each file its own hash object.
-    if (!app.hashProvider) app.hashProvider = MakeOwned<HashProvider>(app);
+    const bool aes = HashProvider::NeedsAes(kind);
+    if (!app.hashProvider || app.hashProvider->aes() != aes)
+      app.hashProvider = MakeOwned<HashProvider>(app, SystemCrypto(), aes);
     return HashText(*app.hashProvider, kind, path, app.readBufferSize, pump, nullptr);
   }
   return CrcText(path, app.readBufferSize, pump, nullptr);

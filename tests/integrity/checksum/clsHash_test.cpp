@@ -33,7 +33,7 @@ class RecordingCrypto final : public CryptoApi {
 
   bool AcquireContext(CryptHandle& provider, const char* container, const char* name,
                       uint32_t type, uint32_t flags) override {
-    acquired.push_back({name, type, flags});
+    acquired.push_back({name ? name : "", type, flags});
     if (int(acquired.size()) <= providersMissing) return false;
     return real.AcquireContext(provider, container, name, type, flags);
   }
@@ -80,7 +80,8 @@ TEST_F(HashTest, DigestFormats) {
   EXPECT_EQ(hash.GetDigestedData(1), "14418015260210791762141506312540225127114");
   EXPECT_EQ(hash.GetDigestedData(2),
             std::string("\x90\x01\x50\x98\x3C\xD2\x4F\xB0\xD6\x96\x3F\x7D\x28\xE1\x7F\x72", 16));
-  EXPECT_EQ(hash.GetDigestedData(3), "");
+  EXPECT_EQ(hash.GetDigestedData(3), "900150983cd24fb0d6963f7d28e17f72");
+  EXPECT_EQ(hash.GetDigestedData(4), "");
   EXPECT_EQ(hash.DestroyHash(), 0);
   EXPECT_EQ(hash.GetDigestedData(1), "");
 }
@@ -89,7 +90,7 @@ TEST_F(HashTest, AlgorithmNumbers) {
   clsHash hash(app, crypto);
   EXPECT_EQ(hash.HashAlgorithm(), 0);
   hash.HashAlgorithm(2);
-  hash.HashAlgorithm(4);   // ignored
+  hash.HashAlgorithm(5);   // ignored
   hash.HashAlgorithm(-1);  // ignored
   EXPECT_EQ(hash.HashAlgorithm(), 2);
   hash.CreateHash();
@@ -141,6 +142,21 @@ TEST_F(HashTest, FallsBackThroughTheProviders) {
   EXPECT_EQ(hash.providerKind(), 1);
   hash.CalculateFile3(abc());
   EXPECT_EQ(hash.GetDigestedData(1), "14418015260210791762141506312540225127114");
+}
+
+TEST_F(HashTest, Sha256TakesTheAesProviderTypeAndItsDefaultWhereTheNameIsUnknown) {
+  crypto.providersMissing = 2;  // no provider of that name, as on older systems
+  HashProvider provider(app, crypto, true);
+  clsHash hash(provider);
+  hash.HashAlgorithm(4);
+  hash.CreateHash();
+  ASSERT_EQ(crypto.acquired.size(), 3u);
+  EXPECT_EQ(crypto.acquired[0].name, kAesProvider);
+  EXPECT_EQ(crypto.acquired[2].name, "");
+  for (const auto& a : crypto.acquired) EXPECT_EQ(a.type, kProvRsaAes);
+  hash.CalculateFile3(abc());
+  EXPECT_EQ(hash.digestLength(), 32);
+  EXPECT_EQ(hash.GetDigestedData(3), "ba7816bf8f01cfea414140de5dae2223b00361a396177a9cb410ff61f20015ad");
 }
 
 TEST_F(HashTest, NoProviderAtAllIsReportedEveryTimeAndGivesNoDigest) {

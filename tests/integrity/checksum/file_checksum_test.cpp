@@ -73,6 +73,13 @@ TEST_F(FileChecksumTest, HashTextsOfAbc) {
   EXPECT_EQ(Checksum("MD5", "abc"), kMd5OfAbc);
   EXPECT_EQ(Checksum("SHA1", "abc"), "1691536254716129106186623711312080194108156208216157");
   EXPECT_EQ(Checksum("MD4", "abc"), "16472112217533216829519310232122166114157");
+  // SHA-256 as sha256sum and hashlib.sha256(...).hexdigest() print it, over
+  // one chunk and over fifteen and a remainder.
+  EXPECT_EQ(Checksum("sha256", "abc"), "ba7816bf8f01cfea414140de5dae2223b00361a396177a9cb410ff61f20015ad");
+  EXPECT_EQ(Checksum("SHA256", std::string(1000000, 'a')),
+            "cdc76e5c9914fb9281a1c7e284d73e67f1809a48a497200e046d39ccc7112cd0");
+  // The provider kept for the run follows the algorithm back.
+  EXPECT_EQ(Checksum("MD5", "abc"), kMd5OfAbc);
 }
 
 TEST_F(FileChecksumTest, EveryByteCountsAroundTheReadBufferSize) {
@@ -94,6 +101,7 @@ TEST_F(FileChecksumTest, EmptyFile) {
   EXPECT_EQ(Checksum("CRC32", ""), "0");
   EXPECT_EQ(Checksum("MD5", ""), "");
   EXPECT_EQ(Checksum("SHA1", ""), "");
+  EXPECT_EQ(Checksum("SHA256", ""), "e3b0c44298fc1c149afbf4c8996fb92427ae41e4649b934ca495991b7852b855");
 }
 
 TEST_F(FileChecksumTest, UnreadableFilesGetAConstantText) {
