@@ -20,4 +20,13 @@ std::string LogFileNameAt(const LocalTime& t);
 // Returns the path of the file written; empty when none was.
 std::string WriteLog(App& app, const std::string& text, int force = 0);
 
+// The same, telling a log that was not wanted (nothing to log, "Auto-Logging"
+// off) from one that could not be written (a full or read-only Data\Log).
+struct LogResult {
+  bool wanted = false;
+  std::string path;  // empty when no file was written
+  bool Failed() const { return wanted && path.empty(); }
+};
+LogResult WriteLogResult(App& app, const std::string& text, int force = 0);
+
 }  // namespace kv
