@@ -8,6 +8,7 @@
 #include <deque>
 #include <mutex>
 #include <optional>
+#include <string_view>
 #include <system_error>
 #include <thread>
 #include <utility>
@@ -77,10 +78,11 @@ std::optional<uint64_t> ContentLength(HINTERNET request) {
   DWORD size = sizeof text;
   if (!HttpQueryInfoA(request, HTTP_QUERY_CONTENT_LENGTH, text, &size, nullptr))
     return GetLastError() == ERROR_INSUFFICIENT_BUFFER ? std::optional<uint64_t>(UINT64_MAX) : std::nullopt;
-  const std::string digits = Trim(std::string(text, std::min<size_t>(size, sizeof text)));
+  const std::string_view field(text, std::min<size_t>(size, sizeof text - 1));
+  const size_t first = field.find_first_not_of(' '), last = field.find_last_not_of(' ');
+  if (first == std::string_view::npos) return UINT64_MAX;
   uint64_t value = 0;
-  if (digits.empty()) return UINT64_MAX;
-  for (const char c : digits) {
+  for (const char c : field.substr(first, last - first + 1)) {
     if (c < '0' || c > '9' || value > (UINT64_MAX - 9) / 10) return UINT64_MAX;
     value = value * 10 + uint64_t(c - '0');
   }
