@@ -98,8 +98,11 @@ aVirHelp::aVirHelp(App& app)
     ResetDownloadLink();
     app_.Ask("Error! Could not download latest antivirus support list!\r\n\r\nPlease try again later.");
   };
-  Downloader1.DownloadComplete = [this](const std::string&, size_t) {
+  // A failed download has said so and left the list file as it was: there
+  // is nothing new to load and no "OK" to announce.
+  Downloader1.DownloadComplete = [this](const std::string&, size_t saved) {
     ResetDownloadLink();
+    if (saved == 0) return;
     LoadList();
     SetWindowTextA(hwnd_, "Anti-Virus Shell Help - Download OK");
   };

@@ -32,7 +32,10 @@ void App::SetMainCaption(const std::string& text) {
 void App::EndProgram() {
   if (ended) return;
   ended = true;
-  host.EndProgram();
+  if (exitCode != 0)
+    host.EndProgramWith(exitCode);
+  else
+    host.EndProgram();
 }
 
 }  // namespace kv

@@ -14,6 +14,9 @@
 
 namespace kv {
 
+// Findings were kept, not accepted, because their log could not be written.
+inline constexpr int kExitLogNotWritten = 2;
+
 class mForm1;
 class intCheck;
 class sProg;
@@ -97,6 +100,9 @@ class App {
   // `ended` is set and every caller returns at once.
   void EndProgram();
   bool ended = false;
+  // What the process ends with: 0, or the reason a run that nobody watched
+  // could not finish its work (it shows no message box).
+  int exitCode = 0;
 
   // How the subsystems reach the layers above them (the edition's).
   const Wiring& wiring;

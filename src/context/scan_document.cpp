@@ -18,7 +18,7 @@ void WriteDocument(ScanDocument& scan) {
 }  // namespace
 
 void BeginScanDocument(App& app, const std::string& path, const std::string& text) {
-  app.scanDocument.reset(new ScanDocument{path, ProfileDocument(text), GetTickCount64()});
+  app.scanDocument.reset(new ScanDocument{path, ProfileDocument(text, true, true), GetTickCount64()});
 }
 
 bool WriteScanEntry(App& app, const std::string& file, const std::string& section,

@@ -119,9 +119,12 @@ void loadSettings(App& app) {
     }
   } showScanners{app};
   SettingsBoxes& b = app.boxes;
-  std::string startup = StartupFolderPath();
-  if (!startup.empty() && startup.back() != '\\') startup += '\\';
-  b.Check1 = FileExists(startup + "Korvanel.lnk") ? 1 : 0;
+  // Auto-load is on when either Startup folder holds the shortcut.
+  b.Check1 = 0;
+  for (std::string startup : StartupFolderPaths()) {
+    if (!startup.empty() && startup.back() != '\\') startup += '\\';
+    if (FileExists(startup + "Korvanel.lnk")) b.Check1 = 1;
+  }
 
   // Up to the first scanner every step must succeed: an unreadable file or a
   // value no box or number can take is reported once and ends loading,

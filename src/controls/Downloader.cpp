@@ -3,8 +3,12 @@
 #include <windows.h>
 #include <wininet.h>
 
+#include <algorithm>
+#include <cstdint>
 #include <deque>
 #include <mutex>
+#include <optional>
+#include <string_view>
 #include <system_error>
 #include <thread>
 #include <utility>
@@ -64,6 +68,27 @@ DWORD QueryNumber(HINTERNET request, DWORD what, bool& found) {
   return value;
 }
 
+// The announced body length, read as text: a length of 4 GB or more does not
+// fit the 32-bit number the system would give and must not come back cut to
+// its low bits. Empty when the server announces none; a length that is no
+// plain decimal number, or too big to count, comes back as the largest one,
+// which no body reaches.
+std::optional<uint64_t> ContentLength(HINTERNET request) {
+  char text[64] = "";
+  DWORD size = sizeof text;
+  if (!HttpQueryInfoA(request, HTTP_QUERY_CONTENT_LENGTH, text, &size, nullptr))
+    return GetLastError() == ERROR_INSUFFICIENT_BUFFER ? std::optional<uint64_t>(UINT64_MAX) : std::nullopt;
+  const std::string_view field(text, std::min<size_t>(size, sizeof text - 1));
+  const size_t first = field.find_first_not_of(' '), last = field.find_last_not_of(' ');
+  if (first == std::string_view::npos) return UINT64_MAX;
+  uint64_t value = 0;
+  for (const char c : field.substr(first, last - first + 1)) {
+    if (c < '0' || c > '9' || value > (UINT64_MAX - 9) / 10) return UINT64_MAX;
+    value = value * 10 + uint64_t(c - '0');
+  }
+  return value;
+}
+
 // One download, on its own thread. "Whole" means a 200 answer whose body
 // ended normally, at the length the server announced and within the limit.
 void Fetch(std::shared_ptr<Downloader::Mailbox> box, std::string url, std::string saveFile,
@@ -86,8 +111,9 @@ void Fetch(std::shared_ptr<Downloader::Mailbox> box, std::string url, std::strin
                                              DWORD(-1), flags, 0)) {
       bool found = false;
       bool ok = QueryNumber(request, HTTP_QUERY_STATUS_CODE, found) == 200 && found;
-      bool hasLength = false;
-      const size_t length = QueryNumber(request, HTTP_QUERY_CONTENT_LENGTH, hasLength);
+      const std::optional<uint64_t> length = ContentLength(request);
+      // A body announced longer than the limit is refused before it is read.
+      if (length && *length > maxBytes) ok = false;
       std::string body;
       char chunk[16384];
       while (ok && !box->Closed()) {
@@ -105,10 +131,10 @@ void Fetch(std::shared_ptr<Downloader::Mailbox> box, std::string url, std::strin
         Event progress;
         progress.saveFile = saveFile;
         progress.read = body.size();
-        progress.expected = hasLength ? length : 0;
+        progress.expected = length ? size_t(*length) : 0;
         box->Post(std::move(progress));
       }
-      end.whole = ok && !box->Closed() && (!hasLength || body.size() == length);
+      end.whole = ok && !box->Closed() && (!length || body.size() == *length);
       if (end.whole) end.bytes = std::move(body);
       InternetCloseHandle(request);
     }

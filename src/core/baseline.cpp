@@ -131,20 +131,29 @@ const Baseline::Section& Baseline::IndexedSection(int i) const {
 }
 
 std::string Baseline::LookupEntry(std::string_view name, std::string_view section) const {
+  return FindEntry(name, section).value_or(std::string());
+}
+
+std::optional<std::string> Baseline::FindEntry(std::string_view name, std::string_view section) const {
   const int i = SectionIndex(section);
-  if (i == 0) return {};
+  if (i == 0) return std::nullopt;
   static constexpr std::string_view kClosing = "*E\r\n";
   if (name.find_first_of("=\r\n") != std::string_view::npos) {
     // Such a name can match across the structure the index assumes; search the text.
     const std::string opening = std::string(CRLF) + std::string(name) + "=";
-    return Trim(TextBetween(SectionText(i), 1, opening, kClosing));
+    const std::string& text = SectionText(i);
+    const size_t at = FindNoCase(text, opening);
+    if (at == std::string::npos) return std::nullopt;
+    const size_t close = FindNoCase(text, kClosing, at + opening.size());
+    if (close == std::string::npos) return std::nullopt;
+    return Trim(std::string_view(text).substr(at + opening.size(), close - at - opening.size()));
   }
   const Section& s = IndexedSection(i);
   const auto hit = s.index.find(UCase(name));
-  if (hit == s.index.end()) return {};
+  if (hit == s.index.end()) return std::nullopt;
   const size_t from = hit->second;
   const size_t close = FindNoCase(s.text, kClosing, from);
-  if (close == std::string::npos) return {};
+  if (close == std::string::npos) return std::nullopt;
   return Trim(std::string_view(s.text).substr(from, close - from));
 }
 

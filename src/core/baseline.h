@@ -9,6 +9,7 @@
 // the checksum NULL.
 #pragma once
 #include <array>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <unordered_map>
@@ -79,6 +80,9 @@ class Baseline {
   // first CR LF name "=" and the next "*E" CR LF, in any letter case, spaces
   // trimmed; empty when the section or the entry is missing.
   std::string LookupEntry(std::string_view name, std::string_view section) const;
+  // The same, but nullopt when there is no entry: an empty file's hash is the
+  // empty text, so an entry "name=*E" is a stored checksum, not a missing one.
+  std::optional<std::string> FindEntry(std::string_view name, std::string_view section) const;
 
   // Writes name=value into the section; value is the checksum text followed
   // by "*E". An existing entry is replaced where it stands, together with

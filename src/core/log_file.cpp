@@ -1,5 +1,8 @@
 #include "core/log_file.h"
 
+#include <algorithm>
+#include <iterator>
+
 #include "core/text.h"
 
 namespace kv {
@@ -98,6 +101,71 @@ std::vector<std::string> ReportItems(std::string_view fileText) {
     start = comma + 1;
   }
   return items;
+}
+
+namespace {
+
+bool StartsFullPath(std::string_view piece) {
+  if (piece.size() >= 2 && piece[0] == '\\' && piece[1] == '\\') return true;
+  return piece.size() >= 3 && ((piece[0] >= 'A' && piece[0] <= 'Z') || (piece[0] >= 'a' && piece[0] <= 'z')) &&
+         piece[1] == ':' && piece[2] == '\\';
+}
+
+// The pieces joined again: all separators spaces, unless another spelling
+// names a file that is there. Past a few separators only the two uniform
+// spellings are tried, since the choices multiply.
+std::string JoinPieces(const std::vector<std::string_view>& pieces,
+                       const std::function<bool(const std::string&)>& exists) {
+  static constexpr std::string_view kSeparators[] = {" ", ",", ", "};
+  const size_t gaps = pieces.size() - 1;
+  std::vector<size_t> choice(gaps, 0);
+  const auto joined = [&] {
+    std::string out(pieces[0]);
+    for (size_t i = 0; i < gaps; ++i) out.append(kSeparators[choice[i]]).append(pieces[i + 1]);
+    return out;
+  };
+  const std::string spaces = joined();
+  if (!exists || exists(spaces)) return spaces;
+  if (gaps <= 6) {
+    for (;;) {
+      size_t i = 0;
+      while (i < gaps && ++choice[i] == std::size(kSeparators)) choice[i++] = 0;
+      if (i == gaps) break;
+      if (std::string candidate = joined(); exists(candidate)) return candidate;
+    }
+  } else {
+    std::fill(choice.begin(), choice.end(), 1);
+    if (std::string commas = joined(); exists(commas)) return commas;
+  }
+  return spaces;
+}
+
+}  // namespace
+
+std::vector<std::string> LoggedFiles(std::string_view fileText,
+                                     const std::function<bool(const std::string& path)>& exists) {
+  const std::string text = ReplaceAll(Trim(fileText), CRLF, ",");
+  const size_t headerEnd = text.find(',');
+  if (headerEnd == std::string::npos) return {};
+  std::vector<std::vector<std::string_view>> entries;
+  bool pathEntry = false;
+  const std::vector<std::string> split = Split(std::string_view(text).substr(headerEnd + 1), ',');
+  for (std::string_view piece : split) {
+    const bool starts = StartsFullPath(piece);
+    if (!starts && pathEntry) {
+      entries.back().push_back(piece);
+      continue;
+    }
+    pathEntry = starts;
+    if (!Trim(piece).empty()) entries.push_back({piece});
+  }
+  std::vector<std::string> files;
+  for (auto& pieces : entries) {
+    while (pieces.size() > 1 && pieces.back().empty()) pieces.pop_back();
+    std::string file = Trim(pieces.size() == 1 ? std::string(pieces[0]) : JoinPieces(pieces, exists));
+    if (!file.empty()) files.push_back(std::move(file));
+  }
+  return files;
 }
 
 }  // namespace kv

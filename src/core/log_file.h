@@ -35,4 +35,12 @@ std::string LogFileNameOf(std::string_view dateText, std::string_view timeText);
 // empty) are passed over, so the files after them are still shown.
 std::vector<std::string> ReportItems(std::string_view fileText);
 
+// The files a log names, whole, for handing them to the scanners again. The
+// log writes a space inside a path as "," (and ", " as ","), so a path is
+// cut into pieces there; a piece that does not start a full path ("X:\" or
+// "\\") belongs to the path before it. Its separators are restored as
+// spaces unless another spelling (",", ", ") names a file that `exists`.
+std::vector<std::string> LoggedFiles(std::string_view fileText,
+                                     const std::function<bool(const std::string& path)>& exists);
+
 }  // namespace kv

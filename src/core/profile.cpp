@@ -167,7 +167,8 @@ std::string ProfileSet(std::string_view text, bool fileExists, std::string_view 
 
 // ---------------------------------------------------------------------------
 
-ProfileDocument::ProfileDocument(std::string_view text, bool fileExists) : exists_(fileExists) {
+ProfileDocument::ProfileDocument(std::string_view text, bool fileExists, bool exactKeys)
+    : exists_(fileExists), exactKeys_(exactKeys) {
   Load(fileExists ? text : std::string_view{});
 }
 
@@ -195,7 +196,20 @@ void ProfileDocument::IndexLine(size_t block, size_t line) {
   if (IsBlank(body)) return;
   b.lastNonBlank = line;
   if (line == 0 && block != 0) return;  // the section line itself
-  if (const auto k = KeyOf(body)) b.keys.emplace(LCase(*k), line);
+  const auto eq = body.find('=');
+  if (eq != std::string::npos) b.keys.emplace(FoldKey(std::string_view(body).substr(0, eq)), line);
+}
+
+std::string ProfileDocument::FoldKey(std::string_view key) const {
+  return exactKeys_ ? LCase(key) : Fold(key);
+}
+
+// The entry line without its line end.
+std::string ProfileDocument::Entry(std::string_view key, std::string_view value) const {
+  std::string entry = exactKeys_ ? std::string(key) + "=" + std::string(value) + std::string(CRLF)
+                                 : EntryLine(key, value);
+  entry.resize(entry.size() - CRLF.size());
+  return entry;
 }
 
 ProfileDocument::Line* ProfileDocument::LastLine() {
@@ -208,7 +222,7 @@ std::string ProfileDocument::Get(std::string_view section, std::string_view key)
   const auto s = sections_.find(Fold(section));
   if (s == sections_.end()) return {};
   const auto& b = blocks_[s->second];
-  const auto k = b.keys.find(Fold(key));
+  const auto k = b.keys.find(FoldKey(key));
   if (k == b.keys.end()) return {};
   return ValueOf(b.lines[k->second].body);
 }
@@ -225,9 +239,8 @@ bool ProfileDocument::Set(std::string_view section, std::string_view key, std::s
   const auto s = sections_.find(Fold(section));
   if (s == sections_.end()) {
     if (Line* last = LastLine(); last && last->end.empty()) last->end = CRLF;
-    std::string header = SectionLine(section), entry = EntryLine(key, value);
+    std::string header = SectionLine(section), entry = Entry(key, value);
     header.resize(header.size() - CRLF.size());
-    entry.resize(entry.size() - CRLF.size());
     sections_.emplace(Fold(section), blocks_.size());
     blocks_.emplace_back();
     blocks_.back().lines = {{header, std::string(CRLF)}, {entry, std::string(CRLF)}};
@@ -237,7 +250,7 @@ bool ProfileDocument::Set(std::string_view section, std::string_view key, std::s
   }
 
   auto& b = blocks_[s->second];
-  if (const auto k = b.keys.find(Fold(key)); k != b.keys.end()) {
+  if (const auto k = b.keys.find(FoldKey(key)); k != b.keys.end()) {
     auto& line = b.lines[k->second];
     line.body = WithValue(line.body, value);
     return true;
@@ -246,8 +259,7 @@ bool ProfileDocument::Set(std::string_view section, std::string_view key, std::s
   // leaves every indexed key line where it was.
   auto& anchor = b.lines[b.lastNonBlank];
   if (anchor.end.empty()) anchor.end = CRLF;
-  std::string entry = EntryLine(key, value);
-  entry.resize(entry.size() - CRLF.size());
+  const std::string entry = Entry(key, value);
   const size_t at = b.lastNonBlank + 1;
   b.lines.insert(b.lines.begin() + static_cast<std::ptrdiff_t>(at), Line{entry, std::string(CRLF)});
   IndexLine(s->second, at);

@@ -41,9 +41,14 @@ std::string ProfileSet(std::string_view text, bool fileExists, std::string_view 
 // costs time in proportion to the writes, not to writes times file size.
 // Every Set and Get gives exactly what ProfileSet and ProfileGet give on the
 // text.
+//
+// A baseline file's keys are file names, and a file name may start with a
+// space (" a.dll" beside "a.dll"): with exactKeys a key is matched and
+// written as given, not trimmed (letter case is still ignored).
 class ProfileDocument {
  public:
-  explicit ProfileDocument(std::string_view text = {}, bool fileExists = true);
+  explicit ProfileDocument(std::string_view text = {}, bool fileExists = true,
+                           bool exactKeys = false);
 
   std::string Get(std::string_view section, std::string_view key) const;
   // False (nothing changed) when the names are not usable.
@@ -66,6 +71,8 @@ class ProfileDocument {
 
   void Load(std::string_view text);
   void IndexLine(size_t block, size_t line);
+  std::string FoldKey(std::string_view key) const;
+  std::string Entry(std::string_view key, std::string_view value) const;
   Line* LastLine();
 
   // blocks_[0] holds the lines before the first section line; it belongs to
@@ -73,6 +80,7 @@ class ProfileDocument {
   std::vector<Block> blocks_;
   std::unordered_map<std::string, size_t> sections_;  // folded name -> first block
   bool exists_ = true;
+  bool exactKeys_ = false;
   mutable std::string text_;
   mutable bool textStale_ = true;
 };

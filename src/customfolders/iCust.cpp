@@ -33,6 +33,23 @@ const char* const kBaselineEndings[] = {".dat",      ".bak",      "-md4.dat",   
 
 std::string SlotText(int slot) { return Dec(slot); }
 
+// Every baseline file of the slot, whatever algorithm made it, and its
+// backup: a folder that takes the slot later must never be checked against
+// (or offered the backup of) another folder's baseline.
+void DeleteSlotBaselines(const std::string& appDir, int slot) {
+  const std::string data = appDir + "Data\\";
+  const std::string prefix = SlotText(slot);
+  for (const char* ending : kBaselineEndings) DeleteFileAt(data + prefix + ending);
+  const auto names = ListDirectory(data);
+  if (!names) return;
+  for (const std::string& name : *names) {
+    if (name.size() <= prefix.size() || name.compare(0, prefix.size(), prefix) != 0) continue;
+    const char next = name[prefix.size()];
+    if ((next == '.' || next == '-') && (EndsWithNoCase(name, ".dat") || EndsWithNoCase(name, ".bak")))
+      DeleteFileAt(data + name);
+  }
+}
+
 }  // namespace
 
 iCust::iCust(App& app) : app_(app) {
@@ -199,10 +216,7 @@ void iCust::Command2_Click() {
   WriteEntry(app_, app_.settingsFile, "args2", kNoArgs, section);
   SetLine(line, section + kEmptyMark);
   List3[size_t(line)] = List5[size_t(line)] = kNoArgs;
-  for (const char* ending : kBaselineEndings) {
-    const std::string file = app_.appDir + "Data\\" + section + ending;
-    if (FileExists(file)) DeleteFileAt(file);
-  }
+  DeleteSlotBaselines(app_.appDir, slot);
 }
 
 void iCust::ShowValues(const std::string& value, HWND box, HWND list) {
@@ -272,6 +286,9 @@ void iCust::Command3_Click() {
     const std::string path = line.find(kEmptyMark) != std::string::npos
                                  ? std::string("NULL")
                                  : Trim(std::string_view(line).substr(std::min<size_t>(3, line.size())));
+    // A slot that now holds another folder starts without a baseline.
+    if (!EqualsNoCase(Trim(ReadEntry(app_.settingsFile, "path", section)), path))
+      DeleteSlotBaselines(app_.appDir, slot);
     WriteEntry(app_, app_.settingsFile, "path", path, section);
     WriteEntry(app_, app_.settingsFile, "args", List3[size_t(slot - 1)], section);
     WriteEntry(app_, app_.settingsFile, "args2", List5[size_t(slot - 1)], section);

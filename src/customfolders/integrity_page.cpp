@@ -156,11 +156,22 @@ void IntegrityPage::loadf() {
   SendMessageA(Combo1, CB_SETCURSEL, 0, 0);
 }
 
+// The list is only rebuilt when the custom-folders window is saved or
+// closed; until then an entry may name a folder its slot no longer holds
+// (removed, or replaced by one added in its place).
+bool IntegrityPage::SlotStillHolds(int slot, const std::string& folder) const {
+  return EqualsNoCase(Trim(ReadEntry(app_.settingsFile, "path", Dec(slot))), folder);
+}
+
 void IntegrityPage::Combo1_Click() {
   const int entry = Chosen();
   if (entry <= 0) return;
   const int slot = SlotOf(entry);
   const std::string folder = FolderOf(entry);
+  if (!SlotStillHolds(slot, folder)) {
+    loadf();
+    return;
+  }
   const std::string file = FolderBaselineFile(app_, slot);
   if (!FileExists(file) && !FirstCustomFolderScan(app_, folder, file, slot)) {
     if (!app_.ended) SendMessageA(Combo1, CB_SETCURSEL, 0, 0);
@@ -219,7 +230,18 @@ void IntegrityPage::bSCAN_Click() {
   if (entry > 0) {
     const int slot = SlotOf(entry);
     const std::string folder = FolderOf(entry);
-    LoadFolderBaseline(app_, FolderBaselineFile(app_, slot));
+    if (!SlotStillHolds(slot, folder)) {
+      loadf();
+      return;
+    }
+    // Without its own baseline (the first scan declined, the file unreadable)
+    // the folder is not checked: the baseline in memory is another folder's.
+    if (!LoadFolderBaseline(app_, FolderBaselineFile(app_, slot))) {
+      if (app_.ended) return;
+      app_.folderBaseline = Baseline();
+      SendMessageA(Combo1, CB_SETCURSEL, 0, 0);
+      return;
+    }
     if (app_.ended) return;
     run.currentFolderPath = folder;
     run.currentFolderSlot = slot;

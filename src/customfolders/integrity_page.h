@@ -50,6 +50,7 @@ class IntegrityPage : public PageContent {
  private:
   int SlotOf(int entry) const;
   std::string FolderOf(int entry) const;
+  bool SlotStillHolds(int slot, const std::string& folder) const;
 
   Panel& panel_;
   App& app_;

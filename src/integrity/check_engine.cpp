@@ -187,8 +187,8 @@ void intCheck::CheckCategory() {
       const std::string section = UCase(Right(name, 3));
       // Re-read the baseline after every pump: a handler may have replaced it.
       const Baseline& lookup = useFolderBaseline ? app_.folderBaseline : app_.systemBaseline;
-      std::string stored = lookup.LookupEntry(name, section);
-      if (stored.empty()) stored = kNoChecksum;
+      // An entry with the empty text is an accepted empty file's hash.
+      const std::string stored = lookup.FindEntry(name, section).value_or(std::string(kNoChecksum));
       bool listed = false;
       if (stored == kNoChecksum) {
         ++run.newCount;

@@ -31,6 +31,10 @@ constexpr char kNoScanner[] =
     "scan them for viruses later).";
 constexpr char kScannedHeader[] =
     "Integrity Checker - These files were either New or Failed the Integrity Check,";
+constexpr char kLogNotWritten[] =
+    "These files could not be written to the log (the folder Data\\Log may be full, read-only "
+    "or missing).  They were not updated in your Integrity File and stay in the list, so that you "
+    "can try again.";
 constexpr char kLoggedHeader[] =
     "Integrity Checker - These files were logged because you didn't setup an Anti-Virus Scanner,";
 
@@ -139,10 +143,17 @@ void intCheck::Label12_Click() {
       }
     }
     SetText(Label13, "Logging Action...");
+    LogResult log;
     if (haveScanner)
-      WriteLog(app_, kScannedHeader + scan.items);
+      log = TryWriteLog(app_, kScannedHeader + scan.items);
     else if (!scan.items.empty())  // a forced log of no files would record nothing
-      WriteLog(app_, kLoggedHeader + scan.items, 1);
+      log = TryWriteLog(app_, kLoggedHeader + scan.items, 1);
+    // Accepted without their log, the files would pass every later check
+    // with nothing left that names them: they stay listed instead.
+    if (log.failed()) {
+      LogNotWritten();
+      return;
+    }
   }
 
   SetText(Label13, "Updating Integrity File...");
@@ -161,6 +172,19 @@ void intCheck::Label12_Click() {
     return;
   }
   ClearList();
+}
+
+void intCheck::LogNotWritten() {
+  SetText(Label13, "Results");
+  RunState& run = app_.run;
+  // A run that would have ended after accepting them has nobody there to
+  // read a message: it says so by how it ends.
+  if (run.InSecureShutDown() || (!Trim(app_.commandLine).empty() && app_.autoScanFailed)) {
+    app_.exitCode = kExitLogNotWritten;
+    if (!run.InSecureShutDown()) app_.EndProgram();
+    return;
+  }
+  app_.Ask(kLogNotWritten);
 }
 
 bool intCheck::UpdateDatFile() {
@@ -182,9 +206,10 @@ bool intCheck::UpdateDatFile() {
     folderEntries[e.path].push_back(std::move(e));
   std::unordered_map<std::string, size_t> folderTaken;
 
-  // A system baseline that never loaded holds no sections: saving it would
-  // replace the file (and, one update later, its backup) with an empty one.
-  const bool systemLoaded = app_.systemBaseline.SectionCount() > 0;
+  struct Accepted {
+    std::string name, value, section;
+  };
+  std::vector<Accepted> systemAccepted;
   std::vector<std::string> notUpdated;
   for (size_t i = 0; i < lines.size(); ++i) {
     const std::string path = ReplaceAll(lines[i], kNewMark, "");
@@ -207,24 +232,31 @@ bool intCheck::UpdateDatFile() {
       }
     }
     app_.run.currentFolderPath.clear();
-    if (system != systemChecksums.end()) {
-      if (systemLoaded)
-        WriteEntry(app_, app_.baselineFile, FileNameOf(path), system->second + std::string(kEndMarker),
-                   section);
-      else if (std::find(notUpdated.begin(), notUpdated.end(), app_.baselineFile) == notUpdated.end())
-        notUpdated.push_back(app_.baselineFile);
-    }
+    if (system != systemChecksums.end())
+      systemAccepted.push_back({FileNameOf(path), system->second + std::string(kEndMarker), section});
     PumpMessages();
     if (app_.ended) return false;
   }
 
-  // Reloading after a failed save would drop the accepted checksums; kept
-  // in memory, they go out with the next save.
-  if (systemLoaded) {
+  // The baseline in memory is the one this check ran against; since then
+  // another run of the program (a logon check) may have accepted files into
+  // the file and saved it. The accepted entries go into the file as it is
+  // now, so that saving never undoes that run's work.
+  if (const auto text = ReadWholeFile(app_.baselineFile)) {
+    Baseline current = Baseline::FromText(*text);
+    if (current.SectionCount() > 0) app_.systemBaseline = std::move(current);
+  }
+  // A system baseline that never loaded holds no sections: saving it would
+  // replace the file (and, one update later, its backup) with an empty one.
+  if (app_.systemBaseline.SectionCount() > 0) {
+    app_.run.currentFolderPath.clear();
+    for (const Accepted& a : systemAccepted) WriteEntry(app_, app_.baselineFile, a.name, a.value, a.section);
     if (SaveSystemBaseline(app_))
       LoadSystemBaseline(app_, app_.baselineFile);
     else
       notUpdated.push_back(app_.baselineFile);
+  } else if (!systemAccepted.empty()) {
+    notUpdated.push_back(app_.baselineFile);
   }
   if (!notUpdated.empty()) {
     SetTitle(previousTitle);

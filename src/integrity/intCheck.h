@@ -107,6 +107,7 @@ class intCheck : public controls::Window {
   void StartPassPipeline();
   void ShowProgress(int category, const std::string& fileName, long running, bool force);
   void EndOfRun();
+  void LogNotWritten();
   bool ConfirmLeavingFailedFiles();
   bool CloseBox();
   bool StopOrClose(bool closeBox);

@@ -226,6 +226,7 @@ void LogList::cViewReport_Click() {
     return;
   }
   report_.shownLog = path;
+  report_.shownFiles = LoggedFiles(*text, [](const std::string& file) { return FileExists(file); });
   for (const std::string& line : ReportItems(*text)) {
     report_.Add(line);
     PumpMessages();

@@ -78,6 +78,7 @@ void ReportPage::Widen(const std::string& item) {
 }
 
 void ReportPage::Clear() {
+  shownFiles.clear();
   SendMessageA(List4, LB_RESETCONTENT, 0, 0);
   widest_ = 0;
   SendMessageA(List4, LB_SETHORIZONTALEXTENT, 0, 0);
@@ -131,8 +132,7 @@ void ReportPage::cScnLog_Click() {
     ShowScannerNotExecuted(app_, scanners[0].program);
     return;
   }
-  std::vector<std::string> files = Lines();
-  if (!files.empty()) files.erase(files.begin());
+  const std::vector<std::string>& files = shownFiles;
   const BatchedScanResult scan = ScanFileList(app_, files, scanners[0], scanners[1], true, true);
   if (app_.ended) return;
   if (scan.startFailed) {

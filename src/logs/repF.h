@@ -35,6 +35,9 @@ class ReportPage : public PageContent {
   void Add(const std::string& item);
   std::vector<std::string> Lines() const;  // List4, item 0 the header
   std::string shownLog;  // the file List4 was read from
+  // The files of the shown log, whole: List4 shows a path with spaces in
+  // the pieces the log cut it into, and the scanners need the path.
+  std::vector<std::string> shownFiles;
 
   HWND Label25 = nullptr;
   HWND List4 = nullptr;

@@ -67,6 +67,12 @@ class Host {
   // Production ends the process; the test host records it and returns, so
   // callers return at once after calling it.
   virtual void EndProgram() = 0;
+  // The same with a non-zero exit code, for a run nobody watches that could
+  // not do all its work.
+  virtual void EndProgramWith(int exitCode) {
+    (void)exitCode;
+    EndProgram();
+  }
 
   virtual LocalTime Now() = 0;
 };

@@ -13,6 +13,18 @@ std::string StartupFolderPath() {
   return Trim(folder);
 }
 
+std::vector<std::string> StartupFolderPaths() {
+  std::vector<std::string> folders{StartupFolderPath()};
+  std::string own = Trim(ShellFolderPath(CSIDL_STARTUP));
+  if (own.empty()) own = Trim(ShellFolderPath(CSIDL_PROGRAMS)) + "\\StartUp";
+  const auto bare = [](std::string f) {
+    while (!f.empty() && f.back() == '\\') f.pop_back();
+    return f;
+  };
+  if (!EqualsNoCase(bare(own), bare(folders.front()))) folders.push_back(own);
+  return folders;
+}
+
 std::string DesktopFolderPath() { return Trim(ShellFolderPath(CSIDL_DESKTOP)); }
 
 }  // namespace kv

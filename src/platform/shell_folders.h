@@ -1,5 +1,6 @@
 #pragma once
 #include <string>
+#include <vector>
 
 namespace kv {
 
@@ -7,6 +8,11 @@ namespace kv {
 // Startup folder, or, when the shell names none, the user's Programs folder
 // followed by "\StartUp". Trimmed, without a trailing "\" added.
 std::string StartupFolderPath();
+// The folders a logon shortcut may stand in, in the order one is written:
+// StartupFolderPath(), then the user's own Startup folder, which a standard
+// account can write when the common one is closed to it. One entry when
+// both are the same folder.
+std::vector<std::string> StartupFolderPaths();
 
 // The desktop folder; empty when the shell names none.
 std::string DesktopFolderPath();

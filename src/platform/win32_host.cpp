@@ -165,6 +165,7 @@ bool Win32Host::Power(const PowerRequest& request) {
 }
 
 void Win32Host::EndProgram() { ExitProcess(0); }
+void Win32Host::EndProgramWith(int exitCode) { ExitProcess(UINT(exitCode)); }
 
 void Win32Host::RequestAttention(HWND window) {
   FLASHWINFO flash{};

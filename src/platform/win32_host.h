@@ -17,6 +17,7 @@ class Win32Host final : public Host {
   bool Power(const PowerRequest& request) override;
   void RequestAttention(HWND__* window) override;
   void EndProgram() override;
+  void EndProgramWith(int exitCode) override;
   LocalTime Now() override;
 };
 

@@ -233,7 +233,7 @@ void MainSettingsPage::cButton10_Click() { app_.AntivirusSetup().Open(); }
 
 void MainSettingsPage::cSave_Click() {
   EnsureSettingsFile(app_);
-  ApplyAutoLoadFromSettingsPage(app_, Check1.Value() == 1);
+  const std::string shortcutNotCreated = ApplyAutoLoadFromSettingsPage(app_, Check1.Value() == 1);
   const bool general = WriteEntry(app_, app_.settingsFile, "settings",
                                   Joined({Check2.Value(), Check3.Value(), Check4.Value(), Check5.Value(),
                                           Check6.Value(), Check9.Value(), Check8.Value(), Check7.Value()}),
@@ -243,11 +243,13 @@ void MainSettingsPage::cSave_Click() {
                                          Check12.Value(), Check16.Value(), Check17.Value()}),
                                  "Korvanel");
   app_.autoScanFailed = Check8.Value() == 1;
+  // Auto-load asked for and not there is no successful save.
+  if (!shortcutNotCreated.empty()) ReportShortcutNotCreated(app_, shortcutNotCreated);
   if (!general || !secure) {
     app_.Ask(kSettingsNotSaved, MsgButtons::Ok, {}, MsgIcon::Error);
     return;
   }
-  app_.Ask("Settings Saved Successfully");
+  if (shortcutNotCreated.empty()) app_.Ask("Settings Saved Successfully");
 }
 
 void MainSettingsPage::cCancelSett_Click() {

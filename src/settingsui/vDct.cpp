@@ -527,7 +527,7 @@ void vDct::cButton1_Click() {
 
 void vDct::Command2_Click() {
   EnsureSettingsFile(app_);
-  ApplyAutoLoadFromWizard(app_, aload.Value() == 1);
+  const std::string shortcutNotCreated = ApplyAutoLoadFromWizard(app_, aload.Value() == 1);
 
   // Every step runs whatever the one before it managed; only the closing
   // message depends on whether both writes went through.
@@ -552,12 +552,15 @@ void vDct::Command2_Click() {
   }
   write("antivirus", ScannerPath() + "|" + ScannerArguments());
 
+  // Either way the user's choices stay on the page for another try, with
+  // auto-load switched off or the scripting host chosen.
+  if (!shortcutNotCreated.empty()) ReportShortcutNotCreated(app_, shortcutNotCreated);
   if (!saved) {
-    // The user's choices stay on the page for another try.
     app_.Ask(kNotSaved);
     return;
   }
   app_.autoScanFailed = Check6.Value() == 1;
+  if (!shortcutNotCreated.empty()) return;
   app_.Ask(kSaved);
   Hide();
 }

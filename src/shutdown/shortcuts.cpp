@@ -121,9 +121,19 @@ std::string ProgramFile(const App& app) {
   return WithBackslash(app.appDir) + name + ".exe";
 }
 
-std::string AutoLoadShortcutPath() { return WithBackslash(StartupFolderPath()) + "Korvanel.lnk"; }
+std::vector<std::string> AutoLoadShortcutPaths() {
+  std::vector<std::string> links;
+  for (const std::string& folder : StartupFolderPaths()) links.push_back(WithBackslash(folder) + "Korvanel.lnk");
+  return links;
+}
 
-bool AutoLoadShortcutExists() { return FileExists(AutoLoadShortcutPath()); }
+std::string AutoLoadShortcutPath() { return AutoLoadShortcutPaths().front(); }
+
+bool AutoLoadShortcutExists() {
+  for (const std::string& link : AutoLoadShortcutPaths())
+    if (FileExists(link)) return true;
+  return false;
+}
 
 bool CreateShellLink(const std::string& link, const std::string& target,
                      const std::string& workingFolder, const std::string& arguments,
@@ -197,32 +207,56 @@ void CreateSecureShutDownShortcut(App& app) {
   if (there)
     app.Ask("Success!");
   else
-    app.Ask("Could not create the shortcut " + link + ".", MsgButtons::Ok, {}, MsgIcon::Error);
+    ReportShortcutNotCreated(app, link);
 }
 
-void ApplyAutoLoadFromSettingsPage(App& app, bool autoLoad) {
-  // Always made anew, so a shortcut that went stale is refreshed.
-  const std::string link = AutoLoadShortcutPath();
-  if (FileExists(link)) DeleteFileAt(link);
-  if (!autoLoad) return;
+void ReportShortcutNotCreated(App& app, const std::string& link) {
+  app.Ask("Could not create the shortcut " + link + ".", MsgButtons::Ok, {}, MsgIcon::Error);
+}
+
+namespace {
+
+// The scripting host replaces what is there; the shell link keeps a
+// shortcut that exists. Either way it counts only once the file is there.
+bool MakeAutoLoadShortcut(App& app, const std::string& link) {
   const std::string program = ProgramFile(app);
   if (app.useScriptingHost == 1)
-    CreateScriptedShortcut(link, "Korvanel", program, "/r", 0);
-  else if (!FileExists(link))
-    CreateShellLink(link, program, "", " /r", program, 0, 5);
+    return CreateScriptedShortcut(link, "Korvanel", program, "/r", 0) && FileExists(link);
+  return FileExists(link) || (CreateShellLink(link, program, "", " /r", program, 0, 5) && FileExists(link));
 }
 
-void ApplyAutoLoadFromWizard(App& app, bool autoLoad) {
-  const std::string link = AutoLoadShortcutPath();
-  if (!autoLoad) {
-    DeleteFileAt(link);
-    return;
+// The common Startup folder is closed to a standard account, so the user's
+// own takes the shortcut then. One shortcut only: two would start the
+// logon check twice.
+std::string PlaceAutoLoadShortcut(App& app, const std::vector<std::string>& links) {
+  for (const std::string& link : links) {
+    if (!MakeAutoLoadShortcut(app, link)) continue;
+    for (const std::string& other : links)
+      if (other != link && FileExists(other)) DeleteFileAt(other);
+    return {};
   }
-  const std::string program = ProgramFile(app);
-  if (app.useScriptingHost == 1)
-    CreateScriptedShortcut(link, "Korvanel", program, "/r", 0);
-  else if (!FileExists(link))
-    CreateShellLink(link, program, "", " /r", program, 0, 5);
+  return links.back();
+}
+
+}  // namespace
+
+std::string ApplyAutoLoadFromSettingsPage(App& app, bool autoLoad) {
+  // Always made anew, so a shortcut that went stale is refreshed.
+  const std::vector<std::string> links = AutoLoadShortcutPaths();
+  for (const std::string& link : links)
+    if (FileExists(link)) DeleteFileAt(link);
+  if (!autoLoad) return {};
+  return PlaceAutoLoadShortcut(app, links);
+}
+
+std::string ApplyAutoLoadFromWizard(App& app, bool autoLoad) {
+  const std::vector<std::string> links = AutoLoadShortcutPaths();
+  if (!autoLoad) {
+    for (const std::string& link : links) DeleteFileAt(link);
+    return {};
+  }
+  if (app.useScriptingHost != 1 && AutoLoadShortcutExists()) return {};
+  return PlaceAutoLoadShortcut(app, links);
 }
 
 }  // namespace kv

@@ -3,6 +3,7 @@
 // "SecureShutDown.lnk" ("/s").
 #pragma once
 #include <string>
+#include <vector>
 
 namespace kv {
 
@@ -13,7 +14,11 @@ class App;
 std::string StartupFolderPath();
 // The program's own executable: the program folder, the module's name, ".exe".
 std::string ProgramFile(const App& app);
+// "Korvanel.lnk" in each Startup folder, the common one first; the first
+// is where a new shortcut goes when it can.
+std::vector<std::string> AutoLoadShortcutPaths();
 std::string AutoLoadShortcutPath();
+// Auto-load is on when any Startup folder holds the shortcut.
 bool AutoLoadShortcutExists();
 
 bool CreateShellLink(const std::string& link, const std::string& target,
@@ -23,9 +28,13 @@ bool CreateScriptedShortcut(const std::string& link, const std::string& descript
                             const std::string& target, const std::string& arguments,
                             int windowStyle);
 void CreateSecureShutDownShortcut(App& app);
+// "Could not create the shortcut <link>.", with the error icon.
+void ReportShortcutNotCreated(App& app, const std::string& link);
 
 // The auto-load rule of the settings page's Save and of the wizard's Save.
-void ApplyAutoLoadFromSettingsPage(App& app, bool autoLoad);
-void ApplyAutoLoadFromWizard(App& app, bool autoLoad);
+// Empty when the shortcut is as the box asks; otherwise the shortcut that
+// could be written nowhere, for the caller to report.
+std::string ApplyAutoLoadFromSettingsPage(App& app, bool autoLoad);
+std::string ApplyAutoLoadFromWizard(App& app, bool autoLoad);
 
 }  // namespace kv

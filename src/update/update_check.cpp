@@ -84,7 +84,11 @@ UpdateCheck::UpdateCheck(App& app) : Downloader1(app.host), app_(app) {
   Downloader1.DownloadError = [this](const std::string&) {
     SetStatus("Status: Error - Could not check for updates.");
   };
-  Downloader1.DownloadComplete = [this](const std::string&, size_t) { CheckUpdateFile(false); };
+  // A failed download leaves the error showing: the cached file is an older
+  // answer, and evaluating it would record today as checked.
+  Downloader1.DownloadComplete = [this](const std::string&, size_t saved) {
+    if (saved > 0) CheckUpdateFile(false);
+  };
 }
 
 std::string UpdateCheck::CachedFile() const { return app_.appDir + "Data\\update.zip"; }

@@ -253,10 +253,12 @@ TEST_F(SupportListTest, DownloadReplacesTheListOnlyWithARealList) {
     EXPECT_TRUE(IsWindowEnabled(w.lblDLUpdates));
   };
 
-  // Failed: the error message, then the unchanged list and the "Download OK" caption.
+  // Failed: the error message, the unchanged list, and no "Download OK".
+  const std::string cut = List("2", Product(0, "Cut", "c.exe", ""));
   for (const LoopbackServer::Reply& bad :
        {LoopbackServer::Reply{404, "Not Found", {}},
-        LoopbackServer::Reply{200, List("2", Product(0, "Cut", "c.exe", "")), 4000},
+        LoopbackServer::Reply{200, cut, 4000},
+        LoopbackServer::Reply{200, cut, (size_t(1) << 32) + cut.size()},  // 4 GB more than sent
         LoopbackServer::Reply{200, "<html>a portal's login page</html>", {}},
         LoopbackServer::Reply{200, List("1", std::string(300 * 1024, ';')), {}}}) {
     server.Serve("/avsupportlist.dat", bad);
@@ -264,7 +266,7 @@ TEST_F(SupportListTest, DownloadReplacesTheListOnlyWithARealList) {
     host.ExpectBox(kDownloadFailed);
     download();
     EXPECT_TRUE(host.AllBoxesShown());
-    EXPECT_EQ(w.Caption(), "Anti-Virus Shell Help - Download OK");
+    EXPECT_EQ(w.Caption(), "Anti-Virus Auto Configuration Wizard");
     EXPECT_EQ(folder.Read("Data\\avsupportlist.dat"), old);
     EXPECT_EQ(w.Lines(), (std::vector<std::string>{"Old AV"}));
   }
@@ -275,7 +277,7 @@ TEST_F(SupportListTest, DownloadReplacesTheListOnlyWithARealList) {
   EXPECT_EQ(folder.Read("Data\\avsupportlist.dat"), fresh);
   EXPECT_EQ(w.Lines(), (std::vector<std::string>{"New AV", "Newer AV"}));
   EXPECT_EQ(w.Caption(), "Anti-Virus Shell Help - Download OK");
-  EXPECT_EQ(server.Requests("/avsupportlist.dat"), 5);
+  EXPECT_EQ(server.Requests("/avsupportlist.dat"), 6);
 }
 
 TEST_F(SupportListTest, WorksByKeyboardAndFollowsTheDpi) {

@@ -123,6 +123,11 @@ TEST(BaselineLookup, FirstMatchingLineIgnoringCase) {
   EXPECT_EQ(b.LookupEntry("abc.dll", "DLL"), "");
   EXPECT_EQ(b.LookupEntry("kernel32.dll", "EXE"), "");
   EXPECT_EQ(b.LookupEntry("[DLL]", "DLL"), "");  // the header is not an entry
+  // An accepted empty file's hash is the empty text: a stored entry all the same.
+  const Baseline empty = Baseline::FromText(ScannedFile("empty.dll=*E\r\n"));
+  EXPECT_EQ(empty.FindEntry("EMPTY.DLL", "dll"), std::optional<std::string>(""));
+  EXPECT_EQ(empty.FindEntry("other.dll", "DLL"), std::nullopt);
+  EXPECT_EQ(empty.FindEntry("empty.dll", "EXE"), std::nullopt);
 }
 
 TEST(BaselineLookup, IndexAgreesWithTheTextSearch) {

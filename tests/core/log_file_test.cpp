@@ -58,3 +58,25 @@ TEST(ReportItems, HeaderThenEveryFileEmptyItemsPassedOver) {
   EXPECT_EQ(ReportItems(",C:\\a.dll"), (V{"", "C:\\a.dll"}));  // item 0 stays the header
   EXPECT_EQ(ReportItems(""), V{});
 }
+
+TEST(LoggedFiles, PathsCutAtTheirSpacesComeBackWhole) {
+  using V = std::vector<std::string>;
+  std::set<std::string> disk = {"C:\\Program Files\\Tool, Inc\\t.exe", "C:\\a,b.dll"};
+  const auto exists = [&disk](const std::string& p) { return disk.count(p) > 0; };
+  const std::string header = "Integrity Checker - These files were either New or Failed the Integrity Check,";
+  // Every way a list reaches the log gives back the same files.
+  const std::string logged = "C:\\My Files\\a b.dll C:\\Program Files\\Tool, Inc\\t.exe C:\\a,b.dll "
+                             "\\\\server\\share\\x y.sys C:\\plain.exe ";
+  const V whole = {"C:\\My Files\\a b.dll", "C:\\Program Files\\Tool, Inc\\t.exe", "C:\\a,b.dll",
+                   "\\\\server\\share\\x y.sys", "C:\\plain.exe"};
+  EXPECT_EQ(LoggedFiles(LogLine(header + logged), exists), whole);
+  std::string quoted;
+  for (const std::string& f : whole) quoted += "\"" + f + "\" ";
+  EXPECT_EQ(LoggedFiles(LogLine(header + quoted), exists), whole);
+  // Empty items, names that are no full paths, and a log without files.
+  EXPECT_EQ(LoggedFiles("Head,C:\\a.dll,,C:\\b.exe, ,C:\\c.sys\r\n", exists),
+            (V{"C:\\a.dll", "C:\\b.exe", "C:\\c.sys"}));
+  EXPECT_EQ(LoggedFiles("Head,HKLM Run,a.dll,b.exe\r\n", exists), (V{"HKLM Run", "a.dll", "b.exe"}));
+  EXPECT_EQ(LoggedFiles("Head,\r\n", exists), V{});
+  EXPECT_EQ(LoggedFiles("", exists), V{});
+}

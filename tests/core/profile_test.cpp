@@ -123,3 +123,19 @@ TEST(ProfileDocument, ManyNewEntriesInOneSection) {
   const auto& text = doc.Text();
   EXPECT_EQ(text.substr(text.size() - tail.size()), tail);
 }
+
+TEST(ProfileDocument, ExactKeysKeepALeadingSpaceApart) {
+  const std::string skeleton = "[DLL]\r\nkvlead.dll=NULL*E\r\n kvlead.dll=NULL*E\r\nNULL*E\r\n";
+  ProfileDocument doc(skeleton, true, true);
+  ASSERT_TRUE(doc.Set("DLL", " kvlead.dll", "1*E"));
+  ASSERT_TRUE(doc.Set("DLL", "KVLEAD.DLL", "2*E"));
+  ASSERT_TRUE(doc.Set("DLL", "  kvlead.dll", "3*E"));
+  EXPECT_EQ(doc.Text(),
+            "[DLL]\r\nkvlead.dll=2*E\r\n kvlead.dll=1*E\r\nNULL*E\r\n  kvlead.dll=3*E\r\n");
+  EXPECT_EQ(doc.Get("dll", " kvlead.dll"), "1*E");
+  EXPECT_EQ(doc.Get("dll", "kvlead.dll"), "2*E");
+  // Other files keep the trimming reader's rules.
+  ProfileDocument settings(skeleton);
+  settings.Set("DLL", " kvlead.dll", "1*E");
+  EXPECT_EQ(settings.Get("DLL", "kvlead.dll"), "1*E");
+}

@@ -148,3 +148,71 @@ TEST_F(IntegrityPageTest, TheCustomFoldersWindowRefillsTheListWhenSaved) {
 }
 
 }  // namespace
+
+namespace {
+
+constexpr char kRemoveQuestion[] =
+    "Are you sure you want to remove this folder? Doing so will lose all Integrity Checker data "
+    "for this folder!";
+
+TEST_F(IntegrityPageTest, AReusedSlotIsNeverCheckedAgainstTheFolderItHeldBefore) {
+  const std::string old = PutFolder(1, "1,0,0,0,0,0,1");
+  page->Opening();
+  page->addRem_Click();
+  iCust& w = app.CustomFolders();
+  w.Select(0);
+  host.ExpectBox(kRemoveQuestion, MsgAnswer::Ok, "Caution!", MsgIcon::None, MsgButtons::OkCancel);
+  w.Command2_Click();
+  folder.MakeFolder("later");
+  host.folderAnswer = folder.path("later");
+  host.ExpectBox("Folder Added.");
+  w.cButton2_Click();
+
+  // Until the window is saved the page still lists the removed folder: slot 1
+  // no longer holds it, so it gets no first scan there.
+  ASSERT_EQ(page->Folders(), (std::vector<std::string>{SystemDirectory(), old}));
+  page->Choose(1);
+  EXPECT_EQ(page->Folders(), (std::vector<std::string>{SystemDirectory()}));
+  EXPECT_FALSE(folder.Exists("Data\\1.dat"));
+
+  // Baselines of the slot that outlived the removal go when it takes the new folder.
+  for (const char* f : {"Data\\1.dat", "Data\\1.bak", "Data\\1-md5.dat", "Data\\1-sha1.bak"})
+    folder.Write(f, "//x\r\n[DLL]\r\nold.dll=1*E\r\nNULL*E\r\n");
+  folder.Write("Data\\10.dat", "another slot's");
+  host.ExpectBox("Save Successful!");
+  w.Command3_Click();
+  for (const char* f : {"Data\\1.dat", "Data\\1.bak", "Data\\1-md5.dat", "Data\\1-sha1.bak"})
+    EXPECT_FALSE(folder.Exists(f)) << f;
+  EXPECT_TRUE(folder.Exists("Data\\10.dat"));
+
+  // So the new folder starts with its own first scan; declined, it is not checked.
+  host.ExpectBox(FirstScanQuestion(folder.path("later\\")), MsgAnswer::No);
+  host.ExpectBox(kFirstScanDeclined);
+  page->Choose(1);
+  EXPECT_EQ(page->Chosen(), 0);
+}
+
+TEST_F(IntegrityPageTest, ScanFolderNowWithoutTheFoldersBaselineChecksNothing) {
+  const std::string f1 = PutFolder(1, "1,0,0,0,0,0,1");
+  const std::string f2 = PutFolder(2, "1,0,0,0,0,0,1");
+  page->Opening();
+  page->Choose(1);
+  page->bSCAN_Click();
+  intCheck& w = app.CheckWindow();
+  ASSERT_TRUE(PumpUntil([&] { return !w.TimerArmed() && !w.Running(); }, 20000));
+  ASSERT_EQ(app.run.currentFolderPath, f1);
+
+  // Folder 2's baseline goes after it was chosen, and its first scan is declined.
+  page->Choose(2);
+  ASSERT_TRUE(DeleteFileAt(folder.path("Data\\2.dat")));
+  host.ExpectBox(FirstScanQuestion(f2), MsgAnswer::No);
+  host.ExpectBox(kFirstScanDeclined);
+  page->bSCAN_Click();
+  EXPECT_TRUE(host.AllBoxesShown());
+  EXPECT_FALSE(w.TimerArmed() || w.Running());
+  EXPECT_NE(app.run.currentFolderPath, f2);
+  EXPECT_EQ(app.folderBaseline.SectionCount(), 0);
+  EXPECT_EQ(page->Chosen(), 0);
+}
+
+}  // namespace

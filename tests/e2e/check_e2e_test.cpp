@@ -4,8 +4,13 @@
 
 #include <gtest/gtest.h>
 
+#include "app/editions.h"
+#include "context/app.h"
+#include "core/baseline.h"
 #include "e2e/program_run.h"
+#include "integrity/checksum/file_checksum.h"
 #include "platform/files.h"
+#include "support/scripted_host.h"
 
 using namespace kv::test;
 
@@ -18,13 +23,16 @@ struct GeneratedSystemFiles {
   std::string changed = SystemFolder() + "kve2e_changed.dll";
   std::string added = SystemFolder() + "kve2e_added.exe";
   std::string kept = SystemFolder() + "kve2e_kept.sys";
+  // A name that differs from another only by its leading space.
+  std::string lead = SystemFolder() + " kve2e_changed.dll";
   GeneratedSystemFiles() {
     PutFile(changed, "first version");
     PutFile(kept, std::string(100000, 'k'));
+    PutFile(lead, "the other library");
     DeleteFileA(added.c_str());
   }
   ~GeneratedSystemFiles() {
-    for (auto* p : {&changed, &added, &kept}) DeleteFileA(p->c_str());
+    for (auto* p : {&changed, &added, &kept, &lead}) DeleteFileA(p->c_str());
   }
 };
 
@@ -40,6 +48,11 @@ TEST(CheckE2E, FirstFullScanThenAutoLoadChecks) {
   EXPECT_EQ(baseline.find("=NULL*E"), std::string::npos) << "an entry was left unfilled";
   EXPECT_NE(baseline.find("\r\nkve2e_changed.dll="), std::string::npos);
   EXPECT_NE(baseline.find("\r\nkve2e_kept.sys="), std::string::npos);
+  kv::test::ScriptedHost host;
+  kv::App app(host, kv::ThisEdition(), folder.dir());
+  const kv::Baseline built = kv::Baseline::FromText(baseline);
+  EXPECT_EQ(built.LookupEntry(" kve2e_changed.dll", "DLL"), kv::FileChecksum(app, files.lead));
+  EXPECT_EQ(built.LookupEntry("kve2e_changed.dll", "DLL"), kv::FileChecksum(app, files.changed));
   // Check every category at logon.
   std::string settings = folder.Read("Data\\Korvanel.dat");
   const std::string defaults = "settings=0,0,0,0,0,0,0,0";

@@ -32,6 +32,7 @@ class ProgramRun {
   bool Answer(const std::string& text, int buttonId = IDOK, int timeoutMs = 30000);
   void Press(const FoundBox& box, int buttonId);
   bool WaitForExit(int timeoutMs = 30000);
+  DWORD ExitCode() const;  // STILL_ACTIVE while it runs
   DWORD processId() const { return pi_.dwProcessId; }
 
  private:

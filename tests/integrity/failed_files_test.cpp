@@ -23,6 +23,10 @@ constexpr char kNoScanner[] =
     "scan them for viruses later).";
 constexpr char kScannedHeader[] =
     "Integrity Checker - These files were either New or Failed the Integrity Check,";
+constexpr char kLogNotWritten[] =
+    "These files could not be written to the log (the folder Data\\Log may be full, read-only "
+    "or missing).  They were not updated in your Integrity File and stay in the list, so that you "
+    "can try again.";
 constexpr char kLoggedHeader[] =
     "Integrity Checker - These files were logged because you didn't setup an Anti-Virus Scanner,";
 
@@ -174,6 +178,35 @@ TEST_F(FailedFilesTest, AScannerThatCannotStartStopsBeforeLogAndUpdate) {
   EXPECT_EQ(w.ListLines().size(), 600u);
   EXPECT_EQ(intCheck::Text(w.Label12), "Scan Failing Files...");
   EXPECT_FALSE(app.ended);
+}
+
+// Accepted without a log, a file would pass every later check with nothing
+// left that names it.
+TEST_F(FailedFilesTest, FindingsThatCannotBeLoggedStayListedAndUnaccepted) {
+  RemoveDirectoryA(folder.path("Data\\Log").c_str());
+  folder.Write("Data\\Log", "in the way");
+  AddSystemFile("C:\\WINDOWS\\system32\\a.dll", "77");
+  for (bool haveScanner : {true, false}) {
+    SCOPED_TRACE(haveScanner);
+    if (!haveScanner) {
+      w.Text1 = folder.path("av\\missing.exe");  // the forced log fails the same way
+      host.ExpectBox(kNoScanner);
+    }
+    host.ExpectBox(kLogNotWritten);
+    w.Label12_Click();
+    EXPECT_TRUE(host.AllBoxesShown());
+    EXPECT_EQ(folder.Read("Data\\Integrity.dat"), BaselineText("old.dll=1*E\r\n"));
+    EXPECT_EQ(w.ListLines(), std::vector<std::string>{"C:\\WINDOWS\\system32\\a.dll"});
+    EXPECT_FALSE(app.ended);
+  }
+  // Nobody watches an auto-load run: it ends, saying so by its exit code.
+  w.Text1 = folder.path("av\\scan.exe");
+  app.commandLine = "/r";
+  app.autoScanFailed = true;
+  w.Label12_Click();
+  EXPECT_TRUE(app.ended);
+  EXPECT_EQ(app.exitCode, kExitLogNotWritten);
+  EXPECT_EQ(folder.Read("Data\\Integrity.dat"), BaselineText("old.dll=1*E\r\n"));
 }
 
 TEST_F(FailedFilesTest, WithoutAScannerEveryFileIsLoggedAndAcceptedAnyway) {
@@ -356,10 +389,15 @@ TEST_F(FailedFilesTest, ABaselineThatCannotBeWrittenKeepsTheFileTheListAndThePro
     const char* what;
     std::function<void()> breakIt, mendIt;
   };
+  HANDLE locked = INVALID_HANDLE_VALUE;
   const Case cases[] = {
-      // Nothing was loaded at start: memory holds no sections at all.
-      {"never loaded", [&] { app.systemBaseline = Baseline(); },
-       [&] { ASSERT_TRUE(LoadSystemBaseline(app, app.baselineFile)); }},
+      // Nothing was loaded at start, and the file cannot be read now either.
+      {"never loaded",
+       [&] {
+         app.systemBaseline = Baseline();
+         locked = CreateFileA(app.baselineFile.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+       },
+       [&] { CloseHandle(locked); }},
       // The new file cannot be written beside the old one.
       {"save failed", [&] { folder.MakeFolder("Data\\Integrity.dat.new"); },
        [&] { RemoveDirectoryA(folder.path("Data\\Integrity.dat.new").c_str()); }},
@@ -370,13 +408,13 @@ TEST_F(FailedFilesTest, ABaselineThatCannotBeWrittenKeepsTheFileTheListAndThePro
     c.breakIt();
     host.ExpectBox(refused);
     w.Label12_Click();
+    c.mendIt();
     EXPECT_EQ(folder.Read("Data\\Integrity.dat"), good);
     if (folder.Exists("Data\\Integrity.bak")) EXPECT_EQ(folder.Read("Data\\Integrity.bak"), good);
     EXPECT_EQ(w.ListLines(), std::vector<std::string>{"C:\\WINDOWS\\system32\\a.dll"});
     EXPECT_EQ(intCheck::Text(w.Label12), "Scan Failing Files...");
     EXPECT_NE(w.Title(), "Integrity File(s) Updated");
     EXPECT_FALSE(app.ended);
-    c.mendIt();
   }
   // Once the file can be written again, the same click goes through.
   w.Label12_Click();

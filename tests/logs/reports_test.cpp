@@ -10,6 +10,7 @@
 #include <gtest/gtest.h>
 
 #include "app/mForm1.h"
+#include "core/log_file.h"
 #include "core/settings_store.h"
 #include "core/text.h"
 #include "logs/LogList.h"
@@ -231,6 +232,18 @@ TEST_F(ReportsTest, ScanFilesForVirusesHandsTheFilesOverInBatches) {
   report().cScnLog.Click();
   ASSERT_EQ(host.starts.size(), 1u);
   EXPECT_EQ(host.starts[0].commandLine, "\"C:\\av\\scan.exe\"  C:\\a.dll C:\\b.dll C:\\c.dll ");
+
+  // A path with spaces, which the log cut into pieces, goes over whole.
+  host.starts.clear();
+  folder.MakeFolder("My Files");
+  folder.Write("My Files\\a b.dll", "x");
+  const std::string spaced = folder.path("My Files\\a b.dll");
+  Log("01-05-2007(9_00_00AM).log", LogLine(std::string(kHeader) + "\"" + spaced + "\" \"C:\\c.dll\" "));
+  LoadAndView("01-05-2007", "9:00:00 AM");
+  host.ExpectBox(kDone);
+  report().cScnLog.Click();
+  ASSERT_EQ(host.starts.size(), 1u);
+  EXPECT_EQ(host.starts[0].commandLine, "\"C:\\av\\scan.exe\"  " + spaced + " C:\\c.dll ");
 
   // A first scanner without "|": the failure message at once, nothing started.
   host.starts.clear();

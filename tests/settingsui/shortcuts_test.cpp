@@ -9,8 +9,11 @@
 #include "app/mForm1.h"
 #include "context/settings.h"
 #include "core/settings_store.h"
+#include "core/text.h"
 #include "platform/files.h"
+#include "platform/shell_folders.h"
 #include "settingsui/settings_pages.h"
+#include "settingsui/vDct.h"
 #include "shutdown/shortcuts.h"
 #include "support/app_fixture.h"
 
@@ -60,11 +63,29 @@ class ShortcutsTest : public AppTest {
     MakeDataFolders();
     folder.Write("Data\\Korvanel.dat", DefaultSettingsText(true));
     link = AutoLoadShortcutPath();
-    CreateFolder(StartupFolderPath() + "\\");
-    DeleteFileAt(link);
+    for (const std::string& f : StartupFolderPaths()) CreateFolder(f + "\\");
+    for (const std::string& l : AutoLoadShortcutPaths()) DeleteFileAt(l);
   }
-  ~ShortcutsTest() override { DeleteFileAt(link); }
+  ~ShortcutsTest() override {
+    for (const std::string& l : AutoLoadShortcutPaths()) DeleteFileAt(l);
+  }
   std::string link;
+};
+
+// A Startup folder nobody can write to: a file stands where it should be.
+class ClosedFolder {
+ public:
+  explicit ClosedFolder(std::string path) : path_(std::move(path)) {
+    closed = RemoveDirectoryA(path_.c_str()) && WriteWholeFile(path_, "not a folder");
+  }
+  ~ClosedFolder() {
+    DeleteFileAt(path_);
+    CreateFolder(path_ + "\\");
+  }
+  bool closed = false;
+
+ private:
+  std::string path_;
 };
 
 TEST_F(ShortcutsTest, SettingsPageSaveMakesRefreshesAndRemovesTheAutoLoadShortcut) {
@@ -109,6 +130,63 @@ TEST_F(ShortcutsTest, SettingsPageSaveMakesRefreshesAndRemovesTheAutoLoadShortcu
   EXPECT_TRUE(FileExists(link));
   f.options()->cSettings_Click();
   EXPECT_EQ(m.Check1.Value(), 1);
+}
+
+TEST_F(ShortcutsTest, AutoLoadTakesTheUsersStartupFolderWhenTheCommonOneIsClosed) {
+  const std::vector<std::string> links = AutoLoadShortcutPaths();
+  ASSERT_EQ(links.size(), 2u);
+  const std::string own = links[1];
+  ASSERT_EQ(links[0], link);
+  // Switched off, both go, whichever rule removes them.
+  for (auto off : {ApplyAutoLoadFromSettingsPage, ApplyAutoLoadFromWizard}) {
+    ASSERT_TRUE(WriteWholeFile(link, "a"));
+    ASSERT_TRUE(WriteWholeFile(own, "b"));
+    EXPECT_EQ(off(app, false), "");
+    EXPECT_FALSE(FileExists(link));
+    EXPECT_FALSE(FileExists(own));
+  }
+
+  folder.Write("scanner.exe", "MZ");
+  ASSERT_TRUE(WriteEntry(app, app.settingsFile, "antivirus", folder.path("scanner.exe") + "| ", "Korvanel"));
+  mForm1& f = app.Form1();
+  f.Image11_Click();
+  f.options()->cSettings_Click();
+  MainSettingsPage& m = *f.options()->main;
+  ClosedFolder common(StartupFolderPath());
+  ASSERT_TRUE(common.closed);
+  m.Check1.Value(1);
+  host.ExpectBox("Settings Saved Successfully");
+  m.cSave_Click();
+  EXPECT_EQ(ReadLink(own).arguments, " /r");
+  f.options()->cSettings_Click();
+  EXPECT_EQ(m.Check1.Value(), 1);
+  vDct& w = app.Wizard();
+  w.LoadUp();
+  EXPECT_EQ(w.aload.Value(), 1);
+  app.useScriptingHost = 1;
+  EXPECT_EQ(ApplyAutoLoadFromWizard(app, true), "");
+  EXPECT_EQ(ReadLink(own).arguments, "/r");
+  app.useScriptingHost = 0;
+  EXPECT_TRUE(host.AllBoxesShown());
+
+  // Neither folder takes it: said so, never "saved successfully"; the
+  // settings themselves are written and the wizard stays open.
+  DeleteFileAt(own);
+  ClosedFolder user(StartupFolderPaths()[1]);
+  ASSERT_TRUE(user.closed);
+  const std::string notCreated = "Could not create the shortcut " + own + ".";
+  for (int method : {0, 1}) {
+    app.useScriptingHost = method;
+    m.Check7.Value(method);
+    host.ExpectBox(notCreated, MsgAnswer::Ok, {}, MsgIcon::Error);
+    m.cSave_Click();
+    EXPECT_EQ(Right(ReadSetting(app, "GETSETT").value_or(""), 1), method ? "1" : "0");
+    host.ExpectBox(notCreated, MsgAnswer::Ok, {}, MsgIcon::Error);
+    w.aload.Value(1);
+    w.Command2_Click();
+    EXPECT_TRUE(w.Visible());
+    EXPECT_TRUE(host.AllBoxesShown());
+  }
 }
 
 TEST_F(ShortcutsTest, WizardRuleKeepsAnExistingShellLinkAndRemovesWhenOff) {

@@ -133,28 +133,40 @@ TEST_F(UpdateCheckTest, StartupChecksOncePerDayAndNotAtAllWhenSwitchedOff) {
   EXPECT_EQ(LastChecked(), Today());
 }
 
-TEST_F(UpdateCheckTest, AFailedOrCutOffDownloadKeepsThePreviousFile) {
+TEST_F(UpdateCheckTest, AFailedCheckSaysSoKeepsThePreviousFileAndRecordsNothing) {
+  // The previous file would answer "up to date": a failed check must not
+  // pass that off as today's answer, nor count as today's check.
   const std::string previous = UpdateFile("korvanel2=CBF43926,");
   folder.Write("Data\\update.zip", previous);
+  const std::string news = UpdateFile("korvanel2=1,");
   for (const LoopbackServer::Reply& bad :
-       {LoopbackServer::Reply{200, UpdateFile("korvanel2=1,"), 5000},     // cut off
-        LoopbackServer::Reply{503, UpdateFile("korvanel2=1,"), {}},
+       {LoopbackServer::Reply{200, news, 5000},                         // cut off
+        LoopbackServer::Reply{200, news, (size_t(1) << 32) + news.size()},  // 4 GB more than sent
+        LoopbackServer::Reply{503, news, {}},
         LoopbackServer::Reply{200, std::string("PK\x03\x04\0\0", 6), {}},  // not text
         LoopbackServer::Reply{200, std::string(100 * 1024, 'x'), {}}}) {   // no update file is this big
     server.Serve("/update.zip", bad);
     app.Form1().SetStatus("Status: Ready");
     UpdatesButtonClick(app);
-    // The error comes first; the evaluation that follows reads the kept file.
     WaitForDownload();
     EXPECT_EQ(Cached(), previous);
-    EXPECT_EQ(Status(), "Status: Korvanel is upto date");
+    EXPECT_EQ(Status(), "Status: Error - Could not check for updates.");
+    EXPECT_EQ(LastChecked(), "");
   }
-  // Nothing cached at all: the error stays.
-  DeleteFileAt(folder.path("Data\\update.zip"));
+  // No server at all: the same.
+  app.downloadServer = "http://127.0.0.1:9";
   UpdatesButtonClick(app);
-  WaitForDownload();
+  ASSERT_TRUE(PumpUntil([&] { return app.Updates().Downloader1.Pending() == 0; }, 40000));
   EXPECT_EQ(Status(), "Status: Error - Could not check for updates.");
-  EXPECT_FALSE(folder.Exists("Data\\update.zip"));
+  EXPECT_EQ(LastChecked(), "");
+  // So the next start the same day tries again, and its answer counts.
+  app.downloadServer = server.Url();
+  server.Serve("/update.zip", news);
+  StartupUpdateCheck(app);
+  WaitForDownload();
+  EXPECT_EQ(Cached(), news);
+  EXPECT_EQ(Status(), "Status: Ready");
+  EXPECT_EQ(LastChecked(), Today());
 }
 
 TEST_F(UpdateCheckTest, DownloadUpdatesHandsOverToTheUpdateUtility) {
