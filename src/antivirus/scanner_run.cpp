@@ -47,12 +47,13 @@ bool RunScannerToEnd(App& app, const std::string& command, ScanVerdict& verdict)
   return true;
 }
 
+std::string VerdictProblem(const ScanVerdict& verdict) {
+  if (!verdict.exitCode) return "Your anti-virus program did not finish checking the files.";
+  return "Your anti-virus program reported a problem (exit code " + Dec(long(*verdict.exitCode)) + ").";
+}
+
 std::string VerdictMessage(const ScanVerdict& verdict) {
-  const std::string accepted = " The files were not accepted into the baseline.";
-  if (!verdict.exitCode)
-    return "Your anti-virus program did not finish checking the files." + accepted;
-  return "Your anti-virus program reported a problem (exit code " + Dec(long(*verdict.exitCode)) +
-         ")." + accepted;
+  return VerdictProblem(verdict) + " The files were not accepted into the baseline.";
 }
 
 std::string VerdictLogHeader(const ScanVerdict& verdict) {

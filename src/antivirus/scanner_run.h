@@ -35,9 +35,10 @@ inline constexpr unsigned long kScannerWaitMs = 30ul * 60 * 1000;
 // could not be started.
 bool RunScannerToEnd(App& app, const std::string& command, ScanVerdict& verdict);
 
-// "Your anti-virus program reported a problem (exit code N). The files were
-// not accepted into the baseline.", or for a scanner that did not finish,
-// that it did not.
+// "Your anti-virus program reported a problem (exit code N).", or for a
+// scanner that did not finish, that it did not.
+std::string VerdictProblem(const ScanVerdict& verdict);
+// The same, followed by "The files were not accepted into the baseline."
 std::string VerdictMessage(const ScanVerdict& verdict);
 // The message as a log header: with the scanner's program, ending in the
 // header's ",".

@@ -16,6 +16,9 @@ namespace kv {
 
 // Findings were kept, not accepted, because their log could not be written.
 inline constexpr int kExitLogNotWritten = 2;
+// An unattended run ends with this when a scanner did not pass the files it
+// was handed (or did not finish), which were then kept unaccepted.
+inline constexpr int kExitScannerObjected = 3;
 
 class mForm1;
 class intCheck;
