@@ -8,6 +8,12 @@ class App;
 
 enum class RunMode { Interactive, AutoLoad, SecureShutDown, ScheduledScan };
 
+// Exit codes of an unattended run that could not start its check, for the
+// task scheduler's record: no first full scan yet, or a baseline that is
+// there but cannot be read.
+inline constexpr int kExitNoBaseline = 1;
+inline constexpr int kExitBaselineUnreadable = 2;
+
 // The switch of a command line: trimmed, exact and case-sensitive.
 RunMode ParseRunMode(const std::string& argument);
 

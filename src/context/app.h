@@ -93,9 +93,15 @@ class App {
   MsgAnswer Ask(const std::string& text, MsgButtons buttons = MsgButtons::Ok,
                 const std::string& title = {}, MsgIcon icon = MsgIcon::None);
 
+  // A message that needs no answer. A scheduled scan runs with nobody at the
+  // screen, and a box would keep it waiting for ever: there the text goes
+  // into a dated log instead.
+  void Tell(const std::string& text, MsgIcon icon = MsgIcon::None);
+
   // Ends the program. In production the process is gone; under the test host
-  // `ended` is set and every caller returns at once.
-  void EndProgram();
+  // `ended` is set and every caller returns at once. A run that could not do
+  // its work ends with a non-zero exit code, for whoever scheduled it.
+  void EndProgram(int exitCode = 0);
   bool ended = false;
 
   // How the subsystems reach the layers above them (the edition's).

@@ -20,4 +20,9 @@ std::string LogFileNameAt(const LocalTime& t);
 // Returns the path of the file written; empty when none was.
 std::string WriteLog(App& app, const std::string& text, int force = 0);
 
+// Logs a message of the program's own (whatever Auto-Logging says) as the
+// header of a log without files, its line breaks turned into spaces, so the
+// reports viewer shows it as one line.
+std::string WriteMessageLog(App& app, const std::string& message);
+
 }  // namespace kv

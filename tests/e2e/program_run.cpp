@@ -82,6 +82,12 @@ bool ProgramRun::WaitForExit(int timeoutMs) {
   return WaitForSingleObject(pi_.hProcess, DWORD(timeoutMs)) == WAIT_OBJECT_0;
 }
 
+DWORD ProgramRun::ExitCode() const {
+  DWORD code = STILL_ACTIVE;
+  GetExitCodeProcess(pi_.hProcess, &code);
+  return code;
+}
+
 }  // namespace kv::test
 
 namespace kv::test {
