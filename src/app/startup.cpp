@@ -42,40 +42,55 @@ void EnsureFolder(const std::string& path) {
 }
 
 // Unattended modes need a finished first full scan; without one they say so
-// and end.
-bool RequireBaseline(App& app, const char* message) {
-  if (FileExists(app.baselineFile)) return true;
-  app.Ask(message);
-  app.EndProgram();
+// and end. A baseline that is there but cannot be read ends them as well,
+// said once: the baseline check has usually told already.
+bool RequireBaseline(App& app, const char* message, bool unreadableReported) {
+  const FileProbe found = ProbeFile(app.baselineFile);
+  if (found == FileProbe::Readable) return true;
+  if (found == FileProbe::Missing) {
+    app.Tell(message);
+    app.EndProgram(kExitNoBaseline);
+    return false;
+  }
+  if (!unreadableReported) app.Tell(UnreadableFileMessage(app.baselineFile, found), MsgIcon::Error);
+  app.EndProgram(kExitBaselineUnreadable);
   return false;
 }
 
 }  // namespace
 
 bool RunStartup(App& app) {
+  const RunMode mode = ParseRunMode(app.commandLine);
+  // Known from the first step on: nothing a scheduled scan meets on its way
+  // may wait for an answer.
+  app.run.scheduledScan = mode == RunMode::ScheduledScan;
   app.run.shutDownAction = -1;
   EnsureFolder(app.appDir + "Data\\");
   EnsureFolder(app.appDir + "Data\\Log\\");
   EnsureSettingsFile(app);
-  EnsureBaseline(app);
+  const std::string firstFile = app.baselineFile;
+  const FileProbe first = EnsureBaseline(app);
   if (app.ended) return false;
   EnsureRegistrySnapshot(app);
   loadSettings(app);
   if (app.ended) return false;
   if (app.autoCheckUpdates && app.edition.hasUpdateCheck) StartupUpdateCheck(app);
   SelectBaselineFile(app);
-  EnsureBaseline(app);
+  // The same file found unreadable a moment ago is not reported twice.
+  bool reported = Unreadable(first) && app.baselineFile == firstFile;
+  if (!reported) reported = Unreadable(EnsureBaseline(app));
   if (app.ended) return false;
   if (FileExists(app.baselineFile)) LoadSystemBaseline(app, app.baselineFile);
 
-  switch (ParseRunMode(app.commandLine)) {
+  switch (mode) {
     case RunMode::Interactive:
       // A first full scan started above keeps the main window hidden until
       // the check window has filled the baseline.
       return !app.run.baselineScanActive;
     case RunMode::AutoLoad:
       if (!RequireBaseline(app, "Cannot start Auto-Load.  Primary Full Scan has not yet been "
-                                "completed.\r\nClosing"))
+                                "completed.\r\nClosing",
+                           reported))
         return false;
       app.run.autoLoadRun = true;
       if (app.HasForm1()) app.Form1().Hide();
@@ -83,17 +98,18 @@ bool RunStartup(App& app) {
       return false;
     case RunMode::SecureShutDown:
       if (!RequireBaseline(app, "Cannot start Secure Shut Down.  Primary Full Scan has not yet "
-                                "been completed.\r\nClosing."))
+                                "been completed.\r\nClosing.",
+                           reported))
         return false;
       if (app.HasForm1()) app.Form1().Hide();
       ShowSecureShutDown(app);
       return false;
     case RunMode::ScheduledScan:
       if (!RequireBaseline(app, "Cannot run Scheduled Scan.  Primary Full Scan has not yet been "
-                                "completed.\r\nClosing."))
+                                "completed.\r\nClosing.",
+                           reported))
         return false;
       if (app.HasForm1()) app.Form1().Hide();
-      app.run.scheduledScan = true;
       RunScheduledScan(app);
       return false;
   }

@@ -3,6 +3,7 @@
 #include "app/mForm1.h"
 #include "context/app.h"
 #include "customfolders/folder_scan.h"
+#include "logs/WriteLog.h"
 #include "antivirus/s_avir.h"
 #include "settingsui/settings_pages.h"
 #include "settingsui/vDct.h"
@@ -39,6 +40,7 @@ const Wiring& StandardWiring() {
             if (auto* o = dynamic_cast<OptionsPage*>(f.setFq.MadeContent()))
               o->cUpdates.Caption(UpdatesButtonCaption(app));
           },
+      .logMessage = [](App& app, const std::string& text) { WriteMessageLog(app, text); },
   };
   return wiring;
 }

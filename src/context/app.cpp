@@ -24,18 +24,23 @@ MsgAnswer App::Ask(const std::string& text, MsgButtons buttons, const std::strin
   return host.ShowMessage(text, title.empty() ? edition.title : title, buttons, icon);
 }
 
+void App::Tell(const std::string& text, MsgIcon icon) {
+  if (run.scheduledScan && wiring.logMessage) {
+    wiring.logMessage(*this, text);
+    return;
+  }
+  Ask(text, MsgButtons::Ok, {}, icon);
+}
+
 void App::SetMainCaption(const std::string& text) {
   mainCaption = text;
   if (HasForm1()) MainWindow().SetCaption(text);
 }
 
-void App::EndProgram() {
+void App::EndProgram(int exitCode) {
   if (ended) return;
   ended = true;
-  if (exitCode != 0)
-    host.EndProgramWith(exitCode);
-  else
-    host.EndProgram();
+  host.EndProgram(exitCode != 0 ? exitCode : this->exitCode);
 }
 
 }  // namespace kv

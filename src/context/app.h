@@ -14,11 +14,14 @@
 
 namespace kv {
 
-// Findings were kept, not accepted, because their log could not be written.
-inline constexpr int kExitLogNotWritten = 2;
-// An unattended run ends with this when a scanner did not pass the files it
-// was handed (or did not finish), which were then kept unaccepted.
-inline constexpr int kExitScannerObjected = 3;
+// Exit codes of a run that could not do its work, for the task scheduler's
+// record: no first full scan yet; a baseline that is there but cannot be
+// read; findings kept, not accepted, because their log could not be written,
+// or because a scanner did not pass them (or did not finish).
+inline constexpr int kExitNoBaseline = 1;
+inline constexpr int kExitBaselineUnreadable = 2;
+inline constexpr int kExitLogNotWritten = 3;
+inline constexpr int kExitScannerObjected = 4;
 
 class mForm1;
 class intCheck;
@@ -99,9 +102,15 @@ class App {
   MsgAnswer Ask(const std::string& text, MsgButtons buttons = MsgButtons::Ok,
                 const std::string& title = {}, MsgIcon icon = MsgIcon::None);
 
+  // A message that needs no answer. A scheduled scan runs with nobody at the
+  // screen, and a box would keep it waiting for ever: there the text goes
+  // into a dated log instead.
+  void Tell(const std::string& text, MsgIcon icon = MsgIcon::None);
+
   // Ends the program. In production the process is gone; under the test host
-  // `ended` is set and every caller returns at once.
-  void EndProgram();
+  // `ended` is set and every caller returns at once. A run that could not do
+  // its work ends with a non-zero exit code, for whoever scheduled it.
+  void EndProgram(int exitCode = 0);
   bool ended = false;
   // What the process ends with: 0, or the reason a run that nobody watched
   // could not finish its work (it shows no message box).

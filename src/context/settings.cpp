@@ -128,22 +128,33 @@ void loadSettings(App& app) {
 
   // Up to the first scanner every step must succeed: an unreadable file or a
   // value no box or number can take is reported once and ends loading,
-  // keeping what was applied so far.
-  const auto failed = [&app] { app.Ask(kSettingsUnreadable); };
+  // keeping what was applied so far. A scheduled scan cannot stop to ask:
+  // the report goes to the log and every value that can be read still
+  // applies, so the scan runs with as much of the user's choice as there is.
+  bool reported = false;
+  const auto stopsHere = [&app, &reported] {
+    if (!reported) app.Tell(kSettingsUnreadable);
+    reported = true;
+    return !app.run.scheduledScan;
+  };
   auto general = ReadSetting(app, "GETSETT");
-  if (!general || !FillBoxes(*general, {&b.Check2, &b.Check3, &b.Check4, &b.Check5, &b.Check6,
-                                        &b.Check9, &b.Check8, &b.Check7}))
-    return failed();
+  if ((!general || !FillBoxes(*general, {&b.Check2, &b.Check3, &b.Check4, &b.Check5, &b.Check6,
+                                         &b.Check9, &b.Check8, &b.Check7})) &&
+      stopsHere())
+    return;
   auto secure = ReadSetting(app, "GETSETT2");
-  if (!secure ||
-      !FillBoxes(*secure, {&b.Check15, &b.Check14, &b.Check13, &b.Check12, &b.Check16, &b.Check17}))
-    return failed();
+  if ((!secure || !FillBoxes(*secure, {&b.Check15, &b.Check14, &b.Check13, &b.Check12,
+                                        &b.Check16, &b.Check17})) &&
+      stopsHere())
+    return;
   auto advanced = ReadSetting(app, "ADV");
-  if (!advanced || !ApplyAdvanced(app, *advanced)) return failed();
+  if ((!advanced || !ApplyAdvanced(app, *advanced)) && stopsHere()) return;
   app.autoScanFailed = b.Check8 == 1;
   auto first = ReadSetting(app, "ANTIVIRUS");
-  if (!first) return failed();
-  TakeScannerSetting(*first, app.scanners.Text5, app.scanners.Text6);
+  if (first)
+    TakeScannerSetting(*first, app.scanners.Text5, app.scanners.Text6);
+  else if (stopsHere())
+    return;
 
   if (auto second = ReadSetting(app, "AV2"))
     TakeScannerSetting(*second, app.scanners.Text1, app.scanners.Text2);

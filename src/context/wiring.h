@@ -51,6 +51,8 @@ struct Wiring {
   // window shows or hides "Updates Available", and the Options page's
   // update button takes its caption (UpdatesButtonCaption) again.
   void (*showUpdateIndicator)(App& app, bool show) = nullptr;
+  // A message written to a dated log, where nobody is there to see a box.
+  void (*logMessage)(App& app, const std::string& text) = nullptr;
 };
 
 }  // namespace kv

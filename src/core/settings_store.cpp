@@ -59,7 +59,10 @@ std::string ReadSettingFromText(std::string_view fileText, std::string_view word
                                 bool withUpdateKeys) {
   const auto key = SettingKeyFor(word, withUpdateKeys);
   if (key.empty()) return {};
-  auto value = TextBetween(fileText, 1, key + "=", CRLF);
+  // A file saved by an editor may end its lines with LF alone; the value
+  // still ends at the line end, never at a CR LF further down the file.
+  auto value = TextBetween(fileText, 1, key + "=", "\n");
+  if (!value.empty() && value.back() == '\r') value.pop_back();
   if (value.size() < 2) value.clear();
   return value;
 }

@@ -16,7 +16,7 @@ std::string DefaultSettingsText(bool withUpdateKeys);
 std::string SettingKeyFor(std::string_view word, bool withUpdateKeys);
 
 // ReadSetting on the settings file's text: the first "key=" anywhere in the
-// file, in any letter case, up to the next CR LF. A value of fewer than two
+// file, in any letter case, up to the end of its line (CR LF or LF alone). A value of fewer than two
 // characters reads as empty, so an av2 of "|" alone means no second scanner.
 std::string ReadSettingFromText(std::string_view fileText, std::string_view word,
                                 bool withUpdateKeys);

@@ -18,32 +18,63 @@ constexpr char kFirstRunQuestion[] =
     "it is safe to scan now. Otherwise, please do a full scan at a later time. The full scan "
     "should take no more than five minutes to complete.\r\n\r\nPerform scan now?";
 
+// Tells why a file that is there cannot be used (a box, or the log of a
+// scheduled scan).
+void ReportUnreadable(App& app, const std::string& path, FileProbe why) {
+  app.Tell(UnreadableFileMessage(path, why), MsgIcon::Error);
+}
+
 }  // namespace
 
-void EnsureBaseline(App& app) {
-  if (FileExists(app.baselineFile)) {
+std::string UnreadableFileMessage(const std::string& path, FileProbe why) {
+  const std::string name = path.substr(path.find_last_of('\\') + 1);
+  if (why == FileProbe::InUse)
+    return name + " is in use by another program and cannot be read.  Close that program and "
+                  "start Korvanel again.";
+  return "Korvanel is not allowed to read " + name + ".  Check the permissions of the file and "
+         "start Korvanel again.";
+}
+
+FileProbe EnsureBaseline(App& app) {
+  const FileProbe found = ProbeFile(app.baselineFile);
+  if (found == FileProbe::Readable) {
     app.SetMainCaption("Welcome to Korvanel");
-    return;
+    return found;
+  }
+  if (Unreadable(found)) {
+    ReportUnreadable(app, app.baselineFile, found);
+    return found;
   }
   const std::string backup = BackupFileOf(app.baselineFile);
-  if (FileExists(backup)) {
-    if (app.Ask(kRestoreQuestion, MsgButtons::YesNo, "Missing Integrity.dat file") ==
-        MsgAnswer::Yes) {
+  const FileProbe saved = ProbeFile(backup);
+  if (Unreadable(saved)) {
+    // Neither a restore nor a new build: the backup may be all that is left.
+    ReportUnreadable(app, backup, saved);
+    return found;
+  }
+  if (saved == FileProbe::Readable) {
+    // A scheduled scan has nobody to ask: the backup is the best there is.
+    if (app.run.scheduledScan ||
+        app.Ask(kRestoreQuestion, MsgButtons::YesNo, "Missing Integrity.dat file") == MsgAnswer::Yes) {
       CopyFileTo(backup, app.baselineFile);
-      return;
+      return found;
     }
     app.Ask("Korvanel needs to be re-started");
     DeleteFileAt(backup);
     app.host.StartProcess("\"" + app.appDir + app.edition.ownFileName + "\"", kShowMinimized);
     app.EndProgram();
-    return;
+    return found;
   }
+  // The first full scan needs someone to agree to it; a scheduled scan ends
+  // for want of a baseline instead.
+  if (app.run.scheduledScan) return found;
   if (app.Ask(kFirstRunQuestion, MsgButtons::YesNo) == MsgAnswer::No) {
     app.Ask("You have chosen not to do a full scan at this time.  You need to run the full scan "
             "before using the Integrity Checker.");
-    return;
+    return found;
   }
   StartFullScan(app);
+  return found;
 }
 
 }  // namespace kv

@@ -2,11 +2,20 @@
 // exist. A missing one is restored from its backup or built by the first
 // full scan.
 #pragma once
+#include <string>
+
+#include "platform/files.h"
 
 namespace kv {
 
 class App;
 
-void EnsureBaseline(App& app);
+// Returns what it found of the baseline file on entry. A file that is there
+// but cannot be read (in use, no access) is reported, never restored over
+// nor rebuilt, and its backup is left alone.
+FileProbe EnsureBaseline(App& app);
+
+// The error message for a data file that is there but cannot be read.
+std::string UnreadableFileMessage(const std::string& path, FileProbe why);
 
 }  // namespace kv

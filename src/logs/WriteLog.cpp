@@ -35,4 +35,9 @@ std::string WriteLog(App& app, const std::string& text, int force) {
   return TryWriteLog(app, text, force).path;
 }
 
+std::string WriteMessageLog(App& app, const std::string& message) {
+  std::string line = ReplaceAll(ReplaceAll(Trim(message), "\r\n", " "), "\n", " ");
+  return WriteLog(app, line + ",", 1);
+}
+
 }  // namespace kv

@@ -30,4 +30,9 @@ struct LogResult {
 };
 LogResult TryWriteLog(App& app, const std::string& text, int force = 0);
 
+// Logs a message of the program's own (whatever Auto-Logging says) as the
+// header of a log without files, its line breaks turned into spaces, so the
+// reports viewer shows it as one line.
+std::string WriteMessageLog(App& app, const std::string& message);
+
 }  // namespace kv

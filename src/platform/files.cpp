@@ -35,6 +35,36 @@ bool FileExists(const std::string& path) {
   return isFile;
 }
 
+FileProbe ProbeFile(const std::string& path) {
+  if (path.empty()) return FileProbe::Missing;
+  HANDLE h = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                         OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (h == INVALID_HANDLE_VALUE) {
+    switch (GetLastError()) {
+      case ERROR_FILE_NOT_FOUND:
+      case ERROR_PATH_NOT_FOUND:
+      case ERROR_INVALID_NAME:
+      case ERROR_BAD_PATHNAME:
+      case ERROR_INVALID_DRIVE:
+        return FileProbe::Missing;
+      case ERROR_SHARING_VIOLATION:
+      case ERROR_LOCK_VIOLATION:
+        return FileProbe::InUse;
+      default:
+        break;
+    }
+    // A directory refuses to open as a file; it is no file of ours.
+    const DWORD a = GetFileAttributesA(path.c_str());
+    if (a != INVALID_FILE_ATTRIBUTES && (a & FILE_ATTRIBUTE_DIRECTORY)) return FileProbe::Missing;
+    return FileProbe::NoAccess;
+  }
+  BY_HANDLE_FILE_INFORMATION info{};
+  const bool isFile = GetFileInformationByHandle(h, &info) &&
+                      !(info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY);
+  CloseHandle(h);
+  return isFile ? FileProbe::Readable : FileProbe::Missing;
+}
+
 bool DirectoryExists(const std::string& path) {
   DWORD a = GetFileAttributesA(path.c_str());
   return a != INVALID_FILE_ATTRIBUTES && (a & FILE_ATTRIBUTE_DIRECTORY);

@@ -10,6 +10,13 @@ namespace kv {
 // True when the file can be opened for reading (closed again at once);
 // false for a missing file, a directory, an empty path or no access.
 bool FileExists(const std::string& path);
+
+// Why a file can or cannot be opened for reading. A file another program
+// holds open, or one we may not read, is there all the same: it must never
+// be taken for a missing one and replaced or restored over.
+enum class FileProbe { Readable, Missing, InUse, NoAccess };
+FileProbe ProbeFile(const std::string& path);
+inline bool Unreadable(FileProbe p) { return p == FileProbe::InUse || p == FileProbe::NoAccess; }
 bool DirectoryExists(const std::string& path);
 
 std::string SystemDirectory();   // with a trailing "\"

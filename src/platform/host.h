@@ -64,15 +64,9 @@ class Host {
   // button flashes until the window is brought to the front.
   virtual void RequestAttention(HWND__* window) = 0;
 
-  // Production ends the process; the test host records it and returns, so
-  // callers return at once after calling it.
-  virtual void EndProgram() = 0;
-  // The same with a non-zero exit code, for a run nobody watches that could
-  // not do all its work.
-  virtual void EndProgramWith(int exitCode) {
-    (void)exitCode;
-    EndProgram();
-  }
+  // Production ends the process with the exit code; the test host records
+  // it and returns, so callers return at once after calling it.
+  virtual void EndProgram(int exitCode = 0) = 0;
 
   virtual LocalTime Now() = 0;
 };

@@ -164,8 +164,7 @@ bool Win32Host::Power(const PowerRequest& request) {
   return ExitWindowsEx(request.exitFlags, 0xFFFFFFFF);
 }
 
-void Win32Host::EndProgram() { ExitProcess(0); }
-void Win32Host::EndProgramWith(int exitCode) { ExitProcess(UINT(exitCode)); }
+void Win32Host::EndProgram(int exitCode) { ExitProcess(UINT(exitCode)); }
 
 void Win32Host::RequestAttention(HWND window) {
   FLASHWINFO flash{};

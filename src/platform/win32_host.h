@@ -16,8 +16,7 @@ class Win32Host final : public Host {
   std::string BrowseForFolder(const std::string& title) override;
   bool Power(const PowerRequest& request) override;
   void RequestAttention(HWND__* window) override;
-  void EndProgram() override;
-  void EndProgramWith(int exitCode) override;
+  void EndProgram(int exitCode = 0) override;
   LocalTime Now() override;
 };
 

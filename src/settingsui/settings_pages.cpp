@@ -355,7 +355,9 @@ void AdvancedSettingsPage::UpdateWarning() {
 void AdvancedSettingsPage::Refresh() {
   for (size_t i = 1; i < Option.size(); ++i) SetChecked(Option[i], false);
   for (size_t i = 0; i < 4; ++i)
-    if (app_.readBufferSize / 1024 == kBufferSizes[i] / 1024) SetChecked(Option[1 + i], true);
+    // Exact sizes only: a stored 65600 shown as "64 Kb" would be saved back
+    // as 65536 by a Save that never touched the buffer.
+    if (app_.readBufferSize == kBufferSizes[i]) SetChecked(Option[1 + i], true);
   for (size_t i = 0; i < 6; ++i)
     if (app_.filesPerBatch == kBatches[i]) SetChecked(Option[5 + i], true);
   std::string algo = UCase(Trim(app_.algorithmName));

@@ -42,7 +42,7 @@ class CorpusHost final : public Host {
   std::string BrowseForFolder(const std::string&) override { return {}; }
   bool Power(const PowerRequest&) override { return true; }
   void RequestAttention(HWND__*) override {}
-  void EndProgram() override { ended = true; }
+  void EndProgram(int) override { ended = true; }
   LocalTime Now() override { return {2007, 1, 5, 8, 17, 49}; }
 };
 

@@ -154,3 +154,15 @@ TEST_F(SettingsTest, LoadSettingsReportsAnyFailureBeforeTheSecondScannerAndStops
   EXPECT_EQ(app.readBufferSize, 131072);  // what came before a failure stays
   EXPECT_EQ(app.boxes.Check2, 1);
 }
+
+TEST_F(SettingsTest, AFileSavedWithLfLineEndsLoadsLikeOneWithCrLf) {
+  std::string text = ReplaceAll(DefaultSettingsText(true), "advanced=65536,500,0", "advanced=131072,50,1");
+  text = ReplaceAll(ReplaceAll(text, "algo=crc32", "algo=md5"), "\r\n", "\n");
+  folder.Write("Data\\Korvanel.dat", text);
+  loadSettings(app);  // no box: every value is read
+  EXPECT_EQ(app.readBufferSize, 131072);
+  EXPECT_EQ(app.filesPerBatch, 50);
+  EXPECT_EQ(app.algorithmName, "md5");
+  EXPECT_TRUE(app.autoCheckUpdates);
+  EXPECT_EQ(ReadSetting(app, "AV2"), "");  // an empty value never runs on into the next line
+}

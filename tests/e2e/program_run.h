@@ -32,7 +32,8 @@ class ProgramRun {
   bool Answer(const std::string& text, int buttonId = IDOK, int timeoutMs = 30000);
   void Press(const FoundBox& box, int buttonId);
   bool WaitForExit(int timeoutMs = 30000);
-  DWORD ExitCode() const;  // STILL_ACTIVE while it runs
+  // The exit code of a program that has ended; STILL_ACTIVE while it runs.
+  DWORD ExitCode() const;
   DWORD processId() const { return pi_.dwProcessId; }
 
  private:

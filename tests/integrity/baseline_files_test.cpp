@@ -112,3 +112,45 @@ TEST_F(BaselineFilesTest, ADeclinedRestoreRestartsTheProgramUnderItsOwnName) {
     EXPECT_TRUE(a.ended);
   }
 }
+
+// A baseline or backup that is there but held open by another program (or
+// not ours to read) is neither missing nor restored over: the user is told
+// which file and why, and the backup survives.
+TEST_F(BaselineFilesTest, ALockedBaselineOrBackupIsReportedNeverTakenForMissing) {
+  const auto lock = [&](const char* name) {
+    return CreateFileA(folder.path(name).c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+  };
+  folder.Write("Data\\Integrity.dat", kOld);
+  folder.Write("Data\\Integrity.bak", kOld);
+  HANDLE held = lock("Data\\Integrity.dat");
+  ASSERT_NE(held, INVALID_HANDLE_VALUE);
+  host.ExpectBox("Integrity.dat is in use by another program and cannot be read.  Close that "
+                 "program and start Korvanel again.",
+                 MsgAnswer::Ok, {}, MsgIcon::Error);
+  EXPECT_EQ(EnsureBaseline(app), FileProbe::InUse);
+  CloseHandle(held);
+  EXPECT_EQ(folder.Read("Data\\Integrity.bak"), kOld);
+  EXPECT_FALSE(app.ended);
+  EXPECT_TRUE(host.starts.empty());
+
+  // A scheduled scan says the same in its log, with no box.
+  held = lock("Data\\Integrity.dat");
+  app.run.scheduledScan = true;
+  EnsureBaseline(app);
+  app.run.scheduledScan = false;
+  CloseHandle(held);
+  ASSERT_EQ(folder.Logs().size(), 1u);
+  EXPECT_EQ(folder.Logs()[0], "Integrity.dat is in use by another program and cannot be read.  "
+                              "Close that program and start Korvanel again.,\r\n");
+
+  // No baseline and a locked backup: no first-run question, no new build.
+  DeleteFileAt(folder.path("Data\\Integrity.dat"));
+  held = lock("Data\\Integrity.bak");
+  host.ExpectBox("Integrity.bak is in use by another program and cannot be read.  Close that "
+                 "program and start Korvanel again.",
+                 MsgAnswer::Ok, {}, MsgIcon::Error);
+  EXPECT_EQ(EnsureBaseline(app), FileProbe::Missing);
+  CloseHandle(held);
+  EXPECT_FALSE(folder.Exists("Data\\Integrity.dat"));
+  EXPECT_EQ(folder.Read("Data\\Integrity.bak"), kOld);
+}

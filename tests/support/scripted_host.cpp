@@ -99,9 +99,10 @@ void ScriptedHost::RequestAttention(HWND__* window) {
   attention.push_back(window);
 }
 
-void ScriptedHost::EndProgram() {
+void ScriptedHost::EndProgram(int code) {
   CheckNotEnded("end of program");
   ended = true;
+  exitCode = code;
 }
 
 LocalTime ScriptedHost::Now() { return now; }

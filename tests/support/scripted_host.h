@@ -52,7 +52,7 @@ class ScriptedHost final : public Host {
   std::string BrowseForFolder(const std::string& title) override;
   bool Power(const PowerRequest& request) override;
   void RequestAttention(HWND__* window) override;
-  void EndProgram() override;
+  void EndProgram(int exitCode = 0) override;
   LocalTime Now() override;
 
   std::vector<Box> boxes;
@@ -75,6 +75,7 @@ class ScriptedHost final : public Host {
   std::vector<FileDialog> fileDialogs;
   LocalTime now{2007, 1, 5, 8, 17, 49};
   bool ended = false;
+  int exitCode = 0;
 
  private:
   void CheckNotEnded(const char* what);
