@@ -1,9 +1,11 @@
 #include "antivirus/scanner_run.h"
 
+#include "antivirus/sWait.h"
 #include "context/app.h"
 #include "context/settings.h"
 #include "core/text.h"
 #include "platform/files.h"
+#include "platform/pump.h"
 
 namespace kv {
 
@@ -25,6 +27,41 @@ bool RunScanner(App& app, const std::string& command) {
   return app.host.StartProcess(command, ScannerShowMode(app));
 }
 
+bool RunScannerToEnd(App& app, const std::string& command, ScanVerdict& verdict) {
+  const auto program = ProgramOfCommandLine(command);
+  if (!program) return false;
+  // Made for the wait and gone with it: nothing is left on screen between
+  // scans, and each wait starts without a Stop pressed for the one before.
+  sWait window(app);
+  window.Show(*program);
+  const ProcessEnd end = app.host.StartAndWait(command, ScannerShowMode(app), kScannerWaitMs, [&] {
+    PumpMessages();
+    return !window.Stopped() && !app.ended;
+  });
+  if (!end.started) return false;
+  if (verdict.clean && (!end.finished || end.exitCode != 0)) {
+    verdict.clean = false;
+    verdict.program = *program;
+    if (end.finished) verdict.exitCode = end.exitCode;
+  }
+  return true;
+}
+
+std::string VerdictProblem(const ScanVerdict& verdict) {
+  if (!verdict.exitCode) return "Your anti-virus program did not finish checking the files.";
+  return "Your anti-virus program reported a problem (exit code " + Dec(long(*verdict.exitCode)) + ").";
+}
+
+std::string VerdictMessage(const ScanVerdict& verdict) {
+  return VerdictProblem(verdict) + " The files were not accepted into the baseline.";
+}
+
+std::string VerdictLogHeader(const ScanVerdict& verdict) {
+  // The header ends at its first ",", so a program path keeps none.
+  return VerdictMessage(verdict) + " Anti-virus program: " + ReplaceAll(verdict.program, ",", ";") +
+         ",";
+}
+
 namespace {
 FileItemOptions ItemOptions(const App& app) {
   FileItemOptions options;
@@ -42,10 +79,11 @@ std::string ScannerFileItem(const App& app, const std::string& path) {
 
 BatchedScanResult ScanFileList(App& app, const std::vector<std::string>& entries,
                                const ScannerConfig& first, const ScannerConfig& second,
-                               bool startScanners, bool stopOnFailure) {
-  const StartFn start = [&app, startScanners](const std::string& command) {
+                               bool startScanners, bool stopOnFailure, ScanVerdict* verdict) {
+  const StartFn start = [&app, startScanners, verdict](const std::string& command) {
     // Without a scanner the items are still wanted for the log.
-    return !startScanners || RunScanner(app, command);
+    if (!startScanners) return true;
+    return verdict ? RunScannerToEnd(app, command, *verdict) : RunScanner(app, command);
   };
   return BatchedScan(entries, app.filesPerBatch, first, second, ItemOptions(app), start,
                      stopOnFailure);

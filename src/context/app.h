@@ -16,10 +16,12 @@ namespace kv {
 
 // Exit codes of a run that could not do its work, for the task scheduler's
 // record: no first full scan yet; a baseline that is there but cannot be
-// read; findings kept, not accepted, because their log could not be written.
+// read; findings kept, not accepted, because their log could not be written,
+// or because a scanner did not pass them (or did not finish).
 inline constexpr int kExitNoBaseline = 1;
 inline constexpr int kExitBaselineUnreadable = 2;
 inline constexpr int kExitLogNotWritten = 3;
+inline constexpr int kExitScannerObjected = 4;
 
 class mForm1;
 class intCheck;

@@ -128,8 +128,11 @@ void intCheck::Label12_Click() {
     // The extra empty position makes the last batch close on it, so a list
     // of exactly one batch gives one start.
     entries.emplace_back();
-    const BatchedScanResult scan =
-        ScanFileList(app_, entries, {Text1, Text2}, {textav1, textav2}, haveScanner, true);
+    // Every scanner is heard out before anything is trusted.
+    ScanVerdict verdict;
+    const BatchedScanResult scan = ScanFileList(app_, entries, {Text1, Text2}, {textav1, textav2},
+                                                haveScanner, true, &verdict);
+    if (app_.ended) return;
     if (scan.startFailed) {
       // The list stays, so the scanner can be corrected and the scan repeated.
       if (!run.InSecureShutDown()) ShowScannerNotExecuted(app_, Text1);
@@ -143,6 +146,10 @@ void intCheck::Label12_Click() {
       }
     }
     SetText(Label13, "Logging Action...");
+    if (!verdict.clean) {
+      ScannerObjected(verdict, scan.items);
+      return;
+    }
     LogResult log;
     if (haveScanner)
       log = TryWriteLog(app_, kScannedHeader + scan.items);
@@ -152,6 +159,12 @@ void intCheck::Label12_Click() {
     // with nothing left that names them: they stay listed instead.
     if (log.failed()) {
       LogNotWritten();
+      return;
+    }
+    // Unattended, nobody was told the files would be taken in unscanned:
+    // they are on record and stay reported until a scanner has seen them.
+    if (!haveScanner && run.InSecureShutDown()) {
+      SetText(Label13, "Results");
       return;
     }
   }
@@ -185,6 +198,17 @@ void intCheck::LogNotWritten() {
     return;
   }
   app_.Ask(kLogNotWritten);
+}
+
+void intCheck::ScannerObjected(const ScanVerdict& verdict, const std::string& items) {
+  (void)TryWriteLog(app_, VerdictLogHeader(verdict) + items, 1);
+  SetText(Label13, "Results");
+  if (app_.run.InSecureShutDown()) {
+    app_.exitCode = kExitScannerObjected;
+    return;
+  }
+  // At logon too someone is there: what the scanner found is theirs to see.
+  app_.Ask(VerdictMessage(verdict), MsgButtons::Ok, {}, MsgIcon::Warning);
 }
 
 bool intCheck::UpdateDatFile() {

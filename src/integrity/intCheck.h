@@ -24,6 +24,8 @@ class ChecksumPipeline;
 bool InCategory(const std::string& name, const std::string& ext1, const std::string& ext2);
 class HashProvider;
 
+struct ScanVerdict;
+
 class intCheck : public controls::Window {
  public:
   explicit intCheck(App& app);
@@ -108,6 +110,9 @@ class intCheck : public controls::Window {
   void ShowProgress(int category, const std::string& fileName, long running, bool force);
   void EndOfRun();
   void LogNotWritten();
+  // A scanner that did not pass the files: the log says which and what it
+  // returned; the files stay listed, unaccepted.
+  void ScannerObjected(const ScanVerdict& verdict, const std::string& items);
   bool ConfirmLeavingFailedFiles();
   bool CloseBox();
   bool StopOrClose(bool closeBox);

@@ -133,10 +133,17 @@ void ReportPage::cScnLog_Click() {
     return;
   }
   const std::vector<std::string>& files = shownFiles;
-  const BatchedScanResult scan = ScanFileList(app_, files, scanners[0], scanners[1], true, true);
+  ScanVerdict verdict;
+  const BatchedScanResult scan =
+      ScanFileList(app_, files, scanners[0], scanners[1], true, true, &verdict);
   if (app_.ended) return;
   if (scan.startFailed) {
     ShowScannerNotExecuted(app_, scanners[0].program);
+    return;
+  }
+  // Success only once the scanner has said so.
+  if (!verdict.clean) {
+    app_.Ask(VerdictProblem(verdict), MsgButtons::Ok, {}, MsgIcon::Warning);
     return;
   }
   app_.Ask("Anti-Virus program executed successfully!");

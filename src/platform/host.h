@@ -1,6 +1,7 @@
 // The Host: every effect that waits for a person or reaches outside the
 // program's own folder. Production talks to Win32; tests script it.
 #pragma once
+#include <functional>
 #include <string>
 
 #include "core/shut_off.h"
@@ -17,6 +18,13 @@ struct LocalTime {
   int year = 0, month = 0, day = 0, hour = 0, minute = 0, second = 0;
 };
 
+// How a program that was waited for ended.
+struct ProcessEnd {
+  bool started = false;
+  bool finished = false;       // false: still running when the wait gave up
+  unsigned long exitCode = 0;  // when finished
+};
+
 // Show modes for started programs, with the values Windows gives them.
 enum ShowMode { kHide = 0, kShowNormal = 1, kShowMinimized = 2 };
 
@@ -30,6 +38,12 @@ class Host {
 
   // Starts a command line as a new process without waiting for it.
   virtual bool StartProcess(const std::string& commandLine, int showMode) = 0;
+  // Starts a command line and waits, at most timeoutMs, for it to end;
+  // keepWaiting runs between waits (it may pump messages) and ends the wait
+  // by returning false. The program is never ended by the wait.
+  virtual ProcessEnd StartAndWait(const std::string& commandLine, int showMode,
+                                  unsigned long timeoutMs,
+                                  const std::function<bool()>& keepWaiting) = 0;
 
   // The shell's "Open" of a document, web page or mail link; returns the
   // shell's result code (values above 32 mean success).

@@ -5,6 +5,7 @@
 #include <shellapi.h>
 #include <shlobj.h>
 
+#include <algorithm>
 #include <vector>
 
 #include "core/scanner.h"
@@ -35,9 +36,11 @@ MsgAnswer Win32Host::ShowMessage(const std::string& text, const std::string& tit
   }
 }
 
-bool Win32Host::StartProcess(const std::string& commandLine, int showMode) {
-  // The program is named exactly, never looked for: a command line that does
-  // not start with a quoted full path is not started.
+namespace {
+
+// The program is named exactly, never looked for: a command line that does
+// not start with a quoted full path is not started.
+bool Launch(const std::string& commandLine, int showMode, PROCESS_INFORMATION& pi) {
   const auto program = ProgramOfCommandLine(commandLine);
   if (!program) return false;
   std::vector<char> cmd(commandLine.begin(), commandLine.end());
@@ -46,13 +49,47 @@ bool Win32Host::StartProcess(const std::string& commandLine, int showMode) {
   si.cb = sizeof si;
   si.dwFlags = STARTF_USESHOWWINDOW;
   si.wShowWindow = WORD(showMode);
-  PROCESS_INFORMATION pi{};
   if (!CreateProcessA(program->c_str(), cmd.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi))
     return false;
-  // Started programs are never waited for and no handle is kept.
   CloseHandle(pi.hThread);
+  return true;
+}
+
+}  // namespace
+
+bool Win32Host::StartProcess(const std::string& commandLine, int showMode) {
+  PROCESS_INFORMATION pi{};
+  if (!Launch(commandLine, showMode, pi)) return false;
+  // Programs started this way are never waited for and no handle is kept.
   CloseHandle(pi.hProcess);
   return true;
+}
+
+ProcessEnd Win32Host::StartAndWait(const std::string& commandLine, int showMode,
+                                   unsigned long timeoutMs,
+                                   const std::function<bool()>& keepWaiting) {
+  ProcessEnd end;
+  PROCESS_INFORMATION pi{};
+  if (!Launch(commandLine, showMode, pi)) return end;
+  end.started = true;
+  const ULONGLONG start = GetTickCount64();
+  for (;;) {
+    const ULONGLONG waited = GetTickCount64() - start;
+    if (waited >= timeoutMs) break;
+    // Woken by the program's end or by input, so a Stop is taken at once.
+    const DWORD r = MsgWaitForMultipleObjects(1, &pi.hProcess, FALSE,
+                                              DWORD(std::min<ULONGLONG>(timeoutMs - waited, 250)),
+                                              QS_ALLINPUT);
+    if (r == WAIT_OBJECT_0) {
+      DWORD code = 0;
+      end.finished = GetExitCodeProcess(pi.hProcess, &code) != FALSE;
+      end.exitCode = code;
+      break;
+    }
+    if (r == WAIT_FAILED || (keepWaiting && !keepWaiting())) break;
+  }
+  CloseHandle(pi.hProcess);
+  return end;
 }
 
 long Win32Host::ShellOpen(const std::string& file, const std::string& directory, int showCmd) {

@@ -8,6 +8,8 @@ class Win32Host final : public Host {
   MsgAnswer ShowMessage(const std::string& text, const std::string& title, MsgButtons buttons,
                        MsgIcon icon) override;
   bool StartProcess(const std::string& commandLine, int showMode) override;
+  ProcessEnd StartAndWait(const std::string& commandLine, int showMode, unsigned long timeoutMs,
+                          const std::function<bool()>& keepWaiting) override;
   long ShellOpen(const std::string& file, const std::string& directory, int showCmd) override;
   std::string OpenFileDialog(const std::string& title, const std::string& filter,
                              void* owner = nullptr) override;

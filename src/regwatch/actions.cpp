@@ -25,12 +25,15 @@ std::optional<std::string> EntryPath(const std::string& entryText) {
                        [](const std::string& p) { return FileExists(p); });
 }
 
-bool StartScanners(App& app, const ScannerPair& scanners, const std::string& items) {
+bool StartScanners(App& app, const ScannerPair& scanners, const std::string& items,
+                   ScanVerdict* verdict) {
+  const auto run = [&](const ScannerConfig& scanner) {
+    const std::string command = ScannerCommand(scanner.program, scanner.args, items);
+    return verdict ? RunScannerToEnd(app, command, *verdict) : RunScanner(app, command);
+  };
   // A scanner that cannot be started is passed over.
-  bool started = RunScanner(app, ScannerCommand(scanners.first.program, scanners.first.args, items));
-  if (!Trim(scanners.second.program).empty())
-    started = RunScanner(app, ScannerCommand(scanners.second.program, scanners.second.args, items)) ||
-              started;
+  bool started = run(scanners.first);
+  if (!Trim(scanners.second.program).empty()) started = run(scanners.second) || started;
   return started;
 }
 
@@ -107,17 +110,25 @@ std::optional<RegistryPass> ScanAndUpdateWarnings(App& app, std::vector<std::str
     // entry; nobody has during a secure shut down or scheduled scan.
     if (known && (path || !unattended)) found.push_back(warnings[i - 1]);
   }
-  // Every file in one start per scanner, whatever the batch size.
-  const bool scanned = StartScanners(app, scanners, list);
+  // Every file in one start per scanner, whatever the batch size; each
+  // scanner is heard out before anything is trusted.
+  ScanVerdict verdict;
+  const bool scanned = StartScanners(app, scanners, list, &verdict);
+  if (app.ended) return std::nullopt;
 
   // Unattended, findings no scanner saw are only put on record (whatever
-  // "Auto-Logging" says) and stay listed for the next pass and the user.
-  const bool onRecordOnly = unattended && !scanned;
+  // "Auto-Logging" says) and stay listed for the next pass and the user; so
+  // are findings a scanner did not pass.
+  const bool onRecordOnly = (unattended && !scanned) || !verdict.clean;
   LogResult log;
-  if (!onRecordOnly)
+  if (!verdict.clean)
+    log = TryWriteLog(app, VerdictLogHeader(verdict) + list, 1);
+  else if (!onRecordOnly)
     log = TryWriteLog(app, kRegistryActionHeader + list);
   else if (!Trim(list).empty())
     log = TryWriteLog(app, kRegistryActionHeader + list, 1);
+  if (!verdict.clean && !unattended) app.Ask(VerdictMessage(verdict), MsgButtons::Ok, {}, MsgIcon::Warning);
+  if (app.ended) return std::nullopt;
   // The log comes first: a program stopped between the two leaves the
   // findings listed, never accepted without their record.
   if (log.failed()) {

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "antivirus/scanner_run.h"
 #include "core/regwatch_rules.h"
 #include "core/scanner.h"
 
@@ -25,8 +26,10 @@ ScannerPair ReadScanners(App& app);
 std::optional<std::string> EntryPath(const std::string& entryText);
 
 // Starts the first scanner, then the second when one is set, each with
-// `items` at the end of its command line. True when either started.
-bool StartScanners(App& app, const ScannerPair& scanners, const std::string& items);
+// `items` at the end of its command line. True when either started. With a
+// verdict, each is waited for and its end taken into the verdict.
+bool StartScanners(App& app, const ScannerPair& scanners, const std::string& items,
+                   ScanVerdict* verdict = nullptr);
 
 // "Scan File for Viruses": false (after saying so) when the file behind the
 // entry cannot be found.
@@ -49,8 +52,10 @@ inline constexpr const char* kLogNotWritten =
 // "Scan && Update Warnings" on the warning list `lines` (its first line is
 // the title; line i is warnings[i - 1]): every listed file goes to each
 // scanner in one start, the hand-over is logged, and only then exactly the
-// listed entries are accepted, followed by a fresh comparing pass. Nothing
-// is accepted when a wanted log could not be written, nor, during a secure
+// listed entries are accepted, followed by a fresh comparing pass. The
+// scanners are waited for, and nothing is accepted unless each ended with
+// exit code 0 (the log then says which did not, and the user is told);
+// nothing either when a wanted log could not be written, nor, during a secure
 // shut down or scheduled scan, when no scanner started (the findings are
 // then logged in any case) or for an entry whose file was not found. Lines
 // get ") " appended as the list shows them. Nothing happens, and nullopt

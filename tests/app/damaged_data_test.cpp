@@ -33,6 +33,10 @@ class CorpusHost final : public Host {
     return acceptFirstScan && text == kFirstRunQuestion ? MsgAnswer::Yes : MsgAnswer::No;
   }
   bool StartProcess(const std::string&, int) override { return true; }
+  ProcessEnd StartAndWait(const std::string&, int, unsigned long,
+                          const std::function<bool()>&) override {
+    return {true, true, 0};
+  }
   long ShellOpen(const std::string&, const std::string&, int) override { return 42; }
   std::string OpenFileDialog(const std::string&, const std::string&, void*) override { return {}; }
   std::string BrowseForFolder(const std::string&) override { return {}; }

@@ -169,3 +169,49 @@ TEST(FindingsE2E, AcceptingFindingsKeepsWhatAnotherRunAcceptedMeanwhile) {
   EXPECT_EQ(saved.LookupEntry("kvmerge_changed.scr", "SCR"), changedSum);
   EXPECT_EQ(saved.LookupEntry("kvmerge_added.scr", "SCR"), addedSum) << "the other run's acceptance was undone";
 }
+
+// A file is trusted only once the scanner it was handed to has ended and
+// passed it: exit code 1 keeps it listed, unaccepted, and says so.
+TEST(FindingsE2E, AScannerThatFindsSomethingKeepsTheFilesOutOfTheBaseline) {
+  const std::string changed = SystemFolder() + "kvverdict_changed.scr";
+  struct Cleanup {
+    std::string path;
+    ~Cleanup() { DeleteFileA(path.c_str()); }
+  } cleanup{changed};
+  PutFile(changed, "first version");
+  ProgramFolder folder;
+  kv::test::ScriptedHost host;
+  kv::App app(host, kv::ThisEdition(), folder.dir());
+  const std::string entry = "kvverdict_changed.scr=" + kv::FileChecksum(app, changed) + "*E\r\n";
+  SetUpScreenSaverChecks(folder, entry, "0,0,0,0,0,1,1,1");
+  const std::string scanner = folder.path("fakescanner.exe");
+  ASSERT_TRUE(kv::IniWrite(folder.path("Data\\Korvanel.dat"), "antivirus", scanner + "|--exit=1", "Korvanel"));
+  PutFile(changed, "second version");
+  const std::string before = folder.Read("Data\\Integrity.dat");
+  {
+    ProgramRun run(folder, "Korvanel.exe", "/r");
+    EXPECT_TRUE(run.Answer("Your anti-virus program reported a problem (exit code 1). The files were "
+                           "not accepted into the baseline.", IDOK, 120000));
+    HWND window = FindProcessWindow(run.processId(), "100% AutoCheck", 20000);
+    ASSERT_NE(window, nullptr);
+    EXPECT_EQ(ListBoxLines(window), std::vector<std::string>{changed});
+    EXPECT_FALSE(run.WaitForExit(500)) << "the findings stay on screen";
+  }
+  EXPECT_EQ(folder.Read("Data\\Integrity.dat"), before);
+  EXPECT_EQ(folder.Read("scanner-record.txt"), "\"" + scanner + "\" --exit=1 \"" + changed + "\" \r\n");
+  const auto logs = folder.Logs();
+  ASSERT_EQ(logs.size(), 1u);
+  EXPECT_EQ(logs[0].rfind("Your anti-virus program reported a problem (exit code 1). The files were "
+                          "not accepted into the baseline. Anti-virus program: " + scanner + ",", 0),
+            0u) << logs[0];
+
+  // Passed with 0, the same finding is accepted and the run ends by itself.
+  ASSERT_TRUE(kv::IniWrite(folder.path("Data\\Korvanel.dat"), "antivirus", scanner + "|/scan", "Korvanel"));
+  {
+    ProgramRun run(folder, "Korvanel.exe", "/r");
+    ASSERT_TRUE(run.WaitForExit(120000));
+    EXPECT_EQ(run.ExitCode(), 0u);
+  }
+  EXPECT_EQ(kv::Baseline::FromText(folder.Read("Data\\Integrity.dat")).LookupEntry("kvverdict_changed.scr", "SCR"),
+            kv::FileChecksum(app, changed));
+}

@@ -209,6 +209,42 @@ TEST_F(FailedFilesTest, FindingsThatCannotBeLoggedStayListedAndUnaccepted) {
   EXPECT_EQ(folder.Read("Data\\Integrity.dat"), BaselineText("old.dll=1*E\r\n"));
 }
 
+// Nothing is trusted before every scanner that was handed the files has
+// ended, and ended with exit code 0.
+TEST_F(FailedFilesTest, FilesAreAcceptedOnlyWhenEveryScannerEndsWithExitCodeZero) {
+  w.textav1 = folder.path("av\\second.exe");
+  AddSystemFile("C:\\WINDOWS\\system32\\a.dll", "77");
+  const std::string kept = BaselineText("old.dll=1*E\r\n");
+  const std::string problem =
+      "Your anti-virus program reported a problem (exit code 1). The files were not accepted into "
+      "the baseline.";
+  host.exitCodes = {0, 1};  // the second scanner found something
+  host.ExpectBox(problem, MsgAnswer::Ok, {}, MsgIcon::Warning);
+  w.Label12_Click();
+  EXPECT_TRUE(host.AllBoxesShown());
+  EXPECT_EQ(host.waitTimeouts, (std::vector<unsigned long>{1800000, 1800000}));
+  EXPECT_EQ(folder.Read("Data\\Integrity.dat"), kept);
+  EXPECT_EQ(w.ListLines(), std::vector<std::string>{"C:\\WINDOWS\\system32\\a.dll"});
+  EXPECT_EQ(OnlyLog(), problem + " Anti-virus program: " + w.textav1 +
+                           ",C:\\WINDOWS\\system32\\a.dll\r\n");
+
+  // Unattended, a scanner that did not finish keeps them too, and the run
+  // says so by its exit code instead of a box.
+  host.scannersFinish = false;
+  app.run.shutDownAction = 99;
+  w.Label12_Click();
+  EXPECT_EQ(app.exitCode, kExitScannerObjected);
+  EXPECT_EQ(folder.Read("Data\\Integrity.dat"), kept);
+  EXPECT_EQ(w.ListLines().size(), 1u);
+
+  // Passed by both, they are accepted as before.
+  host.scannersFinish = true;
+  app.run.shutDownAction = -1;
+  w.Label12_Click();
+  EXPECT_EQ(OnDisk("Data\\Integrity.dat").LookupEntry("a.dll", "DLL"), "77");
+  EXPECT_TRUE(w.ListLines().empty());
+}
+
 TEST_F(FailedFilesTest, WithoutAScannerEveryFileIsLoggedAndAcceptedAnyway) {
   app.boxes.Check7 = 0;  // the log is forced
   w.Text1 = folder.path("av\\missing.exe");

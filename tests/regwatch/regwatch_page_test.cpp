@@ -211,4 +211,42 @@ TEST_F(RegWatchPageTest, FindingsWhoseLogCannotBeWrittenStayListed) {
   EXPECT_EQ(folder.Logs().size(), 1u);
 }
 
+// Nothing is trusted before every scanner that was handed the files has
+// ended, and ended with exit code 0.
+TEST_F(RegWatchPageTest, FindingsAreAcceptedOnlyOnceEveryScannerPassedThem) {
+  SetText(HKEY_CURRENT_USER, kRun, "KvSuspect", "C:\\suspect.exe");
+  RegWatchPage& page = OpenPage();
+  page.Command1_Click();
+  const std::vector<std::string> listed = page.ListLines();
+  ASSERT_EQ(listed.size(), 2u);
+  host.exitCodes = {0, 1};  // the second scanner found something
+  const std::string problem =
+      "Your anti-virus program reported a problem (exit code 1). The files were not accepted into "
+      "the baseline.";
+  host.ExpectBox(problem, MsgAnswer::Ok, {}, MsgIcon::Warning);
+  page.cScnUpd_Click();
+  EXPECT_TRUE(host.AllBoxesShown());
+  EXPECT_EQ(host.waitTimeouts, (std::vector<unsigned long>{1800000, 1800000}));
+  EXPECT_EQ(page.ListLines(), listed);
+  EXPECT_EQ(folder.Read("Data\\Registry.dat").find("KvSuspect"), std::string::npos);
+  // On record whatever Auto-Logging says, naming the scanner.
+  const auto logs = folder.Logs();
+  ASSERT_EQ(logs.size(), 1u);
+  EXPECT_EQ(logs[0].rfind(problem + " Anti-virus program: C:\\scan2.exe,", 0), 0u) << logs[0];
+
+  // A scanner still running when the wait ends has said nothing either.
+  host.scannersFinish = false;
+  host.ExpectBox("Your anti-virus program did not finish checking the files. The files were not "
+                 "accepted into the baseline.",
+                 MsgAnswer::Ok, {}, MsgIcon::Warning);
+  page.cScnUpd_Click();
+  EXPECT_TRUE(host.AllBoxesShown());
+  EXPECT_EQ(page.ListLines(), listed);
+
+  // Passed by both, they are accepted as before.
+  host.scannersFinish = true;
+  page.cScnUpd_Click();
+  EXPECT_EQ(page.ListLines(), (std::vector<std::string>{kWarningsTitle, kNoWarnings}));
+}
+
 }  // namespace

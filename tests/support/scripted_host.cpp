@@ -51,6 +51,22 @@ bool ScriptedHost::StartProcess(const std::string& commandLine, int showMode) {
   return startSucceeds && program;
 }
 
+ProcessEnd ScriptedHost::StartAndWait(const std::string& commandLine, int showMode,
+                                      unsigned long timeoutMs,
+                                      const std::function<bool()>& keepWaiting) {
+  ProcessEnd end;
+  end.started = StartProcess(commandLine, showMode);
+  if (!end.started) return end;
+  waitTimeouts.push_back(timeoutMs);
+  const bool stopped = keepWaiting && !keepWaiting();
+  end.finished = scannersFinish && !stopped;
+  if (!exitCodes.empty()) {
+    end.exitCode = exitCodes.front();
+    exitCodes.pop_front();
+  }
+  return end;
+}
+
 long ScriptedHost::ShellOpen(const std::string& file, const std::string& directory, int showCmd) {
   CheckNotEnded("shell open");
   shellCalls.push_back({file, directory, showCmd});

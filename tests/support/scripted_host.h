@@ -41,6 +41,11 @@ class ScriptedHost final : public Host {
   MsgAnswer ShowMessage(const std::string& text, const std::string& title, MsgButtons buttons,
                        MsgIcon icon) override;
   bool StartProcess(const std::string& commandLine, int showMode) override;
+  // Recorded as a start; ends with the next of exitCodes (0 when none is
+  // left), or still running when scannersFinish is false. keepWaiting is
+  // called once, as the wait's first pause would.
+  ProcessEnd StartAndWait(const std::string& commandLine, int showMode, unsigned long timeoutMs,
+                          const std::function<bool()>& keepWaiting) override;
   long ShellOpen(const std::string& file, const std::string& directory, int showCmd) override;
   std::string OpenFileDialog(const std::string& title, const std::string& filter,
                              void* owner = nullptr) override;
@@ -56,6 +61,9 @@ class ScriptedHost final : public Host {
   std::vector<PowerRequest> powerCalls;
   std::vector<HWND__*> attention;  // windows whose taskbar button was made to flash
   bool startSucceeds = true;
+  std::deque<unsigned long> exitCodes;
+  bool scannersFinish = true;
+  std::vector<unsigned long> waitTimeouts;  // the limit of each wait
   // Runs at each start, as the started program would while the caller goes on.
   std::function<void(const std::string& commandLine)> onStart;
   std::deque<long> shellResults;  // next results of ShellOpen; 42 (success) when empty

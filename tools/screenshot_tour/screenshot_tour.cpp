@@ -28,6 +28,7 @@
 #include "platform/files.h"
 #include "shutdown/frmLogoff.h"
 #include "shutdown/sProg.h"
+#include "antivirus/sWait.h"
 #include "antivirus/s_avir.h"
 #include "core/text.h"
 #include "settingsui/settings_pages.h"
@@ -307,6 +308,17 @@ void PhotographSecureShutDown(const std::string& logoffName, const std::string& 
   EXPECT_TRUE(Photograph(p.hwnd(), std::getenv("KV_SHOTS"), progressName));
 }
 
+// The window shown while a scanner that was handed findings runs.
+void PhotographScannerWait(const Edition& edition, const std::string& name) {
+  test::ProgramFolder folder;
+  test::ScriptedHost host;
+  App app(host, edition, folder.dir());
+  sWait w(app);
+  w.Show("C:\\Program Files\\AV Scanner\\avscan.exe");
+  Settle(w.hwnd());
+  EXPECT_TRUE(Photograph(w.hwnd(), std::getenv("KV_SHOTS"), name));
+}
+
 // The settings wizard, page by page, over a scanner and categories already
 // stored (the scanner is not on this machine, which Next mentions once).
 void PhotographWizard(const Edition& edition, const std::string& prefix, std::vector<int> pages) {
@@ -387,6 +399,8 @@ TEST(ScreenshotTour, EveryPage) {
   PhotographCheckWindow("10-check-window");
   PhotographCustomFolders("11-custom-folders");
   PhotographSecureShutDown("13-secure-shut-down", "14-shut-down-progress");
+  PhotographScannerWait(ThisEdition(), "15-scanner-wait");
+  PhotographScannerWait(LowEdition(), "low-15-scanner-wait");
   PhotographAntivirusSetup(ThisEdition(), "12-antivirus-setup");
   PhotographAntivirusSetup(LowEdition(), "low-06-antivirus-setup");
   const Edition& low = LowEdition();

@@ -1,9 +1,11 @@
 // Stands in for an anti-virus scanner in the end-to-end tests: appends its
-// whole command line and CR LF to a record file and exits. The record is
+// whole command line and CR LF to a record file and exits, with the code a
+// "--exit=N" argument asks for (0 without one, as for clean files). The record is
 // KV_SCANNER_RECORD when that is set, else scanner-record.txt beside the
 // program.
 #include <windows.h>
 
+#include <cstdlib>
 #include <string>
 
 namespace {
@@ -18,6 +20,12 @@ std::string RecordPath() {
   const auto slash = path.find_last_of('\\');
   return (slash == std::string::npos ? std::string() : path.substr(0, slash + 1)) +
          "scanner-record.txt";
+}
+
+// N of the first "--exit=N" on the command line; 0 when there is none.
+int AskedExitCode(const std::string& commandLine) {
+  const auto at = commandLine.find("--exit=");
+  return at == std::string::npos ? 0 : std::atoi(commandLine.c_str() + at + 7);
 }
 
 }  // namespace
@@ -37,7 +45,7 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     DWORD written = 0;
     const BOOL ok = WriteFile(h, line.data(), DWORD(line.size()), &written, nullptr);
     CloseHandle(h);
-    return ok && written == line.size() ? 0 : 1;
+    return ok && written == line.size() ? AskedExitCode(line) : 1;
   }
   return 2;
 }

@@ -1,0 +1,75 @@
+#include "antivirus/sWait.h"
+
+#include <commctrl.h>
+
+#include <algorithm>
+
+#include "antivirus/sWait_ids.h"
+#include "context/app.h"
+#include "controls/control_text.h"
+#include "controls/dialog_keys.h"
+
+namespace kv {
+
+using namespace swait_ids;
+
+namespace {
+constexpr char kClassName[] = "KorvanelScannerWait";
+constexpr controls::Typeface kText{"Segoe UI", 9};
+constexpr SIZE kClient{420, 140};  // at 96 DPI
+}  // namespace
+
+sWait::sWait(App& app) : app_(app) {
+  controls::UseDialogKeys(kClassName);
+  Create(controls::WindowClass{kClassName, 0, GetSysColorBrush(COLOR_BTNFACE), true},
+         WS_EX_CONTROLPARENT, "Waiting for your anti-virus program",
+         WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN, CW_USEDEFAULT, CW_USEDEFAULT, 100,
+         100, nullptr);
+  SizeClientTo(kClient);
+  Label1 = controls::MakeChild(hwnd_, "STATIC", kLabel1,
+                               "The files are accepted once your anti-virus program has checked "
+                               "them and reported no problem:",
+                               WS_VISIBLE | SS_NOPREFIX);
+  Place(Label1, 16, 10, 388, 34, kText);
+  Label2 = controls::MakeChild(hwnd_, "STATIC", kLabel2, "", WS_VISIBLE | SS_NOPREFIX | SS_PATHELLIPSIS);
+  Place(Label2, 16, 48, 388, 18, kText);
+  ProgressBar1 = controls::MakeChild(hwnd_, PROGRESS_CLASSA, kProgressBar1, "Anti-virus program running",
+                                     WS_VISIBLE | PBS_MARQUEE);
+  Place(ProgressBar1, 16, 72, 388, 14);
+  SendMessageA(ProgressBar1, PBM_SETMARQUEE, TRUE, 40);
+  Command1.Create(hwnd_, kCommand1, 0, 0, 10, 10, "Stop", app_.edition.plainControls);
+  Place(Command1.hwnd(), 304, 96, 100, 32);
+  Command1.Click = [this] { Command1_Click(); };
+}
+
+sWait::~sWait() { Destroy(); }
+
+void sWait::Show(const std::string& program) {
+  SetWindowTextA(Label2, program.c_str());
+  if (Visible()) return;
+  RECT r{};
+  GetWindowRect(hwnd_, &r);
+  const int w = r.right - r.left, h = r.bottom - r.top;
+  const int x = (GetSystemMetrics(SM_CXSCREEN) - w) / 2, y = (GetSystemMetrics(SM_CYSCREEN) - h) / 2;
+  SetWindowPos(hwnd_, HWND_TOP, std::max(x, 0), std::max(y, 0), 0, 0, SWP_NOSIZE);
+  ShowWindow(hwnd_, SW_SHOWNORMAL);
+  SetFocus(Command1.hwnd());
+  UpdateWindow(hwnd_);
+}
+
+bool sWait::Visible() const { return IsWindowVisible(hwnd_) != FALSE; }
+
+std::string sWait::Program() const { return controls::ControlText(Label2); }
+
+bool sWait::OnClose() {
+  Command1_Click();
+  return true;
+}
+
+bool sWait::OnCommand(int id, int, HWND) {
+  if (id != IDCANCEL) return false;
+  Command1_Click();
+  return true;
+}
+
+}  // namespace kv
