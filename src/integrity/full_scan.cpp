@@ -12,7 +12,7 @@
 
 namespace kv {
 
-void StartFullScan(App& app) {
+void StartFullScan(App& app, FirstScanCheck check) {
   app.run.baselineScanGuard = true;
   // A file that still matched the old baseline in memory would pass and
   // keep its "NULL" in the new file.
@@ -36,6 +36,7 @@ void StartFullScan(App& app) {
   form.Hide();
   app.run.baselineScanActive = true;
   BeginScanDocument(app, app.baselineFile, text);
+  if (check == FirstScanCheck::LeftToCaller) return;
   intCheck& window = app.CheckWindow();
   window.Show();
   window.lUp();

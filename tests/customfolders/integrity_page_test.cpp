@@ -87,7 +87,6 @@ TEST_F(IntegrityPageTest, SelectAllChecksEveryCategoryOfTheSystemDirectoryOnly) 
   EXPECT_TRUE(w.TimerArmed());
   for (int c = 1; c <= 6; ++c) EXPECT_TRUE(*app.run.CategoryFlag(c)) << c;
   EXPECT_EQ(app.run.currentFolderPath, "");
-  EXPECT_EQ(app.run.folderQueue, "");
   EXPECT_TRUE(app.run.manualScan && app.run.noAutoScanFailing);
 }
 

@@ -65,9 +65,6 @@ TEST_F(CheckWindowTest, ClassifiesChangedNewAndUnfinishedEntries) {
   std::sort(lines.begin(), lines.end());
   EXPECT_EQ(lines, (std::vector<std::string>{watched + "Changed.DLL", watched + "fresh.dll *NEW*",
                                              watched + "skeleton.dll *NEW*"}));
-  EXPECT_NE(app.run.folderResults.find(watched + "Changed.DLL(3) " + Sum("Changed.DLL") + ","),
-            std::string::npos);
-  EXPECT_TRUE(app.run.systemResults.empty());
   EXPECT_EQ(intCheck::Text(w.Label6), "4");
   EXPECT_EQ(intCheck::Text(w.Label9), "1");
   EXPECT_EQ(intCheck::Text(w.Label8), "2");
@@ -101,8 +98,8 @@ TEST_F(CheckWindowTest, ProgressFollowsClassifiedFilesAndAFolderPassMarksItsOwnC
   app.run.scanEXE = false;
   app.run.scanDLL = true;
   RunToEnd();
-  EXPECT_EQ(w.pb2max, "2");  // "DLL" counts towards the run ...
-  EXPECT_EQ(w.categoryTotal[1], 1);  // ... but towards no category
+  EXPECT_EQ(w.Tally().runTotal, 2);  // "DLL" counts towards the run ...
+  EXPECT_EQ(w.Tally().categoryTotal[1], 1);  // ... but towards no category
   EXPECT_EQ(w.Title(), "50% AutoCheck");
   EXPECT_EQ(w.LabelColor(w.titleLabel[1]), RGB(64, 64, 64));
   EXPECT_EQ(w.LabelColor(w.titleLabel[7]), RGB(0, 0, 0));
@@ -119,8 +116,10 @@ TEST_F(CheckWindowTest, SystemDirectoryResultsHaveNoSlot) {
   DeleteFileAt(file);
   const auto lines = app.CheckWindow().ListLines();
   EXPECT_NE(std::find(lines.begin(), lines.end(), file + " *NEW*"), lines.end());
-  EXPECT_NE(app.run.systemResults.find(file + " " + sum + ","), std::string::npos);
-  EXPECT_TRUE(app.run.folderResults.empty());
+  const auto& found = app.CheckWindow().Findings();
+  ASSERT_EQ(found.size(), 1u);
+  EXPECT_EQ(found[0].checksum, sum);
+  EXPECT_EQ(found[0].slot, 0);
 }
 
 TEST_F(CheckWindowTest, RunWithoutCategoriesShowsTheResultAtOnce) {
@@ -131,7 +130,7 @@ TEST_F(CheckWindowTest, RunWithoutCategoriesShowsTheResultAtOnce) {
                                "Executable Scan --- Not Scanning",
                                "Commonly Exploited Executables --- Not Scanning"};
   for (int c = 1; c <= 6; ++c) EXPECT_EQ(intCheck::Text(w.titleLabel[c]), notScanning[c - 1]);
-  EXPECT_EQ(w.pb2max, "1");
+  EXPECT_EQ(w.Tally().runTotal, 1);
   EXPECT_TRUE(intCheck::IsShown(w.Label2));
   EXPECT_TRUE(intCheck::IsShown(w.Label14));
   EXPECT_EQ(intCheck::Text(w.Label2), "Close Integrity Check Window");
@@ -154,17 +153,14 @@ TEST_F(CheckWindowTest, LogonRunQueuesCustomFoldersWithTheirOwnCategories) {
   app.run.autoLoadRun = true;
   app.run.currentFolderPath.clear();
   app.commandLine = "/r";
-  app.CheckWindow().lUp();
-  EXPECT_EQ(app.run.folderQueue, "1,2,3,");
+  RunToEnd();
   intCheck& w = app.CheckWindow();
-  ASSERT_TRUE(PumpUntil([&] { return !w.TimerArmed() && !w.Running(); }, 20000));
   EXPECT_EQ(intCheck::Text(w.l_cust2), "Custom Folder 3/3");
-  const std::string& r = app.run.folderResults;
-  EXPECT_NE(r.find("x1.exe(1) "), std::string::npos);
-  EXPECT_NE(r.find("y2.dll(2) "), std::string::npos);
-  EXPECT_NE(r.find("x3.exe(3) "), std::string::npos);
-  EXPECT_EQ(r.find("y1.dll"), std::string::npos);
-  EXPECT_EQ(r.find("x2.exe"), std::string::npos);
+  std::vector<std::string> found;
+  for (const FileVerdict& v : w.Findings()) found.push_back(v.path + "(" + Dec(v.slot) + ")");
+  EXPECT_EQ(found, (std::vector<std::string>{folder.path("f1\\x1.exe(1)"),
+                                             folder.path("f2\\y2.dll(2)"),
+                                             folder.path("f3\\x3.exe(3)")}));
 }
 
 TEST_F(CheckWindowTest, AFolderWithoutABaselineOfItsOwnFindsEveryFileNew) {
@@ -214,10 +210,8 @@ TEST_F(CheckWindowTest, InteractiveRunsNeverQueueCustomFolders) {
   WriteEntry(app, app.settingsFile, "args", "1,1,1,1,1,1,1", "1");
   app.run.manualScan = false;
   app.run.currentFolderPath.clear();
-  app.CheckWindow().lUp();
-  EXPECT_EQ(app.run.folderQueue, "");
-  intCheck& w = app.CheckWindow();
-  ASSERT_TRUE(PumpUntil([&] { return !w.TimerArmed() && !w.Running(); }, 20000));
+  RunToEnd();
+  for (const FileVerdict& v : app.CheckWindow().Findings()) EXPECT_NE(v.path.rfind(watched, 0), 0u) << v.path;
 }
 
 TEST_F(CheckWindowTest, PauseHoldsTheWalkAndStopKeepsWhatWasFound) {
@@ -231,17 +225,18 @@ TEST_F(CheckWindowTest, PauseHoldsTheWalkAndStopKeepsWhatWasFound) {
   host.ExpectBox("Some files failed the integrity check!  Are you sure you want to exit?",
                  MsgAnswer::Yes, "Warning");
   Later(300, [&] {
-    seenWhilePaused = app.run.categoryDone;
+    seenWhilePaused = int(w.ListLines().size());
     w.Command1_Click();  // a manual run stops and hides
   });
   ASSERT_TRUE(PumpUntil([&] { return !w.TimerArmed() && !w.Running(); }, 20000));
   EXPECT_EQ(seenWhilePaused, 1) << "only the file in progress is finished while paused";
-  EXPECT_TRUE(app.run.abortRequested);
+  EXPECT_TRUE(w.Stopped());
   EXPECT_FALSE(w.Visible());
-  EXPECT_EQ(app.run.categoryDone, 1);
-  // The list is given up by the answer; the result text keeps the one file.
+  EXPECT_EQ(w.Tally().checked, 1);
+  EXPECT_TRUE(w.Tally().stopped);
+  // The list is given up by the answer.
   EXPECT_TRUE(w.ListLines().empty());
-  EXPECT_EQ(std::count(app.run.folderResults.begin(), app.run.folderResults.end(), ','), 1);
+  EXPECT_TRUE(w.Findings().empty());
 }
 
 TEST_F(CheckWindowTest, SecureShutDownReportsToTheProgressWindowOnly) {
@@ -256,12 +251,11 @@ TEST_F(CheckWindowTest, SecureShutDownReportsToTheProgressWindowOnly) {
   app.run.scheduledScan = true;  // the chain then ends the program after the registry step
   intCheck& w = app.CheckWindow();
   w.lUp();
-  EXPECT_EQ(app.run.folderQueue, "1,");
   ASSERT_TRUE(PumpUntil([&] { return host.ended; }, 20000));
   EXPECT_EQ(app.ShutDownProgress().Progress(), 100);
   EXPECT_EQ(w.Title(), "Integrity Checker");
   EXPECT_EQ(intCheck::Text(w.percentLabel[1]), "0%");
-  EXPECT_EQ(app.run.newCount, 2);
+  EXPECT_EQ(w.Tally().newFiles, 2);
 }
 
 TEST_F(CheckWindowTest, AbandoningTheFullScanDeletesTheBaselineAndEnds) {
@@ -277,7 +271,7 @@ TEST_F(CheckWindowTest, AbandoningTheFullScanDeletesTheBaselineAndEnds) {
 
 TEST_F(CheckWindowTest, StoppingWithListedFilesAsksFirst) {
   intCheck& w = app.CheckWindow();
-  w.AddListLine("C:\\x\\a.dll");
+  w.FileChecked({"C:\\x\\a.dll", VerdictKind::Changed, "1", 0, true});
   host.ExpectBox("Some files failed the integrity check!  Are you sure you want to exit?",
                  MsgAnswer::No, "Warning");
   w.Command1_Click();
