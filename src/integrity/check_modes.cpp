@@ -43,7 +43,7 @@ void EndCheckRun(App& app, intCheck& window, const CheckTally& tally) {
     window.ScanFailing(false);
     if (app.ended) return;
   }
-  window.ShowResults(tally.stopped);
+  window.ShowResults(clean, tally.stopped);
   // Findings left in a window nobody looks at (the minimised one of a logon
   // check) ask for attention; the window stays as it is.
   if (!clean && !tally.stopped && !run.InSecureShutDown() && IsIconic(window.hwnd()))

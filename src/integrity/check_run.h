@@ -141,6 +141,13 @@ class CheckRun {
   // The message queue is pumped between files, and while paused.
   void Run();
 
+  // The checksum and the baseline file as they are when the run starts:
+  // start-up applies the settings after a first full scan was prepared.
+  void UseBaseline(const std::string& algorithm, const std::string& baselineFile) {
+    request_.algorithm = algorithm;
+    request_.baselineFile = baselineFile;
+  }
+
   const CheckRequest& Request() const { return request_; }
   const CheckTally& Tally() const { return tally_; }
   // New and changed files, in checking order.

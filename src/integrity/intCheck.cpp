@@ -299,6 +299,7 @@ void intCheck::RunCheck() {
   if (!prepared_) return;
   std::unique_ptr<CheckRun> check = std::move(prepared_);
   running_ = true;
+  check->UseBaseline(app_.algorithmName, app_.baselineFile);
   check->Run();
   running_ = false;
   if (!app_.ended) EndCheckRun(app_, *this, check->Tally());
@@ -388,8 +389,7 @@ void intCheck::ShowClean() {
   resultCloses_ = true;
 }
 
-void intCheck::ShowResults(bool stopped) {
-  const bool clean = IsShown(Label14);
+void intCheck::ShowResults(bool clean, bool stopped) {
   if (stopped) {
     ShowPanel(1);
   } else {

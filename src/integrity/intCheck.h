@@ -62,7 +62,7 @@ class intCheck : public controls::Window, public CheckView, public FailedFilesVi
   // The end of a run: the clean-result line, then the result panel (or the
   // progress panel after a stop).
   void ShowClean();
-  void ShowResults(bool stopped);
+  void ShowResults(bool clean, bool stopped);
 
   // --- rendering of a check (CheckView) ---------------------------------------
   void PassStarted(const CheckPass& pass) override;
