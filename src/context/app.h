@@ -91,6 +91,14 @@ class App {
   SettingsBoxes boxes;
   ScannerFields scanners;
 
+  // The settings file as the program last read or wrote it (context/settings.h).
+  struct SettingsText {
+    bool loaded = false;
+    bool exists = false;
+    std::string path, text;
+    uint64_t writeTime = 0, size = 0;  // of the file the text was read from
+  } settingsText;
+
   RunState run;
   // Another copy of this program was already running when this one started.
   bool anotherInstance = false;

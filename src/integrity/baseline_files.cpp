@@ -43,7 +43,7 @@ bool LoadFolderBaseline(App& app, const std::string& path) {
         CopyFileTo(backup, path);
     if (!restored) {
       const int slot = SlotOfFolderBaselineFile(path);
-      const std::string folder = ReadEntry(app.settingsFile, "path", Dec(slot));
+      const std::string folder = SettingsEntry(app, "path", Dec(slot));
       app.wiring.buildFolderBaseline(app, folder, path, slot);
       if (app.ended) return false;
     }

@@ -61,12 +61,11 @@ CheckRequest PrepareRequest(App& app) {
   // full scan only the system directory.
   const bool interactive = !run.InSecureShutDown() && !StartedWithArguments(app);
   if (!run.baselineScanGuard && !interactive) {
-    const char* key = run.InSecureShutDown() ? "args2" : "args";
     for (int slot = 1; slot <= 20; ++slot) {
-      const std::string value = ReadEntry(app.settingsFile, key, Dec(slot));
+      const FolderSetting setting = FolderSettingOf(app, slot);
+      const std::string& value = run.InSecureShutDown() ? setting.args2 : setting.args;
       if (value.empty() || value.back() != '1') continue;
-      queued.push_back({ReadEntry(app.settingsFile, "path", Dec(slot)), slot,
-                        ParseCategoryList(value).category, true});
+      queued.push_back({setting.path, slot, ParseCategoryList(value).category, true});
     }
     run.currentFolderPath.clear();
     run.ClearCategories();
