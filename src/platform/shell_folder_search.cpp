@@ -9,14 +9,15 @@
 #include "core/text.h"
 #include "platform/pump.h"
 #include "platform/shell_folders.h"
+#include "platform/wide_text.h"
 
 namespace kv {
 
 std::string ShellFolderPath(int csidl) {
   LPITEMIDLIST pidl = nullptr;
   if (FAILED(SHGetSpecialFolderLocation(nullptr, csidl, &pidl)) || !pidl) return {};
-  char path[MAX_PATH + 1] = "";
-  std::string result = SHGetPathFromIDListA(pidl, path) ? path : "";
+  wchar_t path[MAX_PATH + 1] = L"";
+  std::string result = SHGetPathFromIDListW(pidl, path) ? NarrowText(path) : "";
   CoTaskMemFree(pidl);
   return result;
 }
@@ -31,12 +32,12 @@ std::string ProgramFilesFolder(int csidl) {
 std::string SearchTreeForFile(const std::string& root, const std::string& name) {
   PumpMessages();
   // The system writes up to MAX_PATH characters; the room beyond is slack.
-  std::vector<char> found(520, '\0');
+  std::vector<wchar_t> found(520, L'\0');
   // Older headers declare the two inputs without const.
-  std::string r = root, n = name;
-  const bool ok = !r.empty() && !n.empty() && ::SearchTreeForFile(r.data(), n.data(), found.data());
+  std::wstring r = WideText(root), n = WideText(name);
+  const bool ok = !r.empty() && !n.empty() && ::SearchTreeForFileW(r.data(), n.data(), found.data());
   PumpMessages();
-  return ok ? std::string(found.data()) : std::string();
+  return ok ? NarrowText(found.data()) : std::string();
 }
 
 }  // namespace kv
