@@ -84,10 +84,9 @@ std::wstring WideText(std::string_view text) {
   return std::wstring(wide.begin(), wide.end());
 }
 
-std::wstring WidePath(std::string_view path) {
-  std::wstring wide = WideText(path);
-  if (wide.size() <= kClassicLimit || wide.starts_with(kLongPrefix) || wide.starts_with(L"\\\\.\\"))
-    return wide;
+std::wstring PrefixedPath(std::string_view path) {
+  const std::wstring wide = WideText(path);
+  if (wide.starts_with(kLongPrefix) || wide.starts_with(L"\\\\.\\")) return wide;
   const DWORD n = GetFullPathNameW(wide.c_str(), 0, nullptr, nullptr);
   if (n == 0) return wide;
   std::wstring full(size_t(n), L'\0');
@@ -96,6 +95,12 @@ std::wstring WidePath(std::string_view path) {
   full.resize(got);
   if (full.starts_with(L"\\\\")) return std::wstring(kLongUncPrefix) + full.substr(2);
   return std::wstring(kLongPrefix) + full;
+}
+
+std::wstring WidePath(std::string_view path) {
+  std::wstring wide = WideText(path);
+  if (wide.size() <= kClassicLimit) return wide;
+  return PrefixedPath(path);
 }
 
 std::string NarrowPath(std::wstring_view path) {

@@ -16,6 +16,9 @@ std::wstring WideText(std::string_view text);
 // path is made absolute and given the long-path prefix ("\\?\" or
 // "\\?\UNC\"), so that deep files are reached too.
 std::wstring WidePath(std::string_view path);
+// The same path absolute and prefixed whatever its length, for walks that
+// go deeper from it.
+std::wstring PrefixedPath(std::string_view path);
 // A path the system gave back, in the program's form: without the prefix
 // WidePath may have added.
 std::string NarrowPath(std::wstring_view path);
