@@ -1,8 +1,11 @@
 // Stands in for an anti-virus scanner in the end-to-end tests: appends its
 // whole command line and CR LF to a record file and exits. The record is
 // KV_SCANNER_RECORD when that is set, else scanner-record.txt beside the
-// program.
+// program. Beside the record, scanner-args.txt gets each argument as the
+// scanner itself sees it (UTF-8), one a line after "1 " when it opens as a
+// file and "0 " when not, and "--" after each start.
 #include <windows.h>
+#include <shellapi.h>
 
 #include <string>
 
@@ -20,11 +23,34 @@ std::string RecordPath() {
          "scanner-record.txt";
 }
 
-}  // namespace
+std::string Utf8(const std::wstring& w) {
+  if (w.empty()) return {};
+  const int n = WideCharToMultiByte(CP_UTF8, 0, w.data(), int(w.size()), nullptr, 0, nullptr, nullptr);
+  std::string out(size_t(n), '\0');
+  WideCharToMultiByte(CP_UTF8, 0, w.data(), int(w.size()), out.data(), n, nullptr, nullptr);
+  return out;
+}
 
-int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
-  const std::string line = std::string(GetCommandLineA()) + "\r\n";
-  const std::string path = RecordPath();
+bool Opens(std::wstring path) {
+  if (path.size() >= MAX_PATH && path.rfind(L"\\\\", 0) != 0) path = L"\\\\?\\" + path;
+  HANDLE h = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                         OPEN_EXISTING, 0, nullptr);
+  if (h == INVALID_HANDLE_VALUE) return false;
+  CloseHandle(h);
+  return true;
+}
+
+std::string ArgumentLines() {
+  int argc = 0;
+  wchar_t** argv = CommandLineToArgvW(GetCommandLineW(), &argc);
+  std::string out;
+  for (int i = 1; argv && i < argc; ++i)
+    out += (Opens(argv[i]) ? "1 " : "0 ") + Utf8(argv[i]) + "\r\n";
+  if (argv) LocalFree(argv);
+  return out + "--\r\n";
+}
+
+bool Append(const std::string& path, const std::string& line) {
   // Scanners are started back to back and may run at once; the file is
   // opened without sharing so that each line goes in whole.
   for (int attempt = 0; attempt < 1000; ++attempt) {
@@ -37,7 +63,20 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     DWORD written = 0;
     const BOOL ok = WriteFile(h, line.data(), DWORD(line.size()), &written, nullptr);
     CloseHandle(h);
-    return ok && written == line.size() ? 0 : 1;
+    return ok && written == line.size();
   }
-  return 2;
+  return false;
+}
+
+}  // namespace
+
+int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
+  const std::string line = std::string(GetCommandLineA()) + "\r\n";
+  const std::string path = RecordPath();
+  const auto slash = path.find_last_of('\\');
+  const std::string args = (slash == std::string::npos ? std::string() : path.substr(0, slash + 1)) +
+                           "scanner-args.txt";
+  // The arguments first: a test that has seen the record line finds them.
+  if (!Append(args, ArgumentLines())) return 1;
+  return Append(path, line) ? 0 : 1;
 }
