@@ -100,4 +100,15 @@ std::u16string UnescapeToWide(std::string_view text, const WidenRunFn& widenRun)
   return out;
 }
 
+std::string_view LastPathPart(std::string_view path, const LeadByteFn& isLeadByte) {
+  size_t start = 0;
+  for (size_t i = 0; i < path.size(); ++i) {
+    if (isLeadByte && isLeadByte(static_cast<unsigned char>(path[i])) && i + 1 < path.size())
+      ++i;
+    else if (path[i] == '\\')
+      start = i + 1;
+  }
+  return path.substr(start);
+}
+
 }  // namespace kv

@@ -36,4 +36,12 @@ std::string EscapeWide(std::u16string_view wide, const SpellFn& spell);
 // as it is written.
 std::u16string UnescapeToWide(std::string_view text, const WidenRunFn& widenRun);
 
+// Whether a byte opens a two-byte character of the code page.
+using LeadByteFn = std::function<bool(unsigned char)>;
+
+// The text after the last "\" of a path that is a character of its own: in
+// a two-byte code page the second byte of a character may be "\" too, and
+// cutting there would make a file's key out of part of its name.
+std::string_view LastPathPart(std::string_view path, const LeadByteFn& isLeadByte);
+
 }  // namespace kv

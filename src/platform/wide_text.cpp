@@ -109,4 +109,9 @@ std::string NarrowPath(std::wstring_view path) {
   return NarrowText(path);
 }
 
+std::string NameInFolder(std::string_view path) {
+  const UINT cp = GetACP();
+  return std::string(LastPathPart(path, [cp](unsigned char c) { return IsDBCSLeadByteEx(cp, c) != 0; }));
+}
+
 }  // namespace kv

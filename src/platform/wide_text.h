@@ -23,4 +23,8 @@ std::wstring PrefixedPath(std::string_view path);
 // WidePath may have added.
 std::string NarrowPath(std::wstring_view path);
 
+// The name of a file within its folder: the path after its last separator
+// that is a character of the system code page of its own.
+std::string NameInFolder(std::string_view path);
+
 }  // namespace kv

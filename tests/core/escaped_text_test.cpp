@@ -58,3 +58,15 @@ TEST(EscapedText, OnlyWellFormedEscapesWiden) {
   EXPECT_EQ(Widen("<U+<U+FF4B>"), u"<U+\uFF4B");
   EXPECT_EQ(Widen("<U+10000>"), u"\U00010000");
 }
+
+TEST(EscapedText, AFileNameEndsAtARealSeparatorOnly) {
+  // Shift-JIS: 0x81-0x9F and 0xE0-0xFC open a character whose second byte
+  // may be 0x5C, the byte of "\\".
+  const LeadByteFn sjis = [](unsigned char c) { return (c >= 0x81 && c <= 0x9F) || c >= 0xE0; };
+  EXPECT_EQ(LastPathPart("C:\\Windows\\x\x95\\kernel32.dll", sjis), "x\x95\\kernel32.dll");
+  EXPECT_EQ(LastPathPart("C:\\Windows\\zz<U+FF3C>..<U+FF3C>xcopy.exe", sjis),
+            "zz<U+FF3C>..<U+FF3C>xcopy.exe");
+  EXPECT_EQ(LastPathPart("C:\\a\x95\\", sjis), "a\x95\\");  // one character, not a folder
+  EXPECT_EQ(LastPathPart("plain.dll", nullptr), "plain.dll");
+  EXPECT_EQ(LastPathPart("C:\\x\x95\\kernel32.dll", nullptr), "kernel32.dll");  // single-byte
+}
