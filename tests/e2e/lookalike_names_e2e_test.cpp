@@ -194,6 +194,12 @@ TEST(LookAlikeNamesE2E, RunValuesAndPendingRenamesAreReportedAndScannedUnderThei
   PlantedElsewhere planted;
   ProgramFolder folder;
   ASSERT_TRUE(BuildBaselineInteractively(folder));
+  // The snapshot taken afresh by a run that nobody closes while it is made.
+  ASSERT_TRUE(DeleteFileA(folder.path("Data\\Registry.dat").c_str()));
+  {
+    ProgramRun snapshot(folder, "Korvanel.exe", "/r");
+    ASSERT_TRUE(snapshot.WaitForExit(120000));
+  }
   ASSERT_NE(folder.Read("Data\\Registry.dat").find("KvWideE2E= (C:\\kvpend\\notepad.exe)"),
             std::string::npos);
   UseFakeScanner(folder, "0,0,0,0,0,0,0,1");  // Auto-Logging
