@@ -83,7 +83,8 @@ std::string EscapeWide(std::u16string_view wide, const SpellFn& spell) {
   return out;
 }
 
-std::u16string UnescapeToWide(std::string_view text, const WidenRunFn& widenRun) {
+std::u16string UnescapeToWide(std::string_view text, const WidenRunFn& widenRun,
+                              const SpellFn& spell) {
   std::u16string out;
   out.reserve(text.size());
   size_t runStart = 0;
@@ -91,6 +92,9 @@ std::u16string UnescapeToWide(std::string_view text, const WidenRunFn& widenRun)
        at = text.find(kOpening, at + 1)) {
     const auto escape = EscapeAt(text, at);
     if (!escape) continue;
+    const char32_t cp = escape->first;
+    const bool surrogate = cp >= 0xD800 && cp <= 0xDFFF;
+    if (cp != '<' && !surrogate && spell && spell(cp)) continue;
     if (at > runStart) out += widenRun(text.substr(runStart, at - runStart));
     AppendCodePoint(out, escape->first);
     runStart = at + escape->second;

@@ -30,11 +30,15 @@ bool HoldsNoEscapeOpening(std::u16string_view text);
 // The 8-bit form of a wide text, one code point at a time.
 std::string EscapeWide(std::u16string_view wide, const SpellFn& spell);
 
-// The exact inverse of EscapeWide: every well-formed escape becomes its code
-// point; anything else that looks like one (lower-case hex, fewer than four
-// digits, a leading zero beyond four, past U+10FFFF, no closing ">") stays
-// as it is written.
-std::u16string UnescapeToWide(std::string_view text, const WidenRunFn& widenRun);
+// The exact inverse of EscapeWide: every escape it writes becomes its code
+// point again. Anything else that looks like one stays as it is written:
+// lower-case hex, fewer than four digits, a leading zero beyond four, past
+// U+10FFFF, no closing ">", and the escape of a character `spell` spells
+// (other than "<"), which EscapeWide never writes. So a text from a log or
+// a person cannot smuggle a quote or a separator into a name through an
+// escape.
+std::u16string UnescapeToWide(std::string_view text, const WidenRunFn& widenRun,
+                              const SpellFn& spell);
 
 // Whether a byte opens a two-byte character of the code page.
 using LeadByteFn = std::function<bool(unsigned char)>;

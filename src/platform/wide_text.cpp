@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include <optional>
+
 #include "core/escaped_text.h"
 
 namespace kv {
@@ -53,34 +55,44 @@ constexpr size_t kClassicLimit = 247;
 
 }  // namespace
 
+namespace {
+
+// The code page's exact spelling of one code point, if it has one.
+std::optional<std::string> Spell(UINT cp, char32_t c) {
+  wchar_t w[2];
+  int n = 1;
+  if (c >= 0x10000) {
+    w[0] = wchar_t(0xD800 + ((c - 0x10000) >> 10));
+    w[1] = wchar_t(0xDC00 + ((c - 0x10000) & 0x3FF));
+    n = 2;
+  } else {
+    w[0] = wchar_t(c);
+  }
+  std::string spelt;
+  if (!ExactNarrow(cp, w, n, spelt)) return std::nullopt;
+  return spelt;
+}
+
+}  // namespace
+
 std::string NarrowText(std::wstring_view wide) {
   const UINT cp = GetACP();
   std::string out;
   if (ExactNarrow(cp, wide.data(), int(wide.size()), out) && HoldsNoEscapeOpening(out)) return out;
   const std::u16string units(wide.begin(), wide.end());
-  return EscapeWide(units, [cp](char32_t c) -> std::optional<std::string> {
-    wchar_t w[2];
-    int n = 1;
-    if (c >= 0x10000) {
-      w[0] = wchar_t(0xD800 + ((c - 0x10000) >> 10));
-      w[1] = wchar_t(0xDC00 + ((c - 0x10000) & 0x3FF));
-      n = 2;
-    } else {
-      w[0] = wchar_t(c);
-    }
-    std::string spelt;
-    if (!ExactNarrow(cp, w, n, spelt)) return std::nullopt;
-    return spelt;
-  });
+  return EscapeWide(units, [cp](char32_t c) { return Spell(cp, c); });
 }
 
 std::wstring WideText(std::string_view text) {
   const UINT cp = GetACP();
   if (HoldsNoEscapeOpening(text)) return WidenRun(cp, text);
-  const std::u16string wide = UnescapeToWide(text, [cp](std::string_view run) {
-    const std::wstring w = WidenRun(cp, run);
-    return std::u16string(w.begin(), w.end());
-  });
+  const std::u16string wide = UnescapeToWide(
+      text,
+      [cp](std::string_view run) {
+        const std::wstring w = WidenRun(cp, run);
+        return std::u16string(w.begin(), w.end());
+      },
+      [cp](char32_t c) { return Spell(cp, c); });
   return std::wstring(wide.begin(), wide.end());
 }
 

@@ -19,7 +19,7 @@ std::u16string WidenLatin1(std::string_view run) {
 }
 
 std::string Narrow(std::u16string_view w) { return EscapeWide(w, SpellLatin1); }
-std::u16string Widen(std::string_view s) { return UnescapeToWide(s, WidenLatin1); }
+std::u16string Widen(std::string_view s) { return UnescapeToWide(s, WidenLatin1, SpellLatin1); }
 
 }  // namespace
 
@@ -51,8 +51,11 @@ TEST(EscapedText, EveryWideNameHasOneExactNarrowFormAndComesBack) {
 }
 
 TEST(EscapedText, OnlyWellFormedEscapesWiden) {
+  // An escape of a character the code page spells is never written, so it
+  // is no escape: a quote or "\\" cannot be brought into a name this way.
   for (const char* literal : {"<U+ff4b>", "<U+FF4>", "<U+0FF4B>", "<U+110000>", "<U+FF4B",
-                              "<U+1234567>", "<U+>", "<U+FF4B >", "x<U+<U+"})
+                              "<U+1234567>", "<U+>", "<U+FF4B >", "x<U+<U+", "C:\\x<U+0022>.dll",
+                              "a<U+005C>..<U+005C>b", "<U+00E9>"})
     EXPECT_EQ(Widen(literal), WidenLatin1(literal)) << literal;
   // A malformed opening does not hide a well-formed escape right after it.
   EXPECT_EQ(Widen("<U+<U+FF4B>"), u"<U+\uFF4B");

@@ -109,6 +109,9 @@ TEST_F(OddNamesTest, DeepNamesAndNamesOutsideTheCodePageAreFingerprintedByTheirO
       watched + "<U+4E2D><U+6587><U+0416>.dll *NEW*", watched + "<U+FF50>lain.dll *NEW*"};
   std::sort(expected.begin(), expected.end());
   EXPECT_EQ(lines, expected);
+  // Only the escape of a character the code page lacks names a file.
+  EXPECT_TRUE(FileExists(watched + "<U+FF50>lain.dll"));
+  EXPECT_FALSE(FileExists(watched + "<U+0070>lain.dll"));
 
   // Accepted, then changed: each was read under its own name, so the
   // change shows, under that name alone.
