@@ -40,7 +40,8 @@ bool FileExists(const std::string& path) {
 
 FileProbe ProbeFile(const std::string& path) {
   if (path.empty()) return FileProbe::Missing;
-  HANDLE h = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+  const std::wstring wide = WidePath(path);
+  HANDLE h = CreateFileW(wide.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
                          OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
   if (h == INVALID_HANDLE_VALUE) {
     switch (GetLastError()) {
@@ -57,7 +58,7 @@ FileProbe ProbeFile(const std::string& path) {
         break;
     }
     // A directory refuses to open as a file; it is no file of ours.
-    const DWORD a = GetFileAttributesA(path.c_str());
+    const DWORD a = GetFileAttributesW(wide.c_str());
     if (a != INVALID_FILE_ATTRIBUTES && (a & FILE_ATTRIBUTE_DIRECTORY)) return FileProbe::Missing;
     return FileProbe::NoAccess;
   }
