@@ -14,6 +14,7 @@
 #include "core/setup_timing.h"
 #include "core/scanner.h"
 #include "core/text.h"
+#include "customfolders/drivers_folder.h"
 #include "platform/files.h"
 #include "settingsui/vDct_ids.h"
 #include "shutdown/shortcuts.h"
@@ -527,21 +528,7 @@ void vDct::cButton1_Click() {
   CreateSecureShutDownShortcut(app_);
 }
 
-void vDct::drivers_Click() {
-  // Kernel drivers land here, out of the system directory's own check: the
-  // folder is watched for every kind of file, at logon and at shut down.
-  const std::string folder = SystemDirectory() + "drivers\\";
-  const AddedFolder added = AddCustomFolder(app_, folder, "1,1,1,1,1,1,1", "1,1,1,1,1,1,1");
-  if (added.already)
-    app_.Ask("The drivers folder " + folder + " is already watched (custom folder " + Dec(added.slot) + ").");
-  else if (added.slot)
-    app_.Ask("The drivers folder " + folder + " is now watched as custom folder " + Dec(added.slot) +
-             ".  Its first scan runs with the next check.");
-  else
-    app_.Ask("The drivers folder could not be added: all twenty custom folders are in use, or the "
-             "settings file could not be written.",
-             MsgButtons::Ok, {}, MsgIcon::Error);
-}
+void vDct::drivers_Click() { WatchDriversFolder(app_); }
 
 // --- saving ---------------------------------------------------------------------------
 
