@@ -221,7 +221,7 @@ void IntegrityPage::bSCAN_Click() {
   run.noAutoScanFailing = true;
   run.manualScan = true;
   run.customFolderFirstScan = false;
-  intCheck& window = app_.CheckWindow();
+  intCheck& window = CheckWindow(app_);
   window.Command1_Click();
   PumpMessages();
   if (app_.ended) return;
@@ -248,7 +248,7 @@ void IntegrityPage::bSCAN_Click() {
     PumpMessages();
     if (app_.ended) return;
   }
-  app_.CheckWindow().lUp();
+  CheckWindow(app_).lUp();
 }
 
 }  // namespace kv

@@ -11,7 +11,7 @@
 namespace kv {
 
 void StartAutoLoadCheck(App& app) {
-  intCheck& window = app.CheckWindow();
+  intCheck& window = CheckWindow(app);
   window.Show();
   window.lUp();
   if (!app.ended) window.Minimize();

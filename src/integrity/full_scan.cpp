@@ -25,11 +25,13 @@ void StartFullScan(App& app, FirstScanCheck check) {
   if (auto names = ListDirectory(Trim(SystemDirectory()))) {
     for (const std::string& name : *names) {
       skeleton.Add(name);
+      // A long listing: the caption above is painted and clicks are handled.
       PumpWaitingMessages();
       if (app.ended) return;
     }
   }
   form.SetCaption("Saving...");
+  // The caption is seen before the file is written.
   PumpMessages();
   const std::string text = skeleton.Text();
   if (!ReplaceFileContents(app.baselineFile, text)) return;
@@ -37,7 +39,7 @@ void StartFullScan(App& app, FirstScanCheck check) {
   app.run.baselineScanActive = true;
   BeginScanDocument(app, app.baselineFile, text);
   if (check == FirstScanCheck::LeftToCaller) return;
-  intCheck& window = app.CheckWindow();
+  intCheck& window = CheckWindow(app);
   window.Show();
   window.lUp();
   form.SetCaption("Welcome to Korvanel");

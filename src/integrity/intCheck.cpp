@@ -500,9 +500,10 @@ bool intCheck::StopOrClose(bool closeBox) {
   return true;
 }
 
-intCheck& App::CheckWindow() {
-  if (!checkWindow_) checkWindow_ = MakeOwned<intCheck>(*this);
-  return *checkWindow_;
+intCheck& CheckWindow(App& app) {
+  if (!app.checkWindow)
+    app.checkWindow = App::Kept(new intCheck(app), [](void* p) { delete static_cast<intCheck*>(p); });
+  return *static_cast<intCheck*>(app.checkWindow.get());
 }
 
 }  // namespace kv

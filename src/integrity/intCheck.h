@@ -150,4 +150,7 @@ class intCheck : public controls::Window, public CheckView, public FailedFilesVi
   CheckProgress lastProgress_;
 };
 
+// The App's check run window, made on first use.
+intCheck& CheckWindow(App& app);
+
 }  // namespace kv

@@ -40,7 +40,7 @@ class CheckWindowTest : public AppTest {
 
   // Runs a prepared check to its end.
   void RunToEnd() {
-    intCheck& w = app.CheckWindow();
+    intCheck& w = CheckWindow(app);
     w.lUp();
     ASSERT_TRUE(PumpUntil([&] { return !w.TimerArmed() && !w.Running(); }, 20000));
   }
@@ -58,7 +58,7 @@ TEST_F(CheckWindowTest, RendersFindingsAsLinesAndTheTallyInItsCounters) {
                                           "*E\r\nchanged.dll=1234*E\r\nNULL*E\r\n");
   app.run.scanDLL = true;
   RunToEnd();
-  intCheck& w = app.CheckWindow();
+  intCheck& w = CheckWindow(app);
   auto lines = w.ListLines();
   std::sort(lines.begin(), lines.end());
   EXPECT_EQ(lines, (std::vector<std::string>{watched + "Changed.DLL", watched + "fresh.dll *NEW*"}));
@@ -77,14 +77,14 @@ TEST_F(CheckWindowTest, MissingSectionMakesEveryFileNew) {
   app.folderBaseline = Baseline::FromText("//x\r\n[DLL]\r\nNULL*E\r\n");
   app.run.scanOCX = true;
   RunToEnd();
-  EXPECT_EQ(app.CheckWindow().ListLines(), std::vector<std::string>{watched + "a.ocx *NEW*"});
+  EXPECT_EQ(CheckWindow(app).ListLines(), std::vector<std::string>{watched + "a.ocx *NEW*"});
 }
 
 TEST_F(CheckWindowTest, ProgressFollowsClassifiedFilesAndAFolderPassMarksItsOwnCategory) {
   folder.Write("watched\\a.dll", "a");
   folder.Write("watched\\DLL", "a name no longer than an extension");
   app.folderBaseline = Baseline::FromText("//x\r\n[DLL]\r\nNULL*E\r\n[EXE]\r\nNULL*E\r\n");
-  intCheck& w = app.CheckWindow();
+  intCheck& w = CheckWindow(app);
 
   // No program in the folder: the walk ends without any progress to show.
   app.run.scanEXE = true;
@@ -111,9 +111,9 @@ TEST_F(CheckWindowTest, SystemDirectoryResultsHaveNoSlot) {
   RunToEnd();
   const std::string sum = FileChecksum(app, file);
   DeleteFileAt(file);
-  const auto lines = app.CheckWindow().ListLines();
+  const auto lines = CheckWindow(app).ListLines();
   EXPECT_NE(std::find(lines.begin(), lines.end(), file + " *NEW*"), lines.end());
-  const auto& found = app.CheckWindow().Findings();
+  const auto& found = CheckWindow(app).Findings();
   ASSERT_EQ(found.size(), 1u);
   EXPECT_EQ(found[0].checksum, sum);
   EXPECT_EQ(found[0].slot, 0);
@@ -121,7 +121,7 @@ TEST_F(CheckWindowTest, SystemDirectoryResultsHaveNoSlot) {
 
 TEST_F(CheckWindowTest, RunWithoutCategoriesShowsTheResultAtOnce) {
   RunToEnd();
-  intCheck& w = app.CheckWindow();
+  intCheck& w = CheckWindow(app);
   const char* notScanning[] = {"DLL Scan --- Not Scanning", "Driver Scan --- Not Scanning",
                                "System Files --- Not Scanning", "OCX Scan --- Not Scanning",
                                "Executable Scan --- Not Scanning",
@@ -151,7 +151,7 @@ TEST_F(CheckWindowTest, LogonRunQueuesCustomFoldersWithTheirOwnCategories) {
   app.run.currentFolderPath.clear();
   app.commandLine = "/r";
   RunToEnd();
-  intCheck& w = app.CheckWindow();
+  intCheck& w = CheckWindow(app);
   EXPECT_EQ(intCheck::Text(w.l_cust2), "Custom Folder 3/3");
   std::vector<std::string> found;
   for (const FileVerdict& v : w.Findings()) found.push_back(v.path + "(" + Dec(v.slot) + ")");
@@ -178,7 +178,7 @@ TEST_F(CheckWindowTest, AFolderWithoutABaselineOfItsOwnFindsEveryFileNew) {
   app.run.currentFolderPath.clear();
   app.commandLine = "/r";
   RunToEnd();
-  EXPECT_EQ(app.CheckWindow().ListLines(),
+  EXPECT_EQ(CheckWindow(app).ListLines(),
             std::vector<std::string>{folder.path("f2\\same.exe") + " *NEW*"});
 }
 
@@ -195,7 +195,7 @@ TEST_F(CheckWindowTest, AFullScanInARunningProgramFingerprintsEveryFileAgain) {
   app.run = RunState();
   DeleteFileAt(app.baselineFile);
   StartFullScan(app);
-  intCheck& w = app.CheckWindow();
+  intCheck& w = CheckWindow(app);
   ASSERT_TRUE(PumpUntil([&] { return !w.TimerArmed() && !w.Running(); }, 120000));
   const std::string text = folder.Read("Data\\Integrity.dat");
   EXPECT_EQ(text.find("=NULL*E"), std::string::npos);
@@ -208,14 +208,14 @@ TEST_F(CheckWindowTest, InteractiveRunsNeverQueueCustomFolders) {
   app.run.manualScan = false;
   app.run.currentFolderPath.clear();
   RunToEnd();
-  for (const FileVerdict& v : app.CheckWindow().Findings()) EXPECT_NE(v.path.rfind(watched, 0), 0u) << v.path;
+  for (const FileVerdict& v : CheckWindow(app).Findings()) EXPECT_NE(v.path.rfind(watched, 0), 0u) << v.path;
 }
 
 TEST_F(CheckWindowTest, PauseHoldsTheWalkAndStopKeepsWhatWasFound) {
   for (int i = 0; i < 5; ++i) folder.Write("watched\\f" + std::to_string(i) + ".dll", "x");
   app.folderBaseline = Baseline::FromText("//x\r\n[DLL]\r\nNULL*E\r\n");
   app.run.scanDLL = true;
-  intCheck& w = app.CheckWindow();
+  intCheck& w = CheckWindow(app);
   w.lUp();
   w.PauseToggle();  // paused before the first file
   int seenWhilePaused = -1;
@@ -246,7 +246,7 @@ TEST_F(CheckWindowTest, SecureShutDownReportsToTheProgressWindowOnly) {
   app.run.currentFolderPath.clear();
   app.run.shutDownAction = 1;
   app.run.scheduledScan = true;  // the chain then ends the program after the registry step
-  intCheck& w = app.CheckWindow();
+  intCheck& w = CheckWindow(app);
   w.lUp();
   ASSERT_TRUE(PumpUntil([&] { return host.ended; }, 20000));
   EXPECT_EQ(app.ShutDownProgress().Progress(), 100);
@@ -261,13 +261,13 @@ TEST_F(CheckWindowTest, AbandoningTheFullScanDeletesTheBaselineAndEnds) {
   host.ExpectBox("If you stop the scan now, you will need to re-start it later\r\nAre you sure you "
                  "want to abandon the full system scan?",
                  MsgAnswer::Yes);
-  app.CheckWindow().Command1_Click();
+  CheckWindow(app).Command1_Click();
   EXPECT_TRUE(host.ended);
   EXPECT_FALSE(folder.Exists("Data\\Integrity.dat"));
 }
 
 TEST_F(CheckWindowTest, StoppingWithListedFilesAsksFirst) {
-  intCheck& w = app.CheckWindow();
+  intCheck& w = CheckWindow(app);
   w.FileChecked({"C:\\x\\a.dll", VerdictKind::Changed, "1", 0, true});
   host.ExpectBox("Some files failed the integrity check!  Are you sure you want to exit?",
                  MsgAnswer::No, "Warning");
@@ -297,7 +297,7 @@ class LogonCheckTest : public CheckWindowTest {
 TEST_F(LogonCheckTest, AFindingFlashesTheMinimisedWindowUntilOpened) {
   WatchFolderWith("");
   StartAutoLoadCheck(app);
-  intCheck& w = app.CheckWindow();
+  intCheck& w = CheckWindow(app);
   ASSERT_TRUE(PumpUntil([&] { return !w.TimerArmed() && !w.Running(); }, 20000));
   ASSERT_EQ(w.ListLines(), std::vector<std::string>{folder.path("f1\\tool.exe") + " *NEW*"});
   EXPECT_EQ(host.attention, std::vector<HWND__*>{w.hwnd()});
@@ -323,7 +323,7 @@ TEST_F(CheckWindowTest, TabWalksEachPanelAndEnterAndEscAct) {
   folder.Write("watched\\fresh.dll", "new");
   app.run.scanDLL = true;
   RunToEnd();
-  intCheck& w = app.CheckWindow();
+  intCheck& w = CheckWindow(app);
   SetForegroundWindow(w.hwnd());
   auto press = [](WPARAM key) {
     PostMessageA(GetFocus(), WM_KEYDOWN, key, 1);

@@ -92,7 +92,7 @@ class FailedFilesTest : public AppTest {
     return Baseline::FromText(folder.Read(relative));
   }
 
-  intCheck& w = app.CheckWindow();
+  intCheck& w = CheckWindow(app);
 };
 
 }  // namespace

@@ -116,7 +116,7 @@ class ReadAheadTest : public AppTest {
     for (int i = 0; i < count; i += 59)
       locks.push_back(CreateFileA((path + Name(i)).c_str(), GENERIC_READ, 0, nullptr,
                                   OPEN_EXISTING, 0, nullptr));
-    intCheck& w = app.CheckWindow();
+    intCheck& w = CheckWindow(app);
     w.SetReadAheadWorkers(workers);
     if (hook.list != w.List1) {
       hook.list = w.List1;
