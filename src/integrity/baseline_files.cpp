@@ -5,7 +5,6 @@
 #include "core/baseline.h"
 #include "core/text.h"
 #include "platform/files.h"
-#include "platform/pump.h"
 
 namespace kv {
 
@@ -20,7 +19,6 @@ std::string FolderBaselineFile(App& app, int slot) {
 namespace {
 bool LoadInto(Baseline& target, const std::string& path) {
   auto text = ReadWholeFile(path);
-  PumpMessages();
   if (!text) return false;
   target = Baseline::FromText(*text);
   return true;

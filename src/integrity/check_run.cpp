@@ -122,8 +122,6 @@ void CheckRun::Run() {
       // (every file new), never against the one the previous folder left.
       if (!LoadFolderBaseline(app_, FolderBaselineFile(app_, folder.slot)))
         app_.folderBaseline = Baseline();
-      // The load may have asked a question; what was clicked meanwhile is handled.
-      PumpMessages();
     }
     if (app_.ended) return;
     Pass(folder);

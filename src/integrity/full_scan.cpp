@@ -20,7 +20,6 @@ void StartFullScan(App& app, FirstScanCheck check) {
   AppendToFile(app.baselineFile, "");
   MainWindowPort& form = app.MainWindow();
   form.SetCaption("Building Integrity File...");
-  PumpMessages();
   BaselineSkeleton skeleton;
   if (auto names = ListDirectory(Trim(SystemDirectory()))) {
     for (const std::string& name : *names) {

@@ -308,8 +308,6 @@ void intCheck::RunCheck() {
 void intCheck::PassStarted(const CheckPass& pass) {
   if (pass.index > 0) {
     SetText(l_cust2, "Custom Folder " + Dec(long(pass.index)) + "/" + Dec(long(pass.queued)));
-    // The new folder's line is seen before its files are read.
-    PumpMessages();
   }
   resetCategoryLabels();
 }
