@@ -2,9 +2,12 @@
 
 #include <windows.h>
 
+#include <algorithm>
+
 #include "context/app.h"
 #include "context/settings.h"
 #include "core/profile.h"
+#include "core/text.h"
 #include "platform/RegClass.h"
 #include "platform/files.h"
 #include "platform/pump.h"
@@ -66,25 +69,92 @@ HKEY RootHandle(RegRoot root) {
 
 }  // namespace
 
+namespace {
+
+// Added places read expandable strings (services' paths) as the strings
+// they are, closing parenthesis and all.
+std::string AddedDataText(RegClass& reg, const std::string& name) {
+  DWORD type = 0;
+  std::string data;
+  if (!reg.ReadValue(name, type, data)) return {};
+  return DataText(type == REG_EXPAND_SZ ? kRegSz : type, data);
+}
+
+// The values a place reads from one open key: every value, or just the
+// named ones ("Debugger", "Parameters\\ServiceDll") in their given order.
+void ReadKeyValues(HKEY root, const std::string& path, REGSAM view, const char* only,
+                   const std::string& namePrefix, std::vector<RegValueRead>& values) {
+  RegClass reg;
+  if (!only) {
+    if (!reg.OpenRegistry(root, path, view)) return;
+    for (const std::string& name : reg.GetAllValues())
+      values.push_back({namePrefix + name, AddedDataText(reg, name)});
+    return;
+  }
+  for (const std::string& wanted : Split(only, '|')) {
+    const auto slash = wanted.rfind('\\');
+    const std::string sub = slash == std::string::npos ? "" : "\\" + wanted.substr(0, slash);
+    const std::string name = wanted.substr(slash == std::string::npos ? 0 : slash + 1);
+    if (!reg.OpenRegistry(root, path + sub, view) || !reg.HasValue(name)) continue;
+    values.push_back({namePrefix + wanted, AddedDataText(reg, name)});
+  }
+}
+
+}  // namespace
+
 std::vector<RegValueRead> ReadPlaceValues(const PassPlace& place) {
   std::vector<RegValueRead> values;
-  RegClass reg;
-  const REGSAM view = place.place->root != RegRoot::LocalMachine ? 0
-                      : place.wow32                              ? KEY_WOW64_32KEY
-                                                                 : KEY_WOW64_64KEY;
-  if (!reg.OpenRegistry(RootHandle(place.place->root), place.place->keyPath, view)) return values;
-  for (std::string& name : reg.GetAllValues()) {
-    std::string data = reg.GetValue(name);
-    values.push_back({std::move(name), std::move(data)});
+  const WatchedPlace& w = *place.place;
+  const REGSAM view = w.root != RegRoot::LocalMachine ? 0
+                      : place.wow32                   ? KEY_WOW64_32KEY
+                                                      : KEY_WOW64_64KEY;
+  HKEY root = RootHandle(w.root);
+  switch (w.kind) {
+    case PlaceKind::Values:
+      if (!place.added) {
+        RegClass reg;
+        if (!reg.OpenRegistry(root, w.keyPath, view)) return values;
+        for (std::string& name : reg.GetAllValues()) {
+          std::string data = reg.GetValue(name);
+          values.push_back({std::move(name), std::move(data)});
+        }
+        reg.CloseRegistry();
+      } else {
+        ReadKeyValues(root, w.keyPath, view, w.only, "", values);
+      }
+      break;
+    case PlaceKind::SubkeyValues: {
+      RegClass reg;
+      if (!reg.OpenRegistry(root, w.keyPath, view)) return values;
+      for (const std::string& sub : reg.GetAllSubDirectories())
+        ReadKeyValues(root, std::string(w.keyPath) + "\\" + sub, view, w.only, sub + "\\", values);
+      break;
+    }
+    case PlaceKind::StartupFolder:
+    case PlaceKind::ScheduledTasks:
+      break;
   }
-  reg.CloseRegistry();
   return values;
 }
 
 RegistryPass setReg(App& app) {
+  // A snapshot from before an added place was watched lacks its section:
+  // that place's entries are taken in without a warning, all in one write
+  // together with the section, so a pass cut short takes in none of them.
+  std::vector<std::string> takeIn;
+  std::vector<std::pair<std::string, SnapshotEntry>> takenIn;
+  if (auto text = ReadWholeFile(app.registryFile)) takeIn = MissingAddedSections(*text);
+  const auto taking = [&takeIn](const std::string& section) {
+    return std::find(takeIn.begin(), takeIn.end(), section) != takeIn.end();
+  };
+
   RegistryPassSource source;
   source.readValues = ReadPlaceValues;
-  source.compare = [&app](const SnapshotEntry& entry, const PassPlace& p) {
+  source.compare = [&](const SnapshotEntry& entry, const PassPlace& p) {
+    if (!app.registryAcceptMode && taking(p.section)) {
+      takenIn.emplace_back(p.section, entry);
+      return 0;
+    }
     return CompareSnapshotEntry(app, p.section, entry);
   };
   source.afterEntry = [] {
@@ -93,13 +163,20 @@ RegistryPass setReg(App& app) {
   };
   RegistryPass pass = BuildRegistryPass(source);
   app.registryAcceptMode = false;
+  if (!takeIn.empty()) {
+    if (auto text = ReadWholeFile(app.registryFile)) {
+      ProfileDocument doc(WithSections(*text, MissingAddedSections(*text)));
+      for (const auto& [section, entry] : takenIn) doc.Set(section, entry.key, entry.value);
+      ReplaceFileContents(app.registryFile, doc.Text());
+    }
+  }
   return pass;
 }
 
 void EnsureRegistrySnapshot(App& app) {
   if (FileExists(app.registryFile)) return;
   app.registryAcceptMode = true;
-  ReplaceFileContents(app.registryFile, EmptySnapshotText());
+  ReplaceFileContents(app.registryFile, EmptySnapshotText(true));
   setReg(app);
 }
 

@@ -64,7 +64,7 @@ TEST_F(RegwatchTest, FirstStartCreatesTheSnapshotAndStoresEveryEntry) {
   SetText(HKEY_CURRENT_USER, kRun, "KvFirst", "C:\\user.exe");
   EnsureRegistrySnapshot(app);
   const std::string text = Snapshot();
-  EXPECT_EQ(WithoutEntries(text), EmptySnapshotText());
+  EXPECT_EQ(WithoutEntries(text), EmptySnapshotText(true));
   EXPECT_NE(text.find("[LM/R]\r\nKvFirst= (C:\\first.exe)\r\n\r\n"), std::string::npos) << text;
   EXPECT_NE(text.find("[CU/R]\r\nKvFirst= (C:\\user.exe)\r\n\r\n"), std::string::npos) << text;
   EXPECT_FALSE(app.registryAcceptMode);
@@ -188,7 +188,7 @@ TEST_F(RegwatchTest, NamesTheFileCannotKeepAreReportedAndAcceptedOnce) {
   ASSERT_EQ(pass.list.size(), 2u);
   EXPECT_EQ(pass.list[1], "HKEY_CURRENT_USER|Loaded in Run\\ KvSpace (C:\\other.exe) Entry Modified!");
   // The file stays one the reader takes line by line: no stray section.
-  EXPECT_EQ(WithoutEntries(Snapshot()), EmptySnapshotText());
+  EXPECT_EQ(WithoutEntries(Snapshot()), EmptySnapshotText(true));
 }
 
 TEST_F(RegwatchTest, ThirtyTwoBitViewIsReadAndStoredApart) {
@@ -285,4 +285,126 @@ TEST(RegClassTest, EnumeratesPastSixtyFiveThousandValues) {
   EXPECT_EQ(reg.GetAllValues().size(), size_t(count));
   reg.CloseRegistry();
   RegDeleteTreeA(HKEY_CURRENT_USER, kScratch);
+}
+
+namespace {
+
+constexpr const char* kIfeo = "Software\\Microsoft\\Windows NT\\CurrentVersion\\Image File Execution Options";
+constexpr const char* kServices = "SYSTEM\\CurrentControlSet\\Services";
+constexpr const char* kWinlogon = "Software\\Microsoft\\Windows NT\\CurrentVersion\\Winlogon";
+
+}  // namespace
+
+TEST_F(RegwatchTest, SnapshotFromBeforeTheAddedPlacesReadsUnchanged) {
+  // Entries in the added places that were there before the upgrade.
+  NewKey(HKEY_LOCAL_MACHINE, std::string(kServices) + "\\KvOldSvc");
+  SetText(HKEY_LOCAL_MACHINE, (std::string(kServices) + "\\KvOldSvc"), "ImagePath",
+          "C:\\kv\\oldsvc.exe");
+  NewKey(HKEY_LOCAL_MACHINE, std::string(kIfeo) + "\\kvold.exe");
+  SetText(HKEY_LOCAL_MACHINE, (std::string(kIfeo) + "\\kvold.exe"), "Debugger",
+          "C:\\kv\\olddbg.exe");
+  SetText(HKEY_LOCAL_MACHINE, kRun, "KvOld", "C:\\old.exe");
+
+  // The snapshot as the program wrote it before: the seventeen sections and
+  // their entries, the 32-bit view's sections after them.
+  EnsureRegistrySnapshot(app);
+  std::string old;
+  bool added = false;
+  for (const std::string& line : Split(Snapshot(), '\n')) {
+    if (!line.empty() && line[0] == '[')
+      added = std::find_if(RegistryPassPlaces().begin(), RegistryPassPlaces().end(),
+                                                            [&](const PassPlace& p) {
+                                                              return p.added && line == "[" + p.section + "]\r";
+                                                            }) != RegistryPassPlaces().end();
+    if (!added && !line.empty()) old += line + "\n";
+  }
+  ASSERT_NE(old.find("KvOld= (C:\\old.exe)\r\n"), std::string::npos);
+  ASSERT_EQ(old.find("KvOldSvc"), std::string::npos);
+  folder.Write("Data\\Registry.dat", old);
+  EnsureRegistrySnapshot(app);
+  EXPECT_EQ(Snapshot(), old);
+
+  RegistryPass pass = setReg(app);
+  EXPECT_FALSE(ListedWith(pass, "KvOld"));
+  EXPECT_FALSE(ListedWith(pass, "Loaded in Service\\"));
+  const std::string upgraded = Snapshot();
+  ASSERT_GT(upgraded.size(), old.size());
+  EXPECT_EQ(upgraded.substr(0, old.size()), old);
+  EXPECT_NE(upgraded.find("[LM/SV]\r\n"), std::string::npos) << upgraded;
+  EXPECT_NE(upgraded.find("KvOldSvc\\ImagePath= (C:\\kv\\oldsvc.exe)\r\n"), std::string::npos);
+  EXPECT_NE(upgraded.find("[LM/IF]\r\nkvold.exe\\Debugger= (C:\\kv\\olddbg.exe)\r\n"),
+            std::string::npos);
+  EXPECT_TRUE(MissingAddedSections(upgraded).empty());
+
+  // Taken in once: from now on the added places are compared.
+  pass = setReg(app);
+  EXPECT_EQ(pass.list, kNothingFound);
+  EXPECT_EQ(Snapshot(), upgraded);
+  SetText(HKEY_LOCAL_MACHINE, (std::string(kIfeo) + "\\kvold.exe"), "Debugger",
+          "C:\\kv\\evil.exe");
+  pass = setReg(app);
+  EXPECT_EQ(pass.list, (std::vector<std::string>{
+                           kWarningsTitle, "HKEY_LOCAL_MACHINE|Loaded in Debugger\\kvold.exe\\Debugger "
+                                           "(C:\\kv\\evil.exe) Entry Modified!"}));
+}
+
+TEST_F(RegwatchTest, AddedPlacesReportEachNewEntryOnce) {
+  EnsureRegistrySnapshot(app);
+  EXPECT_TRUE(MissingAddedSections(Snapshot()).empty());
+  EXPECT_EQ(setReg(app).list, kNothingFound);
+
+  const std::string svc = std::string(kServices) + "\\KvSvc";
+  NewKey(HKEY_LOCAL_MACHINE, svc);
+  NewKey(HKEY_LOCAL_MACHINE, svc + "\\Parameters");
+  SetText(HKEY_LOCAL_MACHINE, svc, "ImagePath", "C:\\kv\\svc.exe -k kv");
+  Set(HKEY_LOCAL_MACHINE, svc + "\\Parameters", "ServiceDll",
+      std::string("%SystemRoot%\\kvsvc.dll") + '\0', REG_EXPAND_SZ);
+  SetText(HKEY_LOCAL_MACHINE, svc, "DisplayName", "not watched");
+  const std::string ifeo = std::string(kIfeo) + "\\kvapp.exe";
+  NewKey(HKEY_LOCAL_MACHINE, ifeo);
+  SetText(HKEY_LOCAL_MACHINE, ifeo, "Debugger", "C:\\kv\\dbg.exe");
+  SetText(HKEY_CURRENT_USER, kWinlogon, "Shell", "C:\\kv\\shell.exe");
+  SetText(HKEY_CURRENT_USER, kWinlogon, "NotWatched", "C:\\kv\\no.exe");
+  SetText(HKEY_LOCAL_MACHINE, "Software\\Microsoft\\Windows\\CurrentVersion\\Policies\\Explorer\\Run",
+          "KvPol", "C:\\kv\\pol.exe");
+  SetText(HKEY_CURRENT_USER, "Software\\Microsoft\\Windows NT\\CurrentVersion\\Windows", "Load",
+          "C:\\kv\\load.exe");
+  SetText(HKEY_CURRENT_USER, "Software\\Microsoft\\Command Processor", "AutoRun", "C:\\kv\\ar.cmd");
+  const std::string stub = "Software\\Microsoft\\Active Setup\\Installed Components\\{Kv}";
+  NewKey(HKEY_LOCAL_MACHINE, stub);
+  SetText(HKEY_LOCAL_MACHINE, stub, "StubPath", "C:\\kv\\stub.exe /s");
+  const std::string rox = "Software\\Microsoft\\Windows\\CurrentVersion\\RunOnceEx\\0001";
+  NewKey(HKEY_LOCAL_MACHINE, rox);
+  SetText(HKEY_LOCAL_MACHINE, rox, "KvStep", "C:\\kv\\step.exe");
+
+  RegistryPass pass = setReg(app);
+  const std::vector<std::string> expected = {
+      kWarningsTitle,
+      "HKEY_LOCAL_MACHINE|Loaded in Policies Run\\KvPol (C:\\kv\\pol.exe) New Entry!",
+      "HKEY_LOCAL_MACHINE|Loaded in Debugger\\kvapp.exe\\Debugger (C:\\kv\\dbg.exe) New Entry!",
+      "HKEY_LOCAL_MACHINE|Loaded in Service\\KvSvc\\ImagePath (C:\\kv\\svc.exe -k kv) New Entry!",
+      "HKEY_LOCAL_MACHINE|Loaded in Service\\KvSvc\\Parameters\\ServiceDll (%SystemRoot%\\kvsvc.dll) "
+      "New Entry!",
+      "HKEY_LOCAL_MACHINE|Loaded in RunOnceEx subkeys\\0001\\KvStep (C:\\kv\\step.exe) New Entry!",
+      "HKEY_LOCAL_MACHINE|Loaded in Active Setup\\{Kv}\\StubPath (C:\\kv\\stub.exe /s) New Entry!",
+      "HKEY_CURRENT_USER|Loaded in Winlogon\\Shell (C:\\kv\\shell.exe) New Entry!",
+      "HKEY_CURRENT_USER|Loaded in Windows\\Load (C:\\kv\\load.exe) New Entry!",
+      "HKEY_CURRENT_USER|Loaded in Command Processor\\AutoRun (C:\\kv\\ar.cmd) New Entry!",
+  };
+  EXPECT_EQ(pass.list, expected);
+  EXPECT_EQ(Node(pass, "#14 (C:\\kv\\dbg.exe)").parentKey, "!LLIIF");
+  Accept();
+  EXPECT_EQ(setReg(app).list, kNothingFound);
+
+  // A Winlogon shell changed on the machine is one modified entry.
+  const auto shell = [] {
+    RegClass reg;
+    reg.OpenRegistry(HKEY_LOCAL_MACHINE, kWinlogon, KEY_WOW64_64KEY);
+    return reg.GetValue("Shell");
+  }();
+  SetText(HKEY_LOCAL_MACHINE, kWinlogon, "Shell", "C:\\kv\\evilshell.exe");
+  pass = setReg(app);
+  EXPECT_EQ(pass.list.size(), 2u);
+  EXPECT_EQ(pass.list.back(), std::string("HKEY_LOCAL_MACHINE|Loaded in Winlogon\\Shell (C:\\kv\\evilshell.exe) ") +
+                                  (shell.empty() ? "New Entry!" : "Entry Modified!"));
 }
