@@ -217,6 +217,16 @@ std::string WarningLine(const PassPlace& place, std::string_view key, std::strin
   return line;
 }
 
+std::string CommandText(std::string_view program, std::string_view arguments) {
+  std::string out(program);
+  if (out.find(' ') != std::string::npos) out = '"' + out + '"';
+  if (!Trim(arguments).empty()) {
+    out += ' ';
+    out += arguments;
+  }
+  return out;
+}
+
 namespace {
 
 // %SystemRoot% and %windir% are the Windows directory (ending in "\", the

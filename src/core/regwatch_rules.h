@@ -62,7 +62,7 @@ inline constexpr std::array<WatchedPlace, 17> kWatchedPlaces = {{
 // first 34 lines of the snapshot, so a snapshot from before them reads as it
 // always did; a snapshot without one of their sections takes that place's
 // entries in silently on its next pass.
-inline constexpr std::array<WatchedPlace, 12> kAddedPlaces = {{
+inline constexpr std::array<WatchedPlace, 14> kAddedPlaces = {{
     {RegRoot::LocalMachine, 11, "Software\\Microsoft\\Windows NT\\CurrentVersion\\Winlogon", "Loaded in Winlogon", "!LLIWL", "LM/WL", PlaceKind::Values, "Shell|Userinit|Taskman"},
     {RegRoot::LocalMachine, 12, "Software\\Microsoft\\Windows\\CurrentVersion\\Policies\\Explorer\\Run", "Loaded in Policies Run", "!LLIPR", "LM/PR"},
     {RegRoot::LocalMachine, 13, "Software\\Microsoft\\Windows NT\\CurrentVersion\\Windows", "Loaded in AppInit_DLLs", "!LLIAI", "LM/AI", PlaceKind::Values, "AppInit_DLLs|LoadAppInit_DLLs"},
@@ -71,10 +71,12 @@ inline constexpr std::array<WatchedPlace, 12> kAddedPlaces = {{
     {RegRoot::LocalMachine, 16, "Software\\Microsoft\\Windows\\CurrentVersion\\RunOnceEx", "Loaded in RunOnceEx subkeys", "!LLIRXS", "LM/RXS", PlaceKind::SubkeyValues},
     {RegRoot::LocalMachine, 17, "Software\\Microsoft\\Command Processor", "Loaded in Command Processor", "!LLICP", "LM/CP", PlaceKind::Values, "AutoRun"},
     {RegRoot::LocalMachine, 18, "Software\\Microsoft\\Active Setup\\Installed Components", "Loaded in Active Setup", "!LLIAS", "LM/AS", PlaceKind::SubkeyValues, "StubPath"},
+    {RegRoot::LocalMachine, 19, "Startup", "Loaded in Startup folder", "!LLISU", "LM/SU", PlaceKind::StartupFolder, nullptr, false},
     {RegRoot::CurrentUser, 3, "Software\\Microsoft\\Windows NT\\CurrentVersion\\Winlogon", "Loaded in Winlogon", "!ULIWL", "CU/WL", PlaceKind::Values, "Shell|Userinit|Taskman"},
     {RegRoot::CurrentUser, 4, "Software\\Microsoft\\Windows\\CurrentVersion\\Policies\\Explorer\\Run", "Loaded in Policies Run", "!ULIPR", "CU/PR"},
     {RegRoot::CurrentUser, 5, "Software\\Microsoft\\Windows NT\\CurrentVersion\\Windows", "Loaded in Windows", "!ULIWN", "CU/WN", PlaceKind::Values, "Load|Run"},
     {RegRoot::CurrentUser, 6, "Software\\Microsoft\\Command Processor", "Loaded in Command Processor", "!ULICP", "CU/CP", PlaceKind::Values, "AutoRun"},
+    {RegRoot::CurrentUser, 7, "Startup", "Loaded in Startup folder", "!ULISU", "CU/SU", PlaceKind::StartupFolder},
 }};
 
 // The snapshot file as it is first created: every section header followed
@@ -168,6 +170,10 @@ std::string WarningLine(const PassPlace& place, std::string_view key, std::strin
 inline constexpr const char* kWarningsTitle = "New and Modified Registry Entry Warnings";
 inline constexpr const char* kWarningsDesignLine = "New and Modified Registry Entry Warnings!";
 inline constexpr const char* kNoWarnings = "*No new or modified Registry Entries*";
+
+// A program and its arguments as one command text, the program quoted when
+// it holds a space so that the path rule below finds where it ends.
+std::string CommandText(std::string_view program, std::string_view arguments);
 
 // The program file behind an entry text such as Tool (C:\t.exe /x) or a
 // whole warning line: the text inside the parentheses that the first "("

@@ -1,6 +1,7 @@
 #include "regwatch/snapshot.h"
 
 #include <windows.h>
+#include <shlobj.h>
 
 #include <algorithm>
 
@@ -11,6 +12,8 @@
 #include "platform/RegClass.h"
 #include "platform/files.h"
 #include "platform/pump.h"
+#include "platform/shell_folders.h"
+#include "platform/shell_links.h"
 
 namespace kv {
 
@@ -100,6 +103,24 @@ void ReadKeyValues(HKEY root, const std::string& path, REGSAM view, const char* 
   }
 }
 
+// One entry per file of a Startup folder, named by the file: a shortcut's
+// data is what it starts, any other file's its own path.
+void ReadStartupFolder(int csidl, std::vector<RegValueRead>& values) {
+  const std::string folder = Trim(ShellFolderPath(csidl));
+  if (folder.empty()) return;
+  const auto names = ListDirectory(folder);
+  if (!names) return;
+  for (const std::string& name : *names) {
+    const std::string path = folder + "\\" + name;
+    // The shell's own notes on the folder start nothing.
+    if (EqualsNoCase(name, "desktop.ini") || DirectoryExists(path)) continue;
+    std::string data = path;
+    if (EqualsNoCase(Right(name, 4), ".lnk"))
+      if (const auto link = ReadShellLink(path)) data = CommandText(link->path, link->arguments);
+    values.push_back({name, std::move(data)});
+  }
+}
+
 }  // namespace
 
 std::vector<RegValueRead> ReadPlaceValues(const PassPlace& place) {
@@ -131,6 +152,9 @@ std::vector<RegValueRead> ReadPlaceValues(const PassPlace& place) {
       break;
     }
     case PlaceKind::StartupFolder:
+      ReadStartupFolder(w.root == RegRoot::LocalMachine ? CSIDL_COMMON_STARTUP : CSIDL_STARTUP,
+                        values);
+      break;
     case PlaceKind::ScheduledTasks:
       break;
   }

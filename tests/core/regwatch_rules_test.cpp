@@ -48,7 +48,7 @@ TEST(RegwatchTexts, SnapshotFileAndSections) {
     EXPECT_TRUE(sections.insert(p.section).second) << p.section;
     EXPECT_TRUE(nodeKeys.insert(p.nodeKey).second) << p.nodeKey;
   }
-  EXPECT_EQ(RegistryPassPlaces().size(), 27u + 2 * 8 - 1 + 4);
+  EXPECT_EQ(RegistryPassPlaces().size(), 27u + 9 + 7 + 5);
 
   // The created file: the first 34 lines as they always were, the added
   // places' sections after them; an older file gains exactly those.
@@ -57,7 +57,7 @@ TEST(RegwatchTexts, SnapshotFileAndSections) {
   EXPECT_TRUE(MissingAddedSections(created).empty());
   const std::vector<std::string> missing = MissingAddedSections(expected);
   EXPECT_EQ(missing.front(), "LM/WL");
-  EXPECT_EQ(missing.back(), "CU/CP");
+  EXPECT_EQ(missing.back(), "CU/SU");
   EXPECT_EQ(WithSections(expected, missing), created);
   EXPECT_EQ(WithSections("[LM/R]\r\nA= (a)", {"LM/WL"}), "[LM/R]\r\nA= (a)\r\n[LM/WL]\r\n\r\n");
   EXPECT_EQ(MissingAddedSections(" [lm/wl] \r\n").front(), "LM/PR");
@@ -208,6 +208,11 @@ TEST(RegwatchPath, EntryTextToFile) {
   EXPECT_EQ(EntryFilePath("S (\"%ProgramFiles%\\Kv Tool\\kv.exe\" /run)", win, sys, exists, env),
             "C:\\Program Files\\Kv Tool\\kv.exe");
   EXPECT_EQ(EntryFilePath("S (C:\\%Unknown%\\kv.exe)", win, sys, exists, env), "C:\\%Unknown%\\kv.exe");
+
+  // What a shortcut starts, as its entry holds it.
+  EXPECT_EQ(CommandText("C:\\Kv Dir\\my.tool.exe", "/min \"a b\""), "\"C:\\Kv Dir\\my.tool.exe\" /min \"a b\"");
+  EXPECT_EQ(CommandText("C:\\kv\\t.exe", ""), "C:\\kv\\t.exe");
+  EXPECT_EQ(path(ValueText(CommandText("C:\\My.Dir\\a b.exe", "/x"))), "C:\\My.Dir\\a b.exe");
 
   // A bare name is looked for as it is, in the system directory first.
   EXPECT_EQ(path("X (tool)"), std::nullopt);

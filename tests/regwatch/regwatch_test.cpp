@@ -10,6 +10,10 @@
 #include "platform/ini.h"
 #include "regwatch/snapshot.h"
 #include "regwatch/registry_fixture.h"
+#include "shutdown/shortcuts.h"
+#include "platform/files.h"
+#include "platform/shell_folders.h"
+#include <shlobj.h>
 
 using namespace kv;
 using namespace kv::test;
@@ -407,4 +411,40 @@ TEST_F(RegwatchTest, AddedPlacesReportEachNewEntryOnce) {
   EXPECT_EQ(pass.list.size(), 2u);
   EXPECT_EQ(pass.list.back(), std::string("HKEY_LOCAL_MACHINE|Loaded in Winlogon\\Shell (C:\\kv\\evilshell.exe) ") +
                                   (shell.empty() ? "New Entry!" : "Entry Modified!"));
+}
+
+TEST_F(RegwatchTest, StartupFolderFilesAreEntries) {
+  EnsureRegistrySnapshot(app);
+  const std::string user = ShellFolderPath(CSIDL_STARTUP), common = ShellFolderPath(CSIDL_COMMON_STARTUP);
+  ASSERT_FALSE(user.empty());
+  ASSERT_FALSE(common.empty());
+  const std::string link = user + "\\KvTool.lnk", batch = common + "\\KvRun.bat";
+  CreateFolder(user);
+  CreateFolder(common);
+  ASSERT_TRUE(CreateShellLink(link, "C:\\Kv Dir\\tool.exe", "C:\\", "/min", "", 0, SW_SHOWNORMAL));
+  ASSERT_TRUE(WriteWholeFile(batch, "@echo off\r\n"));
+  undo_.push_back([=] {
+    DeleteFileAt(link);
+    DeleteFileAt(batch);
+  });
+
+  RegistryPass pass = setReg(app);
+  EXPECT_EQ(pass.list, (std::vector<std::string>{
+                           kWarningsTitle,
+                           "HKEY_LOCAL_MACHINE|Loaded in Startup folder\\KvRun.bat (" + batch + ") New Entry!",
+                           "HKEY_CURRENT_USER|Loaded in Startup folder\\KvTool.lnk (\"C:\\Kv Dir\\tool.exe\" /min) "
+                           "New Entry!"}));
+  ASSERT_EQ(pass.warnings.size(), 2u);
+  EXPECT_EQ(EntryFilePath(pass.warnings[1].valueText, "C:\\windows\\", "C:\\windows\\system32\\",
+                          [](const std::string&) { return false; }),
+            "C:\\Kv Dir\\tool.exe");
+  Accept();
+  EXPECT_EQ(setReg(app).list, kNothingFound);
+
+  // A shortcut pointed elsewhere under the same name is a modified entry.
+  ASSERT_TRUE(CreateShellLink(link, "C:\\kv\\evil.exe", "C:\\", "", "", 0, SW_SHOWNORMAL));
+  pass = setReg(app);
+  EXPECT_EQ(pass.list, (std::vector<std::string>{
+                           kWarningsTitle,
+                           "HKEY_CURRENT_USER|Loaded in Startup folder\\KvTool.lnk (C:\\kv\\evil.exe) Entry Modified!"}));
 }
