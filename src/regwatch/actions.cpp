@@ -9,6 +9,7 @@
 #include "logs/WriteLog.h"
 #include "platform/RegClass.h"
 #include "platform/files.h"
+#include "platform/signature.h"
 #include "platform/wide_text.h"
 #include "regwatch/snapshot.h"
 
@@ -30,6 +31,20 @@ std::optional<std::string> EntryPath(const std::string& entryText) {
   };
   return EntryFilePath(entryText, WindowsDirectory(), SystemDirectory(),
                        [](const std::string& p) { return FileExists(p); }, environment);
+}
+
+void PutUnsignedFirst(RegistryPass& pass) {
+  if (pass.warnings.size() + 1 != pass.list.size()) return;
+  std::vector<RegWarning> doubtful, rest;
+  for (RegWarning& w : pass.warnings) {
+    const auto path = EntryPath(w.valueText);
+    const SignatureState state = path ? VerifyFileSignature(*path).state : SignatureState::FileNotFound;
+    const bool doubt = state == SignatureState::NotSigned || state == SignatureState::NotValid;
+    (doubt ? doubtful : rest).push_back(std::move(w));
+  }
+  pass.warnings = std::move(doubtful);
+  for (RegWarning& w : rest) pass.warnings.push_back(std::move(w));
+  for (size_t i = 0; i < pass.warnings.size(); ++i) pass.list[i + 1] = pass.warnings[i].line;
 }
 
 bool StartScanners(App& app, const ScannerPair& scanners, const std::string& items,

@@ -10,6 +10,7 @@
 #include "core/scanner.h"
 #include "core/text.h"
 #include "platform/files.h"
+#include "platform/signature.h"
 #include "regwatch/actions.h"
 #include "regwatch/pending_reboot.h"
 #include "regwatch/regF_ids.h"
@@ -108,6 +109,7 @@ RegWatchPage::RegWatchPage(Panel& panel, App& app, bool plain) : panel_(panel), 
   lblSelected = ui::MakeLabel(parent, 0, "Selected entry:");
   Text4 = MakeControl("EDIT", parent, kText4, "", WS_TABSTOP | ES_READONLY | ES_AUTOHSCROLL,
                       WS_EX_CLIENTEDGE);
+  lblSigner = ui::MakeLabel(parent, 0, "");
   Label19 = ui::MakeLabel(parent, kLabel19, "");
   ShowWindow(Label19, SW_HIDE);  // working data for the actions, never shown
 
@@ -163,7 +165,7 @@ void RegWatchPage::EnableEntryButtons(bool enabled) {
 
 void RegWatchPage::Layout(const RECT& area, UINT dpi) {
   const HFONT font = panel_.BodyFont();
-  for (HWND w : {lblTree, TreeView1, List6, lblList, List5, lblSelected, Text4})
+  for (HWND w : {lblTree, TreeView1, List6, lblList, List5, lblSelected, Text4, lblSigner})
     SendMessageA(w, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
   const int width = area.right - area.left, height = area.bottom - area.top;
   if (width <= 0 || height <= 0) return;
@@ -183,7 +185,9 @@ void RegWatchPage::Layout(const RECT& area, UINT dpi) {
   y += listsH + gap;
   const int labelW = Scale(100, dpi);
   Place(lblSelected, area.left, y + (fieldH - labelH) / 2, labelW, labelH);
-  Place(Text4, area.left + labelW, y, width - labelW, fieldH);
+  const int signerW = std::min(Scale(280, dpi), width / 3);
+  Place(Text4, area.left + labelW, y, width - labelW - signerW - gap, fieldH);
+  Place(lblSigner, area.right - signerW, y + (fieldH - labelH) / 2, signerW, labelH);
   y += fieldH + gap;
   // The buttons share the row in these proportions, never wider than it.
   const std::pair<cButton*, int> row[] = {{&Command1, 100}, {&Command11, 180}, {&Command3, 120},
@@ -204,6 +208,7 @@ void RegWatchPage::Layout(const RECT& area, UINT dpi) {
 
 void RegWatchPage::ShowPass(const RegistryPass& pass) {
   pass_ = pass;
+  PutUnsignedFirst(pass_);
   filling_ = true;
   SendMessageA(List5, LB_RESETCONTENT, 0, 0);
   for (const std::string& line : pass_.list)
@@ -256,6 +261,13 @@ bool RegWatchPage::PendingView() const {
 
 std::string RegWatchPage::Text4Text() const { return ui::TextOf(Text4); }
 std::string RegWatchPage::Label19Text() const { return ui::TextOf(Label19); }
+std::string RegWatchPage::SignerText() const { return ui::TextOf(lblSigner); }
+
+void RegWatchPage::ShowSigner(const std::string& entryText) {
+  const auto path = EntryPath(entryText);
+  const FileSignature signature = path ? VerifyFileSignature(*path) : FileSignature{};
+  SetWindowTextA(lblSigner, SignatureText(signature).c_str());
+}
 
 std::string RegWatchPage::NodeText(HTREEITEM node) const {
   char buf[1024] = "";
@@ -335,6 +347,7 @@ void RegWatchPage::TreeView1_NodeClick(HTREEITEM node) {
     const RegTreeNode& n = pass_.tree[size_t(item.lParam)];
     chosen_ = {n.place, n.valueName, n.valueText};
   }
+  ShowSigner(chosen_.place >= 0 ? chosen_.valueText : text);
 }
 
 void RegWatchPage::List5_Click() {
@@ -363,6 +376,7 @@ void RegWatchPage::List5_Click() {
     const RegWarning& w = pass_.warnings[size_t(selected) - 1];
     chosen_ = {w.place, w.valueName, w.valueText};
   }
+  ShowSigner(chosen_.place >= 0 ? chosen_.valueText : entry);
 }
 
 void RegWatchPage::SetListTip(const std::string& text) {
@@ -450,6 +464,7 @@ void RegWatchPage::Command3_Click() {
         DeleteRegistryValue(chosen_.place, name);
     }
     SetWindowTextA(Text4, "");
+    SetWindowTextA(lblSigner, "");
     Command3.Enabled(false);
   }
   Command1_Click();

@@ -64,6 +64,7 @@ class RegWatchPage : public PageContent {
   std::vector<std::string> List6Lines() const;
   std::string Text4Text() const;
   std::string Label19Text() const;
+  std::string SignerText() const;  // who signed the selected entry's file
   std::string ListTip() const { return tip_; }
   // The tree node with this text under the node with that text (any parent
   // when empty); null when there is none.
@@ -73,7 +74,7 @@ class RegWatchPage : public PageContent {
   // --- controls --------------------------------------------------------------
   TreeHost treeHost;
   HWND TreeView1 = nullptr, List5 = nullptr, List6 = nullptr, Text4 = nullptr, Label19 = nullptr;
-  HWND lblTree = nullptr, lblList = nullptr, lblSelected = nullptr;
+  HWND lblTree = nullptr, lblList = nullptr, lblSelected = nullptr, lblSigner = nullptr;
   cButton Command1, Command11, Command3, cScnUpd, cMod;
 
  private:
@@ -84,6 +85,7 @@ class RegWatchPage : public PageContent {
     std::string valueName, valueText;
   };
   void EnableEntryButtons(bool enabled);
+  void ShowSigner(const std::string& entryText);
   void OnTreeNotify(const NMHDR& n);
   void SetListTip(const std::string& text);
   void lblTreeText(bool pending);
