@@ -62,7 +62,7 @@ inline constexpr std::array<WatchedPlace, 17> kWatchedPlaces = {{
 // first 34 lines of the snapshot, so a snapshot from before them reads as it
 // always did; a snapshot without one of their sections takes that place's
 // entries in silently on its next pass.
-inline constexpr std::array<WatchedPlace, 14> kAddedPlaces = {{
+inline constexpr std::array<WatchedPlace, 15> kAddedPlaces = {{
     {RegRoot::LocalMachine, 11, "Software\\Microsoft\\Windows NT\\CurrentVersion\\Winlogon", "Loaded in Winlogon", "!LLIWL", "LM/WL", PlaceKind::Values, "Shell|Userinit|Taskman"},
     {RegRoot::LocalMachine, 12, "Software\\Microsoft\\Windows\\CurrentVersion\\Policies\\Explorer\\Run", "Loaded in Policies Run", "!LLIPR", "LM/PR"},
     {RegRoot::LocalMachine, 13, "Software\\Microsoft\\Windows NT\\CurrentVersion\\Windows", "Loaded in AppInit_DLLs", "!LLIAI", "LM/AI", PlaceKind::Values, "AppInit_DLLs|LoadAppInit_DLLs"},
@@ -72,6 +72,7 @@ inline constexpr std::array<WatchedPlace, 14> kAddedPlaces = {{
     {RegRoot::LocalMachine, 17, "Software\\Microsoft\\Command Processor", "Loaded in Command Processor", "!LLICP", "LM/CP", PlaceKind::Values, "AutoRun"},
     {RegRoot::LocalMachine, 18, "Software\\Microsoft\\Active Setup\\Installed Components", "Loaded in Active Setup", "!LLIAS", "LM/AS", PlaceKind::SubkeyValues, "StubPath"},
     {RegRoot::LocalMachine, 19, "Startup", "Loaded in Startup folder", "!LLISU", "LM/SU", PlaceKind::StartupFolder, nullptr, false},
+    {RegRoot::LocalMachine, 20, "Tasks", "Loaded as Scheduled Task", "!LLITS", "LM/TS", PlaceKind::ScheduledTasks, nullptr, false},
     {RegRoot::CurrentUser, 3, "Software\\Microsoft\\Windows NT\\CurrentVersion\\Winlogon", "Loaded in Winlogon", "!ULIWL", "CU/WL", PlaceKind::Values, "Shell|Userinit|Taskman"},
     {RegRoot::CurrentUser, 4, "Software\\Microsoft\\Windows\\CurrentVersion\\Policies\\Explorer\\Run", "Loaded in Policies Run", "!ULIPR", "CU/PR"},
     {RegRoot::CurrentUser, 5, "Software\\Microsoft\\Windows NT\\CurrentVersion\\Windows", "Loaded in Windows", "!ULIWN", "CU/WN", PlaceKind::Values, "Load|Run"},

@@ -14,6 +14,7 @@
 #include "platform/pump.h"
 #include "platform/shell_folders.h"
 #include "platform/shell_links.h"
+#include "platform/scheduled_tasks.h"
 
 namespace kv {
 
@@ -156,6 +157,9 @@ std::vector<RegValueRead> ReadPlaceValues(const PassPlace& place) {
                         values);
       break;
     case PlaceKind::ScheduledTasks:
+      if (const auto tasks = ListScheduledTasks())
+        for (const ScheduledTask& task : *tasks)
+          values.push_back({task.path.rfind('\\', 0) == 0 ? task.path.substr(1) : task.path, task.actions});
       break;
   }
   return values;

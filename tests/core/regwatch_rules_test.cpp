@@ -48,7 +48,7 @@ TEST(RegwatchTexts, SnapshotFileAndSections) {
     EXPECT_TRUE(sections.insert(p.section).second) << p.section;
     EXPECT_TRUE(nodeKeys.insert(p.nodeKey).second) << p.nodeKey;
   }
-  EXPECT_EQ(RegistryPassPlaces().size(), 27u + 9 + 7 + 5);
+  EXPECT_EQ(RegistryPassPlaces().size(), 27u + 10 + 7 + 5);
 
   // The created file: the first 34 lines as they always were, the added
   // places' sections after them; an older file gains exactly those.

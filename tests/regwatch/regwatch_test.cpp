@@ -14,6 +14,8 @@
 #include "platform/files.h"
 #include "platform/shell_folders.h"
 #include <shlobj.h>
+#include <taskschd.h>
+#include "platform/scheduled_tasks.h"
 
 using namespace kv;
 using namespace kv::test;
@@ -447,4 +449,73 @@ TEST_F(RegwatchTest, StartupFolderFilesAreEntries) {
   EXPECT_EQ(pass.list, (std::vector<std::string>{
                            kWarningsTitle,
                            "HKEY_CURRENT_USER|Loaded in Startup folder\\KvTool.lnk (C:\\kv\\evil.exe) Entry Modified!"}));
+}
+
+namespace {
+
+// Registers (or, with empty xml, deletes) a task in the scheduler's root
+// folder through its own interface; the failing step's HRESULT otherwise.
+HRESULT RegisterRootTask(const std::wstring& name, const std::wstring& xml) {
+  CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+  ITaskService* service = nullptr;
+  ITaskFolder* root = nullptr;
+  VARIANT none;
+  VariantInit(&none);
+  HRESULT hr = CoCreateInstance(CLSID_TaskScheduler, nullptr, CLSCTX_INPROC_SERVER, IID_ITaskService,
+                                reinterpret_cast<void**>(&service));
+  BSTR rootPath = SysAllocString(L"\\"), taskName = SysAllocString(name.c_str()),
+       text = SysAllocString(xml.c_str());
+  if (SUCCEEDED(hr)) hr = service->Connect(none, none, none, none);
+  if (SUCCEEDED(hr)) hr = service->GetFolder(rootPath, &root);
+  if (SUCCEEDED(hr) && xml.empty()) {
+    hr = root->DeleteTask(taskName, 0);
+  } else if (SUCCEEDED(hr)) {
+    IRegisteredTask* task = nullptr;
+    hr = root->RegisterTask(taskName, text, TASK_CREATE_OR_UPDATE, none, none,
+                            TASK_LOGON_INTERACTIVE_TOKEN, none, &task);
+    if (task) task->Release();
+  }
+  SysFreeString(rootPath);
+  SysFreeString(taskName);
+  SysFreeString(text);
+  if (root) root->Release();
+  if (service) service->Release();
+  CoUninitialize();
+  return hr;
+}
+
+std::wstring TaskXml(const std::wstring& program, const std::wstring& arguments) {
+  return L"<?xml version=\"1.0\"?>\r\n"
+         L"<Task version=\"1.2\" xmlns=\"http://schemas.microsoft.com/windows/2004/02/mit/task\">\r\n"
+         L"  <Settings><Enabled>false</Enabled></Settings>\r\n"
+         L"  <Actions Context=\"Author\"><Exec><Command>" + program + L"</Command><Arguments>" + arguments +
+         L"</Arguments></Exec></Actions>\r\n"
+         L"</Task>\r\n";
+}
+
+}  // namespace
+
+TEST_F(RegwatchTest, ScheduledTasksAreEntries) {
+  EnsureRegistrySnapshot(app);
+  const HRESULT hr = RegisterRootTask(L"KvTask", TaskXml(L"C:\\kv\\task.exe", L"/run"));
+  if (FAILED(hr))
+    GTEST_SKIP() << "this Wine cannot register a task through ITaskService: 0x" << std::hex << hr;
+  undo_.push_back([] { RegisterRootTask(L"KvTask", L""); });
+  const auto tasks = ListScheduledTasks();
+  ASSERT_TRUE(tasks.has_value());
+  if (tasks->empty())
+    GTEST_SKIP() << "Wine registers the task but cannot list it: its IRegisteredTaskCollection "
+                    "answers get_Count, get_Item and get__NewEnum with E_NOTIMPL";
+
+  RegistryPass pass = setReg(app);
+  EXPECT_EQ(pass.list, (std::vector<std::string>{
+                           kWarningsTitle,
+                           "HKEY_LOCAL_MACHINE|Loaded in Scheduled Task\\KvTask (C:\\kv\\task.exe /run) New Entry!"}));
+  Accept();
+  EXPECT_EQ(setReg(app).list, kNothingFound);
+  ASSERT_EQ(RegisterRootTask(L"KvTask", TaskXml(L"C:\\kv\\other.exe", L"")), S_OK);
+  pass = setReg(app);
+  EXPECT_EQ(pass.list, (std::vector<std::string>{
+                           kWarningsTitle,
+                           "HKEY_LOCAL_MACHINE|Loaded in Scheduled Task\\KvTask (C:\\kv\\other.exe) Entry Modified!"}));
 }
