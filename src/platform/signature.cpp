@@ -161,6 +161,12 @@ std::string SignatureText(const FileSignature& signature) {
   return "File not found";
 }
 
+bool SignedByMicrosoft(const FileSignature& signature) {
+  return signature.state == SignatureState::Signed &&
+         (signature.publisher == "Microsoft Corporation" || signature.publisher == "Microsoft Windows" ||
+          signature.publisher.rfind("Microsoft Windows ", 0) == 0);
+}
+
 FileSignature VerifyFileSignature(const std::string& path) {
   FileSignature out;
   if (path.empty() || !FileExists(path)) return out;

@@ -15,6 +15,9 @@ struct FileSignature {
 // "Signed: <publisher>", "Not signed", "Signature not valid" or "File not found".
 std::string SignatureText(const FileSignature& signature);
 
+// A valid signature whose publisher is Microsoft.
+bool SignedByMicrosoft(const FileSignature& signature);
+
 // Checks without asking anyone and without reaching out to the network.
 FileSignature VerifyFileSignature(const std::string& path);
 

@@ -7,6 +7,7 @@
 
 #include "controls/control_text.h"
 #include "context/app.h"
+#include "context/settings.h"
 #include "core/scanner.h"
 #include "core/text.h"
 #include "platform/files.h"
@@ -124,6 +125,8 @@ RegWatchPage::RegWatchPage(Panel& panel, App& app, bool plain) : panel_(panel), 
   cScnUpd.Click = [this] { cScnUpd_Click(); };
   cMod.Create(parent, kCMod, 0, 0, 10, 10, "Check for modifications/deletions on reboot", plain);
   cMod.Click = [this] { cMod_Click(); };
+  chkHideMicrosoft.Create(parent, kHideMicrosoft, 0, 0, 10, 10, "Hide entries signed by Microsoft", plain);
+  chkHideMicrosoft.Click = [this] { chkHideMicrosoft_Click(); };
 
   tooltip_ = CreateWindowExA(WS_EX_TOPMOST, TOOLTIPS_CLASSA, nullptr, WS_POPUP | TTS_NOPREFIX,
                              CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, parent,
@@ -150,12 +153,15 @@ RegWatchPage::~RegWatchPage() {
 }
 
 void RegWatchPage::Opening() {
+  const auto hide = ReadSetting(app_, "HIDEMS");
+  chkHideMicrosoft.Value(hide && EqualsNoCase(Trim(*hide), "True"));
   cScnUpd.Enabled(false);
   EnableEntryButtons(false);
 }
 
 void RegWatchPage::norms() {
   for (cButton* b : {&Command1, &Command11, &Command3, &cScnUpd, &cMod}) b->downStatus(1);
+  chkHideMicrosoft.downStatus(1);
 }
 
 void RegWatchPage::EnableEntryButtons(bool enabled) {
@@ -201,7 +207,10 @@ void RegWatchPage::Layout(const RECT& area, UINT dpi) {
     x += w + spacing;
   }
   y += buttonH + gap;
-  Place(cMod.hwnd(), area.left, y, std::min(Scale(340, dpi), width), buttonH);
+  const int modW = std::min(Scale(340, dpi), width);
+  Place(cMod.hwnd(), area.left, y, modW, buttonH);
+  Place(chkHideMicrosoft.hwnd(), area.left + modW + spacing, y + (buttonH - Scale(20, dpi)) / 2,
+        std::max(width - modW - spacing, 1), Scale(20, dpi));
 }
 
 // --- the pass on the page -------------------------------------------------------
@@ -215,12 +224,25 @@ void RegWatchPage::ShowPass(const RegistryPass& pass) {
     SendMessageA(List5, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(line.c_str()));
   FitListWidth(List5);
 
+  FillTree();
+
+  cScnUpd.Enabled(pass_.findings);
+  if (!pass_.findings) EnableEntryButtons(false);
+}
+
+void RegWatchPage::FillTree() {
+  filling_ = true;
   SendMessageA(TreeView1, WM_SETREDRAW, FALSE, 0);
   TreeView_DeleteAllItems(TreeView1);
   std::map<std::string, HTREEITEM> items;
   std::vector<HTREEITEM> withEntries;
+  const bool hideMicrosoft = chkHideMicrosoft.Value() != 0;
   for (size_t i = 0; i < pass_.tree.size(); ++i) {
     const RegTreeNode& node = pass_.tree[i];
+    if (hideMicrosoft && node.entry) {
+      const auto path = EntryPath(node.valueText);
+      if (path && SignedByMicrosoft(VerifyFileSignature(*path))) continue;
+    }
     TVINSERTSTRUCTA ins{};
     const auto parent = items.find(node.parentKey);
     ins.hParent = node.parentKey.empty() || parent == items.end() ? TVI_ROOT : parent->second;
@@ -241,9 +263,13 @@ void RegWatchPage::ShowPass(const RegistryPass& pass) {
   SendMessageA(TreeView1, WM_SETREDRAW, TRUE, 0);
   InvalidateRect(TreeView1, nullptr, TRUE);
   filling_ = false;
+}
 
-  cScnUpd.Enabled(pass_.findings);
-  if (!pass_.findings) EnableEntryButtons(false);
+void RegWatchPage::chkHideMicrosoft_Click() {
+  WriteEntry(app_, app_.settingsFile, "hidemicrosoftsigned",
+             chkHideMicrosoft.Value() ? "True" : "False", "Korvanel");
+  // The same pass shown again: hiding is a view, not a new comparison.
+  if (!busy_) FillTree();
 }
 
 std::vector<std::string> RegWatchPage::ListLines() const {

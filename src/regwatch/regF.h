@@ -10,6 +10,7 @@
 #include <string>
 
 #include "controls/cButton.h"
+#include "controls/check.h"
 #include "controls/panel.h"
 #include "core/regwatch_rules.h"
 
@@ -76,6 +77,11 @@ class RegWatchPage : public PageContent {
   HWND TreeView1 = nullptr, List5 = nullptr, List6 = nullptr, Text4 = nullptr, Label19 = nullptr;
   HWND lblTree = nullptr, lblList = nullptr, lblSelected = nullptr, lblSigner = nullptr;
   cButton Command1, Command11, Command3, cScnUpd, cMod;
+  // A view option kept in the settings file ("hidemicrosoftsigned"): the
+  // tree leaves out entries whose file Microsoft signed. Findings are always
+  // listed.
+  check chkHideMicrosoft;
+  void chkHideMicrosoft_Click();
 
  private:
   // What the actions need of the chosen entry beyond its texts: the place
@@ -86,6 +92,7 @@ class RegWatchPage : public PageContent {
   };
   void EnableEntryButtons(bool enabled);
   void ShowSigner(const std::string& entryText);
+  void FillTree();
   void OnTreeNotify(const NMHDR& n);
   void SetListTip(const std::string& text);
   void lblTreeText(bool pending);

@@ -265,14 +265,17 @@ TEST_F(RegWatchPageTest, SelectedEntryShowsWhoSignedItAndDoubtfulFindingsComeFir
       {"KvUnsigned", Sample("unsigned.exe") + " /x"},
       {"KvTampered", Sample("tampered.exe")}};
   for (const auto& [name, data] : entries) SetText(HKEY_LOCAL_MACHINE, kRun, name, data);
+  SetText(HKEY_CURRENT_USER, kRun, "KvMs", Sample("mssigned.exe"));
   RegWatchPage& page = OpenPage();
+  EXPECT_EQ(page.chkHideMicrosoft.Value(), 0);
   page.Command1_Click();
   const auto line = [](const std::pair<std::string, std::string>& e) {
     return "HKEY_LOCAL_MACHINE|Loaded in Run\\" + e.first + " (" + e.second + ") New Entry!";
   };
   // The registry lists the values by name; the doubtful ones move up.
+  const std::string msLine = "HKEY_CURRENT_USER|Loaded in Run\\KvMs (" + Sample("mssigned.exe") + ") New Entry!";
   EXPECT_EQ(page.ListLines(), (std::vector<std::string>{kWarningsTitle, line(entries[3]), line(entries[2]),
-                                                        line(entries[0]), line(entries[1])}));
+                                                        line(entries[0]), line(entries[1]), msLine}));
 
   const std::vector<std::string> expected = {"File not found", "Signed: Korvanel Test Publisher",
                                              "Not signed", "Signature not valid"};
@@ -282,6 +285,21 @@ TEST_F(RegWatchPageTest, SelectedEntryShowsWhoSignedItAndDoubtfulFindingsComeFir
   }
   ChooseLine(page, 1);
   EXPECT_EQ(page.SignerText(), "Signature not valid");
+
+  // Hiding Microsoft's entries hides them from the tree only, and is kept.
+  const std::string msNode = "KvMs (" + Sample("mssigned.exe") + ")";
+  ASSERT_NE(page.FindNode(msNode), nullptr);
+  SendMessageA(page.chkHideMicrosoft.hwnd(), WM_KEYDOWN, VK_SPACE, 0);
+  SendMessageA(page.chkHideMicrosoft.hwnd(), WM_KEYUP, VK_SPACE, 0);
+  ASSERT_EQ(page.chkHideMicrosoft.Value(), 1);
+  EXPECT_EQ(page.FindNode(msNode), nullptr);
+  EXPECT_NE(page.FindNode("KvSigned (" + Sample("signed.exe") + ")"), nullptr);
+  EXPECT_EQ(page.ListLines().back(), msLine);
+  EXPECT_NE(folder.Read("Data\\Korvanel.dat").find("hidemicrosoftsigned=True\r\n"), std::string::npos);
+  page.Command1_Click();
+  EXPECT_EQ(page.FindNode(msNode), nullptr);
+  page.Opening();
+  EXPECT_EQ(page.chkHideMicrosoft.Value(), 1);
   // Nothing of it reaches the snapshot.
   page.cScnUpd_Click();
   EXPECT_EQ(page.ListLines(), (std::vector<std::string>{kWarningsTitle, kNoWarnings}));

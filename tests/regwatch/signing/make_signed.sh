@@ -1,6 +1,7 @@
 #!/bin/sh
 # Makes a certificate authority for the signature tests and, with it, three
-# copies of one program: signed, unsigned, and changed after signing.
+# copies of one program: signed, unsigned, changed after signing, and signed
+# for a publisher named Microsoft.
 #   make_signed.sh OUTPUT_DIR PROGRAM
 set -eu
 out=$1
@@ -30,6 +31,13 @@ cat signer.pem ca.pem > chain.pem
 cp "$program" unsigned.exe
 osslsigncode sign -certs chain.pem -key signer.key -h sha256 -n "Korvanel signee" \
   -in unsigned.exe -out signed.exe >/dev/null
+# The same authority vouching for a publisher named Microsoft.
+openssl req -new -newkey rsa:2048 -nodes -keyout ms.key -out ms.csr -subj "/CN=Microsoft Corporation" 2>/dev/null
+openssl x509 -req -in ms.csr -CA ca.pem -CAkey ca.key -CAcreateserial -days 3650 -sha256 \
+  -extfile signer.ext -out ms.pem 2>/dev/null
+cat ms.pem ca.pem > mschain.pem
+osslsigncode sign -certs mschain.pem -key ms.key -h sha256 -n "Korvanel signee" \
+  -in unsigned.exe -out mssigned.exe >/dev/null
 # One letter of the DOS stub's message, which the signature covers.
 cp signed.exe tampered.exe
 printf 't' | dd of=tampered.exe bs=1 seek=78 conv=notrunc 2>/dev/null
