@@ -165,25 +165,49 @@ std::vector<RegValueRead> ReadPlaceValues(const PassPlace& place) {
   return values;
 }
 
+namespace {
+
+// Stores entries in one write of the snapshot file, its added places'
+// sections put in when missing; a missing file starts as a created one.
+void StoreEntries(App& app, const std::vector<std::pair<std::string, SnapshotEntry>>& entries) {
+  std::string text = EmptySnapshotText(true);
+  if (FileExists(app.registryFile)) {
+    auto read = ReadWholeFile(app.registryFile);
+    if (!read) return;  // a file that cannot be read is not written over
+    text = std::move(*read);
+  }
+  ProfileDocument doc(WithSections(text, MissingAddedSections(text)));
+  for (const auto& [section, entry] : entries) doc.Set(section, entry.key, entry.value);
+  ReplaceFileContents(app.registryFile, doc.Text());
+}
+
+}  // namespace
+
 RegistryPass setReg(App& app) {
+  // What a pass stores reaches the file in one write at its end. The pass
+  // lets every window's messages through, so the program may be ended part
+  // way: the file is then as it was before, never a snapshot half taken
+  // whose missing half would come back as new entries.
+  const bool accepting = app.registryAcceptMode;
   // A snapshot from before an added place was watched lacks its section:
-  // that place's entries are taken in without a warning, all in one write
-  // together with the section, so a pass cut short takes in none of them.
+  // that place's entries are taken in without a warning.
   std::vector<std::string> takeIn;
-  std::vector<std::pair<std::string, SnapshotEntry>> takenIn;
-  if (auto text = ReadWholeFile(app.registryFile)) takeIn = MissingAddedSections(*text);
+  if (!accepting)
+    if (auto text = ReadWholeFile(app.registryFile)) takeIn = MissingAddedSections(*text);
   const auto taking = [&takeIn](const std::string& section) {
     return std::find(takeIn.begin(), takeIn.end(), section) != takeIn.end();
   };
+  std::vector<std::pair<std::string, SnapshotEntry>> stored;
 
   RegistryPassSource source;
   source.readValues = ReadPlaceValues;
   source.compare = [&](const SnapshotEntry& entry, const PassPlace& p) {
-    if (!app.registryAcceptMode && taking(p.section)) {
-      takenIn.emplace_back(p.section, entry);
+    if (accepting || taking(p.section)) {
+      stored.emplace_back(p.section, entry);
       return 0;
     }
-    return CompareSnapshotEntry(app, p.section, entry);
+    const std::string kept = ReadEntry(app.registryFile, entry.key, p.section);
+    return CompareStoredValue(kept, entry.value);
   };
   source.afterEntry = [] {
     PumpMessages();
@@ -191,20 +215,14 @@ RegistryPass setReg(App& app) {
   };
   RegistryPass pass = BuildRegistryPass(source);
   app.registryAcceptMode = false;
-  if (!takeIn.empty()) {
-    if (auto text = ReadWholeFile(app.registryFile)) {
-      ProfileDocument doc(WithSections(*text, MissingAddedSections(*text)));
-      for (const auto& [section, entry] : takenIn) doc.Set(section, entry.key, entry.value);
-      ReplaceFileContents(app.registryFile, doc.Text());
-    }
-  }
+  if (accepting || !takeIn.empty()) StoreEntries(app, stored);
   return pass;
 }
 
 void EnsureRegistrySnapshot(App& app) {
   if (FileExists(app.registryFile)) return;
+  // The file is made by the pass, whole, when it ends.
   app.registryAcceptMode = true;
-  ReplaceFileContents(app.registryFile, EmptySnapshotText(true));
   setReg(app);
 }
 

@@ -65,10 +65,33 @@ const std::vector<std::string> kNothingFound = {"New and Modified Registry Entry
 
 }  // namespace
 
+// Whether the snapshot file existed when a message posted before a pass was
+// handled, that is in the middle of the pass: the program may end there.
+std::string gWatchedFile;
+int gSeenDuringPass = -1;
+
+LRESULT CALLBACK MidPassProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
+  if (msg == WM_APP) gSeenDuringPass = FileExists(gWatchedFile) ? 1 : 0;
+  return DefWindowProcA(hwnd, msg, wp, lp);
+}
+
 TEST_F(RegwatchTest, FirstStartCreatesTheSnapshotAndStoresEveryEntry) {
   SetText(HKEY_LOCAL_MACHINE, kRun, "KvFirst", "C:\\first.exe");
   SetText(HKEY_CURRENT_USER, kRun, "KvFirst", "C:\\user.exe");
+  WNDCLASSA cls{};
+  cls.lpfnWndProc = MidPassProc;
+  cls.hInstance = GetModuleHandleA(nullptr);
+  cls.lpszClassName = "KvMidPass";
+  RegisterClassA(&cls);
+  HWND probe = CreateWindowExA(0, "KvMidPass", "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
+                               cls.hInstance, nullptr);
+  gWatchedFile = app.registryFile;
+  PostMessageA(probe, WM_APP, 0, 0);
   EnsureRegistrySnapshot(app);
+  DestroyWindow(probe);
+  // A first snapshot is written whole at the end of its pass, so ending the
+  // program part way leaves no half snapshot behind.
+  EXPECT_EQ(gSeenDuringPass, 0);
   const std::string text = Snapshot();
   EXPECT_EQ(WithoutEntries(text), EmptySnapshotText(true));
   EXPECT_NE(text.find("[LM/R]\r\nKvFirst= (C:\\first.exe)\r\n\r\n"), std::string::npos) << text;
