@@ -15,17 +15,83 @@ namespace kv {
 
 namespace {
 
+// wintrust and crypt32 are loaded when a signature is first checked, from the
+// system directory, never imported: imported, they and what they import
+// would be looked for beside the program before its first instruction, when
+// a library planted there could still be taken.
+template <class F>
+F Proc(HMODULE module, const char* name) {
+  return module ? reinterpret_cast<F>(reinterpret_cast<void*>(GetProcAddress(module, name))) : nullptr;
+}
+
+struct TrustApi {
+  decltype(&WinVerifyTrust) WinVerifyTrust = nullptr;
+  decltype(&WTHelperProvDataFromStateData) WTHelperProvDataFromStateData = nullptr;
+  decltype(&WTHelperGetProvSignerFromChain) WTHelperGetProvSignerFromChain = nullptr;
+  decltype(&CryptCATAdminAcquireContext) CryptCATAdminAcquireContext = nullptr;
+  decltype(&CryptCATAdminCalcHashFromFileHandle) CryptCATAdminCalcHashFromFileHandle = nullptr;
+  decltype(&CryptCATAdminEnumCatalogFromHash) CryptCATAdminEnumCatalogFromHash = nullptr;
+  decltype(&CryptCATCatalogInfoFromContext) CryptCATCatalogInfoFromContext = nullptr;
+  decltype(&CryptCATAdminReleaseCatalogContext) CryptCATAdminReleaseCatalogContext = nullptr;
+  decltype(&CryptCATAdminReleaseContext) CryptCATAdminReleaseContext = nullptr;
+  decltype(&CertGetNameStringW) CertGetNameStringW = nullptr;
+  decltype(&CertVerifyCertificateChainPolicy) CertVerifyCertificateChainPolicy = nullptr;
+  decltype(&CertGetCertificateContextProperty) CertGetCertificateContextProperty = nullptr;
+  decltype(&CertOpenStore) CertOpenStore = nullptr;
+  decltype(&CertFindCertificateInStore) CertFindCertificateInStore = nullptr;
+  decltype(&CertFreeCertificateContext) CertFreeCertificateContext = nullptr;
+  decltype(&CertCloseStore) CertCloseStore = nullptr;
+
+  bool usable() const {
+    return WinVerifyTrust && WTHelperProvDataFromStateData && WTHelperGetProvSignerFromChain &&
+           CryptCATAdminAcquireContext && CryptCATAdminCalcHashFromFileHandle &&
+           CryptCATAdminEnumCatalogFromHash && CryptCATCatalogInfoFromContext &&
+           CryptCATAdminReleaseCatalogContext && CryptCATAdminReleaseContext && CertGetNameStringW &&
+           CertVerifyCertificateChainPolicy && CertGetCertificateContextProperty && CertOpenStore &&
+           CertFindCertificateInStore && CertFreeCertificateContext && CertCloseStore;
+  }
+};
+
+const TrustApi& Api() {
+  static const TrustApi api = [] {
+    TrustApi a;
+    const HMODULE trust = LoadLibraryExW(L"wintrust.dll", nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32);
+    const HMODULE crypt = LoadLibraryExW(L"crypt32.dll", nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32);
+#define KV_BIND(module, name) a.name = Proc<decltype(a.name)>(module, #name)
+    KV_BIND(trust, WinVerifyTrust);
+    KV_BIND(trust, WTHelperProvDataFromStateData);
+    KV_BIND(trust, WTHelperGetProvSignerFromChain);
+    KV_BIND(trust, CryptCATAdminAcquireContext);
+    KV_BIND(trust, CryptCATAdminCalcHashFromFileHandle);
+    KV_BIND(trust, CryptCATAdminEnumCatalogFromHash);
+    KV_BIND(trust, CryptCATCatalogInfoFromContext);
+    KV_BIND(trust, CryptCATAdminReleaseCatalogContext);
+    KV_BIND(trust, CryptCATAdminReleaseContext);
+    KV_BIND(crypt, CertGetNameStringW);
+    KV_BIND(crypt, CertVerifyCertificateChainPolicy);
+    KV_BIND(crypt, CertGetCertificateContextProperty);
+    KV_BIND(crypt, CertOpenStore);
+    KV_BIND(crypt, CertFindCertificateInStore);
+    KV_BIND(crypt, CertFreeCertificateContext);
+    KV_BIND(crypt, CertCloseStore);
+#undef KV_BIND
+    return a;
+  }();
+  return api;
+}
+
+
 // The name of the certificate that signed, taken from the state a verify
 // left open.
 std::string SignerName(HANDLE state) {
-  CRYPT_PROVIDER_DATA* data = WTHelperProvDataFromStateData(state);
+  CRYPT_PROVIDER_DATA* data = Api().WTHelperProvDataFromStateData(state);
   if (!data) return {};
-  CRYPT_PROVIDER_SGNR* signer = WTHelperGetProvSignerFromChain(data, 0, FALSE, 0);
+  CRYPT_PROVIDER_SGNR* signer = Api().WTHelperGetProvSignerFromChain(data, 0, FALSE, 0);
   if (!signer || signer->csCertChain == 0 || !signer->pasCertChain) return {};
   const CERT_CONTEXT* cert = signer->pasCertChain[0].pCert;
   if (!cert) return {};
   wchar_t name[512] = L"";
-  CertGetNameStringW(cert, CERT_NAME_SIMPLE_DISPLAY_TYPE, 0, nullptr, name, DWORD(std::size(name)));
+  Api().CertGetNameStringW(cert, CERT_NAME_SIMPLE_DISPLAY_TYPE, 0, nullptr, name, DWORD(std::size(name)));
   return NarrowText(name);
 }
 
@@ -36,20 +102,20 @@ std::string SignerName(HANDLE state) {
 bool RootInRegistry(const CERT_CONTEXT* root) {
   BYTE hash[20];
   DWORD size = sizeof hash;
-  if (!CertGetCertificateContextProperty(root, CERT_SHA1_HASH_PROP_ID, hash, &size)) return false;
+  if (!Api().CertGetCertificateContextProperty(root, CERT_SHA1_HASH_PROP_ID, hash, &size)) return false;
   CRYPT_HASH_BLOB blob{size, hash};
   for (HKEY base : {HKEY_LOCAL_MACHINE, HKEY_CURRENT_USER}) {
     HKEY key = nullptr;
     if (RegOpenKeyExW(base, L"Software\\Microsoft\\SystemCertificates\\Root", 0, KEY_READ, &key) !=
         ERROR_SUCCESS)
       continue;
-    HCERTSTORE store = CertOpenStore(CERT_STORE_PROV_REG, 0, 0, CERT_STORE_READONLY_FLAG, key);
+    HCERTSTORE store = Api().CertOpenStore(CERT_STORE_PROV_REG, 0, 0, CERT_STORE_READONLY_FLAG, key);
     RegCloseKey(key);
     if (!store) continue;
     const CERT_CONTEXT* found =
-        CertFindCertificateInStore(store, X509_ASN_ENCODING, 0, CERT_FIND_SHA1_HASH, &blob, nullptr);
-    if (found) CertFreeCertificateContext(found);
-    CertCloseStore(store, 0);
+        Api().CertFindCertificateInStore(store, X509_ASN_ENCODING, 0, CERT_FIND_SHA1_HASH, &blob, nullptr);
+    if (found) Api().CertFreeCertificateContext(found);
+    Api().CertCloseStore(store, 0);
     if (found) return true;
   }
   return false;
@@ -59,16 +125,16 @@ bool RootInRegistry(const CERT_CONTEXT* root) {
 // platform's verify says so itself on Windows; Wine's passes a signature from
 // any root, so the chain is held to the base policy here as well.
 bool ChainTrusted(HANDLE state) {
-  CRYPT_PROVIDER_DATA* data = WTHelperProvDataFromStateData(state);
+  CRYPT_PROVIDER_DATA* data = Api().WTHelperProvDataFromStateData(state);
   if (!data) return false;
-  CRYPT_PROVIDER_SGNR* signer = WTHelperGetProvSignerFromChain(data, 0, FALSE, 0);
+  CRYPT_PROVIDER_SGNR* signer = Api().WTHelperGetProvSignerFromChain(data, 0, FALSE, 0);
   if (!signer || !signer->pChainContext) return false;
   const CERT_CHAIN_CONTEXT* chain = signer->pChainContext;
   CERT_CHAIN_POLICY_PARA para{};
   para.cbSize = sizeof para;
   CERT_CHAIN_POLICY_STATUS status{};
   status.cbSize = sizeof status;
-  if (!CertVerifyCertificateChainPolicy(CERT_CHAIN_POLICY_BASE, chain, &para, &status)) return false;
+  if (!Api().CertVerifyCertificateChainPolicy(CERT_CHAIN_POLICY_BASE, chain, &para, &status)) return false;
   if (status.dwError == 0) return true;
   // A chain whose one fault is its root: trusted when the registry keeps it.
   if (status.dwError != DWORD(CERT_E_UNTRUSTEDROOT) || chain->cChain == 0 ||
@@ -88,11 +154,11 @@ LONG Verify(WINTRUST_DATA& trust, std::string& publisher) {
   trust.fdwRevocationChecks = WTD_REVOKE_NONE;
   trust.dwStateAction = WTD_STATEACTION_VERIFY;
   trust.dwProvFlags = WTD_CACHE_ONLY_URL_RETRIEVAL;
-  LONG result = WinVerifyTrust(static_cast<HWND>(INVALID_HANDLE_VALUE), &action, &trust);
+  LONG result = Api().WinVerifyTrust(static_cast<HWND>(INVALID_HANDLE_VALUE), &action, &trust);
   if (result == ERROR_SUCCESS && !ChainTrusted(trust.hWVTStateData)) result = LONG(CERT_E_UNTRUSTEDROOT);
   if (result == ERROR_SUCCESS) publisher = SignerName(trust.hWVTStateData);
   trust.dwStateAction = WTD_STATEACTION_CLOSE;
-  WinVerifyTrust(static_cast<HWND>(INVALID_HANDLE_VALUE), &action, &trust);
+  Api().WinVerifyTrust(static_cast<HWND>(INVALID_HANDLE_VALUE), &action, &trust);
   return result;
 }
 
@@ -109,15 +175,15 @@ std::optional<LONG> VerifyByCatalog(const std::wstring& path, std::string& publi
   if (file == INVALID_HANDLE_VALUE) return std::nullopt;
   std::optional<LONG> result;
   HCATADMIN admin = nullptr;
-  if (CryptCATAdminAcquireContext(&admin, nullptr, 0)) {
+  if (Api().CryptCATAdminAcquireContext(&admin, nullptr, 0)) {
     DWORD size = 0;
-    CryptCATAdminCalcHashFromFileHandle(file, &size, nullptr, 0);
+    Api().CryptCATAdminCalcHashFromFileHandle(file, &size, nullptr, 0);
     std::vector<BYTE> hash(size);
-    if (size && CryptCATAdminCalcHashFromFileHandle(file, &size, hash.data(), 0)) {
-      HCATINFO info = CryptCATAdminEnumCatalogFromHash(admin, hash.data(), size, 0, nullptr);
+    if (size && Api().CryptCATAdminCalcHashFromFileHandle(file, &size, hash.data(), 0)) {
+      HCATINFO info = Api().CryptCATAdminEnumCatalogFromHash(admin, hash.data(), size, 0, nullptr);
       CATALOG_INFO catalog{};
       catalog.cbStruct = sizeof catalog;
-      if (info && CryptCATCatalogInfoFromContext(info, &catalog, 0)) {
+      if (info && Api().CryptCATCatalogInfoFromContext(info, &catalog, 0)) {
         std::wstring tag;
         for (BYTE b : hash) {
           static const wchar_t digits[] = L"0123456789ABCDEF";
@@ -137,9 +203,9 @@ std::optional<LONG> VerifyByCatalog(const std::wstring& path, std::string& publi
         trust.pCatalog = &cat;
         result = Verify(trust, publisher);
       }
-      if (info) CryptCATAdminReleaseCatalogContext(admin, info, 0);
+      if (info) Api().CryptCATAdminReleaseCatalogContext(admin, info, 0);
     }
-    CryptCATAdminReleaseContext(admin, 0);
+    Api().CryptCATAdminReleaseContext(admin, 0);
   }
   CloseHandle(file);
   return result;
@@ -170,6 +236,11 @@ bool SignedByMicrosoft(const FileSignature& signature) {
 FileSignature VerifyFileSignature(const std::string& path) {
   FileSignature out;
   if (path.empty() || !FileExists(path)) return out;
+  // Without the platform's checker nothing can be vouched for.
+  if (!Api().usable()) {
+    out.state = SignatureState::NotValid;
+    return out;
+  }
   const std::wstring wide = WideText(path);
   WINTRUST_FILE_INFO fileInfo{};
   fileInfo.cbStruct = sizeof fileInfo;
