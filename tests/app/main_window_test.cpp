@@ -401,7 +401,8 @@ TEST_F(KeyboardTest, TabVisitsEveryControlOfTheHomePageInReadingOrder) {
   const std::vector<HWND> order = {
       f.nav->Image4.hwnd(),    f.nav->Image6.hwnd(),    f.nav->Image8.hwnd(),
       f.nav->Image10.hwnd(),   f.home()->tiles[0].hwnd(), f.home()->tiles[1].hwnd(),
-      f.home()->tiles[2].hwnd(), f.home()->tiles[3].hwnd(), f.cButton6.hwnd(),
+      f.home()->tiles[2].hwnd(), f.home()->tiles[3].hwnd(), f.home()->watchDrivers.hwnd(),
+      f.cButton6.hwnd(),
       f.cButton7.hwnd(),       f.cButton9.hwnd(),       f.rwClick,
       f.nav->Image2.hwnd()};
   for (size_t i = 0; i < order.size(); ++i) {
