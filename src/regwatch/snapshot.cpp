@@ -209,10 +209,15 @@ RegistryPass setReg(App& app) {
     const std::string kept = ReadEntry(app.registryFile, entry.key, p.section);
     return CompareStoredValue(kept, entry.value);
   };
-  source.afterEntry = [] {
-    PumpMessages();
-    PumpMessages();
-  };
+  // The first snapshot is taken at start, while the first full scan runs in
+  // the message pumps: pumping would let that scan finish, and the user
+  // close the program, before the snapshot is written. It takes a moment,
+  // so it lets no messages through.
+  if (!accepting)
+    source.afterEntry = [] {
+      PumpMessages();
+      PumpMessages();
+    };
   RegistryPass pass = BuildRegistryPass(source);
   app.registryAcceptMode = false;
   if (accepting || !takeIn.empty()) StoreEntries(app, stored);

@@ -10,6 +10,7 @@
 #include "platform/ini.h"
 #include "regwatch/snapshot.h"
 #include "regwatch/registry_fixture.h"
+#include "support/pump.h"
 #include "shutdown/shortcuts.h"
 #include "platform/files.h"
 #include "platform/shell_folders.h"
@@ -88,10 +89,13 @@ TEST_F(RegwatchTest, FirstStartCreatesTheSnapshotAndStoresEveryEntry) {
   gWatchedFile = app.registryFile;
   PostMessageA(probe, WM_APP, 0, 0);
   EnsureRegistrySnapshot(app);
+  // A first snapshot is written whole, and nothing else runs (no message is
+  // handled, no window closed) until it is.
+  EXPECT_EQ(gSeenDuringPass, -1);
+  EXPECT_TRUE(folder.Exists("Data\\Registry.dat"));
+  test::PumpUntil([] { return gSeenDuringPass != -1; }, 2000);
+  EXPECT_EQ(gSeenDuringPass, 1);
   DestroyWindow(probe);
-  // A first snapshot is written whole at the end of its pass, so ending the
-  // program part way leaves no half snapshot behind.
-  EXPECT_EQ(gSeenDuringPass, 0);
   const std::string text = Snapshot();
   EXPECT_EQ(WithoutEntries(text), EmptySnapshotText(true));
   EXPECT_NE(text.find("[LM/R]\r\nKvFirst= (C:\\first.exe)\r\n\r\n"), std::string::npos) << text;
