@@ -24,7 +24,6 @@ inline constexpr int kExitLogNotWritten = 3;
 inline constexpr int kExitScannerObjected = 4;
 
 class mForm1;
-class intCheck;
 class sProg;
 class frmLogoff;
 class iCust;
@@ -91,6 +90,14 @@ class App {
   SettingsBoxes boxes;
   ScannerFields scanners;
 
+  // The settings file as the program last read or wrote it (context/settings.h).
+  struct SettingsText {
+    bool loaded = false;
+    bool exists = false;
+    std::string path, text;
+    uint64_t writeTime = 0, size = 0;  // of the file the text was read from
+  } settingsText;
+
   RunState run;
   // Another copy of this program was already running when this one started.
   bool anotherInstance = false;
@@ -125,15 +132,16 @@ class App {
   std::string mainCaption;
 
   // The windows, each created on first use by the layer that defines it
-  // (mForm1 by the program, intCheck by the integrity checker, sProg by the
-  // secure shut down).
+  // (mForm1 by the program, sProg by the secure shut down).
   mForm1& Form1();
   bool HasForm1() const { return form1_ != nullptr; }
-  // The check run window; closing it with its close box drops it and the
-  // next use makes a new one.
-  intCheck& CheckWindow();
-  bool HasCheckWindow() const { return checkWindow_ != nullptr; }
-  void DropCheckWindow() { checkWindow_.reset(); }
+  // The check run window, made on first use by the integrity checker
+  // (CheckWindow in integrity/intCheck.h), which alone knows its class; the
+  // App only keeps it. Dropping it makes the next use make a new one.
+  using Kept = std::unique_ptr<void, void (*)(void*)>;
+  Kept checkWindow{nullptr, nullptr};
+  bool HasCheckWindow() const { return checkWindow != nullptr; }
+  void DropCheckWindow() { checkWindow.reset(); }
   sProg& ShutDownProgress();
   bool HasShutDownProgress() const { return progress_ != nullptr; }
   void DropShutDownProgress() { progress_.reset(); }
@@ -166,7 +174,6 @@ class App {
 
  private:
   Owned<mForm1> form1_{nullptr, nullptr};
-  Owned<intCheck> checkWindow_{nullptr, nullptr};
   Owned<sProg> progress_{nullptr, nullptr};
   Owned<frmLogoff> logoff_{nullptr, nullptr};
   Owned<iCust> customFolders_{nullptr, nullptr};

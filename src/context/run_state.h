@@ -16,19 +16,11 @@ struct RunState {
   bool manualScan = false;
   bool noAutoScanFailing = false;
   bool customFolderFirstScan = false;
-  bool pauseRequested = false;
-  bool abortRequested = false;
   bool scanDLL = false, scanDRV = false, scanSYS = false, scanOCX = false, scanEXE = false,
        scanPIF = false;
-  int currentCategory = 0;
   int currentFolderSlot = 0;
   std::string currentFolderPath;
-  std::string folderQueue;
-  std::string systemResults;
-  std::string folderResults;
   bool shutDownFindings = false;
-  // Engine counters of the run.
-  int32_t categoryDone = 0, failedCount = 0, newCount = 0;
 
   // A secure shut down or scheduled scan is running: nobody may be there to
   // answer a question.

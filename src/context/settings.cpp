@@ -7,7 +7,8 @@
 #include "context/scan_document.h"
 #include "platform/files.h"
 #include "platform/ini.h"
-#include "platform/pump.h"
+#include "core/profile.h"
+#include "platform/file_stamp.h"
 #include "platform/shell_folders.h"
 
 namespace kv {
@@ -49,8 +50,63 @@ bool ApplyAdvanced(App& app, const std::string& value) {
 
 }  // namespace
 
+namespace {
+
+void Stamp(App::SettingsText& cache, const std::optional<FileStamp>& stamp) {
+  cache.writeTime = stamp ? stamp->writeTime : 0;
+  cache.size = stamp ? stamp->size : 0;
+}
+
+// The file's text in memory, read from disk when it is not there yet;
+// nullopt when the file cannot be read (a missing file reads as empty).
+const std::string* SettingsTextOf(App& app) {
+  App::SettingsText& cache = app.settingsText;
+  // Another copy of the program (a logon check, the settings saved there)
+  // may have replaced the file since: its stamp tells, without a read.
+  const auto stamp = StampOf(app.settingsFile);
+  if (cache.loaded && cache.path == app.settingsFile && cache.exists == stamp.has_value() &&
+      (!stamp || (stamp->writeTime == cache.writeTime && stamp->size == cache.size)))
+    return &cache.text;
+  cache.loaded = false;
+  cache.path = app.settingsFile;
+  // A file another program holds is there, if unreadable: the stamp says
+  // so where an open would not.
+  cache.exists = stamp.has_value();
+  cache.text.clear();
+  if (cache.exists) {
+    auto text = ReadWholeFile(app.settingsFile);
+    if (!text) return nullptr;
+    cache.text = std::move(*text);
+  }
+  Stamp(cache, stamp);
+  cache.loaded = true;
+  return &cache.text;
+}
+
+// The file on disk first, then the copy: a write that does not reach the
+// file leaves both as they were.
+bool WriteSettingsEntry(App& app, const std::string& key, const std::string& value,
+                        const std::string& section) {
+  if (!ProfileNamesUsable(section, key)) return false;
+  // A file that could not be read is not written over from an empty copy.
+  if (!SettingsTextOf(app)) return false;
+  App::SettingsText& cache = app.settingsText;
+  std::string text = ProfileSet(cache.text, cache.exists, section, key, value);
+  // The replace is whole or nothing: a failed one left the file as it was.
+  if (!ReplaceFileContents(app.settingsFile, text)) return false;
+  cache.text = std::move(text);
+  cache.exists = true;
+  Stamp(cache, StampOf(app.settingsFile));
+  return true;
+}
+
+}  // namespace
+
+void ForgetSettings(App& app) { app.settingsText.loaded = false; }
+
 bool EnsureSettingsFile(App& app) {
   if (FileExists(app.settingsFile)) return true;
+  ForgetSettings(app);
   // Never in place: a crash or a full disk half-way would leave a short file
   // that the next start takes for the settings.
   return ReplaceFileContents(app.settingsFile, DefaultSettingsText(app.edition.hasUpdateCheck));
@@ -63,10 +119,20 @@ void TakeScannerSetting(const std::string& value, std::string& program, std::str
 }
 
 std::optional<std::string> ReadSetting(App& app, const std::string& word) {
-  auto text = ReadWholeFile(app.settingsFile);
-  PumpMessages();
+  const std::string* text = SettingsTextOf(app);
   if (!text) return std::nullopt;
   return ReadSettingFromText(*text, word, app.edition.hasUpdateCheck);
+}
+
+std::string SettingsEntry(App& app, const std::string& key, const std::string& section) {
+  const std::string* text = SettingsTextOf(app);
+  return text ? ProfileGet(*text, section, key) : std::string();
+}
+
+FolderSetting FolderSettingOf(App& app, int slot) {
+  const std::string section = Dec(slot);
+  return {SettingsEntry(app, "path", section), SettingsEntry(app, "args", section),
+          SettingsEntry(app, "args2", section)};
 }
 
 std::string ReadEntry(const std::string& file, const std::string& key, const std::string& section) {
@@ -105,12 +171,15 @@ bool WriteEntry(App& app, const std::string& file, const std::string& key,
                 const std::string& value, const std::string& section) {
   // The route is chosen by the last twelve characters of the file name.
   const std::string tail = UCase(Right(file, 12));
+  if (EqualsNoCase(file, app.settingsFile)) return WriteSettingsEntry(app, key, value, section);
   if (app.run.baselineScanActive) return WriteDuringFullScan(app, file, key, value, section);
   if (tail == "REGISTRY.DAT" || tail == "KORVANEL.DAT") return WriteToDisk(file, key, value, section);
   return WriteToBaselineInMemory(app, key, value, section);
 }
 
 void loadSettings(App& app) {
+  // Applying the settings takes them as the file holds them now.
+  ForgetSettings(app);
   // However loading ends, an open setup window shows what reached the fields.
   struct ShowScanners {
     App& app;
@@ -172,7 +241,7 @@ AddedFolder AddCustomFolder(App& app, const std::string& folder, const std::stri
   if (!EnsureSettingsFile(app)) return {};
   int empty = 0;
   for (int slot = 1; slot <= 20; ++slot) {
-    const std::string path = Trim(ReadEntry(app.settingsFile, "path", Dec(slot)));
+    const std::string path = Trim(SettingsEntry(app, "path", Dec(slot)));
     if (EqualsNoCase(path, folder)) return {slot, true};
     if (!empty && (path.empty() || EqualsNoCase(path, "NULL"))) empty = slot;
   }

@@ -1,6 +1,14 @@
 // The settings file Data\Korvanel.dat: creating it, reading values by their
 // request words, writing entries (which also routes baseline writes into
 // the in-memory baselines), and applying it to the running program.
+//
+// The file is read once into memory (again when loadSettings applies it, as
+// a page's save or reload does, and when its stamp shows that another
+// program replaced it) and every read is answered from there, without
+// yielding to the message queue; a write changes the file through a
+// whole-file replace and then the copy.
+// A file that could not be read is tried again at the next read, so that
+// an unreadable file is reported as such every time.
 #pragma once
 #include <optional>
 #include <string>
@@ -28,6 +36,20 @@ std::optional<std::string> ReadSetting(App& app, const std::string& word);
 void TakeScannerSetting(const std::string& value, std::string& program, std::string& args);
 
 std::string ReadEntry(const std::string& file, const std::string& key, const std::string& section);
+
+// An entry of the settings file (a custom folder's "path", "args", ...).
+std::string SettingsEntry(App& app, const std::string& key, const std::string& section);
+
+// A custom folder's slot as the settings file keeps it.
+struct FolderSetting {
+  std::string path;
+  std::string args;   // the categories of logon checks, and "1" last when queued
+  std::string args2;  // the same for the secure shut down and scheduled scan
+};
+FolderSetting FolderSettingOf(App& app, int slot);
+
+// The next read takes the file from disk again.
+void ForgetSettings(App& app);
 
 // Writes key=value into section. Baseline files other than during a first
 // full scan are changed in memory only (the baseline chosen by

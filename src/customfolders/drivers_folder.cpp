@@ -16,7 +16,7 @@ std::string DriversFolder() { return SystemDirectory() + "drivers\\"; }
 bool DriversFolderWatched(App& app) {
   const std::string folder = DriversFolder();
   for (int slot = 1; slot <= 20; ++slot)
-    if (EqualsNoCase(Trim(ReadEntry(app.settingsFile, "path", Dec(slot))), folder)) return true;
+    if (EqualsNoCase(Trim(SettingsEntry(app, "path", Dec(slot))), folder)) return true;
   return false;
 }
 

@@ -53,7 +53,7 @@ bool FirstCustomFolderScan(App& app, std::string folder, const std::string& base
 
   run.manualScan = true;
   run.noAutoScanFailing = true;
-  intCheck& window = app.CheckWindow();
+  intCheck& window = CheckWindow(app);
   window.Command1_Click();
   if (app.ended) return false;
   LoadFolderBaseline(app, baselineFile);

@@ -157,9 +157,9 @@ void iCust::startup() {
   SendMessageA(List1, LB_RESETCONTENT, 0, 0);
   for (int slot = 1; slot <= kSlots; ++slot) {
     const std::string section = SlotText(slot);
-    const std::string path = Trim(ReadEntry(app_.settingsFile, "path", section));
-    std::string args = ReadEntry(app_.settingsFile, "args", section);
-    std::string args2 = ReadEntry(app_.settingsFile, "args2", section);
+    const std::string path = Trim(SettingsEntry(app_, "path", section));
+    std::string args = SettingsEntry(app_, "args", section);
+    std::string args2 = SettingsEntry(app_, "args2", section);
     if (args.empty()) args = kNoArgs;
     if (args2.empty()) args2 = kNoArgs;
     const std::string line = path == "NULL" ? section + kEmptyMark : section + ") " + path;
@@ -287,7 +287,7 @@ void iCust::Command3_Click() {
                                  ? std::string("NULL")
                                  : Trim(std::string_view(line).substr(std::min<size_t>(3, line.size())));
     // A slot that now holds another folder starts without a baseline.
-    if (!EqualsNoCase(Trim(ReadEntry(app_.settingsFile, "path", section)), path))
+    if (!EqualsNoCase(Trim(SettingsEntry(app_, "path", section)), path))
       DeleteSlotBaselines(app_.appDir, slot);
     WriteEntry(app_, app_.settingsFile, "path", path, section);
     WriteEntry(app_, app_.settingsFile, "args", List3[size_t(slot - 1)], section);

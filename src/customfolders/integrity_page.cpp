@@ -148,7 +148,7 @@ void IntegrityPage::loadf() {
   SendMessageA(Combo1, CB_ADDSTRING, 0, LPARAM(SystemDirectory().c_str()));
   SendMessageA(Combo1, CB_SETITEMDATA, 0, 0);
   for (int slot = 1; slot <= iCust::kSlots; ++slot) {
-    const std::string path = Trim(ReadEntry(app_.settingsFile, "path", Dec(slot)));
+    const std::string path = Trim(SettingsEntry(app_, "path", Dec(slot)));
     if (path == "NULL") continue;
     const LRESULT at = SendMessageA(Combo1, CB_ADDSTRING, 0, LPARAM(path.c_str()));
     if (at >= 0) SendMessageA(Combo1, CB_SETITEMDATA, WPARAM(at), LPARAM(slot));
@@ -160,7 +160,7 @@ void IntegrityPage::loadf() {
 // closed; until then an entry may name a folder its slot no longer holds
 // (removed, or replaced by one added in its place).
 bool IntegrityPage::SlotStillHolds(int slot, const std::string& folder) const {
-  return EqualsNoCase(Trim(ReadEntry(app_.settingsFile, "path", Dec(slot))), folder);
+  return EqualsNoCase(Trim(SettingsEntry(app_, "path", Dec(slot))), folder);
 }
 
 void IntegrityPage::Combo1_Click() {
@@ -178,7 +178,7 @@ void IntegrityPage::Combo1_Click() {
     return;
   }
   if (app_.ended) return;
-  const CategoryList args = ParseCategoryList(ReadEntry(app_.settingsFile, "args", Dec(slot)));
+  const CategoryList args = ParseCategoryList(SettingsEntry(app_, "args", Dec(slot)));
   for (int i = 0; i < 6; ++i) check[size_t(i)].Visible(args.category[size_t(i)]);
 }
 
@@ -221,7 +221,7 @@ void IntegrityPage::bSCAN_Click() {
   run.noAutoScanFailing = true;
   run.manualScan = true;
   run.customFolderFirstScan = false;
-  intCheck& window = app_.CheckWindow();
+  intCheck& window = CheckWindow(app_);
   window.Command1_Click();
   PumpMessages();
   if (app_.ended) return;
@@ -248,7 +248,7 @@ void IntegrityPage::bSCAN_Click() {
     PumpMessages();
     if (app_.ended) return;
   }
-  app_.CheckWindow().lUp();
+  CheckWindow(app_).lUp();
 }
 
 }  // namespace kv

@@ -5,7 +5,6 @@
 #include "core/baseline.h"
 #include "core/text.h"
 #include "platform/files.h"
-#include "platform/pump.h"
 
 namespace kv {
 
@@ -20,7 +19,6 @@ std::string FolderBaselineFile(App& app, int slot) {
 namespace {
 bool LoadInto(Baseline& target, const std::string& path) {
   auto text = ReadWholeFile(path);
-  PumpMessages();
   if (!text) return false;
   target = Baseline::FromText(*text);
   return true;
@@ -43,7 +41,7 @@ bool LoadFolderBaseline(App& app, const std::string& path) {
         CopyFileTo(backup, path);
     if (!restored) {
       const int slot = SlotOfFolderBaselineFile(path);
-      const std::string folder = ReadEntry(app.settingsFile, "path", Dec(slot));
+      const std::string folder = SettingsEntry(app, "path", Dec(slot));
       app.wiring.buildFolderBaseline(app, folder, path, slot);
       if (app.ended) return false;
     }

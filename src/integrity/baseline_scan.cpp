@@ -35,7 +35,7 @@ std::string UnreadableFileMessage(const std::string& path, FileProbe why) {
          "start Korvanel again.";
 }
 
-FileProbe EnsureBaseline(App& app) {
+FileProbe EnsureBaseline(App& app, FirstScanCheck check) {
   const FileProbe found = ProbeFile(app.baselineFile);
   if (found == FileProbe::Readable) {
     app.SetMainCaption("Welcome to Korvanel");
@@ -73,7 +73,7 @@ FileProbe EnsureBaseline(App& app) {
             "before using the Integrity Checker.");
     return found;
   }
-  StartFullScan(app);
+  StartFullScan(app, check);
   return found;
 }
 

@@ -1,29 +1,49 @@
-// Reading back the result texts a check leaves behind: systemResults holds
-// "path checksum," per file, folderResults "path(slot) checksum,".
-//
-// Paths may hold spaces, commas and parentheses, so an entry is not cut at
-// the first of them. An entry ends at a "," that is followed by the end of
-// the text or by the start of the next full path (a drive "X:\" or "\\"),
-// which no file name can contain. Within an entry the checksum is after the
-// last space (checksum texts hold none) and the slot in the last "(...)".
+// The scan of failing files: the new and changed files a check found go to
+// the scanners, into a log, and their current checksums into the baselines
+// so that the next check passes them.
 #pragma once
 #include <string>
-#include <string_view>
 #include <vector>
+
+#include "core/scanner.h"
+#include "integrity/check_run.h"
 
 namespace kv {
 
-struct ResultEntry {
-  std::string path;
-  int slot = 0;  // custom-folder entries only
-  std::string checksum;
+class App;
+
+// What the action shows while it works; the check window renders it.
+class FailedFilesView {
+ public:
+  virtual void ShowStatus(const std::string& text) = 0;
+  virtual void ShowUpdating() = 0;
+  // The baselines hold the files now; the window offers to close.
+  virtual void ShowUpdated() = 0;
+  // A baseline could not be written: what was shown before comes back.
+  virtual void ShowNotUpdated() = 0;
+  // The findings are dealt with: the list is emptied.
+  virtual void ClearFindings() = 0;
+  virtual void HideWindow() = 0;
+
+ protected:
+  ~FailedFilesView() = default;
 };
 
-std::vector<ResultEntry> SystemResultEntries(std::string_view text);
-// Entries without a slot number in parentheses are left out.
-std::vector<ResultEntry> FolderResultEntries(std::string_view text);
+struct FailedFilesScanners {
+  ScannerConfig first, second;
+};
 
-// The entry text as folderResults and the folders' pending updates hold it.
-std::string FolderResultEntryText(const ResultEntry& entry);
+// Scans, logs and accepts the findings. endingBaselineRun: the scan that
+// ends a first full scan, which neither logs nor accepts what it finds.
+void ScanFailingFiles(App& app, FailedFilesView& view, std::vector<FileVerdict> findings,
+                      const FailedFilesScanners& scanners, bool endingBaselineRun);
+
+// Accepts the findings into the system baseline and the baselines of their
+// custom folders. False when a baseline could not be written: the findings
+// stay for another try.
+bool AcceptFindings(App& app, FailedFilesView& view, const std::vector<FileVerdict>& findings);
+
+// Writes the findings of one custom folder into its baseline file.
+bool SaveFolderFindings(App& app, int slot, const std::vector<FileVerdict>& findings);
 
 }  // namespace kv

@@ -12,7 +12,7 @@
 
 namespace kv {
 
-void StartFullScan(App& app) {
+void StartFullScan(App& app, FirstScanCheck check) {
   app.run.baselineScanGuard = true;
   // A file that still matched the old baseline in memory would pass and
   // keep its "NULL" in the new file.
@@ -20,23 +20,25 @@ void StartFullScan(App& app) {
   AppendToFile(app.baselineFile, "");
   MainWindowPort& form = app.MainWindow();
   form.SetCaption("Building Integrity File...");
-  PumpMessages();
   BaselineSkeleton skeleton;
   if (auto names = ListDirectory(Trim(SystemDirectory()))) {
     for (const std::string& name : *names) {
       skeleton.Add(name);
+      // A long listing: the caption above is painted and clicks are handled.
       PumpWaitingMessages();
       if (app.ended) return;
     }
   }
   form.SetCaption("Saving...");
+  // The caption is seen before the file is written.
   PumpMessages();
   const std::string text = skeleton.Text();
   if (!ReplaceFileContents(app.baselineFile, text)) return;
   form.Hide();
   app.run.baselineScanActive = true;
   BeginScanDocument(app, app.baselineFile, text);
-  intCheck& window = app.CheckWindow();
+  if (check == FirstScanCheck::LeftToCaller) return;
+  intCheck& window = CheckWindow(app);
   window.Show();
   window.lUp();
   form.SetCaption("Welcome to Korvanel");

@@ -6,6 +6,10 @@ namespace kv {
 
 class App;
 
-void StartFullScan(App& app);
+// How the check run that fills the skeleton starts: at once, or by the
+// caller (the check window's own preparation) once the skeleton is there.
+enum class FirstScanCheck { Started, LeftToCaller };
+
+void StartFullScan(App& app, FirstScanCheck check = FirstScanCheck::Started);
 
 }  // namespace kv

@@ -7,26 +7,22 @@
 #include "controls/link_label.h"
 #include "context/app.h"
 #include "context/settings.h"
+#include "core/busy_flag.h"
 #include "core/settings_store.h"
 #include "core/text.h"
 #include "controls/palette.h"
 #include "controls/theme.h"
 #include "integrity/baseline_files.h"
 #include "integrity/baseline_scan.h"
+#include "integrity/check_modes.h"
+#include "integrity/check_request.h"
 #include "integrity/checksum/checksum_pipeline.h"
-#include "integrity/checksum/clsHash.h"
 #include "context/scan_document.h"
-#include "integrity/full_scan.h"
 #include "integrity/intCheck_ids.h"
 #include "platform/files.h"
 #include "platform/pump.h"
 
 namespace kv {
-
-bool InCategory(const std::string& name, const std::string& ext1, const std::string& ext2) {
-  const std::string suffix = UCase(Right(name, 4));
-  return suffix == ext1 || suffix == ext2;
-}
 
 namespace {
 
@@ -37,43 +33,13 @@ constexpr char kClassName[] = "KorvanelIntCheck";
 constexpr controls::Typeface kText{"Segoe UI", 9};
 constexpr controls::Typeface kBold{"Segoe UI", 9, FW_SEMIBOLD};
 
-struct CategoryInfo {
-  const char* ext1;
-  const char* ext2;
-  const char* countText;
-  const char* title;
-  const char* notScanning;
-};
-// Category 1..6 in checking order; "..." never matches a four-character suffix.
-constexpr CategoryInfo kCategories[7] = {
-    {},
-    {".DLL", "...", ".dll", "DLL Scan", "DLL Scan --- Not Scanning"},
-    {".DRV", "...", ".drv", "Driver Scan", "Driver Scan --- Not Scanning"},
-    {".SYS", ".386", ".sys.386", "System Files Scan", "System Files --- Not Scanning"},
-    {".OCX", "...", ".ocx", "OCX Scan", "OCX Scan --- Not Scanning"},
-    {".EXE", ".COM", ".exe.com", "Executable Scan", "Executable Scan --- Not Scanning"},
-    {".PIF", ".SCR", ".pif.scr", "Commonly Exploited Executable Scan",
-     "Commonly Exploited Executables --- Not Scanning"},
-};
-
-int CategoryOfSuffix(const std::string& upperSuffix) {
-  for (int c = 1; c <= 6; ++c)
-    if (upperSuffix == kCategories[c].ext1 || upperSuffix == kCategories[c].ext2) return c;
-  return 0;
-}
-
 bool Shown(HWND h) { return h && (GetWindowLongPtrA(h, GWL_STYLE) & WS_VISIBLE); }
-
-std::string WithSlash(std::string s) {
-  if (!s.empty() && s.back() != '\\') s += '\\';
-  return s;
-}
 
 }  // namespace
 
 // --- window -----------------------------------------------------------------
 
-intCheck::intCheck(App& app) : app_(app), readAheadWorkers_(ChecksumPipeline::MachineWorkers()) {
+intCheck::intCheck(App& app) : app_(app), readers_(ChecksumPipeline::MachineWorkers()) {
   // The class keeps its background brush for the life of the process.
   static const controls::Brush background = controls::SolidBrush(palette::kCheckWindow);
   const UINT dpi = controls::WindowDpi(nullptr);
@@ -116,7 +82,7 @@ void intCheck::CreateControls() {
   // Progress panel: six category lines and the custom-folder line.
   for (int i = 1; i <= 7; ++i) {
     const int y = 50 + (i - 1) * 34;
-    titleLabel[i] = label(i <= 6 ? kCategories[i].title : "Custom Folder", 24, y, 330, 18, 0, 0, kBold);
+    titleLabel[i] = label(i <= 6 ? Category(i).title : "Custom Folder", 24, y, 330, 18, 0, 0, kBold);
     fileLabel[i] = label("", 40, y + 16, 400, 16);
     percentLabel[i] = label("0%", 450, y, 70, 18, 0, SS_RIGHT);
     panels_[1].insert(panels_[1].end(), {titleLabel[i], fileLabel[i], percentLabel[i]});
@@ -167,7 +133,10 @@ void intCheck::Minimize() { ShowWindow(hwnd_, SW_MINIMIZE); }
 bool intCheck::Visible() const { return IsWindowVisible(hwnd_); }
 
 std::string intCheck::Title() const { return Text(hwnd_); }
-void intCheck::SetTitle(const std::string& text) { SetWindowTextA(hwnd_, text.c_str()); }
+void intCheck::SetTitle(const std::string& text) {
+  title_ = text;
+  SetWindowTextA(hwnd_, text.c_str());
+}
 
 std::string intCheck::Text(HWND control) { return controls::ControlText(control); }
 
@@ -177,11 +146,6 @@ void intCheck::SetText(HWND control, const std::string& text) {
 
 std::vector<std::string> intCheck::ListLines() const { return controls::ListLines(List1); }
 
-void intCheck::AddListLine(const std::string& line) {
-  SendMessageA(List1, LB_ADDSTRING, 0, LPARAM(line.c_str()));
-}
-
-void intCheck::ClearList() { SendMessageA(List1, LB_RESETCONTENT, 0, 0); }
 
 bool intCheck::IsShown(HWND control) { return Shown(control); }
 
@@ -282,137 +246,46 @@ void intCheck::resetCategoryLabels() {
     for (HWND h : {titleLabel[i], fileLabel[i], percentLabel[i]}) SetLabelColor(h, controls::kBlack);
   SetText(Label12, "Scan Failing Files...");
   SetText(Label2, "Repair and Update Failed Files...");
+  failedFilesClose_ = resultCloses_ = false;
   SetText(Label13, "Scanning...Please Wait");
+  // The reset is seen before the work that follows it starts.
   PumpMessages();
-}
-
-void intCheck::ReadCategories() {
-  RunState& run = app_.run;
-  auto value = ReadSetting(app_, run.InSecureShutDown() ? "GETSETT2" : "GETSETT");
-  if (!value) return;
-  const CategoryList list = ParseCategoryList(*value);
-  for (int c = 1; c <= 6; ++c)
-    if (list.category[size_t(c - 1)]) *run.CategoryFlag(c) = true;
-  if (list.seventh) app_.autoScanFailed = true;
-}
-
-void intCheck::CountFolder(const std::string& folderPath) {
-  RunState& run = app_.run;
-  extensionSet.clear();
-  for (int c = 1; c <= 6; ++c)
-    if (*run.CategoryFlag(c)) extensionSet += kCategories[c].countText;
-  const std::string upperSet = UCase(extensionSet);
-  if (auto first = ReadSetting(app_, "ANTIVIRUS")) TakeScannerSetting(*first, Text1, Text2);
-  const std::string folder =
-      WithSlash(folderPath.empty() ? Trim(SystemDirectory()) : folderPath);
-  auto names = ListDirectory(folder);
-  if (!names) return;
-  for (const std::string& name : *names) {
-    const std::string suffix = UCase(Right(name, 4));
-    // A name shorter than an extension is looked for as it is: "DLL" counts
-    // towards the run, if towards no category.
-    if (upperSet.find(suffix) != std::string::npos) {
-      ++runTotal_;
-      if (int c = CategoryOfSuffix(suffix)) ++categoryTotal[size_t(c)];
-    }
-    PumpWaitingMessages();
-    if (app_.ended) return;
-  }
 }
 
 void intCheck::lUp() {
   RunState& run = app_.run;
-  EnsureBaseline(app_);
+  const bool wasBuilding = run.baselineScanActive;
+  // A missing baseline may start the first full scan: it is prepared here,
+  // as this run.
+  EnsureBaseline(app_, FirstScanCheck::LeftToCaller);
   if (app_.ended) return;
+  const bool firstScanStarted = !wasBuilding && run.baselineScanActive;
+  if (firstScanStarted) Show();
   resetCategoryLabels();
-  run.pauseRequested = false;
+  control_->pause = false;
   ShowPanel(1);
   ShowWindow(Label11, SW_HIDE);
-  PumpMessages();
   ShowWindow(Label14, SW_HIDE);
-  run.systemResults.clear();
-  run.folderResults.clear();
-  extensionSet.clear();
-  run.folderQueue.clear();
-  categoryTotal.fill(0);
   for (int c = 1; c <= 7; ++c) {
-    SetText(titleLabel[c], c <= 6 ? kCategories[c].title : "Custom Folder");
+    SetText(titleLabel[c], c <= 6 ? Category(c).title : "Custom Folder");
     SetText(percentLabel[c], "0%");
     SetText(fileLabel[c], "");
   }
-  run.categoryDone = run.failedCount = run.newCount = 0;
-
-  if (run.manualScan) {
-    Show();
-  } else if (run.baselineScanActive) {
-    for (int c = 1; c <= 6; ++c) *run.CategoryFlag(c) = true;
-  } else {
-    ReadCategories();
-  }
-
-  runTotal_ = 0;
-  CountFolder(run.currentFolderPath);
-  const bool interactive = !run.InSecureShutDown() && Trim(app_.commandLine).empty();
-  if (!run.baselineScanGuard && !interactive) {
-    const char* key = run.InSecureShutDown() ? "args2" : "args";
-    for (int slot = 1; slot <= 20 && !app_.ended; ++slot) {
-      const std::string value = ReadEntry(app_.settingsFile, key, Dec(slot));
-      if (value.empty() || value.back() != '1') continue;
-      run.folderQueue += Dec(slot) + ",";
-      run.SetCategories(ParseCategoryList(value).category);
-      run.currentFolderPath = ReadEntry(app_.settingsFile, "path", Dec(slot));
-      CountFolder(WithSlash(run.currentFolderPath));
-    }
-    run.currentFolderPath.clear();
-    run.ClearCategories();
-    ReadCategories();
-  }
+  CheckRequest request = PrepareRequest(app_);
+  if (run.manualScan) Show();
+  if (auto first = ReadSetting(app_, "ANTIVIRUS")) TakeScannerSetting(*first, Text1, Text2);
+  // Counting pumps messages: the run is kept here until it is counted, so
+  // that a second lUp meanwhile prepares a run of its own.
+  auto counted = std::make_unique<CheckRun>(app_, std::move(request), *this, readers_, control_);
+  counted->Count();
   if (app_.ended) return;
-  pb2max = Dec(runTotal_ == 0 ? 1 : runTotal_);
-  folderCount_ = folderCounter_ = 0;
+  prepared_ = std::move(counted);
+  if (firstScanStarted) app_.MainWindow().SetCaption("Welcome to Korvanel");
   timerArmed_ = true;
   SetTimer(hwnd_, kTimer1, 1, nullptr);
 }
 
 // --- the run ------------------------------------------------------------------------
-
-void intCheck::StartPassPipeline() {
-  passPipeline_.reset();
-  passTaken_ = 0;
-  if (readAheadWorkers_ == 0) return;
-  const std::string folder = CheckedFolder();
-  const auto names = ListDirectory(folder);
-  if (!names) return;
-  std::vector<std::string> paths;
-  for (int c = 1; c <= 6; ++c) {
-    if (!*app_.run.CategoryFlag(c)) continue;
-    for (const std::string& name : *names)
-      if (InCategory(name, kCategories[c].ext1, kCategories[c].ext2)) paths.push_back(folder + name);
-  }
-  if (!paths.empty()) passPipeline_ = StartPipeline(std::move(paths));
-}
-
-void intCheck::CheckFolderPass() {
-  RunState& run = app_.run;
-  resetCategoryLabels();
-  StartPassPipeline();
-  struct EndPass {
-    intCheck& w;
-    ~EndPass() { w.passPipeline_.reset(); }
-  } endPass{*this};
-  for (int c = 1; c <= 6; ++c) {
-    if (app_.ended || run.abortRequested) return;
-    if (!*run.CategoryFlag(c)) {
-      SetText(titleLabel[c], kCategories[c].notScanning);
-      continue;
-    }
-    run.currentCategory = c;
-    for (HWND h : {titleLabel[c], fileLabel[c], percentLabel[c]})
-      SetLabelColor(h, palette::kCheckRunning);
-    pb1max = Dec(categoryTotal[size_t(c)]);
-    IntegrityChecker2(kCategories[c].ext1, kCategories[c].ext2);
-  }
-}
 
 void intCheck::RunCheck() {
   KillTimer(hwnd_, kTimer1);
@@ -423,90 +296,148 @@ void intCheck::RunCheck() {
     return;
   }
   timerArmed_ = false;
+  if (!prepared_) return;
+  std::unique_ptr<CheckRun> check = std::move(prepared_);
   running_ = true;
-  RunState& run = app_.run;
-  run.abortRequested = false;
-  pb1max = pbm = "0";
-  for (;;) {
-    CheckFolderPass();
-    if (app_.ended) break;
-    if (run.folderQueue.empty() || run.abortRequested) break;
-    const std::string slot = run.folderQueue.substr(0, run.folderQueue.find(','));
-    if (folderCounter_ == 0) folderCount_ = int(std::count(run.folderQueue.begin(), run.folderQueue.end(), ','));
-    ++folderCounter_;
-    run.currentFolderPath = ReadEntry(app_.settingsFile, "path", slot);
-    SetText(l_cust2, "Custom Folder " + Dec(folderCounter_) + "/" + Dec(folderCount_));
-    PumpMessages();
-    const std::string value =
-        ReadEntry(app_.settingsFile, run.InSecureShutDown() ? "args2" : "args", slot);
-    run.SetCategories(ParseCategoryList(value).category);
-    run.currentFolderSlot = int(ParseLong(slot));
-    run.folderQueue.erase(0, run.folderQueue.find(',') + 1);
-    // A folder whose own baseline cannot be had is checked against none
-    // (every file new), never against the one the previous folder left.
-    if (!LoadFolderBaseline(app_, FolderBaselineFile(app_, run.currentFolderSlot)))
-      app_.folderBaseline = Baseline();
-    PumpMessages();
-    if (app_.ended) break;
-  }
+  check->UseBaseline(app_.algorithmName, app_.baselineFile);
+  check->Run();
   running_ = false;
-  if (!app_.ended) EndOfRun();
+  if (!app_.ended) EndCheckRun(app_, *this, check->Tally());
 }
 
-void intCheck::EndOfRun() {
-  RunState& run = app_.run;
-  const bool baselineRun = run.baselineScanActive;
-  if (run.baselineScanActive) {
-    run.baselineScanActive = false;
-    FinishScanDocument(app_);
-    LoadSystemBaseline(app_, app_.baselineFile);
-    Hide();
-    app_.MainWindow().Show();
+void intCheck::PassStarted(const CheckPass& pass) {
+  if (pass.index > 0) {
+    SetText(l_cust2, "Custom Folder " + Dec(long(pass.index)) + "/" + Dec(long(pass.queued)));
   }
-  if (!run.noAutoScanFailing && (run.InSecureShutDown() || app_.autoScanFailed)) {
-    endingBaselineRun_ = baselineRun;
-    Label12_Click();
-    endingBaselineRun_ = false;
-    if (app_.ended) return;
+  resetCategoryLabels();
+}
+
+void intCheck::CategorySkipped(int category) {
+  SetText(titleLabel[category], Category(category).notScanning);
+}
+
+void intCheck::CategoryStarted(int category) {
+  for (HWND h : {titleLabel[category], fileLabel[category], percentLabel[category]})
+    SetLabelColor(h, palette::kCheckRunning);
+  heldBack_ = false;
+}
+
+namespace {
+constexpr unsigned long long kDisplayIntervalMs = 50;
+}
+
+void intCheck::FileStarted(int category, const std::string& name) {
+  if (!app_.run.InSecureShutDown() && GetTickCount64() - lastShown_ >= kDisplayIntervalMs)
+    SetText(fileLabel[category], name);
+}
+
+void intCheck::FileChecked(const FileVerdict& verdict) {
+  showNext_ = verdict.finding;
+  if (!verdict.finding) return;
+  const std::string line = verdict.kind == VerdictKind::New ? verdict.path + " *NEW*" : verdict.path;
+  SendMessageA(List1, LB_ADDSTRING, 0, LPARAM(line.c_str()));
+  findings_.push_back(verdict);
+}
+
+void intCheck::Progress(const CheckProgress& progress) {
+  lastProgress_ = progress;
+  heldBack_ = true;
+  const bool now = showNext_ || GetTickCount64() - lastShown_ >= kDisplayIntervalMs;
+  showNext_ = false;
+  if (now) ShowProgressNow(progress);
+}
+
+void intCheck::ShowProgressNow(const CheckProgress& p) {
+  lastShown_ = GetTickCount64();
+  heldBack_ = false;
+  if (app_.run.InSecureShutDown()) {
+    app_.wiring.setShutDownProgress(app_, p.categoryPercent);
+    return;
   }
-  if (!run.abortRequested && Text(Label6) == Text(Label7)) {
-    ShowWindow(Label14, SW_SHOWNA);
-    if (!run.InSecureShutDown() && run.autoLoadRun) {
-      app_.EndProgram();
-      return;
-    }
-  }
-  if (Shown(Label14)) SetText(Label2, "Close Integrity Check Window");
-  if (run.customFolderFirstScan) {
-    Label12_Click();
-    if (app_.ended) return;
-  }
-  const bool clean = Shown(Label14);
-  if (run.abortRequested) {
+  if (!p.fileName.empty()) SetText(fileLabel[p.category], p.fileName);
+  SetTitle(Dec(p.RunPercent()) + "% AutoCheck");
+  SetText(percentLabel[p.category], Dec(p.categoryPercent) + "%");
+  ShowCounters(p.checked, p.newFiles, p.changed);
+}
+
+void intCheck::ShowCounters(long checked, long newFiles, long changed) {
+  SetText(Label6, Dec(checked));
+  SetText(Label9, Dec(changed));
+  SetText(Label8, Dec(newFiles));
+  SetText(Label7, Dec(checked - changed - newFiles));
+}
+
+void intCheck::CategoryEnded(int category, bool complete) {
+  // The last file's progress may have been held back by the display
+  // interval: it is shown now.
+  if (heldBack_) ShowProgressNow(lastProgress_);
+  if (complete && !app_.run.InSecureShutDown()) SetText(percentLabel[category], "100%");
+}
+
+void intCheck::PassEnded(const CheckPass&) {}
+
+void intCheck::RunEnded(const CheckTally& tally) {
+  tally_ = tally;
+  if (!app_.run.InSecureShutDown()) ShowCounters(tally.checked, tally.newFiles, tally.changed);
+}
+
+void intCheck::ShowClean() {
+  ShowWindow(Label14, SW_SHOWNA);
+  SetText(Label2, "Close Integrity Check Window");
+  resultCloses_ = true;
+}
+
+void intCheck::ShowResults(bool clean, bool stopped) {
+  if (stopped) {
     ShowPanel(1);
   } else {
     ShowPanel(2);
     if (clean) ShowWindow(Label14, SW_SHOWNA);
     SetText(Label13, "Results");
   }
-  // Findings left in a window nobody looks at (the minimised one of a logon
-  // check) ask for attention; the window stays as it is.
-  if (!clean && !run.abortRequested && !run.InSecureShutDown() && IsIconic(hwnd_))
-    app_.host.RequestAttention(hwnd_);
-  if (run.InSecureShutDown()) app_.wiring.continueSecureShutDown(app_);
-  PumpMessages();
+}
+
+// --- the scan of failing files ---------------------------------------------------------
+
+void intCheck::ScanFailing(bool endingBaselineRun) {
+  // Waiting for the scanners and reading the settings pump messages; a
+  // second click arriving then would hand the same files to the scanners
+  // and log them again.
+  if (scanningFailedFiles_) return;
+  const BusyFlag busy(scanningFailedFiles_);
+  ScanFailingFiles(app_, *this, findings_, {{Text1, Text2}, {textav1, textav2}}, endingBaselineRun);
+}
+
+void intCheck::ShowStatus(const std::string& text) { SetText(Label13, text); }
+
+void intCheck::ShowUpdating() {
+  titleBeforeUpdate_ = title_;
+  SetTitle("Updating - Please Wait...");
+}
+
+void intCheck::ShowUpdated() {
+  SetTitle("Integrity File(s) Updated");
+  SetText(Label13, "Integrity File Updated");
+  SetText(Label12, "Close Integrity Window");
+  failedFilesClose_ = true;
+}
+
+void intCheck::ShowNotUpdated() { SetTitle(titleBeforeUpdate_); }
+
+void intCheck::ClearFindings() {
+  SendMessageA(List1, LB_RESETCONTENT, 0, 0);
+  findings_.clear();
 }
 
 // --- user requests --------------------------------------------------------------------
 
 void intCheck::PauseToggle() {
-  RunState& run = app_.run;
-  run.pauseRequested = !run.pauseRequested;
-  ShowWindow(Label11, run.pauseRequested ? SW_SHOWNA : SW_HIDE);
+  control_->pause = !control_->pause;
+  ShowWindow(Label11, control_->pause ? SW_SHOWNA : SW_HIDE);
 }
 
 void intCheck::Label2_Click() {
-  if (Text(Label2) == "Close Integrity Check Window") {
+  if (resultCloses_) {
     Command1_Click();
     return;
   }
@@ -514,12 +445,21 @@ void intCheck::Label2_Click() {
   SetText(Label13, "Failed Files List");
 }
 
+void intCheck::Label12_Click() {
+  if (scanningFailedFiles_) return;
+  if (!app_.run.customFolderFirstScan && failedFilesClose_) {
+    Command1_Click();
+    return;
+  }
+  ScanFailing(false);
+}
+
 bool intCheck::ConfirmLeavingFailedFiles() {
-  if (SendMessageA(List1, LB_GETCOUNT, 0, 0) <= 0) return true;
+  if (findings_.empty()) return true;
   if (app_.Ask("Some files failed the integrity check!  Are you sure you want to exit?",
                MsgButtons::YesNo, "Warning") == MsgAnswer::No)
     return false;
-  ClearList();
+  ClearFindings();
   return true;
 }
 
@@ -529,8 +469,7 @@ bool intCheck::CloseBox() { return StopOrClose(true); }
 
 bool intCheck::StopOrClose(bool closeBox) {
   RunState& run = app_.run;
-  if (!closeBox) run.folderQueue.clear();
-  run.pauseRequested = false;
+  control_->pause = false;
   ShowWindow(Label11, SW_HIDE);
   if (!closeBox) {
     EnsureBaseline(app_);
@@ -538,7 +477,7 @@ bool intCheck::StopOrClose(bool closeBox) {
   }
   if (!ConfirmLeavingFailedFiles()) return false;
   if (run.manualScan) {
-    run.abortRequested = true;
+    control_->stop = true;
     KillTimer(hwnd_, kTimer1);
     timerArmed_ = false;
     if (closeBox || run.currentFolderPath.empty()) LoadSystemBaseline(app_, app_.baselineFile);
@@ -559,9 +498,10 @@ bool intCheck::StopOrClose(bool closeBox) {
   return true;
 }
 
-intCheck& App::CheckWindow() {
-  if (!checkWindow_) checkWindow_ = MakeOwned<intCheck>(*this);
-  return *checkWindow_;
+intCheck& CheckWindow(App& app) {
+  if (!app.checkWindow)
+    app.checkWindow = App::Kept(new intCheck(app), [](void* p) { delete static_cast<intCheck*>(p); });
+  return *static_cast<intCheck*>(app.checkWindow.get());
 }
 
 }  // namespace kv

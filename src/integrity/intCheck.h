@@ -1,6 +1,8 @@
-// The check run window: every integrity check runs through it, from lUp's
-// preparation to the result panels. The whole check runs inside the first
-// tick of a 1 ms one-shot timer so that lUp returns to its caller first.
+// The check run window: every integrity check is started through it (lUp)
+// and shown in it. The check itself is a CheckRun; the window renders its
+// events into its controls and takes the user's pause, stop and actions.
+// The whole check runs inside the first tick of a 1 ms one-shot timer so
+// that lUp returns to its caller first.
 #pragma once
 #include <windows.h>
 
@@ -13,20 +15,14 @@
 #include "controls/cButton.h"
 #include "controls/theme.h"
 #include "controls/window.h"
+#include "integrity/check_run.h"
+#include "integrity/failed_files.h"
 
 namespace kv {
 
 class App;
-class ChecksumPipeline;
 
-// Whether a file name's last four characters, upper-cased, are one of a
-// category's two extensions (".DLL", ".386", ...).
-bool InCategory(const std::string& name, const std::string& ext1, const std::string& ext2);
-class HashProvider;
-
-struct ScanVerdict;
-
-class intCheck : public controls::Window {
+class intCheck : public controls::Window, public CheckView, public FailedFilesView {
  public:
   explicit intCheck(App& app);
   ~intCheck() override;
@@ -40,16 +36,11 @@ class intCheck : public controls::Window {
 
   // --- procedures ---------------------------------------------------------
   void lUp();
-  void IntegrityChecker2(const std::string& typeCheck1, const std::string& typeCheck2,
-                         const std::string& savF = {});
   void Command1_Click();
   void PauseToggle();
   void Label2_Click();
-  // Scan, log and accept the failing files (failed_files.cpp).
+  // Scan, log and accept the failing files.
   void Label12_Click();
-  // False when a baseline could not be written: the list stays for another try.
-  bool UpdateDatFile();
-  bool SpecialSave(int slot);
   void resetCategoryLabels();
   // The first tick of Timer1 runs the whole check.
   void RunCheck();
@@ -57,15 +48,46 @@ class intCheck : public controls::Window {
   // Files read and checksummed ahead of the walk on this many threads (as
   // many as the machine has cores); 0 reads each file on this thread when
   // the walk reaches it.
-  void SetReadAheadWorkers(size_t workers) { readAheadWorkers_ = workers; }
+  void SetReadAheadWorkers(size_t workers) { readers_.workers = workers; }
   bool Running() const { return running_; }
 
-  // --- controls, read and written as working data ---------------------------
+  // --- what the last run left -----------------------------------------------
+  // The files the list shows, with their checksums and slots.
+  const std::vector<FileVerdict>& Findings() const { return findings_; }
+  const CheckTally& Tally() const { return tally_; }
+  bool Stopped() const { return control_->stop; }
+  // The scan of failing files that ends a run; endingBaselineRun for the
+  // one after a first full scan.
+  void ScanFailing(bool endingBaselineRun);
+  // The end of a run: the clean-result line, then the result panel (or the
+  // progress panel after a stop).
+  void ShowClean();
+  void ShowResults(bool clean, bool stopped);
+
+  // --- rendering of a check (CheckView) ---------------------------------------
+  void PassStarted(const CheckPass& pass) override;
+  void CategorySkipped(int category) override;
+  void CategoryStarted(int category) override;
+  void FileStarted(int category, const std::string& name) override;
+  void FileChecked(const FileVerdict& verdict) override;
+  void Progress(const CheckProgress& progress) override;
+  void CategoryEnded(int category, bool complete) override;
+  void PassEnded(const CheckPass& pass) override;
+  void RunEnded(const CheckTally& tally) override;
+
+  // --- rendering of the scan of failing files (FailedFilesView) ----------------
+  void ShowStatus(const std::string& text) override;
+  void ShowUpdating() override;
+  void ShowUpdated() override;
+  void ShowNotUpdated() override;
+  void ClearFindings() override;
+  void HideWindow() override { Hide(); }
+
+  // --- controls ---------------------------------------------------------------
   static std::string Text(HWND control);
   static void SetText(HWND control, const std::string& text);
   std::vector<std::string> ListLines() const;
-  void AddListLine(const std::string& line);
-  void ClearList();
+  void ClearList() { ClearFindings(); }
 
   HWND List1 = nullptr;
   HWND Frame1 = nullptr, Frame2 = nullptr, Frame3 = nullptr;
@@ -80,12 +102,8 @@ class intCheck : public controls::Window {
   static bool IsShown(HWND control);  // its own visible flag, whatever the window's state
   COLORREF LabelColor(HWND label) const;
 
-  // Hidden number and text fields.
-  std::string pb1max = "0", pbm = "0", pb2max = "1";
+  // The scanners the failing files go to (program and arguments of each).
   std::string Text1, Text2, textav1, textav2;
-  std::string extensionSet;
-  std::array<int, 7> categoryTotal{};  // 1..6
-  std::array<std::string, 21> pendingFolderUpdates;  // slots 1..20
 
  private:
   bool OnTimer(UINT_PTR id) override;
@@ -100,19 +118,8 @@ class intCheck : public controls::Window {
   void ShowPanel(int panel);  // 1 progress, 2 result, 3 failed files
   void SetLabelColor(HWND label, COLORREF color);
   void LoadScannerFields();
-  void ReadCategories();
-  void CountFolder(const std::string& folderPath);
-  void CheckFolderPass();
-  void CheckCategory();
-  std::string CheckedFolder() const;
-  std::unique_ptr<ChecksumPipeline> StartPipeline(std::vector<std::string> paths);
-  void StartPassPipeline();
-  void ShowProgress(int category, const std::string& fileName, long running, bool force);
-  void EndOfRun();
-  void LogNotWritten();
-  // A scanner that did not pass the files: the log says which and what it
-  // returned; the files stay listed, unaccepted.
-  void ScannerObjected(const ScanVerdict& verdict, const std::string& items);
+  void ShowProgressNow(const CheckProgress& progress);
+  void ShowCounters(long checked, long newFiles, long changed);
   bool ConfirmLeavingFailedFiles();
   bool CloseBox();
   bool StopOrClose(bool closeBox);
@@ -125,27 +132,25 @@ class intCheck : public controls::Window {
   std::map<HWND, COLORREF> labelColors_;
   bool timerArmed_ = false;
   bool scanningFailedFiles_ = false;
-  // The scan of failing files that ends a baseline run: nothing it finds is
-  // logged or accepted twice.
-  bool endingBaselineRun_ = false;
   bool running_ = false;
-  long runTotal_ = 0;
-  int folderCount_ = 0, folderCounter_ = 0;
-  // Engine inputs of the current call.
-  std::string typeCheck1_, typeCheck2_, savF_;
-  // Progress shown at most every few tens of milliseconds; the texts are
-  // written to the labels in full at the end of every category.
+  // What the two action links do now: close the window instead of going on.
+  bool resultCloses_ = false, failedFilesClose_ = false;
+  std::string title_ = "Integrity Checker", titleBeforeUpdate_;
+  std::shared_ptr<CheckControl> control_ = std::make_shared<CheckControl>();
+  ReadAhead readers_;
+  // Counted by lUp, run by the timer tick.
+  std::unique_ptr<CheckRun> prepared_;
+  std::vector<FileVerdict> findings_;
+  CheckTally tally_;
+  // Progress shown at most every few tens of milliseconds; the last one of
+  // a category is shown in full when the category ends.
   unsigned long long lastShown_ = 0;
-  int categoryPercent_ = 0;
-  size_t readAheadWorkers_;
-  // One provider per reading thread, kept between runs: acquiring one costs
-  // more than hashing most files.
-  std::vector<std::unique_ptr<HashProvider>> workerProviders_;
-  // The readers of a whole folder pass, every category in checking order,
-  // so that they read on into the next category while the walk finishes
-  // one; passTaken_ results of it are taken.
-  std::unique_ptr<ChecksumPipeline> passPipeline_;
-  size_t passTaken_ = 0;
+  bool showNext_ = false;
+  bool heldBack_ = false;
+  CheckProgress lastProgress_;
 };
+
+// The App's check run window, made on first use.
+intCheck& CheckWindow(App& app);
 
 }  // namespace kv

@@ -385,6 +385,8 @@ void vDct::LoadUp() {
 // flag no box can take, stops the filling where it is.
 bool vDct::FillFromSettings() {
   aload.Value(AutoLoadShortcutExists() ? 1 : 0);
+  // Opening the wizard loads the settings afresh, as the settings pages do.
+  ForgetSettings(app_);
   const auto flags = ReadSetting(app_, "GETSETT");
   if (!flags) return false;
   if (!flags->empty()) {

@@ -98,7 +98,7 @@ void frmLogoff::PreShut1() {
   ShowWindow(hwnd_, SW_HIDE);
   sProg& progress = app_.ShutDownProgress();
   progress.SetStatus("Status: Scanning Files...");
-  app_.CheckWindow().lUp();
+  CheckWindow(app_).lUp();
   if (app_.ended) return;
   if (!app_.run.scheduledScan) progress.Show();
 }

@@ -125,7 +125,7 @@ TEST(DamagedData, StartUpAndAutoLoadCheckSurviveEveryDamagedFile) {
     app.commandLine = "/r";
     RunStartup(app);
     if (!host.ended && app.HasCheckWindow()) {
-      intCheck& w = app.CheckWindow();
+      intCheck& w = CheckWindow(app);
       EXPECT_TRUE(PumpUntil([&] { return host.ended || (!w.TimerArmed() && !w.Running()); }, 120000));
     }
     for (const std::string& text : host.texts)
@@ -162,7 +162,7 @@ TEST(DamagedData, FirstFullScanSurvivesDamagedSettingsAndSnapshot) {
     App app(host, ThisEdition(), folder.dir());
     RunStartup(app);
     ASSERT_TRUE(app.HasCheckWindow());
-    intCheck& w = app.CheckWindow();
+    intCheck& w = CheckWindow(app);
     ASSERT_TRUE(PumpUntil([&] { return !app.run.baselineScanActive && !w.Running(); }, 180000));
     for (const std::string& text : host.texts)
       EXPECT_TRUE(ProgramMessages().count(text)) << "unexpected message: " << text;

@@ -83,7 +83,7 @@ TEST_F(PlainWindowTest, AMissingDatabaseRestartsTheOwnProgramWithoutAFollowUpMes
 // window's own save caption.
 TEST_F(PlainWindowTest, OtherWindowsCarryTheirPlainCaptions) {
   folder.MakeFolder("Data");
-  intCheck& check = app.CheckWindow();
+  intCheck& check = CheckWindow(app);
   EXPECT_EQ(check.Image9.Caption(), "Pause");
   EXPECT_EQ(check.Image11.Caption(), "Cancel");
   EXPECT_EQ(app.CustomFolders().Command3.Caption(), "Save and Exit");

@@ -166,3 +166,32 @@ TEST_F(SettingsTest, AFileSavedWithLfLineEndsLoadsLikeOneWithCrLf) {
   EXPECT_TRUE(app.autoCheckUpdates);
   EXPECT_EQ(ReadSetting(app, "AV2"), "");  // an empty value never runs on into the next line
 }
+
+// The file is read once and answered from memory: a read handles no waiting
+// message and does not care that another program holds the file; a write
+// goes to the file first, and what does not reach it is not read back.
+// A file another copy of the program replaced is read again.
+TEST_F(SettingsTest, ReadsComeFromMemoryWithoutPumpingAndWritesGoThroughTheFile) {
+  ASSERT_EQ(ReadSetting(app, "ALGO"), "crc32");
+  PostThreadMessageA(GetCurrentThreadId(), WM_APP + 7, 0, 0);
+  HANDLE held = CreateFileA(app.settingsFile.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+  ASSERT_NE(held, INVALID_HANDLE_VALUE);
+  EXPECT_EQ(ReadSetting(app, "ALGO"), "crc32");
+  EXPECT_EQ(SettingsEntry(app, "algo", "Korvanel"), "crc32");
+  MSG msg;
+  EXPECT_TRUE(PeekMessageA(&msg, nullptr, WM_APP + 7, WM_APP + 7, PM_REMOVE)) << "a read pumped";
+  EXPECT_FALSE(WriteEntry(app, app.settingsFile, "algo", "md5", "Korvanel"));
+  EXPECT_EQ(ReadSetting(app, "ALGO"), "crc32");
+  CloseHandle(held);
+
+  ASSERT_TRUE(WriteEntry(app, app.settingsFile, "algo", "md5", "Korvanel"));
+  EXPECT_EQ(ReadSetting(app, "ALGO"), "md5");
+  EXPECT_NE(folder.Read("Data\\Korvanel.dat").find("\r\nalgo=md5\r\n"), std::string::npos);
+
+  std::string text = folder.Read("Data\\Korvanel.dat");
+  text.replace(text.find("algo=md5"), 8, "algo=sha1");
+  folder.Write("Data\\Korvanel.dat", text);
+  loadSettings(app);
+  EXPECT_EQ(app.algorithmName, "sha1");
+  EXPECT_EQ(ReadSetting(app, "ALGO"), "sha1");
+}

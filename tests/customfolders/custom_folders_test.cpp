@@ -240,7 +240,7 @@ TEST_F(CustomFoldersTest, FirstScanByHandFingerprintsEveryFileIntoTheFolderBasel
   host.ExpectBox(FirstScanQuestion(dir), MsgAnswer::Yes);
   host.ExpectBox("Initial Custom Folder Scan Completed Successfully!");
   EXPECT_TRUE(FirstCustomFolderScan(app, dir, file, 7));
-  intCheck& w = app.CheckWindow();
+  intCheck& w = CheckWindow(app);
   ASSERT_TRUE(PumpUntil([&] { return host.AllBoxesShown() && !w.TimerArmed() && !w.Running(); }, 20000));
   const Baseline b = Baseline::FromText(folder.Read("Data\\7.dat"));
   EXPECT_EQ(b.LookupEntry("a.dll", "DLL"), FileChecksum(app, dir + "a.dll"));

@@ -30,7 +30,7 @@ class IntegrityPageTest : public AppTest {
   }
   void TearDown() override {
     if (app.HasCheckWindow()) {
-      intCheck& w = app.CheckWindow();
+      intCheck& w = CheckWindow(app);
       w.ClearList();
       w.Command1_Click();
       PumpUntil([&] { return !w.Running(); });
@@ -82,12 +82,11 @@ TEST_F(IntegrityPageTest, SelectAllChecksEveryCategoryOfTheSystemDirectoryOnly) 
   page->bFULL_Click();
   EXPECT_EQ(Marks(), std::vector<bool>(6, true));
   page->bSCAN_Click();
-  intCheck& w = app.CheckWindow();
+  intCheck& w = CheckWindow(app);
   EXPECT_TRUE(w.Visible());
   EXPECT_TRUE(w.TimerArmed());
   for (int c = 1; c <= 6; ++c) EXPECT_TRUE(*app.run.CategoryFlag(c)) << c;
   EXPECT_EQ(app.run.currentFolderPath, "");
-  EXPECT_EQ(app.run.folderQueue, "");
   EXPECT_TRUE(app.run.manualScan && app.run.noAutoScanFailing);
 }
 
@@ -128,7 +127,7 @@ TEST_F(IntegrityPageTest, ChosenFolderWithoutBaselineGetsItsFirstScan) {
   host.ExpectBox("Initial Custom Folder Scan Completed Successfully!");
   page->Choose(1);
   EXPECT_EQ(Marks(), (std::vector<bool>{false, false, false, false, false, true}));
-  intCheck& w = app.CheckWindow();
+  intCheck& w = CheckWindow(app);
   ASSERT_TRUE(PumpUntil([&] { return host.AllBoxesShown() && !w.TimerArmed() && !w.Running(); }, 20000));
   EXPECT_NE(folder.Read("Data\\4.dat").find("s.scr="), std::string::npos);
   EXPECT_EQ(folder.Read("Data\\4.dat").find("=NULL*E"), std::string::npos);
@@ -198,7 +197,7 @@ TEST_F(IntegrityPageTest, ScanFolderNowWithoutTheFoldersBaselineChecksNothing) {
   page->Opening();
   page->Choose(1);
   page->bSCAN_Click();
-  intCheck& w = app.CheckWindow();
+  intCheck& w = CheckWindow(app);
   ASSERT_TRUE(PumpUntil([&] { return !w.TimerArmed() && !w.Running(); }, 20000));
   ASSERT_EQ(app.run.currentFolderPath, f1);
 

@@ -40,7 +40,7 @@ class CheckWindowTest : public AppTest {
 
   // Runs a prepared check to its end.
   void RunToEnd() {
-    intCheck& w = app.CheckWindow();
+    intCheck& w = CheckWindow(app);
     w.lUp();
     ASSERT_TRUE(PumpUntil([&] { return !w.TimerArmed() && !w.Running(); }, 20000));
   }
@@ -48,29 +48,23 @@ class CheckWindowTest : public AppTest {
   std::string watched;
 };
 
-TEST_F(CheckWindowTest, ClassifiesChangedNewAndUnfinishedEntries) {
+// The rules are CheckRun's; the window shows the verdicts as lines (new ones
+// marked) and the tally in its counters.
+TEST_F(CheckWindowTest, RendersFindingsAsLinesAndTheTallyInItsCounters) {
   folder.Write("watched\\same.dll", "same");
   folder.Write("watched\\Changed.DLL", "changed now");
-  folder.Write("watched\\skeleton.dll", "never fingerprinted");
   folder.Write("watched\\fresh.dll", "new");
-  folder.Write("watched\\old.dll.bak", "not a library");
-  folder.Write("watched\\other.exe", "another category");
-  app.folderBaseline = Baseline::FromText(
-      "//x\r\n[DLL]\r\nSAME.dll=" + Sum("same.dll") + "*E\r\nchanged.dll=1234*E\r\n"
-      "skeleton.dll=NULL*E\r\nNULL*E\r\n[EXE]\r\nNULL*E\r\n");
+  app.folderBaseline = Baseline::FromText("//x\r\n[DLL]\r\nSAME.dll=" + Sum("same.dll") +
+                                          "*E\r\nchanged.dll=1234*E\r\nNULL*E\r\n");
   app.run.scanDLL = true;
   RunToEnd();
-  intCheck& w = app.CheckWindow();
+  intCheck& w = CheckWindow(app);
   auto lines = w.ListLines();
   std::sort(lines.begin(), lines.end());
-  EXPECT_EQ(lines, (std::vector<std::string>{watched + "Changed.DLL", watched + "fresh.dll *NEW*",
-                                             watched + "skeleton.dll *NEW*"}));
-  EXPECT_NE(app.run.folderResults.find(watched + "Changed.DLL(3) " + Sum("Changed.DLL") + ","),
-            std::string::npos);
-  EXPECT_TRUE(app.run.systemResults.empty());
-  EXPECT_EQ(intCheck::Text(w.Label6), "4");
+  EXPECT_EQ(lines, (std::vector<std::string>{watched + "Changed.DLL", watched + "fresh.dll *NEW*"}));
+  EXPECT_EQ(intCheck::Text(w.Label6), "3");
   EXPECT_EQ(intCheck::Text(w.Label9), "1");
-  EXPECT_EQ(intCheck::Text(w.Label8), "2");
+  EXPECT_EQ(intCheck::Text(w.Label8), "1");
   EXPECT_EQ(intCheck::Text(w.Label7), "1");
   EXPECT_EQ(w.Title(), "100% AutoCheck");
   EXPECT_EQ(intCheck::Text(w.percentLabel[1]), "100%");
@@ -83,14 +77,14 @@ TEST_F(CheckWindowTest, MissingSectionMakesEveryFileNew) {
   app.folderBaseline = Baseline::FromText("//x\r\n[DLL]\r\nNULL*E\r\n");
   app.run.scanOCX = true;
   RunToEnd();
-  EXPECT_EQ(app.CheckWindow().ListLines(), std::vector<std::string>{watched + "a.ocx *NEW*"});
+  EXPECT_EQ(CheckWindow(app).ListLines(), std::vector<std::string>{watched + "a.ocx *NEW*"});
 }
 
 TEST_F(CheckWindowTest, ProgressFollowsClassifiedFilesAndAFolderPassMarksItsOwnCategory) {
   folder.Write("watched\\a.dll", "a");
   folder.Write("watched\\DLL", "a name no longer than an extension");
   app.folderBaseline = Baseline::FromText("//x\r\n[DLL]\r\nNULL*E\r\n[EXE]\r\nNULL*E\r\n");
-  intCheck& w = app.CheckWindow();
+  intCheck& w = CheckWindow(app);
 
   // No program in the folder: the walk ends without any progress to show.
   app.run.scanEXE = true;
@@ -101,8 +95,8 @@ TEST_F(CheckWindowTest, ProgressFollowsClassifiedFilesAndAFolderPassMarksItsOwnC
   app.run.scanEXE = false;
   app.run.scanDLL = true;
   RunToEnd();
-  EXPECT_EQ(w.pb2max, "2");  // "DLL" counts towards the run ...
-  EXPECT_EQ(w.categoryTotal[1], 1);  // ... but towards no category
+  EXPECT_EQ(w.Tally().runTotal, 2);  // "DLL" counts towards the run ...
+  EXPECT_EQ(w.Tally().categoryTotal[1], 1);  // ... but towards no category
   EXPECT_EQ(w.Title(), "50% AutoCheck");
   EXPECT_EQ(w.LabelColor(w.titleLabel[1]), RGB(64, 64, 64));
   EXPECT_EQ(w.LabelColor(w.titleLabel[7]), RGB(0, 0, 0));
@@ -117,21 +111,23 @@ TEST_F(CheckWindowTest, SystemDirectoryResultsHaveNoSlot) {
   RunToEnd();
   const std::string sum = FileChecksum(app, file);
   DeleteFileAt(file);
-  const auto lines = app.CheckWindow().ListLines();
+  const auto lines = CheckWindow(app).ListLines();
   EXPECT_NE(std::find(lines.begin(), lines.end(), file + " *NEW*"), lines.end());
-  EXPECT_NE(app.run.systemResults.find(file + " " + sum + ","), std::string::npos);
-  EXPECT_TRUE(app.run.folderResults.empty());
+  const auto& found = CheckWindow(app).Findings();
+  ASSERT_EQ(found.size(), 1u);
+  EXPECT_EQ(found[0].checksum, sum);
+  EXPECT_EQ(found[0].slot, 0);
 }
 
 TEST_F(CheckWindowTest, RunWithoutCategoriesShowsTheResultAtOnce) {
   RunToEnd();
-  intCheck& w = app.CheckWindow();
+  intCheck& w = CheckWindow(app);
   const char* notScanning[] = {"DLL Scan --- Not Scanning", "Driver Scan --- Not Scanning",
                                "System Files --- Not Scanning", "OCX Scan --- Not Scanning",
                                "Executable Scan --- Not Scanning",
                                "Commonly Exploited Executables --- Not Scanning"};
   for (int c = 1; c <= 6; ++c) EXPECT_EQ(intCheck::Text(w.titleLabel[c]), notScanning[c - 1]);
-  EXPECT_EQ(w.pb2max, "1");
+  EXPECT_EQ(w.Tally().runTotal, 1);
   EXPECT_TRUE(intCheck::IsShown(w.Label2));
   EXPECT_TRUE(intCheck::IsShown(w.Label14));
   EXPECT_EQ(intCheck::Text(w.Label2), "Close Integrity Check Window");
@@ -154,17 +150,14 @@ TEST_F(CheckWindowTest, LogonRunQueuesCustomFoldersWithTheirOwnCategories) {
   app.run.autoLoadRun = true;
   app.run.currentFolderPath.clear();
   app.commandLine = "/r";
-  app.CheckWindow().lUp();
-  EXPECT_EQ(app.run.folderQueue, "1,2,3,");
-  intCheck& w = app.CheckWindow();
-  ASSERT_TRUE(PumpUntil([&] { return !w.TimerArmed() && !w.Running(); }, 20000));
+  RunToEnd();
+  intCheck& w = CheckWindow(app);
   EXPECT_EQ(intCheck::Text(w.l_cust2), "Custom Folder 3/3");
-  const std::string& r = app.run.folderResults;
-  EXPECT_NE(r.find("x1.exe(1) "), std::string::npos);
-  EXPECT_NE(r.find("y2.dll(2) "), std::string::npos);
-  EXPECT_NE(r.find("x3.exe(3) "), std::string::npos);
-  EXPECT_EQ(r.find("y1.dll"), std::string::npos);
-  EXPECT_EQ(r.find("x2.exe"), std::string::npos);
+  std::vector<std::string> found;
+  for (const FileVerdict& v : w.Findings()) found.push_back(v.path + "(" + Dec(v.slot) + ")");
+  EXPECT_EQ(found, (std::vector<std::string>{folder.path("f1\\x1.exe(1)"),
+                                             folder.path("f2\\y2.dll(2)"),
+                                             folder.path("f3\\x3.exe(3)")}));
 }
 
 TEST_F(CheckWindowTest, AFolderWithoutABaselineOfItsOwnFindsEveryFileNew) {
@@ -185,7 +178,7 @@ TEST_F(CheckWindowTest, AFolderWithoutABaselineOfItsOwnFindsEveryFileNew) {
   app.run.currentFolderPath.clear();
   app.commandLine = "/r";
   RunToEnd();
-  EXPECT_EQ(app.CheckWindow().ListLines(),
+  EXPECT_EQ(CheckWindow(app).ListLines(),
             std::vector<std::string>{folder.path("f2\\same.exe") + " *NEW*"});
 }
 
@@ -202,7 +195,7 @@ TEST_F(CheckWindowTest, AFullScanInARunningProgramFingerprintsEveryFileAgain) {
   app.run = RunState();
   DeleteFileAt(app.baselineFile);
   StartFullScan(app);
-  intCheck& w = app.CheckWindow();
+  intCheck& w = CheckWindow(app);
   ASSERT_TRUE(PumpUntil([&] { return !w.TimerArmed() && !w.Running(); }, 120000));
   const std::string text = folder.Read("Data\\Integrity.dat");
   EXPECT_EQ(text.find("=NULL*E"), std::string::npos);
@@ -214,34 +207,33 @@ TEST_F(CheckWindowTest, InteractiveRunsNeverQueueCustomFolders) {
   WriteEntry(app, app.settingsFile, "args", "1,1,1,1,1,1,1", "1");
   app.run.manualScan = false;
   app.run.currentFolderPath.clear();
-  app.CheckWindow().lUp();
-  EXPECT_EQ(app.run.folderQueue, "");
-  intCheck& w = app.CheckWindow();
-  ASSERT_TRUE(PumpUntil([&] { return !w.TimerArmed() && !w.Running(); }, 20000));
+  RunToEnd();
+  for (const FileVerdict& v : CheckWindow(app).Findings()) EXPECT_NE(v.path.rfind(watched, 0), 0u) << v.path;
 }
 
 TEST_F(CheckWindowTest, PauseHoldsTheWalkAndStopKeepsWhatWasFound) {
   for (int i = 0; i < 5; ++i) folder.Write("watched\\f" + std::to_string(i) + ".dll", "x");
   app.folderBaseline = Baseline::FromText("//x\r\n[DLL]\r\nNULL*E\r\n");
   app.run.scanDLL = true;
-  intCheck& w = app.CheckWindow();
+  intCheck& w = CheckWindow(app);
   w.lUp();
   w.PauseToggle();  // paused before the first file
   int seenWhilePaused = -1;
   host.ExpectBox("Some files failed the integrity check!  Are you sure you want to exit?",
                  MsgAnswer::Yes, "Warning");
   Later(300, [&] {
-    seenWhilePaused = app.run.categoryDone;
+    seenWhilePaused = int(w.ListLines().size());
     w.Command1_Click();  // a manual run stops and hides
   });
   ASSERT_TRUE(PumpUntil([&] { return !w.TimerArmed() && !w.Running(); }, 20000));
   EXPECT_EQ(seenWhilePaused, 1) << "only the file in progress is finished while paused";
-  EXPECT_TRUE(app.run.abortRequested);
+  EXPECT_TRUE(w.Stopped());
   EXPECT_FALSE(w.Visible());
-  EXPECT_EQ(app.run.categoryDone, 1);
-  // The list is given up by the answer; the result text keeps the one file.
+  EXPECT_EQ(w.Tally().checked, 1);
+  EXPECT_TRUE(w.Tally().stopped);
+  // The list is given up by the answer.
   EXPECT_TRUE(w.ListLines().empty());
-  EXPECT_EQ(std::count(app.run.folderResults.begin(), app.run.folderResults.end(), ','), 1);
+  EXPECT_TRUE(w.Findings().empty());
 }
 
 TEST_F(CheckWindowTest, SecureShutDownReportsToTheProgressWindowOnly) {
@@ -254,14 +246,13 @@ TEST_F(CheckWindowTest, SecureShutDownReportsToTheProgressWindowOnly) {
   app.run.currentFolderPath.clear();
   app.run.shutDownAction = 1;
   app.run.scheduledScan = true;  // the chain then ends the program after the registry step
-  intCheck& w = app.CheckWindow();
+  intCheck& w = CheckWindow(app);
   w.lUp();
-  EXPECT_EQ(app.run.folderQueue, "1,");
   ASSERT_TRUE(PumpUntil([&] { return host.ended; }, 20000));
   EXPECT_EQ(app.ShutDownProgress().Progress(), 100);
   EXPECT_EQ(w.Title(), "Integrity Checker");
   EXPECT_EQ(intCheck::Text(w.percentLabel[1]), "0%");
-  EXPECT_EQ(app.run.newCount, 2);
+  EXPECT_EQ(w.Tally().newFiles, 2);
 }
 
 TEST_F(CheckWindowTest, AbandoningTheFullScanDeletesTheBaselineAndEnds) {
@@ -270,14 +261,14 @@ TEST_F(CheckWindowTest, AbandoningTheFullScanDeletesTheBaselineAndEnds) {
   host.ExpectBox("If you stop the scan now, you will need to re-start it later\r\nAre you sure you "
                  "want to abandon the full system scan?",
                  MsgAnswer::Yes);
-  app.CheckWindow().Command1_Click();
+  CheckWindow(app).Command1_Click();
   EXPECT_TRUE(host.ended);
   EXPECT_FALSE(folder.Exists("Data\\Integrity.dat"));
 }
 
 TEST_F(CheckWindowTest, StoppingWithListedFilesAsksFirst) {
-  intCheck& w = app.CheckWindow();
-  w.AddListLine("C:\\x\\a.dll");
+  intCheck& w = CheckWindow(app);
+  w.FileChecked({"C:\\x\\a.dll", VerdictKind::Changed, "1", 0, true});
   host.ExpectBox("Some files failed the integrity check!  Are you sure you want to exit?",
                  MsgAnswer::No, "Warning");
   w.Command1_Click();
@@ -306,7 +297,7 @@ class LogonCheckTest : public CheckWindowTest {
 TEST_F(LogonCheckTest, AFindingFlashesTheMinimisedWindowUntilOpened) {
   WatchFolderWith("");
   StartAutoLoadCheck(app);
-  intCheck& w = app.CheckWindow();
+  intCheck& w = CheckWindow(app);
   ASSERT_TRUE(PumpUntil([&] { return !w.TimerArmed() && !w.Running(); }, 20000));
   ASSERT_EQ(w.ListLines(), std::vector<std::string>{folder.path("f1\\tool.exe") + " *NEW*"});
   EXPECT_EQ(host.attention, std::vector<HWND__*>{w.hwnd()});
@@ -332,7 +323,7 @@ TEST_F(CheckWindowTest, TabWalksEachPanelAndEnterAndEscAct) {
   folder.Write("watched\\fresh.dll", "new");
   app.run.scanDLL = true;
   RunToEnd();
-  intCheck& w = app.CheckWindow();
+  intCheck& w = CheckWindow(app);
   SetForegroundWindow(w.hwnd());
   auto press = [](WPARAM key) {
     PostMessageA(GetFocus(), WM_KEYDOWN, key, 1);

@@ -72,13 +72,13 @@ class FailedFilesTest : public AppTest {
     w.textav2 = "";
   }
 
+  // A finding as a check hands it to the window.
   void AddSystemFile(const std::string& path, const std::string& checksum, bool isNew = false) {
-    w.AddListLine(isNew ? path + " *NEW*" : path);
-    app.run.systemResults += path + " " + checksum + ",";
+    w.FileChecked({path, isNew ? VerdictKind::New : VerdictKind::Changed, checksum, 0, true});
   }
-  void AddFolderFile(const std::string& path, int slot, const std::string& checksum) {
-    w.AddListLine(path);
-    app.run.folderResults += path + "(" + Dec(slot) + ") " + checksum + ",";
+  void AddFolderFile(const std::string& path, int slot, const std::string& checksum,
+                     bool isNew = false) {
+    w.FileChecked({path, isNew ? VerdictKind::New : VerdictKind::Changed, checksum, slot, true});
   }
   std::vector<std::string> Logs() const {
     return ListDirectory(folder.path("Data\\Log\\")).value_or(std::vector<std::string>{});
@@ -92,7 +92,7 @@ class FailedFilesTest : public AppTest {
     return Baseline::FromText(folder.Read(relative));
   }
 
-  intCheck& w = app.CheckWindow();
+  intCheck& w = CheckWindow(app);
 };
 
 }  // namespace
@@ -145,7 +145,7 @@ TEST_F(FailedFilesTest, TheFocusOptionIsReadAtEveryScannerStart) {
   ASSERT_EQ(host.starts.size(), 2u);
   EXPECT_EQ(host.starts[0].showMode, kShowNormal);
   WriteEntry(app, app.settingsFile, "antivirus2", "1,0,0", "Korvanel");
-  intCheck::SetText(w.Label12, "Scan Failing Files...");
+  w.resetCategoryLabels();  // as the next check does
   AddSystemFile("C:\\WINDOWS\\system32\\c.dll", "3");
   w.Label12_Click();
   ASSERT_EQ(host.starts.size(), 3u);
@@ -269,9 +269,8 @@ TEST_F(FailedFilesTest, SystemAndFolderFilesEachGoIntoTheirOwnBaseline) {
   folder.Write("Data\\3.dat", oldFolder);
   AddSystemFile("C:\\WINDOWS\\system32\\s.dll", "51");
   AddSystemFile("C:\\WINDOWS\\system32\\n.exe", "52", true);
-  w.AddListLine("C:\\Tools\\x.dll");
-  w.AddListLine("C:\\Tools\\y.exe *NEW*");
-  app.run.folderResults = "C:\\Tools\\x.dll(3) 31,C:\\Tools\\y.exe(3) 32,";
+  AddFolderFile("C:\\Tools\\x.dll", 3, "31");
+  AddFolderFile("C:\\Tools\\y.exe", 3, "32", true);
   app.run.currentFolderPath = "C:\\Tools";
   app.run.manualScan = true;
 
@@ -287,8 +286,6 @@ TEST_F(FailedFilesTest, SystemAndFolderFilesEachGoIntoTheirOwnBaseline) {
   EXPECT_EQ(tools.LookupEntry("y.exe", "EXE"), "32");
   EXPECT_EQ(tools.LookupEntry("s.dll", "DLL"), "");
   EXPECT_EQ(folder.Read("Data\\3.bak"), oldFolder);
-  for (const auto& pending : w.pendingFolderUpdates) EXPECT_EQ(pending, "");
-  EXPECT_EQ(app.run.currentFolderPath, "");
 
   // A second click closes the window the way the stop button does.
   w.Show();
@@ -311,8 +308,6 @@ TEST_F(FailedFilesTest, AwkwardNamesNeverTakeAnotherFilesChecksum) {
   AddFolderFile("C:\\F\\abc.dll(copy).dll", 3, "301");
   AddFolderFile("C:\\Program Files (x86)\\F\\d.dll", 3, "302");
   AddFolderFile("C:\\F\\b, c(3) x.dll", 3, "303");
-  // Listed, but with no result entry of its own: nothing is written for it.
-  w.AddListLine("C:\\F\\stray.dll");
 
   w.Label12_Click();
 
@@ -323,31 +318,11 @@ TEST_F(FailedFilesTest, AwkwardNamesNeverTakeAnotherFilesChecksum) {
   EXPECT_EQ(system.LookupEntry("comma, here.dll", "DLL"), "104");
   EXPECT_EQ(system.LookupEntry("q\"uote.dll", "DLL"), "105");
   EXPECT_EQ(system.LookupEntry(longName, "DLL"), "106");
-  EXPECT_EQ(system.LookupEntry("stray.dll", "DLL"), "");
   const Baseline custom = OnDisk("Data\\3.dat");
   EXPECT_EQ(custom.LookupEntry("abc.dll", "DLL"), "KEEP");
   EXPECT_EQ(custom.LookupEntry("abc.dll(copy).dll", "DLL"), "301");
   EXPECT_EQ(custom.LookupEntry("d.dll", "DLL"), "302");
   EXPECT_EQ(custom.LookupEntry("b, c(3) x.dll", "DLL"), "303");
-  EXPECT_EQ(custom.LookupEntry("stray.dll", "DLL"), "");
-}
-
-TEST(ResultEntries, AreCutAtTheStartOfTheNextFullPath) {
-  const auto system = SystemResultEntries("C:\\a b,c.dll 1,\\\\srv\\s\\d.dll ,D:\\e.dll 0,");
-  ASSERT_EQ(system.size(), 3u);
-  EXPECT_EQ(system[0].path, "C:\\a b,c.dll");
-  EXPECT_EQ(system[0].checksum, "1");
-  EXPECT_EQ(system[1].path, "\\\\srv\\s\\d.dll");
-  EXPECT_EQ(system[1].checksum, "");
-  EXPECT_EQ(system[2].path, "D:\\e.dll");
-
-  const auto folders = FolderResultEntries("C:\\x(1).dll(12) 9,C:\\bad.dll 7,C:\\y.dll(20) 8");
-  ASSERT_EQ(folders.size(), 2u);
-  EXPECT_EQ(folders[0].path, "C:\\x(1).dll");
-  EXPECT_EQ(folders[0].slot, 12);
-  EXPECT_EQ(folders[1].path, "C:\\y.dll");
-  EXPECT_EQ(folders[1].slot, 20);
-  EXPECT_EQ(folders[1].checksum, "8");
 }
 
 TEST_F(FailedFilesTest, AutoLoadRunWithNothingFailedEndsWithoutAStart) {

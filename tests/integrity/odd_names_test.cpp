@@ -41,7 +41,7 @@ class OddNamesTest : public AppTest {
     app.run.currentFolderPath = watched;
     app.run.currentFolderSlot = 3;
     app.run.scanDLL = true;
-    intCheck& w = app.CheckWindow();
+    intCheck& w = CheckWindow(app);
     w.lUp();
     EXPECT_TRUE(PumpUntil([&] { return !w.TimerArmed() && !w.Running(); }, 30000));
     auto lines = w.ListLines();
@@ -68,7 +68,7 @@ TEST_F(OddNamesTest, NamesWithSpacesCommasQuotesAndIniSignsRoundTripThroughTheBa
   // Accepting them all: the next check passes every one.
   app.run.customFolderFirstScan = true;
   host.ExpectBox("Initial Custom Folder Scan Completed Successfully!");
-  app.CheckWindow().Label12_Click();
+  CheckWindow(app).Label12_Click();
   EXPECT_TRUE(Check().empty());
 
   // A changed one is found as changed, under its own name only.
@@ -118,7 +118,7 @@ TEST_F(OddNamesTest, DeepNamesAndNamesOutsideTheCodePageAreFingerprintedByTheirO
   DeleteFileA(folder.path("w\\locked.dll").c_str());
   app.run.customFolderFirstScan = true;
   host.ExpectBox("Initial Custom Folder Scan Completed Successfully!");
-  app.CheckWindow().Label12_Click();
+  CheckWindow(app).Label12_Click();
   for (const auto& p : {longWide, foreign, lookAlike}) put(p, "second");
   expected = {watched + longName, watched + "<U+4E2D><U+6587><U+0416>.dll",
               watched + "<U+FF50>lain.dll"};

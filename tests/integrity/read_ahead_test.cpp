@@ -116,7 +116,7 @@ class ReadAheadTest : public AppTest {
     for (int i = 0; i < count; i += 59)
       locks.push_back(CreateFileA((path + Name(i)).c_str(), GENERIC_READ, 0, nullptr,
                                   OPEN_EXISTING, 0, nullptr));
-    intCheck& w = app.CheckWindow();
+    intCheck& w = CheckWindow(app);
     w.SetReadAheadWorkers(workers);
     if (hook.list != w.List1) {
       hook.list = w.List1;
@@ -125,6 +125,7 @@ class ReadAheadTest : public AppTest {
     w.ClearList();  // the list is kept from run to run
     hook.lines = 0;
     hook.at = 12;
+    std::vector<FileVerdict> found;
     if (interrupt == Interrupt::PauseWhileFilesChange) {
       hook.action = [&w, path, count] {
         w.PauseToggle();
@@ -140,7 +141,11 @@ class ReadAheadTest : public AppTest {
     } else if (interrupt == Interrupt::Stop) {
       host.ExpectBox("Some files failed the integrity check!  Are you sure you want to exit?",
                      MsgAnswer::Yes, "Warning");
-      hook.action = [&w] { w.Command1_Click(); };
+      // The answer gives up the list: what was found is taken just before.
+      hook.action = [&w, &found] {
+        found = w.Findings();
+        w.Command1_Click();
+      };
     }
     w.lUp();
     EXPECT_TRUE(PumpUntil([&] { return !w.TimerArmed() && !w.Running(); }, 120000));
@@ -148,11 +153,12 @@ class ReadAheadTest : public AppTest {
     for (HANDLE h : locks) CloseHandle(h);
     Outcome o;
     for (const std::string& line : w.ListLines()) o.lines.push_back(line.substr(path.size()));
-    o.results = app.run.folderResults;
-    for (size_t at; (at = o.results.find(path)) != std::string::npos;) o.results.erase(at, path.size());
+    if (interrupt != Interrupt::Stop) found = w.Findings();
+    for (const FileVerdict& v : found)
+      o.results += v.path.substr(path.size()) + "(" + Dec(v.slot) + ") " + v.checksum + ",";
     o.counters = w.Title() + "|" + intCheck::Text(w.Label6) + "|" + intCheck::Text(w.Label7) + "|" +
                  intCheck::Text(w.Label8) + "|" + intCheck::Text(w.Label9) + "|" +
-                 Dec(app.run.categoryDone) + "|" + (app.run.abortRequested ? "stopped" : "ran");
+                 Dec(w.Tally().checked) + "|" + (w.Stopped() ? "stopped" : "ran");
     return o;
   }
 

@@ -58,7 +58,7 @@ TEST_F(SecureShutDownTest, NothingFoundCarriesTheChosenActionOutAtOnce) {
   EXPECT_FALSE(host.ended);
   // A second choice while the sequence runs is not a second sequence.
   Window().Image6_Click();
-  EXPECT_FALSE(app.CheckWindow().TimerArmed());
+  EXPECT_FALSE(CheckWindow(app).TimerArmed());
   PumpPending();
   EXPECT_EQ(host.powerCalls.size(), 1u);
   EXPECT_EQ(app.run.shutDownAction, kTurnOff);

@@ -1,0 +1,328 @@
+#include "integrity/check_run.h"
+
+#include <windows.h>
+
+#include <algorithm>
+#include <cmath>
+
+#include "context/app.h"
+#include "context/settings.h"
+#include "core/baseline.h"
+#include "core/chunked_read.h"
+#include "core/text.h"
+#include "integrity/baseline_files.h"
+#include "integrity/checksum/checksum_pipeline.h"
+#include "integrity/checksum/clsHash.h"
+#include "integrity/checksum/file_checksum.h"
+#include "platform/files.h"
+#include "platform/pump.h"
+
+namespace kv {
+
+namespace {
+
+// Category 1..6 in checking order; "..." never matches a four-character suffix.
+constexpr CategoryInfo kCategories[7] = {
+    {},
+    {".DLL", "...", ".dll", "DLL Scan", "DLL Scan --- Not Scanning"},
+    {".DRV", "...", ".drv", "Driver Scan", "Driver Scan --- Not Scanning"},
+    {".SYS", ".386", ".sys.386", "System Files Scan", "System Files --- Not Scanning"},
+    {".OCX", "...", ".ocx", "OCX Scan", "OCX Scan --- Not Scanning"},
+    {".EXE", ".COM", ".exe.com", "Executable Scan", "Executable Scan --- Not Scanning"},
+    {".PIF", ".SCR", ".pif.scr", "Commonly Exploited Executable Scan",
+     "Commonly Exploited Executables --- Not Scanning"},
+};
+
+int CategoryOfSuffix(const std::string& upperSuffix) {
+  for (int c = 1; c <= 6; ++c)
+    if (upperSuffix == kCategories[c].ext1 || upperSuffix == kCategories[c].ext2) return c;
+  return 0;
+}
+
+// Percentages round half to even, as the display always has.
+int Percent(long part, long whole) {
+  return int(std::nearbyint(double(part) / double(whole) * 100.0));
+}
+
+std::string FolderOf(const CheckFolder& folder) {
+  std::string path = folder.path.empty() ? Trim(SystemDirectory()) : folder.path;
+  if (!path.empty() && path.back() != '\\') path += '\\';
+  return path;
+}
+
+}  // namespace
+
+const CategoryInfo& Category(int category) {
+  return kCategories[(category >= 1 && category <= 6) ? category : 0];
+}
+
+bool InCategory(const std::string& name, const std::string& ext1, const std::string& ext2) {
+  const std::string suffix = UCase(Right(name, 4));
+  return suffix == ext1 || suffix == ext2;
+}
+
+int CheckProgress::RunPercent() const { return Percent(checked, std::max<long>(1, runTotal)); }
+
+ReadAhead::ReadAhead(size_t w) : workers(w) {}
+ReadAhead::~ReadAhead() = default;
+
+CheckRun::CheckRun(App& app, CheckRequest request, CheckView& view, ReadAhead& readers,
+                   std::shared_ptr<CheckControl> control)
+    : app_(app), request_(std::move(request)), view_(view), readers_(readers),
+      control_(control ? std::move(control) : std::make_shared<CheckControl>()) {}
+
+CheckRun::~CheckRun() = default;
+
+// --- counting ---------------------------------------------------------------------
+
+void CheckRun::Count() {
+  counted_ = true;
+  tally_ = CheckTally();
+  tally_.runTotal = 0;
+  for (const CheckFolder& folder : request_.folders) {
+    CountFolder(folder);
+    if (app_.ended) return;
+  }
+  if (tally_.runTotal == 0) tally_.runTotal = 1;
+}
+
+void CheckRun::CountFolder(const CheckFolder& folder) {
+  std::string extensionSet;
+  for (int c = 1; c <= 6; ++c)
+    if (folder.categories[size_t(c - 1)]) extensionSet += kCategories[c].countText;
+  const std::string upperSet = UCase(extensionSet);
+  auto names = ListDirectory(FolderOf(folder));
+  if (!names) return;
+  for (const std::string& name : *names) {
+    const std::string suffix = UCase(Right(name, 4));
+    // A name shorter than an extension is looked for as it is: "DLL" counts
+    // towards the run, if towards no category.
+    if (upperSet.find(suffix) != std::string::npos) {
+      ++tally_.runTotal;
+      if (int c = CategoryOfSuffix(suffix)) ++tally_.categoryTotal[c];
+    }
+    // Long listings stay responsive.
+    PumpWaitingMessages();
+    if (app_.ended) return;
+  }
+}
+
+// --- the run --------------------------------------------------------------------------
+
+void CheckRun::Run() {
+  if (!counted_) Count();
+  if (app_.ended) return;
+  control_->stop = false;
+  for (size_t i = 0; i < request_.folders.size(); ++i) {
+    const CheckFolder& folder = request_.folders[i];
+    const CheckPass pass{i, request_.folders.size() - 1, &folder};
+    view_.PassStarted(pass);
+    if (folder.loadBaseline) {
+      // A folder whose own baseline cannot be had is checked against none
+      // (every file new), never against the one the previous folder left.
+      if (!LoadFolderBaseline(app_, FolderBaselineFile(app_, folder.slot)))
+        app_.folderBaseline = Baseline();
+    }
+    if (app_.ended) return;
+    Pass(folder);
+    if (app_.ended) return;
+    view_.PassEnded(pass);
+    if (control_->stop) break;
+  }
+  tally_.stopped = control_->stop;
+  view_.RunEnded(tally_);
+}
+
+void CheckRun::Pass(const CheckFolder& folder) {
+  StartPassPipeline(folder);
+  struct EndPass {
+    CheckRun& r;
+    ~EndPass() { r.passPipeline_.reset(); }
+  } endPass{*this};
+  for (int c = 1; c <= 6; ++c) {
+    if (app_.ended || control_->stop) return;
+    if (!folder.categories[size_t(c - 1)]) {
+      view_.CategorySkipped(c);
+      continue;
+    }
+    view_.CategoryStarted(c);
+    if (!Walk(folder, c)) return;
+  }
+}
+
+std::unique_ptr<ChecksumPipeline> CheckRun::StartPipeline(std::vector<std::string> paths) {
+  const ChecksumKind kind = ChecksumKindOf(request_.algorithm);
+  const size_t workers = std::min(readers_.workers, paths.size());
+  const bool aes = HashProvider::NeedsAes(kind);
+  auto& providers = readers_.providers;
+  if (!providers.empty() && providers.front()->aes() != aes) providers.clear();
+  if (kind != ChecksumKind::Crc32 && kind != ChecksumKind::None)
+    while (providers.size() < workers)
+      providers.push_back(std::make_unique<HashProvider>(app_, SystemCrypto(), aes));
+  struct Worker {
+    HashProvider* provider;
+    std::vector<uint8_t> buffer;
+  };
+  auto state = std::make_shared<std::vector<Worker>>();
+  for (size_t w = 0; w < workers; ++w)
+    state->push_back({w < providers.size() ? providers[w].get() : nullptr, {}});
+  if (app_.readBufferSize == 0) app_.readBufferSize = kDefaultReadBufferSize;
+  return std::make_unique<ChecksumPipeline>(
+      std::move(paths), workers, ChecksumPipeline::kWindow, app_.readBufferSize,
+      [kind, state](size_t worker, const std::string& path,
+                    int32_t size) -> std::optional<std::string> {
+        Worker& w = (*state)[worker];
+        if (kind != ChecksumKind::Crc32 && kind != ChecksumKind::None && !w.provider)
+          return std::nullopt;
+        return WorkerFileChecksum(kind, path, size, *w.provider, w.buffer);
+      });
+}
+
+void CheckRun::StartPassPipeline(const CheckFolder& folder) {
+  passPipeline_.reset();
+  passTaken_ = 0;
+  if (readers_.workers == 0) return;
+  const std::string path = FolderOf(folder);
+  const auto names = ListDirectory(path);
+  if (!names) return;
+  std::vector<std::string> paths;
+  for (int c = 1; c <= 6; ++c) {
+    if (!folder.categories[size_t(c - 1)]) continue;
+    for (const std::string& name : *names)
+      if (InCategory(name, kCategories[c].ext1, kCategories[c].ext2)) paths.push_back(path + name);
+  }
+  if (!paths.empty()) passPipeline_ = StartPipeline(std::move(paths));
+}
+
+bool CheckRun::Walk(const CheckFolder& folderToCheck, int category) {
+  CheckControl& control = *control_;
+  long categoryDone = 0;
+  int categoryPercent = 0;
+  clsDoEvents events;
+  events.QueueUsed(clsDoEvents::kDefaultQueue);
+  const long categoryTotal = tally_.categoryTotal[category];
+  const bool folderPass = !folderToCheck.path.empty();
+  const std::string folder = FolderOf(folderToCheck);
+  const CategoryInfo& info = kCategories[category];
+
+  auto names = ListDirectory(folder);
+  // The pass's readers are used while the folder lists as it did when they
+  // started; a folder that changed since gets readers of its own.
+  ChecksumPipeline* pipeline = nullptr;
+  std::unique_ptr<ChecksumPipeline> own;
+  size_t base = 0;
+  if (names && readers_.workers > 0) {
+    std::vector<std::string> paths;
+    for (const std::string& name : *names)
+      if (InCategory(name, info.ext1, info.ext2)) paths.push_back(folder + name);
+    const auto readAhead = [&] {
+      const std::vector<std::string>& ahead = passPipeline_->Paths();
+      return ahead.size() - passTaken_ >= paths.size() &&
+             std::equal(paths.begin(), paths.end(), ahead.begin() + ptrdiff_t(passTaken_));
+    };
+    if (passPipeline_ && readAhead()) {
+      pipeline = passPipeline_.get();
+      base = passTaken_;
+      passTaken_ += paths.size();
+    } else {
+      passPipeline_.reset();
+      if (!paths.empty()) pipeline = (own = StartPipeline(std::move(paths))).get();
+    }
+  }
+  // The check's rhythm: between files the queue is pumped so that pause,
+  // stop and repaints are handled. A yield keeps every file not yet started
+  // unopened while handlers run, so that a stop is never followed by
+  // another open.
+  const auto yieldWhile = [&](bool inWait) {
+    if (!inWait && !events.InputWaiting()) return true;
+    if (pipeline) pipeline->Hold();
+    PumpMessages();
+    if (!pipeline) return true;
+    if (app_.ended || control.stop) {
+      pipeline->Stop();
+      return false;
+    }
+    if (app_.readBufferSize == 0) app_.readBufferSize = kDefaultReadBufferSize;
+    pipeline->SetReadBufferSize(app_.readBufferSize);
+    pipeline->Release();
+    return true;
+  };
+  const auto yield = [&] { (void)yieldWhile(false); };
+  bool stopped = false;
+  size_t taken = 0;
+  if (names) {
+    for (const std::string& name : *names) {
+      yield();
+      if (app_.ended) return false;
+      if (!InCategory(name, info.ext1, info.ext2)) continue;
+      view_.FileStarted(category, name);
+
+      std::string checksum;
+      if (pipeline && control.stop) {
+        // Stopped during a yield: nothing more is read.
+        stopped = true;
+        break;
+      }
+      if (!pipeline) {
+        checksum = FileChecksum(app_, folder + name);
+      } else {
+        const auto got = pipeline->Take(base + taken, checksum, [&] { return yieldWhile(true); });
+        if (got == ChecksumPipeline::Taken::ByCaller) checksum = FileChecksum(app_, folder + name);
+      }
+      ++taken;
+      yield();
+      if (app_.ended) return false;
+      if (control.stop) {
+        stopped = true;
+        break;
+      }
+      const std::string section = UCase(Right(name, 3));
+      // Read the baseline again after every pump: a handler may have replaced it.
+      const Baseline& lookup = folderPass ? app_.folderBaseline : app_.systemBaseline;
+      // An entry with the empty text is an accepted empty file's hash.
+      const std::string stored = lookup.FindEntry(name, section).value_or(std::string(kNoChecksum));
+      FileVerdict verdict{folder + name, VerdictKind::Same, checksum,
+                          folderPass ? folderToCheck.slot : 0, false};
+      if (stored == kNoChecksum) {
+        verdict.kind = VerdictKind::New;
+        ++tally_.newFiles;
+        if (request_.buildBaseline)
+          WriteEntry(app_, request_.baselineFile, name, checksum + std::string(kEndMarker), section);
+        else
+          verdict.finding = true;
+      } else if (checksum != stored) {
+        verdict.kind = VerdictKind::Changed;
+        ++tally_.changed;
+        verdict.finding = !request_.buildBaseline;
+      }
+      if (verdict.finding) findings_.push_back(verdict);
+      view_.FileChecked(verdict);
+
+      ++tally_.checked;
+      ++categoryDone;
+      if (categoryTotal != 0) categoryPercent = Percent(categoryDone, categoryTotal);
+      view_.Progress({category, name, tally_.checked, tally_.newFiles, tally_.changed, tally_.runTotal,
+                     categoryPercent});
+      yield();
+      if (control.pause) {
+        if (pipeline) pipeline->Hold();
+        while (control.pause && !app_.ended) {
+          // Paused: only the user's clicks are handled until resumed.
+          PumpMessages();
+          MsgWaitForMultipleObjects(0, nullptr, FALSE, 50, QS_ALLINPUT);
+        }
+        // Files read ahead before the pause may have changed while it
+        // lasted: they are read again, as one file at a time would.
+        if (pipeline && (app_.ended || control.stop))
+          pipeline->Stop();
+        else if (pipeline)
+          pipeline->Restart(base + taken);
+      }
+      if (app_.ended) return false;
+    }
+  }
+  view_.CategoryEnded(category, !stopped);
+  return !stopped && !control.stop;
+}
+
+}  // namespace kv

@@ -1,0 +1,179 @@
+// One integrity check, from what was asked to what was found, with no window
+// in it: CheckRun lists the folders of a CheckRequest, takes the checksums of
+// the files of the chosen categories, compares them with the baselines and
+// tells a CheckView what happens, file by file. Whoever shows the check (the
+// check window, a test) only renders these events.
+#pragma once
+#include <array>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace kv {
+
+class App;
+class ChecksumPipeline;
+class HashProvider;
+
+// Why a check runs; it decides how the run ends, not what it compares.
+enum class CheckReason { Logon, SecureShutDown, ScheduledScan, Manual, FirstFullScan, FirstFolderScan };
+
+// What became of one file. Kinds may be added (a file that cannot be read,
+// one that went away); a view shows what it knows and passes over the rest.
+enum class VerdictKind { Same, New, Changed };
+
+struct FileVerdict {
+  std::string path;  // the folder (ending in "\") and the name as listed
+  VerdictKind kind = VerdictKind::Same;
+  std::string checksum;
+  int slot = 0;  // the custom folder's slot; 0 for the system directory
+  // New or changed, and left for the user: during a first full scan new
+  // files go straight into the baseline instead.
+  bool finding = false;
+};
+
+// Categories 1..6 in checking order (index 0 is category 1).
+using CategorySet = std::array<bool, 6>;
+
+struct CheckFolder {
+  std::string path;  // empty: the system directory
+  int slot = 0;      // custom folders only
+  CategorySet categories{};
+  // A queued custom folder is checked against its own baseline file, loaded
+  // when its pass starts; otherwise against the baseline the caller loaded.
+  bool loadBaseline = false;
+};
+
+struct CheckRequest {
+  CheckReason why = CheckReason::Manual;
+  std::vector<CheckFolder> folders;  // in checking order
+  std::string algorithm;             // the checksum the baselines hold
+  std::string baselineFile;          // where a first full scan writes what it finds
+  bool buildBaseline = false;        // a first full scan
+};
+
+// The category's extensions and titles.
+struct CategoryInfo {
+  const char* ext1;
+  const char* ext2;
+  const char* countText;
+  const char* title;
+  const char* notScanning;
+};
+const CategoryInfo& Category(int category);  // 1..6
+// Whether a file name's last four characters, upper-cased, are one of a
+// category's two extensions (".DLL", ".386", ...).
+bool InCategory(const std::string& name, const std::string& ext1, const std::string& ext2);
+
+struct CheckProgress {
+  int category = 0;
+  std::string fileName;
+  long checked = 0;          // files classified so far in the run
+  long newFiles = 0, changed = 0;
+  long runTotal = 1;         // files counted for the run, at least 1
+  int categoryPercent = 0;   // of the category's files over the whole run
+  int RunPercent() const;
+};
+
+struct CheckTally {
+  long runTotal = 1;  // counted before the run, at least 1
+  long categoryTotal[7] = {};  // 1..6, over every folder of the run
+  long checked = 0;
+  long newFiles = 0;
+  long changed = 0;
+  bool stopped = false;
+  long Passing() const { return checked - newFiles - changed; }
+  // Every checked file passed (none at all counts as passing).
+  bool Clean() const { return newFiles == 0 && changed == 0; }
+};
+
+// Pause and stop: set by whoever shows the run, read by the run between files.
+struct CheckControl {
+  bool pause = false;
+  bool stop = false;
+};
+
+// Threads that read files ahead of the walk, and their hash providers, kept
+// from run to run: acquiring a provider costs more than hashing most files.
+struct ReadAhead {
+  explicit ReadAhead(size_t workers);
+  ~ReadAhead();
+  size_t workers;
+  std::vector<std::unique_ptr<HashProvider>> providers;
+};
+
+struct CheckPass {
+  size_t index = 0;   // 0 for the first folder
+  size_t queued = 0;  // queued custom folders of the run (after the first folder)
+  const CheckFolder* folder = nullptr;
+};
+
+class CheckView {
+ public:
+  virtual void PassStarted(const CheckPass& pass) = 0;
+  virtual void CategorySkipped(int category) = 0;
+  virtual void CategoryStarted(int category) = 0;
+  // Before the file's checksum is taken.
+  virtual void FileStarted(int category, const std::string& name) = 0;
+  virtual void FileChecked(const FileVerdict& verdict) = 0;
+  virtual void Progress(const CheckProgress& progress) = 0;
+  // complete: the listing was walked to its end, not stopped.
+  virtual void CategoryEnded(int category, bool complete) = 0;
+  virtual void PassEnded(const CheckPass& pass) = 0;
+  virtual void RunEnded(const CheckTally& tally) = 0;
+
+ protected:
+  ~CheckView() = default;
+};
+
+class CheckRun {
+ public:
+  CheckRun(App& app, CheckRequest request, CheckView& view, ReadAhead& readers,
+           std::shared_ptr<CheckControl> control);
+  ~CheckRun();
+  CheckRun(const CheckRun&) = delete;
+  CheckRun& operator=(const CheckRun&) = delete;
+
+  // Counts the files the run will check, folder by folder; yields to the
+  // message queue after every name of a listing.
+  void Count();
+  // Every pass to its end or to a stop (Count first when it has not run).
+  // The message queue is pumped between files, and while paused.
+  void Run();
+
+  // The checksum and the baseline file as they are when the run starts:
+  // start-up applies the settings after a first full scan was prepared.
+  void UseBaseline(const std::string& algorithm, const std::string& baselineFile) {
+    request_.algorithm = algorithm;
+    request_.baselineFile = baselineFile;
+  }
+
+  const CheckRequest& Request() const { return request_; }
+  const CheckTally& Tally() const { return tally_; }
+  // New and changed files, in checking order.
+  const std::vector<FileVerdict>& Findings() const { return findings_; }
+
+ private:
+  void CountFolder(const CheckFolder& folder);
+  void Pass(const CheckFolder& folder);
+  // False when the run was stopped or the program ended.
+  bool Walk(const CheckFolder& folder, int category);
+  std::unique_ptr<ChecksumPipeline> StartPipeline(std::vector<std::string> paths);
+  void StartPassPipeline(const CheckFolder& folder);
+
+  App& app_;
+  CheckRequest request_;
+  CheckView& view_;
+  ReadAhead& readers_;
+  std::shared_ptr<CheckControl> control_;
+  CheckTally tally_;
+  std::vector<FileVerdict> findings_;
+  bool counted_ = false;
+  // The readers of a whole folder pass, every category in checking order,
+  // so that they read on into the next category while the walk finishes
+  // one; passTaken_ results of it are taken.
+  std::unique_ptr<ChecksumPipeline> passPipeline_;
+  size_t passTaken_ = 0;
+};
+
+}  // namespace kv
