@@ -5,9 +5,15 @@
 
 namespace kv {
 
+namespace {
+std::string WithSlash(std::string dir) {
+  if (!dir.empty() && dir.back() != '\\') dir += '\\';
+  return dir;
+}
+}  // namespace
+
 App::App(Host& h, const Edition& e, std::string dir)
-    : host(h), edition(e), appDir(std::move(dir)), wiring(*e.wiring) {
-  if (!appDir.empty() && appDir.back() != '\\') appDir += '\\';
+    : host(h), edition(e), appDir(WithSlash(std::move(dir))), seals(appDir + "Data\\"), wiring(*e.wiring) {
   settingsFile = appDir + "Data\\Korvanel.dat";
   baselineFile = appDir + "Data\\Integrity.dat";
   registryFile = appDir + "Data\\Registry.dat";

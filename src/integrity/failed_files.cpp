@@ -266,7 +266,11 @@ bool intCheck::UpdateDatFile() {
   // another run of the program (a logon check) may have accepted files into
   // the file and saved it. The accepted entries go into the file as it is
   // now, so that saving never undoes that run's work.
-  if (const auto text = ReadWholeFile(app_.baselineFile)) {
+  // A file changed behind the program's back is not merged: saving would
+  // seal what nobody accepted.
+  if (const auto text = app_.seals.Check(app_.baselineFile).verdict != SealVerdict::Differs
+                            ? ReadWholeFile(app_.baselineFile)
+                            : std::nullopt) {
     Baseline current = Baseline::FromText(*text);
     if (current.SectionCount() > 0) app_.systemBaseline = std::move(current);
   }
@@ -308,7 +312,7 @@ bool intCheck::SpecialSave(int slot) {
     PumpMessages();
     if (app_.ended) return false;
   }
-  return SaveBaselineFile(app_.folderBaseline, file);
+  return SaveBaselineFile(app_, app_.folderBaseline, file);
 }
 
 }  // namespace kv

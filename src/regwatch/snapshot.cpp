@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include "context/app.h"
+#include "context/seals.h"
 #include "context/settings.h"
 #include "core/profile.h"
 #include "platform/RegClass.h"
@@ -47,7 +48,7 @@ bool AcceptEntries(App& app, const std::vector<RegWarning>& warnings) {
     if (!doc.Set(places[size_t(w.place)].section, w.entry.key, w.entry.value)) return false;
   }
   // One write: a kill part way leaves either none or all of them accepted.
-  return ReplaceFileContents(app.registryFile, doc.Text());
+  return app.seals.Replace(app.registryFile, doc.Text());
 }
 
 namespace {
@@ -97,9 +98,11 @@ RegistryPass setReg(App& app) {
 }
 
 void EnsureRegistrySnapshot(App& app) {
-  if (FileExists(app.registryFile)) return;
+  // A snapshot the user chose to rebuild is taken anew, as a missing one is.
+  if (FileExists(app.registryFile) && GuardDataFile(app, app.registryFile) != SealGuard::Rebuild) return;
+  if (app.ended || FileExists(app.registryFile)) return;
   app.registryAcceptMode = true;
-  ReplaceFileContents(app.registryFile, EmptySnapshotText());
+  app.seals.Replace(app.registryFile, EmptySnapshotText());
   setReg(app);
 }
 
