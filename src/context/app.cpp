@@ -43,6 +43,11 @@ void App::SetMainCaption(const std::string& text) {
   if (HasForm1()) MainWindow().SetCaption(text);
 }
 
+void App::SetMainStatus(const std::string& text) {
+  mainStatus = text;
+  if (wiring.setStatus) wiring.setStatus(*this, text);
+}
+
 void App::EndProgram(int exitCode) {
   if (ended) return;
   ended = true;

@@ -128,6 +128,10 @@ class App {
   // that never show it ("/r", "/s", "/a") never make it.
   void SetMainCaption(const std::string& text);
   std::string mainCaption;
+  // The main window's status line, kept the same way (what start-up found
+  // of the data files' seals).
+  void SetMainStatus(const std::string& text);
+  std::string mainStatus;
 
   // The windows, each created on first use by the layer that defines it
   // (mForm1 by the program, intCheck by the integrity checker, sProg by the

@@ -92,6 +92,10 @@ SealStore::Finding SealStore::Check(const std::string& path) {
   const Loaded loaded = Load();
   if (loaded.state == State::Fresh) return {SealVerdict::Unsealed, false};
   if (loaded.state == State::Lost) return {SealVerdict::Differs, true};
+  // A file with no seal at all on record was distrusted when the seals were
+  // lost, and is reported as such.
+  const auto seals = loaded.book.SealsOf(name);
+  if (seals && seals->empty()) return {SealVerdict::Differs, true};
   const auto seal = SealOf(loaded, *bytes);
   if (!seal) return {SealVerdict::Differs, false};
   return {loaded.book.Judge(name, *seal), false};
@@ -121,6 +125,8 @@ bool SealStore::Replace(const std::string& path, const std::string& bytes) {
     Store(loaded);
     return false;
   }
+  // With no old seal kept, the first step already recorded only the new one.
+  if (!current) return true;
   loaded.book.Commit(name, *next);
   // Should this last step fail, the file still passes with either seal.
   Store(loaded);
@@ -192,22 +198,20 @@ SealGuard GuardDataFile(App& app, const std::string& path) {
     app.exitCode = kExitSealBroken;
     return SealGuard::Refused;
   }
-  const auto status = [&app](const std::string& text) {
-    if (app.wiring.setStatus) app.wiring.setStatus(app, text);
-  };
-  status(name + " was changed outside Korvanel");
+  const auto status = [&app](const std::string& text) { app.SetMainStatus(text); };
+  status("Status: " + name + " was changed outside Korvanel");
   const MsgAnswer answer = app.Ask(SealQuestion(name, found.sealsLost), MsgButtons::YesNo,
                                    "Data file changed", MsgIcon::Warning);
   if (app.ended) return SealGuard::Refused;
   if (answer == MsgAnswer::Yes) {
     app.seals.SealAsItIs(path);
     Journal(app, name + " did not match its seal: trusted again by the user.");
-    status(name + " was changed outside Korvanel and is trusted again");
+    status("Status: " + name + " was changed outside Korvanel and is trusted again");
     return SealGuard::Use;
   }
   SetFileAside(path);
   Journal(app, name + " did not match its seal: set aside as " + name + ".rejected to be rebuilt.");
-  status(name + " was changed outside Korvanel and is rebuilt");
+  status("Status: " + name + " was changed outside Korvanel and is rebuilt");
   return SealGuard::Rebuild;
 }
 

@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include <optional>
+
 #include "context/app.h"
 #include "context/seals.h"
 #include "context/settings.h"
@@ -83,16 +85,29 @@ std::vector<RegValueRead> ReadPlaceValues(const PassPlace& place) {
 }
 
 RegistryPass setReg(App& app) {
+  // A pass that stores every entry collects them in memory and writes the
+  // snapshot once at its end: one sealed write instead of one per entry.
+  std::optional<ProfileDocument> storing;
+  if (app.registryAcceptMode) {
+    const auto text = ReadWholeFile(app.registryFile);
+    if (text)
+      storing.emplace(*text, true);
+    else
+      storing.emplace(EmptySnapshotText(), true);
+  }
   RegistryPassSource source;
   source.readValues = ReadPlaceValues;
-  source.compare = [&app](const SnapshotEntry& entry, const PassPlace& p) {
-    return CompareSnapshotEntry(app, p.section, entry);
+  source.compare = [&app, &storing](const SnapshotEntry& entry, const PassPlace& p) {
+    if (!storing) return CompareSnapshotEntry(app, p.section, entry);
+    storing->Set(p.section, entry.key, entry.value);
+    return 0;
   };
   source.afterEntry = [] {
     PumpMessages();
     PumpMessages();
   };
   RegistryPass pass = BuildRegistryPass(source);
+  if (storing && !app.ended) app.seals.Replace(app.registryFile, storing->Text());
   app.registryAcceptMode = false;
   return pass;
 }
@@ -101,8 +116,9 @@ void EnsureRegistrySnapshot(App& app) {
   // A snapshot the user chose to rebuild is taken anew, as a missing one is.
   if (FileExists(app.registryFile) && GuardDataFile(app, app.registryFile) != SealGuard::Rebuild) return;
   if (app.ended || FileExists(app.registryFile)) return;
+  // The pass starts from the empty snapshot in memory and writes the file
+  // once, whole, at its end.
   app.registryAcceptMode = true;
-  app.seals.Replace(app.registryFile, EmptySnapshotText());
   setReg(app);
 }
 

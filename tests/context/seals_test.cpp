@@ -32,7 +32,7 @@ TEST(SealCrypto, HmacProtectionAndRandomBytes) {
   EXPECT_EQ(blob->find(*a), std::string::npos);
   EXPECT_EQ(UnprotectForUser(*blob), *a);
   std::string forged = *blob;
-  forged[forged.size() / 2] ^= 1;
+  forged.back() ^= 1;
   EXPECT_EQ(UnprotectForUser(forged), std::nullopt);
 }
 
@@ -90,8 +90,10 @@ TEST_F(SealsTest, OwnWritesPassAndEditsFromOutsideAreFound) {
   EXPECT_TRUE(app.seals.Check(dat).sealsLost);
   ASSERT_TRUE(app.seals.Replace(dat, baseline));
   EXPECT_EQ(Verdict("Data\\Integrity.dat"), SealVerdict::Matches);
-  for (const char* f : {"Data\\1.dat", "Data\\2.dat", "Data\\Integrity.bak", "Data\\Registry.dat"})
+  for (const char* f : {"Data\\1.dat", "Data\\2.dat", "Data\\Integrity.bak", "Data\\Registry.dat"}) {
     EXPECT_EQ(Verdict(f), SealVerdict::Differs) << f << " passed after the seals were lost";
+    EXPECT_TRUE(app.seals.Check(folder.path(f)).sealsLost) << f;
+  }
 
   // Another folder's seals file is not this one's.
   ProgramFolder other;
