@@ -2,8 +2,6 @@
 
 #include <commctrl.h>
 
-#include <algorithm>
-
 #include "antivirus/sWait_ids.h"
 #include "context/app.h"
 #include "controls/control_text.h"
@@ -47,11 +45,7 @@ sWait::~sWait() { Destroy(); }
 void sWait::Show(const std::string& program) {
   SetWindowTextA(Label2, program.c_str());
   if (Visible()) return;
-  RECT r{};
-  GetWindowRect(hwnd_, &r);
-  const int w = r.right - r.left, h = r.bottom - r.top;
-  const int x = (GetSystemMetrics(SM_CXSCREEN) - w) / 2, y = (GetSystemMetrics(SM_CYSCREEN) - h) / 2;
-  SetWindowPos(hwnd_, HWND_TOP, std::max(x, 0), std::max(y, 0), 0, 0, SWP_NOSIZE);
+  CentreOnScreen();
   ShowWindow(hwnd_, SW_SHOWNORMAL);
   SetFocus(Command1.hwnd());
   UpdateWindow(hwnd_);

@@ -9,6 +9,7 @@
 #include "app/pages/about_page.h"
 #include "app/pages/egg_page.h"
 #include "app/pages/home_page.h"
+#include "customfolders/drivers_folder.h"
 #include "customfolders/integrity_page.h"
 #include "regwatch/regF.h"
 #include "appwatch/appF.h"
@@ -159,7 +160,9 @@ void mForm1::BuildFull() {
   auto homeContent = std::make_unique<HomePage>(
       mainF, HomePage::Actions{[this] { Image5_Click(); }, [this] { Image7_Click(); },
                                [this] { Image9_Click(); }, [this] { Image11_Click(); },
-                               [this] { lblegg_Click(); }, hover});
+                               [this] { lblegg_Click(); }, hover,
+                               [this] { return DriversFolderWatched(app_); },
+                               [this] { WatchDriversFolder(app_); }});
   cButton6.Create(mainF.hwnd(), kCButton6, 0, 0, 10, 10, "Help");
   cButton7.Create(mainF.hwnd(), kCButton7, 0, 0, 10, 10, "About");
   cButton9.Create(mainF.hwnd(), kCButton9, 0, 0, 10, 10, "Exit");
@@ -285,6 +288,7 @@ void mForm1::Image3_Click() {
     if (b->hwnd()) ShowWindow(b->hwnd(), SW_SHOWNA);
   SetTitle("");
   SetDescription("");
+  if (mainF.Content()) mainF.Content()->Opening();
   ShowPage(mainF);
 }
 

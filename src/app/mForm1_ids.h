@@ -16,6 +16,7 @@ inline constexpr int kImage11 = kBase + 9;  // Options
 
 // Home page (mainF).
 inline constexpr int kLblegg = kBase + 101;
+inline constexpr int kWatchDrivers = kBase + 102;  // "Watch the Drivers Folder"
 
 // About panel (Frame2).
 inline constexpr int kLabel37 = kBase + 201;   // the maker's mail link

@@ -180,4 +180,24 @@ void loadSettings(App& app) {
     app.autoCheckUpdates = EqualsNoCase(Trim(*autoCheck), "True") || ParseLong(*autoCheck) != 0;
 }
 
+AddedFolder AddCustomFolder(App& app, const std::string& folder, const std::string& args,
+                            const std::string& args2) {
+  if (!EnsureSettingsFile(app)) return {};
+  int empty = 0;
+  for (int slot = 1; slot <= 20; ++slot) {
+    const std::string path = Trim(ReadEntry(app.settingsFile, "path", Dec(slot)));
+    if (EqualsNoCase(path, folder)) return {slot, true};
+    if (!empty && (path.empty() || EqualsNoCase(path, "NULL"))) empty = slot;
+  }
+  if (!empty) return {};
+  const std::string section = Dec(empty);
+  // The folder last: a slot whose path is written holds a folder with the
+  // categories meant for it.
+  if (!WriteEntry(app, app.settingsFile, "args", args, section) ||
+      !WriteEntry(app, app.settingsFile, "args2", args2, section) ||
+      !WriteEntry(app, app.settingsFile, "path", folder, section))
+    return {};
+  return {empty, false};
+}
+
 }  // namespace kv

@@ -38,4 +38,15 @@ bool WriteEntry(App& app, const std::string& file, const std::string& key,
 // Applies the settings file to the settings values and page boxes.
 void loadSettings(App& app);
 
+// Puts a folder (ending in "\") into the first empty custom-folder slot of
+// the settings file with its `args` and `args2` values. The slot taken; or
+// the slot that already holds the folder, with `already`; or slot 0 when
+// all twenty are taken or the file could not be written.
+struct AddedFolder {
+  int slot = 0;
+  bool already = false;
+};
+AddedFolder AddCustomFolder(App& app, const std::string& folder, const std::string& args,
+                            const std::string& args2);
+
 }  // namespace kv

@@ -2,6 +2,7 @@
 
 #include <windowsx.h>
 
+#include <algorithm>
 #include <cstring>
 #include <exception>
 #include <utility>
@@ -219,6 +220,18 @@ void Window::SizeClientTo(SIZE client) {
   if (!adjust || !adjust(&r, style, FALSE, ex, dpi_)) AdjustWindowRectEx(&r, style, FALSE, ex);
   SetWindowPos(hwnd_, nullptr, 0, 0, r.right - r.left, r.bottom - r.top,
                SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void Window::CentreOnScreen() const {
+  RECT r{};
+  GetWindowRect(hwnd_, &r);
+  MONITORINFO monitor{};
+  monitor.cbSize = sizeof monitor;
+  GetMonitorInfoA(MonitorFromWindow(hwnd_, MONITOR_DEFAULTTOPRIMARY), &monitor);
+  const RECT& area = monitor.rcWork;
+  const LONG x = area.left + std::max(0L, ((area.right - area.left) - (r.right - r.left)) / 2);
+  const LONG y = area.top + std::max(0L, ((area.bottom - area.top) - (r.bottom - r.top)) / 2);
+  SetWindowPos(hwnd_, HWND_TOP, x, y, 0, 0, SWP_NOSIZE | SWP_NOACTIVATE);
 }
 
 void Window::Redraw() const {

@@ -69,6 +69,9 @@ class Window {
   // Sizes the window so that its client area is `client` (at 96 DPI) at its
   // DPI, keeping its place.
   void SizeClientTo(SIZE client);
+  // Centres the window in the work area of its monitor, its top left corner
+  // never off it, and raises it.
+  void CentreOnScreen() const;
 
  protected:
   Window() = default;

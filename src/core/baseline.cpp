@@ -1,5 +1,7 @@
 #include "core/baseline.h"
 
+#include <unordered_set>
+
 #include "core/text.h"
 
 namespace kv {
@@ -69,6 +71,24 @@ std::string BaselineSkeleton::Text() const {
 
 // ---- Baseline ------------------------------------------------------------------
 
+namespace {
+
+// Every entry of a section's text with where its value starts. An entry can
+// only begin a line, that is follow a CR LF; its key runs to the first "="
+// after that (names holding CR or LF never come here, so a key stops at
+// either, and a line without "=", such as NULL*E, is no entry).
+template <typename Fn>
+void ForEachKey(const std::string& t, Fn&& fn) {
+  for (size_t line = t.find(CRLF); line != std::string::npos; line = t.find(CRLF, line + 2)) {
+    const size_t keyStart = line + 2;
+    const size_t eq = t.find_first_of("=\r\n", keyStart);
+    if (eq == std::string::npos) break;
+    if (t[eq] == '=') fn(std::string_view(t).substr(keyStart, eq - keyStart), eq + 1);
+  }
+}
+
+}  // namespace
+
 Baseline Baseline::FromText(std::string_view fileText) {
   static constexpr std::string_view kNextSection = "\r\n[";
   Baseline b;
@@ -115,17 +135,9 @@ const Baseline::Section& Baseline::IndexedSection(int i) const {
   const Section& s = sections_[size_t(i - 1)];
   if (s.indexed) return s;
   s.index.clear();
-  // An entry can only match at the start of a line, that is after a CR LF;
-  // its key runs to the first "=" after that.
-  const std::string& t = s.text;
-  for (size_t line = t.find(CRLF); line != std::string::npos; line = t.find(CRLF, line + 2)) {
-    const size_t keyStart = line + 2;
-    // Names holding CR or LF never come here, so a key stops at either.
-    const size_t eq = t.find_first_of("=\r\n", keyStart);
-    if (eq == std::string::npos) break;
-    if (t[eq] != '=') continue;
-    s.index.emplace(UCase(std::string_view(t).substr(keyStart, eq - keyStart)), eq + 1);
-  }
+  ForEachKey(s.text, [&s](std::string_view key, size_t valueStart) {
+    s.index.emplace(UCase(key), valueStart);
+  });
   s.indexed = true;
   return s;
 }
@@ -196,6 +208,44 @@ bool Baseline::WriteEntry(std::string_view name, std::string_view value,
     t.append(name).append("=").append(value).append(CRLF);
   }
   return true;
+}
+
+std::vector<std::string> Baseline::EntryNames(std::string_view section) const {
+  std::vector<std::string> names;
+  const int i = SectionIndex(section);
+  if (i == 0) return names;
+  ForEachKey(SectionText(i), [&names](std::string_view key, size_t) { names.emplace_back(key); });
+  return names;
+}
+
+bool Baseline::RemoveEntry(std::string_view name, std::string_view section) {
+  const int i = SectionIndex(section);
+  if (i == 0) return false;
+  Section& s = sections_[size_t(i - 1)];
+  std::string& t = s.text;
+  const std::string opening = std::string(CRLF) + std::string(name) + "=";
+  bool removed = false;
+  // The line goes with its own line end; the one before it stays and ends
+  // the line before.
+  for (size_t at = FindNoCase(t, opening); at != std::string::npos; at = FindNoCase(t, opening, at)) {
+    const size_t lineEnd = t.find(CRLF, at + 2);
+    t.erase(at + 2, (lineEnd == std::string::npos ? t.size() : lineEnd + 2) - (at + 2));
+    removed = true;
+  }
+  s.indexed = false;
+  return removed;
+}
+
+std::vector<std::string> MissingNames(const Baseline& baseline,
+                                      const std::vector<std::string_view>& sections,
+                                      const std::vector<std::string>& listed) {
+  std::unordered_set<std::string> present;
+  for (const std::string& name : listed) present.insert(UCase(name));
+  std::vector<std::string> missing;
+  for (std::string_view section : sections)
+    for (std::string& name : baseline.EntryNames(section))
+      if (!present.count(UCase(name))) missing.push_back(std::move(name));
+  return missing;
 }
 
 }  // namespace kv

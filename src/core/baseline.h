@@ -13,6 +13,7 @@
 #include <string>
 #include <string_view>
 #include <unordered_map>
+#include <vector>
 
 namespace kv {
 
@@ -91,6 +92,12 @@ class Baseline {
   // section (nothing is written).
   bool WriteEntry(std::string_view name, std::string_view value, std::string_view section);
 
+  // The names of the section's entries in file order, as the file spells
+  // them (the closing NULL*E is no entry); empty when there is no section.
+  std::vector<std::string> EntryNames(std::string_view section) const;
+  // Removes every line of the name's entry; false when it had none.
+  bool RemoveEntry(std::string_view name, std::string_view section);
+
  private:
   struct Section {
     std::string text;
@@ -105,5 +112,12 @@ class Baseline {
   std::array<Section, kBaselineSections> sections_;
   int count_ = 0;
 };
+
+// The entries of `sections` whose file is not among the names `listed`
+// (compared without letter case, as the baseline does): files deleted since
+// they were accepted. In section order, then file order.
+std::vector<std::string> MissingNames(const Baseline& baseline,
+                                      const std::vector<std::string_view>& sections,
+                                      const std::vector<std::string>& listed);
 
 }  // namespace kv

@@ -1,5 +1,6 @@
 #include "core/scanner.h"
 
+#include "core/escaped_text.h"
 #include "core/text.h"
 
 #include <cctype>
@@ -49,18 +50,21 @@ std::string ScannerCommand(std::string_view program, std::string_view args, std:
   return out;
 }
 
+bool HoldsQuote(std::string_view path) { return path.find('"') != std::string_view::npos; }
+
 BatchedScanResult BatchedScan(const std::vector<std::string>& entries, long filesPerBatch,
                               const ScannerConfig& first, const ScannerConfig& second,
                               const FileItemOptions& itemOptions, const StartFn& start,
                               bool stopOnFailure) {
   BatchedScanResult result;
   const bool secondSet = !Trim(second.program).empty();
-  std::string batch;
+  std::string batch, logged;
   long count = 0;
 
   // Returns false when the scan has to end here.
   const auto runBatch = [&]() {
-    result.items += batch;
+    result.items += logged;
+    logged.clear();
     if (batch.empty()) return true;
     const std::string items = std::move(batch);
     batch.clear();
@@ -75,9 +79,21 @@ BatchedScanResult BatchedScan(const std::vector<std::string>& entries, long file
 
   for (size_t i = 0; i < entries.size(); ++i) {
     ++count;
-    if (!Trim(entries[i]).empty())
-      batch += FileItem(entries[i], itemOptions.quoteChar, itemOptions.useShortPaths,
-                        itemOptions.shortPathOf);
+    if (!Trim(entries[i]).empty()) {
+      // A double quote names no file the system can open (registry and
+      // pending-rename texts may hold one); on the command line it would
+      // end the file's argument and begin the text's own. The log shows it
+      // escaped, as the log's own quotes are taken out.
+      if (HoldsQuote(entries[i])) {
+        logged += FileItem(ReplaceAll(entries[i], "\"", CodePointEscape('"')), itemOptions.quoteChar,
+                           false, nullptr);
+      } else {
+        const std::string item = FileItem(entries[i], itemOptions.quoteChar,
+                                          itemOptions.useShortPaths, itemOptions.shortPathOf);
+        logged += item;
+        batch += item;
+      }
+    }
     const bool last = i + 1 == entries.size();
     if (last || (filesPerBatch > 0 && count >= filesPerBatch)) {
       if (!runBatch()) break;

@@ -46,14 +46,19 @@ struct ScannerConfig {
 // Starts one command line; false when the process could not be started.
 using StartFn = std::function<bool(const std::string& commandLine)>;
 
+// True for a path holding a double quote: no file has such a name, and
+// the path never goes onto a command line.
+bool HoldsQuote(std::string_view path);
+
 struct BatchedScanResult {
-  std::string items;         // every file item produced, in order
+  std::string items;         // every file item produced, in order (for the log)
   bool startFailed = false;
 };
 
 // Cuts `entries` into batches of `filesPerBatch` positions (an empty entry
-// takes a position but adds no file) and starts the first scanner, then the
-// second when its program is set, for every batch that holds files.
+// takes a position but adds no file; one holding a double quote is logged,
+// with the quote as "<U+0022>", but not started) and starts the first scanner, then the second when its
+// program is set, for every batch that holds files.
 // filesPerBatch <= 0 puts all entries into one batch. With stopOnFailure the
 // scan ends at the first start that fails; otherwise failures are passed over.
 BatchedScanResult BatchedScan(const std::vector<std::string>& entries, long filesPerBatch,

@@ -17,6 +17,7 @@
 #include "logs/WriteLog.h"
 #include "platform/files.h"
 #include "platform/pump.h"
+#include "platform/wide_text.h"
 
 namespace kv {
 
@@ -68,10 +69,9 @@ std::string NotUpdatedMessage(const std::vector<std::string>& files) {
          "again.";
 }
 
-std::string FileNameOf(std::string_view path) {
-  const auto slash = path.rfind('\\');
-  return std::string(slash == std::string_view::npos ? path : path.substr(slash + 1));
-}
+// The key of a listed file is its own name within its folder, never part of
+// a name nor a text that climbs out of the folder.
+std::string FileNameOf(std::string_view path) { return NameInFolder(path); }
 
 }  // namespace
 

@@ -2,7 +2,10 @@
 
 #include <windows.h>
 
+#include <iterator>
+
 #include "core/text.h"
+#include "platform/wide_text.h"
 
 namespace kv {
 
@@ -25,8 +28,8 @@ bool WriteAll(HANDLE h, const std::string& bytes) {
 
 bool FileExists(const std::string& path) {
   if (path.empty()) return false;
-  HANDLE h = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                         OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+  HANDLE h = CreateFileW(WidePath(path).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                         nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
   if (h == INVALID_HANDLE_VALUE) return false;
   BY_HANDLE_FILE_INFORMATION info{};
   const bool isFile = GetFileInformationByHandle(h, &info) &&
@@ -37,7 +40,8 @@ bool FileExists(const std::string& path) {
 
 FileProbe ProbeFile(const std::string& path) {
   if (path.empty()) return FileProbe::Missing;
-  HANDLE h = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+  const std::wstring wide = WidePath(path);
+  HANDLE h = CreateFileW(wide.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
                          OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
   if (h == INVALID_HANDLE_VALUE) {
     switch (GetLastError()) {
@@ -54,7 +58,7 @@ FileProbe ProbeFile(const std::string& path) {
         break;
     }
     // A directory refuses to open as a file; it is no file of ours.
-    const DWORD a = GetFileAttributesA(path.c_str());
+    const DWORD a = GetFileAttributesW(wide.c_str());
     if (a != INVALID_FILE_ATTRIBUTES && (a & FILE_ATTRIBUTE_DIRECTORY)) return FileProbe::Missing;
     return FileProbe::NoAccess;
   }
@@ -66,49 +70,58 @@ FileProbe ProbeFile(const std::string& path) {
 }
 
 bool DirectoryExists(const std::string& path) {
-  DWORD a = GetFileAttributesA(path.c_str());
+  if (path.empty()) return false;
+  DWORD a = GetFileAttributesW(WidePath(path).c_str());
   return a != INVALID_FILE_ATTRIBUTES && (a & FILE_ATTRIBUTE_DIRECTORY);
 }
 
 std::string SystemDirectory() {
-  char buf[144];
-  UINT n = GetSystemDirectoryA(buf, sizeof buf);
-  if (n == 0 || n >= sizeof buf) return {};
-  return WithSlash(std::string(buf, n));
+  wchar_t buf[144];
+  UINT n = GetSystemDirectoryW(buf, UINT(std::size(buf)));
+  if (n == 0 || n >= std::size(buf)) return {};
+  return WithSlash(NarrowText(std::wstring_view(buf, n)));
 }
 
 std::string WindowsDirectory() {
-  char buf[260];
-  UINT n = GetWindowsDirectoryA(buf, sizeof buf);
+  wchar_t buf[260];
+  UINT n = GetWindowsDirectoryW(buf, UINT(std::size(buf)));
   // A result that did not fit leaves no terminating NUL in the buffer.
-  if (n == 0 || n >= sizeof buf) return {};
-  return WithSlash(std::string(buf));
+  if (n == 0 || n >= std::size(buf)) return {};
+  return WithSlash(NarrowText(std::wstring_view(buf, n)));
 }
 
 std::string ExecutableDirectory() {
-  std::string buf(32768, '\0');
-  DWORD n = GetModuleFileNameA(nullptr, buf.data(), DWORD(buf.size()));
-  buf.resize(n);
-  size_t slash = buf.find_last_of("\\/");
-  return WithSlash(slash == std::string::npos ? std::string() : buf.substr(0, slash));
+  std::wstring buf(32768, L'\0');
+  DWORD n = GetModuleFileNameW(nullptr, buf.data(), DWORD(buf.size()));
+  buf.resize(n < buf.size() ? n : 0);
+  const std::string path = NarrowPath(buf);
+  size_t slash = path.find_last_of("\\/");
+  return WithSlash(slash == std::string::npos ? std::string() : path.substr(0, slash));
 }
 
 std::optional<std::vector<std::string>> ListDirectory(const std::string& folder) {
-  WIN32_FIND_DATAA fd;
-  HANDLE h = FindFirstFileA((WithSlash(folder) + "*").c_str(), &fd);
+  if (folder.empty()) return std::nullopt;
+  const std::wstring pattern = WidePath(WithSlash(folder) + "*");
+  WIN32_FIND_DATAW fd;
+  HANDLE h = FindFirstFileExW(pattern.c_str(), FindExInfoBasic, &fd, FindExSearchNameMatch, nullptr,
+                              FIND_FIRST_EX_LARGE_FETCH);
+  if (h == INVALID_HANDLE_VALUE && GetLastError() == ERROR_INVALID_PARAMETER)
+    h = FindFirstFileW(pattern.c_str(), &fd);
   if (h == INVALID_HANDLE_VALUE) return std::nullopt;
   std::vector<std::string> names;
   do {
-    std::string n = fd.cFileName;
-    if (n != "." && n != "..") names.push_back(std::move(n));
-  } while (FindNextFileA(h, &fd));
+    const std::wstring_view n = fd.cFileName;
+    // Each name as the system holds it: one the code page cannot spell is
+    // listed escaped, never as the look-alike of another file.
+    if (n != L"." && n != L"..") names.push_back(NarrowText(n));
+  } while (FindNextFileW(h, &fd));
   FindClose(h);
   return names;
 }
 
 std::optional<std::string> ReadWholeFile(const std::string& path) {
-  HANDLE h = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                         OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
+  HANDLE h = CreateFileW(WidePath(path).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                         nullptr, OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
   if (h == INVALID_HANDLE_VALUE) return std::nullopt;
   LARGE_INTEGER size{};
   std::optional<std::string> out;
@@ -129,7 +142,7 @@ std::optional<std::string> ReadWholeFile(const std::string& path) {
 }
 
 bool WriteWholeFile(const std::string& path, const std::string& bytes) {
-  HANDLE h = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+  HANDLE h = CreateFileW(WidePath(path).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
                          FILE_ATTRIBUTE_NORMAL, nullptr);
   if (h == INVALID_HANDLE_VALUE) return false;
   bool ok = WriteAll(h, bytes);
@@ -140,22 +153,23 @@ bool WriteWholeFile(const std::string& path, const std::string& bytes) {
 bool ReplaceFileContents(const std::string& path, const std::string& bytes) {
   // A read-only file stays as it is. Windows refuses to move over one;
   // Wine does not, so the rule is kept here for both.
-  const DWORD attributes = GetFileAttributesA(path.c_str());
+  const std::wstring target = WidePath(path);
+  const DWORD attributes = GetFileAttributesW(target.c_str());
   if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY)) return false;
-  const std::string temp = path + ".new";
-  HANDLE h = CreateFileA(temp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+  const std::wstring temp = WidePath(path + ".new");
+  HANDLE h = CreateFileW(temp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
                          FILE_ATTRIBUTE_NORMAL, nullptr);
   if (h == INVALID_HANDLE_VALUE) return false;
   bool ok = WriteAll(h, bytes) && FlushFileBuffers(h);
   CloseHandle(h);
   if (ok)
-    ok = MoveFileExA(temp.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH);
-  if (!ok) DeleteFileA(temp.c_str());
+    ok = MoveFileExW(temp.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH);
+  if (!ok) DeleteFileW(temp.c_str());
   return ok;
 }
 
 bool AppendToFile(const std::string& path, const std::string& bytes) {
-  HANDLE h = CreateFileA(path.c_str(), FILE_APPEND_DATA, FILE_SHARE_READ, nullptr, OPEN_ALWAYS,
+  HANDLE h = CreateFileW(WidePath(path).c_str(), FILE_APPEND_DATA, FILE_SHARE_READ, nullptr, OPEN_ALWAYS,
                          FILE_ATTRIBUTE_NORMAL, nullptr);
   if (h == INVALID_HANDLE_VALUE) return false;
   bool ok = WriteAll(h, bytes);
@@ -164,18 +178,26 @@ bool AppendToFile(const std::string& path, const std::string& bytes) {
 }
 
 bool CopyFileTo(const std::string& from, const std::string& to) {
-  return CopyFileA(from.c_str(), to.c_str(), FALSE);
+  return CopyFileW(WidePath(from).c_str(), WidePath(to).c_str(), FALSE);
 }
 
-bool DeleteFileAt(const std::string& path) { return DeleteFileA(path.c_str()); }
+bool DeleteFileAt(const std::string& path) { return DeleteFileW(WidePath(path).c_str()); }
 
-bool CreateFolder(const std::string& path) { return CreateDirectoryA(path.c_str(), nullptr); }
+bool CreateFolder(const std::string& path) {
+  return CreateDirectoryW(WidePath(path).c_str(), nullptr);
+}
 
 std::string ShortPathOf(const std::string& path) {
-  std::string buf(1024, ' ');
-  DWORD n = GetShortPathNameA(path.c_str(), buf.data(), DWORD(buf.size()));
+  if (path.empty()) return {};
+  const std::wstring wide = WidePath(path);
+  std::wstring buf(1024, L' ');
+  DWORD n = GetShortPathNameW(wide.c_str(), buf.data(), DWORD(buf.size()));
+  if (n >= buf.size()) {
+    buf.assign(size_t(n) + 1, L' ');
+    n = GetShortPathNameW(wide.c_str(), buf.data(), DWORD(buf.size()));
+  }
   if (n == 0 || n >= buf.size()) return {};
-  return Trim(std::string_view(buf.data(), n));
+  return Trim(NarrowPath(std::wstring_view(buf.data(), n)));
 }
 
 }  // namespace kv

@@ -1,5 +1,7 @@
 // Files and directories, in the form the program uses them. Paths are 8-bit
-// code-page texts; directory paths end in "\".
+// code-page texts (with the escapes of wide_text.h for what the code page
+// cannot spell), handed to the system through the wide calls; directory
+// paths end in "\".
 #pragma once
 #include <optional>
 #include <string>

@@ -6,9 +6,11 @@
 #include <shlobj.h>
 
 #include <algorithm>
+#include <iterator>
 #include <vector>
 
 #include "core/scanner.h"
+#include "platform/wide_text.h"
 
 namespace kv {
 
@@ -43,13 +45,16 @@ namespace {
 bool Launch(const std::string& commandLine, int showMode, PROCESS_INFORMATION& pi) {
   const auto program = ProgramOfCommandLine(commandLine);
   if (!program) return false;
-  std::vector<char> cmd(commandLine.begin(), commandLine.end());
-  cmd.push_back('\0');
-  STARTUPINFOA si{};
+  // Both widened exactly: an escaped name reaches the started program as the
+  // file's own name, never as a look-alike the code page would have made.
+  std::wstring cmd = WideText(commandLine);
+  const std::wstring wideProgram = WidePath(*program);
+  STARTUPINFOW si{};
   si.cb = sizeof si;
   si.dwFlags = STARTF_USESHOWWINDOW;
   si.wShowWindow = WORD(showMode);
-  if (!CreateProcessA(program->c_str(), cmd.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi))
+  if (!CreateProcessW(wideProgram.c_str(), cmd.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                      &si, &pi))
     return false;
   CloseHandle(pi.hThread);
   return true;
@@ -93,8 +98,9 @@ ProcessEnd Win32Host::StartAndWait(const std::string& commandLine, int showMode,
 }
 
 long Win32Host::ShellOpen(const std::string& file, const std::string& directory, int showCmd) {
-  HINSTANCE r = ShellExecuteA(GetDesktopWindow(), "Open", file.c_str(), nullptr,
-                              directory.empty() ? nullptr : directory.c_str(), showCmd);
+  const std::wstring wideFile = WideText(file), wideDirectory = WideText(directory);
+  HINSTANCE r = ShellExecuteW(GetDesktopWindow(), L"Open", wideFile.c_str(), nullptr,
+                              directory.empty() ? nullptr : wideDirectory.c_str(), showCmd);
   return long(reinterpret_cast<INT_PTR>(r));
 }
 
@@ -102,37 +108,39 @@ std::string Win32Host::OpenFileDialog(const std::string& title, const std::strin
                                       void* owner) {
   // Full-path buffers: the dialog writes up to MAX_PATH characters and more
   // with long names.
-  char file[MAX_PATH + 1] = "";
-  char fileTitle[MAX_PATH + 1] = "";
-  std::string f = filter;
-  for (char& c : f)
-    if (c == '|') c = '\0';
-  f.push_back('\0');
-  OPENFILENAMEA ofn{};
+  wchar_t file[MAX_PATH + 1] = L"";
+  wchar_t fileTitle[MAX_PATH + 1] = L"";
+  std::wstring f = WideText(filter);
+  for (wchar_t& c : f)
+    if (c == L'|') c = L'\0';
+  f.push_back(L'\0');
+  const std::wstring wideTitle = WideText(title);
+  OPENFILENAMEW ofn{};
   ofn.lStructSize = sizeof ofn;
   ofn.hwndOwner = owner ? static_cast<HWND>(owner) : GetActiveWindow();
   ofn.hInstance = GetModuleHandleA(nullptr);
   ofn.lpstrFilter = f.c_str();
   ofn.nFilterIndex = 1;
   ofn.lpstrFile = file;
-  ofn.nMaxFile = sizeof file;
+  ofn.nMaxFile = DWORD(std::size(file));
   ofn.lpstrFileTitle = fileTitle;
-  ofn.nMaxFileTitle = sizeof fileTitle;
-  ofn.lpstrTitle = title.c_str();
+  ofn.nMaxFileTitle = DWORD(std::size(fileTitle));
+  ofn.lpstrTitle = wideTitle.c_str();
   ofn.Flags = OFN_FILEMUSTEXIST | OFN_HIDEREADONLY | OFN_NOCHANGEDIR;
-  return GetOpenFileNameA(&ofn) ? std::string(file) : std::string();
+  return GetOpenFileNameW(&ofn) ? NarrowText(file) : std::string();
 }
 
 std::string Win32Host::BrowseForFolder(const std::string& title) {
-  BROWSEINFOA bi{};
+  const std::wstring wideTitle = WideText(title.empty() ? "Select a Folder" : title);
+  BROWSEINFOW bi{};
   bi.hwndOwner = GetActiveWindow();
-  bi.lpszTitle = title.empty() ? "Select a Folder" : title.c_str();
+  bi.lpszTitle = wideTitle.c_str();
   bi.ulFlags = BIF_RETURNONLYFSDIRS;
-  LPITEMIDLIST pidl = SHBrowseForFolderA(&bi);
+  LPITEMIDLIST pidl = SHBrowseForFolderW(&bi);
   if (!pidl) return {};
   // The shell writes a full path of up to MAX_PATH characters.
-  char path[MAX_PATH] = "";
-  std::string result = SHGetPathFromIDListA(pidl, path) ? path : "";
+  wchar_t path[MAX_PATH] = L"";
+  std::string result = SHGetPathFromIDListW(pidl, path) ? NarrowText(path) : "";
   CoTaskMemFree(pidl);
   return result;
 }

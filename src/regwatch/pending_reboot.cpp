@@ -49,12 +49,17 @@ bool ScanPendingFiles(App& app, std::vector<std::string>& lines) {
   for (size_t i = 1; i < lines.size(); ++i) {
     lines[i] = PendingLineFile(lines[i]);
     // The lines are whole paths already: they are scanned as they stand.
-    const std::string path = ReplaceAll(lines[i], "\"", "");
+    // One with a double quote names no file (taking the quote out would
+    // name another); it goes into the log, not to the scanner.
+    const std::string& path = lines[i];
     if (!FileExists(path)) {
       if (!app.run.InSecureShutDown())
         app.Ask("Unable to find the file: " + lines[i] + "\r\nPlease scan manually.");
       if (app.ended) return true;
-      entries.emplace_back();
+      if (HoldsQuote(path))
+        entries.push_back(path);
+      else
+        entries.emplace_back();
       continue;
     }
     entries.push_back(path);

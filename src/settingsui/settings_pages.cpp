@@ -17,6 +17,7 @@
 #include "integrity/checksum/file_checksum.h"
 #include "platform/files.h"
 #include "platform/pump.h"
+#include "platform/wide_text.h"
 #include "settingsui/settings_ids.h"
 #include "settingsui/vDct.h"
 #include "shutdown/shortcuts.h"
@@ -92,7 +93,7 @@ float SecondsSinceMidnight() {
 
 long long FileLength(const std::string& path) {
   WIN32_FILE_ATTRIBUTE_DATA data{};
-  if (!GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &data)) return 0;
+  if (!GetFileAttributesExW(WidePath(path).c_str(), GetFileExInfoStandard, &data)) return 0;
   return (static_cast<long long>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
 }
 

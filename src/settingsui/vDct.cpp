@@ -14,6 +14,7 @@
 #include "core/setup_timing.h"
 #include "core/scanner.h"
 #include "core/text.h"
+#include "customfolders/drivers_folder.h"
 #include "platform/files.h"
 #include "settingsui/vDct_ids.h"
 #include "shutdown/shortcuts.h"
@@ -327,6 +328,9 @@ void vDct::CreateControls() {
   Place(Check6.hwnd(), kLeft, kControlsTop + 4, 420, 18);
   Place(Check7.hwnd(), kLeft, kControlsTop + 4, 420, 18);
 
+  drivers.Create(hwnd_, kDrivers, 0, 0, 0, 0, "Also Watch the Drivers Folder", plain);
+  Place(drivers.hwnd(), kLeft, kControlsTop + 40, 240, 30);
+
   cButton1.Create(hwnd_, kCButton1, 0, 0, 0, 0, "Create Shutdown/Scan shortcut", plain);
   Place(cButton1.hwnd(), kLeft, kControlsTop, 240, 30);
   Command2.Create(hwnd_, kCommand2, 0, 0, 0, 0, "Save", plain);
@@ -348,6 +352,7 @@ void vDct::CreateControls() {
   helpme.Click = [this] { helpme_Click(); };
   Command1.Click = [this] { Command1_Click(); };
   cButton1.Click = [this] { cButton1_Click(); };
+  drivers.Click = [this] { drivers_Click(); };
   Command2.Click = [this] { Command2_Click(); };
 }
 
@@ -404,7 +409,7 @@ std::vector<HWND> vDct::PageControls(int page) const {
   switch (page) {
     case 1: return {lblPath, vpath, Label4, varg, helpme.hwnd(), locate.hwnd()};
     case 2: return {Command1.hwnd()};
-    case 3: return {aload.hwnd()};
+    case 3: return {aload.hwnd(), drivers.hwnd()};
     case 4:
       return {Check1.hwnd(), Check2.hwnd(), Check3.hwnd(), Check4.hwnd(), Check5.hwnd(), Check8.hwnd()};
     case 5: return {Check6.hwnd()};
@@ -523,6 +528,8 @@ void vDct::cButton1_Click() {
   CreateSecureShutDownShortcut(app_);
 }
 
+void vDct::drivers_Click() { WatchDriversFolder(app_); }
+
 // --- saving ---------------------------------------------------------------------------
 
 void vDct::Command2_Click() {
@@ -578,7 +585,7 @@ void vDct::ClearBoxes() {
 
 void vDct::Image13_MouseMove() {
   ClearLinks();
-  for (cButton* b : {&locate, &helpme, &Command1, &cButton1, &Command2}) b->downStatus(1);
+  for (cButton* b : {&locate, &helpme, &Command1, &cButton1, &Command2, &drivers}) b->downStatus(1);
   ClearBoxes();
 }
 

@@ -82,6 +82,7 @@ class vDct : public controls::Window, public WizardFieldsPort {
   void helpme_Click();    // "Help Me!"
   void Command1_Click();  // "Test It!"
   void cButton1_Click();  // "Create Shutdown/Scan shortcut"
+  void drivers_Click();   // "Also Watch the Drivers Folder"
   void Command2_Click();  // "Save"
   // The pointer over the background picture: no label, button or check
   // box stays lit.
@@ -99,7 +100,7 @@ class vDct : public controls::Window, public WizardFieldsPort {
 
   HWND title = nullptr, desc = nullptr;
   HWND lblPath = nullptr, vpath = nullptr, Label4 = nullptr, varg = nullptr;
-  cButton locate, helpme, Command1, cButton1, Command2;
+  cButton locate, helpme, Command1, cButton1, Command2, drivers;
   check aload, Check1, Check2, Check3, Check4, Check5, Check8, Check6, Check7;
   WizardLink Label2, Label1, Label3;
   Picture Image13;

@@ -199,11 +199,7 @@ void frmLogoff::Open() {
     app_.EndProgram();
     return;
   }
-  RECT r{};
-  GetWindowRect(hwnd_, &r);
-  const int w = r.right - r.left, h = r.bottom - r.top;
-  SetWindowPos(hwnd_, HWND_TOP, std::max(0, (GetSystemMetrics(SM_CXSCREEN) - w) / 2),
-               std::max(0, (GetSystemMetrics(SM_CYSCREEN) - h) / 2), 0, 0, SWP_NOSIZE);
+  CentreOnScreen();
   ShowWindow(hwnd_, SW_SHOWNORMAL);
   SetForegroundWindow(hwnd_);
   SetFocus(Image1.hwnd());

@@ -46,11 +46,7 @@ sProg::sProg(App& app) : app_(app) {
 sProg::~sProg() { Destroy(); }
 
 void sProg::Show() {
-  RECT r{};
-  GetWindowRect(hwnd_, &r);
-  const int w = r.right - r.left, h = r.bottom - r.top;
-  const int x = (GetSystemMetrics(SM_CXSCREEN) - w) / 2, y = (GetSystemMetrics(SM_CYSCREEN) - h) / 2;
-  SetWindowPos(hwnd_, nullptr, std::max(x, 0), std::max(y, 0), 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+  CentreOnScreen();
   ShowWindow(hwnd_, SW_SHOWNORMAL);
   UpdateWindow(hwnd_);
 }

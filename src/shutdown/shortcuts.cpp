@@ -11,6 +11,7 @@
 #include "core/text.h"
 #include "platform/files.h"
 #include "platform/shell_folders.h"
+#include "platform/wide_text.h"
 
 namespace kv {
 
@@ -21,13 +22,7 @@ std::string WithBackslash(std::string folder) {
   return folder;
 }
 
-std::wstring Wide(const std::string& s) {
-  if (s.empty()) return {};
-  const int n = MultiByteToWideChar(CP_ACP, 0, s.data(), int(s.size()), nullptr, 0);
-  std::wstring w(size_t(n), L'\0');
-  MultiByteToWideChar(CP_ACP, 0, s.data(), int(s.size()), w.data(), n);
-  return w;
-}
+std::wstring Wide(const std::string& s) { return WideText(s); }
 
 // COM for the length of one shortcut operation, on a thread that may or may
 // not have it already.
@@ -108,14 +103,14 @@ HRESULT Call(IDispatch* object, const wchar_t* name, WORD kind, std::vector<VARI
 
 std::string ProgramFile(const App& app) {
   // A full-path buffer that grows until the module's name fits.
-  std::vector<char> buf(MAX_PATH + 1);
+  std::vector<wchar_t> buf(MAX_PATH + 1);
   for (;;) {
-    const DWORD n = GetModuleFileNameA(nullptr, buf.data(), DWORD(buf.size()));
+    const DWORD n = GetModuleFileNameW(nullptr, buf.data(), DWORD(buf.size()));
     if (n == 0) return app.appDir + app.edition.ownFileName;
     if (n < buf.size()) break;
     buf.resize(buf.size() * 2);
   }
-  std::string name(buf.data());
+  std::string name = NarrowText(buf.data());
   if (const size_t slash = name.find_last_of("\\/"); slash != std::string::npos) name.erase(0, slash + 1);
   if (const size_t dot = name.find_last_of('.'); dot != std::string::npos) name.erase(dot);
   return WithBackslash(app.appDir) + name + ".exe";
@@ -140,15 +135,17 @@ bool CreateShellLink(const std::string& link, const std::string& target,
                      const std::string& iconFile, int iconIndex, int showCommand) {
   if (link.empty() || target.empty()) return false;
   ComScope com;
-  ComPtr<IShellLinkA> shell;
-  if (FAILED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkA,
+  ComPtr<IShellLinkW> shell;
+  if (FAILED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkW,
                               shell.putVoid())))
     return false;
-  if (FAILED(shell->SetPath(target.c_str()))) return false;
-  if (!workingFolder.empty() && FAILED(shell->SetWorkingDirectory(workingFolder.c_str()))) return false;
-  if (!arguments.empty() && FAILED(shell->SetArguments(arguments.c_str()))) return false;
-  if (FAILED(shell->SetDescription("Access Shortcut"))) return false;
-  if (!iconFile.empty() && FAILED(shell->SetIconLocation(iconFile.c_str(), iconIndex))) return false;
+  if (FAILED(shell->SetPath(Wide(target).c_str()))) return false;
+  if (!workingFolder.empty() && FAILED(shell->SetWorkingDirectory(Wide(workingFolder).c_str())))
+    return false;
+  if (!arguments.empty() && FAILED(shell->SetArguments(Wide(arguments).c_str()))) return false;
+  if (FAILED(shell->SetDescription(L"Access Shortcut"))) return false;
+  if (!iconFile.empty() && FAILED(shell->SetIconLocation(Wide(iconFile).c_str(), iconIndex)))
+    return false;
   if (FAILED(shell->SetShowCmd(showCommand))) return false;
   if (FAILED(shell->Resolve(nullptr, SLR_UPDATE | SLR_NO_UI))) return false;
   ComPtr<IPersistFile> file;

@@ -11,6 +11,7 @@
 #include <gtest/gtest.h>
 
 #include "app/mForm1.h"
+#include "platform/files.h"
 #include "context/settings.h"
 #include "app/maker.h"
 #include "app/pages/about_page.h"
@@ -400,7 +401,8 @@ TEST_F(KeyboardTest, TabVisitsEveryControlOfTheHomePageInReadingOrder) {
   const std::vector<HWND> order = {
       f.nav->Image4.hwnd(),    f.nav->Image6.hwnd(),    f.nav->Image8.hwnd(),
       f.nav->Image10.hwnd(),   f.home()->tiles[0].hwnd(), f.home()->tiles[1].hwnd(),
-      f.home()->tiles[2].hwnd(), f.home()->tiles[3].hwnd(), f.cButton6.hwnd(),
+      f.home()->tiles[2].hwnd(), f.home()->tiles[3].hwnd(), f.home()->watchDrivers.hwnd(),
+      f.cButton6.hwnd(),
       f.cButton7.hwnd(),       f.cButton9.hwnd(),       f.rwClick,
       f.nav->Image2.hwnd()};
   for (size_t i = 0; i < order.size(); ++i) {
@@ -439,4 +441,27 @@ TEST_F(KeyboardTest, NavigationPicturesAndHomeTilesNameTheirTargetsToScreenReade
 }
 
 }  // namespace
+// Kernel drivers land one folder below the system files, out of the system
+// check's sight: the Home page offers to watch them until they are.
+TEST_F(MainWindowTest, HomeOffersToWatchTheDriversFolderUntilItIsWatched) {
+  MakeDataFolders();
+  ASSERT_TRUE(EnsureSettingsFile(app));
+  mForm1& f = form();
+  HomePage& home = *f.home();
+  EXPECT_TRUE(Shown(home.driversNote));
+  ASSERT_TRUE(Shown(home.watchDrivers.hwnd()));
+  const std::string drivers = SystemDirectory() + "drivers\\";
+  host.ExpectBox("The drivers folder " + drivers +
+                 " is now watched as custom folder 1.  Its first scan runs with the next check.");
+  home.watchDrivers.Click();
+  EXPECT_TRUE(host.AllBoxesShown());
+  EXPECT_EQ(ReadEntry(app.settingsFile, "path", "1"), drivers);
+  EXPECT_EQ(ReadEntry(app.settingsFile, "args2", "1"), "1,1,1,1,1,1,1");
+  EXPECT_FALSE(Shown(home.watchDrivers.hwnd()));
+  f.Image7_Click();
+  f.Image3_Click();
+  EXPECT_FALSE(Shown(home.driversNote));
+}
+
 }  // namespace kv
+

@@ -91,6 +91,16 @@ TEST(BatchedScan, EmptyEntriesTakeAPositionButAddNoFile) {
   ASSERT_EQ(starts.lines.size(), 1u);
   EXPECT_EQ(starts.lines[0], "\"one.exe\"  \"a\" ");
   EXPECT_EQ(r.items, "\"a\" ");
+
+  // A path holding a double quote would split into arguments of its own
+  // choosing: it is logged, never started.
+  starts.lines.clear();
+  const auto q = BatchedScan({"C:\\x\" /INJECTED \".dll", "C:\\b.dll", "C:\\y\".dll", ""}, 2,
+                             {"one.exe", ""}, {}, kQuoted, starts.Fn(), true);
+  ASSERT_EQ(starts.lines.size(), 1u);
+  EXPECT_EQ(starts.lines[0], "\"one.exe\"  \"C:\\b.dll\" ");
+  EXPECT_EQ(q.items,
+            "\"C:\\x<U+0022> /INJECTED <U+0022>.dll\" \"C:\\b.dll\" \"C:\\y<U+0022>.dll\" ");
 }
 
 TEST(BatchedScan, BatchSizeOfZeroOrLessMeansOneStart) {

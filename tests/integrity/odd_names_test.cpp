@@ -1,6 +1,6 @@
 // Odd file names in a watched folder: the check lists each one as the
 // directory spells it, accepting them stores entries the next check finds
-// again, and names the program cannot open end the check no differently.
+// again, and deep or foreign names are read like any other.
 #include <windows.h>
 
 #include <algorithm>
@@ -76,21 +76,24 @@ TEST_F(OddNamesTest, NamesWithSpacesCommasQuotesAndIniSignsRoundTripThroughTheBa
   EXPECT_EQ(Check(), std::vector<std::string>{watched + "a=b.dll"});
 }
 
-TEST_F(OddNamesTest, NamesTheProgramCannotOpenDoNotStopTheCheck) {
+TEST_F(OddNamesTest, DeepNamesAndNamesOutsideTheCodePageAreFingerprintedByTheirOwnPath) {
   folder.Write("w\\plain.dll", "plain");
   // A path past 260 characters, made through the long-path prefix.
   const std::string longName = std::string(250 - 4, 'L') + ".dll";
   const std::string longPath = watched + longName;
   const std::wstring longWide = L"\\\\?\\" + std::wstring(longPath.begin(), longPath.end());
-  HANDLE h = CreateFileW(longWide.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-  ASSERT_NE(h, INVALID_HANDLE_VALUE);
-  CloseHandle(h);
-  // A name outside the code page: the listing can only spell it with "?".
-  const std::wstring wide =
-      std::wstring(watched.begin(), watched.end()) + L"\u4e2d\u6587\u0416.dll";
-  h = CreateFileW(wide.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-  ASSERT_NE(h, INVALID_HANDLE_VALUE);
-  CloseHandle(h);
+  // A name outside the code page, and a look-alike of "plain.dll".
+  const std::wstring wideFolder(watched.begin(), watched.end());
+  const std::wstring foreign = wideFolder + L"\u4e2d\u6587\u0416.dll";
+  const std::wstring lookAlike = wideFolder + L"\uFF50lain.dll";
+  const auto put = [](const std::wstring& path, const std::string& bytes) {
+    HANDLE h = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    ASSERT_NE(h, INVALID_HANDLE_VALUE);
+    DWORD wrote = 0;
+    WriteFile(h, bytes.data(), DWORD(bytes.size()), &wrote, nullptr);
+    CloseHandle(h);
+  };
+  for (const auto& p : {longWide, foreign, lookAlike}) put(p, "first");
   // Held open by another program without sharing.
   folder.Write("w\\locked.dll", "locked");
   HANDLE lock = CreateFileA(folder.path("w\\locked.dll").c_str(), GENERIC_READ, 0, nullptr,
@@ -99,12 +102,27 @@ TEST_F(OddNamesTest, NamesTheProgramCannotOpenDoNotStopTheCheck) {
 
   const auto lines = Check();
   CloseHandle(lock);
-  // Each is still put before the user as a file to look at: the one outside
-  // the code page as the system spells it in it, with "?" for each letter.
-  std::vector<std::string> expected = {watched + "plain.dll *NEW*", watched + "locked.dll *NEW*",
-                                       watched + longName + " *NEW*", watched + "???.dll *NEW*"};
+  // Each is put before the user as a file to look at, a name outside the
+  // code page with its characters escaped, never as another file's name.
+  std::vector<std::string> expected = {
+      watched + "plain.dll *NEW*", watched + "locked.dll *NEW*", watched + longName + " *NEW*",
+      watched + "<U+4E2D><U+6587><U+0416>.dll *NEW*", watched + "<U+FF50>lain.dll *NEW*"};
   std::sort(expected.begin(), expected.end());
   EXPECT_EQ(lines, expected);
-  DeleteFileW(longWide.c_str());
-  DeleteFileW(wide.c_str());
+  // Only the escape of a character the code page lacks names a file.
+  EXPECT_TRUE(FileExists(watched + "<U+FF50>lain.dll"));
+  EXPECT_FALSE(FileExists(watched + "<U+0070>lain.dll"));
+
+  // Accepted, then changed: each was read under its own name, so the
+  // change shows, under that name alone.
+  DeleteFileA(folder.path("w\\locked.dll").c_str());
+  app.run.customFolderFirstScan = true;
+  host.ExpectBox("Initial Custom Folder Scan Completed Successfully!");
+  app.CheckWindow().Label12_Click();
+  for (const auto& p : {longWide, foreign, lookAlike}) put(p, "second");
+  expected = {watched + longName, watched + "<U+4E2D><U+6587><U+0416>.dll",
+              watched + "<U+FF50>lain.dll"};
+  std::sort(expected.begin(), expected.end());
+  EXPECT_EQ(Check(), expected);
+  for (const auto& p : {longWide, foreign, lookAlike}) DeleteFileW(p.c_str());
 }

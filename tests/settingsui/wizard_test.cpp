@@ -136,7 +136,7 @@ TEST_F(WizardTest, PagesShowTheirTitleDescriptionAndOwnControls) {
       {},
       {w.vpath, w.varg, w.Label4, w.helpme.hwnd(), w.locate.hwnd()},
       {w.Command1.hwnd()},
-      {w.aload.hwnd()},
+      {w.aload.hwnd(), w.drivers.hwnd()},
       {w.Check1.hwnd(), w.Check2.hwnd(), w.Check3.hwnd(), w.Check4.hwnd(), w.Check5.hwnd(),
        w.Check8.hwnd()},
       {w.Check6.hwnd()},
@@ -489,3 +489,28 @@ TEST_F(WizardTest, ShortcutHelpKeysDpiAndTheFieldsOtherWindowsFill) {
 }
 
 }  // namespace
+
+// Kernel drivers land in the system directory's drivers folder, which its
+// own check never looks into: one click watches it as a custom folder.
+TEST_F(WizardTest, OneClickWatchesTheDriversFolderForEveryKindOfFile) {
+  vDct& w = Open();
+  const std::string drivers = SystemDirectory() + "drivers\\";
+  WriteEntry(app, app.settingsFile, "path", "C:\\Tools\\", "1");
+  host.ExpectBox("The drivers folder " + drivers + " is now watched as custom folder 2.  Its first "
+                 "scan runs with the next check.");
+  w.drivers_Click();
+  EXPECT_EQ(ReadEntry(app.settingsFile, "path", "2"), drivers);
+  EXPECT_EQ(ReadEntry(app.settingsFile, "args", "2"), "1,1,1,1,1,1,1");
+  EXPECT_EQ(ReadEntry(app.settingsFile, "args2", "2"), "1,1,1,1,1,1,1");
+  host.ExpectBox("The drivers folder " + drivers + " is already watched (custom folder 2).");
+  w.drivers_Click();
+  // With every slot taken it says so and changes nothing.
+  for (int slot = 1; slot <= 20; ++slot)
+    WriteEntry(app, app.settingsFile, "path", "C:\\F" + Dec(slot) + "\\", Dec(slot));
+  host.ExpectBox("The drivers folder could not be added: all twenty custom folders are in use, or the "
+                 "settings file could not be written.", MsgAnswer::Ok, {}, MsgIcon::Error);
+  const std::string full = folder.Read("Data\\Korvanel.dat");
+  w.drivers_Click();
+  EXPECT_EQ(folder.Read("Data\\Korvanel.dat"), full);
+  EXPECT_TRUE(host.AllBoxesShown());
+}

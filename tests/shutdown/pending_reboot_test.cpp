@@ -25,7 +25,11 @@ TEST_F(ShutDownTest, PrecautionaryScanHandsOverTheExistingFilesOfBothSources) {
   const std::string x = MakeFile("x.tmp"), fresh = MakeFile("a.new"), a = MakeFile("a.tmp");
   WriteWininit("[rename]\r\nNUL=" + x + "\r\nC:\\WINDOWS\\SYSTEM\\a.dll=" + fresh + "\r\nnul=" +
                folder.path("missing.tmp") + "\r\n");
-  QueueRenames({"\\??\\" + a, "!\\??\\" + folder.path("b.dll")});
+  // A path with a double quote names no file; without the quote it would
+  // name the decoy beside it.
+  MakeFile("d.tmp");
+  const std::string quoted = folder.path("d\".tmp");
+  QueueRenames({"\\??\\" + a, "!\\??\\" + folder.path("b.dll"), "\\??\\" + quoted});
   UseScanners();
   PrecautionaryScan(app, ReadPendingOperations());
 
@@ -106,7 +110,11 @@ class PendingViewTest : public ShutDownTest {
 TEST_F(PendingViewTest, ListsBothSourcesAndScansTheFilesInBatchesWithoutTouchingTheRegistry) {
   const std::string x = MakeFile("x.tmp"), fresh = MakeFile("a.new"), a = MakeFile("a.tmp");
   WriteWininit("[rename]\r\nNUL=" + x + "\r\nC:\\WINDOWS\\SYSTEM\\a.dll=" + fresh + "\r\n");
-  QueueRenames({"\\??\\" + a, "!\\??\\" + folder.path("b.dll")});
+  // A path with a double quote names no file; without the quote it would
+  // name the decoy beside it.
+  MakeFile("d.tmp");
+  const std::string quoted = folder.path("d\".tmp");
+  QueueRenames({"\\??\\" + a, "!\\??\\" + folder.path("b.dll"), "\\??\\" + quoted});
   // A finding of the registry that the view's scan must leave alone.
   SetText(HKEY_CURRENT_USER, "Software\\Microsoft\\Windows\\CurrentVersion\\Run", "KvPending",
           "C:\\kvpending.exe");
@@ -115,7 +123,8 @@ TEST_F(PendingViewTest, ListsBothSourcesAndScansTheFilesInBatchesWithoutTouching
   EXPECT_TRUE(page.PendingView());
   EXPECT_EQ(page.List6Lines(),
             (std::vector<std::string>{kPendingViewHeader, x + " {To be Deleted}",
-                                      fresh + " {To be Overwritten}", a, folder.path("b.dll")}));
+                                      fresh + " {To be Overwritten}", a, folder.path("b.dll"),
+                                      quoted}));
   EXPECT_EQ(page.Command11.Caption(), "Scan all Files for Viruses");
   EXPECT_TRUE(page.Command11.Enabled());
   EXPECT_FALSE(page.cScnUpd.Enabled());
@@ -130,6 +139,7 @@ TEST_F(PendingViewTest, ListsBothSourcesAndScansTheFilesInBatchesWithoutTouching
 
   app.filesPerBatch = 2;
   host.ExpectBox("Unable to find the file: " + folder.path("b.dll") + "\r\nPlease scan manually.");
+  host.ExpectBox("Unable to find the file: " + quoted + "\r\nPlease scan manually.");
   page.Command11_Click();
   EXPECT_EQ(StartLines(), (std::vector<std::string>{
                               "\"C:\\scan.exe\" /scan " + Quoted(x) + Quoted(fresh),
@@ -140,7 +150,8 @@ TEST_F(PendingViewTest, ListsBothSourcesAndScansTheFilesInBatchesWithoutTouching
   EXPECT_EQ(page.List6Lines()[1], x);  // the kinds come off the lines
   EXPECT_EQ(Logs(), std::vector<std::string>{
                         "Precautionary Scan - These files were to be renamed/deleted/overwritten at "
-                        "startup," + x + "," + fresh + "," + a + "\r\n"});
+                        "startup," + x + "," + fresh + "," + a + "," +
+                        folder.path("d<U+0022>.tmp") + "\r\n"});
   EXPECT_EQ(folder.Read("Data\\Registry.dat"), snapshot_);
 
   page.Command1_Click();  // Refresh: back to the registry, whose finding still stands

@@ -72,6 +72,19 @@ HomePage::HomePage(Panel& panel, Actions actions) : panel_(panel), actions_(std:
     tiles[i].Click = opens[i];
     tiles[i].MouseMove = actions_.pointerOverBackground;
   }
+  // Drivers are installed beside the system files but one folder down, where
+  // the system check never looks; until that folder is watched, say so.
+  driversNote = ui::MakeLabel(parent, 0,
+                              "Kernel drivers are installed in the drivers folder of the system "
+                              "folder, which the system check does not look into.");
+  panel.SetLabelColour(driversNote, ToColorRef(art::palette::kMuted));
+  watchDrivers.Create(parent, kWatchDriversId, 0, 0, 10, 10, "Watch the Drivers Folder");
+  watchDrivers.Click = [this] {
+    if (actions_.watchDrivers) actions_.watchDrivers();
+    Opening();
+  };
+  ShowWindow(driversNote, SW_HIDE);
+  ShowWindow(watchDrivers.hwnd(), SW_HIDE);
   // No caption, no border: only someone who clicks the right corner finds it.
   lblegg = ui::MakeLabel(parent, kEggId, "", SS_NOTIFY);
   panel.Command = [this](int id, int code, HWND) {
@@ -114,6 +127,14 @@ void HomePage::Layout(const RECT& area, UINT dpi) {
     tiles[i].Visible(true);
   }
 
+  const int offerTop = gridTop + 2 * (tileH + gap);
+  const int offerW = Scale(200, dpi);
+  SetWindowPos(watchDrivers.hwnd(), nullptr, area.right - offerW, offerTop, offerW, Scale(32, dpi),
+               SWP_NOZORDER | SWP_NOACTIVATE);
+  SetWindowPos(driversNote, nullptr, left, offerTop, std::max(0, width - offerW - gap), Scale(36, dpi),
+               SWP_NOZORDER | SWP_NOACTIVATE);
+  SendMessageA(driversNote, WM_SETFONT, reinterpret_cast<WPARAM>(tileTextFont_.get()), FALSE);
+
   const int buttonW = Scale(96, dpi), buttonH = Scale(32, dpi);
   int x = area.right - buttonW;
   for (auto it = buttons_.rbegin(); it != buttons_.rend(); ++it) {
@@ -125,6 +146,12 @@ void HomePage::Layout(const RECT& area, UINT dpi) {
   const int egg = Scale(14, dpi);
   SetWindowPos(lblegg, nullptr, area.left - Scale(14, dpi), area.bottom + Scale(16, dpi) - egg, egg, egg,
                SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void HomePage::Opening() {
+  const bool offer = actions_.driversWatched && !actions_.driversWatched();
+  ShowWindow(driversNote, offer ? SW_SHOWNA : SW_HIDE);
+  ShowWindow(watchDrivers.hwnd(), offer ? SW_SHOWNA : SW_HIDE);
 }
 
 }  // namespace kv

@@ -19,12 +19,19 @@ class HomePage : public PageContent {
     std::function<void()> openIntegrity, openRegWatch, openAppWatch, openOptions;
     std::function<void()> lblegg_Click;
     std::function<void()> pointerOverBackground;  // the frame's norms
+    // Whether the drivers folder is watched yet, and watching it.
+    std::function<bool()> driversWatched;
+    std::function<void()> watchDrivers;
   };
   static constexpr int kEggId = mform1_ids::kLblegg;
+  static constexpr int kWatchDriversId = mform1_ids::kWatchDrivers;
 
   HomePage(Panel& panel, Actions actions);
 
   void Layout(const RECT& area, UINT dpi) override;
+  // Offers to watch the drivers folder for as long as it is not watched.
+  void Opening() override;
+  void norms() override { watchDrivers.downStatus(1); }
   // The buttons the frame keeps on the Home page (Help, About, Exit), laid
   // out in a row at the bottom right of the page.
   void PlaceButtons(std::array<cButton*, 3> buttons) { buttons_ = buttons; }
@@ -34,6 +41,8 @@ class HomePage : public PageContent {
   HWND tagline = nullptr;
   Picture emblem;
   std::array<Picture, 4> tiles;
+  HWND driversNote = nullptr;
+  cButton watchDrivers;
 
  private:
   Panel& panel_;

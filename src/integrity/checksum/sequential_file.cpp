@@ -2,10 +2,14 @@
 
 #include <windows.h>
 
+#include "platform/wide_text.h"
+
 namespace kv {
 
 SequentialFile::SequentialFile(const std::string& path) {
-  HANDLE h = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+  // The file that was listed, by its own wide name, however deep it lies.
+  const std::wstring wide = WidePath(path);
+  HANDLE h = CreateFileW(wide.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
                          OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN,
                          nullptr);
   if (h != INVALID_HANDLE_VALUE) {
@@ -20,7 +24,7 @@ SequentialFile::SequentialFile(const std::string& path) {
   // Only on the failure path: a locked or inaccessible file may still be
   // listed, and an empty one has nothing to read anyway.
   WIN32_FILE_ATTRIBUTE_DATA info;
-  if (!path.empty() && GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &info) &&
+  if (!path.empty() && GetFileAttributesExW(wide.c_str(), GetFileExInfoStandard, &info) &&
       !(info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) && info.nFileSizeHigh == 0 &&
       info.nFileSizeLow == 0)
     length_ = 0;
