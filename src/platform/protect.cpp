@@ -7,6 +7,7 @@
 #include <algorithm>
 
 #include "core/text.h"
+#include "platform/wide_text.h"
 
 namespace kv {
 
@@ -149,7 +150,7 @@ void ForgetSealsMade(const std::string& dataFolder) {
 }
 
 bool SetFileAside(const std::string& path) {
-  return MoveFileExA(path.c_str(), (path + ".rejected").c_str(),
+  return MoveFileExW(WidePath(path).c_str(), WidePath(path + ".rejected").c_str(),
                      MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != FALSE;
 }
 
