@@ -117,6 +117,16 @@ bool ProfileNamesUsable(std::string_view section, std::string_view key) {
          key.find_first_of("\r\n=") == std::string_view::npos && key.front() != '[';
 }
 
+bool ProfileHasSection(std::string_view text, std::string_view section) {
+  for (size_t pos = 0; pos < text.size();) {
+    const auto l = LineAt(text, pos);
+    pos = l.end;
+    const auto name = SectionNameOf(text.substr(l.start, l.bodyEnd - l.start));
+    if (name && EqualsNoCase(*name, TrimBlanks(section))) return true;
+  }
+  return false;
+}
+
 std::string ProfileSet(std::string_view text, bool fileExists, std::string_view section,
                        std::string_view key, std::string_view value) {
   if (!ProfileNamesUsable(section, key)) return std::string(text);

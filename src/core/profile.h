@@ -22,6 +22,9 @@ inline constexpr size_t kProfileValueMax = 249;
 // A missing section or key reads as empty.
 std::string ProfileGet(std::string_view text, std::string_view section, std::string_view key);
 
+// Whether the text holds a line for `section` (letter case ignored).
+bool ProfileHasSection(std::string_view text, std::string_view section);
+
 // Whether `section` and `key` can be stored: not empty after trimming and
 // free of line breaks; a key must also be free of "=", which would end it
 // early so that it could never be found again, and must not start with "[",

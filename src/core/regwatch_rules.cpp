@@ -9,20 +9,35 @@
 
 namespace kv {
 
-std::string EmptySnapshotText() {
+std::string EmptySnapshotText(bool withAdded) {
   std::string text;
   for (const WatchedPlace& p : kWatchedPlaces) {
     text += '[';
     text += p.section;
     text += "]\r\n\r\n";
   }
-  return text;
+  return withAdded ? WithSections(text, MissingAddedSections(text)) : text;
+}
+
+std::vector<std::string> MissingAddedSections(std::string_view snapshotText) {
+  std::vector<std::string> missing;
+  for (const PassPlace& p : RegistryPassPlaces())
+    if (p.added && !ProfileHasSection(snapshotText, p.section)) missing.push_back(p.section);
+  return missing;
+}
+
+std::string WithSections(std::string snapshotText, const std::vector<std::string>& sections) {
+  if (sections.empty()) return snapshotText;
+  if (!snapshotText.empty() && snapshotText.back() != '\n' && snapshotText.back() != '\r')
+    snapshotText += "\r\n";
+  for (const std::string& section : sections) snapshotText += "[" + section + "]\r\n\r\n";
+  return snapshotText;
 }
 
 namespace {
 
-PassPlace MakePassPlace(const WatchedPlace& p, bool wow32) {
-  PassPlace pp{&p, wow32, {}, {}, {}, p.nodeKey, p.section};
+PassPlace MakePassPlace(const WatchedPlace& p, bool wow32, bool added = false) {
+  PassPlace pp{&p, wow32, added, {}, {}, {}, p.nodeKey, p.section};
   switch (p.root) {
     case RegRoot::LocalMachine:
       // Free of "(" and "\": the warning lines are parsed back by both.
@@ -58,6 +73,14 @@ const std::vector<PassPlace>& RegistryPassPlaces() {
       if (p.root == RegRoot::LocalMachine) v.push_back(MakePassPlace(p, true));
     for (const WatchedPlace& p : kWatchedPlaces)
       if (p.root != RegRoot::LocalMachine) v.push_back(MakePassPlace(p, false));
+    // The added places after every earlier one: warnings and selections keep
+    // the place numbers they had.
+    for (const WatchedPlace& p : kAddedPlaces)
+      if (p.root == RegRoot::LocalMachine) v.push_back(MakePassPlace(p, false, true));
+    for (const WatchedPlace& p : kAddedPlaces)
+      if (p.root == RegRoot::LocalMachine && p.bothViews) v.push_back(MakePassPlace(p, true, true));
+    for (const WatchedPlace& p : kAddedPlaces)
+      if (p.root != RegRoot::LocalMachine) v.push_back(MakePassPlace(p, false, true));
     return v;
   }();
   return places;
@@ -179,7 +202,14 @@ std::string WarningLine(const PassPlace& place, std::string_view key, std::strin
                         int result) {
   const std::string_view path = place.place->keyPath;
   std::string line = place.rootLabel;
-  line += path.substr(path.rfind('\\') + 1);
+  if (place.added) {
+    // Several added places end in the same key name ("Run", "Windows"), and
+    // some are no key at all: their category tells them apart.
+    const std::string_view category = place.place->category;
+    line += category.substr(category.find(' ', category.find(' ') + 1) + 1);
+  } else {
+    line += path.substr(path.rfind('\\') + 1);
+  }
   line += '\\';
   line += key;
   line += valueText;
@@ -187,9 +217,53 @@ std::string WarningLine(const PassPlace& place, std::string_view key, std::strin
   return line;
 }
 
+std::string CommandText(std::string_view program, std::string_view arguments) {
+  std::string out(program);
+  if (out.find(' ') != std::string::npos) out = '"' + out + '"';
+  if (!Trim(arguments).empty()) {
+    out += ' ';
+    out += arguments;
+  }
+  return out;
+}
+
+namespace {
+
+// %SystemRoot% and %windir% are the Windows directory (ending in "\", the
+// doubled backslash after it goes later); any other %name% is what the
+// environment holds, or stays as it is.
+std::string ExpandVariables(const std::string& text, const std::string& windowsDir,
+                            const std::function<std::optional<std::string>(const std::string&)>& env) {
+  std::string out;
+  size_t pos = 0;
+  for (;;) {
+    const auto open = text.find('%', pos);
+    const auto close = open == std::string::npos ? open : text.find('%', open + 1);
+    if (close == std::string::npos) break;
+    const std::string name = text.substr(open + 1, close - open - 1);
+    std::optional<std::string> value;
+    if (EqualsNoCase(name, "systemroot") || EqualsNoCase(name, "windir"))
+      value = windowsDir;
+    else if (env && !name.empty())
+      value = env(name);
+    out += text.substr(pos, open - pos);
+    if (value) {
+      out += *value;
+      pos = close + 1;
+    } else {
+      out += '%';
+      pos = open + 1;
+    }
+  }
+  return out + text.substr(pos);
+}
+
+}  // namespace
+
 std::optional<std::string> EntryFilePath(
     std::string_view entryText, const std::string& windowsDir, const std::string& systemDir,
-    const std::function<bool(const std::string&)>& fileExists) {
+    const std::function<bool(const std::string&)>& fileExists,
+    const std::function<std::optional<std::string>(const std::string&)>& environment) {
   // The data inside the parentheses after the name: up to the ")" that
   // closes the first "(", so that "Program Files (x86)" stays whole and the
   // " New Entry!) " of a warning line is left out. A value text cut at a NUL
@@ -224,7 +298,14 @@ std::optional<std::string> EntryFilePath(
   // Quotes never reach a scanner's command line from registry data.
   t = ReplaceAll(t, "\"", "");
 
-  std::string path = ReplaceAllNoCase(t, "%systemroot%", windowsDir);
+  // Service paths name the Windows directory in the kernel's own ways.
+  if (FindNoCase(t, "\\??\\") == 0) t = t.substr(4);
+  std::string path = t;
+  if (FindNoCase(path, "\\SystemRoot\\") == 0)
+    path = windowsDir + path.substr(12);
+  else if (FindNoCase(path, "system32\\") == 0)
+    path = windowsDir + path;
+  path = ExpandVariables(path, windowsDir, environment);
   const bool unc = path.rfind("\\\\", 0) == 0;
   path = ReplaceAll(path, "\\\\", "\\");
   if (unc) path = "\\" + path;

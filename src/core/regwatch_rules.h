@@ -15,6 +15,14 @@ namespace kv {
 
 enum class RegRoot { LocalMachine, CurrentUser, ClassesRoot };
 
+// Where a place's entries come from.
+enum class PlaceKind {
+  Values,          // the values of the key itself
+  SubkeyValues,    // the values of each subkey (one level), named "subkey\value"
+  StartupFolder,   // the files of a Startup folder (keyPath is only its label)
+  ScheduledTasks,  // the tasks of every folder of the Task Scheduler
+};
+
 struct WatchedPlace {
   RegRoot root;
   int index;  // the place's number within its root, from 1
@@ -22,6 +30,12 @@ struct WatchedPlace {
   const char* category;
   const char* nodeKey;
   const char* section;
+  PlaceKind kind = PlaceKind::Values;
+  // The value names read, "|" between them, "\" leading into a subkey
+  // ("ImagePath|Parameters\ServiceDll"); null reads every value.
+  const char* only = nullptr;
+  // Read in the machine's 32-bit view as well: the key is under Software.
+  bool bothViews = true;
 };
 
 inline constexpr std::array<WatchedPlace, 17> kWatchedPlaces = {{
@@ -44,9 +58,37 @@ inline constexpr std::array<WatchedPlace, 17> kWatchedPlaces = {{
     {RegRoot::ClassesRoot, 5, "piffile\\shell\\open\\command", "Spawned with PIF's", "!RSWP", "CR/SP"},
 }};
 
+// Places watched beyond the first seventeen. Their sections come after the
+// first 34 lines of the snapshot, so a snapshot from before them reads as it
+// always did; a snapshot without one of their sections takes that place's
+// entries in silently on its next pass.
+inline constexpr std::array<WatchedPlace, 15> kAddedPlaces = {{
+    {RegRoot::LocalMachine, 11, "Software\\Microsoft\\Windows NT\\CurrentVersion\\Winlogon", "Loaded in Winlogon", "!LLIWL", "LM/WL", PlaceKind::Values, "Shell|Userinit|Taskman"},
+    {RegRoot::LocalMachine, 12, "Software\\Microsoft\\Windows\\CurrentVersion\\Policies\\Explorer\\Run", "Loaded in Policies Run", "!LLIPR", "LM/PR"},
+    {RegRoot::LocalMachine, 13, "Software\\Microsoft\\Windows NT\\CurrentVersion\\Windows", "Loaded in AppInit_DLLs", "!LLIAI", "LM/AI", PlaceKind::Values, "AppInit_DLLs|LoadAppInit_DLLs"},
+    {RegRoot::LocalMachine, 14, "Software\\Microsoft\\Windows NT\\CurrentVersion\\Image File Execution Options", "Loaded as Debugger", "!LLIIF", "LM/IF", PlaceKind::SubkeyValues, "Debugger"},
+    {RegRoot::LocalMachine, 15, "SYSTEM\\CurrentControlSet\\Services", "Loaded as Service", "!LLISV", "LM/SV", PlaceKind::SubkeyValues, "ImagePath|Parameters\\ServiceDll", false},
+    {RegRoot::LocalMachine, 16, "Software\\Microsoft\\Windows\\CurrentVersion\\RunOnceEx", "Loaded in RunOnceEx subkeys", "!LLIRXS", "LM/RXS", PlaceKind::SubkeyValues},
+    {RegRoot::LocalMachine, 17, "Software\\Microsoft\\Command Processor", "Loaded in Command Processor", "!LLICP", "LM/CP", PlaceKind::Values, "AutoRun"},
+    {RegRoot::LocalMachine, 18, "Software\\Microsoft\\Active Setup\\Installed Components", "Loaded in Active Setup", "!LLIAS", "LM/AS", PlaceKind::SubkeyValues, "StubPath"},
+    {RegRoot::LocalMachine, 19, "Startup", "Loaded in Startup folder", "!LLISU", "LM/SU", PlaceKind::StartupFolder, nullptr, false},
+    {RegRoot::LocalMachine, 20, "Tasks", "Loaded as Scheduled Task", "!LLITS", "LM/TS", PlaceKind::ScheduledTasks, nullptr, false},
+    {RegRoot::CurrentUser, 3, "Software\\Microsoft\\Windows NT\\CurrentVersion\\Winlogon", "Loaded in Winlogon", "!ULIWL", "CU/WL", PlaceKind::Values, "Shell|Userinit|Taskman"},
+    {RegRoot::CurrentUser, 4, "Software\\Microsoft\\Windows\\CurrentVersion\\Policies\\Explorer\\Run", "Loaded in Policies Run", "!ULIPR", "CU/PR"},
+    {RegRoot::CurrentUser, 5, "Software\\Microsoft\\Windows NT\\CurrentVersion\\Windows", "Loaded in Windows", "!ULIWN", "CU/WN", PlaceKind::Values, "Load|Run"},
+    {RegRoot::CurrentUser, 6, "Software\\Microsoft\\Command Processor", "Loaded in Command Processor", "!ULICP", "CU/CP", PlaceKind::Values, "AutoRun"},
+    {RegRoot::CurrentUser, 7, "Startup", "Loaded in Startup folder", "!ULISU", "CU/SU", PlaceKind::StartupFolder},
+}};
+
 // The snapshot file as it is first created: every section header followed
-// by an empty line, CR LF line ends.
-std::string EmptySnapshotText();
+// by an empty line, CR LF line ends. `withAdded` puts the sections of the
+// added places after the first seventeen.
+std::string EmptySnapshotText(bool withAdded = false);
+
+// The sections of added places that the snapshot text lacks, and the text
+// with their headers (each followed by an empty line) put at its end.
+std::vector<std::string> MissingAddedSections(std::string_view snapshotText);
+std::string WithSections(std::string snapshotText, const std::vector<std::string>& sections);
 
 // One place as a pass reads it. The program is 64-bit, so the machine's
 // places are read twice: in the native view and in the 32-bit view, where
@@ -57,11 +99,13 @@ std::string EmptySnapshotText();
 struct PassPlace {
   const WatchedPlace* place;
   bool wow32;
+  bool added;  // one of kAddedPlaces
   std::string rootText, rootKey, rootLabel;  // tree root node, warning-line prefix
   std::string nodeKey, section;
 };
 
-// Native machine places, their 32-bit view, the user's, the classes root's.
+// Native machine places, their 32-bit view, the user's, the classes root's;
+// then the added places in the same order.
 const std::vector<PassPlace>& RegistryPassPlaces();
 
 // Snapshot section of a place: lmIndex 1..10, cuIndex 1..2 or crIndex 1..5,
@@ -128,6 +172,10 @@ inline constexpr const char* kWarningsTitle = "New and Modified Registry Entry W
 inline constexpr const char* kWarningsDesignLine = "New and Modified Registry Entry Warnings!";
 inline constexpr const char* kNoWarnings = "*No new or modified Registry Entries*";
 
+// A program and its arguments as one command text, the program quoted when
+// it holds a space so that the path rule below finds where it ends.
+std::string CommandText(std::string_view program, std::string_view arguments);
+
 // The program file behind an entry text such as Tool (C:\t.exe /x) or a
 // whole warning line: the text inside the parentheses that the first "("
 // opens (a value name may hold one, so callers that know the value pass its
@@ -135,10 +183,14 @@ inline constexpr const char* kNoWarnings = "*No new or modified Registry Entries
 // %systemroot% (any letter case) made the Windows directory, ".exe" added
 // when there is no extension. A bare file name is looked for in the system
 // directory, the Windows directory and the 16-bit system directory; nullopt
-// when it is in none of them. Directories end in "\".
-std::optional<std::string> EntryFilePath(std::string_view entryText, const std::string& windowsDir,
-                                         const std::string& systemDir,
-                                         const std::function<bool(const std::string&)>& fileExists);
+// when it is in none of them. Directories end in "\". Service paths are
+// understood too: "\??\" before a path, "\SystemRoot\" and a leading
+// "system32\" meaning the Windows directory, and any %name% the
+// environment gives a value.
+std::optional<std::string> EntryFilePath(
+    std::string_view entryText, const std::string& windowsDir, const std::string& systemDir,
+    const std::function<bool(const std::string&)>& fileExists,
+    const std::function<std::optional<std::string>(const std::string&)>& environment = {});
 
 // One full pass as the page shows it.
 struct RegTreeNode {

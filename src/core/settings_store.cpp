@@ -39,7 +39,7 @@ std::string SettingKeyFor(std::string_view word, bool withUpdateKeys) {
     std::string_view word, key;
     bool updateKey;
   };
-  static constexpr std::array<Request, 9> kRequests{{
+  static constexpr std::array<Request, 10> kRequests{{
       {"GETSETT", "settings", false},
       {"GETSETT2", "settings2", false},
       {"ADV", "advanced", false},
@@ -49,6 +49,7 @@ std::string SettingKeyFor(std::string_view word, bool withUpdateKeys) {
       {"ALGO", "algo", false},
       {"AUTO", "autocheckupdates", true},
       {"LASTCHECK", "lastcheckedupdates", true},
+      {"HIDEMS", "hidemicrosoftsigned", false},
   }};
   for (const auto& r : kRequests)
     if (EqualsNoCase(word, r.word)) return (r.updateKey && !withUpdateKeys) ? "" : std::string(r.key);

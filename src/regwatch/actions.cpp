@@ -9,6 +9,8 @@
 #include "logs/WriteLog.h"
 #include "platform/RegClass.h"
 #include "platform/files.h"
+#include "platform/signature.h"
+#include "platform/wide_text.h"
 #include "regwatch/snapshot.h"
 
 namespace kv {
@@ -21,8 +23,28 @@ ScannerPair ReadScanners(App& app) {
 }
 
 std::optional<std::string> EntryPath(const std::string& entryText) {
+  const auto environment = [](const std::string& name) -> std::optional<std::string> {
+    wchar_t buf[32768];
+    const DWORD n = GetEnvironmentVariableW(WideText(name).c_str(), buf, DWORD(std::size(buf)));
+    if (n == 0 || n >= std::size(buf)) return std::nullopt;
+    return NarrowText(std::wstring_view(buf, n));
+  };
   return EntryFilePath(entryText, WindowsDirectory(), SystemDirectory(),
-                       [](const std::string& p) { return FileExists(p); });
+                       [](const std::string& p) { return FileExists(p); }, environment);
+}
+
+void PutUnsignedFirst(RegistryPass& pass) {
+  if (pass.warnings.size() + 1 != pass.list.size()) return;
+  std::vector<RegWarning> doubtful, rest;
+  for (RegWarning& w : pass.warnings) {
+    const auto path = EntryPath(w.valueText);
+    const SignatureState state = path ? VerifyFileSignature(*path).state : SignatureState::FileNotFound;
+    const bool doubt = state == SignatureState::NotSigned || state == SignatureState::NotValid;
+    (doubt ? doubtful : rest).push_back(std::move(w));
+  }
+  pass.warnings = std::move(doubtful);
+  for (RegWarning& w : rest) pass.warnings.push_back(std::move(w));
+  for (size_t i = 0; i < pass.warnings.size(); ++i) pass.list[i + 1] = pass.warnings[i].line;
 }
 
 bool StartScanners(App& app, const ScannerPair& scanners, const std::string& items,
@@ -68,6 +90,8 @@ bool DeleteRegistryValue(int place, const std::string& valueName) {
   const auto& places = RegistryPassPlaces();
   if (place < 0 || size_t(place) >= places.size()) return false;
   const PassPlace& p = places[size_t(place)];
+  // Entries read from subkeys, folders or tasks are no value of the key.
+  if (p.place->kind != PlaceKind::Values) return false;
   HKEY root = nullptr;
   REGSAM view = 0;
   if (p.place->root == RegRoot::LocalMachine) {

@@ -25,6 +25,11 @@ ScannerPair ReadScanners(App& app);
 // cannot be found.
 std::optional<std::string> EntryPath(const std::string& entryText);
 
+// Moves the findings whose file is not signed, or whose signature is not
+// valid, to the top of the warning list, keeping every line's text and the
+// order within each group.
+void PutUnsignedFirst(RegistryPass& pass);
+
 // Starts the first scanner, then the second when one is set, each with
 // `items` at the end of its command line. True when either started. With a
 // verdict, each is waited for and its end taken into the verdict.

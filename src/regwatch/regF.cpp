@@ -7,9 +7,11 @@
 
 #include "controls/control_text.h"
 #include "context/app.h"
+#include "context/settings.h"
 #include "core/scanner.h"
 #include "core/text.h"
 #include "platform/files.h"
+#include "platform/signature.h"
 #include "regwatch/actions.h"
 #include "regwatch/pending_reboot.h"
 #include "regwatch/regF_ids.h"
@@ -108,6 +110,7 @@ RegWatchPage::RegWatchPage(Panel& panel, App& app, bool plain) : panel_(panel), 
   lblSelected = ui::MakeLabel(parent, 0, "Selected entry:");
   Text4 = MakeControl("EDIT", parent, kText4, "", WS_TABSTOP | ES_READONLY | ES_AUTOHSCROLL,
                       WS_EX_CLIENTEDGE);
+  lblSigner = ui::MakeLabel(parent, 0, "");
   Label19 = ui::MakeLabel(parent, kLabel19, "");
   ShowWindow(Label19, SW_HIDE);  // working data for the actions, never shown
 
@@ -122,6 +125,8 @@ RegWatchPage::RegWatchPage(Panel& panel, App& app, bool plain) : panel_(panel), 
   cScnUpd.Click = [this] { cScnUpd_Click(); };
   cMod.Create(parent, kCMod, 0, 0, 10, 10, "Check for modifications/deletions on reboot", plain);
   cMod.Click = [this] { cMod_Click(); };
+  chkHideMicrosoft.Create(parent, kHideMicrosoft, 0, 0, 10, 10, "Hide entries signed by Microsoft", plain);
+  chkHideMicrosoft.Click = [this] { chkHideMicrosoft_Click(); };
 
   tooltip_ = CreateWindowExA(WS_EX_TOPMOST, TOOLTIPS_CLASSA, nullptr, WS_POPUP | TTS_NOPREFIX,
                              CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, parent,
@@ -148,12 +153,15 @@ RegWatchPage::~RegWatchPage() {
 }
 
 void RegWatchPage::Opening() {
+  const auto hide = ReadSetting(app_, "HIDEMS");
+  chkHideMicrosoft.Value(hide && EqualsNoCase(Trim(*hide), "True"));
   cScnUpd.Enabled(false);
   EnableEntryButtons(false);
 }
 
 void RegWatchPage::norms() {
   for (cButton* b : {&Command1, &Command11, &Command3, &cScnUpd, &cMod}) b->downStatus(1);
+  chkHideMicrosoft.downStatus(1);
 }
 
 void RegWatchPage::EnableEntryButtons(bool enabled) {
@@ -163,7 +171,7 @@ void RegWatchPage::EnableEntryButtons(bool enabled) {
 
 void RegWatchPage::Layout(const RECT& area, UINT dpi) {
   const HFONT font = panel_.BodyFont();
-  for (HWND w : {lblTree, TreeView1, List6, lblList, List5, lblSelected, Text4})
+  for (HWND w : {lblTree, TreeView1, List6, lblList, List5, lblSelected, Text4, lblSigner})
     SendMessageA(w, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
   const int width = area.right - area.left, height = area.bottom - area.top;
   if (width <= 0 || height <= 0) return;
@@ -183,7 +191,9 @@ void RegWatchPage::Layout(const RECT& area, UINT dpi) {
   y += listsH + gap;
   const int labelW = Scale(100, dpi);
   Place(lblSelected, area.left, y + (fieldH - labelH) / 2, labelW, labelH);
-  Place(Text4, area.left + labelW, y, width - labelW, fieldH);
+  const int signerW = std::min(Scale(280, dpi), width / 3);
+  Place(Text4, area.left + labelW, y, width - labelW - signerW - gap, fieldH);
+  Place(lblSigner, area.right - signerW, y + (fieldH - labelH) / 2, signerW, labelH);
   y += fieldH + gap;
   // The buttons share the row in these proportions, never wider than it.
   const std::pair<cButton*, int> row[] = {{&Command1, 100}, {&Command11, 180}, {&Command3, 120},
@@ -197,25 +207,42 @@ void RegWatchPage::Layout(const RECT& area, UINT dpi) {
     x += w + spacing;
   }
   y += buttonH + gap;
-  Place(cMod.hwnd(), area.left, y, std::min(Scale(340, dpi), width), buttonH);
+  const int modW = std::min(Scale(340, dpi), width);
+  Place(cMod.hwnd(), area.left, y, modW, buttonH);
+  Place(chkHideMicrosoft.hwnd(), area.left + modW + spacing, y + (buttonH - Scale(20, dpi)) / 2,
+        std::max(width - modW - spacing, 1), Scale(20, dpi));
 }
 
 // --- the pass on the page -------------------------------------------------------
 
 void RegWatchPage::ShowPass(const RegistryPass& pass) {
   pass_ = pass;
+  PutUnsignedFirst(pass_);
   filling_ = true;
   SendMessageA(List5, LB_RESETCONTENT, 0, 0);
   for (const std::string& line : pass_.list)
     SendMessageA(List5, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(line.c_str()));
   FitListWidth(List5);
 
+  FillTree();
+
+  cScnUpd.Enabled(pass_.findings);
+  if (!pass_.findings) EnableEntryButtons(false);
+}
+
+void RegWatchPage::FillTree() {
+  filling_ = true;
   SendMessageA(TreeView1, WM_SETREDRAW, FALSE, 0);
   TreeView_DeleteAllItems(TreeView1);
   std::map<std::string, HTREEITEM> items;
   std::vector<HTREEITEM> withEntries;
+  const bool hideMicrosoft = chkHideMicrosoft.Value() != 0;
   for (size_t i = 0; i < pass_.tree.size(); ++i) {
     const RegTreeNode& node = pass_.tree[i];
+    if (hideMicrosoft && node.entry) {
+      const auto path = EntryPath(node.valueText);
+      if (path && SignedByMicrosoft(VerifyFileSignature(*path))) continue;
+    }
     TVINSERTSTRUCTA ins{};
     const auto parent = items.find(node.parentKey);
     ins.hParent = node.parentKey.empty() || parent == items.end() ? TVI_ROOT : parent->second;
@@ -236,9 +263,13 @@ void RegWatchPage::ShowPass(const RegistryPass& pass) {
   SendMessageA(TreeView1, WM_SETREDRAW, TRUE, 0);
   InvalidateRect(TreeView1, nullptr, TRUE);
   filling_ = false;
+}
 
-  cScnUpd.Enabled(pass_.findings);
-  if (!pass_.findings) EnableEntryButtons(false);
+void RegWatchPage::chkHideMicrosoft_Click() {
+  WriteEntry(app_, app_.settingsFile, "hidemicrosoftsigned",
+             chkHideMicrosoft.Value() ? "True" : "False", "Korvanel");
+  // The same pass shown again: hiding is a view, not a new comparison.
+  if (!busy_) FillTree();
 }
 
 std::vector<std::string> RegWatchPage::ListLines() const {
@@ -256,6 +287,13 @@ bool RegWatchPage::PendingView() const {
 
 std::string RegWatchPage::Text4Text() const { return ui::TextOf(Text4); }
 std::string RegWatchPage::Label19Text() const { return ui::TextOf(Label19); }
+std::string RegWatchPage::SignerText() const { return ui::TextOf(lblSigner); }
+
+void RegWatchPage::ShowSigner(const std::string& entryText) {
+  const auto path = EntryPath(entryText);
+  const FileSignature signature = path ? VerifyFileSignature(*path) : FileSignature{};
+  SetWindowTextA(lblSigner, SignatureText(signature).c_str());
+}
 
 std::string RegWatchPage::NodeText(HTREEITEM node) const {
   char buf[1024] = "";
@@ -335,6 +373,7 @@ void RegWatchPage::TreeView1_NodeClick(HTREEITEM node) {
     const RegTreeNode& n = pass_.tree[size_t(item.lParam)];
     chosen_ = {n.place, n.valueName, n.valueText};
   }
+  ShowSigner(chosen_.place >= 0 ? chosen_.valueText : text);
 }
 
 void RegWatchPage::List5_Click() {
@@ -363,6 +402,7 @@ void RegWatchPage::List5_Click() {
     const RegWarning& w = pass_.warnings[size_t(selected) - 1];
     chosen_ = {w.place, w.valueName, w.valueText};
   }
+  ShowSigner(chosen_.place >= 0 ? chosen_.valueText : entry);
 }
 
 void RegWatchPage::SetListTip(const std::string& text) {
@@ -450,6 +490,7 @@ void RegWatchPage::Command3_Click() {
         DeleteRegistryValue(chosen_.place, name);
     }
     SetWindowTextA(Text4, "");
+    SetWindowTextA(lblSigner, "");
     Command3.Enabled(false);
   }
   Command1_Click();

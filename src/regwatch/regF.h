@@ -10,6 +10,7 @@
 #include <string>
 
 #include "controls/cButton.h"
+#include "controls/check.h"
 #include "controls/panel.h"
 #include "core/regwatch_rules.h"
 
@@ -64,6 +65,7 @@ class RegWatchPage : public PageContent {
   std::vector<std::string> List6Lines() const;
   std::string Text4Text() const;
   std::string Label19Text() const;
+  std::string SignerText() const;  // who signed the selected entry's file
   std::string ListTip() const { return tip_; }
   // The tree node with this text under the node with that text (any parent
   // when empty); null when there is none.
@@ -73,8 +75,13 @@ class RegWatchPage : public PageContent {
   // --- controls --------------------------------------------------------------
   TreeHost treeHost;
   HWND TreeView1 = nullptr, List5 = nullptr, List6 = nullptr, Text4 = nullptr, Label19 = nullptr;
-  HWND lblTree = nullptr, lblList = nullptr, lblSelected = nullptr;
+  HWND lblTree = nullptr, lblList = nullptr, lblSelected = nullptr, lblSigner = nullptr;
   cButton Command1, Command11, Command3, cScnUpd, cMod;
+  // A view option kept in the settings file ("hidemicrosoftsigned"): the
+  // tree leaves out entries whose file Microsoft signed. Findings are always
+  // listed.
+  check chkHideMicrosoft;
+  void chkHideMicrosoft_Click();
 
  private:
   // What the actions need of the chosen entry beyond its texts: the place
@@ -84,6 +91,8 @@ class RegWatchPage : public PageContent {
     std::string valueName, valueText;
   };
   void EnableEntryButtons(bool enabled);
+  void ShowSigner(const std::string& entryText);
+  void FillTree();
   void OnTreeNotify(const NMHDR& n);
   void SetListTip(const std::string& text);
   void lblTreeText(bool pending);

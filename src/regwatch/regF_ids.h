@@ -14,5 +14,6 @@ inline constexpr int kCommand11 = kBase + 12;  // Scan File for Viruses
 inline constexpr int kCommand3 = kBase + 13;   // Delete Key
 inline constexpr int kCScnUpd = kBase + 14;    // Scan & Update Warnings
 inline constexpr int kCMod = kBase + 15;       // Check for modifications/deletions on reboot
+inline constexpr int kHideMicrosoft = kBase + 16;  // Hide entries signed by Microsoft
 
 }  // namespace kv::regf_ids

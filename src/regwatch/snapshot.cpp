@@ -1,16 +1,21 @@
 #include "regwatch/snapshot.h"
 
 #include <windows.h>
+#include <shlobj.h>
 
-#include <optional>
+#include <algorithm>
 
 #include "context/app.h"
 #include "context/seals.h"
 #include "context/settings.h"
 #include "core/profile.h"
+#include "core/text.h"
 #include "platform/RegClass.h"
 #include "platform/files.h"
 #include "platform/pump.h"
+#include "platform/shell_folders.h"
+#include "platform/shell_links.h"
+#include "platform/scheduled_tasks.h"
 
 namespace kv {
 
@@ -69,46 +74,154 @@ HKEY RootHandle(RegRoot root) {
 
 }  // namespace
 
+namespace {
+
+// Added places read expandable strings (services' paths) as the strings
+// they are, closing parenthesis and all.
+std::string AddedDataText(RegClass& reg, const std::string& name) {
+  DWORD type = 0;
+  std::string data;
+  if (!reg.ReadValue(name, type, data)) return {};
+  return DataText(type == REG_EXPAND_SZ ? kRegSz : type, data);
+}
+
+// The values a place reads from one open key: every value, or just the
+// named ones ("Debugger", "Parameters\\ServiceDll") in their given order.
+void ReadKeyValues(HKEY root, const std::string& path, REGSAM view, const char* only,
+                   const std::string& namePrefix, std::vector<RegValueRead>& values) {
+  RegClass reg;
+  if (!only) {
+    if (!reg.OpenRegistry(root, path, view)) return;
+    for (const std::string& name : reg.GetAllValues())
+      values.push_back({namePrefix + name, AddedDataText(reg, name)});
+    return;
+  }
+  for (const std::string& wanted : Split(only, '|')) {
+    const auto slash = wanted.rfind('\\');
+    const std::string sub = slash == std::string::npos ? "" : "\\" + wanted.substr(0, slash);
+    const std::string name = wanted.substr(slash == std::string::npos ? 0 : slash + 1);
+    if (!reg.OpenRegistry(root, path + sub, view) || !reg.HasValue(name)) continue;
+    values.push_back({namePrefix + wanted, AddedDataText(reg, name)});
+  }
+}
+
+// One entry per file of a Startup folder, named by the file: a shortcut's
+// data is what it starts, any other file's its own path.
+void ReadStartupFolder(int csidl, std::vector<RegValueRead>& values) {
+  const std::string folder = Trim(ShellFolderPath(csidl));
+  if (folder.empty()) return;
+  const auto names = ListDirectory(folder);
+  if (!names) return;
+  for (const std::string& name : *names) {
+    const std::string path = folder + "\\" + name;
+    // The shell's own notes on the folder start nothing.
+    if (EqualsNoCase(name, "desktop.ini") || DirectoryExists(path)) continue;
+    std::string data = path;
+    if (EqualsNoCase(Right(name, 4), ".lnk"))
+      if (const auto link = ReadShellLink(path)) data = CommandText(link->path, link->arguments);
+    values.push_back({name, std::move(data)});
+  }
+}
+
+}  // namespace
+
 std::vector<RegValueRead> ReadPlaceValues(const PassPlace& place) {
   std::vector<RegValueRead> values;
-  RegClass reg;
-  const REGSAM view = place.place->root != RegRoot::LocalMachine ? 0
-                      : place.wow32                              ? KEY_WOW64_32KEY
-                                                                 : KEY_WOW64_64KEY;
-  if (!reg.OpenRegistry(RootHandle(place.place->root), place.place->keyPath, view)) return values;
-  for (std::string& name : reg.GetAllValues()) {
-    std::string data = reg.GetValue(name);
-    values.push_back({std::move(name), std::move(data)});
+  const WatchedPlace& w = *place.place;
+  const REGSAM view = w.root != RegRoot::LocalMachine ? 0
+                      : place.wow32                   ? KEY_WOW64_32KEY
+                                                      : KEY_WOW64_64KEY;
+  HKEY root = RootHandle(w.root);
+  switch (w.kind) {
+    case PlaceKind::Values:
+      if (!place.added) {
+        RegClass reg;
+        if (!reg.OpenRegistry(root, w.keyPath, view)) return values;
+        for (std::string& name : reg.GetAllValues()) {
+          std::string data = reg.GetValue(name);
+          values.push_back({std::move(name), std::move(data)});
+        }
+        reg.CloseRegistry();
+      } else {
+        ReadKeyValues(root, w.keyPath, view, w.only, "", values);
+      }
+      break;
+    case PlaceKind::SubkeyValues: {
+      RegClass reg;
+      if (!reg.OpenRegistry(root, w.keyPath, view)) return values;
+      for (const std::string& sub : reg.GetAllSubDirectories())
+        ReadKeyValues(root, std::string(w.keyPath) + "\\" + sub, view, w.only, sub + "\\", values);
+      break;
+    }
+    case PlaceKind::StartupFolder:
+      ReadStartupFolder(w.root == RegRoot::LocalMachine ? CSIDL_COMMON_STARTUP : CSIDL_STARTUP,
+                        values);
+      break;
+    case PlaceKind::ScheduledTasks:
+      if (const auto tasks = ListScheduledTasks())
+        for (const ScheduledTask& task : *tasks)
+          values.push_back({task.path.rfind('\\', 0) == 0 ? task.path.substr(1) : task.path, task.actions});
+      break;
   }
-  reg.CloseRegistry();
   return values;
 }
 
-RegistryPass setReg(App& app) {
-  // A pass that stores every entry collects them in memory and writes the
-  // snapshot once at its end: one sealed write instead of one per entry.
-  std::optional<ProfileDocument> storing;
-  if (app.registryAcceptMode) {
-    const auto text = ReadWholeFile(app.registryFile);
-    if (text)
-      storing.emplace(*text, true);
-    else
-      storing.emplace(EmptySnapshotText(), true);
+namespace {
+
+// Stores entries in one write of the snapshot file, its added places'
+// sections put in when missing; a missing file starts as a created one.
+void StoreEntries(App& app, const std::vector<std::pair<std::string, SnapshotEntry>>& entries) {
+  std::string text = EmptySnapshotText(true);
+  if (FileExists(app.registryFile)) {
+    auto read = ReadWholeFile(app.registryFile);
+    if (!read) return;  // a file that cannot be read is not written over
+    text = std::move(*read);
   }
+  ProfileDocument doc(WithSections(text, MissingAddedSections(text)));
+  for (const auto& [section, entry] : entries) doc.Set(section, entry.key, entry.value);
+  app.seals.Replace(app.registryFile, doc.Text());
+}
+
+}  // namespace
+
+RegistryPass setReg(App& app) {
+  // What a pass stores reaches the file in one write at its end. The pass
+  // lets every window's messages through, so the program may be ended part
+  // way: the file is then as it was before, never a snapshot half taken
+  // whose missing half would come back as new entries.
+  const bool accepting = app.registryAcceptMode;
+  // A snapshot from before an added place was watched lacks its section:
+  // that place's entries are taken in without a warning.
+  std::vector<std::string> takeIn;
+  if (!accepting)
+    if (auto text = ReadWholeFile(app.registryFile)) takeIn = MissingAddedSections(*text);
+  const auto taking = [&takeIn](const std::string& section) {
+    return std::find(takeIn.begin(), takeIn.end(), section) != takeIn.end();
+  };
+  std::vector<std::pair<std::string, SnapshotEntry>> stored;
+
   RegistryPassSource source;
   source.readValues = ReadPlaceValues;
-  source.compare = [&app, &storing](const SnapshotEntry& entry, const PassPlace& p) {
-    if (!storing) return CompareSnapshotEntry(app, p.section, entry);
-    storing->Set(p.section, entry.key, entry.value);
-    return 0;
+  source.compare = [&](const SnapshotEntry& entry, const PassPlace& p) {
+    if (accepting || taking(p.section)) {
+      stored.emplace_back(p.section, entry);
+      return 0;
+    }
+    const std::string kept = ReadEntry(app.registryFile, entry.key, p.section);
+    return CompareStoredValue(kept, entry.value);
   };
-  source.afterEntry = [] {
-    PumpMessages();
-    PumpMessages();
-  };
+  // The first snapshot is taken at start, while the first full scan runs in
+  // the message pumps: pumping would let that scan finish, and the user
+  // close the program, before the snapshot is written. It takes a moment,
+  // so it lets no messages through.
+  if (!accepting)
+    source.afterEntry = [] {
+      PumpMessages();
+      PumpMessages();
+    };
   RegistryPass pass = BuildRegistryPass(source);
-  if (storing && !app.ended) app.seals.Replace(app.registryFile, storing->Text());
   app.registryAcceptMode = false;
+  if (accepting || !takeIn.empty()) StoreEntries(app, stored);
   return pass;
 }
 
@@ -116,8 +229,7 @@ void EnsureRegistrySnapshot(App& app) {
   // A snapshot the user chose to rebuild is taken anew, as a missing one is.
   if (FileExists(app.registryFile) && GuardDataFile(app, app.registryFile) != SealGuard::Rebuild) return;
   if (app.ended || FileExists(app.registryFile)) return;
-  // The pass starts from the empty snapshot in memory and writes the file
-  // once, whole, at its end.
+  // The file is made by the pass, whole, when it ends.
   app.registryAcceptMode = true;
   setReg(app);
 }

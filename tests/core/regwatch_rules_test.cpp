@@ -36,7 +36,10 @@ TEST(RegwatchTexts, SnapshotFileAndSections) {
   EXPECT_EQ(SnapshotSection(0, 0, 5), "CR/SP");
   EXPECT_EQ(SnapshotSection(0, 0, 0), "");
   EXPECT_EQ(SnapshotSection(1, 1, 0), "");
-  EXPECT_EQ(SnapshotSection(11, 0, 0), "");
+  EXPECT_EQ(SnapshotSection(11, 0, 0), "LM/WL");
+  EXPECT_EQ(SnapshotSection(14, 0, 0, true), "LM32/IF");
+  EXPECT_EQ(SnapshotSection(15, 0, 0, true), "");  // the services are in no 32-bit view
+  EXPECT_EQ(SnapshotSection(0, 5, 0), "CU/WN");
   EXPECT_EQ(SnapshotSection(0, 1, 0, true), "");
 
   // Every place of a pass has its own section and category node key.
@@ -45,7 +48,19 @@ TEST(RegwatchTexts, SnapshotFileAndSections) {
     EXPECT_TRUE(sections.insert(p.section).second) << p.section;
     EXPECT_TRUE(nodeKeys.insert(p.nodeKey).second) << p.nodeKey;
   }
-  EXPECT_EQ(RegistryPassPlaces().size(), 27u);
+  EXPECT_EQ(RegistryPassPlaces().size(), 27u + 10 + 7 + 5);
+
+  // The created file: the first 34 lines as they always were, the added
+  // places' sections after them; an older file gains exactly those.
+  const std::string created = EmptySnapshotText(true);
+  EXPECT_EQ(created.substr(0, expected.size()), expected);
+  EXPECT_TRUE(MissingAddedSections(created).empty());
+  const std::vector<std::string> missing = MissingAddedSections(expected);
+  EXPECT_EQ(missing.front(), "LM/WL");
+  EXPECT_EQ(missing.back(), "CU/SU");
+  EXPECT_EQ(WithSections(expected, missing), created);
+  EXPECT_EQ(WithSections("[LM/R]\r\nA= (a)", {"LM/WL"}), "[LM/R]\r\nA= (a)\r\n[LM/WL]\r\n\r\n");
+  EXPECT_EQ(MissingAddedSections(" [lm/wl] \r\n").front(), "LM/PR");
 }
 
 TEST(RegwatchTexts, DataAndValueTexts) {
@@ -83,6 +98,11 @@ TEST(RegwatchTexts, DataAndValueTexts) {
             "HKEY_CLASSES_ROOT|Loaded in command\\ (x) (x) New Entry!");
   EXPECT_EQ(WarningLine(PlaceOf(RegRoot::LocalMachine, 1, true), "T", " (t)", 1),
             "HKEY_LOCAL_MACHINE 32-bit|Loaded in Run\\T (t) New Entry!");
+  // Added places are told apart by their category, not their key's name.
+  EXPECT_EQ(WarningLine(PlaceOf(RegRoot::CurrentUser, 4), "T", " (t)", 1),
+            "HKEY_CURRENT_USER|Loaded in Policies Run\\T (t) New Entry!");
+  EXPECT_EQ(WarningLine(PlaceOf(RegRoot::LocalMachine, 14, true), "a.exe\\Debugger", " (d)", 2),
+            "HKEY_LOCAL_MACHINE 32-bit|Loaded in Debugger\\a.exe\\Debugger (d) Entry Modified!");
 }
 
 TEST(RegwatchTexts, ComparisonAgainstWhatTheSnapshotGivesBack) {
@@ -172,6 +192,27 @@ TEST(RegwatchPath, EntryTextToFile) {
             "C:\\Program Files (x86)\\t.exe");
   EXPECT_EQ(path("HKEY_CURRENT_USER|Loaded in Run\\Exp (%SystemRoot%\\x.exe New Entry!) "),
             "C:\\windows\\x.exe");
+
+  // Services and other added places: the kernel's names for the Windows
+  // directory, a service's arguments, variables from the environment.
+  EXPECT_EQ(path("Svc\\ImagePath (\\SystemRoot\\System32\\drivers\\kv.sys)"),
+            "C:\\windows\\System32\\drivers\\kv.sys");
+  EXPECT_EQ(path("Svc\\ImagePath (system32\\drivers\\kv.sys)"), "C:\\windows\\system32\\drivers\\kv.sys");
+  EXPECT_EQ(path("Svc\\ImagePath (\\??\\C:\\kv\\kv.sys)"), "C:\\kv\\kv.sys");
+  EXPECT_EQ(path("Svc\\ImagePath (%windir%\\system32\\svchost.exe -k netsvcs)"),
+            "C:\\windows\\system32\\svchost.exe");
+  const auto env = [](const std::string& name) -> std::optional<std::string> {
+    if (EqualsNoCase(name, "ProgramFiles")) return "C:\\Program Files";
+    return std::nullopt;
+  };
+  EXPECT_EQ(EntryFilePath("S (\"%ProgramFiles%\\Kv Tool\\kv.exe\" /run)", win, sys, exists, env),
+            "C:\\Program Files\\Kv Tool\\kv.exe");
+  EXPECT_EQ(EntryFilePath("S (C:\\%Unknown%\\kv.exe)", win, sys, exists, env), "C:\\%Unknown%\\kv.exe");
+
+  // What a shortcut starts, as its entry holds it.
+  EXPECT_EQ(CommandText("C:\\Kv Dir\\my.tool.exe", "/min \"a b\""), "\"C:\\Kv Dir\\my.tool.exe\" /min \"a b\"");
+  EXPECT_EQ(CommandText("C:\\kv\\t.exe", ""), "C:\\kv\\t.exe");
+  EXPECT_EQ(path(ValueText(CommandText("C:\\My.Dir\\a b.exe", "/x"))), "C:\\My.Dir\\a b.exe");
 
   // A bare name is looked for as it is, in the system directory first.
   EXPECT_EQ(path("X (tool)"), std::nullopt);

@@ -19,11 +19,12 @@ class RegistryTest : public AppTest {
   }
 
   // Sets a value, restoring what was there (or removing it) when the test ends.
-  void Set(HKEY root, const char* path, const std::string& name, const std::string& data,
+  void Set(HKEY root, const std::string& path, const std::string& name, const std::string& data,
            DWORD type = REG_SZ, REGSAM view = 0) {
     HKEY key = nullptr;
     ASSERT_EQ(
-        RegCreateKeyExA(root, path, 0, nullptr, 0, KEY_ALL_ACCESS | view, nullptr, &key, nullptr),
+        RegCreateKeyExA(root, path.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS | view, nullptr, &key,
+                        nullptr),
         ERROR_SUCCESS);
     DWORD oldType = 0, oldSize = 0;
     const bool had =
@@ -38,7 +39,7 @@ class RegistryTest : public AppTest {
     RegCloseKey(key);
     undo_.push_back([=] {
       HKEY k = nullptr;
-      if (RegOpenKeyExA(root, path, 0, KEY_ALL_ACCESS | view, &k) != ERROR_SUCCESS) return;
+      if (RegOpenKeyExA(root, path.c_str(), 0, KEY_ALL_ACCESS | view, &k) != ERROR_SUCCESS) return;
       if (had)
         RegSetValueExA(k, name.c_str(), 0, oldType, reinterpret_cast<const BYTE*>(old.data()),
                        DWORD(old.size()));
@@ -47,8 +48,21 @@ class RegistryTest : public AppTest {
       RegCloseKey(k);
     });
   }
+  // Makes a key that is removed, with everything under it, when the test
+  // ends; a key that was there already is left alone.
+  void NewKey(HKEY root, const std::string& path, REGSAM view = 0) {
+    HKEY key = nullptr;
+    DWORD disposition = 0;
+    ASSERT_EQ(RegCreateKeyExA(root, path.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS | view, nullptr,
+                              &key, &disposition),
+              ERROR_SUCCESS);
+    RegCloseKey(key);
+    if (disposition == REG_CREATED_NEW_KEY)
+      undo_.push_back([=] { RegDeleteKeyExA(root, path.c_str(), view, 0); });
+  }
+
   // A string value as the registry holds it, with its terminating NUL.
-  void SetText(HKEY root, const char* path, const std::string& name, const std::string& text,
+  void SetText(HKEY root, const std::string& path, const std::string& name, const std::string& text,
                REGSAM view = 0) {
     Set(root, path, name, text + '\0', REG_SZ, view);
   }

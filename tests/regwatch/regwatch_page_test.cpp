@@ -11,6 +11,10 @@
 #include "regwatch/actions.h"
 #include "regwatch/regF.h"
 #include "regwatch/snapshot.h"
+#include "regwatch/signing/trusted_root.h"
+#include "shutdown/shortcuts.h"
+#include "platform/shell_folders.h"
+#include <shlobj.h>
 #include "support/pump.h"
 
 using namespace kv;
@@ -250,3 +254,84 @@ TEST_F(RegWatchPageTest, FindingsAreAcceptedOnlyOnceEveryScannerPassedThem) {
 }
 
 }  // namespace
+
+#ifdef KV_SIGNING_DIR
+TEST_F(RegWatchPageTest, SelectedEntryShowsWhoSignedItAndDoubtfulFindingsComeFirst) {
+  TrustedTestRoot root;
+  ASSERT_TRUE(root.added());
+  const std::vector<std::pair<std::string, std::string>> entries = {
+      {"KvMissing", "C:\\kvmissing.exe"},
+      {"KvSigned", Sample("signed.exe")},
+      {"KvUnsigned", Sample("unsigned.exe") + " /x"},
+      {"KvTampered", Sample("tampered.exe")}};
+  for (const auto& [name, data] : entries) SetText(HKEY_LOCAL_MACHINE, kRun, name, data);
+  SetText(HKEY_CURRENT_USER, kRun, "KvMs", Sample("mssigned.exe"));
+  RegWatchPage& page = OpenPage();
+  EXPECT_EQ(page.chkHideMicrosoft.Value(), 0);
+  page.Command1_Click();
+  const auto line = [](const std::pair<std::string, std::string>& e) {
+    return "HKEY_LOCAL_MACHINE|Loaded in Run\\" + e.first + " (" + e.second + ") New Entry!";
+  };
+  // The registry lists the values by name; the doubtful ones move up.
+  const std::string msLine = "HKEY_CURRENT_USER|Loaded in Run\\KvMs (" + Sample("mssigned.exe") + ") New Entry!";
+  EXPECT_EQ(page.ListLines(), (std::vector<std::string>{kWarningsTitle, line(entries[3]), line(entries[2]),
+                                                        line(entries[0]), line(entries[1]), msLine}));
+
+  const std::vector<std::string> expected = {"File not found", "Signed: Korvanel Test Publisher",
+                                             "Not signed", "Signature not valid"};
+  for (size_t i = 0; i < entries.size(); ++i) {
+    ChooseNode(page, entries[i].first + " (" + entries[i].second + ")", "Loaded in Run");
+    EXPECT_EQ(page.SignerText(), expected[i]) << entries[i].first;
+  }
+  ChooseLine(page, 1);
+  EXPECT_EQ(page.SignerText(), "Signature not valid");
+
+  // Hiding Microsoft's entries hides them from the tree only, and is kept.
+  const std::string msNode = "KvMs (" + Sample("mssigned.exe") + ")";
+  ASSERT_NE(page.FindNode(msNode), nullptr);
+  SendMessageA(page.chkHideMicrosoft.hwnd(), WM_KEYDOWN, VK_SPACE, 0);
+  SendMessageA(page.chkHideMicrosoft.hwnd(), WM_KEYUP, VK_SPACE, 0);
+  ASSERT_EQ(page.chkHideMicrosoft.Value(), 1);
+  EXPECT_EQ(page.FindNode(msNode), nullptr);
+  EXPECT_NE(page.FindNode("KvSigned (" + Sample("signed.exe") + ")"), nullptr);
+  EXPECT_EQ(page.ListLines().back(), msLine);
+  EXPECT_NE(folder.Read("Data\\Korvanel.dat").find("hidemicrosoftsigned=True\r\n"), std::string::npos);
+  page.Command1_Click();
+  EXPECT_EQ(page.FindNode(msNode), nullptr);
+  page.Opening();
+  EXPECT_EQ(page.chkHideMicrosoft.Value(), 1);
+  // Nothing of it reaches the snapshot.
+  page.cScnUpd_Click();
+  EXPECT_EQ(page.ListLines(), (std::vector<std::string>{kWarningsTitle, kNoWarnings}));
+  EXPECT_EQ(folder.Read("Data\\Registry.dat").find("Signature"), std::string::npos);
+  EXPECT_EQ(folder.Read("Data\\Registry.dat").find("Korvanel Test"), std::string::npos);
+}
+#endif
+
+TEST_F(RegWatchPageTest, AddedPlacesAreScannedByTheirProgramAndAccepted) {
+  const std::string ifeo =
+      "Software\\Microsoft\\Windows NT\\CurrentVersion\\Image File Execution Options\\kvpage.exe";
+  const std::string svc = "SYSTEM\\CurrentControlSet\\Services\\KvPageSvc";
+  NewKey(HKEY_LOCAL_MACHINE, ifeo);
+  SetText(HKEY_LOCAL_MACHINE, ifeo, "Debugger", "C:\\kv\\dbg.exe -x");
+  NewKey(HKEY_LOCAL_MACHINE, svc);
+  Set(HKEY_LOCAL_MACHINE, svc, "ImagePath", std::string("\\SystemRoot\\kv\\svc.exe -k kv") + '\0',
+      REG_EXPAND_SZ);
+  SetText(HKEY_CURRENT_USER, "Software\\Microsoft\\Windows NT\\CurrentVersion\\Winlogon", "Shell",
+          "C:\\kv\\shell.exe");
+  const std::string link = ShellFolderPath(CSIDL_STARTUP) + "\\KvPage.lnk";
+  ASSERT_TRUE(CreateShellLink(link, "C:\\Kv Dir\\tool.exe", "C:\\", "/min", "", 0, SW_SHOWNORMAL));
+  undo_.push_back([link] { DeleteFileAt(link); });
+
+  RegWatchPage& page = OpenPage();
+  page.Command1_Click();
+  ASSERT_EQ(page.ListLines().size(), 5u);
+  page.cScnUpd_Click();
+  const std::string files = "  \"C:\\kv\\dbg.exe\" \"" + WindowsDirectory() +
+                            "kv\\svc.exe\" \"C:\\kv\\shell.exe\" \"C:\\Kv Dir\\tool.exe\"";
+  ASSERT_EQ(host.starts.size(), 2u);
+  EXPECT_EQ(host.starts[0].commandLine, "\"C:\\scan.exe\" /scan" + files);
+  EXPECT_EQ(page.ListLines(), (std::vector<std::string>{kWarningsTitle, kNoWarnings}));
+  page.Command1_Click();
+  EXPECT_EQ(page.ListLines(), (std::vector<std::string>{kWarningsTitle, kNoWarnings}));
+}

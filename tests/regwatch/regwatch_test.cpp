@@ -10,6 +10,13 @@
 #include "platform/ini.h"
 #include "regwatch/snapshot.h"
 #include "regwatch/registry_fixture.h"
+#include "support/pump.h"
+#include "shutdown/shortcuts.h"
+#include "platform/files.h"
+#include "platform/shell_folders.h"
+#include <shlobj.h>
+#include <taskschd.h>
+#include "platform/scheduled_tasks.h"
 
 using namespace kv;
 using namespace kv::test;
@@ -59,12 +66,38 @@ const std::vector<std::string> kNothingFound = {"New and Modified Registry Entry
 
 }  // namespace
 
+// Whether the snapshot file existed when a message posted before a pass was
+// handled, that is in the middle of the pass: the program may end there.
+std::string gWatchedFile;
+int gSeenDuringPass = -1;
+
+LRESULT CALLBACK MidPassProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
+  if (msg == WM_APP) gSeenDuringPass = FileExists(gWatchedFile) ? 1 : 0;
+  return DefWindowProcA(hwnd, msg, wp, lp);
+}
+
 TEST_F(RegwatchTest, FirstStartCreatesTheSnapshotAndStoresEveryEntry) {
   SetText(HKEY_LOCAL_MACHINE, kRun, "KvFirst", "C:\\first.exe");
   SetText(HKEY_CURRENT_USER, kRun, "KvFirst", "C:\\user.exe");
+  WNDCLASSA cls{};
+  cls.lpfnWndProc = MidPassProc;
+  cls.hInstance = GetModuleHandleA(nullptr);
+  cls.lpszClassName = "KvMidPass";
+  RegisterClassA(&cls);
+  HWND probe = CreateWindowExA(0, "KvMidPass", "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
+                               cls.hInstance, nullptr);
+  gWatchedFile = app.registryFile;
+  PostMessageA(probe, WM_APP, 0, 0);
   EnsureRegistrySnapshot(app);
+  // A first snapshot is written whole, and nothing else runs (no message is
+  // handled, no window closed) until it is.
+  EXPECT_EQ(gSeenDuringPass, -1);
+  EXPECT_TRUE(folder.Exists("Data\\Registry.dat"));
+  test::PumpUntil([] { return gSeenDuringPass != -1; }, 2000);
+  EXPECT_EQ(gSeenDuringPass, 1);
+  DestroyWindow(probe);
   const std::string text = Snapshot();
-  EXPECT_EQ(WithoutEntries(text), EmptySnapshotText());
+  EXPECT_EQ(WithoutEntries(text), EmptySnapshotText(true));
   EXPECT_NE(text.find("[LM/R]\r\nKvFirst= (C:\\first.exe)\r\n\r\n"), std::string::npos) << text;
   EXPECT_NE(text.find("[CU/R]\r\nKvFirst= (C:\\user.exe)\r\n\r\n"), std::string::npos) << text;
   EXPECT_FALSE(app.registryAcceptMode);
@@ -188,7 +221,7 @@ TEST_F(RegwatchTest, NamesTheFileCannotKeepAreReportedAndAcceptedOnce) {
   ASSERT_EQ(pass.list.size(), 2u);
   EXPECT_EQ(pass.list[1], "HKEY_CURRENT_USER|Loaded in Run\\ KvSpace (C:\\other.exe) Entry Modified!");
   // The file stays one the reader takes line by line: no stray section.
-  EXPECT_EQ(WithoutEntries(Snapshot()), EmptySnapshotText());
+  EXPECT_EQ(WithoutEntries(Snapshot()), EmptySnapshotText(true));
 }
 
 TEST_F(RegwatchTest, ThirtyTwoBitViewIsReadAndStoredApart) {
@@ -285,4 +318,231 @@ TEST(RegClassTest, EnumeratesPastSixtyFiveThousandValues) {
   EXPECT_EQ(reg.GetAllValues().size(), size_t(count));
   reg.CloseRegistry();
   RegDeleteTreeA(HKEY_CURRENT_USER, kScratch);
+}
+
+namespace {
+
+constexpr const char* kIfeo = "Software\\Microsoft\\Windows NT\\CurrentVersion\\Image File Execution Options";
+constexpr const char* kServices = "SYSTEM\\CurrentControlSet\\Services";
+constexpr const char* kWinlogon = "Software\\Microsoft\\Windows NT\\CurrentVersion\\Winlogon";
+
+}  // namespace
+
+TEST_F(RegwatchTest, SnapshotFromBeforeTheAddedPlacesReadsUnchanged) {
+  // Entries in the added places that were there before the upgrade.
+  NewKey(HKEY_LOCAL_MACHINE, std::string(kServices) + "\\KvOldSvc");
+  SetText(HKEY_LOCAL_MACHINE, (std::string(kServices) + "\\KvOldSvc"), "ImagePath",
+          "C:\\kv\\oldsvc.exe");
+  NewKey(HKEY_LOCAL_MACHINE, std::string(kIfeo) + "\\kvold.exe");
+  SetText(HKEY_LOCAL_MACHINE, (std::string(kIfeo) + "\\kvold.exe"), "Debugger",
+          "C:\\kv\\olddbg.exe");
+  SetText(HKEY_LOCAL_MACHINE, kRun, "KvOld", "C:\\old.exe");
+
+  // The snapshot as the program wrote it before: the seventeen sections and
+  // their entries, the 32-bit view's sections after them.
+  EnsureRegistrySnapshot(app);
+  std::string old;
+  bool added = false;
+  for (const std::string& line : Split(Snapshot(), '\n')) {
+    if (!line.empty() && line[0] == '[')
+      added = std::find_if(RegistryPassPlaces().begin(), RegistryPassPlaces().end(),
+                                                            [&](const PassPlace& p) {
+                                                              return p.added && line == "[" + p.section + "]\r";
+                                                            }) != RegistryPassPlaces().end();
+    if (!added && !line.empty()) old += line + "\n";
+  }
+  ASSERT_NE(old.find("KvOld= (C:\\old.exe)\r\n"), std::string::npos);
+  ASSERT_EQ(old.find("KvOldSvc"), std::string::npos);
+  folder.Write("Data\\Registry.dat", old);
+  EnsureRegistrySnapshot(app);
+  EXPECT_EQ(Snapshot(), old);
+
+  RegistryPass pass = setReg(app);
+  EXPECT_FALSE(ListedWith(pass, "KvOld"));
+  EXPECT_FALSE(ListedWith(pass, "Loaded in Service\\"));
+  const std::string upgraded = Snapshot();
+  ASSERT_GT(upgraded.size(), old.size());
+  EXPECT_EQ(upgraded.substr(0, old.size()), old);
+  EXPECT_NE(upgraded.find("[LM/SV]\r\n"), std::string::npos) << upgraded;
+  EXPECT_NE(upgraded.find("KvOldSvc\\ImagePath= (C:\\kv\\oldsvc.exe)\r\n"), std::string::npos);
+  EXPECT_NE(upgraded.find("[LM/IF]\r\nkvold.exe\\Debugger= (C:\\kv\\olddbg.exe)\r\n"),
+            std::string::npos);
+  EXPECT_TRUE(MissingAddedSections(upgraded).empty());
+
+  // Taken in once: from now on the added places are compared.
+  pass = setReg(app);
+  EXPECT_EQ(pass.list, kNothingFound);
+  EXPECT_EQ(Snapshot(), upgraded);
+  SetText(HKEY_LOCAL_MACHINE, (std::string(kIfeo) + "\\kvold.exe"), "Debugger",
+          "C:\\kv\\evil.exe");
+  pass = setReg(app);
+  EXPECT_EQ(pass.list, (std::vector<std::string>{
+                           kWarningsTitle, "HKEY_LOCAL_MACHINE|Loaded in Debugger\\kvold.exe\\Debugger "
+                                           "(C:\\kv\\evil.exe) Entry Modified!"}));
+}
+
+TEST_F(RegwatchTest, AddedPlacesReportEachNewEntryOnce) {
+  EnsureRegistrySnapshot(app);
+  EXPECT_TRUE(MissingAddedSections(Snapshot()).empty());
+  EXPECT_EQ(setReg(app).list, kNothingFound);
+
+  const std::string svc = std::string(kServices) + "\\KvSvc";
+  NewKey(HKEY_LOCAL_MACHINE, svc);
+  NewKey(HKEY_LOCAL_MACHINE, svc + "\\Parameters");
+  SetText(HKEY_LOCAL_MACHINE, svc, "ImagePath", "C:\\kv\\svc.exe -k kv");
+  Set(HKEY_LOCAL_MACHINE, svc + "\\Parameters", "ServiceDll",
+      std::string("%SystemRoot%\\kvsvc.dll") + '\0', REG_EXPAND_SZ);
+  SetText(HKEY_LOCAL_MACHINE, svc, "DisplayName", "not watched");
+  const std::string ifeo = std::string(kIfeo) + "\\kvapp.exe";
+  NewKey(HKEY_LOCAL_MACHINE, ifeo);
+  SetText(HKEY_LOCAL_MACHINE, ifeo, "Debugger", "C:\\kv\\dbg.exe");
+  SetText(HKEY_CURRENT_USER, kWinlogon, "Shell", "C:\\kv\\shell.exe");
+  SetText(HKEY_CURRENT_USER, kWinlogon, "NotWatched", "C:\\kv\\no.exe");
+  SetText(HKEY_LOCAL_MACHINE, "Software\\Microsoft\\Windows\\CurrentVersion\\Policies\\Explorer\\Run",
+          "KvPol", "C:\\kv\\pol.exe");
+  SetText(HKEY_CURRENT_USER, "Software\\Microsoft\\Windows NT\\CurrentVersion\\Windows", "Load",
+          "C:\\kv\\load.exe");
+  SetText(HKEY_CURRENT_USER, "Software\\Microsoft\\Command Processor", "AutoRun", "C:\\kv\\ar.cmd");
+  const std::string stub = "Software\\Microsoft\\Active Setup\\Installed Components\\{Kv}";
+  NewKey(HKEY_LOCAL_MACHINE, stub);
+  SetText(HKEY_LOCAL_MACHINE, stub, "StubPath", "C:\\kv\\stub.exe /s");
+  const std::string rox = "Software\\Microsoft\\Windows\\CurrentVersion\\RunOnceEx\\0001";
+  NewKey(HKEY_LOCAL_MACHINE, rox);
+  SetText(HKEY_LOCAL_MACHINE, rox, "KvStep", "C:\\kv\\step.exe");
+
+  RegistryPass pass = setReg(app);
+  const std::vector<std::string> expected = {
+      kWarningsTitle,
+      "HKEY_LOCAL_MACHINE|Loaded in Policies Run\\KvPol (C:\\kv\\pol.exe) New Entry!",
+      "HKEY_LOCAL_MACHINE|Loaded in Debugger\\kvapp.exe\\Debugger (C:\\kv\\dbg.exe) New Entry!",
+      "HKEY_LOCAL_MACHINE|Loaded in Service\\KvSvc\\ImagePath (C:\\kv\\svc.exe -k kv) New Entry!",
+      "HKEY_LOCAL_MACHINE|Loaded in Service\\KvSvc\\Parameters\\ServiceDll (%SystemRoot%\\kvsvc.dll) "
+      "New Entry!",
+      "HKEY_LOCAL_MACHINE|Loaded in RunOnceEx subkeys\\0001\\KvStep (C:\\kv\\step.exe) New Entry!",
+      "HKEY_LOCAL_MACHINE|Loaded in Active Setup\\{Kv}\\StubPath (C:\\kv\\stub.exe /s) New Entry!",
+      "HKEY_CURRENT_USER|Loaded in Winlogon\\Shell (C:\\kv\\shell.exe) New Entry!",
+      "HKEY_CURRENT_USER|Loaded in Windows\\Load (C:\\kv\\load.exe) New Entry!",
+      "HKEY_CURRENT_USER|Loaded in Command Processor\\AutoRun (C:\\kv\\ar.cmd) New Entry!",
+  };
+  EXPECT_EQ(pass.list, expected);
+  EXPECT_EQ(Node(pass, "#14 (C:\\kv\\dbg.exe)").parentKey, "!LLIIF");
+  Accept();
+  EXPECT_EQ(setReg(app).list, kNothingFound);
+
+  // A Winlogon shell changed on the machine is one modified entry.
+  const auto shell = [] {
+    RegClass reg;
+    reg.OpenRegistry(HKEY_LOCAL_MACHINE, kWinlogon, KEY_WOW64_64KEY);
+    return reg.GetValue("Shell");
+  }();
+  SetText(HKEY_LOCAL_MACHINE, kWinlogon, "Shell", "C:\\kv\\evilshell.exe");
+  pass = setReg(app);
+  EXPECT_EQ(pass.list.size(), 2u);
+  EXPECT_EQ(pass.list.back(), std::string("HKEY_LOCAL_MACHINE|Loaded in Winlogon\\Shell (C:\\kv\\evilshell.exe) ") +
+                                  (shell.empty() ? "New Entry!" : "Entry Modified!"));
+}
+
+TEST_F(RegwatchTest, StartupFolderFilesAreEntries) {
+  EnsureRegistrySnapshot(app);
+  const std::string user = ShellFolderPath(CSIDL_STARTUP), common = ShellFolderPath(CSIDL_COMMON_STARTUP);
+  ASSERT_FALSE(user.empty());
+  ASSERT_FALSE(common.empty());
+  const std::string link = user + "\\KvTool.lnk", batch = common + "\\KvRun.bat";
+  CreateFolder(user);
+  CreateFolder(common);
+  ASSERT_TRUE(CreateShellLink(link, "C:\\Kv Dir\\tool.exe", "C:\\", "/min", "", 0, SW_SHOWNORMAL));
+  ASSERT_TRUE(WriteWholeFile(batch, "@echo off\r\n"));
+  undo_.push_back([=] {
+    DeleteFileAt(link);
+    DeleteFileAt(batch);
+  });
+
+  RegistryPass pass = setReg(app);
+  EXPECT_EQ(pass.list, (std::vector<std::string>{
+                           kWarningsTitle,
+                           "HKEY_LOCAL_MACHINE|Loaded in Startup folder\\KvRun.bat (" + batch + ") New Entry!",
+                           "HKEY_CURRENT_USER|Loaded in Startup folder\\KvTool.lnk (\"C:\\Kv Dir\\tool.exe\" /min) "
+                           "New Entry!"}));
+  ASSERT_EQ(pass.warnings.size(), 2u);
+  EXPECT_EQ(EntryFilePath(pass.warnings[1].valueText, "C:\\windows\\", "C:\\windows\\system32\\",
+                          [](const std::string&) { return false; }),
+            "C:\\Kv Dir\\tool.exe");
+  Accept();
+  EXPECT_EQ(setReg(app).list, kNothingFound);
+
+  // A shortcut pointed elsewhere under the same name is a modified entry.
+  ASSERT_TRUE(CreateShellLink(link, "C:\\kv\\evil.exe", "C:\\", "", "", 0, SW_SHOWNORMAL));
+  pass = setReg(app);
+  EXPECT_EQ(pass.list, (std::vector<std::string>{
+                           kWarningsTitle,
+                           "HKEY_CURRENT_USER|Loaded in Startup folder\\KvTool.lnk (C:\\kv\\evil.exe) Entry Modified!"}));
+}
+
+namespace {
+
+// Registers (or, with empty xml, deletes) a task in the scheduler's root
+// folder through its own interface; the failing step's HRESULT otherwise.
+HRESULT RegisterRootTask(const std::wstring& name, const std::wstring& xml) {
+  CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+  ITaskService* service = nullptr;
+  ITaskFolder* root = nullptr;
+  VARIANT none;
+  VariantInit(&none);
+  HRESULT hr = CoCreateInstance(CLSID_TaskScheduler, nullptr, CLSCTX_INPROC_SERVER, IID_ITaskService,
+                                reinterpret_cast<void**>(&service));
+  BSTR rootPath = SysAllocString(L"\\"), taskName = SysAllocString(name.c_str()),
+       text = SysAllocString(xml.c_str());
+  if (SUCCEEDED(hr)) hr = service->Connect(none, none, none, none);
+  if (SUCCEEDED(hr)) hr = service->GetFolder(rootPath, &root);
+  if (SUCCEEDED(hr) && xml.empty()) {
+    hr = root->DeleteTask(taskName, 0);
+  } else if (SUCCEEDED(hr)) {
+    IRegisteredTask* task = nullptr;
+    hr = root->RegisterTask(taskName, text, TASK_CREATE_OR_UPDATE, none, none,
+                            TASK_LOGON_INTERACTIVE_TOKEN, none, &task);
+    if (task) task->Release();
+  }
+  SysFreeString(rootPath);
+  SysFreeString(taskName);
+  SysFreeString(text);
+  if (root) root->Release();
+  if (service) service->Release();
+  CoUninitialize();
+  return hr;
+}
+
+std::wstring TaskXml(const std::wstring& program, const std::wstring& arguments) {
+  return L"<?xml version=\"1.0\"?>\r\n"
+         L"<Task version=\"1.2\" xmlns=\"http://schemas.microsoft.com/windows/2004/02/mit/task\">\r\n"
+         L"  <Settings><Enabled>false</Enabled></Settings>\r\n"
+         L"  <Actions Context=\"Author\"><Exec><Command>" + program + L"</Command><Arguments>" + arguments +
+         L"</Arguments></Exec></Actions>\r\n"
+         L"</Task>\r\n";
+}
+
+}  // namespace
+
+TEST_F(RegwatchTest, ScheduledTasksAreEntries) {
+  EnsureRegistrySnapshot(app);
+  const HRESULT hr = RegisterRootTask(L"KvTask", TaskXml(L"C:\\kv\\task.exe", L"/run"));
+  if (FAILED(hr))
+    GTEST_SKIP() << "this Wine cannot register a task through ITaskService: 0x" << std::hex << hr;
+  undo_.push_back([] { RegisterRootTask(L"KvTask", L""); });
+  const auto tasks = ListScheduledTasks();
+  ASSERT_TRUE(tasks.has_value());
+  if (tasks->empty())
+    GTEST_SKIP() << "Wine registers the task but cannot list it: its IRegisteredTaskCollection "
+                    "answers get_Count, get_Item and get__NewEnum with E_NOTIMPL";
+
+  RegistryPass pass = setReg(app);
+  EXPECT_EQ(pass.list, (std::vector<std::string>{
+                           kWarningsTitle,
+                           "HKEY_LOCAL_MACHINE|Loaded in Scheduled Task\\KvTask (C:\\kv\\task.exe /run) New Entry!"}));
+  Accept();
+  EXPECT_EQ(setReg(app).list, kNothingFound);
+  ASSERT_EQ(RegisterRootTask(L"KvTask", TaskXml(L"C:\\kv\\other.exe", L"")), S_OK);
+  pass = setReg(app);
+  EXPECT_EQ(pass.list, (std::vector<std::string>{
+                           kWarningsTitle,
+                           "HKEY_LOCAL_MACHINE|Loaded in Scheduled Task\\KvTask (C:\\kv\\other.exe) Entry Modified!"}));
 }
