@@ -195,6 +195,7 @@ void mForm1::BuildFull() {
     if (!updates->Status().empty()) SetStatus(updates->Status());
     ShowUpdateIndicator(updates->Available());
   }
+  if (!app_.mainStatus.empty()) SetStatus(app_.mainStatus);
 
   Image3_Click();  // the window opens on the Home page
 }

@@ -57,6 +57,15 @@ bool RequireBaseline(App& app, const char* message, bool unreadableReported) {
   return false;
 }
 
+// An unattended run that met a data file whose seal does not match has
+// reported it and ends without using it.
+bool EndedForSeal(App& app) {
+  if (app.ended) return true;
+  if (app.exitCode != kExitSealBroken) return false;
+  app.EndProgram(kExitSealBroken);
+  return true;
+}
+
 }  // namespace
 
 bool RunStartup(App& app) {
@@ -64,6 +73,8 @@ bool RunStartup(App& app) {
   // Known from the first step on: nothing a scheduled scan meets on its way
   // may wait for an answer.
   app.run.scheduledScan = mode == RunMode::ScheduledScan;
+  app.run.unattendedRun = mode != RunMode::Interactive;
+  app.run.quietRun = mode == RunMode::SecureShutDown || mode == RunMode::ScheduledScan;
   app.run.shutDownAction = -1;
   EnsureFolder(app.appDir + "Data\\");
   EnsureFolder(app.appDir + "Data\\Log\\");
@@ -72,6 +83,7 @@ bool RunStartup(App& app) {
   const FileProbe first = EnsureBaseline(app);
   if (app.ended) return false;
   EnsureRegistrySnapshot(app);
+  if (EndedForSeal(app)) return false;
   loadSettings(app);
   if (app.ended) return false;
   if (app.autoCheckUpdates && app.edition.hasUpdateCheck) StartupUpdateCheck(app);
@@ -81,6 +93,7 @@ bool RunStartup(App& app) {
   if (!reported) reported = Unreadable(EnsureBaseline(app));
   if (app.ended) return false;
   if (FileExists(app.baselineFile)) LoadSystemBaseline(app, app.baselineFile);
+  if (EndedForSeal(app)) return false;
 
   switch (mode) {
     case RunMode::Interactive:

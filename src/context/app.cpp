@@ -5,9 +5,15 @@
 
 namespace kv {
 
+namespace {
+std::string WithSlash(std::string dir) {
+  if (!dir.empty() && dir.back() != '\\') dir += '\\';
+  return dir;
+}
+}  // namespace
+
 App::App(Host& h, const Edition& e, std::string dir)
-    : host(h), edition(e), appDir(std::move(dir)), wiring(*e.wiring) {
-  if (!appDir.empty() && appDir.back() != '\\') appDir += '\\';
+    : host(h), edition(e), appDir(WithSlash(std::move(dir))), seals(appDir + "Data\\"), wiring(*e.wiring) {
   settingsFile = appDir + "Data\\Korvanel.dat";
   baselineFile = appDir + "Data\\Integrity.dat";
   registryFile = appDir + "Data\\Registry.dat";
@@ -35,6 +41,11 @@ void App::Tell(const std::string& text, MsgIcon icon) {
 void App::SetMainCaption(const std::string& text) {
   mainCaption = text;
   if (HasForm1()) MainWindow().SetCaption(text);
+}
+
+void App::SetMainStatus(const std::string& text) {
+  mainStatus = text;
+  if (wiring.setStatus) wiring.setStatus(*this, text);
 }
 
 void App::EndProgram(int exitCode) {

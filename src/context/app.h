@@ -9,6 +9,7 @@
 #include "context/edition.h"
 #include "core/baseline.h"
 #include "context/run_state.h"
+#include "context/seals.h"
 #include "context/wiring.h"
 #include "platform/host.h"
 
@@ -17,11 +18,13 @@ namespace kv {
 // Exit codes of a run that could not do its work, for the task scheduler's
 // record: no first full scan yet; a baseline that is there but cannot be
 // read; findings kept, not accepted, because their log could not be written,
-// or because a scanner did not pass them (or did not finish).
+// or because a scanner did not pass them (or did not finish); a data file
+// whose seal does not match (it was not used).
 inline constexpr int kExitNoBaseline = 1;
 inline constexpr int kExitBaselineUnreadable = 2;
 inline constexpr int kExitLogNotWritten = 3;
 inline constexpr int kExitScannerObjected = 4;
+inline constexpr int kExitSealBroken = 5;
 
 class mForm1;
 class sProg;
@@ -104,6 +107,8 @@ class App {
   // Set for one registry pass: it stores every entry instead of comparing.
   bool registryAcceptMode = false;
   Baseline systemBaseline, folderBaseline;
+  // The seals of the data files in Data\.
+  SealStore seals;
 
   // Message box with the application title unless another is given.
   MsgAnswer Ask(const std::string& text, MsgButtons buttons = MsgButtons::Ok,
@@ -130,6 +135,10 @@ class App {
   // that never show it ("/r", "/s", "/a") never make it.
   void SetMainCaption(const std::string& text);
   std::string mainCaption;
+  // The main window's status line, kept the same way (what start-up found
+  // of the data files' seals).
+  void SetMainStatus(const std::string& text);
+  std::string mainStatus;
 
   // The windows, each created on first use by the layer that defines it
   // (mForm1 by the program, sProg by the secure shut down).

@@ -11,6 +11,10 @@ struct RunState {
   int16_t shutDownAction = -1;  // -1 normal; else the secure shut-down action, 99 scheduled scan
   bool scheduledScan = false;
   bool autoLoadRun = false;
+  // Started with "/r", "/s" or "/a": a changed data file is reported, not
+  // decided about; quietRun ("/s", "/a") reports it in the log alone.
+  bool unattendedRun = false;
+  bool quietRun = false;
   bool baselineScanActive = false;
   bool baselineScanGuard = false;
   bool manualScan = false;

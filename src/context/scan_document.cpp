@@ -11,8 +11,8 @@ namespace kv {
 namespace {
 constexpr unsigned long long kWriteIntervalMs = 250;
 
-void WriteDocument(ScanDocument& scan) {
-  ReplaceFileContents(scan.path, scan.document.Text());
+void WriteDocument(App& app, ScanDocument& scan) {
+  app.seals.Replace(scan.path, scan.document.Text());
   scan.lastWrite = GetTickCount64();
 }
 }  // namespace
@@ -26,12 +26,12 @@ bool WriteScanEntry(App& app, const std::string& file, const std::string& sectio
   ScanDocument* scan = app.scanDocument.get();
   if (!scan || !EqualsNoCase(scan->path, file)) return false;
   if (!scan->document.Set(section, key, value)) return false;
-  if (GetTickCount64() - scan->lastWrite >= kWriteIntervalMs) WriteDocument(*scan);
+  if (GetTickCount64() - scan->lastWrite >= kWriteIntervalMs) WriteDocument(app, *scan);
   return true;
 }
 
 void FinishScanDocument(App& app) {
-  if (app.scanDocument) WriteDocument(*app.scanDocument);
+  if (app.scanDocument) WriteDocument(app, *app.scanDocument);
   app.scanDocument.reset();
 }
 

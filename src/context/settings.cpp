@@ -2,6 +2,8 @@
 
 #include "context/app.h"
 #include "core/baseline.h"
+#include "core/profile.h"
+#include "core/seals.h"
 #include "core/settings_store.h"
 #include "core/text.h"
 #include "context/scan_document.h"
@@ -143,17 +145,28 @@ namespace {
 
 // The three places an entry can go.
 
+// The registry snapshot and any baseline written on disk keep their seal
+// with every entry; the settings file has none.
+bool WriteDataEntry(App& app, const std::string& file, const std::string& key,
+                    const std::string& value, const std::string& section) {
+  const std::string name = file.substr(file.find_last_of('\\') + 1);
+  if (!IsSealedDataName(name)) return IniWrite(file, key, value, section);
+  if (!ProfileNamesUsable(section, key)) return false;
+  const bool exists = FileExists(file);
+  std::string text;
+  if (exists) {
+    auto read = ReadWholeFile(file);
+    if (!read) return false;
+    text = std::move(*read);
+  }
+  return app.seals.Replace(file, ProfileSet(text, exists, section, key, value));
+}
+
 // A first full scan fills the baseline file it is building (held in memory
 // and written out as it goes); other files during the scan go to disk.
 bool WriteDuringFullScan(App& app, const std::string& file, const std::string& key,
                          const std::string& value, const std::string& section) {
-  return WriteScanEntry(app, file, section, key, value) || IniWrite(file, key, value, section);
-}
-
-// The settings file and the registry snapshot are written on disk at once.
-bool WriteToDisk(const std::string& file, const std::string& key, const std::string& value,
-                 const std::string& section) {
-  return IniWrite(file, key, value, section);
+  return WriteScanEntry(app, file, section, key, value) || WriteDataEntry(app, file, key, value, section);
 }
 
 // Any other file is a baseline: the entry changes the baseline in memory
@@ -173,7 +186,7 @@ bool WriteEntry(App& app, const std::string& file, const std::string& key,
   const std::string tail = UCase(Right(file, 12));
   if (EqualsNoCase(file, app.settingsFile)) return WriteSettingsEntry(app, key, value, section);
   if (app.run.baselineScanActive) return WriteDuringFullScan(app, file, key, value, section);
-  if (tail == "REGISTRY.DAT" || tail == "KORVANEL.DAT") return WriteToDisk(file, key, value, section);
+  if (tail == "REGISTRY.DAT" || tail == "KORVANEL.DAT") return WriteDataEntry(app, file, key, value, section);
   return WriteToBaselineInMemory(app, key, value, section);
 }
 

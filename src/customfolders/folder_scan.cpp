@@ -47,7 +47,7 @@ bool FirstCustomFolderScan(App& app, std::string folder, const std::string& base
     PumpMessages();
     if (app.ended) return false;
   }
-  if (!ReplaceFileContents(baselineFile, skeleton.Text())) return false;
+  if (!app.seals.Replace(baselineFile, skeleton.Text())) return false;
   // The run in progress loads this file and finds every file new.
   if (unattended) return true;
 

@@ -1,9 +1,11 @@
 #include "integrity/baseline_files.h"
 
 #include "context/app.h"
+#include "context/seals.h"
 #include "context/settings.h"
 #include "core/baseline.h"
 #include "core/text.h"
+#include "integrity/baseline_scan.h"
 #include "platform/files.h"
 
 namespace kv {
@@ -26,6 +28,19 @@ bool LoadInto(Baseline& target, const std::string& path) {
 }  // namespace
 
 bool LoadSystemBaseline(App& app, const std::string& path) {
+  switch (GuardDataFile(app, path)) {
+    case SealGuard::Use:
+      break;
+    case SealGuard::Refused:
+      return false;
+    case SealGuard::Rebuild:
+      // Rebuilt as a missing baseline is: from its backup, or by the first
+      // full scan (which loads it when it ends).
+      if (!EqualsNoCase(path, app.baselineFile) || FileExists(path)) return false;
+      EnsureBaseline(app);
+      if (app.ended || app.run.baselineScanActive || !FileExists(path)) return false;
+      return LoadSystemBaseline(app, path);
+  }
   return LoadInto(app.systemBaseline, path);
 }
 
@@ -34,11 +49,12 @@ bool LoadFolderBaseline(App& app, const std::string& path) {
     const std::string backup = BackupFileOf(path);
     // A secure shut down has nobody to ask: the backup is the best there is.
     const bool restored =
-        FileExists(backup) &&
+        FileExists(backup) && GuardDataFile(app, backup) == SealGuard::Use &&
         (app.run.InSecureShutDown() ||
          app.Ask("The data file is missing! Would you like to use the backup?", MsgButtons::YesNo,
                  ".Dat file Missing!") == MsgAnswer::Yes) &&
-        CopyFileTo(backup, path);
+        app.seals.Copy(backup, path);
+    if (app.ended) return false;
     if (!restored) {
       const int slot = SlotOfFolderBaselineFile(path);
       const std::string folder = SettingsEntry(app, "path", Dec(slot));
@@ -46,17 +62,29 @@ bool LoadFolderBaseline(App& app, const std::string& path) {
       if (app.ended) return false;
     }
   }
+  switch (GuardDataFile(app, path)) {
+    case SealGuard::Use:
+      break;
+    case SealGuard::Refused:
+      return false;
+    case SealGuard::Rebuild:
+      // Rebuilt as a missing one is; a file that could not be set aside is
+      // not asked about again.
+      if (app.ended || FileExists(path)) return false;
+      return LoadFolderBaseline(app, path);
+  }
   return LoadInto(app.folderBaseline, path);
 }
 
-bool SaveBaselineFile(const Baseline& baseline, const std::string& path) {
+bool SaveBaselineFile(App& app, const Baseline& baseline, const std::string& path) {
   // The backup is replaced whole as well: a copy cut short by a crash would
-  // leave a backup that no longer holds the previous baseline.
-  if (FileExists(path))
-    if (const auto previous = ReadWholeFile(path)) ReplaceFileContents(BackupFileOf(path), *previous);
-  return ReplaceFileContents(path, baseline.ToText());
+  // leave a backup that no longer holds the previous baseline. A file
+  // changed behind the program's back never becomes the backup.
+  if (FileExists(path) && app.seals.Check(path).verdict != SealVerdict::Differs)
+    if (const auto previous = ReadWholeFile(path)) app.seals.Replace(BackupFileOf(path), *previous);
+  return app.seals.Replace(path, baseline.ToText());
 }
 
-bool SaveSystemBaseline(App& app) { return SaveBaselineFile(app.systemBaseline, app.baselineFile); }
+bool SaveSystemBaseline(App& app) { return SaveBaselineFile(app, app.systemBaseline, app.baselineFile); }
 
 }  // namespace kv

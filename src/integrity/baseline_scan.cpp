@@ -1,6 +1,7 @@
 #include "integrity/baseline_scan.h"
 
 #include "context/app.h"
+#include "context/seals.h"
 #include "core/baseline.h"
 #include "integrity/full_scan.h"
 #include "platform/files.h"
@@ -46,17 +47,23 @@ FileProbe EnsureBaseline(App& app, FirstScanCheck check) {
     return found;
   }
   const std::string backup = BackupFileOf(app.baselineFile);
-  const FileProbe saved = ProbeFile(backup);
+  FileProbe saved = ProbeFile(backup);
   if (Unreadable(saved)) {
     // Neither a restore nor a new build: the backup may be all that is left.
     ReportUnreadable(app, backup, saved);
     return found;
   }
   if (saved == FileProbe::Readable) {
+    // A backup changed behind the program's back is no backup.
+    const SealGuard guard = GuardDataFile(app, backup);
+    if (guard == SealGuard::Refused || app.ended) return found;
+    if (guard == SealGuard::Rebuild) saved = FileProbe::Missing;
+  }
+  if (saved == FileProbe::Readable) {
     // A scheduled scan has nobody to ask: the backup is the best there is.
     if (app.run.scheduledScan ||
         app.Ask(kRestoreQuestion, MsgButtons::YesNo, "Missing Integrity.dat file") == MsgAnswer::Yes) {
-      CopyFileTo(backup, app.baselineFile);
+      app.seals.Copy(backup, app.baselineFile);
       return found;
     }
     app.Ask("Korvanel needs to be re-started");

@@ -165,7 +165,11 @@ bool AcceptFindings(App& app, FailedFilesView& view, const std::vector<FileVerdi
   // another run of the program (a logon check) may have accepted files into
   // the file and saved it. The accepted entries go into the file as it is
   // now, so that saving never undoes that run's work.
-  if (const auto text = ReadWholeFile(app.baselineFile)) {
+  // A file changed behind the program's back is not merged: saving would
+  // seal what nobody accepted.
+  if (const auto text = app.seals.Check(app.baselineFile).verdict != SealVerdict::Differs
+                            ? ReadWholeFile(app.baselineFile)
+                            : std::nullopt) {
     Baseline current = Baseline::FromText(*text);
     if (current.SectionCount() > 0) app.systemBaseline = std::move(current);
   }
@@ -199,7 +203,7 @@ bool SaveFolderFindings(App& app, int slot, const std::vector<FileVerdict>& find
   for (const FileVerdict& v : findings) {
     app.folderBaseline.WriteEntry(FileNameOf(v.path), EntryValue(v), SectionOf(v));
   }
-  return SaveBaselineFile(app.folderBaseline, file);
+  return SaveBaselineFile(app, app.folderBaseline, file);
 }
 
 }  // namespace kv

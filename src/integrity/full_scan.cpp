@@ -17,7 +17,7 @@ void StartFullScan(App& app, FirstScanCheck check) {
   // A file that still matched the old baseline in memory would pass and
   // keep its "NULL" in the new file.
   app.systemBaseline = Baseline();
-  AppendToFile(app.baselineFile, "");
+  if (!FileExists(app.baselineFile)) app.seals.Replace(app.baselineFile, "");
   MainWindowPort& form = app.MainWindow();
   form.SetCaption("Building Integrity File...");
   BaselineSkeleton skeleton;
@@ -33,7 +33,7 @@ void StartFullScan(App& app, FirstScanCheck check) {
   // The caption is seen before the file is written.
   PumpMessages();
   const std::string text = skeleton.Text();
-  if (!ReplaceFileContents(app.baselineFile, text)) return;
+  if (!app.seals.Replace(app.baselineFile, text)) return;
   form.Hide();
   app.run.baselineScanActive = true;
   BeginScanDocument(app, app.baselineFile, text);

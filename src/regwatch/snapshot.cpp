@@ -6,6 +6,7 @@
 #include <algorithm>
 
 #include "context/app.h"
+#include "context/seals.h"
 #include "context/settings.h"
 #include "core/profile.h"
 #include "core/text.h"
@@ -54,7 +55,7 @@ bool AcceptEntries(App& app, const std::vector<RegWarning>& warnings) {
     if (!doc.Set(places[size_t(w.place)].section, w.entry.key, w.entry.value)) return false;
   }
   // One write: a kill part way leaves either none or all of them accepted.
-  return ReplaceFileContents(app.registryFile, doc.Text());
+  return app.seals.Replace(app.registryFile, doc.Text());
 }
 
 namespace {
@@ -178,7 +179,7 @@ void StoreEntries(App& app, const std::vector<std::pair<std::string, SnapshotEnt
   }
   ProfileDocument doc(WithSections(text, MissingAddedSections(text)));
   for (const auto& [section, entry] : entries) doc.Set(section, entry.key, entry.value);
-  ReplaceFileContents(app.registryFile, doc.Text());
+  app.seals.Replace(app.registryFile, doc.Text());
 }
 
 }  // namespace
@@ -225,7 +226,9 @@ RegistryPass setReg(App& app) {
 }
 
 void EnsureRegistrySnapshot(App& app) {
-  if (FileExists(app.registryFile)) return;
+  // A snapshot the user chose to rebuild is taken anew, as a missing one is.
+  if (FileExists(app.registryFile) && GuardDataFile(app, app.registryFile) != SealGuard::Rebuild) return;
+  if (app.ended || FileExists(app.registryFile)) return;
   // The file is made by the pass, whole, when it ends.
   app.registryAcceptMode = true;
   setReg(app);

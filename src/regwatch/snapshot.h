@@ -10,7 +10,8 @@ namespace kv {
 class App;
 
 // Creates the snapshot file with a first snapshot when it cannot be opened;
-// an existing file, even an empty one, is used as it is.
+// an existing file, even an empty one, is used as it is once its seal was
+// checked (one the user chose to rebuild is taken anew).
 void EnsureRegistrySnapshot(App& app);
 
 // 0 unchanged (or stored, while app.registryAcceptMode is set), 1 new,

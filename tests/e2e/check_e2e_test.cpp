@@ -6,10 +6,12 @@
 
 #include "app/editions.h"
 #include "context/app.h"
+#include "context/seals.h"
 #include "core/baseline.h"
 #include "e2e/program_run.h"
 #include "integrity/checksum/file_checksum.h"
 #include "platform/files.h"
+#include "support/app_fixture.h"
 #include "support/scripted_host.h"
 
 using namespace kv::test;
@@ -158,4 +160,58 @@ TEST(CheckE2E, Sha256FindsAChangeThatKeepsTheCrc32) {
   std::vector<std::string> lines;
   WaitUntil([&] { return !(lines = ListBoxLines(window)).empty(); }, 5000);
   EXPECT_EQ(lines, std::vector<std::string>{forged});
+}
+
+// A baseline edited from outside is never taken as it is: the logon check
+// and the scheduled scan report it and end without using it; the next start
+// asks, and the user trusts it again or has it rebuilt.
+TEST(CheckE2E, AnEditedBaselineIsReportedAtTheNextStartAndTheNextLogonCheck) {
+  ProgramFolder folder;
+  ASSERT_TRUE(BuildBaselineInteractively(folder));
+  std::string baseline = folder.Read("Data\\Integrity.dat");
+  const size_t entry = baseline.find("=", baseline.find("[DLL]\r\n"));
+  ASSERT_NE(entry, std::string::npos);
+  baseline.insert(entry + 1, "0");
+  folder.Write("Data\\Integrity.dat", baseline);
+  const std::string report = kv::SealReport("Integrity.dat", false);
+  {
+    ProgramRun logon(folder, "Korvanel.exe", "/r");
+    ASSERT_TRUE(logon.Answer(report));
+    ASSERT_TRUE(logon.WaitForExit(60000));
+    EXPECT_EQ(logon.ExitCode(), DWORD(kv::kExitSealBroken));
+  }
+  {
+    ProgramRun scheduled(folder, "Korvanel.exe", "/a");
+    ASSERT_TRUE(scheduled.WaitForExit(60000)) << "a scheduled scan shows no box";
+    EXPECT_EQ(scheduled.ExitCode(), DWORD(kv::kExitSealBroken));
+  }
+  EXPECT_EQ(folder.Logs(), (std::vector<std::string>{report + ",\r\n", report + ",\r\n"}));
+  EXPECT_EQ(folder.Read("Data\\Integrity.dat"), baseline);
+  {
+    ProgramRun start(folder, "Korvanel.exe", "");
+    ASSERT_TRUE(start.Answer(kv::SealQuestion("Integrity.dat", false), IDYES));
+    HWND main = FindProcessWindow(start.processId(), "Welcome to Korvanel", 60000);
+    ASSERT_NE(main, nullptr);
+    PostMessageA(main, WM_CLOSE, 0, 0);
+    ASSERT_TRUE(start.WaitForExit());
+  }
+  {
+    ProgramRun logon(folder, "Korvanel.exe", "/r");
+    ASSERT_TRUE(logon.WaitForExit(120000)) << "trusted again: the logon check runs unasked";
+    EXPECT_EQ(logon.ExitCode(), 0u);
+  }
+  // Edited again, and this time rebuilt by a new full scan.
+  folder.Write("Data\\Integrity.dat", baseline + "x");
+  {
+    ProgramRun start(folder, "Korvanel.exe", "");
+    ASSERT_TRUE(start.Answer(kv::SealQuestion("Integrity.dat", false), IDNO));
+    ASSERT_TRUE(start.Answer(kFirstRunQuestion, IDYES));
+    HWND main = FindProcessWindow(start.processId(), "Welcome to Korvanel", 120000);
+    ASSERT_NE(main, nullptr);
+    PostMessageA(main, WM_CLOSE, 0, 0);
+    ASSERT_TRUE(start.WaitForExit());
+  }
+  EXPECT_EQ(folder.Read("Data\\Integrity.dat.rejected"), baseline + "x");
+  EXPECT_EQ(folder.Read("Data\\Integrity.dat").find("=NULL*E"), std::string::npos);
+  EXPECT_NE(folder.Read("Data\\Integrity.dat"), baseline + "x");
 }

@@ -108,7 +108,7 @@ TEST_F(RegwatchTest, FirstStartCreatesTheSnapshotAndStoresEveryEntry) {
   EXPECT_EQ(Node(pass, "#1 (C:\\first.exe)").text, "KvFirst (C:\\first.exe)");
 
   // An existing file, even an empty one, is kept as it is.
-  folder.Write("Data\\Registry.dat", "");
+  ASSERT_TRUE(app.seals.Replace(app.registryFile, ""));
   EnsureRegistrySnapshot(app);
   EXPECT_EQ(Snapshot(), "");
 }

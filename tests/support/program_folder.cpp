@@ -7,6 +7,7 @@
 #include <filesystem>
 
 #include "platform/files.h"
+#include "platform/protect.h"
 
 namespace kv::test {
 
@@ -22,9 +23,13 @@ ProgramFolder::ProgramFolder() {
       break;
     }
   }
+  // Folder names come round again in later runs of the same prefix; the
+  // registry's note that seals were made belongs to the folder that is gone.
+  ForgetSealsMade(dir_ + "Data\\");
 }
 
 ProgramFolder::~ProgramFolder() {
+  ForgetSealsMade(dir_ + "Data\\");
   std::error_code ec;
   std::filesystem::remove_all(std::filesystem::path(dir_), ec);
 }
