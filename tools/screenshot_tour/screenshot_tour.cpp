@@ -193,7 +193,7 @@ void PhotographCheckWindow(const std::string& name, bool results = false) {
   folder.MakeFolder("Data");
   test::ScriptedHost host;
   App app(host, ThisEdition(), folder.dir());
-  intCheck& w = app.CheckWindow();
+  intCheck& w = CheckWindow(app);
   SetWindowPos(w.hwnd(), nullptr, 24, 24, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
   w.Show();
   Settle(w.hwnd());
