@@ -353,7 +353,8 @@ TEST_F(RegwatchTest, SnapshotFromBeforeTheAddedPlacesReadsUnchanged) {
   }
   ASSERT_NE(old.find("KvOld= (C:\\old.exe)\r\n"), std::string::npos);
   ASSERT_EQ(old.find("KvOldSvc"), std::string::npos);
-  folder.Write("Data\\Registry.dat", old);
+  // Written and sealed by the program as it was then.
+  ASSERT_TRUE(app.seals.Replace(app.registryFile, old));
   EnsureRegistrySnapshot(app);
   EXPECT_EQ(Snapshot(), old);
 
