@@ -120,11 +120,16 @@ std::optional<std::string> HmacSha256(std::string_view key, std::string_view byt
   return result;
 }
 
+namespace {
+// The folder as the registry value's name, exactly as the folder is named.
+std::wstring ValueName(const std::string& dataFolder) { return WideText(LCase(dataFolder)); }
+}  // namespace
+
 bool SealsWereMade(const std::string& dataFolder) {
   HKEY key = nullptr;
   if (RegOpenKeyExA(HKEY_CURRENT_USER, kSealsKey, 0, KEY_QUERY_VALUE, &key) != ERROR_SUCCESS)
     return false;
-  const bool found = RegQueryValueExA(key, LCase(dataFolder).c_str(), nullptr, nullptr, nullptr,
+  const bool found = RegQueryValueExW(key, ValueName(dataFolder).c_str(), nullptr, nullptr, nullptr,
                                       nullptr) == ERROR_SUCCESS;
   RegCloseKey(key);
   return found;
@@ -136,7 +141,7 @@ void NoteSealsMade(const std::string& dataFolder) {
                       nullptr, &key, nullptr) != ERROR_SUCCESS)
     return;
   const DWORD one = 1;
-  RegSetValueExA(key, LCase(dataFolder).c_str(), 0, REG_DWORD, reinterpret_cast<const BYTE*>(&one),
+  RegSetValueExW(key, ValueName(dataFolder).c_str(), 0, REG_DWORD, reinterpret_cast<const BYTE*>(&one),
                  sizeof one);
   RegCloseKey(key);
 }
@@ -145,7 +150,7 @@ void ForgetSealsMade(const std::string& dataFolder) {
   HKEY key = nullptr;
   if (RegOpenKeyExA(HKEY_CURRENT_USER, kSealsKey, 0, KEY_SET_VALUE, &key) != ERROR_SUCCESS)
     return;
-  RegDeleteValueA(key, LCase(dataFolder).c_str());
+  RegDeleteValueW(key, ValueName(dataFolder).c_str());
   RegCloseKey(key);
 }
 
