@@ -151,15 +151,8 @@ bool WriteDataEntry(App& app, const std::string& file, const std::string& key,
                     const std::string& value, const std::string& section) {
   const std::string name = file.substr(file.find_last_of('\\') + 1);
   if (!IsSealedDataName(name)) return IniWrite(file, key, value, section);
-  if (!ProfileNamesUsable(section, key)) return false;
-  const bool exists = FileExists(file);
-  std::string text;
-  if (exists) {
-    auto read = ReadWholeFile(file);
-    if (!read) return false;
-    text = std::move(*read);
-  }
-  return app.seals.Replace(file, ProfileSet(text, exists, section, key, value));
+  const auto text = IniWritten(file, key, value, section);
+  return text && app.seals.Replace(file, *text);
 }
 
 // A first full scan fills the baseline file it is building (held in memory

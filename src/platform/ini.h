@@ -1,6 +1,7 @@
 // Initialisation files on disk, through the program's own rules (the same
 // on Windows and under Wine, which drops empty lines and leading blanks).
 #pragma once
+#include <optional>
 #include <string>
 
 namespace kv {
@@ -16,5 +17,10 @@ std::string IniRead(const std::string& file, const std::string& key, const std::
 // by another program).
 bool IniWrite(const std::string& file, const std::string& key, const std::string& value,
               const std::string& section);
+
+// The file's text with the entry written, for a caller that stores it its
+// own way; nullopt when the names cannot be stored or the file cannot be read.
+std::optional<std::string> IniWritten(const std::string& file, const std::string& key,
+                                      const std::string& value, const std::string& section);
 
 }  // namespace kv
