@@ -229,7 +229,6 @@ struct RegistryPassSource {
   std::function<std::vector<RegValueRead>(const PassPlace&)> readValues;
   // Compares (or, accepting, stores) an entry. Returns 0, 1 or 2.
   std::function<int(const SnapshotEntry&, const PassPlace&)> compare;
-  std::function<void()> afterEntry;  // may be empty
 };
 
 RegistryPass BuildRegistryPass(const RegistryPassSource& source);

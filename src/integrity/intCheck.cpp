@@ -20,7 +20,6 @@
 #include "context/scan_document.h"
 #include "integrity/intCheck_ids.h"
 #include "platform/files.h"
-#include "platform/pump.h"
 
 namespace kv {
 
@@ -249,7 +248,7 @@ void intCheck::resetCategoryLabels() {
   failedFilesClose_ = resultCloses_ = false;
   SetText(Label13, "Scanning...Please Wait");
   // The reset is seen before the work that follows it starts.
-  PumpMessages();
+  RedrawWindow(hwnd_, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
 }
 
 void intCheck::lUp() {

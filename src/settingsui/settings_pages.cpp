@@ -482,6 +482,7 @@ void AdvancedSettingsPage::cSpeeds_Click() {
         best = elapsed;
         bestSize = size;
       }
+      // The test takes many seconds: each line is seen as it is added.
       PumpMessages();
     }
     add(QuickestLine(best, bestSize / 1024));
