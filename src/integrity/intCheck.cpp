@@ -1,5 +1,6 @@
 #include "integrity/intCheck.h"
 
+#include <shellapi.h>
 #include <windowsx.h>
 
 #include "controls/control_text.h"
@@ -18,8 +19,10 @@
 #include "integrity/check_request.h"
 #include "integrity/checksum/checksum_pipeline.h"
 #include "context/scan_document.h"
+#include "integrity/findings_notice.h"
 #include "integrity/intCheck_ids.h"
 #include "platform/files.h"
+#include "platform/wide_text.h"
 
 namespace kv {
 
@@ -134,7 +137,8 @@ bool intCheck::Visible() const { return IsWindowVisible(hwnd_); }
 std::string intCheck::Title() const { return Text(hwnd_); }
 void intCheck::SetTitle(const std::string& text) {
   title_ = text;
-  SetWindowTextA(hwnd_, text.c_str());
+  // Wide, so that a title made of wide text reads back as it was made.
+  SetWindowTextW(hwnd_, WideText(text).c_str());
 }
 
 std::string intCheck::Text(HWND control) { return controls::ControlText(control); }
@@ -394,6 +398,63 @@ void intCheck::ShowResults(bool clean, bool stopped) {
     if (clean) ShowWindow(Label14, SW_SHOWNA);
     SetText(Label13, "Results");
   }
+}
+
+void intCheck::NotifyFindings(const CheckTally& tally) {
+  SetTitle(NarrowText(FindingsWindowTitle(tally)));
+  app_.host.ShowNotifyIcon(hwnd_, FindingsNoticeTitle(tally), FindingsNoticeText(tally));
+  noticeShown_ = true;
+}
+
+void intCheck::DismissNotice() {
+  if (!noticeShown_) return;
+  noticeShown_ = false;
+  app_.host.HideNotifyIcon(hwnd_);
+}
+
+void intCheck::ReviewFindings() {
+  DismissNotice();
+  ShowWindow(hwnd_, SW_RESTORE);
+  SetForegroundWindow(hwnd_);
+}
+
+void intCheck::OnSize(int, int) {
+  // Opened from the taskbar: the findings are in front of the user now.
+  if (noticeShown_ && !IsIconic(hwnd_) && IsWindowVisible(hwnd_)) DismissNotice();
+}
+
+LRESULT intCheck::OnMessage(UINT msg, WPARAM wp, LPARAM lp) {
+  // An icon outlives its window unless it is taken away with it.
+  if (msg == WM_DESTROY) DismissNotice();
+  if (msg != kNotifyIconMessage) return Window::OnMessage(msg, wp, lp);
+  switch (LOWORD(lp)) {
+    case WM_LBUTTONUP:
+    case NIN_BALLOONUSERCLICK:
+    case NIN_SELECT:
+    case NIN_KEYSELECT:
+      ReviewFindings();
+      break;
+    case WM_RBUTTONUP:
+    case WM_CONTEXTMENU: {
+      enum { kReview = 1, kDismiss };
+      HMENU menu = CreatePopupMenu();
+      AppendMenuW(menu, MF_STRING, kReview, L"&Review findings");
+      AppendMenuW(menu, MF_STRING, kDismiss, L"&Dismiss");
+      SetMenuDefaultItem(menu, kReview, FALSE);
+      POINT at{};
+      GetCursorPos(&at);
+      // The menu closes when the user clicks elsewhere only if the window is
+      // in front while it is open.
+      SetForegroundWindow(hwnd_);
+      const int chosen = TrackPopupMenu(menu, TPM_RETURNCMD | TPM_NONOTIFY | TPM_RIGHTBUTTON, at.x, at.y, 0,
+                                        hwnd_, nullptr);
+      DestroyMenu(menu);
+      if (chosen == kReview) ReviewFindings();
+      if (chosen == kDismiss) DismissNotice();
+      break;
+    }
+  }
+  return 0;
 }
 
 // --- the scan of failing files ---------------------------------------------------------

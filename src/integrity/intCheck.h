@@ -63,6 +63,13 @@ class intCheck : public controls::Window, public CheckView, public FailedFilesVi
   // progress panel after a stop).
   void ShowClean();
   void ShowResults(bool clean, bool stopped);
+  // A logon check's findings in a window nobody is looking at: the title
+  // names them and a notification-area icon stays until they are reviewed
+  // (the icon clicked, or the window opened) or dismissed.
+  void NotifyFindings(const CheckTally& tally);
+  bool NoticeShown() const { return noticeShown_; }
+  void ReviewFindings();
+  void DismissNotice();
 
   // --- rendering of a check (CheckView) ---------------------------------------
   void PassStarted(const CheckPass& pass) override;
@@ -109,6 +116,8 @@ class intCheck : public controls::Window, public CheckView, public FailedFilesVi
   bool OnTimer(UINT_PTR id) override;
   bool OnCommand(int id, int code, HWND from) override;
   bool OnClose() override;
+  void OnSize(int width, int height) override;
+  LRESULT OnMessage(UINT msg, WPARAM wp, LPARAM lp) override;
   void OnDpiChanged() override;
   std::optional<LabelLook> OnLabelLook(HWND label) override;
   bool OnEraseBackground(HDC dc) override;
@@ -133,6 +142,7 @@ class intCheck : public controls::Window, public CheckView, public FailedFilesVi
   bool timerArmed_ = false;
   bool scanningFailedFiles_ = false;
   bool running_ = false;
+  bool noticeShown_ = false;
   // What the two action links do now: close the window instead of going on.
   bool resultCloses_ = false, failedFilesClose_ = false;
   std::string title_ = "Integrity Checker", titleBeforeUpdate_;

@@ -1,6 +1,7 @@
 // The check window and engine driven through their procedures, on real
 // folders and real windows.
 #include <windows.h>
+#include <shellapi.h>
 
 #include <algorithm>
 #include <functional>
@@ -277,7 +278,8 @@ TEST_F(CheckWindowTest, StoppingWithListedFilesAsksFirst) {
 }
 
 // "/r" hands the result to a minimised window. A finding makes its taskbar
-// button flash and leaves the window minimised with its texts; a clean
+// button flash, shows a notification-area icon with the counts, and leaves
+// the window minimised with its texts until the icon is clicked; a clean
 // check ends the program without asking for anyone.
 class LogonCheckTest : public CheckWindowTest {
  protected:
@@ -294,17 +296,30 @@ class LogonCheckTest : public CheckWindowTest {
   }
 };
 
-TEST_F(LogonCheckTest, AFindingFlashesTheMinimisedWindowUntilOpened) {
+TEST_F(LogonCheckTest, AFindingFlashesAndNotifiesUntilOpened) {
   WatchFolderWith("");
+  folder.Write("f1\\other.exe", "other");
   StartAutoLoadCheck(app);
   intCheck& w = CheckWindow(app);
   ASSERT_TRUE(PumpUntil([&] { return !w.TimerArmed() && !w.Running(); }, 20000));
-  ASSERT_EQ(w.ListLines(), std::vector<std::string>{folder.path("f1\\tool.exe") + " *NEW*"});
+  ASSERT_EQ(w.ListLines().size(), 2u);
   EXPECT_EQ(host.attention, std::vector<HWND__*>{w.hwnd()});
   EXPECT_TRUE(IsIconic(w.hwnd()));
-  EXPECT_EQ(w.Title(), "100% AutoCheck");
   EXPECT_EQ(intCheck::Text(w.Label13), "Results");
   EXPECT_FALSE(host.ended);
+
+  ASSERT_EQ(host.notices.size(), 1u);
+  EXPECT_EQ(host.notices[0].window, w.hwnd());
+  EXPECT_EQ(host.notices[0].title, L"Korvanel found 2 changed files");
+  EXPECT_EQ(host.notices[0].text, L"2 new \u2014 click to review");
+  wchar_t title[64] = L"";
+  GetWindowTextW(w.hwnd(), title, 64);
+  EXPECT_EQ(std::wstring(title), L"Korvanel \u2014 2 changed files");
+  EXPECT_EQ(host.iconShown, w.hwnd());
+  // A click on the balloon brings the findings up and takes the icon away.
+  SendMessageW(w.hwnd(), kNotifyIconMessage, 1, NIN_BALLOONUSERCLICK);
+  EXPECT_FALSE(IsIconic(w.hwnd()));
+  EXPECT_EQ(host.iconShown, nullptr);
 }
 
 TEST_F(LogonCheckTest, ACleanCheckEndsWithoutFlashing) {
@@ -315,6 +330,7 @@ TEST_F(LogonCheckTest, ACleanCheckEndsWithoutFlashing) {
   StartAutoLoadCheck(app);
   ASSERT_TRUE(PumpUntil([&] { return host.ended; }, 20000));
   EXPECT_TRUE(host.attention.empty());
+  EXPECT_TRUE(host.notices.empty());
 }
 
 // The keyboard reaches every control of the result and of the failed-files
