@@ -121,6 +121,21 @@ void ExpectFits(HWND top, const Screen& screen, const std::string& where) {
       reinterpret_cast<LPARAM>(&all));
   int actions = 0;
   for (HWND w : all) {
+    const bool group = _stricmp(ClassOf(w).c_str(), "Button") == 0 &&
+                       (GetWindowLongPtrA(w, GWL_STYLE) & 0x0F) == BS_GROUPBOX;
+    if (group && IsWindowVisible(w)) {
+      HDC dc = GetDC(w);
+      const HGDIOBJ old = SelectObject(dc, reinterpret_cast<HFONT>(SendMessageA(w, WM_GETFONT, 0, 0)));
+      const std::string caption = TextOf(w);
+      SIZE text{};
+      GetTextExtentPoint32A(dc, caption.c_str(), int(caption.size()), &text);
+      SelectObject(dc, old);
+      ReleaseDC(w, dc);
+      RECT box{};
+      GetClientRect(w, &box);
+      // The frame's caption is inset by a few pixels at each side.
+      EXPECT_LE(text.cx + MulDiv(16, screen.dpi, 96), box.right) << "group caption cut: " << caption;
+    }
     if (!IsWindowVisible(w) || !IsAction(w)) continue;
     ++actions;
     const std::string name = ClassOf(w) + " \"" + TextOf(w) + "\"";
