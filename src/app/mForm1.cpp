@@ -35,7 +35,7 @@ constexpr int kRail = 196;
 constexpr int kMargin = 24;
 
 const controls::Typeface kTitleFont = ui::Face(18, FW_SEMIBOLD);  // lblName
-const controls::Typeface kDescFont = ui::FixedFace(9);           // lblDesc
+const controls::Typeface kDescFont = ui::Face(9, FW_NORMAL);     // lblDesc
 const controls::Typeface kStatusFont = ui::Face(9, FW_NORMAL);    // the status line
 
 }  // namespace
