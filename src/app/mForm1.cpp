@@ -459,8 +459,7 @@ void mForm1::Layout() {
     const int icon = Scale(16, dpi);
     imgDLUpdates.Move(left + Scale(280, dpi), statusY + (lineH - icon) / 2, icon, icon);
     place(lblDLUpdates, left + Scale(302, dpi), statusY, Scale(160, dpi), lineH);
-    place(rwClick, std::max(right - Scale(200, dpi), left + Scale(470, dpi)), statusY,
-          Scale(200, dpi), lineH);
+    place(rwClick, right - Scale(200, dpi), statusY, Scale(200, dpi), lineH);
     content = RECT{left, top, right, statusY - Scale(12, dpi)};
     const int designTextW = design.cx - margin - left - pic - Scale(20, dpi);
     least = SIZE{design.cx - margin - left,
