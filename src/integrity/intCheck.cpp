@@ -268,6 +268,7 @@ void intCheck::lUp() {
   control_->pause = false;
   ShowPanel(1);
   ShowWindow(Label11, SW_HIDE);
+  ShowWindow(Image9.hwnd(), SW_SHOWNA);
   ShowWindow(Label14, SW_HIDE);
   for (int c = 1; c <= 7; ++c) {
     SetText(titleLabel[c], c <= 6 ? Category(c).title : "Custom Folder");
@@ -305,6 +306,12 @@ void intCheck::RunCheck() {
   check->UseBaseline(app_.algorithmName, app_.baselineFile);
   check->Run();
   running_ = false;
+  // An ended check has nothing left to pause; a run queued meanwhile keeps it.
+  if (!prepared_ && hwnd_) {
+    ShowWindow(Image9.hwnd(), SW_HIDE);
+    ShowWindow(Label11, SW_HIDE);
+    RescueFocus();
+  }
   if (!app_.ended) EndCheckRun(app_, *this, check->Tally());
 }
 
