@@ -92,16 +92,16 @@ void intCheck::CreateControls() {
   l_cust2 = titleLabel[7];
 
   // Result panel.
-  const char* captions[4] = {"Total Files Scanned:", "New Files:", "Failed Files:",
-                             "Passing Files:"};
-  HWND* values[4] = {&Label6, &Label8, &Label9, &Label7};
-  for (int i = 0; i < 4; ++i) {
-    panels_[2].push_back(label(captions[i], 40, 62 + i * 30, 200, 20));
-    *values[i] = label("0", 250, 62 + i * 30, 120, 20, 0, 0, kBold);
+  const char* captions[6] = {"Total Files Scanned:", "New Files:",     "Failed Files:",
+                             "Unreadable Files:",    "Missing Files:", "Passing Files:"};
+  HWND* values[6] = {&Label6, &Label8, &Label9, &Label15, &Label16, &Label7};
+  for (int i = 0; i < 6; ++i) {
+    panels_[2].push_back(label(captions[i], 40, 58 + i * 26, 200, 20));
+    *values[i] = label("0", 250, 58 + i * 26, 120, 20, 0, 0, kBold);
     panels_[2].push_back(*values[i]);
   }
-  Label14 = label("Scan Complete. No new or modified files were found.", 40, 190, 460, 20);
-  Label2 = label("Repair and Update Failed Files...", 40, 230, 460, 22, kLabel2, SS_NOTIFY, kBold);
+  Label14 = label("Scan Complete. No new or modified files were found.", 40, 220, 460, 20);
+  Label2 = label("Repair and Update Failed Files...", 40, 250, 460, 22, kLabel2, SS_NOTIFY, kBold);
   panels_[2].push_back(Label2);
 
   // Failed-files panel.
@@ -264,6 +264,9 @@ void intCheck::lUp() {
   if (app_.ended) return;
   const bool firstScanStarted = !wasBuilding && run.baselineScanActive;
   if (firstScanStarted) Show();
+  // Files left listed because nothing could settle them are found again
+  // by this run, if they still cannot be read.
+  if (onlyUnsettled_) ClearFindings();
   resetCategoryLabels();
   control_->pause = false;
   ShowPanel(1);
@@ -344,9 +347,19 @@ void intCheck::FileStarted(int category, const std::string& name) {
 void intCheck::FileChecked(const FileVerdict& verdict) {
   showNext_ = verdict.finding;
   if (!verdict.finding) return;
-  const std::string line = verdict.kind == VerdictKind::New ? verdict.path + " *NEW*" : verdict.path;
-  SendMessageA(List1, LB_ADDSTRING, 0, LPARAM(line.c_str()));
+  AddListLine(verdict);
   findings_.push_back(verdict);
+}
+
+void intCheck::AddListLine(const FileVerdict& verdict) {
+  std::string line = verdict.path;
+  switch (verdict.kind) {
+    case VerdictKind::New: line += " *NEW*"; break;
+    case VerdictKind::Unreadable: line += " *UNREADABLE*"; break;
+    case VerdictKind::Missing: line += " *MISSING*"; break;
+    default: break;
+  }
+  SendMessageA(List1, LB_ADDSTRING, 0, LPARAM(line.c_str()));
 }
 
 void intCheck::Progress(const CheckProgress& progress) {
@@ -367,14 +380,22 @@ void intCheck::ShowProgressNow(const CheckProgress& p) {
   if (!p.fileName.empty()) SetText(fileLabel[p.category], p.fileName);
   SetTitle(Dec(p.RunPercent()) + "% AutoCheck");
   SetText(percentLabel[p.category], Dec(p.categoryPercent) + "%");
-  ShowCounters(p.checked, p.newFiles, p.changed);
+  CheckTally counted;
+  counted.checked = p.checked;
+  counted.newFiles = p.newFiles;
+  counted.changed = p.changed;
+  counted.unreadable = p.unreadable;
+  counted.missing = p.missing;
+  ShowCounters(counted);
 }
 
-void intCheck::ShowCounters(long checked, long newFiles, long changed) {
-  SetText(Label6, Dec(checked));
-  SetText(Label9, Dec(changed));
-  SetText(Label8, Dec(newFiles));
-  SetText(Label7, Dec(checked - changed - newFiles));
+void intCheck::ShowCounters(const CheckTally& t) {
+  SetText(Label6, Dec(t.checked));
+  SetText(Label9, Dec(t.changed));
+  SetText(Label8, Dec(t.newFiles));
+  SetText(Label15, Dec(t.unreadable));
+  SetText(Label16, Dec(t.missing));
+  SetText(Label7, Dec(t.Passing()));
 }
 
 void intCheck::CategoryEnded(int category, bool complete) {
@@ -388,7 +409,7 @@ void intCheck::PassEnded(const CheckPass&) {}
 
 void intCheck::RunEnded(const CheckTally& tally) {
   tally_ = tally;
-  if (!app_.run.InSecureShutDown()) ShowCounters(tally.checked, tally.newFiles, tally.changed);
+  if (!app_.run.InSecureShutDown()) ShowCounters(tally);
 }
 
 void intCheck::ShowClean() {
@@ -494,6 +515,16 @@ void intCheck::ShowNotUpdated() { SetTitle(titleBeforeUpdate_); }
 void intCheck::ClearFindings() {
   SendMessageA(List1, LB_RESETCONTENT, 0, 0);
   findings_.clear();
+  onlyUnsettled_ = false;
+}
+
+void intCheck::KeepFindings(const std::vector<FileVerdict>& left) {
+  ClearFindings();
+  for (const FileVerdict& v : left) {
+    AddListLine(v);
+    findings_.push_back(v);
+  }
+  onlyUnsettled_ = !left.empty();
 }
 
 // --- user requests --------------------------------------------------------------------

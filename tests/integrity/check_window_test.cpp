@@ -49,23 +49,33 @@ class CheckWindowTest : public AppTest {
   std::string watched;
 };
 
-// The rules are CheckRun's; the window shows the verdicts as lines (new ones
-// marked) and the tally in its counters.
+// The rules are CheckRun's; the window shows the verdicts as lines (new,
+// unreadable and missing ones marked) and the tally in its counters.
 TEST_F(CheckWindowTest, RendersFindingsAsLinesAndTheTallyInItsCounters) {
   folder.Write("watched\\same.dll", "same");
   folder.Write("watched\\Changed.DLL", "changed now");
   folder.Write("watched\\fresh.dll", "new");
+  folder.Write("watched\\locked.dll", "held");
   app.folderBaseline = Baseline::FromText("//x\r\n[DLL]\r\nSAME.dll=" + Sum("same.dll") +
-                                          "*E\r\nchanged.dll=1234*E\r\nNULL*E\r\n");
+                                          "*E\r\nchanged.dll=1234*E\r\nlocked.dll=" +
+                                          Sum("locked.dll") + "*E\r\ngone.dll=1*E\r\nNULL*E\r\n");
   app.run.scanDLL = true;
+  HANDLE lock = CreateFileA((watched + "locked.dll").c_str(), GENERIC_READ, 0, nullptr,
+                            OPEN_EXISTING, 0, nullptr);
+  ASSERT_NE(lock, INVALID_HANDLE_VALUE);
   RunToEnd();
+  CloseHandle(lock);
   intCheck& w = CheckWindow(app);
   auto lines = w.ListLines();
   std::sort(lines.begin(), lines.end());
-  EXPECT_EQ(lines, (std::vector<std::string>{watched + "Changed.DLL", watched + "fresh.dll *NEW*"}));
-  EXPECT_EQ(intCheck::Text(w.Label6), "3");
+  EXPECT_EQ(lines, (std::vector<std::string>{watched + "Changed.DLL", watched + "fresh.dll *NEW*",
+                                             watched + "gone.dll *MISSING*",
+                                             watched + "locked.dll *UNREADABLE*"}));
+  EXPECT_EQ(intCheck::Text(w.Label6), "4");
   EXPECT_EQ(intCheck::Text(w.Label9), "1");
   EXPECT_EQ(intCheck::Text(w.Label8), "1");
+  EXPECT_EQ(intCheck::Text(w.Label15), "1");
+  EXPECT_EQ(intCheck::Text(w.Label16), "1");
   EXPECT_EQ(intCheck::Text(w.Label7), "1");
   EXPECT_EQ(w.Title(), "100% AutoCheck");
   EXPECT_EQ(intCheck::Text(w.percentLabel[1]), "100%");
