@@ -8,7 +8,9 @@ std::wstring Files(long n) {
   return std::to_wstring(n) + (n == 1 ? L" changed file" : L" changed files");
 }
 
-long Findings(const CheckTally& tally) { return tally.newFiles + tally.changed; }
+long Findings(const CheckTally& tally) {
+  return tally.newFiles + tally.changed + tally.unreadable + tally.missing;
+}
 
 }  // namespace
 
@@ -23,6 +25,8 @@ std::wstring FindingsNoticeText(const CheckTally& tally) {
   };
   add(tally.newFiles, L"new");
   add(tally.changed, L"changed");
+  add(tally.unreadable, L"unreadable");
+  add(tally.missing, L"missing");
   return counts + L" \u2014 click to review";
 }
 

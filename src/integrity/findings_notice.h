@@ -10,7 +10,7 @@ namespace kv {
 
 // "Korvanel found 5 changed files"
 std::wstring FindingsNoticeTitle(const CheckTally& tally);
-// "3 new, 2 changed — click to review"
+// "3 new, 2 changed, 1 missing — click to review"
 std::wstring FindingsNoticeText(const CheckTally& tally);
 // "Korvanel — 5 changed files"
 std::wstring FindingsWindowTitle(const CheckTally& tally);

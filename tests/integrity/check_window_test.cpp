@@ -311,12 +311,12 @@ class LogonCheckTest : public CheckWindowTest {
 };
 
 TEST_F(LogonCheckTest, AFindingFlashesAndNotifiesUntilOpened) {
-  WatchFolderWith("");
+  WatchFolderWith("//x\r\n[EXE]\r\ngone.exe=1234*E\r\nNULL*E\r\n");
   folder.Write("f1\\other.exe", "other");
   StartAutoLoadCheck(app);
   intCheck& w = CheckWindow(app);
   ASSERT_TRUE(PumpUntil([&] { return !w.TimerArmed() && !w.Running(); }, 20000));
-  ASSERT_EQ(w.ListLines().size(), 2u);
+  ASSERT_EQ(w.ListLines().size(), 3u);
   EXPECT_EQ(host.attention, std::vector<HWND__*>{w.hwnd()});
   EXPECT_TRUE(IsIconic(w.hwnd()));
   EXPECT_EQ(intCheck::Text(w.Label13), "Results");
@@ -324,11 +324,11 @@ TEST_F(LogonCheckTest, AFindingFlashesAndNotifiesUntilOpened) {
 
   ASSERT_EQ(host.notices.size(), 1u);
   EXPECT_EQ(host.notices[0].window, w.hwnd());
-  EXPECT_EQ(host.notices[0].title, L"Korvanel found 2 changed files");
-  EXPECT_EQ(host.notices[0].text, L"2 new \u2014 click to review");
+  EXPECT_EQ(host.notices[0].title, L"Korvanel found 3 changed files");
+  EXPECT_EQ(host.notices[0].text, L"2 new, 1 missing \u2014 click to review");
   wchar_t title[64] = L"";
   GetWindowTextW(w.hwnd(), title, 64);
-  EXPECT_EQ(std::wstring(title), L"Korvanel \u2014 2 changed files");
+  EXPECT_EQ(std::wstring(title), L"Korvanel \u2014 3 changed files");
   EXPECT_EQ(host.iconShown, w.hwnd());
   // A click on the balloon brings the findings up and takes the icon away.
   SendMessageW(w.hwnd(), kNotifyIconMessage, 1, NIN_BALLOONUSERCLICK);
