@@ -1,5 +1,6 @@
 #include "core/baseline.h"
 
+#include <algorithm>
 #include <unordered_set>
 
 #include "core/text.h"
@@ -208,6 +209,100 @@ bool Baseline::WriteEntry(std::string_view name, std::string_view value,
     t.append(name).append("=").append(value).append(CRLF);
   }
   return true;
+}
+
+namespace {
+
+// The section's edits of a WriteEntries pass, as WriteEntry would make them
+// one by one, or nullopt when one of them is not of the plain kind the pass
+// can make (a name or value that spans lines, a key on several lines, no
+// closing line for a new entry): those go through WriteEntry.
+struct SectionEdit {
+  size_t from, to;  // the replaced range of the text
+  std::string text;
+};
+
+std::optional<std::vector<SectionEdit>> PlainEdits(const std::string& t,
+                                                   const std::vector<const Baseline::EntryWrite*>& writes) {
+  struct Line {
+    size_t keyStart, lineEnd;
+    int count;
+  };
+  std::unordered_map<std::string, Line> lines;
+  bool keyBroken = false;
+  ForEachKey(t, [&](std::string_view key, size_t valueStart) {
+    const size_t keyStart = valueStart - key.size() - 1;
+    auto [at, added] = lines.try_emplace(UCase(key), Line{keyStart, t.find(CRLF, valueStart), 0});
+    ++at->second.count;
+    (void)added;
+    keyBroken = keyBroken || key.empty();
+  });
+  if (keyBroken) return std::nullopt;
+  // Per key, in first-write order: the spelling and value of its last write.
+  std::unordered_map<std::string, size_t> pending;
+  std::vector<std::pair<std::string, std::string>> written;  // folded key, "name=value"
+  for (const Baseline::EntryWrite* w : writes) {
+    if (w->name.empty() || w->name.find_first_of("=\r\n") != std::string::npos ||
+        w->value.find_first_of("\r\n") != std::string::npos)
+      return std::nullopt;
+    std::string key = UCase(w->name);
+    const std::string line = w->name + "=" + w->value;
+    if (const auto hit = pending.find(key); hit != pending.end()) {
+      written[hit->second].second = line;
+      continue;
+    }
+    pending.emplace(key, written.size());
+    written.emplace_back(std::move(key), line);
+  }
+  static constexpr std::string_view kClosing = "\r\nNULL*E\r\n";
+  const size_t closing = t.find(kClosing);
+  std::vector<SectionEdit> edits;
+  std::string added;
+  for (auto& [key, line] : written) {
+    if (const auto hit = lines.find(key); hit != lines.end()) {
+      // A key on two lines changes every identical copy: WriteEntry's work.
+      if (hit->second.count != 1 || hit->second.lineEnd == std::string::npos) return std::nullopt;
+      edits.push_back({hit->second.keyStart, hit->second.lineEnd, std::move(line)});
+    } else {
+      if (closing == std::string::npos) return std::nullopt;
+      added.append(CRLF).append(line);
+    }
+  }
+  if (!added.empty()) edits.push_back({closing, closing, std::move(added)});
+  // A new entry goes after an edited line that ends where the closing line begins.
+  std::sort(edits.begin(), edits.end(), [](const SectionEdit& a, const SectionEdit& b) {
+    return a.from != b.from ? a.from < b.from : a.to > b.to;
+  });
+  return edits;
+}
+
+}  // namespace
+
+void Baseline::WriteEntries(const std::vector<EntryWrite>& writes) {
+  std::array<std::vector<const EntryWrite*>, kBaselineSections> bySection;
+  for (const EntryWrite& w : writes)
+    if (const int i = SectionIndex(w.section)) bySection[size_t(i - 1)].push_back(&w);
+  for (size_t i = 0; i < bySection.size(); ++i) {
+    if (bySection[i].empty()) continue;
+    Section& s = sections_[i];
+    const auto edits = PlainEdits(s.text, bySection[i]);
+    if (!edits) {
+      for (const EntryWrite* w : bySection[i]) WriteEntry(w->name, w->value, w->section);
+      continue;
+    }
+    std::string text;
+    size_t extra = 0;
+    for (const SectionEdit& e : *edits) extra += e.text.size();
+    text.reserve(s.text.size() + extra);
+    size_t copied = 0;
+    for (const SectionEdit& e : *edits) {
+      text.append(s.text, copied, e.from - copied).append(e.text);
+      copied = e.to;
+    }
+    text.append(s.text, copied);
+    s.text = std::move(text);
+    s.indexed = false;
+  }
 }
 
 std::vector<std::string> Baseline::EntryNames(std::string_view section) const {

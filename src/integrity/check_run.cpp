@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <optional>
 
 #include "context/app.h"
 #include "context/settings.h"
@@ -76,6 +77,7 @@ CheckRun::~CheckRun() = default;
 // --- counting ---------------------------------------------------------------------
 
 void CheckRun::Count() {
+  const StepClock::Timer timer(app_.steps, Step::Listing);
   counted_ = true;
   tally_ = CheckTally();
   tally_.runTotal = 0;
@@ -182,6 +184,7 @@ void CheckRun::StartPassPipeline(const CheckFolder& folder) {
   passPipeline_.reset();
   passTaken_ = 0;
   if (readers_.workers == 0) return;
+  const StepClock::Timer timer(app_.steps, Step::Listing);
   const std::string path = FolderOf(folder);
   const auto names = ListDirectory(path);
   if (!names) return;
@@ -205,6 +208,7 @@ bool CheckRun::Walk(const CheckFolder& folderToCheck, int category) {
   const std::string folder = FolderOf(folderToCheck);
   const CategoryInfo& info = kCategories[category];
 
+  std::optional<StepClock::Timer> listing(std::in_place, app_.steps, Step::Listing);
   auto names = ListDirectory(folder);
   // The pass's readers are used while the folder lists as it did when they
   // started; a folder that changed since gets readers of its own.
@@ -229,6 +233,7 @@ bool CheckRun::Walk(const CheckFolder& folderToCheck, int category) {
       if (!paths.empty()) pipeline = (own = StartPipeline(std::move(paths))).get();
     }
   }
+  listing.reset();
   // The check's rhythm: between files the queue is pumped so that pause,
   // stop and repaints are handled. A yield keeps every file not yet started
   // unopened while handlers run, so that a stop is never followed by
@@ -258,6 +263,7 @@ bool CheckRun::Walk(const CheckFolder& folderToCheck, int category) {
       view_.FileStarted(category, name);
 
       std::string checksum;
+      std::optional<StepClock::Timer> checksumTime(std::in_place, app_.steps, Step::Checksums);
       if (pipeline && control.stop) {
         // Stopped during a yield: nothing more is read.
         stopped = true;
@@ -270,6 +276,7 @@ bool CheckRun::Walk(const CheckFolder& folderToCheck, int category) {
         if (got == ChecksumPipeline::Taken::ByCaller) checksum = FileChecksum(app_, folder + name);
       }
       ++taken;
+      checksumTime.reset();
       yield();
       if (app_.ended) return false;
       if (control.stop) {
@@ -296,13 +303,17 @@ bool CheckRun::Walk(const CheckFolder& folderToCheck, int category) {
         verdict.finding = !request_.buildBaseline;
       }
       if (verdict.finding) findings_.push_back(verdict);
+      std::optional<StepClock::Timer> shown(std::in_place, app_.steps, Step::ListBox);
       view_.FileChecked(verdict);
+      shown.reset();
 
       ++tally_.checked;
       ++categoryDone;
       if (categoryTotal != 0) categoryPercent = Percent(categoryDone, categoryTotal);
+      shown.emplace(app_.steps, Step::ListBox);
       view_.Progress({category, name, tally_.checked, tally_.newFiles, tally_.changed, tally_.runTotal,
                      categoryPercent});
+      shown.reset();
       yield();
       if (control.pause) {
         if (pipeline) pipeline->Hold();

@@ -1,5 +1,7 @@
 #include "integrity/failed_files.h"
 
+#include <optional>
+
 #include "antivirus/scanner_run.h"
 #include "context/app.h"
 #include "core/baseline.h"
@@ -85,8 +87,10 @@ void ScanFailingFiles(App& app, FailedFilesView& view, std::vector<FileVerdict> 
     entries.emplace_back();
     // Every scanner is heard out before anything is trusted.
     ScanVerdict verdict;
+    std::optional<StepClock::Timer> handOver(std::in_place, app.steps, Step::HandOver);
     const BatchedScanResult scan =
         ScanFileList(app, entries, scanners.first, scanners.second, haveScanner, true, &verdict);
+    handOver.reset();
     if (app.ended) return;
     if (scan.startFailed) {
       // The list stays, so the scanner can be corrected and the scan repeated.
@@ -106,10 +110,12 @@ void ScanFailingFiles(App& app, FailedFilesView& view, std::vector<FileVerdict> 
       return;
     }
     LogResult log;
+    std::optional<StepClock::Timer> logging(std::in_place, app.steps, Step::Log);
     if (haveScanner)
       log = TryWriteLog(app, kScannedHeader + scan.items);
     else if (!scan.items.empty())  // a forced log of no files would record nothing
       log = TryWriteLog(app, kLoggedHeader + scan.items, 1);
+    logging.reset();
     // Accepted without their log, the files would pass every later check
     // with nothing left that names them: they stay listed instead.
     if (log.failed()) {
@@ -145,6 +151,7 @@ void ScanFailingFiles(App& app, FailedFilesView& view, std::vector<FileVerdict> 
 bool AcceptFindings(App& app, FailedFilesView& view, const std::vector<FileVerdict>& findings) {
   if (findings.empty()) return true;
   view.ShowUpdating();
+  std::optional<StepClock::Timer> accepting(std::in_place, app.steps, Step::Acceptance);
 
   std::vector<const FileVerdict*> systemAccepted;
   std::vector<FileVerdict> folderFindings[21];
@@ -178,6 +185,8 @@ bool AcceptFindings(App& app, FailedFilesView& view, const std::vector<FileVerdi
   if (app.systemBaseline.SectionCount() > 0) {
     for (const FileVerdict* v : systemAccepted)
       app.systemBaseline.WriteEntry(FileNameOf(v->path), EntryValue(*v), SectionOf(*v));
+    accepting.reset();
+    const StepClock::Timer saving(app.steps, Step::Save);
     if (SaveSystemBaseline(app))
       LoadSystemBaseline(app, app.baselineFile);
     else
