@@ -183,8 +183,11 @@ bool AcceptFindings(App& app, FailedFilesView& view, const std::vector<FileVerdi
   // A system baseline that never loaded holds no sections: saving it would
   // replace the file (and, one update later, its backup) with an empty one.
   if (app.systemBaseline.SectionCount() > 0) {
+    std::vector<Baseline::EntryWrite> writes;
+    writes.reserve(systemAccepted.size());
     for (const FileVerdict* v : systemAccepted)
-      app.systemBaseline.WriteEntry(FileNameOf(v->path), EntryValue(*v), SectionOf(*v));
+      writes.push_back({FileNameOf(v->path), EntryValue(*v), SectionOf(*v)});
+    app.systemBaseline.WriteEntries(writes);
     accepting.reset();
     const StepClock::Timer saving(app.steps, Step::Save);
     if (SaveSystemBaseline(app))
@@ -209,9 +212,10 @@ bool SaveFolderFindings(App& app, int slot, const std::vector<FileVerdict>& find
   // Without this folder's own baseline in memory, the one there belongs to
   // another folder and must not be saved under this name.
   if (!LoadFolderBaseline(app, file) || app.ended) return false;
-  for (const FileVerdict& v : findings) {
-    app.folderBaseline.WriteEntry(FileNameOf(v.path), EntryValue(v), SectionOf(v));
-  }
+  std::vector<Baseline::EntryWrite> writes;
+  writes.reserve(findings.size());
+  for (const FileVerdict& v : findings) writes.push_back({FileNameOf(v.path), EntryValue(v), SectionOf(v)});
+  app.folderBaseline.WriteEntries(writes);
   return SaveBaselineFile(app, app.folderBaseline, file);
 }
 
