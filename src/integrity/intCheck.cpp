@@ -302,7 +302,11 @@ void intCheck::RunCheck() {
   check->UseBaseline(app_.algorithmName, app_.baselineFile);
   check->Run();
   running_ = false;
-  if (!app_.ended) EndCheckRun(app_, *this, check->Tally());
+  // The run's own copy of the findings goes before the scan of failing
+  // files makes more: with a hundred thousand of them it is tens of megabytes.
+  const CheckTally tally = check->Tally();
+  check.reset();
+  if (!app_.ended) EndCheckRun(app_, *this, tally);
 }
 
 void intCheck::PassStarted(const CheckPass& pass) {

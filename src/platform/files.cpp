@@ -100,6 +100,11 @@ std::string ExecutableDirectory() {
 }
 
 std::optional<std::vector<std::string>> ListDirectory(const std::string& folder) {
+  return ListDirectory(folder, {});
+}
+
+std::optional<std::vector<std::string>> ListDirectory(const std::string& folder,
+                                                      const std::function<void()>& afterEachName) {
   if (folder.empty()) return std::nullopt;
   const std::wstring pattern = WidePath(WithSlash(folder) + "*");
   WIN32_FIND_DATAW fd;
@@ -114,6 +119,7 @@ std::optional<std::vector<std::string>> ListDirectory(const std::string& folder)
     // Each name as the system holds it: one the code page cannot spell is
     // listed escaped, never as the look-alike of another file.
     if (n != L"." && n != L"..") names.push_back(NarrowText(n));
+    if (afterEachName) afterEachName();
   } while (FindNextFileW(h, &fd));
   FindClose(h);
   return names;
