@@ -1,5 +1,7 @@
 #include "platform/files.h"
 
+#include <thread>
+
 #include <windows.h>
 
 #include <iterator>
@@ -99,12 +101,23 @@ std::string ExecutableDirectory() {
   return WithSlash(slash == std::string::npos ? std::string() : path.substr(0, slash));
 }
 
-std::optional<std::vector<std::string>> ListDirectory(const std::string& folder) {
-  return ListDirectory(folder, {});
+std::optional<std::vector<std::string>> ListDirectory(const std::string& folder,
+                                                      const std::function<void()>& meanwhile) {
+  if (!meanwhile) return ListDirectory(folder);
+  std::optional<std::vector<std::string>> names;
+  HANDLE done = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+  if (!done) return ListDirectory(folder);
+  std::thread lister([&] {
+    names = ListDirectory(folder);
+    SetEvent(done);
+  });
+  while (WaitForSingleObject(done, 5) == WAIT_TIMEOUT) meanwhile();
+  lister.join();
+  CloseHandle(done);
+  return names;
 }
 
-std::optional<std::vector<std::string>> ListDirectory(const std::string& folder,
-                                                      const std::function<void()>& afterEachName) {
+std::optional<std::vector<std::string>> ListDirectory(const std::string& folder) {
   if (folder.empty()) return std::nullopt;
   const std::wstring pattern = WidePath(WithSlash(folder) + "*");
   WIN32_FIND_DATAW fd;
@@ -119,7 +132,6 @@ std::optional<std::vector<std::string>> ListDirectory(const std::string& folder,
     // Each name as the system holds it: one the code page cannot spell is
     // listed escaped, never as the look-alike of another file.
     if (n != L"." && n != L"..") names.push_back(NarrowText(n));
-    if (afterEachName) afterEachName();
   } while (FindNextFileW(h, &fd));
   FindClose(h);
   return names;

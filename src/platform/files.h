@@ -29,11 +29,12 @@ std::string ExecutableDirectory();  // the running program's folder, with "\"
 // Names in a folder (files and sub-directories, "." and ".." left out), in
 // the order the system lists them; nullopt when the folder cannot be listed.
 std::optional<std::vector<std::string>> ListDirectory(const std::string& folder);
-// The same, calling `afterEachName` after every name: a folder of a hundred
-// thousand files takes long enough to list that the caller keeps its window
-// answering meanwhile.
+// The same, listed on another thread while `meanwhile` is called on this one
+// every few milliseconds: a folder of a hundred thousand files takes long
+// enough to list (most of it inside the system's first call) that the
+// caller keeps its window answering meanwhile.
 std::optional<std::vector<std::string>> ListDirectory(const std::string& folder,
-                                                      const std::function<void()>& afterEachName);
+                                                      const std::function<void()>& meanwhile);
 
 std::optional<std::string> ReadWholeFile(const std::string& path);
 // Writes the whole file in place (creating it when missing).
