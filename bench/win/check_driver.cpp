@@ -13,7 +13,8 @@
 //                                           algorithm's own file; DECLINE 1 builds only that
 //   check_driver check DIR ARGS [LINES]     a run with ARGS ("/r"): ends when the program
 //                                           exits, or, when LINES > 0, once the window reads
-//                                           "100% AutoCheck" and lists LINES findings; the
+//                                           "100% AutoCheck" (or, ended, names its findings:
+//                                           "Korvanel - ...") and lists LINES findings; the
 //                                           program is then ended
 #include <windows.h>
 
@@ -213,7 +214,8 @@ int Check(const std::string& dir, const std::string& args, int lines) {
       window = FindWindowOf(c.pi.dwProcessId, nullptr, nullptr, "AutoCheck");
       continue;
     }
-    if (TextOf(window) != "100% AutoCheck") continue;
+    const std::string title = TextOf(window);
+    if (title != "100% AutoCheck" && title.rfind("Korvanel ", 0) != 0) continue;
     const double done = Now();
     const int n = ListCount(window);
     if (n >= lines) {

@@ -35,6 +35,7 @@ bool RunScannerToEnd(App& app, const std::string& command, ScanVerdict& verdict)
   sWait window(app);
   window.Show(*program);
   const ProcessEnd end = app.host.StartAndWait(command, ScannerShowMode(app), kScannerWaitMs, [&] {
+    // The wait window's Stop is answered while the scanner runs.
     PumpMessages();
     return !window.Stopped() && !app.ended;
   });

@@ -27,11 +27,15 @@ namespace {
 constexpr char kClassName[] = "KorvanelMain";
 constexpr SIZE kFullClient{900, 620};  // at 96 DPI
 constexpr SIZE kPlainClient{760, 520};
+// The least the user may size the window to: the navigation and the header
+// stay whole, the pages scroll.
+constexpr SIZE kFullLeast{640, 440};
+constexpr SIZE kPlainLeast{560, 400};
 constexpr int kRail = 196;
 constexpr int kMargin = 24;
 
 const controls::Typeface kTitleFont = ui::Face(18, FW_SEMIBOLD);  // lblName
-const controls::Typeface kDescFont = ui::FixedFace(9);           // lblDesc
+const controls::Typeface kDescFont = ui::Face(9, FW_NORMAL);     // lblDesc
 const controls::Typeface kStatusFont = ui::Face(9, FW_NORMAL);    // the status line
 
 }  // namespace
@@ -40,11 +44,15 @@ mForm1::mForm1(App& app) : app_(app) {
   background_ = controls::SolidBrush(ToColorRef(art::palette::kWindow));
   if (!Create(controls::WindowClass{kClassName, 0, nullptr, true}, WS_EX_CONTROLPARENT,
               "Welcome to Korvanel2",
-              WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_CLIPCHILDREN,
-              CW_USEDEFAULT, CW_USEDEFAULT, 900, 660, nullptr))
+              WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, CW_USEDEFAULT, CW_USEDEFAULT, 900, 660,
+              nullptr))
     return;
   if (!app_.mainCaption.empty()) SetCaption(app_.mainCaption);
-  SizeClientTo(Plain() ? kPlainClient : kFullClient);
+  SizeClientTo(DesignClient());
+  MinimumClient(Plain() ? kPlainLeast : kFullLeast);
+  // The designed size where the screen has room for it; on a smaller
+  // screen or at a larger scale the pages scroll instead.
+  FitOnScreen();
   UpdateFonts();
   if (Plain())
     BuildPlain();
@@ -57,6 +65,8 @@ mForm1::mForm1(App& app) : app_(app) {
 mForm1::~mForm1() { Destroy(); }
 
 bool mForm1::Plain() const { return app_.edition.plainControls; }
+
+SIZE mForm1::DesignClient() const { return Plain() ? kPlainClient : kFullClient; }
 
 std::array<Panel*, 11> mForm1::AllPages() {
   return {&Frame2, &eggF, &repF, &setFq, &mainF, &appF, &regF, &intF, &settF, &qSett, &advF};
@@ -382,15 +392,35 @@ void mForm1::UpdateFonts() {
   for (HWND w : {lblStatus, lblDLUpdates, rwClick}) set(w, FontOf(kStatusFont));
 }
 
+// The header's height for a description wrapped at `textWidth`: none when
+// the page has neither title nor description.
+int mForm1::HeaderHeight(int textWidth) const {
+  const std::string title = Title(), desc = Description();
+  if (title.empty() && desc.empty()) return 0;
+  const UINT dpi = Dpi();
+  const int titleH = controls::LineHeight(FontOf(kTitleFont)) + Scale(4, dpi);
+  int descH = 0;
+  if (!desc.empty()) {
+    controls::WindowDC dc(hwnd_);
+    controls::Selection font(dc.get(), FontOf(kDescFont));
+    RECT box{0, 0, textWidth, 0};
+    DrawTextA(dc.get(), desc.c_str(), -1, &box, DT_WORDBREAK | DT_CALCRECT | DT_NOPREFIX);
+    descH = box.bottom + Scale(2, dpi);
+  }
+  return std::max(titleH + Scale(4, dpi) + descH, Scale(64, dpi) + Scale(4, dpi)) + Scale(16, dpi);
+}
+
 void mForm1::Layout() {
-  if (!hwnd_) return;
+  if (!hwnd_ || (!nav && !plainNav)) return;  // sized while being made
   RECT c{};
   GetClientRect(hwnd_, &c);
   const UINT dpi = Dpi();
   auto place = [](HWND w, int x, int y, int cx, int cy) {
     if (w) SetWindowPos(w, nullptr, x, y, cx, cy, SWP_NOZORDER | SWP_NOACTIVATE);
   };
+  const SIZE design{Scale(DesignClient().cx, dpi), Scale(DesignClient().cy, dpi)};
   RECT content{};
+  SIZE least{};  // the page's size in the window at its designed size
   if (Plain()) {
     const int m = Scale(16, dpi), navW = Scale(168, dpi);
     plainNav->Layout(m, m, navW, dpi);
@@ -401,6 +431,7 @@ void mForm1::Layout() {
       y += h + gap;
     }
     content = RECT{m + navW + m, m, c.right - m, c.bottom - m};
+    least = SIZE{design.cx - (m + navW + m) - m, design.cy - 2 * m};
   } else {
     const int rail = Scale(kRail, dpi), margin = Scale(kMargin, dpi);
     nav->Layout(rail, dpi);
@@ -410,24 +441,17 @@ void mForm1::Layout() {
     for (Picture& p : descImg) p.Move(right - pic, Scale(22, dpi), pic, pic);
 
     // The header takes the room its texts need and none when both are empty.
-    int top = Scale(18, dpi);
-    const std::string title = Title(), desc = Description();
-    if (!title.empty() || !desc.empty()) {
+    const int headerTop = Scale(18, dpi);
+    const int header = HeaderHeight(textW);
+    int top = headerTop + header;
+    if (header) {
       const int titleH = controls::LineHeight(FontOf(kTitleFont)) + Scale(4, dpi);
-      place(lblName, left, top, textW, titleH);
-      int descH = 0;
-      if (!desc.empty()) {
-        controls::WindowDC dc(hwnd_);
-        controls::Selection font(dc.get(), FontOf(kDescFont));
-        RECT box{0, 0, textW, 0};
-        DrawTextA(dc.get(), desc.c_str(), -1, &box, DT_WORDBREAK | DT_CALCRECT | DT_NOPREFIX);
-        descH = box.bottom + Scale(2, dpi);
-      }
-      place(lblDesc, left, top + titleH + Scale(4, dpi), textW, descH);
-      top += std::max(titleH + Scale(4, dpi) + descH, pic + Scale(4, dpi)) + Scale(16, dpi);
+      place(lblName, left, headerTop, textW, titleH);
+      place(lblDesc, left, headerTop + titleH + Scale(4, dpi), textW,
+            header - Scale(16, dpi) - titleH - Scale(4, dpi));
     }
-    ShowWindow(lblName, title.empty() ? SW_HIDE : SW_SHOWNA);
-    ShowWindow(lblDesc, desc.empty() ? SW_HIDE : SW_SHOWNA);
+    ShowWindow(lblName, Title().empty() ? SW_HIDE : SW_SHOWNA);
+    ShowWindow(lblDesc, Description().empty() ? SW_HIDE : SW_SHOWNA);
 
     const int lineH = controls::LineHeight(FontOf(kStatusFont)) + Scale(2, dpi);
     const int statusY = c.bottom - Scale(12, dpi) - lineH;
@@ -437,14 +461,25 @@ void mForm1::Layout() {
     place(lblDLUpdates, left + Scale(302, dpi), statusY, Scale(160, dpi), lineH);
     place(rwClick, right - Scale(200, dpi), statusY, Scale(200, dpi), lineH);
     content = RECT{left, top, right, statusY - Scale(12, dpi)};
+    const int designTextW = design.cx - margin - left - pic - Scale(20, dpi);
+    least = SIZE{design.cx - margin - left,
+                 design.cy - Scale(24, dpi) - lineH - headerTop - HeaderHeight(designTextW)};
   }
-  for (Panel* p : {&mainF, &intF, &regF, &appF, &setFq, &settF, &repF, &Frame2, &eggF})
+  for (Panel* p : {&mainF, &intF, &regF, &appF, &setFq, &settF, &repF, &Frame2, &eggF}) {
+    p->MinimumSize(least);
     p->Move(content);
+  }
+  // settF only holds the two settings pages, which scroll themselves.
+  settF.MinimumSize(SIZE{});
   RECT inner{0, 0, content.right - content.left, content.bottom - content.top};
-  qSett.Move(inner);
-  advF.Move(inner);
+  for (Panel* p : {&qSett, &advF}) {
+    p->MinimumSize(least);
+    p->Move(inner);
+  }
   InvalidateRect(hwnd_, nullptr, TRUE);
 }
+
+void mForm1::OnSize(int, int) { Layout(); }
 
 // --- window -----------------------------------------------------------------
 

@@ -111,6 +111,9 @@ class mForm1 : public controls::Window, public MainWindowPort {
   void OpenToolPage(Panel& page, const std::string& title, const std::string& description,
                     int picture);
   bool Plain() const;
+  SIZE DesignClient() const;
+  void OnSize(int width, int height) override;
+  int HeaderHeight(int textWidth) const;
   std::array<Panel*, 11> AllPages();
 
   App& app_;

@@ -3,12 +3,10 @@
 #include <algorithm>
 #include <cstdint>
 
-#include "core/busy_flag.h"
 #include "controls/control_text.h"
 #include "appwatch/appF_ids.h"
 #include "context/app.h"
 #include "core/text.h"
-#include "platform/pump.h"
 
 namespace kv {
 
@@ -125,8 +123,6 @@ int AppWatchPage::EnumerateWindows() {
         SendMessageA(lstOpenWindows, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(line.c_str()));
         ++count;
       }
-      PumpMessages();
-      if (app_.ended) break;
     }
     h = next;
   }
@@ -134,11 +130,8 @@ int AppWatchPage::EnumerateWindows() {
 }
 
 void AppWatchPage::ref_Click() {
-  if (refreshing_) return;  // the enumeration pumps messages
-  const BusyFlag busy(refreshing_);
   SendMessageA(lstOpenWindows, LB_RESETCONTENT, 0, 0);
   const int count = EnumerateWindows();
-  if (app_.ended) return;
   SetWindowTextA(lblCount, (Dec(count) + " open Windows.").c_str());
 }
 

@@ -56,7 +56,6 @@ class AppWatchPage : public PageContent {
   bool Listed(const std::string& line) const;
 
   App& app_;
-  bool refreshing_ = false;
   controls::Font font_;
   UINT fontDpi_ = 0;
 };

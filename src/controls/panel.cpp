@@ -71,9 +71,18 @@ void Panel::Visible(bool show) {
 
 void Panel::Move(const RECT& r) {
   if (!hwnd_) return;
+  RECT before{};
+  GetClientRect(hwnd_, &before);
   SetWindowPos(hwnd_, nullptr, r.left, r.top, r.right - r.left, r.bottom - r.top,
                SWP_NOZORDER | SWP_NOACTIVATE);
-  Relayout();
+  RECT after{};
+  GetClientRect(hwnd_, &after);
+  // A new size has been laid out by OnSize already.
+  if (after.right == before.right && after.bottom == before.bottom) Relayout();
+}
+
+void Panel::OnSize(int, int) {
+  if (!updatingBars_) Relayout();
 }
 
 std::string Panel::Heading() const { return heading_ ? ui::TextOf(heading_) : std::string(); }
@@ -105,27 +114,128 @@ int Panel::HeadingBottom() const {
   return Px(14) + controls::LineHeight(HeadingFont()) + Px(6);
 }
 
-RECT Panel::ContentArea() const {
+SIZE Panel::Extent() const {
   RECT c{};
   if (hwnd_) GetClientRect(hwnd_, &c);
+  return SIZE{std::max(c.right, least_.cx), std::max(c.bottom, least_.cy)};
+}
+
+RECT Panel::ContentArea() const {
+  const SIZE e = Extent();
   const int pad = Px(kPad);
   const int headingBottom = HeadingBottom();
   const int top = headingBottom ? headingBottom + Px(14) : pad;
-  return RECT{pad, top, c.right - pad, c.bottom - pad};
+  return RECT{pad - scroll_.x, top - scroll_.y, e.cx - pad - scroll_.x, e.cy - pad - scroll_.y};
+}
+
+void Panel::MinimumSize(SIZE least) {
+  if (least.cx == least_.cx && least.cy == least_.cy) return;
+  least_ = least;
+  Relayout();
+}
+
+// The bars come and go with the need for them; each one that appears takes
+// room from the other direction, so the need is asked again until it holds.
+void Panel::UpdateScrollBars() {
+  if (updatingBars_) return;
+  updatingBars_ = true;
+  for (int round = 0; round < 3; ++round) {
+    RECT c{};
+    GetClientRect(hwnd_, &c);
+    const LONG maxX = std::max(0L, least_.cx - c.right), maxY = std::max(0L, least_.cy - c.bottom);
+    scroll_.x = std::clamp(scroll_.x, 0L, maxX);
+    scroll_.y = std::clamp(scroll_.y, 0L, maxY);
+    const auto set = [this](int bar, LONG least, LONG page, LONG pos) {
+      SCROLLINFO si{};
+      si.cbSize = sizeof si;
+      si.fMask = SIF_RANGE | SIF_PAGE | SIF_POS;
+      si.nMin = 0;
+      si.nMax = least > page ? int(least) - 1 : 0;
+      si.nPage = least > page ? UINT(page) : 0;
+      si.nPos = int(pos);
+      SetScrollInfo(hwnd_, bar, &si, TRUE);
+      ShowScrollBar(hwnd_, bar, least > page);
+    };
+    set(SB_HORZ, least_.cx, c.right, scroll_.x);
+    set(SB_VERT, least_.cy, c.bottom, scroll_.y);
+    RECT after{};
+    GetClientRect(hwnd_, &after);
+    if (after.right == c.right && after.bottom == c.bottom) break;
+  }
+  updatingBars_ = false;
 }
 
 void Panel::Relayout() {
   if (!hwnd_) return;
-  RECT c{};
-  GetClientRect(hwnd_, &c);
+  UpdateScrollBars();
+  const SIZE e = Extent();
   const int pad = Px(kPad);
   if (heading_) {
     SendMessageA(heading_, WM_SETFONT, reinterpret_cast<WPARAM>(HeadingFont()), FALSE);
-    SetWindowPos(heading_, nullptr, pad, Px(14), c.right - 2 * pad,
+    SetWindowPos(heading_, nullptr, pad - scroll_.x, Px(14) - scroll_.y, e.cx - 2 * pad,
                  controls::LineHeight(HeadingFont()) + 2, SWP_NOZORDER | SWP_NOACTIVATE);
   }
   if (content_) content_->Layout(ContentArea(), Dpi());
   InvalidateRect(hwnd_, nullptr, TRUE);
+}
+
+void Panel::ScrollTo(POINT to) {
+  RECT c{};
+  GetClientRect(hwnd_, &c);
+  to.x = std::clamp(to.x, 0L, std::max(0L, least_.cx - c.right));
+  to.y = std::clamp(to.y, 0L, std::max(0L, least_.cy - c.bottom));
+  if (to.x == scroll_.x && to.y == scroll_.y) return;
+  scroll_ = to;
+  Relayout();
+}
+
+void Panel::ScrollIntoView(HWND child) {
+  if (!hwnd_ || !child || !IsChild(hwnd_, child)) return;
+  RECT r{}, c{};
+  GetWindowRect(child, &r);
+  MapWindowPoints(nullptr, hwnd_, reinterpret_cast<POINT*>(&r), 2);
+  GetClientRect(hwnd_, &c);
+  POINT to = scroll_;
+  const int margin = Px(8);
+  if (r.bottom > c.bottom) to.y += r.bottom - c.bottom + margin;
+  if (r.top - (to.y - scroll_.y) < 0) to.y += r.top - (to.y - scroll_.y) - margin;
+  if (r.right > c.right) to.x += r.right - c.right + margin;
+  if (r.left - (to.x - scroll_.x) < 0) to.x += r.left - (to.x - scroll_.x) - margin;
+  ScrollTo(to);
+}
+
+LRESULT Panel::OnMessage(UINT msg, WPARAM wp, LPARAM lp) {
+  if (msg == WM_VSCROLL || msg == WM_HSCROLL) {
+    const int bar = msg == WM_VSCROLL ? SB_VERT : SB_HORZ;
+    SCROLLINFO si{};
+    si.cbSize = sizeof si;
+    si.fMask = SIF_ALL;
+    GetScrollInfo(hwnd_, bar, &si);
+    const int line = Px(24), page = std::max(line, int(si.nPage) - line);
+    int pos = si.nPos;
+    switch (LOWORD(wp)) {
+      case SB_LINEUP: pos -= line; break;
+      case SB_LINEDOWN: pos += line; break;
+      case SB_PAGEUP: pos -= page; break;
+      case SB_PAGEDOWN: pos += page; break;
+      case SB_THUMBTRACK:
+      case SB_THUMBPOSITION: pos = si.nTrackPos; break;
+      case SB_TOP: pos = si.nMin; break;
+      case SB_BOTTOM: pos = si.nMax; break;
+      default: return 0;
+    }
+    ScrollTo(bar == SB_VERT ? POINT{scroll_.x, pos} : POINT{pos, scroll_.y});
+    return 0;
+  }
+  if (msg == WM_MOUSEWHEEL && least_.cy > 0) {
+    RECT c{};
+    GetClientRect(hwnd_, &c);
+    if (least_.cy > c.bottom) {
+      ScrollTo(POINT{scroll_.x, scroll_.y - MulDiv(GET_WHEEL_DELTA_WPARAM(wp), Px(48), WHEEL_DELTA)});
+      return 0;
+    }
+  }
+  return Default(msg, wp, lp);
 }
 
 void Panel::MarkLink(HWND label) {
@@ -192,9 +302,9 @@ bool Panel::OnEraseBackground(HDC dc) {
     const controls::Brush line = controls::SolidBrush(
         controls::HighContrast() ? GetSysColor(COLOR_WINDOWTEXT) : ToColorRef(art::palette::kCardLine));
     FrameRect(dc, &c, line.get());
-    if (const int hb = HeadingBottom()) {
-      const int pad = Px(kPad);
-      RECT rule{pad, hb + Px(4), c.right - pad, hb + Px(4) + std::max(1, Px(1))};
+    if (HeadingBottom()) {
+      const int pad = Px(kPad), hb = HeadingBottom() - scroll_.y;
+      RECT rule{pad - scroll_.x, hb + Px(4), Extent().cx - pad - scroll_.x, hb + Px(4) + std::max(1, Px(1))};
       FillRect(dc, &rule, line.get());
     }
   } else if (style_ == Style::Plain) {

@@ -74,8 +74,18 @@ class Panel : public controls::Window {
   void SetHeading(const std::string& text);
   HWND HeadingLabel() const { return heading_; }
 
+  // The content's area in the panel's client coordinates: moved by the
+  // scrolling, and never smaller than the least area set below.
   RECT ContentArea() const;
   art::Colour Background() const;
+
+  // The least client size (pixels) at which the page's controls all fit;
+  // a smaller panel scrolls its controls instead of squeezing them.
+  void MinimumSize(SIZE least);
+  // How far the controls are scrolled, in pixels.
+  POINT ScrollPosition() const { return scroll_; }
+  // Scrolls so that `child` (a window inside the panel) is wholly in view.
+  void ScrollIntoView(HWND child);
 
   void SetContent(std::unique_ptr<PageContent> content);
   // A page not shown yet need not exist: `fill` gives the panel its content
@@ -107,6 +117,12 @@ class Panel : public controls::Window {
  private:
   bool OnEraseBackground(HDC dc) override;
   bool OnMouseMove(POINT at) override;
+  LRESULT OnMessage(UINT msg, WPARAM wp, LPARAM lp) override;
+  void OnSize(int width, int height) override;
+  // The area laid out: the client area, or the least size where larger.
+  SIZE Extent() const;
+  void UpdateScrollBars();
+  void ScrollTo(POINT to);
   bool OnCommand(int id, int code, HWND from) override;
   void OnDpiChanged() override { Relayout(); }
   std::optional<LabelLook> OnLabelLook(HWND label) override;
@@ -124,6 +140,9 @@ class Panel : public controls::Window {
   std::map<HWND, bool> links_;
   controls::Brush brush_;
   COLORREF brushColour_ = 0;
+  SIZE least_{0, 0};
+  POINT scroll_{0, 0};
+  bool updatingBars_ = false;
 };
 
 }  // namespace kv

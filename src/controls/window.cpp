@@ -90,7 +90,43 @@ Font MakeFont(const Typeface& typeface, UINT dpi) {
   return Font(CreateFontIndirectA(&lf));
 }
 
+namespace {
+const ScreenOverride* screenOverride = nullptr;
+
+// The window rectangle around a client area of the given size.
+RECT FrameAround(HWND hwnd, SIZE client, UINT dpi) {
+  RECT r{0, 0, client.cx, client.cy};
+  const DWORD style = DWORD(GetWindowLongPtrA(hwnd, GWL_STYLE));
+  const DWORD ex = DWORD(GetWindowLongPtrA(hwnd, GWL_EXSTYLE));
+  // The frame grows with the DPI too where the system can say by how much.
+  using AdjustForDpi = BOOL(WINAPI*)(LPRECT, DWORD, BOOL, DWORD, UINT);
+  static const auto adjust = reinterpret_cast<AdjustForDpi>(reinterpret_cast<void*>(
+      GetProcAddress(GetModuleHandleA("user32.dll"), "AdjustWindowRectExForDpi")));
+  if (!adjust || !adjust(&r, style, FALSE, ex, dpi)) AdjustWindowRectEx(&r, style, FALSE, ex);
+  return r;
+}
+}  // namespace
+
+ScreenOverride::ScreenOverride(RECT workArea, UINT dpi)
+    : before_(screenOverride), workArea_(workArea), dpi_(dpi) {
+  screenOverride = this;
+}
+ScreenOverride::~ScreenOverride() { screenOverride = before_; }
+
+RECT WorkAreaOf(HWND hwnd) {
+  if (screenOverride) return screenOverride->workArea_;
+  MONITORINFO monitor{};
+  monitor.cbSize = sizeof monitor;
+  const HMONITOR m = hwnd ? MonitorFromWindow(hwnd, MONITOR_DEFAULTTONEAREST)
+                          : MonitorFromPoint(POINT{0, 0}, MONITOR_DEFAULTTOPRIMARY);
+  if (GetMonitorInfoA(m, &monitor)) return monitor.rcWork;
+  RECT area{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+  SystemParametersInfoA(SPI_GETWORKAREA, 0, &area, 0);
+  return area;
+}
+
 UINT WindowDpi(HWND hwnd) {
+  if (screenOverride) return screenOverride->dpi_;
   if (auto fn = DpiForWindowFunction(); fn && hwnd) {
     if (UINT dpi = fn(hwnd)) return dpi;
   }
@@ -210,14 +246,7 @@ void Window::KeepFocus(WPARAM activation) {
 }
 
 void Window::SizeClientTo(SIZE client) {
-  RECT r{0, 0, Px(client.cx), Px(client.cy)};
-  const DWORD style = DWORD(GetWindowLongPtrA(hwnd_, GWL_STYLE));
-  const DWORD ex = DWORD(GetWindowLongPtrA(hwnd_, GWL_EXSTYLE));
-  // The frame grows with the DPI too where the system can say by how much.
-  using AdjustForDpi = BOOL(WINAPI*)(LPRECT, DWORD, BOOL, DWORD, UINT);
-  static const auto adjust = reinterpret_cast<AdjustForDpi>(reinterpret_cast<void*>(
-      GetProcAddress(GetModuleHandleA("user32.dll"), "AdjustWindowRectExForDpi")));
-  if (!adjust || !adjust(&r, style, FALSE, ex, dpi_)) AdjustWindowRectEx(&r, style, FALSE, ex);
+  const RECT r = FrameAround(hwnd_, SIZE{Px(client.cx), Px(client.cy)}, dpi_);
   SetWindowPos(hwnd_, nullptr, 0, 0, r.right - r.left, r.bottom - r.top,
                SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
@@ -225,13 +254,39 @@ void Window::SizeClientTo(SIZE client) {
 void Window::CentreOnScreen() const {
   RECT r{};
   GetWindowRect(hwnd_, &r);
-  MONITORINFO monitor{};
-  monitor.cbSize = sizeof monitor;
-  GetMonitorInfoA(MonitorFromWindow(hwnd_, MONITOR_DEFAULTTOPRIMARY), &monitor);
-  const RECT& area = monitor.rcWork;
+  const RECT area = WorkAreaOf(hwnd_);
   const LONG x = area.left + std::max(0L, ((area.right - area.left) - (r.right - r.left)) / 2);
   const LONG y = area.top + std::max(0L, ((area.bottom - area.top) - (r.bottom - r.top)) / 2);
   SetWindowPos(hwnd_, HWND_TOP, x, y, 0, 0, SWP_NOSIZE | SWP_NOACTIVATE);
+}
+
+void Window::CentreOn(HWND owner) const {
+  if (!hwnd_) return;
+  if (!owner || !IsWindowVisible(owner) || IsIconic(owner)) {
+    CentreOnScreen();
+    FitOnScreen();
+    return;
+  }
+  RECT o{}, r{};
+  GetWindowRect(owner, &o);
+  GetWindowRect(hwnd_, &r);
+  const LONG x = o.left + ((o.right - o.left) - (r.right - r.left)) / 2;
+  const LONG y = o.top + ((o.bottom - o.top) - (r.bottom - r.top)) / 2;
+  SetWindowPos(hwnd_, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+  FitOnScreen();
+}
+
+void Window::FitOnScreen() const {
+  if (!hwnd_) return;
+  RECT r{};
+  GetWindowRect(hwnd_, &r);
+  const RECT area = WorkAreaOf(hwnd_);
+  const LONG w = std::min(r.right - r.left, area.right - area.left);
+  const LONG h = std::min(r.bottom - r.top, area.bottom - area.top);
+  const LONG x = std::clamp(r.left, area.left, area.right - w);
+  const LONG y = std::clamp(r.top, area.top, area.bottom - h);
+  if (x != r.left || y != r.top || w != r.right - r.left || h != r.bottom - r.top)
+    SetWindowPos(hwnd_, nullptr, x, y, w, h, SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 void Window::Redraw() const {
@@ -374,6 +429,18 @@ LRESULT Window::Dispatch(UINT msg, WPARAM wp, LPARAM lp) {
         SetWindowPos(hwnd_, nullptr, r->left, r->top, r->right - r->left, r->bottom - r->top,
                      SWP_NOZORDER | SWP_NOACTIVATE);
       ChangeDpi(HIWORD(wp));
+      return 0;
+    }
+    case WM_GETMINMAXINFO: {
+      auto* info = reinterpret_cast<MINMAXINFO*>(lp);
+      if (minClient96_.cx > 0 || minClient96_.cy > 0) {
+        const RECT f = FrameAround(hwnd_, SIZE{Px(minClient96_.cx), Px(minClient96_.cy)}, dpi_);
+        info->ptMinTrackSize = POINT{f.right - f.left, f.bottom - f.top};
+      }
+      // A window may always be as large as its monitor's work area.
+      const RECT area = WorkAreaOf(hwnd_);
+      info->ptMaxTrackSize.x = std::max(info->ptMaxTrackSize.x, area.right - area.left);
+      info->ptMaxTrackSize.y = std::max(info->ptMaxTrackSize.y, area.bottom - area.top);
       return 0;
     }
     case WM_DPICHANGED_AFTERPARENT:

@@ -40,6 +40,29 @@ Font MakeFont(const Typeface& typeface, UINT dpi);
 // screen's logical pixels per inch (also for a null window).
 UINT WindowDpi(HWND hwnd);
 
+// The part of the window's monitor that windows may cover (the screen less
+// the taskbar); the primary monitor's for a null window.
+RECT WorkAreaOf(HWND hwnd);
+
+// Lays the program's windows out for a screen the machine does not have: a
+// work area and a DPI that WorkAreaOf and WindowDpi answer while it is held.
+// The window rules are the same at every size and scale, so tests walk them
+// at the screens people have without changing the real display.
+class ScreenOverride {
+ public:
+  ScreenOverride(RECT workArea, UINT dpi);
+  ~ScreenOverride();
+  ScreenOverride(const ScreenOverride&) = delete;
+  ScreenOverride& operator=(const ScreenOverride&) = delete;
+
+ private:
+  const ScreenOverride* before_;
+  RECT workArea_;
+  UINT dpi_;
+  friend RECT WorkAreaOf(HWND);
+  friend UINT WindowDpi(HWND);
+};
+
 // A child control of a system class ("LISTBOX", "EDIT", a tree view ...),
 // created at 1x1 for its window's layout to place; WS_CHILD is added.
 HWND MakeChild(HWND parent, const char* cls, int id, const char* text, DWORD style,
@@ -72,6 +95,14 @@ class Window {
   // Centres the window in the work area of its monitor, its top left corner
   // never off it, and raises it.
   void CentreOnScreen() const;
+  // Centres the window on `owner` (on the screen when there is none or it
+  // is hidden or minimised), then keeps it inside the work area.
+  void CentreOn(HWND owner) const;
+  // Shrinks the window to its monitor's work area where it is larger and
+  // moves it wholly inside; a window never opens partly off screen.
+  void FitOnScreen() const;
+  // The least client size (at 96 DPI) the user can size the window down to.
+  void MinimumClient(SIZE client96) { minClient96_ = client96; }
 
  protected:
   Window() = default;
@@ -190,6 +221,7 @@ class Window {
   mutable std::vector<std::pair<Typeface, Font>> fonts_;
   std::vector<Placed> placed_;
   HWND lastFocus_ = nullptr;  // a top-level window's focused child when it was deactivated
+  SIZE minClient96_{0, 0};
 };
 
 // Client coordinates carried by a mouse message.

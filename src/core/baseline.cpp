@@ -314,7 +314,15 @@ std::vector<std::string> Baseline::EntryNames(std::string_view section) const {
   std::vector<std::string> names;
   const int i = SectionIndex(section);
   if (i == 0) return names;
-  ForEachKey(SectionText(i), [&names](std::string_view key, size_t) { names.emplace_back(key); });
+  // A name may hold "=" ("a=b.dll"); a checksum text never does, so the
+  // name runs to the line's last one.
+  const std::string& t = SectionText(i);
+  ForEachKey(t, [&](std::string_view key, size_t valueStart) {
+    const size_t lineEnd = std::min(t.find(CRLF, valueStart), t.size());
+    const size_t lastEq = std::string_view(t).substr(0, lineEnd).rfind('=');
+    const size_t keyStart = size_t(key.data() - t.data());
+    names.emplace_back(std::string_view(t).substr(keyStart, lastEq - keyStart));
+  });
   return names;
 }
 
@@ -342,9 +350,12 @@ std::vector<std::string> MissingNames(const Baseline& baseline,
   std::unordered_set<std::string> present;
   for (const std::string& name : listed) present.insert(UCase(name));
   std::vector<std::string> missing;
+  // A doubled line names its file once.
+  std::unordered_set<std::string> named;
   for (std::string_view section : sections)
     for (std::string& name : baseline.EntryNames(section))
-      if (!present.count(UCase(name))) missing.push_back(std::move(name));
+      if (!present.count(UCase(name)) && named.insert(UCase(section) + "|" + UCase(name)).second)
+        missing.push_back(std::move(name));
   return missing;
 }
 

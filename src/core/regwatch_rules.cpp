@@ -366,7 +366,6 @@ RegistryPass BuildRegistryPass(const RegistryPassSource& source) {
         pass.list.push_back(w.line);
         pass.warnings.push_back(std::move(w));
       }
-      if (source.afterEntry) source.afterEntry();
     }
   }
   pass.findings = pass.list.size() > 1;

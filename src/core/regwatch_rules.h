@@ -36,6 +36,9 @@ struct WatchedPlace {
   const char* only = nullptr;
   // Read in the machine's 32-bit view as well: the key is under Software.
   bool bothViews = true;
+  // The values are the system's own (its shell, its logon program, the
+  // DLLs it loads into every program): changed by hand, never deleted.
+  bool byHand = false;
 };
 
 inline constexpr std::array<WatchedPlace, 17> kWatchedPlaces = {{
@@ -63,9 +66,9 @@ inline constexpr std::array<WatchedPlace, 17> kWatchedPlaces = {{
 // always did; a snapshot without one of their sections takes that place's
 // entries in silently on its next pass.
 inline constexpr std::array<WatchedPlace, 15> kAddedPlaces = {{
-    {RegRoot::LocalMachine, 11, "Software\\Microsoft\\Windows NT\\CurrentVersion\\Winlogon", "Loaded in Winlogon", "!LLIWL", "LM/WL", PlaceKind::Values, "Shell|Userinit|Taskman"},
+    {RegRoot::LocalMachine, 11, "Software\\Microsoft\\Windows NT\\CurrentVersion\\Winlogon", "Loaded in Winlogon", "!LLIWL", "LM/WL", PlaceKind::Values, "Shell|Userinit|Taskman", true, true},
     {RegRoot::LocalMachine, 12, "Software\\Microsoft\\Windows\\CurrentVersion\\Policies\\Explorer\\Run", "Loaded in Policies Run", "!LLIPR", "LM/PR"},
-    {RegRoot::LocalMachine, 13, "Software\\Microsoft\\Windows NT\\CurrentVersion\\Windows", "Loaded in AppInit_DLLs", "!LLIAI", "LM/AI", PlaceKind::Values, "AppInit_DLLs|LoadAppInit_DLLs"},
+    {RegRoot::LocalMachine, 13, "Software\\Microsoft\\Windows NT\\CurrentVersion\\Windows", "Loaded in AppInit_DLLs", "!LLIAI", "LM/AI", PlaceKind::Values, "AppInit_DLLs|LoadAppInit_DLLs", true, true},
     {RegRoot::LocalMachine, 14, "Software\\Microsoft\\Windows NT\\CurrentVersion\\Image File Execution Options", "Loaded as Debugger", "!LLIIF", "LM/IF", PlaceKind::SubkeyValues, "Debugger"},
     {RegRoot::LocalMachine, 15, "SYSTEM\\CurrentControlSet\\Services", "Loaded as Service", "!LLISV", "LM/SV", PlaceKind::SubkeyValues, "ImagePath|Parameters\\ServiceDll", false},
     {RegRoot::LocalMachine, 16, "Software\\Microsoft\\Windows\\CurrentVersion\\RunOnceEx", "Loaded in RunOnceEx subkeys", "!LLIRXS", "LM/RXS", PlaceKind::SubkeyValues},
@@ -73,7 +76,7 @@ inline constexpr std::array<WatchedPlace, 15> kAddedPlaces = {{
     {RegRoot::LocalMachine, 18, "Software\\Microsoft\\Active Setup\\Installed Components", "Loaded in Active Setup", "!LLIAS", "LM/AS", PlaceKind::SubkeyValues, "StubPath"},
     {RegRoot::LocalMachine, 19, "Startup", "Loaded in Startup folder", "!LLISU", "LM/SU", PlaceKind::StartupFolder, nullptr, false},
     {RegRoot::LocalMachine, 20, "Tasks", "Loaded as Scheduled Task", "!LLITS", "LM/TS", PlaceKind::ScheduledTasks, nullptr, false},
-    {RegRoot::CurrentUser, 3, "Software\\Microsoft\\Windows NT\\CurrentVersion\\Winlogon", "Loaded in Winlogon", "!ULIWL", "CU/WL", PlaceKind::Values, "Shell|Userinit|Taskman"},
+    {RegRoot::CurrentUser, 3, "Software\\Microsoft\\Windows NT\\CurrentVersion\\Winlogon", "Loaded in Winlogon", "!ULIWL", "CU/WL", PlaceKind::Values, "Shell|Userinit|Taskman", true, true},
     {RegRoot::CurrentUser, 4, "Software\\Microsoft\\Windows\\CurrentVersion\\Policies\\Explorer\\Run", "Loaded in Policies Run", "!ULIPR", "CU/PR"},
     {RegRoot::CurrentUser, 5, "Software\\Microsoft\\Windows NT\\CurrentVersion\\Windows", "Loaded in Windows", "!ULIWN", "CU/WN", PlaceKind::Values, "Load|Run"},
     {RegRoot::CurrentUser, 6, "Software\\Microsoft\\Command Processor", "Loaded in Command Processor", "!ULICP", "CU/CP", PlaceKind::Values, "AutoRun"},
@@ -229,7 +232,6 @@ struct RegistryPassSource {
   std::function<std::vector<RegValueRead>(const PassPlace&)> readValues;
   // Compares (or, accepting, stores) an entry. Returns 0, 1 or 2.
   std::function<int(const SnapshotEntry&, const PassPlace&)> compare;
-  std::function<void()> afterEntry;  // may be empty
 };
 
 RegistryPass BuildRegistryPass(const RegistryPassSource& source);

@@ -44,7 +44,8 @@ bool FirstCustomFolderScan(App& app, std::string folder, const std::string& base
   BaselineSkeleton skeleton;
   for (const std::string& name : *names) {
     skeleton.Add(name);
-    PumpMessages();
+    // A long listing: clicks and repaints are handled meanwhile.
+    PumpWaitingMessages();
     if (app.ended) return false;
   }
   if (!app.seals.Replace(baselineFile, skeleton.Text())) return false;

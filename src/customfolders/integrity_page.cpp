@@ -13,7 +13,6 @@
 #include "integrity/baseline_scan.h"
 #include "integrity/intCheck.h"
 #include "platform/files.h"
-#include "platform/pump.h"
 
 namespace kv {
 
@@ -223,9 +222,8 @@ void IntegrityPage::bSCAN_Click() {
   run.customFolderFirstScan = false;
   intCheck& window = CheckWindow(app_);
   window.Command1_Click();
-  PumpMessages();
   if (app_.ended) return;
-  // Read again after the pumps: the list may have been rebuilt meanwhile.
+  // Read after the stop: its question may have let the list be rebuilt.
   const int entry = Chosen();
   if (entry > 0) {
     const int slot = SlotOf(entry);
@@ -245,8 +243,6 @@ void IntegrityPage::bSCAN_Click() {
     if (app_.ended) return;
     run.currentFolderPath = folder;
     run.currentFolderSlot = slot;
-    PumpMessages();
-    if (app_.ended) return;
   }
   CheckWindow(app_).lUp();
 }

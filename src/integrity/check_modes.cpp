@@ -46,8 +46,10 @@ void EndCheckRun(App& app, intCheck& window, const CheckTally& tally) {
   window.ShowResults(clean, tally.stopped);
   // Findings left in a window nobody looks at (the minimised one of a logon
   // check) ask for attention; the window stays as it is.
-  if (!clean && !tally.stopped && !run.InSecureShutDown() && IsIconic(window.hwnd()))
+  if (!clean && !tally.stopped && !run.InSecureShutDown() && IsIconic(window.hwnd())) {
     app.host.RequestAttention(window.hwnd());
+    if (run.autoLoadRun) window.NotifyFindings(tally);
+  }
   if (run.InSecureShutDown()) app.wiring.continueSecureShutDown(app);
 }
 

@@ -151,6 +151,33 @@ void CheckRun::Pass(const CheckFolder& folder) {
     view_.CategoryStarted(c);
     if (!Walk(folder, c)) return;
   }
+  // A first full scan writes the baseline from the listing: nothing in it
+  // can be missing.
+  if (!request_.buildBaseline) ReportMissing(folder);
+}
+
+void CheckRun::ReportMissing(const CheckFolder& folder) {
+  const std::string path = FolderOf(folder);
+  // A folder that cannot be listed (a drive not there today) says nothing
+  // about its files; taking them all for deleted would let one accept
+  // empty the folder's baseline.
+  const auto listed = ListDirectory(path, PumpWaitingMessages);
+  if (!listed || app_.ended) return;
+  std::vector<std::string_view> sections;
+  for (int c = 1; c <= 6; ++c) {
+    if (!folder.categories[size_t(c - 1)]) continue;
+    for (const char* ext : {kCategories[c].ext1, kCategories[c].ext2})
+      if (ext[0] == '.') sections.emplace_back(ext + 1);
+  }
+  const bool folderPass = !folder.path.empty();
+  const Baseline& baseline = folderPass ? app_.folderBaseline : app_.systemBaseline;
+  for (const std::string& name : MissingNames(baseline, sections, *listed)) {
+    const FileVerdict verdict{path + name, VerdictKind::Missing, {}, folderPass ? folder.slot : 0,
+                              true};
+    ++tally_.missing;
+    findings_.push_back(verdict);
+    view_.FileChecked(verdict);
+  }
 }
 
 std::unique_ptr<ChecksumPipeline> CheckRun::StartPipeline(std::vector<std::string> paths) {
@@ -173,7 +200,7 @@ std::unique_ptr<ChecksumPipeline> CheckRun::StartPipeline(std::vector<std::strin
   return std::make_unique<ChecksumPipeline>(
       std::move(paths), workers, ChecksumPipeline::kWindow, app_.readBufferSize,
       [kind, state](size_t worker, const std::string& path,
-                    int32_t size) -> std::optional<std::string> {
+                    int32_t size) -> std::optional<FileSum> {
         Worker& w = (*state)[worker];
         if (kind != ChecksumKind::Crc32 && kind != ChecksumKind::None && !w.provider)
           return std::nullopt;
@@ -287,7 +314,7 @@ bool CheckRun::Walk(const CheckFolder& folderToCheck, int category) {
       if (!InCategory(name, info.ext1, info.ext2)) continue;
       view_.FileStarted(category, name);
 
-      std::string checksum;
+      FileSum sum;
       std::optional<StepClock::Timer> checksumTime(std::in_place, app_.steps, Step::Checksums);
       if (pipeline && control.stop) {
         // Stopped during a yield: nothing more is read.
@@ -295,10 +322,10 @@ bool CheckRun::Walk(const CheckFolder& folderToCheck, int category) {
         break;
       }
       if (!pipeline) {
-        checksum = FileChecksum(app_, folder + name);
+        sum = ReadFileChecksum(app_, folder + name);
       } else {
-        const auto got = pipeline->Take(base + taken, checksum, [&] { return yieldWhile(true); });
-        if (got == ChecksumPipeline::Taken::ByCaller) checksum = FileChecksum(app_, folder + name);
+        const auto got = pipeline->Take(base + taken, sum, [&] { return yieldWhile(true); });
+        if (got == ChecksumPipeline::Taken::ByCaller) sum = ReadFileChecksum(app_, folder + name);
       }
       ++taken;
       checksumTime.reset();
@@ -308,21 +335,36 @@ bool CheckRun::Walk(const CheckFolder& folderToCheck, int category) {
         stopped = true;
         break;
       }
+      if (sum.read == FileRead::Gone) {
+        // Deleted between the listing and the open: one with a baseline
+        // entry is reported missing when the pass ends and the folder is
+        // listed again; one without was never there to check.
+        ++categoryDone;
+        if (categoryTotal != 0) categoryPercent = Percent(categoryDone, categoryTotal);
+        continue;
+      }
       const std::string section = UCase(Right(name, 3));
       // Read the baseline again after every pump: a handler may have replaced it.
       const Baseline& lookup = folderPass ? app_.folderBaseline : app_.systemBaseline;
       // An entry with the empty text is an accepted empty file's hash.
       const std::string stored = lookup.FindEntry(name, section).value_or(std::string(kNoChecksum));
-      FileVerdict verdict{folder + name, VerdictKind::Same, checksum,
+      FileVerdict verdict{folder + name, VerdictKind::Same, sum.text,
                           folderPass ? folderToCheck.slot : 0, false};
-      if (stored == kNoChecksum) {
+      if (sum.read == FileRead::Locked) {
+        // Whatever text came of it is no fingerprint: it is never compared,
+        // so a stored text of an unread file never lets it pass either.
+        verdict.kind = VerdictKind::Unreadable;
+        verdict.checksum.clear();
+        ++tally_.unreadable;
+        verdict.finding = !request_.buildBaseline;
+      } else if (stored == kNoChecksum) {
         verdict.kind = VerdictKind::New;
         ++tally_.newFiles;
         if (request_.buildBaseline)
-          WriteEntry(app_, request_.baselineFile, name, checksum + std::string(kEndMarker), section);
+          WriteEntry(app_, request_.baselineFile, name, sum.text + std::string(kEndMarker), section);
         else
           verdict.finding = true;
-      } else if (checksum != stored) {
+      } else if (sum.text != stored) {
         verdict.kind = VerdictKind::Changed;
         ++tally_.changed;
         verdict.finding = !request_.buildBaseline;
@@ -337,7 +379,7 @@ bool CheckRun::Walk(const CheckFolder& folderToCheck, int category) {
       if (categoryTotal != 0) categoryPercent = Percent(categoryDone, categoryTotal);
       shown.emplace(app_.steps, Step::ListBox);
       view_.Progress({category, name, tally_.checked, tally_.newFiles, tally_.changed, tally_.runTotal,
-                     categoryPercent});
+                     categoryPercent, tally_.unreadable, tally_.missing});
       shown.reset();
       yield();
       if (control.pause) {

@@ -18,16 +18,18 @@ class HashProvider;
 // Why a check runs; it decides how the run ends, not what it compares.
 enum class CheckReason { Logon, SecureShutDown, ScheduledScan, Manual, FirstFullScan, FirstFolderScan };
 
-// What became of one file. Kinds may be added (a file that cannot be read,
-// one that went away); a view shows what it knows and passes over the rest.
-enum class VerdictKind { Same, New, Changed };
+// What became of one file. Kinds may be added; a view shows what it knows
+// and passes over the rest. Unreadable: there, but it could not be opened or
+// read to its end, so it has no checksum to compare or accept. Missing: its
+// baseline entry names a file that is no longer in its folder.
+enum class VerdictKind { Same, New, Changed, Unreadable, Missing };
 
 struct FileVerdict {
   std::string path;  // the folder (ending in "\") and the name as listed
   VerdictKind kind = VerdictKind::Same;
-  std::string checksum;
+  std::string checksum;  // empty for a file unread or missing
   int slot = 0;  // the custom folder's slot; 0 for the system directory
-  // New or changed, and left for the user: during a first full scan new
+  // Not the same, and left for the user: during a first full scan new
   // files go straight into the baseline instead.
   bool finding = false;
 };
@@ -72,6 +74,7 @@ struct CheckProgress {
   long newFiles = 0, changed = 0;
   long runTotal = 1;         // files counted for the run, at least 1
   int categoryPercent = 0;   // of the category's files over the whole run
+  long unreadable = 0, missing = 0;
   int RunPercent() const;
 };
 
@@ -81,10 +84,12 @@ struct CheckTally {
   long checked = 0;
   long newFiles = 0;
   long changed = 0;
+  long unreadable = 0;  // among the checked
+  long missing = 0;     // baseline entries without their file: never among the checked
   bool stopped = false;
-  long Passing() const { return checked - newFiles - changed; }
-  // Every checked file passed (none at all counts as passing).
-  bool Clean() const { return newFiles == 0 && changed == 0; }
+  long Passing() const { return checked - newFiles - changed - unreadable; }
+  // Every checked file passed and none is missing (none at all counts as passing).
+  bool Clean() const { return newFiles == 0 && changed == 0 && unreadable == 0 && missing == 0; }
 };
 
 // Pause and stop: set by whoever shows the run, read by the run between files.
@@ -150,7 +155,8 @@ class CheckRun {
 
   const CheckRequest& Request() const { return request_; }
   const CheckTally& Tally() const { return tally_; }
-  // New and changed files, in checking order.
+  // Every file that is not the same, in checking order; a folder's missing
+  // files after the files of its pass.
   const std::vector<FileVerdict>& Findings() const { return findings_; }
 
  private:
@@ -158,6 +164,8 @@ class CheckRun {
   void Pass(const CheckFolder& folder);
   // False when the run was stopped or the program ended.
   bool Walk(const CheckFolder& folder, int category);
+  // The baseline entries of the folder's categories whose file is gone.
+  void ReportMissing(const CheckFolder& folder);
   std::unique_ptr<ChecksumPipeline> StartPipeline(std::vector<std::string> paths);
   void StartPassPipeline(const CheckFolder& folder);
 

@@ -1,6 +1,8 @@
 #include "integrity/failed_files.h"
 
+#include <algorithm>
 #include <optional>
+#include <utility>
 
 #include "antivirus/scanner_run.h"
 #include "context/app.h"
@@ -28,6 +30,36 @@ constexpr char kLogNotWritten[] =
     "can try again.";
 constexpr char kLoggedHeader[] =
     "Integrity Checker - These files were logged because you didn't setup an Anti-Virus Scanner,";
+constexpr char kUnreadableHeader[] = "Integrity Checker - These files were Unreadable,";
+constexpr char kMissingHeader[] = "Integrity Checker - These files were Missing,";
+
+// A file the scanners can be given: one that is there and was read.
+bool Scannable(const FileVerdict& v) {
+  return v.kind != VerdictKind::Unreadable && v.kind != VerdictKind::Missing;
+}
+
+// Files of one kind, as the log lists them; empty when there are none.
+std::string ItemsOfKind(const App& app, const std::vector<FileVerdict>& findings, VerdictKind kind) {
+  std::string items;
+  for (const FileVerdict& v : findings)
+    if (v.kind == kind) items += FileItem(v.path, app.quoteChar, false, {});
+  return items;
+}
+
+bool AnyToAccept(const std::vector<FileVerdict>& findings) {
+  return std::any_of(findings.begin(), findings.end(),
+                     [](const FileVerdict& v) { return v.kind != VerdictKind::Unreadable; });
+}
+
+// The files nothing settles: the scanners never saw them and no checksum of
+// them exists, so they stay listed (and reported by every check) until they
+// can be read.
+std::vector<FileVerdict> Unsettled(const std::vector<FileVerdict>& findings) {
+  std::vector<FileVerdict> left;
+  for (const FileVerdict& v : findings)
+    if (v.kind == VerdictKind::Unreadable) left.push_back(v);
+  return left;
+}
 
 std::string NotUpdatedMessage(const std::vector<std::string>& files) {
   std::string text = "These Integrity Files could not be updated:\r\n";
@@ -43,6 +75,28 @@ std::string FileNameOf(std::string_view path) { return NameInFolder(path); }
 
 std::string EntryValue(const FileVerdict& v) { return v.checksum + std::string(kEndMarker); }
 std::string SectionOf(const FileVerdict& v) { return UCase(Right(v.path, 3)); }
+
+// A missing file is accepted by forgetting it; any other by its checksum,
+// but for one that could not be read, which has none.
+// In order; each run of new and changed files goes into the baseline in one
+// pass over its sections, so that thousands of them stay linear.
+void Accept(Baseline& baseline, const std::vector<const FileVerdict*>& verdicts) {
+  std::vector<Baseline::EntryWrite> writes;
+  const auto flush = [&] {
+    baseline.WriteEntries(writes);
+    writes.clear();
+  };
+  for (const FileVerdict* v : verdicts) {
+    if (v->kind == VerdictKind::Unreadable) continue;
+    if (v->kind == VerdictKind::Missing) {
+      flush();
+      baseline.RemoveEntry(FileNameOf(v->path), SectionOf(*v));
+    } else {
+      writes.push_back({FileNameOf(v->path), EntryValue(*v), SectionOf(*v)});
+    }
+  }
+  flush();
+}
 
 void LogNotWritten(App& app, FailedFilesView& view) {
   view.ShowStatus("Results");
@@ -80,8 +134,13 @@ void ScanFailingFiles(App& app, FailedFilesView& view, std::vector<FileVerdict> 
     // An unattended shut down has nobody to read it; the forced log says it.
     if (!haveScanner && !run.InSecureShutDown()) app.Ask(kNoScanner);
 
+    // A file that could not be read, or is gone, is never handed over as
+    // one the scanner can open: it is logged under its own word instead.
     std::vector<std::string> entries;
-    for (const FileVerdict& v : findings) entries.push_back(v.path);
+    for (const FileVerdict& v : findings)
+      if (Scannable(v)) entries.push_back(v.path);
+    const std::string unreadable = ItemsOfKind(app, findings, VerdictKind::Unreadable);
+    const std::string missing = ItemsOfKind(app, findings, VerdictKind::Missing);
     // The extra empty position makes the last batch close on it, so a list
     // of exactly one batch gives one start.
     entries.emplace_back();
@@ -99,7 +158,7 @@ void ScanFailingFiles(App& app, FailedFilesView& view, std::vector<FileVerdict> 
     }
     if (haveScanner && !run.InSecureShutDown()) {
       if (endingBaselineRun) return;
-      if (scan.items.empty()) {
+      if (scan.items.empty() && unreadable.empty() && missing.empty()) {
         app.EndProgram();
         return;
       }
@@ -115,6 +174,11 @@ void ScanFailingFiles(App& app, FailedFilesView& view, std::vector<FileVerdict> 
       log = TryWriteLog(app, kScannedHeader + scan.items);
     else if (!scan.items.empty())  // a forced log of no files would record nothing
       log = TryWriteLog(app, kLoggedHeader + scan.items, 1);
+    for (const auto& [header, items] : {std::pair{kUnreadableHeader, &unreadable},
+                                        std::pair{kMissingHeader, &missing}}) {
+      if (items->empty() || log.failed()) continue;
+      log = TryWriteLog(app, header + *items, haveScanner ? 0 : 1);
+    }
     logging.reset();
     // Accepted without their log, the files would pass every later check
     // with nothing left that names them: they stay listed instead.
@@ -130,14 +194,18 @@ void ScanFailingFiles(App& app, FailedFilesView& view, std::vector<FileVerdict> 
     }
   }
 
-  view.ShowStatus("Updating Integrity File...");
-  const bool updated = AcceptFindings(app, view, findings);
-  if (app.ended || !updated) return;
+  if (AnyToAccept(findings)) {
+    view.ShowStatus("Updating Integrity File...");
+    const bool updated = AcceptFindings(app, view, findings);
+    if (app.ended || !updated) return;
+  } else {
+    view.ShowStatus("Results");
+  }
 
   if (run.customFolderFirstScan) {
     view.HideWindow();
     run.customFolderFirstScan = false;
-    view.ClearFindings();
+    view.KeepFindings(Unsettled(findings));
     app.Ask("Initial Custom Folder Scan Completed Successfully!");
     return;
   }
@@ -145,11 +213,11 @@ void ScanFailingFiles(App& app, FailedFilesView& view, std::vector<FileVerdict> 
     app.EndProgram();
     return;
   }
-  view.ClearFindings();
+  view.KeepFindings(Unsettled(findings));
 }
 
 bool AcceptFindings(App& app, FailedFilesView& view, const std::vector<FileVerdict>& findings) {
-  if (findings.empty()) return true;
+  if (!AnyToAccept(findings)) return true;
   view.ShowUpdating();
   std::optional<StepClock::Timer> accepting(std::in_place, app.steps, Step::Acceptance);
 
@@ -183,11 +251,7 @@ bool AcceptFindings(App& app, FailedFilesView& view, const std::vector<FileVerdi
   // A system baseline that never loaded holds no sections: saving it would
   // replace the file (and, one update later, its backup) with an empty one.
   if (app.systemBaseline.SectionCount() > 0) {
-    std::vector<Baseline::EntryWrite> writes;
-    writes.reserve(systemAccepted.size());
-    for (const FileVerdict* v : systemAccepted)
-      writes.push_back({FileNameOf(v->path), EntryValue(*v), SectionOf(*v)});
-    app.systemBaseline.WriteEntries(writes);
+    Accept(app.systemBaseline, systemAccepted);
     accepting.reset();
     const StepClock::Timer saving(app.steps, Step::Save);
     if (SaveSystemBaseline(app))
@@ -212,10 +276,10 @@ bool SaveFolderFindings(App& app, int slot, const std::vector<FileVerdict>& find
   // Without this folder's own baseline in memory, the one there belongs to
   // another folder and must not be saved under this name.
   if (!LoadFolderBaseline(app, file) || app.ended) return false;
-  std::vector<Baseline::EntryWrite> writes;
-  writes.reserve(findings.size());
-  for (const FileVerdict& v : findings) writes.push_back({FileNameOf(v.path), EntryValue(v), SectionOf(v)});
-  app.folderBaseline.WriteEntries(writes);
+  std::vector<const FileVerdict*> accepted;
+  accepted.reserve(findings.size());
+  for (const FileVerdict& v : findings) accepted.push_back(&v);
+  Accept(app.folderBaseline, accepted);
   return SaveBaselineFile(app, app.folderBaseline, file);
 }
 

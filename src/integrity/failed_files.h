@@ -1,6 +1,8 @@
 // The scan of failing files: the new and changed files a check found go to
 // the scanners, into a log, and their current checksums into the baselines
-// so that the next check passes them.
+// so that the next check passes them. Files that could not be read and files
+// that are missing go into logs of their own; a missing one leaves the
+// baseline, an unreadable one stays listed.
 #pragma once
 #include <string>
 #include <vector>
@@ -23,6 +25,11 @@ class FailedFilesView {
   virtual void ShowNotUpdated() = 0;
   // The findings are dealt with: the list is emptied.
   virtual void ClearFindings() = 0;
+  // Those accepted are dealt with; the list keeps only `left`, which no
+  // acceptance can settle (files that could not be read).
+  virtual void KeepFindings(const std::vector<FileVerdict>& left) {
+    if (left.empty()) ClearFindings();
+  }
   virtual void HideWindow() = 0;
 
  protected:
@@ -39,7 +46,8 @@ void ScanFailingFiles(App& app, FailedFilesView& view, std::vector<FileVerdict> 
                       const FailedFilesScanners& scanners, bool endingBaselineRun);
 
 // Accepts the findings into the system baseline and the baselines of their
-// custom folders. False when a baseline could not be written: the findings
+// custom folders: a missing file's entry is removed, an unreadable file is
+// never accepted. False when a baseline could not be written: the findings
 // stay for another try.
 bool AcceptFindings(App& app, FailedFilesView& view, const std::vector<FileVerdict>& findings);
 

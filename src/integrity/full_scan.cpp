@@ -30,8 +30,6 @@ void StartFullScan(App& app, FirstScanCheck check) {
     }
   }
   form.SetCaption("Saving...");
-  // The caption is seen before the file is written.
-  PumpMessages();
   const std::string text = skeleton.Text();
   if (!app.seals.Replace(app.baselineFile, text)) return;
   form.Hide();

@@ -1,5 +1,6 @@
 #include "integrity/intCheck.h"
 
+#include <shellapi.h>
 #include <windowsx.h>
 
 #include "controls/control_text.h"
@@ -18,9 +19,10 @@
 #include "integrity/check_request.h"
 #include "integrity/checksum/checksum_pipeline.h"
 #include "context/scan_document.h"
+#include "integrity/findings_notice.h"
 #include "integrity/intCheck_ids.h"
 #include "platform/files.h"
-#include "platform/pump.h"
+#include "platform/wide_text.h"
 
 namespace kv {
 
@@ -90,16 +92,16 @@ void intCheck::CreateControls() {
   l_cust2 = titleLabel[7];
 
   // Result panel.
-  const char* captions[4] = {"Total Files Scanned:", "New Files:", "Failed Files:",
-                             "Passing Files:"};
-  HWND* values[4] = {&Label6, &Label8, &Label9, &Label7};
-  for (int i = 0; i < 4; ++i) {
-    panels_[2].push_back(label(captions[i], 40, 62 + i * 30, 200, 20));
-    *values[i] = label("0", 250, 62 + i * 30, 120, 20, 0, 0, kBold);
+  const char* captions[6] = {"Total Files Scanned:", "New Files:",     "Failed Files:",
+                             "Unreadable Files:",    "Missing Files:", "Passing Files:"};
+  HWND* values[6] = {&Label6, &Label8, &Label9, &Label15, &Label16, &Label7};
+  for (int i = 0; i < 6; ++i) {
+    panels_[2].push_back(label(captions[i], 40, 58 + i * 26, 200, 20));
+    *values[i] = label("0", 250, 58 + i * 26, 120, 20, 0, 0, kBold);
     panels_[2].push_back(*values[i]);
   }
-  Label14 = label("Scan Complete. No new or modified files were found.", 40, 190, 460, 20);
-  Label2 = label("Repair and Update Failed Files...", 40, 230, 460, 22, kLabel2, SS_NOTIFY, kBold);
+  Label14 = label("Scan Complete. No new or modified files were found.", 40, 220, 460, 20);
+  Label2 = label("Repair and Update Failed Files...", 40, 250, 460, 22, kLabel2, SS_NOTIFY, kBold);
   panels_[2].push_back(Label2);
 
   // Failed-files panel.
@@ -135,7 +137,8 @@ bool intCheck::Visible() const { return IsWindowVisible(hwnd_); }
 std::string intCheck::Title() const { return Text(hwnd_); }
 void intCheck::SetTitle(const std::string& text) {
   title_ = text;
-  SetWindowTextA(hwnd_, text.c_str());
+  // Wide, so that a title made of wide text reads back as it was made.
+  SetWindowTextW(hwnd_, WideText(text).c_str());
 }
 
 std::string intCheck::Text(HWND control) { return controls::ControlText(control); }
@@ -249,7 +252,7 @@ void intCheck::resetCategoryLabels() {
   failedFilesClose_ = resultCloses_ = false;
   SetText(Label13, "Scanning...Please Wait");
   // The reset is seen before the work that follows it starts.
-  PumpMessages();
+  RedrawWindow(hwnd_, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
 }
 
 void intCheck::lUp() {
@@ -261,10 +264,14 @@ void intCheck::lUp() {
   if (app_.ended) return;
   const bool firstScanStarted = !wasBuilding && run.baselineScanActive;
   if (firstScanStarted) Show();
+  // Files left listed because nothing could settle them are found again
+  // by this run, if they still cannot be read.
+  if (onlyUnsettled_) ClearFindings();
   resetCategoryLabels();
   control_->pause = false;
   ShowPanel(1);
   ShowWindow(Label11, SW_HIDE);
+  ShowWindow(Image9.hwnd(), SW_SHOWNA);
   ShowWindow(Label14, SW_HIDE);
   for (int c = 1; c <= 7; ++c) {
     SetText(titleLabel[c], c <= 6 ? Category(c).title : "Custom Folder");
@@ -302,6 +309,12 @@ void intCheck::RunCheck() {
   check->UseBaseline(app_.algorithmName, app_.baselineFile);
   check->Run();
   running_ = false;
+  // An ended check has nothing left to pause; a run queued meanwhile keeps it.
+  if (!prepared_ && hwnd_) {
+    ShowWindow(Image9.hwnd(), SW_HIDE);
+    ShowWindow(Label11, SW_HIDE);
+    RescueFocus();
+  }
   // The run's own copy of the findings goes before the scan of failing
   // files makes more: with a hundred thousand of them it is tens of megabytes.
   const CheckTally tally = check->Tally();
@@ -337,7 +350,18 @@ void intCheck::FileStarted(int category, const std::string& name) {
 
 void intCheck::FileChecked(const FileVerdict& verdict) {
   if (!verdict.finding) return;
-  const std::string line = verdict.kind == VerdictKind::New ? verdict.path + " *NEW*" : verdict.path;
+  AddListLine(verdict);
+  findings_.push_back(verdict);
+}
+
+void intCheck::AddListLine(const FileVerdict& verdict) {
+  std::string line = verdict.path;
+  switch (verdict.kind) {
+    case VerdictKind::New: line += " *NEW*"; break;
+    case VerdictKind::Unreadable: line += " *UNREADABLE*"; break;
+    case VerdictKind::Missing: line += " *MISSING*"; break;
+    default: break;
+  }
   // The list's storage grows by doubling: grown a few items at a time, a
   // list of a hundred thousand findings is copied over and over.
   const auto count = size_t(SendMessageA(List1, LB_GETCOUNT, 0, 0));
@@ -346,7 +370,6 @@ void intCheck::FileChecked(const FileVerdict& verdict) {
     SendMessageA(List1, LB_INITSTORAGE, WPARAM(listReserved_ - count), LPARAM(listReserved_ - count) * 64);
   }
   SendMessageA(List1, LB_ADDSTRING, 0, LPARAM(line.c_str()));
-  findings_.push_back(verdict);
 }
 
 void intCheck::Progress(const CheckProgress& progress) {
@@ -367,14 +390,22 @@ void intCheck::ShowProgressNow(const CheckProgress& p) {
   if (!p.fileName.empty()) SetText(fileLabel[p.category], p.fileName);
   SetTitle(Dec(p.RunPercent()) + "% AutoCheck");
   SetText(percentLabel[p.category], Dec(p.categoryPercent) + "%");
-  ShowCounters(p.checked, p.newFiles, p.changed);
+  CheckTally counted;
+  counted.checked = p.checked;
+  counted.newFiles = p.newFiles;
+  counted.changed = p.changed;
+  counted.unreadable = p.unreadable;
+  counted.missing = p.missing;
+  ShowCounters(counted);
 }
 
-void intCheck::ShowCounters(long checked, long newFiles, long changed) {
-  SetText(Label6, Dec(checked));
-  SetText(Label9, Dec(changed));
-  SetText(Label8, Dec(newFiles));
-  SetText(Label7, Dec(checked - changed - newFiles));
+void intCheck::ShowCounters(const CheckTally& t) {
+  SetText(Label6, Dec(t.checked));
+  SetText(Label9, Dec(t.changed));
+  SetText(Label8, Dec(t.newFiles));
+  SetText(Label15, Dec(t.unreadable));
+  SetText(Label16, Dec(t.missing));
+  SetText(Label7, Dec(t.Passing()));
 }
 
 void intCheck::CategoryEnded(int category, bool complete) {
@@ -388,7 +419,7 @@ void intCheck::PassEnded(const CheckPass&) {}
 
 void intCheck::RunEnded(const CheckTally& tally) {
   tally_ = tally;
-  if (!app_.run.InSecureShutDown()) ShowCounters(tally.checked, tally.newFiles, tally.changed);
+  if (!app_.run.InSecureShutDown()) ShowCounters(tally);
 }
 
 void intCheck::ShowClean() {
@@ -405,6 +436,63 @@ void intCheck::ShowResults(bool clean, bool stopped) {
     if (clean) ShowWindow(Label14, SW_SHOWNA);
     SetText(Label13, "Results");
   }
+}
+
+void intCheck::NotifyFindings(const CheckTally& tally) {
+  SetTitle(NarrowText(FindingsWindowTitle(tally)));
+  app_.host.ShowNotifyIcon(hwnd_, FindingsNoticeTitle(tally), FindingsNoticeText(tally));
+  noticeShown_ = true;
+}
+
+void intCheck::DismissNotice() {
+  if (!noticeShown_) return;
+  noticeShown_ = false;
+  app_.host.HideNotifyIcon(hwnd_);
+}
+
+void intCheck::ReviewFindings() {
+  DismissNotice();
+  ShowWindow(hwnd_, SW_RESTORE);
+  SetForegroundWindow(hwnd_);
+}
+
+void intCheck::OnSize(int, int) {
+  // Opened from the taskbar: the findings are in front of the user now.
+  if (noticeShown_ && !IsIconic(hwnd_) && IsWindowVisible(hwnd_)) DismissNotice();
+}
+
+LRESULT intCheck::OnMessage(UINT msg, WPARAM wp, LPARAM lp) {
+  // An icon outlives its window unless it is taken away with it.
+  if (msg == WM_DESTROY) DismissNotice();
+  if (msg != kNotifyIconMessage) return Window::OnMessage(msg, wp, lp);
+  switch (LOWORD(lp)) {
+    case WM_LBUTTONUP:
+    case NIN_BALLOONUSERCLICK:
+    case NIN_SELECT:
+    case NIN_KEYSELECT:
+      ReviewFindings();
+      break;
+    case WM_RBUTTONUP:
+    case WM_CONTEXTMENU: {
+      enum { kReview = 1, kDismiss };
+      HMENU menu = CreatePopupMenu();
+      AppendMenuW(menu, MF_STRING, kReview, L"&Review findings");
+      AppendMenuW(menu, MF_STRING, kDismiss, L"&Dismiss");
+      SetMenuDefaultItem(menu, kReview, FALSE);
+      POINT at{};
+      GetCursorPos(&at);
+      // The menu closes when the user clicks elsewhere only if the window is
+      // in front while it is open.
+      SetForegroundWindow(hwnd_);
+      const int chosen = TrackPopupMenu(menu, TPM_RETURNCMD | TPM_NONOTIFY | TPM_RIGHTBUTTON, at.x, at.y, 0,
+                                        hwnd_, nullptr);
+      DestroyMenu(menu);
+      if (chosen == kReview) ReviewFindings();
+      if (chosen == kDismiss) DismissNotice();
+      break;
+    }
+  }
+  return 0;
 }
 
 // --- the scan of failing files ---------------------------------------------------------
@@ -438,6 +526,16 @@ void intCheck::ClearFindings() {
   SendMessageA(List1, LB_RESETCONTENT, 0, 0);
   listReserved_ = 0;
   findings_.clear();
+  onlyUnsettled_ = false;
+}
+
+void intCheck::KeepFindings(const std::vector<FileVerdict>& left) {
+  ClearFindings();
+  for (const FileVerdict& v : left) {
+    AddListLine(v);
+    findings_.push_back(v);
+  }
+  onlyUnsettled_ = !left.empty();
 }
 
 // --- user requests --------------------------------------------------------------------

@@ -63,6 +63,13 @@ class intCheck : public controls::Window, public CheckView, public FailedFilesVi
   // progress panel after a stop).
   void ShowClean();
   void ShowResults(bool clean, bool stopped);
+  // A logon check's findings in a window nobody is looking at: the title
+  // names them and a notification-area icon stays until they are reviewed
+  // (the icon clicked, or the window opened) or dismissed.
+  void NotifyFindings(const CheckTally& tally);
+  bool NoticeShown() const { return noticeShown_; }
+  void ReviewFindings();
+  void DismissNotice();
 
   // --- rendering of a check (CheckView) ---------------------------------------
   void PassStarted(const CheckPass& pass) override;
@@ -81,6 +88,7 @@ class intCheck : public controls::Window, public CheckView, public FailedFilesVi
   void ShowUpdated() override;
   void ShowNotUpdated() override;
   void ClearFindings() override;
+  void KeepFindings(const std::vector<FileVerdict>& left) override;
   void HideWindow() override { Hide(); }
 
   // --- controls ---------------------------------------------------------------
@@ -93,6 +101,8 @@ class intCheck : public controls::Window, public CheckView, public FailedFilesVi
   HWND Frame1 = nullptr, Frame2 = nullptr, Frame3 = nullptr;
   HWND Label2 = nullptr, Label6 = nullptr, Label7 = nullptr, Label8 = nullptr, Label9 = nullptr,
        Label11 = nullptr, Label12 = nullptr, Label13 = nullptr, Label14 = nullptr;
+  // The result panel's counts of unreadable and of missing files.
+  HWND Label15 = nullptr, Label16 = nullptr;
   // Category lines 1..6 and the custom-folder line (index 7): title, file
   // and percent labels (l_dll2, l_dll, l_sdll ... l_cust2, l_cust, l_scust).
   std::array<HWND, 8> titleLabel{}, fileLabel{}, percentLabel{};
@@ -109,6 +119,8 @@ class intCheck : public controls::Window, public CheckView, public FailedFilesVi
   bool OnTimer(UINT_PTR id) override;
   bool OnCommand(int id, int code, HWND from) override;
   bool OnClose() override;
+  void OnSize(int width, int height) override;
+  LRESULT OnMessage(UINT msg, WPARAM wp, LPARAM lp) override;
   void OnDpiChanged() override;
   std::optional<LabelLook> OnLabelLook(HWND label) override;
   bool OnEraseBackground(HDC dc) override;
@@ -119,7 +131,9 @@ class intCheck : public controls::Window, public CheckView, public FailedFilesVi
   void SetLabelColor(HWND label, COLORREF color);
   void LoadScannerFields();
   void ShowProgressNow(const CheckProgress& progress);
-  void ShowCounters(long checked, long newFiles, long changed);
+  void ShowCounters(const CheckTally& tally);
+  // The line of a finding: its path and the mark of its kind.
+  void AddListLine(const FileVerdict& verdict);
   bool ConfirmLeavingFailedFiles();
   bool CloseBox();
   bool StopOrClose(bool closeBox);
@@ -133,6 +147,7 @@ class intCheck : public controls::Window, public CheckView, public FailedFilesVi
   bool timerArmed_ = false;
   bool scanningFailedFiles_ = false;
   bool running_ = false;
+  bool noticeShown_ = false;
   // What the two action links do now: close the window instead of going on.
   bool resultCloses_ = false, failedFilesClose_ = false;
   std::string title_ = "Integrity Checker", titleBeforeUpdate_;
@@ -141,6 +156,8 @@ class intCheck : public controls::Window, public CheckView, public FailedFilesVi
   // Counted by lUp, run by the timer tick.
   std::unique_ptr<CheckRun> prepared_;
   std::vector<FileVerdict> findings_;
+  // The list holds only what the last scan of failing files left unsettled.
+  bool onlyUnsettled_ = false;
   CheckTally tally_;
   // Progress shown at most every few tens of milliseconds; the last one of
   // a category is shown in full when the category ends.

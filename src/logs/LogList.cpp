@@ -161,10 +161,7 @@ bool LogList::Select(const std::string& date, const std::string& time) {
 }
 
 void LogList::cReports_Click() {
-  if (busy_) {
-    reloadWanted_ = true;
-    return;
-  }
+  if (busy_) return;  // a report is being shown
   LoadLogs();
 }
 
@@ -173,40 +170,32 @@ void LogList::cReports_Click() {
 // entry text could name it (Delete All Logs still removes it).
 void LogList::LoadLogs() {
   const BusyFlag mark(busy_);
-  do {
-    reloadWanted_ = false;
-    ClearTree();
-    const auto names = ListDirectory(LogFolder());
-    std::map<std::string, HTREEITEM> groups;
-    for (const std::string& name : names.value_or(std::vector<std::string>{})) {
-      PumpMessages();
-      if (app_.ended || !hwnd_) return;
-      if (reloadWanted_) break;
-      if (UCase(Right(name, 4)) != ".LOG") continue;
-      const std::string time = LogTimeTextOf(name);
-      if (time.empty()) continue;
-      const std::string date = LogDateTextOf(name);
-      HTREEITEM& group = groups[date];
-      TVINSERTSTRUCTA in{};
-      in.hInsertAfter = TVI_LAST;
-      in.item.mask = TVIF_TEXT | TVIF_PARAM;
-      if (!group) {
-        in.hParent = TVI_ROOT;
-        in.item.pszText = const_cast<char*>(date.c_str());
-        in.item.lParam = 0;
-        group = reinterpret_cast<HTREEITEM>(
-            SendMessageA(TreeView2, TVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&in)));
-      }
-      names_.push_back(name);
-      in.hParent = group;
-      in.item.pszText = const_cast<char*>(time.c_str());
-      in.item.lParam = LPARAM(names_.size());
-      SendMessageA(TreeView2, TVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&in));
-      TreeView_Expand(TreeView2, group, TVE_EXPAND);
-      PumpMessages();
-      if (app_.ended || !hwnd_) return;
+  ClearTree();
+  const auto names = ListDirectory(LogFolder());
+  std::map<std::string, HTREEITEM> groups;
+  for (const std::string& name : names.value_or(std::vector<std::string>{})) {
+    if (UCase(Right(name, 4)) != ".LOG") continue;
+    const std::string time = LogTimeTextOf(name);
+    if (time.empty()) continue;
+    const std::string date = LogDateTextOf(name);
+    HTREEITEM& group = groups[date];
+    TVINSERTSTRUCTA in{};
+    in.hInsertAfter = TVI_LAST;
+    in.item.mask = TVIF_TEXT | TVIF_PARAM;
+    if (!group) {
+      in.hParent = TVI_ROOT;
+      in.item.pszText = const_cast<char*>(date.c_str());
+      in.item.lParam = 0;
+      group = reinterpret_cast<HTREEITEM>(
+          SendMessageA(TreeView2, TVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&in)));
     }
-  } while (reloadWanted_);
+    names_.push_back(name);
+    in.hParent = group;
+    in.item.pszText = const_cast<char*>(time.c_str());
+    in.item.lParam = LPARAM(names_.size());
+    SendMessageA(TreeView2, TVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&in));
+    TreeView_Expand(TreeView2, group, TVE_EXPAND);
+  }
 }
 
 void LogList::cViewReport_Click() {
@@ -229,6 +218,7 @@ void LogList::cViewReport_Click() {
   report_.shownFiles = LoggedFiles(*text, [](const std::string& file) { return FileExists(file); });
   for (const std::string& line : ReportItems(*text)) {
     report_.Add(line);
+    // The log of a long check holds many lines: the window stays alive.
     PumpMessages();
     if (app_.ended || !hwnd_) return;
   }
@@ -269,13 +259,8 @@ void LogList::cButton3_Click() {
   const BusyFlag mark(busy_);
   const std::string folder = LogFolder();
   const auto names = ListDirectory(folder);
-  for (const std::string& name : names.value_or(std::vector<std::string>{})) {
-    PumpMessages();
-    if (app_.ended || !hwnd_) return;
+  for (const std::string& name : names.value_or(std::vector<std::string>{}))
     if (EndsWithNoCase(name, ".log")) DeleteFileAt(folder + name);
-    PumpMessages();
-    if (app_.ended || !hwnd_) return;
-  }
   ClearTree();
 }
 

@@ -77,10 +77,10 @@ class LogList : public controls::Window {
   // The file names of the entries, found again through each entry's lParam
   // (index + 1; 0 marks a date group).
   std::vector<std::string> names_;
-  // Loading and deleting pump messages; a second action arriving then waits
-  // for the first instead of changing the tree under it.
+  // Showing a report pumps messages, and the delete questions are boxes:
+  // a second action arriving then is refused instead of changing the tree
+  // under the first.
   bool busy_ = false;
-  bool reloadWanted_ = false;
   controls::Brush ground_;
   controls::Font font_, noticeFont_;
   UINT fontDpi_ = 0;

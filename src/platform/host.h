@@ -10,6 +10,8 @@ struct HWND__;  // a window handle, without all of <windows.h>
 
 namespace kv {
 
+inline constexpr unsigned kNotifyIconMessage = 0x8000 + 0x31;  // WM_APP + 0x31
+
 enum class MsgButtons { Ok, YesNo, OkCancel };
 enum class MsgIcon { None, Error, Warning, Information, Question };
 enum class MsgAnswer { Ok, Cancel, Yes, No };
@@ -63,6 +65,13 @@ class Host {
   // Asks the user to look at a window that is not in front: its taskbar
   // button flashes until the window is brought to the front.
   virtual void RequestAttention(HWND__* window) = 0;
+
+  // A notification-area icon for `window` with a balloon saying `title` and
+  // `text`: a click on the icon, the balloon or the icon's menu key comes to
+  // the window as kNotifyIconMessage, its lParam the mouse or balloon
+  // message. The icon stays until HideNotifyIcon.
+  virtual void ShowNotifyIcon(HWND__* window, const std::wstring& title, const std::wstring& text) = 0;
+  virtual void HideNotifyIcon(HWND__* window) = 0;
 
   // Production ends the process with the exit code; the test host records
   // it and returns, so callers return at once after calling it.

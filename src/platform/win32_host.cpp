@@ -172,6 +172,44 @@ bool Win32Host::Power(const PowerRequest& request) {
   return ExitWindowsEx(request.exitFlags, 0xFFFFFFFF);
 }
 
+namespace {
+
+NOTIFYICONDATAW IconData(HWND window) {
+  NOTIFYICONDATAW data{};
+  data.cbSize = sizeof data;
+  data.hWnd = window;
+  data.uID = 1;
+  return data;
+}
+
+template <size_t N>
+void CopyCut(wchar_t (&to)[N], const std::wstring& from) {
+  const size_t n = std::min(from.size(), N - 1);
+  std::copy_n(from.begin(), n, to);
+  to[n] = L'\0';
+}
+
+}  // namespace
+
+void Win32Host::ShowNotifyIcon(HWND window, const std::wstring& title, const std::wstring& text) {
+  NOTIFYICONDATAW data = IconData(window);
+  data.uFlags = NIF_ICON | NIF_TIP | NIF_MESSAGE | NIF_INFO;
+  data.uCallbackMessage = kNotifyIconMessage;
+  data.hIcon = static_cast<HICON>(LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(1), IMAGE_ICON,
+                                             GetSystemMetrics(SM_CXSMICON), GetSystemMetrics(SM_CYSMICON), 0));
+  CopyCut(data.szTip, title);
+  CopyCut(data.szInfoTitle, title);
+  CopyCut(data.szInfo, text);
+  data.dwInfoFlags = NIIF_WARNING;
+  // A second notice for the same window changes the balloon of its icon.
+  if (!Shell_NotifyIconW(NIM_MODIFY, &data)) Shell_NotifyIconW(NIM_ADD, &data);
+}
+
+void Win32Host::HideNotifyIcon(HWND window) {
+  NOTIFYICONDATAW data = IconData(window);
+  Shell_NotifyIconW(NIM_DELETE, &data);
+}
+
 void Win32Host::EndProgram(int exitCode) { ExitProcess(UINT(exitCode)); }
 
 void Win32Host::RequestAttention(HWND window) {

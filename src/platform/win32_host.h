@@ -16,6 +16,8 @@ class Win32Host final : public Host {
   std::string BrowseForFolder(const std::string& title) override;
   bool Power(const PowerRequest& request) override;
   void RequestAttention(HWND__* window) override;
+  void ShowNotifyIcon(HWND__* window, const std::wstring& title, const std::wstring& text) override;
+  void HideNotifyIcon(HWND__* window) override;
   void EndProgram(int exitCode = 0) override;
   LocalTime Now() override;
 };

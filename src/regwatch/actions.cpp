@@ -100,14 +100,28 @@ bool DeleteRegistryValue(int place, const std::string& valueName) {
   } else if (p.place->root == RegRoot::CurrentUser) {
     root = HKEY_CURRENT_USER;
   }
-  // The open commands are changed by hand, never deleted.
-  if (!root || FindNoCase(p.place->keyPath, "Software\\Microsoft\\") != 0) return false;
+  // The open commands and the system's own values are changed by hand,
+  // never deleted.
+  if (!root || p.place->byHand || FindNoCase(p.place->keyPath, "Software\\Microsoft\\") != 0) return false;
   RegClass reg;
   if (!reg.OpenRegistry(root, p.place->keyPath, view)) return false;
   // A value deleted meanwhile is not looked for under another name.
   const bool deleted = reg.HasValue(valueName) && reg.DeleteKey(valueName);
   reg.CloseRegistry();
   return deleted;
+}
+
+EntryRemoval RemovalOf(const PassPlace& place) {
+  switch (place.place->kind) {
+    case PlaceKind::StartupFolder:
+    case PlaceKind::ScheduledTasks:
+      return EntryRemoval::Elsewhere;
+    case PlaceKind::SubkeyValues:  // a service, a debugger: its key says more than one value
+      return EntryRemoval::InRegistryEditor;
+    case PlaceKind::Values:
+      break;
+  }
+  return place.place->byHand ? EntryRemoval::InRegistryEditor : EntryRemoval::Delete;
 }
 
 std::optional<RegistryPass> ScanAndUpdateWarnings(App& app, std::vector<std::string>& lines,

@@ -46,6 +46,12 @@ bool ScanRegistryEntry(App& app, const std::string& entryText);
 // deleted; false when nothing was deleted (also when the value is gone).
 bool DeleteRegistryValue(int place, const std::string& valueName);
 
+// How an entry of an added place is removed: its value deleted after the
+// question, by hand in the registry editor, or by hand where it lives
+// (a Startup folder, the Task Scheduler), which is no registry value.
+enum class EntryRemoval { Delete, InRegistryEditor, Elsewhere };
+EntryRemoval RemovalOf(const PassPlace& place);
+
 inline constexpr const char* kRegistryActionHeader =
     "Registry Action - Scan and Update Multiple Entries,";
 

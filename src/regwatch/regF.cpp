@@ -468,27 +468,38 @@ void RegWatchPage::Command3_Click() {
       const std::string label = Label19Text();
       name = Trim(label.substr(0, label.find('(')));
     }
-    if (!category.empty() && category[0] == 'S') {
+    const auto& places = RegistryPassPlaces();
+    const PassPlace* from =
+        chosen_.place >= 0 && size_t(chosen_.place) < places.size() ? &places[size_t(chosen_.place)] : nullptr;
+    // An added place's entry is named by its own key, never by a path made
+    // from its category, and is deleted only where deleting is safe.
+    const EntryRemoval removal = from && from->added ? RemovalOf(*from) : EntryRemoval::Delete;
+    if ((!category.empty() && category[0] == 'S') || removal == EntryRemoval::InRegistryEditor) {
       if (app_.Ask("This key will not be deleted.\r\nYou must change the value manually. Would you "
                    "like to open the Registry for Editing now?",
                    MsgButtons::YesNo, "Caution") == MsgAnswer::Yes)
         app_.host.StartProcess(QuotedProgram(WindowsDirectory() + "regedit.exe"), kShowMinimized);
       return;
     }
+    if (removal == EntryRemoval::Elsewhere) {
+      app_.Ask(from->place->kind == PlaceKind::StartupFolder
+                   ? "This entry will not be deleted.\r\nIt is a file in a Startup folder: remove it there."
+                   : "This entry will not be deleted.\r\nIt is a scheduled task: remove it in the Task Scheduler.",
+               MsgButtons::Ok, "Caution");
+      return;
+    }
     const auto in = FindNoCase(category, "in ");
-    const std::string keyPath = "Software\\Microsoft\\Windows\\CurrentVersion\\" +
-                                (in == std::string::npos ? category : category.substr(in + 3));
+    const std::string keyPath =
+        from && from->added ? std::string(from->place->keyPath)
+                            : "Software\\Microsoft\\Windows\\CurrentVersion\\" +
+                                  (in == std::string::npos ? category : category.substr(in + 3));
     if (app_.Ask("WARNING!\r\nYou are about to Delete the key: " + name + "\r\nFrom: " + keyPath +
                      "\\\r\nDoing this may have unpredictable results!\r\n\r\nContinue?",
                  MsgButtons::YesNo) != MsgAnswer::Yes)
       return;
     // Only where the question said, and only the place the entry came from.
-    const auto& places = RegistryPassPlaces();
-    if (chosen_.place >= 0 && size_t(chosen_.place) < places.size()) {
-      const PassPlace& p = places[size_t(chosen_.place)];
-      if (EqualsNoCase(p.rootText, root) && EqualsNoCase(p.place->keyPath, keyPath))
-        DeleteRegistryValue(chosen_.place, name);
-    }
+    if (from && EqualsNoCase(from->rootText, root) && EqualsNoCase(from->place->keyPath, keyPath))
+      DeleteRegistryValue(chosen_.place, name);
     SetWindowTextA(Text4, "");
     SetWindowTextA(lblSigner, "");
     Command3.Enabled(false);

@@ -12,7 +12,6 @@
 #include "core/text.h"
 #include "platform/RegClass.h"
 #include "platform/files.h"
-#include "platform/pump.h"
 #include "platform/shell_folders.h"
 #include "platform/shell_links.h"
 #include "platform/scheduled_tasks.h"
@@ -192,9 +191,15 @@ RegistryPass setReg(App& app) {
   const bool accepting = app.registryAcceptMode;
   // A snapshot from before an added place was watched lacks its section:
   // that place's entries are taken in without a warning.
+  // The snapshot is read once: a pass compares hundreds of entries, and
+  // nothing writes the file before the pass ends.
   std::vector<std::string> takeIn;
+  ProfileDocument kept;
   if (!accepting)
-    if (auto text = ReadWholeFile(app.registryFile)) takeIn = MissingAddedSections(*text);
+    if (auto text = ReadWholeFile(app.registryFile)) {
+      takeIn = MissingAddedSections(*text);
+      kept = ProfileDocument(*text);
+    }
   const auto taking = [&takeIn](const std::string& section) {
     return std::find(takeIn.begin(), takeIn.end(), section) != takeIn.end();
   };
@@ -207,18 +212,8 @@ RegistryPass setReg(App& app) {
       stored.emplace_back(p.section, entry);
       return 0;
     }
-    const std::string kept = ReadEntry(app.registryFile, entry.key, p.section);
-    return CompareStoredValue(kept, entry.value);
+    return CompareStoredValue(kept.Get(p.section, entry.key), entry.value);
   };
-  // The first snapshot is taken at start, while the first full scan runs in
-  // the message pumps: pumping would let that scan finish, and the user
-  // close the program, before the snapshot is written. It takes a moment,
-  // so it lets no messages through.
-  if (!accepting)
-    source.afterEntry = [] {
-      PumpMessages();
-      PumpMessages();
-    };
   RegistryPass pass = BuildRegistryPass(source);
   app.registryAcceptMode = false;
   if (accepting || !takeIn.empty()) StoreEntries(app, stored);

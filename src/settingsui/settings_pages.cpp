@@ -50,6 +50,20 @@ struct Grid {
 
 // The height at 96 DPI a control's text takes when it wraps at `width`
 // pixels (less `indent` for a check box's box), at least one line.
+// The width (at 96 DPI) a control's text takes on one line in its font.
+int LineWidth96(HWND control, UINT dpi) {
+  const HWND parent = GetParent(control);
+  HDC dc = GetDC(parent);
+  const HFONT font = reinterpret_cast<HFONT>(SendMessageA(control, WM_GETFONT, 0, 0));
+  const HGDIOBJ old = SelectObject(dc, font ? font : GetStockObject(DEFAULT_GUI_FONT));
+  const std::string text = controls::ControlText(control);
+  SIZE size{};
+  GetTextExtentPoint32A(dc, text.c_str(), int(text.size()), &size);
+  SelectObject(dc, old);
+  ReleaseDC(parent, dc);
+  return MulDiv(size.cx, 96, int(dpi)) + 1;
+}
+
 int WrappedHeight96(HWND control, int width, int indent, UINT dpi) {
   const HWND parent = GetParent(control);
   HDC dc = GetDC(parent);
@@ -390,12 +404,15 @@ void AdvancedSettingsPage::Layout(const RECT& area, UINT dpi) {
   for (const AlgorithmChoice& c : kAlgorithmChoices) g.at(Option[size_t(c.option)], c.x, 22, c.width, 22);
   g.at(Label22, 0, 60, 300, 20);
   for (int i = 0; i < 4; ++i) g.at(Option[size_t(1 + i)], 12 + i * 70, 82, 66, 22);
-  g.at(Frame1, 0, 112, 300, 76);
+  // The group's caption is whole in any font: the frame grows to hold it
+  // (its caption sits inside an inset at each side).
+  const int frame1W = std::max(300, LineWidth96(Frame1, dpi) + 20);
+  g.at(Frame1, 0, 112, frame1W, 76);
   const int batchOrder[] = {6, 7, 8, 9, 10, 5};
   for (int i = 0; i < 6; ++i)
     g.at(Option[size_t(batchOrder[i])], 12 + (i % 3) * 88, 134 + (i / 3) * 26, i == 5 ? 110 : 80, 22);
   // The scanner options wrap to the column's width.
-  const int right = 316;
+  const int right = std::max(316, frame1W + 16);
   const int columnW = area.right - g.X(right);
   g.at(Label28, right, 0, 0, 20);
   int y = 22;
@@ -482,6 +499,7 @@ void AdvancedSettingsPage::cSpeeds_Click() {
         best = elapsed;
         bestSize = size;
       }
+      // The test takes many seconds: each line is seen as it is added.
       PumpMessages();
     }
     add(QuickestLine(best, bestSize / 1024));

@@ -42,6 +42,8 @@ class CorpusHost final : public Host {
   std::string BrowseForFolder(const std::string&) override { return {}; }
   bool Power(const PowerRequest&) override { return true; }
   void RequestAttention(HWND__*) override {}
+  void ShowNotifyIcon(HWND__*, const std::wstring&, const std::wstring&) override {}
+  void HideNotifyIcon(HWND__*) override {}
   void EndProgram(int) override { ended = true; }
   LocalTime Now() override { return {2007, 1, 5, 8, 17, 49}; }
 };

@@ -143,6 +143,14 @@ TEST_F(MainWindowTest, PageDescriptionsAreTheWorkingTexts) {
   f.Image9_Click();
   EXPECT_EQ(f.Description().substr(0, 58),
             "AppWatch is a utility which displays all running windows. ");
+  // Read as prose, in the proportional face of the rest of the window.
+  HDC dc = GetDC(f.lblDesc);
+  const HGDIOBJ old = SelectObject(dc, reinterpret_cast<HFONT>(SendMessageA(f.lblDesc, WM_GETFONT, 0, 0)));
+  TEXTMETRICA tm{};
+  GetTextMetricsA(dc, &tm);
+  SelectObject(dc, old);
+  ReleaseDC(f.lblDesc, dc);
+  EXPECT_TRUE(tm.tmPitchAndFamily & TMPF_FIXED_PITCH) << "set means variable pitch";
 }
 
 TEST_F(MainWindowTest, PageResetLeavesTheSettingsContainerOnItsMainPage) {

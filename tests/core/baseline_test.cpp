@@ -239,13 +239,16 @@ TEST(BaselineWrite, ManyAtOnceAsOneByOne) {
 // deletion removes its entry and nothing else.
 TEST(BaselineMissing, EntriesWhoseFilesAreGoneAreFoundAndRemovedAlone) {
   Baseline b = Baseline::FromText(ScannedFile(
-      "kernel32.dll=4A*E\r\n gone.dll=1*E\r\n[x].dll=2*E\r\nEmpty.dll=*E\r\nkernel32.dll.dll=3*E\r\n",
+      "kernel32.dll=4A*E\r\n gone.dll=1*E\r\n[x].dll=2*E\r\nEmpty.dll=*E\r\nkernel32.dll.dll=3*E\r\n"
+      "a=b.dll=5*E\r\n",
       "Tool.EXE=9*E\r\n"));
   EXPECT_EQ(b.EntryNames("dll"), (std::vector<std::string>{"kernel32.dll", " gone.dll", "[x].dll",
-                                                            "Empty.dll", "kernel32.dll.dll"}));
+                                                            "Empty.dll", "kernel32.dll.dll",
+                                                            "a=b.dll"}));
   EXPECT_TRUE(b.EntryNames("TXT").empty());
   // Names compare without letter case; only the checked sections count.
-  const std::vector<std::string> listed = {"KERNEL32.DLL", "[X].dll", "empty.dll", "other.dll"};
+  const std::vector<std::string> listed = {"KERNEL32.DLL", "[X].dll", "empty.dll", "other.dll",
+                                           "A=B.dll"};
   EXPECT_EQ(MissingNames(b, {"DLL"}, listed),
             (std::vector<std::string>{" gone.dll", "kernel32.dll.dll"}));
   EXPECT_EQ(MissingNames(b, {"DLL", "EXE"}, listed).back(), "Tool.EXE");
@@ -253,11 +256,13 @@ TEST(BaselineMissing, EntriesWhoseFilesAreGoneAreFoundAndRemovedAlone) {
   ASSERT_TRUE(b.RemoveEntry(" GONE.dll", "DLL"));
   EXPECT_FALSE(b.RemoveEntry(" gone.dll", "DLL"));
   ASSERT_TRUE(b.RemoveEntry("kernel32.dll.dll", "DLL"));
-  EXPECT_EQ(b.SectionText(1), "[DLL]\r\nkernel32.dll=4A*E\r\n[x].dll=2*E\r\nEmpty.dll=*E\r\nNULL*E\r\n");
+  EXPECT_EQ(b.SectionText(1),
+            "[DLL]\r\nkernel32.dll=4A*E\r\n[x].dll=2*E\r\nEmpty.dll=*E\r\na=b.dll=5*E\r\nNULL*E\r\n");
   EXPECT_EQ(b.LookupEntry("kernel32.dll", "DLL"), "4A");
   EXPECT_TRUE(MissingNames(b, {"DLL"}, listed).empty());
   // Every copy of a doubled line goes.
   Baseline twice = Baseline::FromText(ScannedFile("a.dll=1*E\r\na.dll=1*E\r\nb.dll=2*E\r\n"));
+  EXPECT_EQ(MissingNames(twice, {"DLL"}, {}), (std::vector<std::string>{"a.dll", "b.dll"}));
   ASSERT_TRUE(twice.RemoveEntry("a.dll", "DLL"));
   EXPECT_EQ(twice.SectionText(1), "[DLL]\r\nb.dll=2*E\r\nNULL*E\r\n");
 }

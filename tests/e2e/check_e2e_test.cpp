@@ -69,8 +69,10 @@ TEST(CheckE2E, FirstFullScanThenAutoLoadChecks) {
   PutFile(files.added, "new program");
   {
     ProgramRun changed(folder, "Korvanel.exe", "/r");
-    HWND window = FindProcessWindow(changed.processId(), "100% AutoCheck", 120000);
+    std::wstring title;
+    HWND window = FindFindingsWindow(changed.processId(), 120000, &title);
     ASSERT_NE(window, nullptr);
+    EXPECT_EQ(title, L"Korvanel \u2014 2 changed files");
     std::vector<std::string> lines;
     WaitUntil([&] { return (lines = ListBoxLines(window)).size() >= 2; }, 5000);
     EXPECT_EQ(lines, (std::vector<std::string>{files.changed, files.added + " *NEW*"}));
@@ -155,7 +157,7 @@ TEST(CheckE2E, Sha256FindsAChangeThatKeepsTheCrc32) {
   ASSERT_EQ(Crc32(bytes), crc);
   PutFile(forged, bytes);
   ProgramRun run(folder, "Korvanel.exe", "/r");
-  HWND window = FindProcessWindow(run.processId(), "100% AutoCheck", 120000);
+  HWND window = FindFindingsWindow(run.processId(), 120000);
   ASSERT_NE(window, nullptr);
   std::vector<std::string> lines;
   WaitUntil([&] { return !(lines = ListBoxLines(window)).empty(); }, 5000);

@@ -143,7 +143,7 @@ TEST(FindingsE2E, AcceptingFindingsKeepsWhatAnotherRunAcceptedMeanwhile) {
 
   // A logon check leaves its finding on screen ...
   ProgramRun shown(folder, "Korvanel.exe", "/r");
-  HWND window = FindProcessWindow(shown.processId(), "100% AutoCheck", 120000);
+  HWND window = FindFindingsWindow(shown.processId(), 120000);
   ASSERT_NE(window, nullptr);
   std::vector<std::string> lines;
   WaitUntil([&] { return !(lines = ListBoxLines(window)).empty(); }, 5000);
@@ -192,7 +192,7 @@ TEST(FindingsE2E, AScannerThatFindsSomethingKeepsTheFilesOutOfTheBaseline) {
     ProgramRun run(folder, "Korvanel.exe", "/r");
     EXPECT_TRUE(run.Answer("Your anti-virus program reported a problem (exit code 1). The files were "
                            "not accepted into the baseline.", IDOK, 120000));
-    HWND window = FindProcessWindow(run.processId(), "100% AutoCheck", 20000);
+    HWND window = FindFindingsWindow(run.processId(), 20000);
     ASSERT_NE(window, nullptr);
     EXPECT_EQ(ListBoxLines(window), std::vector<std::string>{changed});
     EXPECT_FALSE(run.WaitForExit(500)) << "the findings stay on screen";

@@ -103,6 +103,24 @@ HWND FindProcessWindow(DWORD pid, const std::string& title, int timeoutMs) {
   return found;
 }
 
+HWND FindFindingsWindow(DWORD pid, int timeoutMs, std::wstring* title) {
+  const std::wstring start = L"Korvanel \u2014 ";
+  HWND found = nullptr;
+  WaitUntil(
+      [&] {
+        found = FindTopWindow(pid, [&](HWND h) {
+          wchar_t text[128] = L"";
+          GetWindowTextW(h, text, 128);
+          if (ClassOf(h) != "KorvanelIntCheck" || std::wstring(text).rfind(start, 0) != 0) return false;
+          if (title) *title = text;
+          return true;
+        });
+        return found != nullptr;
+      },
+      timeoutMs);
+  return found;
+}
+
 bool BuildBaselineInteractively(const ProgramFolder& folder, const std::string& exeName) {
   ProgramRun first(folder, exeName, "");
   if (!first.Answer(kFirstRunQuestion, IDYES)) return false;

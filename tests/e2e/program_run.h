@@ -46,6 +46,9 @@ class ProgramRun {
 namespace kv::test {
 // A visible top-level window of the process with exactly this title.
 HWND FindProcessWindow(DWORD pid, const std::string& title, int timeoutMs = 60000);
+// The check window of a logon check that ended with findings: its title
+// names them ("Korvanel — 2 changed files"), given back in `title`.
+HWND FindFindingsWindow(DWORD pid, int timeoutMs = 120000, std::wstring* title = nullptr);
 // Starts the program in the folder, accepts the first full scan and closes
 // it once its main window is back; false when that failed.
 bool BuildBaselineInteractively(const ProgramFolder& folder, const std::string& exeName = "Korvanel.exe");

@@ -21,7 +21,13 @@ using namespace kv::test;
 namespace {
 
 const char* KindName(VerdictKind k) {
-  return k == VerdictKind::New ? "new" : k == VerdictKind::Changed ? "changed" : "same";
+  switch (k) {
+    case VerdictKind::New: return "new";
+    case VerdictKind::Changed: return "changed";
+    case VerdictKind::Unreadable: return "unreadable";
+    case VerdictKind::Missing: return "missing";
+    default: return "same";
+  }
 }
 
 // Events as lines; verdicts as "name kind slot".
@@ -138,16 +144,30 @@ TEST_F(CheckRunTest, NewChangedAndSameByCategoryAndTheFindingsHandedOverPassNext
     EXPECT_EQ(v.checksum, Sum(v.path)) << v.path;
   }
 
-  // Accepted, they pass; a file that went away is not reported.
+  // Accepted, they pass; a file that went away since is missing, after the
+  // files of its folder, and accepting that forgets it.
   ASSERT_TRUE(AcceptFindings(app, view, run.Findings()));
   ASSERT_TRUE(DeleteFileAt(w + "fresh.dll"));
   RecordingView again;
   CheckRun second(app, request, again, readers, control);
   second.Run();
   EXPECT_EQ(again.Pass(0), (std::vector<std::string>{"Changed.DLL same 3", "a.ocx same 3",
-                                                     "same.dll same 3", "skeleton.dll same 3"}));
-  EXPECT_TRUE(again.tally.Clean());
-  EXPECT_TRUE(second.Findings().empty());
+                                                     "fresh.dll missing 3", "same.dll same 3",
+                                                     "skeleton.dll same 3"}));
+  EXPECT_EQ(again.tally.missing, 1);
+  EXPECT_EQ(again.tally.checked, 4);
+  EXPECT_EQ(again.tally.Passing(), 4);
+  EXPECT_FALSE(again.tally.Clean());
+  ASSERT_EQ(second.Findings().size(), 1u);
+  EXPECT_EQ(second.Findings()[0].path, w + "fresh.dll");
+  EXPECT_EQ(second.Findings()[0].kind, VerdictKind::Missing);
+  ASSERT_TRUE(AcceptFindings(app, again, second.Findings()));
+  EXPECT_EQ(folder.Read("Data\\3.dat").find("fresh.dll"), std::string::npos);
+  RecordingView third;
+  CheckRun last(app, request, third, readers, control);
+  last.Run();
+  EXPECT_TRUE(third.tally.Clean());
+  EXPECT_TRUE(last.Findings().empty());
 }
 
 TEST_F(CheckRunTest, FirstFullScanWritesNewFilesIntoTheBaselineInsteadOfFindingThem) {
@@ -190,15 +210,15 @@ TEST_F(CheckRunTest, LogonCheckOfTheSystemDirectoryAndTwoFoldersPausedAndStopped
   folder.Write("f1\\a.exe", "a");
   folder.Write("f1\\b.exe", "b");
   folder.Write("f1\\locked.exe", "locked");
+  // Accepted once while it could not be read: the text an unread file gets.
   folder.Write("Data\\1.dat", "//x\r\n[EXE]\r\n" + Entry("a.exe", Sum(folder.path("f1\\a.exe"))) +
-                                  Entry("locked.exe", Sum(folder.path("f1\\locked.exe"))) +
-                                  "NULL*E\r\n");
+                                  Entry("locked.exe", "0") + "NULL*E\r\n");
   HANDLE lock = CreateFileA(folder.path("f1\\locked.exe").c_str(), GENERIC_READ, 0, nullptr,
                             OPEN_EXISTING, 0, nullptr);
   ASSERT_NE(lock, INVALID_HANDLE_VALUE);
   folder.MakeFolder("f2");
   for (int i = 0; i < 5; ++i) folder.Write("f2\\d" + Dec(i) + ".dll", "d" + Dec(i));
-  folder.Write("Data\\2.dat", "//x\r\n[DLL]\r\nNULL*E\r\n");
+  folder.Write("Data\\2.dat", "//x\r\n[DLL]\r\n" + Entry("gone.dll", "1") + "NULL*E\r\n");
   for (int slot = 1; slot <= 2; ++slot) {
     WriteEntry(app, app.settingsFile, "path", folder.path("f" + Dec(slot)), Dec(slot));
     WriteEntry(app, app.settingsFile, "args", slot == 1 ? "0,0,0,0,1,0,1" : "1,0,0,0,0,0,1",
@@ -239,12 +259,12 @@ TEST_F(CheckRunTest, LogonCheckOfTheSystemDirectoryAndTwoFoldersPausedAndStopped
   EXPECT_EQ(view.Pass(0), (std::vector<std::string>{"kvrun_changed.scr changed 0",
                                                     "kvrun_same.pif same 0"}));
   EXPECT_EQ(view.Pass(1), (std::vector<std::string>{"a.exe same 1", "b.exe new 1",
-                                                    "locked.exe changed 1"}));
+                                                    "locked.exe unreadable 1"}));
   ASSERT_EQ(view.Pass(2).size(), 2u);
   for (const std::string& v : view.Pass(2)) EXPECT_NE(v.find(" new 2"), std::string::npos) << v;
-  // The locked file cannot be read: the unreadable checksum, so it is changed.
+  // The locked file cannot be read: no checksum of it is handed on.
   for (const FileVerdict& v : run.Findings())
-    if (v.path.find("locked.exe") != std::string::npos) EXPECT_EQ(v.checksum, "0");
+    if (v.path.find("locked.exe") != std::string::npos) EXPECT_EQ(v.checksum, "");
 
   const CheckTally& t = view.tally;
   EXPECT_EQ(t.runTotal, 10);
@@ -253,7 +273,9 @@ TEST_F(CheckRunTest, LogonCheckOfTheSystemDirectoryAndTwoFoldersPausedAndStopped
   EXPECT_EQ(t.categoryTotal[1], 5);
   EXPECT_EQ(t.checked, 7);
   EXPECT_EQ(t.newFiles, 3);
-  EXPECT_EQ(t.changed, 2);
+  EXPECT_EQ(t.changed, 1);
+  EXPECT_EQ(t.unreadable, 1);
+  EXPECT_EQ(t.missing, 0);  // a stopped pass looks for none
   EXPECT_EQ(t.Passing(), 2);
   EXPECT_TRUE(t.stopped);
   EXPECT_EQ(run.Findings().size(), 5u);

@@ -1,6 +1,7 @@
 // The check window and engine driven through their procedures, on real
 // folders and real windows.
 #include <windows.h>
+#include <shellapi.h>
 
 #include <algorithm>
 #include <functional>
@@ -48,23 +49,33 @@ class CheckWindowTest : public AppTest {
   std::string watched;
 };
 
-// The rules are CheckRun's; the window shows the verdicts as lines (new ones
-// marked) and the tally in its counters.
+// The rules are CheckRun's; the window shows the verdicts as lines (new,
+// unreadable and missing ones marked) and the tally in its counters.
 TEST_F(CheckWindowTest, RendersFindingsAsLinesAndTheTallyInItsCounters) {
   folder.Write("watched\\same.dll", "same");
   folder.Write("watched\\Changed.DLL", "changed now");
   folder.Write("watched\\fresh.dll", "new");
+  folder.Write("watched\\locked.dll", "held");
   app.folderBaseline = Baseline::FromText("//x\r\n[DLL]\r\nSAME.dll=" + Sum("same.dll") +
-                                          "*E\r\nchanged.dll=1234*E\r\nNULL*E\r\n");
+                                          "*E\r\nchanged.dll=1234*E\r\nlocked.dll=" +
+                                          Sum("locked.dll") + "*E\r\ngone.dll=1*E\r\nNULL*E\r\n");
   app.run.scanDLL = true;
+  HANDLE lock = CreateFileA((watched + "locked.dll").c_str(), GENERIC_READ, 0, nullptr,
+                            OPEN_EXISTING, 0, nullptr);
+  ASSERT_NE(lock, INVALID_HANDLE_VALUE);
   RunToEnd();
+  CloseHandle(lock);
   intCheck& w = CheckWindow(app);
   auto lines = w.ListLines();
   std::sort(lines.begin(), lines.end());
-  EXPECT_EQ(lines, (std::vector<std::string>{watched + "Changed.DLL", watched + "fresh.dll *NEW*"}));
-  EXPECT_EQ(intCheck::Text(w.Label6), "3");
+  EXPECT_EQ(lines, (std::vector<std::string>{watched + "Changed.DLL", watched + "fresh.dll *NEW*",
+                                             watched + "gone.dll *MISSING*",
+                                             watched + "locked.dll *UNREADABLE*"}));
+  EXPECT_EQ(intCheck::Text(w.Label6), "4");
   EXPECT_EQ(intCheck::Text(w.Label9), "1");
   EXPECT_EQ(intCheck::Text(w.Label8), "1");
+  EXPECT_EQ(intCheck::Text(w.Label15), "1");
+  EXPECT_EQ(intCheck::Text(w.Label16), "1");
   EXPECT_EQ(intCheck::Text(w.Label7), "1");
   EXPECT_EQ(w.Title(), "100% AutoCheck");
   EXPECT_EQ(intCheck::Text(w.percentLabel[1]), "100%");
@@ -219,14 +230,18 @@ TEST_F(CheckWindowTest, PauseHoldsTheWalkAndStopKeepsWhatWasFound) {
   w.lUp();
   w.PauseToggle();  // paused before the first file
   int seenWhilePaused = -1;
+  bool pauseOffered = false;
   host.ExpectBox("Some files failed the integrity check!  Are you sure you want to exit?",
                  MsgAnswer::Yes, "Warning");
   Later(300, [&] {
     seenWhilePaused = int(w.ListLines().size());
+    pauseOffered = intCheck::IsShown(w.Image9.hwnd());
     w.Command1_Click();  // a manual run stops and hides
   });
   ASSERT_TRUE(PumpUntil([&] { return !w.TimerArmed() && !w.Running(); }, 20000));
   EXPECT_EQ(seenWhilePaused, 1) << "only the file in progress is finished while paused";
+  EXPECT_TRUE(pauseOffered);
+  EXPECT_FALSE(intCheck::IsShown(w.Image9.hwnd())) << "nothing left to pause";
   EXPECT_TRUE(w.Stopped());
   EXPECT_FALSE(w.Visible());
   EXPECT_EQ(w.Tally().checked, 1);
@@ -277,7 +292,8 @@ TEST_F(CheckWindowTest, StoppingWithListedFilesAsksFirst) {
 }
 
 // "/r" hands the result to a minimised window. A finding makes its taskbar
-// button flash and leaves the window minimised with its texts; a clean
+// button flash, shows a notification-area icon with the counts, and leaves
+// the window minimised with its texts until the icon is clicked; a clean
 // check ends the program without asking for anyone.
 class LogonCheckTest : public CheckWindowTest {
  protected:
@@ -294,17 +310,30 @@ class LogonCheckTest : public CheckWindowTest {
   }
 };
 
-TEST_F(LogonCheckTest, AFindingFlashesTheMinimisedWindowUntilOpened) {
-  WatchFolderWith("");
+TEST_F(LogonCheckTest, AFindingFlashesAndNotifiesUntilOpened) {
+  WatchFolderWith("//x\r\n[EXE]\r\ngone.exe=1234*E\r\nNULL*E\r\n");
+  folder.Write("f1\\other.exe", "other");
   StartAutoLoadCheck(app);
   intCheck& w = CheckWindow(app);
   ASSERT_TRUE(PumpUntil([&] { return !w.TimerArmed() && !w.Running(); }, 20000));
-  ASSERT_EQ(w.ListLines(), std::vector<std::string>{folder.path("f1\\tool.exe") + " *NEW*"});
+  ASSERT_EQ(w.ListLines().size(), 3u);
   EXPECT_EQ(host.attention, std::vector<HWND__*>{w.hwnd()});
   EXPECT_TRUE(IsIconic(w.hwnd()));
-  EXPECT_EQ(w.Title(), "100% AutoCheck");
   EXPECT_EQ(intCheck::Text(w.Label13), "Results");
   EXPECT_FALSE(host.ended);
+
+  ASSERT_EQ(host.notices.size(), 1u);
+  EXPECT_EQ(host.notices[0].window, w.hwnd());
+  EXPECT_EQ(host.notices[0].title, L"Korvanel found 3 changed files");
+  EXPECT_EQ(host.notices[0].text, L"2 new, 1 missing \u2014 click to review");
+  wchar_t title[64] = L"";
+  GetWindowTextW(w.hwnd(), title, 64);
+  EXPECT_EQ(std::wstring(title), L"Korvanel \u2014 3 changed files");
+  EXPECT_EQ(host.iconShown, w.hwnd());
+  // A click on the balloon brings the findings up and takes the icon away.
+  SendMessageW(w.hwnd(), kNotifyIconMessage, 1, NIN_BALLOONUSERCLICK);
+  EXPECT_FALSE(IsIconic(w.hwnd()));
+  EXPECT_EQ(host.iconShown, nullptr);
 }
 
 TEST_F(LogonCheckTest, ACleanCheckEndsWithoutFlashing) {
@@ -315,6 +344,7 @@ TEST_F(LogonCheckTest, ACleanCheckEndsWithoutFlashing) {
   StartAutoLoadCheck(app);
   ASSERT_TRUE(PumpUntil([&] { return host.ended; }, 20000));
   EXPECT_TRUE(host.attention.empty());
+  EXPECT_TRUE(host.notices.empty());
 }
 
 // The keyboard reaches every control of the result and of the failed-files
@@ -331,7 +361,8 @@ TEST_F(CheckWindowTest, TabWalksEachPanelAndEnterAndEscAct) {
     PumpPending();
   };
   SetFocus(w.Label2);
-  for (HWND next : {w.Image9.hwnd(), w.Image11.hwnd(), w.Label2}) {
+  EXPECT_FALSE(intCheck::IsShown(w.Image9.hwnd())) << "Pause once the check has ended";
+  for (HWND next : {w.Image11.hwnd(), w.Label2}) {
     press(VK_TAB);
     EXPECT_EQ(GetFocus(), next) << intCheck::Text(GetFocus());
   }
@@ -341,7 +372,7 @@ TEST_F(CheckWindowTest, TabWalksEachPanelAndEnterAndEscAct) {
   GetClassNameA(GetFocus(), cls, sizeof cls);
   EXPECT_EQ(GetFocus(), w.List1) << cls << " " << intCheck::Text(GetFocus()) << " parent "
                                  << (GetParent(GetFocus()) == w.hwnd());
-  for (HWND next : {w.Label12, w.Image9.hwnd(), w.Image11.hwnd(), w.List1}) {
+  for (HWND next : {w.Label12, w.Image11.hwnd(), w.List1}) {
     press(VK_TAB);
     EXPECT_EQ(GetFocus(), next) << intCheck::Text(GetFocus());
   }

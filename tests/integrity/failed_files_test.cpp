@@ -293,6 +293,59 @@ TEST_F(FailedFilesTest, SystemAndFolderFilesEachGoIntoTheirOwnBaseline) {
   EXPECT_FALSE(w.Visible());
 }
 
+// A file that could not be read, or is gone, never reaches a scanner: each
+// kind has a log of its own; a missing file is accepted by leaving its
+// baseline, an unreadable one is never accepted and stays listed.
+TEST_F(FailedFilesTest, UnreadableAndMissingFilesAreLoggedApartAndOnlyTheMissingAccepted) {
+  const std::string sys = "C:\\WINDOWS\\system32\\";
+  // Accepted once while it could not be read, as this program used to.
+  app.systemBaseline.WriteEntry("locked.dll", "0*E", "DLL");
+  ASSERT_TRUE(SaveSystemBaseline(app));
+  folder.Write("Data\\3.dat", BaselineText("x.dll=31*E\r\nkept.dll=32*E\r\n"));
+  AddSystemFile(sys + "s.dll", "51");
+  w.FileChecked({sys + "locked.dll", VerdictKind::Unreadable, "", 0, true});
+  w.FileChecked({sys + "old.dll", VerdictKind::Missing, "", 0, true});
+  w.FileChecked({"C:\\Tools\\x.dll", VerdictKind::Missing, "", 3, true});
+  w.FileChecked({"C:\\Tools\\y.dll", VerdictKind::Unreadable, "", 3, true});
+  EXPECT_EQ(w.ListLines(), (std::vector<std::string>{
+                               sys + "s.dll", sys + "locked.dll *UNREADABLE*",
+                               sys + "old.dll *MISSING*", "C:\\Tools\\x.dll *MISSING*",
+                               "C:\\Tools\\y.dll *UNREADABLE*"}));
+
+  w.Label12_Click();
+
+  ASSERT_EQ(host.starts.size(), 1u);
+  EXPECT_EQ(host.starts[0].commandLine, "\"" + w.Text1 + "\" /scan \"" + sys + "s.dll\" ");
+  std::vector<std::string> logs;
+  for (const std::string& name : Logs()) logs.push_back(folder.Read("Data\\Log\\" + name));
+  std::sort(logs.begin(), logs.end());
+  EXPECT_EQ(logs, (std::vector<std::string>{
+                      "Integrity Checker - These files were Missing," + sys +
+                          "old.dll,C:\\Tools\\x.dll\r\n",
+                      "Integrity Checker - These files were Unreadable," + sys +
+                          "locked.dll,C:\\Tools\\y.dll\r\n",
+                      kScannedHeader + sys + "s.dll\r\n"}));
+  const Baseline system = OnDisk("Data\\Integrity.dat");
+  EXPECT_EQ(system.LookupEntry("s.dll", "DLL"), "51");
+  EXPECT_FALSE(system.FindEntry("old.dll", "DLL"));
+  EXPECT_EQ(system.FindEntry("locked.dll", "DLL"), "0");
+  EXPECT_EQ(folder.Read("Data\\3.dat"), BaselineText("kept.dll=32*E\r\n"));
+  EXPECT_EQ(w.ListLines(), (std::vector<std::string>{sys + "locked.dll *UNREADABLE*",
+                                                     "C:\\Tools\\y.dll *UNREADABLE*"}));
+
+  // Nothing but unreadable files: the scanner is not started, nothing is
+  // written into a baseline, and an auto-load run still ends.
+  host.starts.clear();
+  const std::string before = folder.Read("Data\\Integrity.dat");
+  app.commandLine = "/r";
+  app.autoScanFailed = true;
+  w.ScanFailing(false);
+  EXPECT_TRUE(host.starts.empty());
+  EXPECT_EQ(folder.Read("Data\\Integrity.dat"), before);
+  EXPECT_EQ(Logs().size(), 4u);
+  EXPECT_TRUE(app.ended);
+}
+
 TEST_F(FailedFilesTest, AwkwardNamesNeverTakeAnotherFilesChecksum) {
   folder.Write("Data\\3.dat", BaselineText("abc.dll=KEEP*E\r\n"));
   const std::string longName = std::string(246, 'n') + ".dll";

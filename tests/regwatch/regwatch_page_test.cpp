@@ -335,3 +335,49 @@ TEST_F(RegWatchPageTest, AddedPlacesAreScannedByTheirProgramAndAccepted) {
   page.Command1_Click();
   EXPECT_EQ(page.ListLines(), (std::vector<std::string>{kWarningsTitle, kNoWarnings}));
 }
+
+// An added place's entry is deleted only where deleting is safe, and the
+// question names the key the value really is in.
+TEST_F(RegWatchPageTest, DeleteKeyOnAddedPlacesDeletesOnlyWhatIsSafe) {
+  const std::string policies = "Software\\Microsoft\\Windows\\CurrentVersion\\Policies\\Explorer\\Run";
+  const std::string winlogon = "Software\\Microsoft\\Windows NT\\CurrentVersion\\Winlogon";
+  const std::string ifeo =
+      "Software\\Microsoft\\Windows NT\\CurrentVersion\\Image File Execution Options\\kvdel.exe";
+  NewKey(HKEY_CURRENT_USER, policies);
+  SetText(HKEY_CURRENT_USER, policies, "KvPol", "C:\\kv\\pol.exe");
+  SetText(HKEY_CURRENT_USER, winlogon, "Shell", "C:\\kv\\shell.exe");
+  NewKey(HKEY_LOCAL_MACHINE, ifeo);
+  SetText(HKEY_LOCAL_MACHINE, ifeo, "Debugger", "C:\\kv\\dbg.exe");
+  const std::string link = ShellFolderPath(CSIDL_STARTUP) + "\\KvDel.lnk";
+  ASSERT_TRUE(CreateShellLink(link, "C:\\kv\\tool.exe", "C:\\", "", "", 0, SW_SHOWNORMAL));
+  undo_.push_back([link] { DeleteFileAt(link); });
+  RegWatchPage& page = OpenPage();
+  page.Command1_Click();
+
+  ChooseNode(page, "KvPol (C:\\kv\\pol.exe)", "Loaded in Policies Run");
+  host.ExpectBox("WARNING!\r\nYou are about to Delete the key: KvPol\r\nFrom: " + policies +
+                     "\\\r\nDoing this may have unpredictable results!\r\n\r\nContinue?",
+                 MsgAnswer::Yes);
+  page.Command3_Click();
+  EXPECT_TRUE(host.AllBoxesShown());
+  EXPECT_FALSE(HasValue(HKEY_CURRENT_USER, policies.c_str(), "KvPol"));
+
+  const std::string byHand =
+      "This key will not be deleted.\r\nYou must change the value manually. Would you like to open "
+      "the Registry for Editing now?";
+  ChooseNode(page, "Shell (C:\\kv\\shell.exe)", "Loaded in Winlogon");
+  host.ExpectBox(byHand, MsgAnswer::No, "Caution");
+  page.Command3_Click();
+  ChooseNode(page, "kvdel.exe\\Debugger (C:\\kv\\dbg.exe)", "Loaded as Debugger");
+  host.ExpectBox(byHand, MsgAnswer::No, "Caution");
+  page.Command3_Click();
+  ChooseNode(page, "KvDel.lnk (C:\\kv\\tool.exe)", "Loaded in Startup folder");
+  host.ExpectBox("This entry will not be deleted.\r\nIt is a file in a Startup folder: remove it there.",
+                 MsgAnswer::Ok, "Caution");
+  page.Command3_Click();
+  EXPECT_TRUE(host.AllBoxesShown());
+  EXPECT_TRUE(HasValue(HKEY_CURRENT_USER, winlogon.c_str(), "Shell"));
+  EXPECT_TRUE(HasValue(HKEY_LOCAL_MACHINE, ifeo.c_str(), "Debugger"));
+  EXPECT_TRUE(FileExists(link));
+  EXPECT_TRUE(host.starts.empty());
+}

@@ -99,6 +99,16 @@ void ScriptedHost::RequestAttention(HWND__* window) {
   attention.push_back(window);
 }
 
+void ScriptedHost::ShowNotifyIcon(HWND__* window, const std::wstring& title, const std::wstring& text) {
+  CheckNotEnded("notification");
+  notices.push_back({window, title, text});
+  iconShown = window;
+}
+
+void ScriptedHost::HideNotifyIcon(HWND__* window) {
+  if (iconShown == window) iconShown = nullptr;
+}
+
 void ScriptedHost::EndProgram(int code) {
   CheckNotEnded("end of program");
   ended = true;

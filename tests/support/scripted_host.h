@@ -52,6 +52,8 @@ class ScriptedHost final : public Host {
   std::string BrowseForFolder(const std::string& title) override;
   bool Power(const PowerRequest& request) override;
   void RequestAttention(HWND__* window) override;
+  void ShowNotifyIcon(HWND__* window, const std::wstring& title, const std::wstring& text) override;
+  void HideNotifyIcon(HWND__* window) override;
   void EndProgram(int exitCode = 0) override;
   LocalTime Now() override;
 
@@ -60,6 +62,12 @@ class ScriptedHost final : public Host {
   std::vector<Shell> shellCalls;
   std::vector<PowerRequest> powerCalls;
   std::vector<HWND__*> attention;  // windows whose taskbar button was made to flash
+  struct Notice {
+    HWND__* window;
+    std::wstring title, text;
+  };
+  std::vector<Notice> notices;     // every balloon shown
+  HWND__* iconShown = nullptr;     // the window whose notification icon is there
   bool startSucceeds = true;
   std::deque<unsigned long> exitCodes;
   bool scannersFinish = true;

@@ -176,6 +176,7 @@ void Tour(const Edition& edition, const std::string& prefix,
   EnsureSettingsFile(app);
   mForm1& f = app.Form1();
   SetWindowPos(f.hwnd(), nullptr, 24, 24, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+  f.FitOnScreen();
   f.Show();
   SetForegroundWindow(f.hwnd());
   for (const auto& [name, action] : shots) {

@@ -59,7 +59,7 @@ void ChecksumPipeline::Work(size_t worker) {
       size = readBufferSize_;
       ++started_;
     }
-    std::optional<std::string> text = reader_(worker, paths_[index], size);
+    std::optional<FileSum> text = reader_(worker, paths_[index], size);
     bool wake;
     {
       std::lock_guard lock(mutex_);
@@ -67,14 +67,14 @@ void ChecksumPipeline::Work(size_t worker) {
       Slot& slot = slots_[index];
       slot.ready = true;
       slot.byCaller = !text;
-      if (text) slot.text = std::move(*text);
+      if (text) slot.sum = std::move(*text);
       wake = WalkShouldWake();
     }
     if (wake) SetEvent(resultEvent_);
   }
 }
 
-ChecksumPipeline::Taken ChecksumPipeline::Take(size_t index, std::string& checksum,
+ChecksumPipeline::Taken ChecksumPipeline::Take(size_t index, FileSum& checksum,
                                                const std::function<bool()>& pump) {
   {
     std::lock_guard lock(mutex_);
@@ -88,7 +88,7 @@ ChecksumPipeline::Taken ChecksumPipeline::Take(size_t index, std::string& checks
       Slot& slot = slots_[index];
       if (slot.ready) {
         const bool byCaller = slot.byCaller;
-        checksum = std::move(slot.text);
+        checksum = std::move(slot.sum);
         slot = Slot();
         want_ = index + 1;
         waiting_ = false;

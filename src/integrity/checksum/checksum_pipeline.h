@@ -20,15 +20,18 @@
 #include <thread>
 #include <vector>
 
+#include "integrity/checksum/file_sum.h"
+
 namespace kv {
 
 class ChecksumPipeline {
  public:
-  // What a worker makes of one file: its checksum text, or nullopt to leave
+  // What a worker makes of one file: its checksum text and whether the file
+  // was read through, or nullopt to leave
   // the file to the walk itself (see Taken::ByCaller). Runs on worker
   // `worker` (0 .. workers-1) only, one file at a time.
-  using Reader = std::function<std::optional<std::string>(size_t worker, const std::string& path,
-                                                          int32_t readBufferSize)>;
+  using Reader = std::function<std::optional<FileSum>(size_t worker, const std::string& path,
+                                                      int32_t readBufferSize)>;
 
   ChecksumPipeline(std::vector<std::string> paths, size_t workers, size_t window,
                    int32_t readBufferSize, Reader reader);
@@ -47,7 +50,7 @@ class ChecksumPipeline {
   // The result for paths[index]; indices are taken in increasing order.
   // Waits for it while `pump` runs whenever input for the user-interface
   // thread waits; when `pump` returns false the wait is given up.
-  Taken Take(size_t index, std::string& checksum, const std::function<bool()>& pump);
+  Taken Take(size_t index, FileSum& checksum, const std::function<bool()>& pump);
 
   void Hold();
   void Release();
@@ -66,7 +69,7 @@ class ChecksumPipeline {
   struct Slot {
     bool ready = false;
     bool byCaller = false;
-    std::string text;
+    FileSum sum;
   };
   void Work(size_t worker);
   bool MayStart() const;        // under mutex_

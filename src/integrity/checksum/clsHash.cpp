@@ -83,14 +83,14 @@ void clsHash::CreateHash() {
   digestLength_ = 0;
 }
 
-void clsHash::CalculateFile3(const std::string& filename) {
+FileRead clsHash::CalculateFile3(const std::string& filename) {
   clsDoEvents events;
   events.QueueUsed(clsDoEvents::kDefaultQueue);
-  CalculateFile3(filename, app_.readBufferSize, [&events] { events.GetInputState(); }, nullptr);
+  return CalculateFile3(filename, app_.readBufferSize, [&events] { events.GetInputState(); }, nullptr);
 }
 
-void clsHash::CalculateFile3(const std::string& filename, int32_t& readBufferSize,
-                             const std::function<void()>& pump, std::vector<uint8_t>* scratch) {
+FileRead clsHash::CalculateFile3(const std::string& filename, int32_t& readBufferSize,
+                                 const std::function<void()>& pump, std::vector<uint8_t>* scratch) {
   digestLength_ = 0;
   SequentialFile file(filename);
   bool fedAll = true;
@@ -101,11 +101,11 @@ void clsHash::CalculateFile3(const std::string& filename, int32_t& readBufferSiz
         if (hashState_ != 2 || !crypto_.HashData(hash_, bytes, uint32_t(n))) fedAll = false;
       },
       pump, scratch);
-  if (outcome == ReadOutcome::Empty && algorithmId_ != kCalgSha256) return;
+  if (outcome == ReadOutcome::Empty && algorithmId_ != kCalgSha256) return file.Outcome();
   // A hash object that refused data, or whose digest was already taken for
   // another file, would give a digest that is not this file's.
-  if (!fedAll || finished_) return;
-  ReadHashValue();
+  if (fedAll && !finished_) ReadHashValue();
+  return file.Outcome();
 }
 
 void clsHash::ReadHashValue() {

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "core/checksum_text.h"
+#include "integrity/checksum/file_sum.h"
 #include "platform/crypto.h"
 
 namespace kv {
@@ -80,12 +81,13 @@ class clsHash {
   // message queue between them, then takes the digest. An empty file gives
   // no digest (SHA-256: the digest of empty input, as every other tool
   // gives it); one that cannot be opened gives the digest of empty input, so
-  // it stays the same from check to check.
-  void CalculateFile3(const std::string& filename);
+  // it stays the same from check to check. Says whether the file was read
+  // to its end, and if not why.
+  FileRead CalculateFile3(const std::string& filename);
   // The same with the caller's read size, yield and buffer (a worker thread
   // reads without yielding and keeps one buffer for all its files).
-  void CalculateFile3(const std::string& filename, int32_t& readBufferSize,
-                      const std::function<void()>& pump, std::vector<uint8_t>* scratch);
+  FileRead CalculateFile3(const std::string& filename, int32_t& readBufferSize,
+                          const std::function<void()>& pump, std::vector<uint8_t>* scratch);
 
   // Format 0: hex pairs each followed by a TAB; 1: decimal byte values run
   // together (the baseline form); 2: the bytes as characters. Empty when

@@ -10,32 +10,40 @@ namespace kv {
 
 namespace {
 
-std::string HashText(HashProvider& provider, ChecksumKind kind, const std::string& path,
-                     int32_t& readBufferSize, const std::function<void()>& pump,
-                     std::vector<uint8_t>* buffer) {
+FileSum HashText(HashProvider& provider, ChecksumKind kind, const std::string& path,
+                 int32_t& readBufferSize, const std::function<void()>& pump,
+                 std::vector<uint8_t>* buffer) {
   clsHash hash(provider);
   hash.HashAlgorithm(int32_t(kind));
   hash.CreateHash();
-  hash.CalculateFile3(path, readBufferSize, pump, buffer);
-  std::string text = hash.GetDigestedData(DigestFormatOf(kind));
+  FileSum sum;
+  sum.read = hash.CalculateFile3(path, readBufferSize, pump, buffer);
+  sum.text = hash.GetDigestedData(DigestFormatOf(kind));
   // The digest is complete before the object goes; a refusal to destroy
   // it says nothing about the file.
   (void)hash.DestroyHash();
-  return text;
+  return sum;
 }
 
-std::string CrcText(const std::string& path, int32_t& readBufferSize,
-                    const std::function<void()>& pump, std::vector<uint8_t>* buffer) {
+FileSum CrcText(const std::string& path, int32_t& readBufferSize,
+                const std::function<void()>& pump, std::vector<uint8_t>* buffer) {
   SequentialFile file(path);
   clsCRC crc;
-  return Crc32Text(crc.CalculateFile2(
+  FileSum sum;
+  sum.text = Crc32Text(crc.CalculateFile2(
       file.Length(), readBufferSize,
       [&file](uint8_t* bytes, size_t n) { return file.Read(bytes, n); }, pump, buffer));
+  sum.read = file.Outcome();
+  return sum;
 }
 
 }  // namespace
 
 std::string FileChecksum(App& app, const std::string& path) {
+  return ReadFileChecksum(app, path).text;
+}
+
+FileSum ReadFileChecksum(App& app, const std::string& path) {
   const ChecksumKind kind = ChecksumKindOf(app.algorithmName);
   if (kind == ChecksumKind::None) return {};
   clsDoEvents events;
@@ -51,10 +59,10 @@ std::string FileChecksum(App& app, const std::string& path) {
   return CrcText(path, app.readBufferSize, pump, nullptr);
 }
 
-std::optional<std::string> WorkerFileChecksum(ChecksumKind kind, const std::string& path,
-                                              int32_t readBufferSize, HashProvider& provider,
-                                              std::vector<uint8_t>& buffer) {
-  if (kind == ChecksumKind::None) return std::string();
+std::optional<FileSum> WorkerFileChecksum(ChecksumKind kind, const std::string& path,
+                                          int32_t readBufferSize, HashProvider& provider,
+                                          std::vector<uint8_t>& buffer) {
+  if (kind == ChecksumKind::None) return FileSum();
   if (kind == ChecksumKind::Crc32) return CrcText(path, readBufferSize, {}, &buffer);
   if (!provider.Acquire(false)) return std::nullopt;
   return HashText(provider, kind, path, readBufferSize, {}, &buffer);

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "core/checksum_text.h"
+#include "integrity/checksum/file_sum.h"
 
 namespace kv {
 
@@ -21,13 +22,15 @@ class HashProvider;
 // yields to the message queue between chunks, so any handler may run
 // during the call.
 std::string FileChecksum(App& app, const std::string& path);
+// The same text, and whether the file was read to its end.
+FileSum ReadFileChecksum(App& app, const std::string& path);
 
 // The same text, computed away from the user-interface thread: no yields,
 // chunks of `readBufferSize`, the thread's own provider (used only for the
 // hashes) and buffer. nullopt when the provider cannot be had: saying so is
 // the user-interface thread's business, so that file is left to FileChecksum.
-std::optional<std::string> WorkerFileChecksum(ChecksumKind kind, const std::string& path,
-                                              int32_t readBufferSize, HashProvider& provider,
-                                              std::vector<uint8_t>& buffer);
+std::optional<FileSum> WorkerFileChecksum(ChecksumKind kind, const std::string& path,
+                                          int32_t readBufferSize, HashProvider& provider,
+                                          std::vector<uint8_t>& buffer);
 
 }  // namespace kv

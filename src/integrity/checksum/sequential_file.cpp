@@ -21,13 +21,24 @@ SequentialFile::SequentialFile(const std::string& path) {
     }
     CloseHandle(h);
   }
-  // Only on the failure path: a locked or inaccessible file may still be
-  // listed, and an empty one has nothing to read anyway.
+  // Gone between the listing and now, or there and kept from us: only
+  // the first may ever count as a file that is missing.
+  const auto notFound = [](DWORD e) { return e == ERROR_FILE_NOT_FOUND || e == ERROR_PATH_NOT_FOUND; };
+  if (path.empty() || notFound(GetLastError())) {
+    opened_ = FileRead::Gone;
+    return;
+  }
   WIN32_FILE_ATTRIBUTE_DATA info;
-  if (!path.empty() && GetFileAttributesExW(wide.c_str(), GetFileExInfoStandard, &info) &&
-      !(info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) && info.nFileSizeHigh == 0 &&
-      info.nFileSizeLow == 0)
-    length_ = 0;
+  if (!GetFileAttributesExW(wide.c_str(), GetFileExInfoStandard, &info)) {
+    opened_ = notFound(GetLastError()) ? FileRead::Gone : FileRead::Locked;
+    return;
+  }
+  // A sub-directory named like a watched file refuses to open as one; it
+  // has always been checked as holding nothing, and that stays so.
+  if (info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) return;
+  opened_ = FileRead::Locked;
+  // Listed with no bytes, it keeps the empty file's text, though unread.
+  if (info.nFileSizeHigh == 0 && info.nFileSizeLow == 0) length_ = 0;
 }
 
 SequentialFile::~SequentialFile() {
@@ -41,7 +52,10 @@ bool SequentialFile::Read(uint8_t* buffer, size_t n) {
   while (n > 0) {
     const DWORD want = DWORD(n > 0x40000000u ? 0x40000000u : n);
     DWORD got = 0;
-    if (!ReadFile(HANDLE(handle_), buffer, want, &got, nullptr) || got == 0) return false;
+    if (!ReadFile(HANDLE(handle_), buffer, want, &got, nullptr) || got == 0) {
+      readFailed_ = true;
+      return false;
+    }
     buffer += got;
     n -= got;
   }

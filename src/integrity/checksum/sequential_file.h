@@ -7,6 +7,8 @@
 #include <optional>
 #include <string>
 
+#include "integrity/checksum/file_sum.h"
+
 namespace kv {
 
 class SequentialFile {
@@ -20,15 +22,23 @@ class SequentialFile {
 
   // The size in bytes; nullopt when the file cannot be opened. A file that
   // cannot be opened but is listed with no bytes counts as empty, as the
-  // size is looked at before the file is opened.
+  // size is looked at before the file is opened (Outcome still says it was
+  // not read).
   std::optional<uint64_t> Length() const { return length_; }
 
   // The next n bytes; false when they cannot all be had.
   bool Read(uint8_t* buffer, size_t n);
 
+  // Whether every read so far had what it asked for, and if not why: a file
+  // that refused to open tells one that went away from one held by another
+  // program or closed to us.
+  FileRead Outcome() const { return readFailed_ ? FileRead::Locked : opened_; }
+
  private:
   void* handle_ = nullptr;
   std::optional<uint64_t> length_;
+  FileRead opened_ = FileRead::Whole;
+  bool readFailed_ = false;
 };
 
 }  // namespace kv

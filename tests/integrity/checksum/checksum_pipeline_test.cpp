@@ -24,11 +24,11 @@ struct CountingReader {
   std::atomic<bool> slow{false};
   std::string leftToCaller = "p3";
   ChecksumPipeline::Reader Make() {
-    return [this](size_t, const std::string& path, int32_t size) -> std::optional<std::string> {
+    return [this](size_t, const std::string& path, int32_t size) -> std::optional<FileSum> {
       ++calls;
       if (slow) Sleep(2);
       if (path == leftToCaller) return std::nullopt;
-      return path + "/" + std::to_string(size) + "/" + std::to_string(version.load());
+      return FileSum{path + "/" + std::to_string(size) + "/" + std::to_string(version.load())};
     };
   }
 };
@@ -36,7 +36,7 @@ struct CountingReader {
 TEST(ChecksumPipeline, GivesEveryResultInOrderAndReadsAtMostAWindowAhead) {
   CountingReader reader;
   ChecksumPipeline pipeline(Paths(200), 4, 8, 512, reader.Make());
-  std::string text;
+  FileSum text;
   for (size_t i = 0; i < 200; ++i) {
     const auto got = pipeline.Take(i, text, kNoPump);
     if (i == 3) {
@@ -45,7 +45,7 @@ TEST(ChecksumPipeline, GivesEveryResultInOrderAndReadsAtMostAWindowAhead) {
     }
     ASSERT_EQ(got, ChecksumPipeline::Taken::Checksum);
     // A new read size applies to the files started after the change.
-    if (i <= 100) EXPECT_EQ(text, "p" + std::to_string(i) + "/512/0");
+    if (i <= 100) EXPECT_EQ(text.text, "p" + std::to_string(i) + "/512/0");
     if (i == 50) {
       Sleep(50);  // time for the readers to run as far ahead as they may
       EXPECT_LE(pipeline.Started(), 51u + 8u);
@@ -53,7 +53,7 @@ TEST(ChecksumPipeline, GivesEveryResultInOrderAndReadsAtMostAWindowAhead) {
     if (i == 100) pipeline.SetReadBufferSize(4096);
   }
   EXPECT_EQ(reader.calls.load(), 200);
-  EXPECT_EQ(text, "p199/4096/0");
+  EXPECT_EQ(text.text, "p199/4096/0");
 }
 
 // A file of tens of megabytes takes one worker for a while; the others go on
@@ -62,15 +62,15 @@ TEST(ChecksumPipeline, ALargeFileLeavesTheOtherWorkersGoingOn) {
   std::atomic<int> others{0};
   ChecksumPipeline pipeline(
       Paths(300), 2, ChecksumPipeline::kWindow, 512,
-      [&](size_t, const std::string& path, int32_t) -> std::optional<std::string> {
+      [&](size_t, const std::string& path, int32_t) -> std::optional<FileSum> {
         if (path != "p0") {
           ++others;
-          return path;
+          return FileSum{path};
         }
         for (int ms = 0; ms < 5000 && others < 200; ++ms) Sleep(1);
-        return path;
+        return FileSum{path};
       });
-  std::string text;
+  FileSum text;
   ASSERT_EQ(pipeline.Take(0, text, kNoPump), ChecksumPipeline::Taken::Checksum);
   EXPECT_GE(others.load(), 200);
 }
@@ -79,7 +79,7 @@ TEST(ChecksumPipeline, HoldOpensOnlyTheFileWaitedForAndRestartReadsAgain) {
   CountingReader reader;
   reader.leftToCaller.clear();  // where the hold falls depends on the threads' start
   ChecksumPipeline pipeline(Paths(50), 2, 16, 512, reader.Make());
-  std::string text;
+  FileSum text;
   pipeline.Hold();
   Sleep(30);
   const size_t before = pipeline.Started();
@@ -94,7 +94,7 @@ TEST(ChecksumPipeline, HoldOpensOnlyTheFileWaitedForAndRestartReadsAgain) {
   reader.version = 1;
   pipeline.Restart(before + 2);
   ASSERT_EQ(pipeline.Take(before + 2, text, kNoPump), ChecksumPipeline::Taken::Checksum);
-  EXPECT_EQ(text, "p" + std::to_string(before + 2) + "/512/1");
+  EXPECT_EQ(text.text, "p" + std::to_string(before + 2) + "/512/1");
 }
 
 TEST(ChecksumPipeline, NothingIsOpenedAfterAStop) {
@@ -103,7 +103,7 @@ TEST(ChecksumPipeline, NothingIsOpenedAfterAStop) {
   int started = 0;
   {
     ChecksumPipeline pipeline(Paths(500), 2, 32, 512, reader.Make());
-    std::string text;
+    FileSum text;
     for (size_t i = 0; i < 5; ++i) pipeline.Take(i, text, kNoPump);
     pipeline.Stop();
     started = int(pipeline.Started());

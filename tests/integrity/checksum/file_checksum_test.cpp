@@ -113,17 +113,24 @@ TEST_F(FileChecksumTest, UnreadableFilesGetAConstantText) {
   EXPECT_EQ(FileChecksum(app, folder.path("locked.bin")), "0");
   app.algorithmName = "MD5";
   EXPECT_EQ(FileChecksum(app, folder.path("locked.bin")), kMd5OfEmpty);
+  // ... which is never taken for a fingerprint: the file is there, unread.
+  EXPECT_EQ(ReadFileChecksum(app, folder.path("locked.bin")).read, FileRead::Locked);
   CloseHandle(lock);
 
   // Once the lock is gone, the real checksum comes back.
   EXPECT_EQ(FileChecksum(app, folder.path("locked.bin")),
             DigestOf(kCalgMd5, "some bytes that cannot be read"));
+  EXPECT_EQ(ReadFileChecksum(app, folder.path("locked.bin")).read, FileRead::Whole);
 
   app.algorithmName = "CRC32";
   EXPECT_EQ(FileChecksum(app, folder.path("missing.bin")), "0");
   EXPECT_EQ(FileChecksum(app, folder.dir()), "0");  // a folder is no file
+  EXPECT_EQ(ReadFileChecksum(app, folder.path("missing.bin")).read, FileRead::Gone);
+  EXPECT_EQ(ReadFileChecksum(app, folder.path("gone\\missing.bin")).read, FileRead::Gone);
+  EXPECT_EQ(ReadFileChecksum(app, folder.dir()).read, FileRead::Whole);
   app.algorithmName = "MD5";
   EXPECT_EQ(FileChecksum(app, folder.path("missing.bin")), kMd5OfEmpty);
+  EXPECT_EQ(ReadFileChecksum(app, folder.path("missing.bin")).read, FileRead::Gone);
 }
 
 TEST_F(FileChecksumTest, LockedEmptyFileReadsAsEmpty) {
@@ -133,6 +140,7 @@ TEST_F(FileChecksumTest, LockedEmptyFileReadsAsEmpty) {
   ASSERT_NE(lock, INVALID_HANDLE_VALUE);
   app.algorithmName = "MD5";
   EXPECT_EQ(FileChecksum(app, folder.path("empty.bin")), "");
+  EXPECT_EQ(ReadFileChecksum(app, folder.path("empty.bin")).read, FileRead::Locked);
   CloseHandle(lock);
 }
 
