@@ -315,7 +315,11 @@ void intCheck::RunCheck() {
     ShowWindow(Label11, SW_HIDE);
     RescueFocus();
   }
-  if (!app_.ended) EndCheckRun(app_, *this, check->Tally());
+  // The run's own copy of the findings goes before the scan of failing
+  // files makes more: with a hundred thousand of them it is tens of megabytes.
+  const CheckTally tally = check->Tally();
+  check.reset();
+  if (!app_.ended) EndCheckRun(app_, *this, tally);
 }
 
 void intCheck::PassStarted(const CheckPass& pass) {
@@ -345,7 +349,6 @@ void intCheck::FileStarted(int category, const std::string& name) {
 }
 
 void intCheck::FileChecked(const FileVerdict& verdict) {
-  showNext_ = verdict.finding;
   if (!verdict.finding) return;
   AddListLine(verdict);
   findings_.push_back(verdict);
@@ -359,15 +362,22 @@ void intCheck::AddListLine(const FileVerdict& verdict) {
     case VerdictKind::Missing: line += " *MISSING*"; break;
     default: break;
   }
+  // The list's storage grows by doubling: grown a few items at a time, a
+  // list of a hundred thousand findings is copied over and over.
+  const auto count = size_t(SendMessageA(List1, LB_GETCOUNT, 0, 0));
+  if (count >= listReserved_) {
+    listReserved_ = std::max<size_t>(count * 2, 1024);
+    SendMessageA(List1, LB_INITSTORAGE, WPARAM(listReserved_ - count), LPARAM(listReserved_ - count) * 64);
+  }
   SendMessageA(List1, LB_ADDSTRING, 0, LPARAM(line.c_str()));
 }
 
 void intCheck::Progress(const CheckProgress& progress) {
   lastProgress_ = progress;
   heldBack_ = true;
-  const bool now = showNext_ || GetTickCount64() - lastShown_ >= kDisplayIntervalMs;
-  showNext_ = false;
-  if (now) ShowProgressNow(progress);
+  // Findings too wait for the display interval: shown one by one, thousands
+  // of them kept the window busy repainting its counters.
+  if (GetTickCount64() - lastShown_ >= kDisplayIntervalMs) ShowProgressNow(progress);
 }
 
 void intCheck::ShowProgressNow(const CheckProgress& p) {
@@ -493,6 +503,7 @@ void intCheck::ShowNotUpdated() { SetTitle(titleBeforeUpdate_); }
 
 void intCheck::ClearFindings() {
   SendMessageA(List1, LB_RESETCONTENT, 0, 0);
+  listReserved_ = 0;
   findings_.clear();
   onlyUnsettled_ = false;
 }
