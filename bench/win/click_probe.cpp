@@ -97,7 +97,9 @@ int main(int argc, char** argv) {
     char title[64] = "";
     GetWindowTextA(window, title, sizeof title);
     // Pause means something only while files are being checked.
-    if (std::string(title) == "100% AutoCheck" || !IsWindow(window)) {
+    // Ended: the title reads 100%, or names the findings ("Korvanel - ...").
+    const std::string t = title;
+    if (t == "100% AutoCheck" || t.rfind("Korvanel ", 0) == 0 || !IsWindow(window)) {
       window = nullptr;
       continue;
     }
