@@ -80,7 +80,7 @@ TEST_F(StartupTest, UnattendedModesWithoutBaselineEndWithTheirMessage) {
     }
     EXPECT_FALSE(RunStartup(a)) << c.arg;
     EXPECT_TRUE(h.ended) << c.arg;
-    EXPECT_EQ(h.exitCode, kExitNoBaseline) << c.arg;
+    EXPECT_EQ(h.exitCode, kExitCouldNotRun) << c.arg;
   }
   EXPECT_EQ(folder.Logs(), std::vector<std::string>{"Cannot run Scheduled Scan.  Primary Full Scan "
                                                     "has not yet been completed. Closing.,\r\n"});
@@ -129,7 +129,7 @@ TEST_F(StartupTest, ChangedDataFilesAreAskedAboutBeforeTheyAreUsed) {
     a.commandLine = "/r";
     h.ExpectBox(SealReport("Registry.dat", false), MsgAnswer::Ok, {}, MsgIcon::Warning);
     EXPECT_FALSE(RunStartup(a));
-    EXPECT_EQ(h.exitCode, kExitSealBroken);
+    EXPECT_EQ(h.exitCode, kExitCouldNotRun);
     EXPECT_FALSE(a.run.autoLoadRun) << "the check must not run";
   }
   host.ExpectBox(SealQuestion("Registry.dat", false), MsgAnswer::Yes, "Data file changed", MsgIcon::Warning);
