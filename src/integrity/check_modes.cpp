@@ -7,6 +7,7 @@
 
 #include "context/app.h"
 #include "context/scan_document.h"
+#include "core/text.h"
 #include "integrity/baseline_files.h"
 #include "integrity/check_run.h"
 #include "integrity/intCheck.h"
@@ -40,10 +41,12 @@ void RecordFindings(App& app, const std::vector<FileVerdict>& findings, const Ch
   RunReport& report = app.report;
   if (!report.Open()) return;
   report.filesChecked += tally.checked;
+  // No algorithm named is the CRC-32 the baselines started with.
+  const std::string algorithm = Trim(app.algorithmName).empty() ? "crc32" : LCase(Trim(app.algorithmName));
   for (const FileVerdict& v : findings) {
     const auto kind = FindingKindOf(v.kind);
     if (!kind) continue;
-    report.findings.push_back({*kind, v.path, {}, app.algorithmName, v.previous, v.checksum});
+    report.findings.push_back({*kind, v.path, {}, algorithm, v.previous, v.checksum});
     app.NoteExit(kExitFindings);
   }
 }
