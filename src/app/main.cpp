@@ -4,6 +4,7 @@
 #include <objbase.h>
 
 #include "context/app.h"
+#include "app/data_root.h"
 #include "app/mForm1.h"
 #include "app/startup.h"
 #include "platform/files.h"
@@ -18,7 +19,8 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
   CoInitialize(nullptr);
 
   kv::Win32Host host;
-  kv::App app(host, kv::ThisEdition(), kv::ExecutableDirectory());
+  const std::string programDir = kv::ExecutableDirectory();
+  kv::App app(host, kv::ThisEdition(), programDir, kv::DataRootFor(programDir));
   app.commandLine = kv::ArgumentText(GetCommandLineA());
   app.anotherInstance = kv::TakeInstanceMarker(std::string("Local\\") + app.edition.ownFileName);
   // The main window is made when first used: a run that never shows it
