@@ -33,6 +33,9 @@ struct RunReport {
   LocalTime started;
   std::chrono::steady_clock::time_point startTick;
   long filesChecked = 0;
+  // A check was made: a run that ends before one (a secure shut down
+  // cancelled at its window) has nothing to say unless it met a problem.
+  bool checked = false;
   std::vector<Finding> findings;
   // Data files whose seal did not match, by name.
   std::vector<std::string> changedDataFiles;
@@ -49,6 +52,10 @@ struct RunReport {
     startTick = std::chrono::steady_clock::now();
   }
   bool Open() const { return kind != RunKind::None && !written; }
+  bool HasNews() const {
+    return checked || !findings.empty() || !changedDataFiles.empty() || !scannerFailure.empty() ||
+           !couldNotRun.empty();
+  }
   size_t Count(FindingKind k) const {
     size_t n = 0;
     for (const Finding& f : findings) n += f.kind == k;

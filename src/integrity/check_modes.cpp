@@ -40,6 +40,7 @@ std::optional<FindingKind> FindingKindOf(VerdictKind kind) {
 void RecordFindings(App& app, const std::vector<FileVerdict>& findings, const CheckTally& tally) {
   RunReport& report = app.report;
   if (!report.Open()) return;
+  report.checked = true;
   report.filesChecked += tally.checked;
   // No algorithm named is the CRC-32 the baselines started with.
   const std::string algorithm = Trim(app.algorithmName).empty() ? "crc32" : LCase(Trim(app.algorithmName));

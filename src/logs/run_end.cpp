@@ -22,6 +22,7 @@ void StartRunReport(App& app, bool manual) {
 void FinishRun(App& app) {
   if (!app.report.Open()) return;
   app.report.written = true;
+  if (!app.report.HasNews()) return;
   ReportRunEvents(app);
   // The event log is where a lost record would show; the file is kept as
   // well as the disk allows.
