@@ -176,7 +176,7 @@ TEST(ScheduledScanE2E, RegistryFindingsAreAcceptedOnlyOnceAScannerHasThemAndThey
   ASSERT_TRUE(kv::IniWrite(settings, "antivirus", scanner + "|/scan", "Korvanel"));
   const std::string logFolder = folder.path("Data\\Log");
   WIN32_FIND_DATAA fd;
-  HANDLE found = FindFirstFileA((logFolder + "\\*.log").c_str(), &fd);
+  HANDLE found = FindFirstFileA((logFolder + "\\*").c_str(), &fd);  // findings.jsonl too
   if (found != INVALID_HANDLE_VALUE) {
     do DeleteFileA((logFolder + "\\" + fd.cFileName).c_str());
     while (FindNextFileA(found, &fd));
