@@ -356,13 +356,17 @@ TEST_F(LogonCheckTest, AFindingFlashesAndNotifiesUntilOpened) {
   EXPECT_EQ(host.events[0].id, kEventFiles);
   const std::string& text = host.events[0].text;
   EXPECT_EQ(text.rfind("Files new, changed, unreadable or missing (logon run).\r\n"
-                       "New: 2, changed: 0, unreadable: 0, missing: 0.\r\n", 0), 0u) << text;
+                       "New: 2, changed: 0, unreadable: 0, missing: 1.\r\n", 0), 0u) << text;
   EXPECT_NE(text.find("\r\n" + tool), std::string::npos) << text;
   EXPECT_NE(text.find("\r\n" + other), std::string::npos) << text;
   EXPECT_EQ(app.exitCode, kExitFindings);
   const auto lines = JsonLines();
-  ASSERT_EQ(lines.size(), 3u);
-  const nlohmann::json& found = lines[0]["path"] == tool ? lines[0] : lines[1];
+  ASSERT_EQ(lines.size(), 4u);
+  const auto line = [&](const std::string& path) {
+    return *std::find_if(lines.begin(), lines.end(), [&](const auto& j) { return j["path"] == path; });
+  };
+  ASSERT_EQ(std::count_if(lines.begin(), lines.end(), [&](const auto& j) { return j["path"] == tool; }), 1);
+  const nlohmann::json found = line(tool);
   EXPECT_EQ(found["kind"], "new");
   EXPECT_EQ(found["run"], "logon");
   EXPECT_EQ(found["path"], tool);
@@ -370,9 +374,16 @@ TEST_F(LogonCheckTest, AFindingFlashesAndNotifiesUntilOpened) {
   EXPECT_TRUE(found["old"].is_null());
   EXPECT_EQ(found["new"], FileChecksum(app, tool));
   EXPECT_EQ(found["action"], "kept");
-  EXPECT_EQ(lines[2]["kind"], "run-end");
-  EXPECT_EQ(lines[2]["counts"]["new"], 2);
-  EXPECT_EQ(lines[2]["exit"], kExitFindings);
+  // A missing file's line keeps what its baseline held.
+  ASSERT_EQ(std::count_if(lines.begin(), lines.end(), [&](const auto& j) { return j["kind"] == "missing"; }), 1);
+  const nlohmann::json gone = line(folder.path("f1\\gone.exe"));
+  EXPECT_EQ(gone["kind"], "missing");
+  EXPECT_EQ(gone["old"], "1234");
+  EXPECT_TRUE(gone["new"].is_null());
+  EXPECT_EQ(lines[3]["kind"], "run-end");
+  EXPECT_EQ(lines[3]["counts"]["new"], 2);
+  EXPECT_EQ(lines[3]["counts"]["missing"], 1);
+  EXPECT_EQ(lines[3]["exit"], kExitFindings);
   // Closing the window later ends the run that is already on record.
   host.ExpectBox("Some files failed the integrity check!  Are you sure you want to exit?",
                  MsgAnswer::Yes, "Warning");
@@ -380,7 +391,7 @@ TEST_F(LogonCheckTest, AFindingFlashesAndNotifiesUntilOpened) {
   EXPECT_TRUE(host.ended);
   EXPECT_EQ(host.exitCode, kExitFindings);
   EXPECT_EQ(host.events.size(), 1u);
-  EXPECT_EQ(JsonLines().size(), 3u);
+  EXPECT_EQ(JsonLines().size(), 4u);
 }
 
 TEST_F(LogonCheckTest, ACleanCheckEndsWithoutFlashing) {
