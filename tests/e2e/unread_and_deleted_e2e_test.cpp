@@ -35,7 +35,15 @@ void UseSettings(const ProgramFolder& folder, bool autoScan) {
 
 // The lines of the check window of a "/r" run that found something.
 std::vector<std::string> ListedByCheck(const ProgramRun& run, HWND& window) {
-  window = FindProcessWindow(run.processId(), "100% AutoCheck", 120000);
+  // A minimised check that found something trades its last progress title
+  // for one naming the findings at once: either one is the window.
+  WaitUntil(
+      [&] {
+        window = FindProcessWindow(run.processId(), "100% AutoCheck", 0);
+        if (!window) window = FindFindingsWindow(run.processId(), 0);
+        return window != nullptr;
+      },
+      120000);
   std::vector<std::string> lines;
   if (window) WaitUntil([&] { return !(lines = ListBoxLines(window)).empty(); }, 10000);
   return lines;
