@@ -37,10 +37,17 @@ class cButton : public controls::ControlWindow {
   const std::string& Caption() const { return caption_; }
   void Caption(std::string_view text);
 
-  // A disabled button stays visible with a white caption, ignores clicks
+  // A disabled button stays visible, pale with a grey caption, ignores clicks
   // and keys, never lights up and drops out of the tab order.
   bool Enabled() const { return enabled_; }
   void Enabled(bool enabled);
+
+  // A button that turns a choice on and off (its state shown beside it) is a
+  // check box to assistive technology, checked while the choice is on.
+  // Until this is first called the button is a plain push button.
+  void Checked(bool on);
+  bool IsToggle() const { return toggle_; }
+  bool IsChecked() const { return checked_; }
 
   // Clears the lit look. The value is not used (the windows pass 1); the
   // plain look has nothing to clear.
@@ -61,7 +68,7 @@ class cButton : public controls::ControlWindow {
  protected:
   LRESULT OnMessage(UINT msg, WPARAM wp, LPARAM lp) override;
   void OnDestroyed() override;
-  // A push button named by its caption; unavailable while disabled.
+  // A push button (or check box) named by its caption; unavailable while disabled.
   std::optional<controls::AccessibleFacts> OnAccessible() const override;
 
  private:
@@ -78,6 +85,8 @@ class cButton : public controls::ControlWindow {
   std::string caption_ = "Label1";
   bool enabled_ = true;
   bool plain_ = false;
+  bool toggle_ = false;
+  bool checked_ = false;
   bool lit_ = false;          // pointer over the caption, lit background shown
   bool mouseHeld_ = false;    // pressed on the caption, capture taken
   bool heldOver_ = false;     // while held: pointer still over the caption
