@@ -225,6 +225,12 @@ void mForm1::BuildPlain() {
   plainNav->Image7.Click = [this] { Image7_Click(); };
   plainNav->Image9.Click = [this] { Image9_Click(); };
   plainNav->Image11.Click = [this] { Image11_Click(); };
+  for (cButton* b : {&plainNav->Image5, &plainNav->Image7, &plainNav->Image9, &plainNav->Image11})
+    b->ArrowKey = [this, b](int step) {
+      controls::StepFocus({plainNav->Image5.hwnd(), plainNav->Image7.hwnd(), plainNav->Image9.hwnd(),
+                           plainNav->Image11.hwnd()},
+                          b->hwnd(), step);
+    };
   cButton6.Create(hwnd_, kCButton6, 0, 0, 10, 10, "Help", true);
   cButton7.Create(hwnd_, kCButton7, 0, 0, 10, 10, "About", true);
   cButton9.Create(hwnd_, kCButton9, 0, 0, 10, 10, "Exit", true);

@@ -216,6 +216,11 @@ LRESULT cButton::OnMessage(UINT msg, WPARAM wp, LPARAM lp) {
         OnKeyDown(wp, lp);
         return 0;
       }
+      if (ArrowKey && (wp == VK_UP || wp == VK_LEFT || wp == VK_DOWN || wp == VK_RIGHT)) {
+        const auto handler = ArrowKey;
+        handler(wp == VK_UP || wp == VK_LEFT ? -1 : 1);
+        return 0;
+      }
       break;
     case WM_KEYUP:
       if (wp == VK_SPACE) {
@@ -228,6 +233,7 @@ LRESULT cButton::OnMessage(UINT msg, WPARAM wp, LPARAM lp) {
       const MSG* m = reinterpret_cast<const MSG*>(lp);
       if (m && m->message == WM_KEYDOWN && m->wParam == VK_RETURN && enabled_)
         code |= DLGC_WANTMESSAGE;
+      if (ArrowKey) code |= DLGC_WANTARROWS;
       return code;
     }
     case WM_SETCURSOR:

@@ -23,6 +23,9 @@ class cButton : public controls::ControlWindow {
   // Raised once per click on the caption of an enabled button (mouse press
   // and release on the caption, Space or Enter while it has the focus).
   std::function<void()> Click;
+  // A button in a row of choices (a navigation bar): the arrow keys raise
+  // this with -1 (Up, Left) or +1 (Down, Right), and the row moves the focus.
+  std::function<void(int step)> ArrowKey;
 
   cButton() = default;
   // plain: the low-resource look, without background pictures or lit and
