@@ -165,6 +165,21 @@ Window::~Window() { Destroy(); }
 
 void Window::Destroy() {
   if (!hwnd_) return;
+  // The system would take the windows this one owns down with it; a window
+  // opened from it (the support list from the anti-virus setup) stays open,
+  // owned by this one's owner.
+  struct Handover {
+    HWND from, to;
+  } handover{hwnd_, GetWindow(hwnd_, GW_OWNER)};
+  EnumThreadWindows(
+      GetCurrentThreadId(),
+      [](HWND w, LPARAM data) -> BOOL {
+        const auto& h = *reinterpret_cast<const Handover*>(data);
+        if (GetWindow(w, GW_OWNER) == h.from)
+          SetWindowLongPtrA(w, GWLP_HWNDPARENT, reinterpret_cast<LONG_PTR>(h.to));
+        return TRUE;
+      },
+      reinterpret_cast<LPARAM>(&handover));
   HWND hwnd = std::exchange(hwnd_, nullptr);
   SetWindowLongPtrA(hwnd, GWLP_USERDATA, 0);
   DestroyWindow(hwnd);
