@@ -332,7 +332,14 @@ int Window::ShowCommand(int usual) {
 void Window::TrackPlace(bool userDone) {
   if (!hwnd_ || !IsWindowVisible(hwnd_) || IsIconic(hwnd_)) return;
   const bool zoomed = IsZoomed(hwnd_) != FALSE;
-  if (!zoomed) GetWindowRect(hwnd_, &normal_);
+  if (!zoomed) {
+    GetWindowRect(hwnd_, &normal_);
+  } else if (normal_.right <= normal_.left) {
+    // Maximised before it was ever moved: the system kept its place.
+    WINDOWPLACEMENT placement{};
+    placement.length = sizeof placement;
+    if (GetWindowPlacement(hwnd_, &placement)) normal_ = placement.rcNormalPosition;
+  }
   if (!PlaceChanged || normal_.right <= normal_.left) return;
   if (userDone || zoomed != maximized_) {
     maximized_ = zoomed;
