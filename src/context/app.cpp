@@ -42,12 +42,31 @@ MsgAnswer App::Ask(const std::string& text, MsgButtons buttons, const std::strin
   return host.ShowMessage(text, title.empty() ? edition.title : title, buttons, icon);
 }
 
+MsgAnswer App::AskOver(HWND__* owner, const std::string& text, MsgButtons buttons,
+                       const std::string& title, MsgIcon icon) {
+  return host.ShowMessageOver(owner, text, title.empty() ? edition.title : title, buttons, icon);
+}
+
 void App::Tell(const std::string& text, MsgIcon icon) {
   if (run.scheduledScan && wiring.logMessage) {
     wiring.logMessage(*this, text);
     return;
   }
   Ask(text, MsgButtons::Ok, {}, icon);
+}
+
+void App::OpenHelp(const std::string& page) {
+  // Shown normally: a browser told to start hidden may really stay hidden.
+  const auto failed = [](long result) { return result <= 32; };
+  if (!failed(host.ShellOpen(page, appDir + "Help\\", kShowNormal))) return;
+  if (Ask("The Help file wasn't found or cannot be executed! Would you like to browse "
+          "Korvanel help on the web?",
+          MsgButtons::YesNo) == MsgAnswer::No)
+    return;
+  const std::string web = maker::kWebAddress;
+  Ask("Click on the Korvanel page, then choose 'Online Help'.\r\rAttempting to open webpage: " + web);
+  if (failed(host.ShellOpen(web, {}, kShowNormal)))
+    Ask("Could not execute link! (Visit " + web + " for Korvanel help information.");
 }
 
 void App::SetMainCaption(const std::string& text) {

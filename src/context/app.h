@@ -118,11 +118,20 @@ class App {
   // Message box with the application title unless another is given.
   MsgAnswer Ask(const std::string& text, MsgButtons buttons = MsgButtons::Ok,
                 const std::string& title = {}, MsgIcon icon = MsgIcon::None);
+  // The same, asked by a window of the program: the box is owned by it,
+  // centred on it, and keeps it from taking input until answered.
+  MsgAnswer AskOver(HWND__* owner, const std::string& text, MsgButtons buttons = MsgButtons::Ok,
+                    const std::string& title = {}, MsgIcon icon = MsgIcon::None);
 
   // A message that needs no answer. A scheduled scan runs with nobody at the
   // screen, and a box would keep it waiting for ever: there the text goes
   // into a dated log instead.
   void Tell(const std::string& text, MsgIcon icon = MsgIcon::None);
+
+  // Opens a page of the help beside the program ("index.html",
+  // "integrity.html" ...); where it cannot be opened, offers the maker's web
+  // site instead. F1 in every window and "View Help Files" come here.
+  void OpenHelp(const std::string& page = "index.html");
 
   // Ends the program. In production the process is gone; under the test host
   // `ended` is set and every caller returns at once. A run that could not do

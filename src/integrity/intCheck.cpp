@@ -49,6 +49,13 @@ intCheck::intCheck(App& app) : app_(app), readers_(ChecksumPipeline::MachineWork
   Create(controls::WindowClass{kClassName, 0, background.get(), true}, 0, "Integrity Checker",
          WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_CLIPCHILDREN, CW_USEDEFAULT,
          CW_USEDEFAULT, controls::Scale(560, dpi), controls::Scale(440, dpi), nullptr);
+  // Where the user left it, else in the middle of the screen.
+  const std::string data = app_.appDir + "Data\\";
+  if (const auto kept = KeptWindowPlace(data, "intCheck"))
+    RestorePlace(kept);
+  else
+    CentreOnScreen();
+  PlaceChanged = [data](const WindowPlace& place) { KeepWindowPlace(data, "intCheck", place); };
   CreateControls();
   LoadScannerFields();
   controls::UseDialogKeys(kClassName);
@@ -107,7 +114,7 @@ void intCheck::CreateControls() {
 
   // Failed-files panel.
   panels_[3].push_back(label("New and Failed Files:", 24, 50, 300, 18, 0, 0, kBold));
-  List1 = controls::MakeChild(hwnd_, "LISTBOX", 0, "",
+  List1 = controls::MakeChild(hwnd_, "LISTBOX", 0, "New and Failed Files",
                               WS_TABSTOP | WS_VSCROLL | WS_HSCROLL | LBS_NOINTEGRALHEIGHT | LBS_NOTIFY,
                               WS_EX_CLIENTEDGE);
   Place(List1, 24, 72, 496, 180, kText);
@@ -198,6 +205,11 @@ bool intCheck::OnCommand(int id, int code, HWND from) {
 
 // The placed controls have moved already; the list's scroll width follows.
 void intCheck::OnDpiChanged() { SendMessageA(List1, LB_SETHORIZONTALEXTENT, WPARAM(Px(2000)), 0); }
+
+bool intCheck::OnHelp() {
+  app_.OpenHelp("integrity.html");
+  return true;
+}
 
 bool intCheck::OnClose() {
   CloseBox();

@@ -41,6 +41,14 @@ class Host {
   // A modal message box; the title is always given by the caller.
   virtual MsgAnswer ShowMessage(const std::string& text, const std::string& title,
                                MsgButtons buttons, MsgIcon icon = MsgIcon::None) = 0;
+  // The same box asked by a window: owned by it and centred on it, and the
+  // window (with the windows that own it) takes no input until it is
+  // answered. A null owner leaves the choice to ShowMessage.
+  virtual MsgAnswer ShowMessageOver(HWND__* owner, const std::string& text, const std::string& title,
+                                    MsgButtons buttons, MsgIcon icon = MsgIcon::None) {
+    (void)owner;
+    return ShowMessage(text, title, buttons, icon);
+  }
 
   // Starts a command line as a new process without waiting for it.
   virtual bool StartProcess(const std::string& commandLine, int showMode) = 0;

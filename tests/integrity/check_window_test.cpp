@@ -18,6 +18,7 @@
 #include "integrity/intCheck.h"
 #include "logs/event_report.h"
 #include "logs/run_end.h"
+#include "support/accessible_probe.h"
 #include "support/app_fixture.h"
 #include "shutdown/sProg.h"
 #include "support/pump.h"
@@ -449,6 +450,29 @@ TEST_F(CheckWindowTest, TabWalksEachPanelAndEnterAndEscAct) {
   press(VK_ESCAPE);
   EXPECT_TRUE(host.AllBoxesShown());
   EXPECT_TRUE(w.Visible());
+}
+
+// The check window opens where the user left it, in the middle of the
+// screen the first time, and its findings list has a name to be read by.
+TEST_F(CheckWindowTest, OpensWhereItWasLeftAndNamesItsFindingsList) {
+  const RECT area = controls::WorkAreaOf(nullptr);
+  RECT r{};
+  {
+    intCheck& w = CheckWindow(app);
+    GetWindowRect(w.hwnd(), &r);
+    EXPECT_NEAR((r.left + r.right) / 2, (area.left + area.right) / 2, 1);
+    EXPECT_EQ(test::AskAccessible(w.List1).name, "New and Failed Files");
+    w.Show();
+    SetWindowPos(w.hwnd(), nullptr, area.left + 12, area.top + 34, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    SendMessageA(w.hwnd(), WM_EXITSIZEMOVE, 0, 0);
+    GetWindowRect(w.hwnd(), &r);
+  }
+  app.DropCheckWindow();
+  RECT again{};
+  GetWindowRect(CheckWindow(app).hwnd(), &again);
+  EXPECT_EQ(again.left, r.left);
+  EXPECT_EQ(again.top, r.top);
+  EXPECT_EQ(again.right, r.right);
 }
 
 }  // namespace

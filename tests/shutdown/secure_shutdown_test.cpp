@@ -1,6 +1,7 @@
 // The secure shut down from the user's choice to the action, through the
 // whole chain of checks, with the power requests caught by the test host.
 #include <windows.h>
+#include <oleacc.h>
 
 #include "core/findings_notice.h"
 #include "integrity/intCheck.h"
@@ -12,6 +13,7 @@
 #include "shutdown/sProg.h"
 #include "shutdown/shutdown_fixture.h"
 #include "shutdown/unattended.h"
+#include "support/accessible_probe.h"
 #include "support/pump.h"
 
 using namespace kv;
@@ -92,6 +94,42 @@ TEST_F(SecureShutDownTest, ShiftTurnsStandbyIntoHibernate) {
   EXPECT_EQ(host.powerCalls[0].kind, PowerRequest::Kind::PowerState);
   EXPECT_FALSE(host.powerCalls[0].suspend);
   EXPECT_TRUE(host.powerCalls[0].force);
+}
+
+TEST_F(SecureShutDownTest, TheChoicesAreButtonsToScreenReadersAndTheArrowsWalkThem) {
+  frmLogoff& w = Window();
+  w.Open();
+  SetForegroundWindow(w.hwnd());
+  const std::pair<Picture*, const char*> choices[] = {{&w.Image1, "Standby"}, {&w.Image3, "Turn Off"},
+                                                      {&w.Image5, "Restart"}, {&w.Label2, "Log Off..."},
+                                                      {&w.Label1, "Cancel"}};
+  for (auto [p, name] : choices) {
+    const Accessible a = AskAccessible(p->hwnd());
+    EXPECT_EQ(a.name, name);
+    EXPECT_EQ(a.role, ROLE_SYSTEM_PUSHBUTTON) << name;
+    EXPECT_EQ(a.action, "Press") << name;
+  }
+  w.Form_KeyDown(VK_SHIFT);
+  EXPECT_EQ(AskAccessible(w.Image1.hwnd()).name, "Hibernate");
+  w.Form_KeyUp(VK_SHIFT);
+
+  SetFocus(w.Image1.hwnd());
+  const auto press = [](WPARAM key) {
+    PostMessageA(GetFocus(), WM_KEYDOWN, key, 1);
+    PumpPending();
+  };
+  press(VK_RIGHT);
+  EXPECT_EQ(GetFocus(), w.Image3.hwnd());
+  press(VK_DOWN);
+  EXPECT_EQ(GetFocus(), w.Image5.hwnd());
+  press(VK_LEFT);
+  press(VK_LEFT);
+  press(VK_UP);
+  EXPECT_EQ(GetFocus(), w.Label1.hwnd()) << "round from the first to the last";
+  EXPECT_EQ(app.run.shutDownAction, -1) << "arrows choose nothing";
+  press(VK_F1);
+  ASSERT_EQ(host.shellCalls.size(), 1u);
+  EXPECT_EQ(host.shellCalls[0].file, "unattended.html");
 }
 
 TEST_F(SecureShutDownTest, HoverShowsTheHighlightAndTheBackgroundClearsIt) {

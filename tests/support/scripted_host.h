@@ -18,6 +18,7 @@ class ScriptedHost final : public Host {
     std::string text, title;
     MsgButtons buttons;
     MsgIcon icon;
+    HWND__* owner = nullptr;  // the window that asked, when one did
   };
   struct Start {
     std::string commandLine;
@@ -40,6 +41,8 @@ class ScriptedHost final : public Host {
 
   MsgAnswer ShowMessage(const std::string& text, const std::string& title, MsgButtons buttons,
                        MsgIcon icon) override;
+  MsgAnswer ShowMessageOver(HWND__* owner, const std::string& text, const std::string& title,
+                            MsgButtons buttons, MsgIcon icon) override;
   bool StartProcess(const std::string& commandLine, int showMode) override;
   // Recorded as a start; ends with the next of exitCodes (0 when none is
   // left), or still running when scannersFinish is false. keepWaiting is
