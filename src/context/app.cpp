@@ -13,7 +13,7 @@ std::string WithSlash(std::string dir) {
 }  // namespace
 
 App::App(Host& h, const Edition& e, std::string dir)
-    : host(h), edition(e), appDir(WithSlash(std::move(dir))), seals(appDir + "Data\\"), wiring(*e.wiring) {
+    : host(h), edition(e), appDir(WithSlash(std::move(dir))), seals(appDir + "Data\\"), windows(*e.windows) {
   settingsFile = appDir + "Data\\Korvanel.dat";
   baselineFile = appDir + "Data\\Integrity.dat";
   registryFile = appDir + "Data\\Registry.dat";
@@ -31,8 +31,8 @@ MsgAnswer App::Ask(const std::string& text, MsgButtons buttons, const std::strin
 }
 
 void App::Tell(const std::string& text, MsgIcon icon) {
-  if (run.scheduledScan && wiring.logMessage) {
-    wiring.logMessage(*this, text);
+  if (run.scheduledScan) {
+    windows.LogMessage(*this, text);
     return;
   }
   Ask(text, MsgButtons::Ok, {}, icon);
@@ -40,12 +40,12 @@ void App::Tell(const std::string& text, MsgIcon icon) {
 
 void App::SetMainCaption(const std::string& text) {
   mainCaption = text;
-  if (HasForm1()) MainWindow().SetCaption(text);
+  if (windows.HasMainWindow(*this)) windows.SetMainCaption(*this, text);
 }
 
 void App::SetMainStatus(const std::string& text) {
   mainStatus = text;
-  if (wiring.setStatus) wiring.setStatus(*this, text);
+  windows.SetStatus(*this, text);
 }
 
 void App::EndProgram(int exitCode) {

@@ -197,7 +197,7 @@ void IntegrityPage::bCLEAR_Click() {
 }
 
 void IntegrityPage::addRem_Click() {
-  app_.CustomFolders().Open([this] { loadf(); });
+  CustomFolders(app_).Open([this] { loadf(); });
 }
 
 // --- the check ----------------------------------------------------------------------

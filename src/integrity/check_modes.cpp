@@ -25,7 +25,7 @@ void EndCheckRun(App& app, intCheck& window, const CheckTally& tally) {
     FinishScanDocument(app);
     LoadSystemBaseline(app, app.baselineFile);
     window.Hide();
-    app.MainWindow().Show();
+    app.windows.ShowMainWindow(app);
   }
   if (!run.noAutoScanFailing && (run.InSecureShutDown() || app.autoScanFailed)) {
     window.ScanFailing(baselineRun);
@@ -50,7 +50,7 @@ void EndCheckRun(App& app, intCheck& window, const CheckTally& tally) {
     app.host.RequestAttention(window.hwnd());
     if (run.autoLoadRun) window.NotifyFindings(tally);
   }
-  if (run.InSecureShutDown()) app.wiring.continueSecureShutDown(app);
+  if (run.InSecureShutDown()) app.windows.ContinueSecureShutDown(app);
 }
 
 }  // namespace kv

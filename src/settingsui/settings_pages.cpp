@@ -244,7 +244,7 @@ void MainSettingsPage::Layout(const RECT& area, UINT dpi) {
   g.at(cCancelSett.hwnd(), 150, y, 100, 32);
 }
 
-void MainSettingsPage::cButton10_Click() { app_.AntivirusSetup().Open(); }
+void MainSettingsPage::cButton10_Click() { AntivirusSetup(app_).Open(); }
 
 void MainSettingsPage::cSave_Click() {
   EnsureSettingsFile(app_);
@@ -653,12 +653,12 @@ void OptionsPage::cButton2_Click() {
 
 void OptionsPage::cSetW_Click() {
   loadSettings(app_);
-  app_.Wizard().LoadUp();
+  Wizard(app_).LoadUp();
 }
 
 void OptionsPage::cCreateSS_Click() { CreateSecureShutDownShortcut(app_); }
 
-void OptionsPage::cDetect_Click() { app_.SupportList().Open(); }
+void OptionsPage::cDetect_Click() { SupportList(app_).Open(); }
 
 void OptionsPage::cUpdates_Click() {
   UpdatesButtonClick(app_);

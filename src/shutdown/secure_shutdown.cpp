@@ -30,11 +30,11 @@ constexpr char kRegistryHeader[] =
 }  // namespace
 
 void PrecautionaryScan(App& app, const PendingOperations& ops) {
-  sProg& progress = app.ShutDownProgress();
+  sProg& progress = ShutDownProgress(app);
   progress.SetStatus("Status: Checking Startup/Delete/Replace Entries...");
   progress.SetRange(100);
   progress.SetProgress(0);
-  const ScannerFields fields = app.AntivirusSetup().Fields();
+  const ScannerFields fields = AntivirusSetup(app).Fields();
   const bool secondSet = !Trim(fields.Text1).empty();
   const auto item = [&app](std::string path) -> std::string {
     if (app.useShortPaths) path = ShortPathOf(path);
@@ -96,7 +96,7 @@ void frmLogoff::CheckWinInit() {
 void frmLogoff::PreShut1() {
   app_.run.autoLoadRun = true;
   ShowWindow(hwnd_, SW_HIDE);
-  sProg& progress = app_.ShutDownProgress();
+  sProg& progress = ShutDownProgress(app_);
   progress.SetStatus("Status: Scanning Files...");
   CheckWindow(app_).lUp();
   if (app_.ended) return;
@@ -104,12 +104,12 @@ void frmLogoff::PreShut1() {
 }
 
 void frmLogoff::PreShut2() {
-  sProg& progress = app_.ShutDownProgress();
+  sProg& progress = ShutDownProgress(app_);
   progress.SetStatus("Status: Scanning Registry...");
   const RegistryPass pass = setReg(app_);
   if (app_.ended) return;
   if (pass.list.size() > 1 && pass.list[1] != kNoWarnings) {
-    app_.ShutDownProgress().SetStatus("Status: Found Modified Registry Entries...");
+    ShutDownProgress(app_).SetStatus("Status: Found Modified Registry Entries...");
     std::vector<std::string> lines = pass.list;
     ScanAndUpdateWarnings(app_, lines, pass.warnings);
     if (app_.ended) return;
@@ -122,7 +122,7 @@ void frmLogoff::PreShut2() {
 }
 
 void frmLogoff::startCountDown() {
-  sProg& progress = app_.ShutDownProgress();
+  sProg& progress = ShutDownProgress(app_);
   if (!app_.run.shutDownFindings) {
     progress.SetStatus("Status: All scans completed.  No suspicious files found!");
     ShutDown(app_.run.shutDownAction);
@@ -145,7 +145,7 @@ void frmLogoff::StopCountdown() {
 void frmLogoff::Timer1_Timer() {
   // A tick already queued when the countdown stopped is not one of its own.
   if (!countdown_) return;
-  sProg& progress = app_.ShutDownProgress();
+  sProg& progress = ShutDownProgress(app_);
   progress.SetProgress(progress.Progress() + 1);
   if (++seconds == 60) {
     seconds = 0;

@@ -59,7 +59,7 @@ class MainWindowTest : public test::AppTest {
     MakeDataFolders();
     folder.Write("Data\\Integrity.dat", "[Windows]\r\n");
   }
-  mForm1& form() { return app.Form1(); }
+  mForm1& form() { return Form1(app); }
 };
 
 TEST_F(MainWindowTest, OpensOnTheHomePageWithItsButtonsAndAReadyStatus) {
@@ -361,7 +361,7 @@ int Height(HWND w) {
 }
 
 TEST_F(KeyboardTest, MovingToAScreenOfTwiceTheDpiLaysTheFrameOutTwiceAsLarge) {
-  mForm1& f = app.Form1();
+  mForm1& f = Form1(app);
   RECT before{};
   GetClientRect(f.nav->Image2.hwnd(), &before);
   const int navBefore = Height(f.nav->Image2.hwnd());
@@ -386,7 +386,7 @@ void PressKey(HWND focus, WPARAM key) {
 TEST_F(KeyboardTest, TabWalksTheNavigationAndEnterOpensThePage) {
   MakeDataFolders();
   folder.Write("Data\\Integrity.dat", "[Windows]\r\n");
-  mForm1& f = app.Form1();
+  mForm1& f = Form1(app);
   f.Show();
   SetForegroundWindow(f.hwnd());
   SetFocus(f.nav->Image2.hwnd());
@@ -402,7 +402,7 @@ TEST_F(KeyboardTest, TabWalksTheNavigationAndEnterOpensThePage) {
 // Rail, page, status line: the order the eye reads the window in, from the
 // control the window's activation focuses, round to it again.
 TEST_F(KeyboardTest, TabVisitsEveryControlOfTheHomePageInReadingOrder) {
-  mForm1& f = app.Form1();
+  mForm1& f = Form1(app);
   f.Show();
   SetForegroundWindow(f.hwnd());
   ASSERT_TRUE(test::PumpUntil([&] { return GetFocus() == f.nav->Image2.hwnd(); }, 3000));
@@ -432,7 +432,7 @@ TEST_F(KeyboardTest, TabVisitsEveryControlOfTheHomePageInReadingOrder) {
 }
 
 TEST_F(KeyboardTest, NavigationPicturesAndHomeTilesNameTheirTargetsToScreenReaders) {
-  mForm1& f = app.Form1();
+  mForm1& f = Form1(app);
   const char* targets[] = {"Home", "Integrity Checker", "RegWatch", "AppWatch", "Options"};
   auto expectButton = [](HWND w, const char* name) {
     const test::Accessible a = test::AskAccessible(w);

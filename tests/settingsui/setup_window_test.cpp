@@ -35,7 +35,7 @@ class SetupWindowTest : public AppTest {
 };
 
 TEST_F(SetupWindowTest, UnchangedWindowStoresThePlaceholderAndAnEmptySecondSlot) {
-  s_avir& w = app.AntivirusSetup();
+  s_avir& w = AntivirusSetup(app);
   EXPECT_EQ(Text(w.Text5), "Anti-Virus Software");
   EXPECT_EQ(Text(w.Text1), "Anti-Virus Software");
   EXPECT_EQ(Text(w.Text6), "");
@@ -58,7 +58,7 @@ TEST_F(SetupWindowTest, ChoosingAFileFillsTheSlotWithItsAutomaticArguments) {
   EXPECT_EQ(AutomaticArguments("C:\\PAVCL\\navwnt.exe"), "/HEUR:3");  // the first rule wins
   EXPECT_EQ(AutomaticArguments("C:\\Tools\\scan.exe"), " ");
 
-  s_avir& w = app.AntivirusSetup();
+  s_avir& w = AntivirusSetup(app);
   host.openFileAnswer = "c:\\norton\\navw32.exe";
   host.ExpectBox("Don't forget to Save!");
   w.cChoose_Click();
@@ -95,7 +95,7 @@ TEST_F(SetupWindowTest, ChoosingAFileFillsTheSlotWithItsAutomaticArguments) {
 }
 
 TEST_F(SetupWindowTest, EditsAreTheScannerConfigurationAndSurviveCancel) {
-  s_avir& w = app.AntivirusSetup();
+  s_avir& w = AntivirusSetup(app);
   w.Open();
   SetWindowTextA(w.Text5, "D:\\av\\scan.exe");  // as the user types
   SetWindowTextA(w.Text2, "/all");
@@ -122,15 +122,15 @@ TEST_F(SetupWindowTest, EditsAreTheScannerConfigurationAndSurviveCancel) {
 
   // The close box drops the window; the next touch loads it again.
   SendMessageA(w.hwnd(), WM_CLOSE, 0, 0);
-  EXPECT_FALSE(app.HasAntivirusSetup());
-  s_avir& again = app.AntivirusSetup();
+  EXPECT_FALSE(HasAntivirusSetup(app));
+  s_avir& again = AntivirusSetup(app);
   EXPECT_EQ(Text(again.Text5), "C:\\stored.exe");
   EXPECT_EQ(Text(again.Text1), "Anti-Virus Software");
 }
 
 TEST_F(SetupWindowTest, SaveOntoAReadOnlySettingsFileSaysSoAndKeepsTheEdits) {
   folder.Write("scan.exe", "MZ");
-  s_avir& w = app.AntivirusSetup();
+  s_avir& w = AntivirusSetup(app);
   w.Open();
   w.SetFirst(folder.path("scan.exe"), "/x");
   const std::string before = folder.Read("Data\\Korvanel.dat");
@@ -150,7 +150,7 @@ TEST_F(SetupWindowTest, SaveOntoAReadOnlySettingsFileSaysSoAndKeepsTheEdits) {
 namespace {
 
 TEST_F(SetupWindowTest, KeyboardReachesEveryFieldAndButtonInOrder) {
-  s_avir& w = app.AntivirusSetup();
+  s_avir& w = AntivirusSetup(app);
   w.Open();
   const HWND order[] = {w.Text5,          w.cChoose.hwnd(),   w.chlpFind.hwnd(), w.Text6,
                         w.Text1,          w.cButton10.hwnd(), w.cButton1.hwnd(), w.Text2,
