@@ -1,5 +1,6 @@
 # Fails the build when a source file includes a header of a layer above its
-# own, or declares a class of one. Run with -DSRC=<src folder> -DSTAMP=<file to touch on success>.
+# own, or declares a class of one. Run with -DSRC=<src folder>
+# -DSTAMP=<file to touch on success>.
 #
 # Each folder under src/ is one layer and names the layers it may include;
 # a folder's own headers are always allowed. The libraries are linked in the
