@@ -148,7 +148,7 @@ int main(int argc, char** argv) {
                 [&](size_t w, const std::string& path, int32_t size) {
                   return kv::WorkerFileChecksum(kind, path, size, *providers[w], buffers[w]);
                 });
-            std::string text;
+            kv::FileSum text;
             for (size_t i = 0; i < names.size(); ++i) pipeline.Take(i, text, [] { return true; });
           }),
           "x1");
