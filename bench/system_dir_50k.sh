@@ -22,6 +22,8 @@ for i in range(n):
         with open(p, "wb") as f: f.write(os.urandom(512) + str(i).encode())
 PY
 rm -rf "$work"; mkdir -p "$work/app/Data/Log"
+# The seals of a previous program folder would make these unsealed files suspect.
+wine reg delete 'HKCU\Software\Korvanel\Seals' /f >/dev/null 2>&1 || true
 cp "$KV_BUILD/bin/Korvanel.exe" "$KV_BUILD/bin/fakescanner.exe" "$work/app/"
 app_win=$(winepath -w "$work/app/" 2>/dev/null)
 printf '[Korvanel]\r\nsettings=1,0,0,0,0,0,1,0\r\nadvanced=65536,500,0\r\nantivirus=%sfakescanner.exe|\r\nav2=\r\nantivirus2=1,0,0\r\nalgo=crc32\r\nautocheckupdates=False\r\nlastcheckedupdates=\r\n\r\n' "$app_win" > "$work/app/Data/Korvanel.dat"

@@ -3,9 +3,13 @@
 #include <commctrl.h>
 #include <objbase.h>
 
+#include <optional>
+
 #include "context/app.h"
 #include "app/mForm1.h"
 #include "app/startup.h"
+#include "core/findings_notice.h"
+#include "logs/scan_notice.h"
 #include "platform/files.h"
 #include "platform/instance.h"
 #include "platform/safe_search.h"
@@ -20,10 +24,17 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
   kv::Win32Host host;
   kv::App app(host, kv::ThisEdition(), kv::ExecutableDirectory());
   app.commandLine = kv::ArgumentText(GetCommandLineA());
-  app.anotherInstance = kv::TakeInstanceMarker(std::string("Local\\") + app.edition.ownFileName);
-  // The main window is made when first used: a run that never shows it
-  // starts without it.
-  if (kv::RunStartup(app)) Form1(app).Show();
+  // A scheduled scan's notice touches none of the program's data, and is
+  // no instance that another start should hear of.
+  std::optional<kv::ScanNotice> notice;
+  if (const auto counts = kv::ParseNoticeArguments(app.commandLine)) {
+    notice.emplace(app, *counts);
+  } else {
+    app.anotherInstance = kv::TakeInstanceMarker(std::string("Local\\") + app.edition.ownFileName);
+    // The main window is made when first used: a run that never shows it
+    // starts without it.
+    if (kv::RunStartup(app)) Form1(app).Show();
+  }
 
   MSG msg;
   while (GetMessageA(&msg, nullptr, 0, 0) > 0) {

@@ -2,6 +2,9 @@
 
 #include "context/maker.h"
 #include "context/scan_document.h"
+#include "platform/files.h"
+
+#include <cstdlib>
 
 namespace kv {
 
@@ -17,6 +20,10 @@ App::App(Host& h, const Edition& e, std::string dir)
   settingsFile = appDir + "Data\\Korvanel.dat";
   baselineFile = appDir + "Data\\Integrity.dat";
   registryFile = appDir + "Data\\Registry.dat";
+  if (const char* stepTimes = std::getenv("KORVANEL_STEP_TIMES"); stepTimes && *stepTimes) {
+    stepTimesFile = stepTimes;
+    steps.on = true;
+  }
 }
 
 App::~App() = default;
@@ -51,6 +58,7 @@ void App::SetMainStatus(const std::string& text) {
 void App::EndProgram(int exitCode) {
   if (ended) return;
   ended = true;
+  if (steps.on) ReplaceFileContents(stepTimesFile, steps.Report() + "\r\n");
   host.EndProgram(exitCode != 0 ? exitCode : this->exitCode);
 }
 

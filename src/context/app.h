@@ -8,6 +8,7 @@
 #include "context/edition.h"
 #include "context/kept.h"
 #include "core/baseline.h"
+#include "core/step_clock.h"
 #include "context/run_state.h"
 #include "context/seals.h"
 #include "context/upper_windows.h"
@@ -106,6 +107,10 @@ class App {
   // its work ends with a non-zero exit code, for whoever scheduled it.
   void EndProgram(int exitCode = 0);
   bool ended = false;
+  // Where a run's time goes, for the scale benchmark: written at the end
+  // to the file KORVANEL_STEP_TIMES names, when it names one.
+  StepClock steps;
+  std::string stepTimesFile;
   // What the process ends with: 0, or the reason a run that nobody watched
   // could not finish its work (it shows no message box).
   int exitCode = 0;

@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include <algorithm>
+
 #include "context/app.h"
 #include "core/text.h"
 #include "platform/files.h"
@@ -12,8 +14,10 @@ namespace {
 constexpr unsigned long long kWriteIntervalMs = 250;
 
 void WriteDocument(App& app, ScanDocument& scan) {
+  const unsigned long long start = GetTickCount64();
   app.seals.Replace(scan.path, scan.document.Text());
   scan.lastWrite = GetTickCount64();
+  scan.lastWriteCost = scan.lastWrite - start;
 }
 }  // namespace
 
@@ -26,7 +30,10 @@ bool WriteScanEntry(App& app, const std::string& file, const std::string& sectio
   ScanDocument* scan = app.scanDocument.get();
   if (!scan || !EqualsNoCase(scan->path, file)) return false;
   if (!scan->document.Set(section, key, value)) return false;
-  if (GetTickCount64() - scan->lastWrite >= kWriteIntervalMs) WriteDocument(app, *scan);
+  // A file of a hundred thousand entries takes long to write and seal: the
+  // writes then come further apart, so that they stay a small part of the scan.
+  const unsigned long long interval = std::max(kWriteIntervalMs, 10 * scan->lastWriteCost);
+  if (GetTickCount64() - scan->lastWrite >= interval) WriteDocument(app, *scan);
   return true;
 }
 

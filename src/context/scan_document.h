@@ -1,7 +1,7 @@
 // The baseline file a first full scan is filling: kept in memory and written
-// to disk as the run goes (at most every few hundred milliseconds, so the
-// scan stays linear in the number of files; entries not yet on disk keep
-// "NULL" if the program dies).
+// to disk as the run goes (at most every few hundred milliseconds, and never
+// more than a tenth of the time, so the scan stays linear in the number of
+// files; entries not yet on disk keep "NULL" if the program dies).
 #pragma once
 #include <string>
 
@@ -15,6 +15,7 @@ struct ScanDocument {
   std::string path;
   ProfileDocument document;
   unsigned long long lastWrite = 0;
+  unsigned long long lastWriteCost = 0;  // milliseconds the last write took
 };
 
 // Starts filling `path`, whose whole text is `text` now.

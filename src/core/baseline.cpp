@@ -1,6 +1,7 @@
 #include "core/baseline.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <unordered_set>
 
 #include "core/text.h"
@@ -132,13 +133,19 @@ int Baseline::SectionIndex(std::string_view section) const {
   return 0;
 }
 
+size_t NoCaseHash::operator()(std::string_view key) const {
+  size_t h = 14695981039346656037ull;
+  for (char c : key) h = (h ^ size_t(uint8_t((c >= 'a' && c <= 'z') ? c - 'a' + 'A' : c))) * 1099511628211ull;
+  return h;
+}
+
+bool NoCaseEqual::operator()(std::string_view a, std::string_view b) const { return EqualsNoCase(a, b); }
+
 const Baseline::Section& Baseline::IndexedSection(int i) const {
   const Section& s = sections_[size_t(i - 1)];
   if (s.indexed) return s;
   s.index.clear();
-  ForEachKey(s.text, [&s](std::string_view key, size_t valueStart) {
-    s.index.emplace(UCase(key), valueStart);
-  });
+  ForEachKey(s.text, [&s](std::string_view key, size_t valueStart) { s.index.emplace(key, valueStart); });
   s.indexed = true;
   return s;
 }
@@ -162,7 +169,7 @@ std::optional<std::string> Baseline::FindEntry(std::string_view name, std::strin
     return Trim(std::string_view(text).substr(at + opening.size(), close - at - opening.size()));
   }
   const Section& s = IndexedSection(i);
-  const auto hit = s.index.find(UCase(name));
+  const auto hit = s.index.find(name);
   if (hit == s.index.end()) return std::nullopt;
   const size_t from = hit->second;
   const size_t close = FindNoCase(s.text, kClosing, from);
@@ -176,7 +183,7 @@ bool Baseline::WriteEntry(std::string_view name, std::string_view value,
   if (i == 0) return false;
   Section& s = sections_[size_t(i - 1)];
   std::string& t = s.text;
-  s.indexed = false;
+  s.Unindex();
   const std::string opening = std::string(CRLF) + std::string(name) + "=";
   const std::string line = opening + std::string(value) + std::string(CRLF);
   static constexpr std::string_view kEntryEnd = "*E\r\n";
@@ -211,6 +218,98 @@ bool Baseline::WriteEntry(std::string_view name, std::string_view value,
   return true;
 }
 
+namespace {
+
+// The section's edits of a WriteEntries pass, as WriteEntry would make them
+// one by one, or nullopt when one of them is not of the plain kind the pass
+// can make (a name or value that spans lines, a key on several lines, no
+// closing line for a new entry): those go through WriteEntry. An edit
+// replaces a range of the text with its write's "name=value", or, with no
+// write, inserts the new entries.
+struct SectionEdit {
+  size_t from, to;
+  const Baseline::EntryWrite* write;
+};
+
+std::optional<std::vector<SectionEdit>> PlainEdits(const std::string& t,
+                                                   const std::vector<const Baseline::EntryWrite*>& writes,
+                                                   std::vector<const Baseline::EntryWrite*>& added) {
+  struct Line {
+    size_t keyStart, lineEnd;
+    int count;
+  };
+  std::unordered_map<std::string_view, Line, NoCaseHash, NoCaseEqual> lines;
+  bool keyBroken = false;
+  ForEachKey(t, [&](std::string_view key, size_t valueStart) {
+    ++lines.try_emplace(key, Line{valueStart - key.size() - 1, t.find(CRLF, valueStart), 0}).first->second.count;
+    keyBroken = keyBroken || key.empty();
+  });
+  if (keyBroken) return std::nullopt;
+  // Per key, in first-write order: its last write.
+  std::unordered_map<std::string_view, size_t, NoCaseHash, NoCaseEqual> pending;
+  std::vector<const Baseline::EntryWrite*> last;
+  for (const Baseline::EntryWrite* w : writes) {
+    if (w->name.empty() || w->name.find_first_of("=\r\n") != std::string::npos ||
+        w->value.find_first_of("\r\n") != std::string::npos)
+      return std::nullopt;
+    const auto [at, first] = pending.try_emplace(w->name, last.size());
+    if (first)
+      last.push_back(w);
+    else
+      last[at->second] = w;
+  }
+  static constexpr std::string_view kClosing = "\r\nNULL*E\r\n";
+  const size_t closing = t.find(kClosing);
+  std::vector<SectionEdit> edits;
+  for (const Baseline::EntryWrite* w : last) {
+    if (const auto hit = lines.find(w->name); hit != lines.end()) {
+      // A key on two lines changes every identical copy: WriteEntry's work.
+      if (hit->second.count != 1 || hit->second.lineEnd == std::string::npos) return std::nullopt;
+      edits.push_back({hit->second.keyStart, hit->second.lineEnd, w});
+    } else {
+      if (closing == std::string::npos) return std::nullopt;
+      added.push_back(w);
+    }
+  }
+  if (!added.empty()) edits.push_back({closing, closing, nullptr});
+  std::sort(edits.begin(), edits.end(), [](const SectionEdit& a, const SectionEdit& b) { return a.from < b.from; });
+  return edits;
+}
+
+}  // namespace
+
+void Baseline::WriteEntries(const std::vector<EntryWrite>& writes) {
+  std::array<std::vector<const EntryWrite*>, kBaselineSections> bySection;
+  for (const EntryWrite& w : writes)
+    if (const int i = SectionIndex(w.section)) bySection[size_t(i - 1)].push_back(&w);
+  for (size_t i = 0; i < bySection.size(); ++i) {
+    if (bySection[i].empty()) continue;
+    Section& s = sections_[i];
+    std::vector<const EntryWrite*> added;
+    const auto edits = PlainEdits(s.text, bySection[i], added);
+    if (!edits) {
+      for (const EntryWrite* w : bySection[i]) WriteEntry(w->name, w->value, w->section);
+      continue;
+    }
+    size_t size = s.text.size();
+    for (const EntryWrite* w : bySection[i]) size += w->name.size() + w->value.size() + 3;
+    std::string text;
+    text.reserve(size);
+    size_t copied = 0;
+    for (const SectionEdit& e : *edits) {
+      text.append(s.text, copied, e.from - copied);
+      if (e.write)
+        text.append(e.write->name).append("=").append(e.write->value);
+      else
+        for (const EntryWrite* w : added) text.append(CRLF).append(w->name).append("=").append(w->value);
+      copied = e.to;
+    }
+    text.append(s.text, copied);
+    s.Unindex();
+    s.text = std::move(text);
+  }
+}
+
 std::vector<std::string> Baseline::EntryNames(std::string_view section) const {
   std::vector<std::string> names;
   const int i = SectionIndex(section);
@@ -241,7 +340,7 @@ bool Baseline::RemoveEntry(std::string_view name, std::string_view section) {
     t.erase(at + 2, (lineEnd == std::string::npos ? t.size() : lineEnd + 2) - (at + 2));
     removed = true;
   }
-  s.indexed = false;
+  s.Unindex();
   return removed;
 }
 

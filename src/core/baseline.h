@@ -57,6 +57,14 @@ class BaselineSkeleton {
   std::array<std::string, kBaselineSections> lines_;
 };
 
+// Keys compared and hashed without letter case (ASCII, as UCase folds).
+struct NoCaseHash {
+  size_t operator()(std::string_view key) const;
+};
+struct NoCaseEqual {
+  bool operator()(std::string_view a, std::string_view b) const;
+};
+
 // ---- The in-memory baseline -------------------------------------------------------
 
 class Baseline {
@@ -92,6 +100,13 @@ class Baseline {
   // section (nothing is written).
   bool WriteEntry(std::string_view name, std::string_view value, std::string_view section);
 
+  struct EntryWrite {
+    std::string name, value, section;
+  };
+  // The same as WriteEntry for each in turn, in one pass over each section
+  // touched: accepting many files at once stays linear in the section's size.
+  void WriteEntries(const std::vector<EntryWrite>& writes);
+
   // The names of the section's entries in file order, as the file spells
   // them (the closing NULL*E is no entry); empty when there is no section.
   std::vector<std::string> EntryNames(std::string_view section) const;
@@ -99,14 +114,37 @@ class Baseline {
   bool RemoveEntry(std::string_view name, std::string_view section);
 
  private:
+  using KeyIndex = std::unordered_map<std::string_view, size_t, NoCaseHash, NoCaseEqual>;
   struct Section {
     std::string text;
     std::string name;
-    // Upper-cased key of every line -> where its value starts, first line
-    // winning; built on the first lookup after the text changes.
-    mutable std::unordered_map<std::string, size_t> index;
+    // The key of every line, as it stands in the text -> where its value
+    // starts, first line winning; built on the first lookup after the text
+    // changes. A copy or a move has its own text, so it starts unindexed.
+    mutable KeyIndex index;
     mutable bool indexed = false;
+    Section() = default;
+    Section(const Section& o) : text(o.text), name(o.name) {}
+    Section(Section&& o) noexcept : text(std::move(o.text)), name(std::move(o.name)) { o.Unindex(); }
+    Section& operator=(const Section& o) {
+      text = o.text;
+      name = o.name;
+      Unindex();
+      return *this;
+    }
+    Section& operator=(Section&& o) noexcept {
+      text = std::move(o.text);
+      name = std::move(o.name);
+      Unindex();
+      o.Unindex();
+      return *this;
+    }
+    void Unindex() const {
+      index.clear();
+      indexed = false;
+    }
   };
+
   const Section& IndexedSection(int i) const;
 
   std::array<Section, kBaselineSections> sections_;

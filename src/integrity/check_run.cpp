@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <optional>
 
 #include "context/app.h"
 #include "context/settings.h"
@@ -76,6 +77,7 @@ CheckRun::~CheckRun() = default;
 // --- counting ---------------------------------------------------------------------
 
 void CheckRun::Count() {
+  const StepClock::Timer timer(app_.steps, Step::Listing);
   counted_ = true;
   tally_ = CheckTally();
   tally_.runTotal = 0;
@@ -91,7 +93,8 @@ void CheckRun::CountFolder(const CheckFolder& folder) {
   for (int c = 1; c <= 6; ++c)
     if (folder.categories[size_t(c - 1)]) extensionSet += kCategories[c].countText;
   const std::string upperSet = UCase(extensionSet);
-  auto names = ListDirectory(FolderOf(folder));
+  auto names = ListDirectory(FolderOf(folder), PumpWaitingMessages);
+  if (app_.ended) return;
   if (!names) return;
   for (const std::string& name : *names) {
     const std::string suffix = UCase(Right(name, 4));
@@ -158,8 +161,8 @@ void CheckRun::ReportMissing(const CheckFolder& folder) {
   // A folder that cannot be listed (a drive not there today) says nothing
   // about its files; taking them all for deleted would let one accept
   // empty the folder's baseline.
-  const auto listed = ListDirectory(path);
-  if (!listed) return;
+  const auto listed = ListDirectory(path, PumpWaitingMessages);
+  if (!listed || app_.ended) return;
   std::vector<std::string_view> sections;
   for (int c = 1; c <= 6; ++c) {
     if (!folder.categories[size_t(c - 1)]) continue;
@@ -209,9 +212,11 @@ void CheckRun::StartPassPipeline(const CheckFolder& folder) {
   passPipeline_.reset();
   passTaken_ = 0;
   if (readers_.workers == 0) return;
+  const StepClock::Timer timer(app_.steps, Step::Listing);
   const std::string path = FolderOf(folder);
-  const auto names = ListDirectory(path);
-  if (!names) return;
+  const auto names = ListDirectory(path, PumpWaitingMessages);
+  // Stopped while listing: no reader opens a file.
+  if (!names || app_.ended || control_->stop) return;
   std::vector<std::string> paths;
   for (int c = 1; c <= 6; ++c) {
     if (!folder.categories[size_t(c - 1)]) continue;
@@ -226,36 +231,61 @@ bool CheckRun::Walk(const CheckFolder& folderToCheck, int category) {
   long categoryDone = 0;
   int categoryPercent = 0;
   clsDoEvents events;
-  events.QueueUsed(clsDoEvents::kDefaultQueue);
+  // Posted clicks too: a click that waits for the end of the folder is not answered.
+  events.QueueUsed(clsDoEvents::kDefaultQueue | QS_POSTMESSAGE);
   const long categoryTotal = tally_.categoryTotal[category];
   const bool folderPass = !folderToCheck.path.empty();
   const std::string folder = FolderOf(folderToCheck);
   const CategoryInfo& info = kCategories[category];
 
-  auto names = ListDirectory(folder);
+  std::optional<StepClock::Timer> listing(std::in_place, app_.steps, Step::Listing);
+  // Listing a large folder takes long: the window answers meanwhile, and
+  // the pass's readers, held while handlers run, open nothing after a stop.
+  auto names = ListDirectory(folder, [&] {
+    if (!events.InputWaiting()) return;
+    if (passPipeline_) passPipeline_->Hold();
+    PumpMessages();
+    if (!passPipeline_) return;
+    if (app_.ended || control.stop)
+      passPipeline_->Stop();
+    else
+      passPipeline_->Release();
+  });
   // The pass's readers are used while the folder lists as it did when they
   // started; a folder that changed since gets readers of its own.
   ChecksumPipeline* pipeline = nullptr;
   std::unique_ptr<ChecksumPipeline> own;
   size_t base = 0;
   if (names && readers_.workers > 0) {
-    std::vector<std::string> paths;
-    for (const std::string& name : *names)
-      if (InCategory(name, info.ext1, info.ext2)) paths.push_back(folder + name);
+    // Compared in place: a second list of a hundred thousand paths is
+    // memory the run does not need.
+    size_t count = 0;
     const auto readAhead = [&] {
       const std::vector<std::string>& ahead = passPipeline_->Paths();
-      return ahead.size() - passTaken_ >= paths.size() &&
-             std::equal(paths.begin(), paths.end(), ahead.begin() + ptrdiff_t(passTaken_));
+      for (const std::string& name : *names) {
+        if (!InCategory(name, info.ext1, info.ext2)) continue;
+        const size_t at = passTaken_ + count++;
+        if (at >= ahead.size()) return false;
+        const std::string& path = ahead[at];
+        if (path.size() != folder.size() + name.size() || path.compare(0, folder.size(), folder) != 0 ||
+            path.compare(folder.size(), name.size(), name) != 0)
+          return false;
+      }
+      return true;
     };
     if (passPipeline_ && readAhead()) {
       pipeline = passPipeline_.get();
       base = passTaken_;
-      passTaken_ += paths.size();
+      passTaken_ += count;
     } else {
       passPipeline_.reset();
+      std::vector<std::string> paths;
+      for (const std::string& name : *names)
+        if (InCategory(name, info.ext1, info.ext2)) paths.push_back(folder + name);
       if (!paths.empty()) pipeline = (own = StartPipeline(std::move(paths))).get();
     }
   }
+  listing.reset();
   // The check's rhythm: between files the queue is pumped so that pause,
   // stop and repaints are handled. A yield keeps every file not yet started
   // unopened while handlers run, so that a stop is never followed by
@@ -285,6 +315,7 @@ bool CheckRun::Walk(const CheckFolder& folderToCheck, int category) {
       view_.FileStarted(category, name);
 
       FileSum sum;
+      std::optional<StepClock::Timer> checksumTime(std::in_place, app_.steps, Step::Checksums);
       if (pipeline && control.stop) {
         // Stopped during a yield: nothing more is read.
         stopped = true;
@@ -297,6 +328,7 @@ bool CheckRun::Walk(const CheckFolder& folderToCheck, int category) {
         if (got == ChecksumPipeline::Taken::ByCaller) sum = ReadFileChecksum(app_, folder + name);
       }
       ++taken;
+      checksumTime.reset();
       yield();
       if (app_.ended) return false;
       if (control.stop) {
@@ -338,13 +370,17 @@ bool CheckRun::Walk(const CheckFolder& folderToCheck, int category) {
         verdict.finding = !request_.buildBaseline;
       }
       if (verdict.finding) findings_.push_back(verdict);
+      std::optional<StepClock::Timer> shown(std::in_place, app_.steps, Step::ListBox);
       view_.FileChecked(verdict);
+      shown.reset();
 
       ++tally_.checked;
       ++categoryDone;
       if (categoryTotal != 0) categoryPercent = Percent(categoryDone, categoryTotal);
+      shown.emplace(app_.steps, Step::ListBox);
       view_.Progress({category, name, tally_.checked, tally_.newFiles, tally_.changed, tally_.runTotal,
                      categoryPercent, tally_.unreadable, tally_.missing});
+      shown.reset();
       yield();
       if (control.pause) {
         if (pipeline) pipeline->Hold();

@@ -1,6 +1,7 @@
 #include "integrity/failed_files.h"
 
 #include <algorithm>
+#include <optional>
 #include <utility>
 
 #include "antivirus/scanner_run.h"
@@ -77,12 +78,24 @@ std::string SectionOf(const FileVerdict& v) { return UCase(Right(v.path, 3)); }
 
 // A missing file is accepted by forgetting it; any other by its checksum,
 // but for one that could not be read, which has none.
-void Accept(Baseline& baseline, const FileVerdict& v) {
-  if (v.kind == VerdictKind::Unreadable) return;
-  if (v.kind == VerdictKind::Missing)
-    baseline.RemoveEntry(FileNameOf(v.path), SectionOf(v));
-  else
-    baseline.WriteEntry(FileNameOf(v.path), EntryValue(v), SectionOf(v));
+// In order; each run of new and changed files goes into the baseline in one
+// pass over its sections, so that thousands of them stay linear.
+void Accept(Baseline& baseline, const std::vector<const FileVerdict*>& verdicts) {
+  std::vector<Baseline::EntryWrite> writes;
+  const auto flush = [&] {
+    baseline.WriteEntries(writes);
+    writes.clear();
+  };
+  for (const FileVerdict* v : verdicts) {
+    if (v->kind == VerdictKind::Unreadable) continue;
+    if (v->kind == VerdictKind::Missing) {
+      flush();
+      baseline.RemoveEntry(FileNameOf(v->path), SectionOf(*v));
+    } else {
+      writes.push_back({FileNameOf(v->path), EntryValue(*v), SectionOf(*v)});
+    }
+  }
+  flush();
 }
 
 void LogNotWritten(App& app, FailedFilesView& view) {
@@ -133,8 +146,10 @@ void ScanFailingFiles(App& app, FailedFilesView& view, std::vector<FileVerdict> 
     entries.emplace_back();
     // Every scanner is heard out before anything is trusted.
     ScanVerdict verdict;
+    std::optional<StepClock::Timer> handOver(std::in_place, app.steps, Step::HandOver);
     const BatchedScanResult scan =
         ScanFileList(app, entries, scanners.first, scanners.second, haveScanner, true, &verdict);
+    handOver.reset();
     if (app.ended) return;
     if (scan.startFailed) {
       // The list stays, so the scanner can be corrected and the scan repeated.
@@ -154,6 +169,7 @@ void ScanFailingFiles(App& app, FailedFilesView& view, std::vector<FileVerdict> 
       return;
     }
     LogResult log;
+    std::optional<StepClock::Timer> logging(std::in_place, app.steps, Step::Log);
     if (haveScanner)
       log = TryWriteLog(app, kScannedHeader + scan.items);
     else if (!scan.items.empty())  // a forced log of no files would record nothing
@@ -163,6 +179,7 @@ void ScanFailingFiles(App& app, FailedFilesView& view, std::vector<FileVerdict> 
       if (items->empty() || log.failed()) continue;
       log = TryWriteLog(app, header + *items, haveScanner ? 0 : 1);
     }
+    logging.reset();
     // Accepted without their log, the files would pass every later check
     // with nothing left that names them: they stay listed instead.
     if (log.failed()) {
@@ -202,6 +219,7 @@ void ScanFailingFiles(App& app, FailedFilesView& view, std::vector<FileVerdict> 
 bool AcceptFindings(App& app, FailedFilesView& view, const std::vector<FileVerdict>& findings) {
   if (!AnyToAccept(findings)) return true;
   view.ShowUpdating();
+  std::optional<StepClock::Timer> accepting(std::in_place, app.steps, Step::Acceptance);
 
   std::vector<const FileVerdict*> systemAccepted;
   std::vector<FileVerdict> folderFindings[21];
@@ -233,7 +251,9 @@ bool AcceptFindings(App& app, FailedFilesView& view, const std::vector<FileVerdi
   // A system baseline that never loaded holds no sections: saving it would
   // replace the file (and, one update later, its backup) with an empty one.
   if (app.systemBaseline.SectionCount() > 0) {
-    for (const FileVerdict* v : systemAccepted) Accept(app.systemBaseline, *v);
+    Accept(app.systemBaseline, systemAccepted);
+    accepting.reset();
+    const StepClock::Timer saving(app.steps, Step::Save);
     if (SaveSystemBaseline(app))
       LoadSystemBaseline(app, app.baselineFile);
     else
@@ -256,7 +276,10 @@ bool SaveFolderFindings(App& app, int slot, const std::vector<FileVerdict>& find
   // Without this folder's own baseline in memory, the one there belongs to
   // another folder and must not be saved under this name.
   if (!LoadFolderBaseline(app, file) || app.ended) return false;
-  for (const FileVerdict& v : findings) Accept(app.folderBaseline, v);
+  std::vector<const FileVerdict*> accepted;
+  accepted.reserve(findings.size());
+  for (const FileVerdict& v : findings) accepted.push_back(&v);
+  Accept(app.folderBaseline, accepted);
   return SaveBaselineFile(app, app.folderBaseline, file);
 }
 

@@ -1,14 +1,15 @@
 #include "integrity/intCheck.h"
 
-#include <shellapi.h>
 #include <windowsx.h>
 
 #include "controls/control_text.h"
 #include "controls/dialog_keys.h"
 #include "controls/link_label.h"
+#include "controls/notice_menu.h"
 #include "context/app.h"
 #include "context/settings.h"
 #include "core/busy_flag.h"
+#include "core/findings_notice.h"
 #include "core/settings_store.h"
 #include "core/text.h"
 #include "controls/palette.h"
@@ -19,7 +20,6 @@
 #include "integrity/check_request.h"
 #include "integrity/checksum/checksum_pipeline.h"
 #include "context/scan_document.h"
-#include "integrity/findings_notice.h"
 #include "integrity/intCheck_ids.h"
 #include "platform/files.h"
 #include "platform/wide_text.h"
@@ -315,7 +315,11 @@ void intCheck::RunCheck() {
     ShowWindow(Label11, SW_HIDE);
     RescueFocus();
   }
-  if (!app_.ended) EndCheckRun(app_, *this, check->Tally());
+  // The run's own copy of the findings goes before the scan of failing
+  // files makes more: with a hundred thousand of them it is tens of megabytes.
+  const CheckTally tally = check->Tally();
+  check.reset();
+  if (!app_.ended) EndCheckRun(app_, *this, tally);
 }
 
 void intCheck::PassStarted(const CheckPass& pass) {
@@ -345,7 +349,6 @@ void intCheck::FileStarted(int category, const std::string& name) {
 }
 
 void intCheck::FileChecked(const FileVerdict& verdict) {
-  showNext_ = verdict.finding;
   if (!verdict.finding) return;
   AddListLine(verdict);
   findings_.push_back(verdict);
@@ -359,15 +362,22 @@ void intCheck::AddListLine(const FileVerdict& verdict) {
     case VerdictKind::Missing: line += " *MISSING*"; break;
     default: break;
   }
+  // The list's storage grows by doubling: grown a few items at a time, a
+  // list of a hundred thousand findings is copied over and over.
+  const auto count = size_t(SendMessageA(List1, LB_GETCOUNT, 0, 0));
+  if (count >= listReserved_) {
+    listReserved_ = std::max<size_t>(count * 2, 1024);
+    SendMessageA(List1, LB_INITSTORAGE, WPARAM(listReserved_ - count), LPARAM(listReserved_ - count) * 64);
+  }
   SendMessageA(List1, LB_ADDSTRING, 0, LPARAM(line.c_str()));
 }
 
 void intCheck::Progress(const CheckProgress& progress) {
   lastProgress_ = progress;
   heldBack_ = true;
-  const bool now = showNext_ || GetTickCount64() - lastShown_ >= kDisplayIntervalMs;
-  showNext_ = false;
-  if (now) ShowProgressNow(progress);
+  // Findings too wait for the display interval: shown one by one, thousands
+  // of them kept the window busy repainting its counters.
+  if (GetTickCount64() - lastShown_ >= kDisplayIntervalMs) ShowProgressNow(progress);
 }
 
 void intCheck::ShowProgressNow(const CheckProgress& p) {
@@ -429,8 +439,9 @@ void intCheck::ShowResults(bool clean, bool stopped) {
 }
 
 void intCheck::NotifyFindings(const CheckTally& tally) {
-  SetTitle(NarrowText(FindingsWindowTitle(tally)));
-  app_.host.ShowNotifyIcon(hwnd_, FindingsNoticeTitle(tally), FindingsNoticeText(tally));
+  const FindingCounts counts{tally.newFiles, tally.changed, tally.unreadable, tally.missing, 0};
+  SetTitle(NarrowText(FindingsWindowTitle(counts)));
+  app_.host.ShowNotifyIcon(hwnd_, FindingsNoticeTitle(counts), FindingsNoticeText(counts));
   noticeShown_ = true;
 }
 
@@ -455,32 +466,10 @@ LRESULT intCheck::OnMessage(UINT msg, WPARAM wp, LPARAM lp) {
   // An icon outlives its window unless it is taken away with it.
   if (msg == WM_DESTROY) DismissNotice();
   if (msg != kNotifyIconMessage) return Window::OnMessage(msg, wp, lp);
-  switch (LOWORD(lp)) {
-    case WM_LBUTTONUP:
-    case NIN_BALLOONUSERCLICK:
-    case NIN_SELECT:
-    case NIN_KEYSELECT:
-      ReviewFindings();
-      break;
-    case WM_RBUTTONUP:
-    case WM_CONTEXTMENU: {
-      enum { kReview = 1, kDismiss };
-      HMENU menu = CreatePopupMenu();
-      AppendMenuW(menu, MF_STRING, kReview, L"&Review findings");
-      AppendMenuW(menu, MF_STRING, kDismiss, L"&Dismiss");
-      SetMenuDefaultItem(menu, kReview, FALSE);
-      POINT at{};
-      GetCursorPos(&at);
-      // The menu closes when the user clicks elsewhere only if the window is
-      // in front while it is open.
-      SetForegroundWindow(hwnd_);
-      const int chosen = TrackPopupMenu(menu, TPM_RETURNCMD | TPM_NONOTIFY | TPM_RIGHTBUTTON, at.x, at.y, 0,
-                                        hwnd_, nullptr);
-      DestroyMenu(menu);
-      if (chosen == kReview) ReviewFindings();
-      if (chosen == kDismiss) DismissNotice();
-      break;
-    }
+  switch (controls::NoticeActionOf(hwnd_, lp)) {
+    case controls::NoticeAction::Review: ReviewFindings(); break;
+    case controls::NoticeAction::Dismiss: DismissNotice(); break;
+    case controls::NoticeAction::None: break;
   }
   return 0;
 }
@@ -514,6 +503,7 @@ void intCheck::ShowNotUpdated() { SetTitle(titleBeforeUpdate_); }
 
 void intCheck::ClearFindings() {
   SendMessageA(List1, LB_RESETCONTENT, 0, 0);
+  listReserved_ = 0;
   findings_.clear();
   onlyUnsettled_ = false;
 }

@@ -162,7 +162,8 @@ class intCheck : public controls::Window, public CheckView, public FailedFilesVi
   // Progress shown at most every few tens of milliseconds; the last one of
   // a category is shown in full when the category ends.
   unsigned long long lastShown_ = 0;
-  bool showNext_ = false;
+  // Items the list has storage for.
+  size_t listReserved_ = 0;
   bool heldBack_ = false;
   CheckProgress lastProgress_;
 };

@@ -1,5 +1,7 @@
 #include "platform/files.h"
 
+#include <thread>
+
 #include <windows.h>
 
 #include <iterator>
@@ -97,6 +99,22 @@ std::string ExecutableDirectory() {
   const std::string path = NarrowPath(buf);
   size_t slash = path.find_last_of("\\/");
   return WithSlash(slash == std::string::npos ? std::string() : path.substr(0, slash));
+}
+
+std::optional<std::vector<std::string>> ListDirectory(const std::string& folder,
+                                                      const std::function<void()>& meanwhile) {
+  if (!meanwhile) return ListDirectory(folder);
+  std::optional<std::vector<std::string>> names;
+  HANDLE done = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+  if (!done) return ListDirectory(folder);
+  std::thread lister([&] {
+    names = ListDirectory(folder);
+    SetEvent(done);
+  });
+  while (WaitForSingleObject(done, 5) == WAIT_TIMEOUT) meanwhile();
+  lister.join();
+  CloseHandle(done);
+  return names;
 }
 
 std::optional<std::vector<std::string>> ListDirectory(const std::string& folder) {

@@ -3,6 +3,7 @@
 // cannot spell), handed to the system through the wide calls; directory
 // paths end in "\".
 #pragma once
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -28,6 +29,12 @@ std::string ExecutableDirectory();  // the running program's folder, with "\"
 // Names in a folder (files and sub-directories, "." and ".." left out), in
 // the order the system lists them; nullopt when the folder cannot be listed.
 std::optional<std::vector<std::string>> ListDirectory(const std::string& folder);
+// The same, listed on another thread while `meanwhile` is called on this one
+// every few milliseconds: a folder of a hundred thousand files takes long
+// enough to list (most of it inside the system's first call) that the
+// caller keeps its window answering meanwhile.
+std::optional<std::vector<std::string>> ListDirectory(const std::string& folder,
+                                                      const std::function<void()>& meanwhile);
 
 std::optional<std::string> ReadWholeFile(const std::string& path);
 // Writes the whole file in place (creating it when missing).

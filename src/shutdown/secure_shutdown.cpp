@@ -6,6 +6,7 @@
 #include "antivirus/s_avir.h"
 #include "antivirus/scanner_run.h"
 #include "context/app.h"
+#include "core/findings_notice.h"
 #include "core/regwatch_rules.h"
 #include "core/text.h"
 #include "integrity/intCheck.h"
@@ -80,6 +81,18 @@ void PrecautionaryScan(App& app, const PendingOperations& ops) {
   if (!all.empty()) WriteLog(app, kRegistryHeader + all);
 }
 
+namespace {
+
+// The scan ends now, whoever is there: what it found is announced by a
+// notice of its own, which waits for the user.
+void AnnounceFindings(App& app, const FindingCounts& counts) {
+  if (!counts.Any()) return;
+  app.host.StartProcess("\"" + app.appDir + app.edition.ownFileName + "\" " + NoticeArguments(counts),
+                        SW_SHOWNORMAL);
+}
+
+}  // namespace
+
 void frmLogoff::preShut0() {
   if (started_) return;
   started_ = true;
@@ -108,13 +121,17 @@ void frmLogoff::PreShut2() {
   progress.SetStatus("Status: Scanning Registry...");
   const RegistryPass pass = setReg(app_);
   if (app_.ended) return;
-  if (pass.list.size() > 1 && pass.list[1] != kNoWarnings) {
+  const bool registryFindings = pass.list.size() > 1 && pass.list[1] != kNoWarnings;
+  if (registryFindings) {
     ShutDownProgress(app_).SetStatus("Status: Found Modified Registry Entries...");
     std::vector<std::string> lines = pass.list;
     ScanAndUpdateWarnings(app_, lines, pass.warnings);
     if (app_.ended) return;
   }
   if (app_.run.scheduledScan) {
+    const CheckTally& files = CheckWindow(app_).Tally();
+    AnnounceFindings(app_, {files.newFiles, files.changed, files.unreadable, files.missing,
+                            registryFindings ? long(pass.list.size() - 1) : 0});
     app_.EndProgram();
     return;
   }

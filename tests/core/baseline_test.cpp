@@ -207,6 +207,34 @@ TEST(BaselineWrite, DamagedSectionsKeepTheirOtherEntries) {
   EXPECT_EQ(b.SectionText(1), "[DLL]\r\nn.dll=5*E\r\nNULL*E\r\nNULL*E\r\n");
 }
 
+TEST(BaselineWrite, ManyAtOnceAsOneByOne) {
+  // Random sections (duplicate keys, lines without "*E", no closing line,
+  // entries after it, stray CR or LF) and random writes, some to one name
+  // twice: the pass over the section leaves what the writes one by one do.
+  std::mt19937 gen(7);
+  const auto pick = [&](std::string_view from, size_t maxLen) {
+    std::string s(gen() % (maxLen + 1), ' ');
+    for (char& c : s) c = from[gen() % from.size()];
+    return s;
+  };
+  const std::string lines[] = {"a=1*E", "A=2*E", "b=3", "ab=4*E", "NULL*E", "c=5*E", "=6*E", "", "\r", "bA=*E"};
+  for (int round = 0; round < 4000; ++round) {
+    std::string text = "[DLL]";
+    for (int n = int(gen() % 6); n > 0; --n) text += "\r\n" + lines[gen() % std::size(lines)];
+    if (gen() % 4) text += "\r\nNULL*E";
+    if (gen() % 3) text += "\r\n";
+    std::vector<Baseline::EntryWrite> writes;
+    for (int n = int(gen() % 5); n > 0; --n)
+      writes.push_back({pick(gen() % 8 ? "abAB" : "ab=\r", 2), pick(gen() % 8 ? "12F" : "1\n", 2) + "*E",
+                        gen() % 6 ? "DLL" : "dll"});
+    Baseline one = Baseline::FromText(text + "\r\n[EXE]\r\nNULL*E\r\n"), many = one;
+    for (const auto& w : writes) one.WriteEntry(w.name, w.value, w.section);
+    many.WriteEntries(writes);
+    ASSERT_EQ(many.ToText(), one.ToText()) << round;
+    for (const auto& w : writes) ASSERT_EQ(many.FindEntry(w.name, "DLL"), one.FindEntry(w.name, "DLL"));
+  }
+}
+
 // A deleted file is an entry whose name no longer lists; accepting the
 // deletion removes its entry and nothing else.
 TEST(BaselineMissing, EntriesWhoseFilesAreGoneAreFoundAndRemovedAlone) {

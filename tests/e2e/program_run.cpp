@@ -39,6 +39,7 @@ void ProgramRun::Start(const std::string& exe, const std::string& args, const st
 }
 
 ProgramRun::~ProgramRun() {
+  CloseNotices();
   if (!pi_.hProcess) return;
   if (WaitForSingleObject(pi_.hProcess, 0) == WAIT_TIMEOUT) {
     TerminateProcess(pi_.hProcess, 1);
@@ -119,6 +120,27 @@ HWND FindFindingsWindow(DWORD pid, int timeoutMs, std::wstring* title) {
       },
       timeoutMs);
   return found;
+}
+
+namespace {
+HWND AnyNotice() {
+  return FindAnyTopWindow(0, [](HWND h) { return ClassOf(h) == "KorvanelNotice"; });
+}
+}  // namespace
+
+HWND FindNotice(int timeoutMs) {
+  HWND found = nullptr;
+  WaitUntil([&] { return (found = AnyNotice()) != nullptr; }, timeoutMs);
+  return found;
+}
+
+void CloseNotices() {
+  for (int i = 0; i < 20; ++i) {
+    HWND notice = AnyNotice();
+    if (!notice) return;
+    PostMessageA(notice, WM_CLOSE, 0, 0);
+    WaitUntil([&] { return !IsWindow(notice); }, 5000);
+  }
 }
 
 bool BuildBaselineInteractively(const ProgramFolder& folder, const std::string& exeName) {

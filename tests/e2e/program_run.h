@@ -51,6 +51,11 @@ HWND FindProcessWindow(DWORD pid, const std::string& title, int timeoutMs = 6000
 HWND FindFindingsWindow(DWORD pid, int timeoutMs = 120000, std::wstring* title = nullptr);
 // Starts the program in the folder, accepts the first full scan and closes
 // it once its main window is back; false when that failed.
+// The notice a scheduled scan with findings leaves: a hidden window of a
+// process of its own. CloseNotices ends every one (each run does, as it
+// ends, so that no notice outlives its test).
+HWND FindNotice(int timeoutMs = 20000);
+void CloseNotices();
 bool BuildBaselineInteractively(const ProgramFolder& folder, const std::string& exeName = "Korvanel.exe");
 // The prefix's system directory, with a trailing "\".
 std::string SystemFolder();

@@ -69,7 +69,15 @@ TEST(ScheduledScanE2E, ScansPendingFilesChangedFilesAndNewEntriesThenEnds) {
   {
     ProgramRun run(folder, "Korvanel.exe", "/a");
     ASSERT_TRUE(run.WaitForExit(180000)) << "a scheduled scan must end by itself";
+    // What it found waits for the user in a notice of its own process.
+    const HWND notice = FindNotice();
+    ASSERT_NE(notice, nullptr);
+    DWORD noticeProcess = 0;
+    GetWindowThreadProcessId(notice, &noticeProcess);
+    EXPECT_NE(noticeProcess, run.processId());
+    EXPECT_FALSE(IsWindowVisible(notice));
   }
+  EXPECT_EQ(FindNotice(0), nullptr) << "closing the notice ends it";
   std::string record;
   WaitUntil(
       [&] {

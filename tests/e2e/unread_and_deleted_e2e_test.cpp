@@ -35,7 +35,7 @@ void UseSettings(const ProgramFolder& folder, bool autoScan) {
 
 // The lines of the check window of a "/r" run that found something.
 std::vector<std::string> ListedByCheck(const ProgramRun& run, HWND& window) {
-  window = FindProcessWindow(run.processId(), "100% AutoCheck", 120000);
+  window = FindFindingsWindow(run.processId(), 120000);
   std::vector<std::string> lines;
   if (window) WaitUntil([&] { return !(lines = ListBoxLines(window)).empty(); }, 10000);
   return lines;

@@ -2,6 +2,7 @@
 // whole chain of checks, with the power requests caught by the test host.
 #include <windows.h>
 
+#include "core/findings_notice.h"
 #include "integrity/intCheck.h"
 #include "platform/instance.h"
 #include "regwatch/actions.h"
@@ -181,6 +182,15 @@ TEST_F(SecureShutDownTest, ScheduledScanWithFindingsAndNoScannerEndsByItselfWith
   EXPECT_TRUE(folder.Exists("Data\\1.dat"));
   EXPECT_EQ(folder.Read("Data\\1.dat").find("a.dll="), std::string::npos);
   EXPECT_EQ(folder.Read("Data\\Registry.dat").find("KvScheduled"), std::string::npos);
+  // Nobody waits for the scan: its findings are announced by a notice of
+  // their own, which the scan starts and leaves.
+  ASSERT_EQ(host.starts.size(), 1u);
+  const std::string program = "\"" + app.appDir + app.edition.ownFileName + "\" ";
+  ASSERT_EQ(host.starts[0].commandLine.rfind(program, 0), 0u) << host.starts[0].commandLine;
+  const auto counts = ParseNoticeArguments(host.starts[0].commandLine.substr(program.size()));
+  ASSERT_TRUE(counts);
+  EXPECT_EQ(counts->Files(), 1);
+  EXPECT_EQ(counts->registry, 1);
 }
 
 TEST_F(SecureShutDownTest, RegistryFindingsWhoseLogCannotBeWrittenAreKeptSilently) {

@@ -104,7 +104,7 @@ ChecksumPipeline::Taken ChecksumPipeline::Take(size_t index, FileSum& checksum,
     // Input and paint for this thread wake the wait as they did the reads
     // between chunks; so does a result.
     const DWORD woke = MsgWaitForMultipleObjectsEx(1, &resultEvent_, INFINITE,
-                                                   QS_KEY | QS_MOUSEBUTTON | QS_PAINT | QS_HOTKEY,
+                                                   QS_KEY | QS_MOUSEBUTTON | QS_PAINT | QS_HOTKEY | QS_POSTMESSAGE,
                                                    MWMO_INPUTAVAILABLE);
     if (woke == WAIT_OBJECT_0 + 1 && !pump()) {
       std::lock_guard lock(mutex_);
