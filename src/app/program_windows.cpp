@@ -14,7 +14,9 @@ namespace kv {
 
 bool ProgramWindows::HasMainWindow(const App& app) { return HasForm1(app); }
 
-void ProgramWindows::SetMainCaption(App& app, const std::string& text) { Form1(app).SetCaption(text); }
+void ProgramWindows::SetMainCaption(App& app, const std::string& text) {
+  Form1(app).SetCaption(text);
+}
 
 void ProgramWindows::ShowMainWindow(App& app) { Form1(app).Show(); }
 
@@ -34,12 +36,15 @@ void ProgramWindows::ShowUpdateIndicator(App& app, bool show) {
     o->cUpdates.Caption(UpdatesButtonCaption(app));
 }
 
+// Named in full: unqualified, these names would call the members themselves.
 void ProgramWindows::ContinueSecureShutDown(App& app) { kv::ContinueSecureShutDown(app); }
 
-void ProgramWindows::SetShutDownProgress(App& app, int percent) { kv::SetShutDownProgress(app, percent); }
+void ProgramWindows::SetShutDownProgress(App& app, int percent) {
+  kv::SetShutDownProgress(app, percent);
+}
 
-void ProgramWindows::BuildFolderBaseline(App& app, const std::string& folder, const std::string& file,
-                                         int slot) {
+void ProgramWindows::BuildFolderBaseline(App& app, const std::string& folder,
+                                         const std::string& file, int slot) {
   FirstCustomFolderScan(app, folder, file, slot);
 }
 

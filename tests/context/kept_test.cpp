@@ -13,7 +13,8 @@ namespace {
 // window's destructor may look at the App again.
 template <int N>
 struct Thing {
-  Thing(Keeper& k, std::vector<std::string>& l, std::string n) : keeper(k), log(l), name(std::move(n)) {}
+  Thing(Keeper& k, std::vector<std::string>& l, std::string n)
+      : keeper(k), log(l), name(std::move(n)) {}
   ~Thing() {
     log.push_back(name + (keeper.Find<Thing>() ? " seen" : "") +
                   (N != 0 && keeper.Find<Thing<0>>() ? " with 0" : ""));

@@ -53,7 +53,8 @@ FileSum ReadFileChecksum(App& app, const std::string& path) {
     // One provider for the whole run; each file its own hash object.
     const bool aes = HashProvider::NeedsAes(kind);
     HashProvider* provider = app.kept.Find<HashProvider>();
-    if (!provider || provider->aes() != aes) provider = &app.kept.Put<HashProvider>(app, SystemCrypto(), aes);
+    if (!provider || provider->aes() != aes)
+      provider = &app.kept.Put<HashProvider>(app, SystemCrypto(), aes);
     return HashText(*provider, kind, path, app.readBufferSize, pump, nullptr);
   }
   return CrcText(path, app.readBufferSize, pump, nullptr);
