@@ -112,7 +112,7 @@ aVirHelp::~aVirHelp() { Destroy(); }
 
 bool aVirHelp::Plain() const { return !app_.edition.hasSupportListDownload; }
 
-std::string aVirHelp::ListFile() const { return app_.appDir + "Data\\avsupportlist.dat"; }
+std::string aVirHelp::ListFile() const { return app_.dataRoot + "Data\\avsupportlist.dat"; }
 
 void aVirHelp::CreateControls() {
   auto child = [&](const char* cls, const char* text, DWORD style, int id, int x, int y, int w, int h,

@@ -4,6 +4,7 @@
 #include "context/app.h"
 #include "customfolders/folder_scan.h"
 #include "logs/WriteLog.h"
+#include "logs/run_end.h"
 #include "antivirus/s_avir.h"
 #include "settingsui/settings_pages.h"
 #include "settingsui/vDct.h"
@@ -61,6 +62,8 @@ void ProgramWindows::ScannerFieldsLoaded(App& app) {
 }
 
 void ProgramWindows::LogMessage(App& app, const std::string& text) { WriteMessageLog(app, text); }
+
+void ProgramWindows::RunEnded(App& app) { FinishRun(app); }
 
 ProgramWindows& StandardWindows() {
   static ProgramWindows windows;

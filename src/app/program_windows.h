@@ -22,6 +22,7 @@ class ProgramWindows : public Windows {
   void SetWizardScannerArguments(App& app, const std::string& args) override;
   void ScannerFieldsLoaded(App& app) override;
   void LogMessage(App& app, const std::string& text) override;
+  void RunEnded(App& app) override;
 };
 
 // The one both editions hold.

@@ -15,11 +15,16 @@ std::string WithSlash(std::string dir) {
 }
 }  // namespace
 
-App::App(Host& h, const Edition& e, std::string dir)
-    : host(h), edition(e), appDir(WithSlash(std::move(dir))), seals(appDir + "Data\\"), windows(*e.windows) {
-  settingsFile = appDir + "Data\\Korvanel.dat";
-  baselineFile = appDir + "Data\\Integrity.dat";
-  registryFile = appDir + "Data\\Registry.dat";
+App::App(Host& h, const Edition& e, std::string dir, std::string data)
+    : host(h),
+      edition(e),
+      appDir(WithSlash(std::move(dir))),
+      dataRoot(data.empty() ? appDir : WithSlash(std::move(data))),
+      seals(dataRoot + "Data\\"),
+      windows(*e.windows) {
+  settingsFile = dataRoot + "Data\\Korvanel.dat";
+  baselineFile = dataRoot + "Data\\Integrity.dat";
+  registryFile = dataRoot + "Data\\Registry.dat";
   if (const char* stepTimes = std::getenv("KORVANEL_STEP_TIMES"); stepTimes && *stepTimes) {
     stepTimesFile = stepTimes;
     steps.on = true;
@@ -57,9 +62,12 @@ void App::SetMainStatus(const std::string& text) {
 
 void App::EndProgram(int exitCode) {
   if (ended) return;
+  NoteExit(exitCode);
+  // The run's record is written before the process is gone.
+  windows.RunEnded(*this);
   ended = true;
   if (steps.on) ReplaceFileContents(stepTimesFile, steps.Report() + "\r\n");
-  host.EndProgram(exitCode != 0 ? exitCode : this->exitCode);
+  host.EndProgram(this->exitCode);
 }
 
 }  // namespace kv

@@ -42,6 +42,8 @@ class Windows {
 
   // A message written to a dated log, where nobody is there to see a box.
   virtual void LogMessage(App& app, const std::string& text) = 0;
+  // A run is over: its event and its findings are written (once).
+  virtual void RunEnded(App& app) = 0;
 
  protected:
   ~Windows() = default;

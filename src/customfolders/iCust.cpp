@@ -216,7 +216,7 @@ void iCust::Command2_Click() {
   WriteEntry(app_, app_.settingsFile, "args2", kNoArgs, section);
   SetLine(line, section + kEmptyMark);
   List3[size_t(line)] = List5[size_t(line)] = kNoArgs;
-  DeleteSlotBaselines(app_.appDir, slot);
+  DeleteSlotBaselines(app_.dataRoot, slot);
 }
 
 void iCust::ShowValues(const std::string& value, HWND box, HWND list) {
@@ -288,7 +288,7 @@ void iCust::Command3_Click() {
                                  : Trim(std::string_view(line).substr(std::min<size_t>(3, line.size())));
     // A slot that now holds another folder starts without a baseline.
     if (!EqualsNoCase(Trim(SettingsEntry(app_, "path", section)), path))
-      DeleteSlotBaselines(app_.appDir, slot);
+      DeleteSlotBaselines(app_.dataRoot, slot);
     WriteEntry(app_, app_.settingsFile, "path", path, section);
     WriteEntry(app_, app_.settingsFile, "args", List3[size_t(slot - 1)], section);
     WriteEntry(app_, app_.settingsFile, "args2", List5[size_t(slot - 1)], section);

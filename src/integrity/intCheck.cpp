@@ -21,6 +21,7 @@
 #include "integrity/checksum/checksum_pipeline.h"
 #include "context/scan_document.h"
 #include "integrity/intCheck_ids.h"
+#include "logs/run_end.h"
 #include "platform/files.h"
 #include "platform/wide_text.h"
 
@@ -306,6 +307,10 @@ void intCheck::RunCheck() {
   if (!prepared_) return;
   std::unique_ptr<CheckRun> check = std::move(prepared_);
   running_ = true;
+  // A check the user started is a run of its own; an unattended run was
+  // opened at start-up and goes on after the check.
+  if (!app_.run.unattendedRun && !app_.run.baselineScanActive && !app_.run.customFolderFirstScan)
+    StartRunReport(app_, true);
   check->UseBaseline(app_.algorithmName, app_.baselineFile);
   check->Run();
   running_ = false;

@@ -18,7 +18,11 @@ enum class MsgAnswer { Ok, Cancel, Yes, No };
 
 struct LocalTime {
   int year = 0, month = 0, day = 0, hour = 0, minute = 0, second = 0;
+  int utcOffsetMinutes = 0;  // local time minus UTC, as records that leave the machine need it
 };
+
+// The kinds of entry in the system's event log.
+enum class EventType { Information, Warning, Error };
 
 // How a program that was waited for ended.
 struct ProcessEnd {
@@ -78,6 +82,11 @@ class Host {
   virtual void EndProgram(int exitCode = 0) = 0;
 
   virtual LocalTime Now() = 0;
+
+  // One event in the Application log under the source "Korvanel". A source
+  // that no installer registered still takes it; the viewer then shows the
+  // text without a message of its own around it.
+  virtual void LogEvent(EventType type, unsigned long id, const std::string& text) = 0;
 };
 
 }  // namespace kv

@@ -221,9 +221,32 @@ void Win32Host::RequestAttention(HWND window) {
 }
 
 LocalTime Win32Host::Now() {
-  SYSTEMTIME st;
-  GetLocalTime(&st);
-  return {st.wYear, st.wMonth, st.wDay, st.wHour, st.wMinute, st.wSecond};
+  SYSTEMTIME local, utc;
+  GetLocalTime(&local);
+  GetSystemTime(&utc);
+  // The offset is what separates the two readings of one moment, to the
+  // minute (they may straddle a second).
+  const auto minutes = [](const SYSTEMTIME& s) {
+    FILETIME ft;
+    SystemTimeToFileTime(&s, &ft);
+    const ULONGLONG t = (ULONGLONG(ft.dwHighDateTime) << 32) | ft.dwLowDateTime;
+    return (long long)(t / 600000000ULL);
+  };
+  const int offset = int(minutes(local) - minutes(utc));
+  return {local.wYear, local.wMonth, local.wDay, local.wHour, local.wMinute, local.wSecond,
+          offset};
+}
+
+void Win32Host::LogEvent(EventType type, unsigned long id, const std::string& text) {
+  HANDLE source = RegisterEventSourceW(nullptr, L"Korvanel");
+  if (!source) return;
+  const WORD kind = type == EventType::Error     ? EVENTLOG_ERROR_TYPE
+                    : type == EventType::Warning ? EVENTLOG_WARNING_TYPE
+                                                 : EVENTLOG_INFORMATION_TYPE;
+  const std::wstring wide = WideText(text);
+  const wchar_t* strings[] = {wide.c_str()};
+  ReportEventW(source, kind, 0, DWORD(id), nullptr, 1, 0, strings, nullptr);
+  DeregisterEventSource(source);
 }
 
 }  // namespace kv

@@ -20,6 +20,7 @@ class Win32Host final : public Host {
   void HideNotifyIcon(HWND__* window) override;
   void EndProgram(int exitCode = 0) override;
   LocalTime Now() override;
+  void LogEvent(EventType type, unsigned long id, const std::string& text) override;
 };
 
 }  // namespace kv

@@ -5,6 +5,8 @@
 
 #include <algorithm>
 #include <functional>
+#include <nlohmann/json.hpp>
+#include <sstream>
 
 #include "context/settings.h"
 #include "core/baseline.h"
@@ -14,6 +16,8 @@
 #include "integrity/full_scan.h"
 #include "integrity/check_modes.h"
 #include "integrity/intCheck.h"
+#include "logs/event_report.h"
+#include "logs/run_end.h"
 #include "support/app_fixture.h"
 #include "shutdown/sProg.h"
 #include "support/pump.h"
@@ -292,9 +296,11 @@ TEST_F(CheckWindowTest, StoppingWithListedFilesAsksFirst) {
 }
 
 // "/r" hands the result to a minimised window. A finding makes its taskbar
+// "/r" hands the result to a minimised window. A finding makes its taskbar
 // button flash, shows a notification-area icon with the counts, and leaves
 // the window minimised with its texts until the icon is clicked; a clean
-// check ends the program without asking for anyone.
+// check ends the program without asking for anyone. Either way the run's
+// end is on record: its event, its exit code and its findings.jsonl lines.
 class LogonCheckTest : public CheckWindowTest {
  protected:
   void WatchFolderWith(const std::string& baseline) {
@@ -307,6 +313,15 @@ class LogonCheckTest : public CheckWindowTest {
     app.run.autoLoadRun = true;
     app.run.currentFolderPath.clear();
     app.commandLine = "/r";
+    // As start-up opens the record of an unattended run.
+    app.run.unattendedRun = true;
+    StartRunReport(app, false);
+  }
+  std::vector<nlohmann::json> JsonLines() const {
+    std::vector<nlohmann::json> out;
+    std::istringstream in(folder.Read("Data\\Log\\findings.jsonl"));
+    for (std::string line; std::getline(in, line);) out.push_back(nlohmann::json::parse(line));
+    return out;
   }
 };
 
@@ -334,6 +349,49 @@ TEST_F(LogonCheckTest, AFindingFlashesAndNotifiesUntilOpened) {
   SendMessageW(w.hwnd(), kNotifyIconMessage, 1, NIN_BALLOONUSERCLICK);
   EXPECT_FALSE(IsIconic(w.hwnd()));
   EXPECT_EQ(host.iconShown, nullptr);
+
+  const std::string tool = folder.path("f1\\tool.exe"), other = folder.path("f1\\other.exe");
+  ASSERT_EQ(host.events.size(), 1u);
+  EXPECT_EQ(host.events[0].type, EventType::Warning);
+  EXPECT_EQ(host.events[0].id, kEventFiles);
+  const std::string& text = host.events[0].text;
+  EXPECT_EQ(text.rfind("Files new, changed, unreadable or missing (logon run).\r\n"
+                       "New: 2, changed: 0, unreadable: 0, missing: 1.\r\n", 0), 0u) << text;
+  EXPECT_NE(text.find("\r\n" + tool), std::string::npos) << text;
+  EXPECT_NE(text.find("\r\n" + other), std::string::npos) << text;
+  EXPECT_EQ(app.exitCode, kExitFindings);
+  const auto lines = JsonLines();
+  ASSERT_EQ(lines.size(), 4u);
+  const auto line = [&](const std::string& path) {
+    return *std::find_if(lines.begin(), lines.end(), [&](const auto& j) { return j["path"] == path; });
+  };
+  ASSERT_EQ(std::count_if(lines.begin(), lines.end(), [&](const auto& j) { return j["path"] == tool; }), 1);
+  const nlohmann::json found = line(tool);
+  EXPECT_EQ(found["kind"], "new");
+  EXPECT_EQ(found["run"], "logon");
+  EXPECT_EQ(found["path"], tool);
+  EXPECT_EQ(found["algorithm"], "crc32");
+  EXPECT_TRUE(found["old"].is_null());
+  EXPECT_EQ(found["new"], FileChecksum(app, tool));
+  EXPECT_EQ(found["action"], "kept");
+  // A missing file's line keeps what its baseline held.
+  ASSERT_EQ(std::count_if(lines.begin(), lines.end(), [&](const auto& j) { return j["kind"] == "missing"; }), 1);
+  const nlohmann::json gone = line(folder.path("f1\\gone.exe"));
+  EXPECT_EQ(gone["kind"], "missing");
+  EXPECT_EQ(gone["old"], "1234");
+  EXPECT_TRUE(gone["new"].is_null());
+  EXPECT_EQ(lines[3]["kind"], "run-end");
+  EXPECT_EQ(lines[3]["counts"]["new"], 2);
+  EXPECT_EQ(lines[3]["counts"]["missing"], 1);
+  EXPECT_EQ(lines[3]["exit"], kExitFindings);
+  // Closing the window later ends the run that is already on record.
+  host.ExpectBox("Some files failed the integrity check!  Are you sure you want to exit?",
+                 MsgAnswer::Yes, "Warning");
+  w.Command1_Click();
+  EXPECT_TRUE(host.ended);
+  EXPECT_EQ(host.exitCode, kExitFindings);
+  EXPECT_EQ(host.events.size(), 1u);
+  EXPECT_EQ(JsonLines().size(), 4u);
 }
 
 TEST_F(LogonCheckTest, ACleanCheckEndsWithoutFlashing) {
@@ -345,6 +403,16 @@ TEST_F(LogonCheckTest, ACleanCheckEndsWithoutFlashing) {
   ASSERT_TRUE(PumpUntil([&] { return host.ended; }, 20000));
   EXPECT_TRUE(host.attention.empty());
   EXPECT_TRUE(host.notices.empty());
+  EXPECT_EQ(host.exitCode, kExitClean);
+  ASSERT_EQ(host.events.size(), 1u);
+  EXPECT_EQ(host.events[0].type, EventType::Information);
+  EXPECT_EQ(host.events[0].id, kEventClean);
+  EXPECT_EQ(host.events[0].text, "Check clean: nothing new or changed (logon run).\r\nFiles checked: 1.");
+  const auto lines = JsonLines();
+  ASSERT_EQ(lines.size(), 1u);
+  EXPECT_EQ(lines[0]["kind"], "run-end");
+  EXPECT_EQ(lines[0]["counts"]["checked"], 1);
+  EXPECT_EQ(lines[0]["exit"], 0);
 }
 
 // The keyboard reaches every control of the result and of the failed-files

@@ -4,6 +4,8 @@
 
 #include "core/findings_notice.h"
 #include "integrity/intCheck.h"
+#include "logs/event_report.h"
+#include "logs/run_end.h"
 #include "platform/instance.h"
 #include "regwatch/actions.h"
 #include "shutdown/frmLogoff.h"
@@ -165,6 +167,8 @@ TEST_F(SecureShutDownTest, ScheduledScanWithFindingsAndNoScannerEndsByItselfWith
           "C:\\kvscheduled.exe");
   app.boxes.Check7 = 0;  // Auto-Logging off: the logs below are forced
   app.run.scheduledScan = true;
+  app.run.unattendedRun = app.run.quietRun = true;
+  StartRunReport(app, false);  // as start-up opens the run's record
   RunScheduledScan(app);  // no box may appear: nobody is there
   RunChain();
   ASSERT_TRUE(host.ended);
@@ -191,6 +195,14 @@ TEST_F(SecureShutDownTest, ScheduledScanWithFindingsAndNoScannerEndsByItselfWith
   ASSERT_TRUE(counts);
   EXPECT_EQ(counts->Files(), 1);
   EXPECT_EQ(counts->registry, 1);
+  // One warning per kind found, and the exit code of a run with findings.
+  EXPECT_EQ(host.exitCode, kExitFindings);
+  ASSERT_EQ(host.events.size(), 2u);
+  EXPECT_EQ(host.events[0].id, kEventFiles);
+  EXPECT_EQ(host.events[1].type, EventType::Warning);
+  EXPECT_EQ(host.events[1].text, "Registry entries new or modified (scheduled run).\r\nNew: 1, modified: 0.\r\n"
+                                 "HKEY_CURRENT_USER\\Software\\Microsoft\\Windows\\CurrentVersion\\Run | "
+                                 "KvScheduled");
 }
 
 TEST_F(SecureShutDownTest, RegistryFindingsWhoseLogCannotBeWrittenAreKeptSilently) {
@@ -241,8 +253,11 @@ TEST_F(SecureShutDownTest, CancelEndsTheProgramAndClosingTheProgressWindowAsks) 
 }
 
 TEST_F(SecureShutDownTest, CancelBeforeAnyChoiceEndsWithoutActing) {
+  app.run.unattendedRun = true;
+  StartRunReport(app, false);
   Window().Label1_Click();
   EXPECT_TRUE(host.ended);
+  EXPECT_TRUE(host.events.empty()) << "nothing was checked: no event says it was clean";
   EXPECT_TRUE(host.powerCalls.empty());
   EXPECT_TRUE(host.starts.empty());
 }

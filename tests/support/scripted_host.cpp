@@ -117,4 +117,9 @@ void ScriptedHost::EndProgram(int code) {
 
 LocalTime ScriptedHost::Now() { return now; }
 
+void ScriptedHost::LogEvent(EventType type, unsigned long id, const std::string& text) {
+  CheckNotEnded("event");
+  events.push_back({type, id, text});
+}
+
 }  // namespace kv::test

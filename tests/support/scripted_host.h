@@ -56,6 +56,7 @@ class ScriptedHost final : public Host {
   void HideNotifyIcon(HWND__* window) override;
   void EndProgram(int exitCode = 0) override;
   LocalTime Now() override;
+  void LogEvent(EventType type, unsigned long id, const std::string& text) override;
 
   std::vector<Box> boxes;
   std::vector<Start> starts;
@@ -82,6 +83,12 @@ class ScriptedHost final : public Host {
   };
   std::vector<FileDialog> fileDialogs;
   LocalTime now{2007, 1, 5, 8, 17, 49};
+  struct Event {
+    EventType type;
+    unsigned long id;
+    std::string text;
+  };
+  std::vector<Event> events;
   bool ended = false;
   int exitCode = 0;
 
