@@ -1,5 +1,6 @@
 # Fails the build when a source file includes a header of a layer above its
-# own. Run with -DSRC=<src folder> -DSTAMP=<file to touch on success>.
+# own, or declares a class of one. Run with -DSRC=<src folder>
+# -DSTAMP=<file to touch on success>.
 #
 # Each folder under src/ is one layer and names the layers it may include;
 # a folder's own headers are always allowed. The libraries are linked in the
@@ -44,7 +45,49 @@ foreach(source ${sources})
   endforeach()
 endforeach()
 
+# Nor may a layer declare a class of a layer above it (`class mForm1;`):
+# a forward declaration needs no include, and with it a lower layer could
+# hold, or declare functions returning, what only a higher layer defines.
+set(id "[A-Za-z_][A-Za-z0-9_]*")
+foreach(source ${sources})
+  string(REGEX MATCH "^[^/]+" layer "${source}")
+  if(NOT DEFINED allowed_${layer})
+    continue()
+  endif()
+  file(STRINGS ${SRC}/${source} heads REGEX "^[ \t]*(class|struct)[ \t]+${id}([ \t]+final)?[ \t]*[:{]")
+  foreach(head ${heads})
+    string(REGEX MATCH "^[ \t]*(class|struct)[ \t]+(${id})" found "${head}")
+    list(APPEND defined_${CMAKE_MATCH_2} ${layer})
+  endforeach()
+endforeach()
+foreach(source ${sources})
+  string(REGEX MATCH "^[^/]+" layer "${source}")
+  if(NOT DEFINED allowed_${layer})
+    continue()
+  endif()
+  file(READ ${SRC}/${source} text)
+  string(REPLACE ";" "@" text "${text}")
+  string(REGEX MATCHALL "\n[ \t]*(class|struct)[ \t]+${id}[ \t]*@" declared "${text}")
+  foreach(declaration ${declared})
+    string(REGEX MATCH "(class|struct)[ \t]+(${id})" found "${declaration}")
+    set(name ${CMAKE_MATCH_2})
+    if(NOT DEFINED defined_${name})
+      continue()
+    endif()
+    set(reachable FALSE)
+    foreach(owner ${defined_${name}})
+      list(FIND allowed_${layer} ${owner} at)
+      if(owner STREQUAL layer OR NOT at EQUAL -1)
+        set(reachable TRUE)
+      endif()
+    endforeach()
+    if(NOT reachable)
+      string(APPEND faults "  ${source}: declares ${name}  (${layer} may not name a class of ${defined_${name}})\n")
+    endif()
+  endforeach()
+endforeach()
+
 if(faults)
-  message(FATAL_ERROR "Includes that reach above their layer:\n${faults}")
+  message(FATAL_ERROR "Includes and declarations that reach above their layer:\n${faults}")
 endif()
 file(TOUCH ${STAMP})

@@ -319,13 +319,12 @@ void aVirHelp::Command2_Click() {
 void aVirHelp::HandOver(const std::string& program, const std::string& args) {
   if (Tag == "1") {
     Tag.clear();
-    app_.AntivirusSetup().SetSecond(program, args);
+    AntivirusSetup(app_).SetSecond(program, args);
     return;
   }
-  WizardFieldsPort& wizard = app_.wiring.wizardFields(app_);
-  wizard.SetScannerPath(program);
-  app_.AntivirusSetup().SetFirst(program, args);
-  wizard.SetScannerArguments(args);
+  app_.windows.SetWizardScannerPath(app_, program);
+  AntivirusSetup(app_).SetFirst(program, args);
+  app_.windows.SetWizardScannerArguments(app_, args);
 }
 
 void aVirHelp::Command3_Click() {
@@ -455,9 +454,7 @@ void aVirHelp::DrawLink(const DRAWITEMSTRUCT& item) const {
   }
 }
 
-aVirHelp& App::SupportList() {
-  if (!supportList_) supportList_ = MakeOwned<aVirHelp>(*this);
-  return *supportList_;
-}
+aVirHelp& SupportList(App& app) { return app.kept.Get<aVirHelp>(app); }
+bool HasSupportList(const App& app) { return app.kept.Find<aVirHelp>() != nullptr; }
 
 }  // namespace kv

@@ -90,4 +90,8 @@ class aVirHelp : public controls::Window {
 // The products of the low-resource edition's fixed table, in list order.
 const std::vector<SupportProduct>& FixedSupportProducts();
 
+// The anti-virus support-list window, made on first use.
+aVirHelp& SupportList(App& app);
+bool HasSupportList(const App& app);
+
 }  // namespace kv

@@ -151,7 +151,7 @@ void s_avir::cChoose_Click() {
   const std::string args = AutomaticArguments(program);
   SetFirst(program, args);
   // An open wizard shows the first scanner's arguments too.
-  app_.wiring.wizardFields(app_).SetScannerArguments(args);
+  app_.windows.SetWizardScannerArguments(app_, args);
   app_.AskOver(hwnd_, "Don't forget to Save!");
 }
 
@@ -162,10 +162,10 @@ void s_avir::cButton10_Click() {
   app_.AskOver(hwnd_, "Don't forget to Save!");
 }
 
-void s_avir::chlpFind_Click() { app_.SupportList().Open(hwnd_); }
+void s_avir::chlpFind_Click() { SupportList(app_).Open(hwnd_); }
 
 void s_avir::cButton1_Click() {
-  aVirHelp& list = app_.SupportList();
+  aVirHelp& list = SupportList(app_);
   list.Tag = "1";
   list.Open();
 }
@@ -192,7 +192,7 @@ void s_avir::cButton2_Click() { ShowWindow(hwnd_, SW_HIDE); }
 
 void s_avir::Form_Unload() {
   App& app = app_;
-  app.DropAntivirusSetup();  // this object is gone now
+  DropAntivirusSetup(app);  // this object is gone now
 }
 
 void s_avir::norms() {
@@ -250,16 +250,15 @@ std::string AutomaticArguments(const std::string& program) {
 }
 
 std::string ShowOpenFileDialog(App& app, const std::string& title, const std::string& filter) {
-  return app.host.OpenFileDialog(title, filter, app.AntivirusSetup().hwnd());
+  return app.host.OpenFileDialog(title, filter, AntivirusSetup(app).hwnd());
 }
 
 std::string ExecutableFilter() {
   return std::string("Executable Files (*.exe, *.com)\0*.EXE;*.COM\0All Files (*.*)\0*.*\0", 64);
 }
 
-s_avir& App::AntivirusSetup() {
-  if (!antivirusSetup_) antivirusSetup_ = MakeOwned<s_avir>(*this);
-  return *antivirusSetup_;
-}
+s_avir& AntivirusSetup(App& app) { return app.kept.Get<s_avir>(app); }
+bool HasAntivirusSetup(const App& app) { return app.kept.Find<s_avir>() != nullptr; }
+void DropAntivirusSetup(App& app) { app.kept.Drop<s_avir>(); }
 
 }  // namespace kv

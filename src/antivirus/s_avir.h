@@ -74,4 +74,10 @@ inline constexpr char kChooseScannerTitle[] = "Choose Anti-Virus Executable File
 // "Executable Files (*.exe, *.com)" "*.EXE;*.COM" "All Files (*.*)" "*.*", each NUL-ended.
 std::string ExecutableFilter();
 
+// The anti-virus setup window, made hidden on first use (its load runs
+// then); its close box drops it and the next use makes it again.
+s_avir& AntivirusSetup(App& app);
+bool HasAntivirusSetup(const App& app);
+void DropAntivirusSetup(App& app);
+
 }  // namespace kv

@@ -1,6 +1,6 @@
 #include "app/editions.h"
 
-#include "app/wiring.h"
+#include "app/program_windows.h"
 #include "edition_version.h"  // made by the build from packaging/versions.cmake
 
 namespace kv {
@@ -17,7 +17,7 @@ const Edition& FullEdition() {
       .hasSupportListDownload = true,
       .plainControls = false,
       .wizardWriteErrors = true,
-      .wiring = &StandardWiring(),
+      .windows = &StandardWindows(),
   };
   return full;
 }
@@ -34,7 +34,7 @@ const Edition& LowEdition() {
       .hasSupportListDownload = false,
       .plainControls = true,
       .wizardWriteErrors = false,
-      .wiring = &StandardWiring(),
+      .windows = &StandardWindows(),
   };
   return low;
 }

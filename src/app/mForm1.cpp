@@ -210,7 +210,7 @@ void mForm1::BuildFull() {
   cButton7.Click = [this] { About(); };
   cButton9.Click = [this] { cButton9_Click(); };
   UpdateFonts();
-  if (const UpdateCheck* updates = app_.FindUpdates()) {
+  if (const UpdateCheck* updates = FindUpdates(app_)) {
     if (!updates->Status().empty()) SetStatus(updates->Status());
     ShowUpdateIndicator(updates->Available());
   }
@@ -585,9 +585,7 @@ bool mForm1::OnMouseMove(POINT) {
   return true;
 }
 
-mForm1& App::Form1() {
-  if (!form1_) form1_ = MakeOwned<mForm1>(*this);
-  return *form1_;
-}
+mForm1& Form1(App& app) { return app.kept.Get<mForm1>(app); }
+bool HasForm1(const App& app) { return app.kept.Find<mForm1>() != nullptr; }
 
 }  // namespace kv

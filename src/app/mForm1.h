@@ -12,7 +12,6 @@
 
 #include "controls/art.h"
 #include "app/nav_bar.h"
-#include "context/wiring.h"
 #include "controls/panel.h"
 #include "controls/cButton.h"
 #include "controls/gdi.h"
@@ -29,15 +28,15 @@ class ReportPage;
 class AppWatchPage;
 class OptionsPage;
 
-class mForm1 : public controls::Window, public MainWindowPort {
+class mForm1 : public controls::Window {
  public:
   explicit mForm1(App& app);
   ~mForm1() override;
 
   std::string Caption() const;
-  void SetCaption(const std::string& text) override;
-  void Show() override;
-  void Hide() override;
+  void SetCaption(const std::string& text);
+  void Show();
+  void Hide();
   bool Visible() const;
 
   // --- procedures ---------------------------------------------------------
@@ -120,5 +119,9 @@ class mForm1 : public controls::Window, public MainWindowPort {
   App& app_;
   controls::Brush background_;
 };
+
+// The main window, made on first use.
+mForm1& Form1(App& app);
+bool HasForm1(const App& app);
 
 }  // namespace kv

@@ -35,7 +35,7 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     app.anotherInstance = kv::TakeInstanceMarker(std::string("Local\\") + app.edition.ownFileName);
     // The main window is made when first used: a run that never shows it
     // starts without it.
-    if (kv::RunStartup(app)) app.Form1().Show();
+    if (kv::RunStartup(app)) Form1(app).Show();
   }
 
   MSG msg;

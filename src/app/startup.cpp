@@ -115,7 +115,7 @@ bool RunStartup(App& app) {
                            reported))
         return false;
       app.run.autoLoadRun = true;
-      if (app.HasForm1()) app.Form1().Hide();
+      if (HasForm1(app)) Form1(app).Hide();
       StartAutoLoadCheck(app);
       return false;
     case RunMode::SecureShutDown:
@@ -123,7 +123,7 @@ bool RunStartup(App& app) {
                                 "been completed.\r\nClosing.",
                            reported))
         return false;
-      if (app.HasForm1()) app.Form1().Hide();
+      if (HasForm1(app)) Form1(app).Hide();
       ShowSecureShutDown(app);
       return false;
     case RunMode::ScheduledScan:
@@ -131,7 +131,7 @@ bool RunStartup(App& app) {
                                 "completed.\r\nClosing.",
                            reported))
         return false;
-      if (app.HasForm1()) app.Form1().Hide();
+      if (HasForm1(app)) Form1(app).Hide();
       RunScheduledScan(app);
       return false;
   }

@@ -21,7 +21,7 @@ App::App(Host& h, const Edition& e, std::string dir, std::string data)
       appDir(WithSlash(std::move(dir))),
       dataRoot(data.empty() ? appDir : WithSlash(std::move(data))),
       seals(dataRoot + "Data\\"),
-      wiring(*e.wiring) {
+      windows(*e.windows) {
   settingsFile = dataRoot + "Data\\Korvanel.dat";
   baselineFile = dataRoot + "Data\\Integrity.dat";
   registryFile = dataRoot + "Data\\Registry.dat";
@@ -48,8 +48,8 @@ MsgAnswer App::AskOver(HWND__* owner, const std::string& text, MsgButtons button
 }
 
 void App::Tell(const std::string& text, MsgIcon icon) {
-  if (run.scheduledScan && wiring.logMessage) {
-    wiring.logMessage(*this, text);
+  if (run.scheduledScan) {
+    windows.LogMessage(*this, text);
     return;
   }
   Ask(text, MsgButtons::Ok, {}, icon);
@@ -71,19 +71,19 @@ void App::OpenHelp(const std::string& page) {
 
 void App::SetMainCaption(const std::string& text) {
   mainCaption = text;
-  if (HasForm1()) MainWindow().SetCaption(text);
+  if (windows.HasMainWindow(*this)) windows.SetMainCaption(*this, text);
 }
 
 void App::SetMainStatus(const std::string& text) {
   mainStatus = text;
-  if (wiring.setStatus) wiring.setStatus(*this, text);
+  windows.SetStatus(*this, text);
 }
 
 void App::EndProgram(int exitCode) {
   if (ended) return;
   NoteExit(exitCode);
   // The run's record is written before the process is gone.
-  if (wiring.runEnded) wiring.runEnded(*this);
+  windows.RunEnded(*this);
   ended = true;
   if (steps.on) ReplaceFileContents(stepTimesFile, steps.Report() + "\r\n");
   host.EndProgram(this->exitCode);

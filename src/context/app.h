@@ -4,15 +4,15 @@
 #include <cstdint>
 #include <memory>
 #include <string>
-#include <utility>
 
 #include "context/edition.h"
+#include "context/kept.h"
 #include "core/baseline.h"
 #include "context/run_report.h"
 #include "core/step_clock.h"
 #include "context/run_state.h"
 #include "context/seals.h"
-#include "context/wiring.h"
+#include "context/upper_windows.h"
 #include "platform/host.h"
 
 namespace kv {
@@ -28,25 +28,7 @@ inline constexpr int kExitClean = 0;
 inline constexpr int kExitFindings = 1;
 inline constexpr int kExitCouldNotRun = 2;
 
-class mForm1;
-class sProg;
-class frmLogoff;
-class iCust;
-class s_avir;
-class aVirHelp;
-class vDct;
-class UpdateCheck;
-class HashProvider;
 struct ScanDocument;
-
-// An object of a layer above the App context, owned by the App: the layer
-// that makes it supplies its deleter, so the App needs only its name.
-template <class T>
-using Owned = std::unique_ptr<T, void (*)(T*)>;
-template <class T, class... Args>
-Owned<T> MakeOwned(Args&&... args) {
-  return Owned<T>(new T(std::forward<Args>(args)...), [](T* p) { delete p; });
-}
 
 // Values loadSettings puts on the settings pages and the anti-virus setup
 // window; the pages take them from here when they are built.
@@ -153,8 +135,7 @@ class App {
   RunReport report;
 
   // How the subsystems reach the layers above them (the edition's).
-  const Wiring& wiring;
-  MainWindowPort& MainWindow() { return wiring.mainWindow(*this); }
+  Windows& windows;
   // The main window's caption, kept for it when it is not made yet: runs
   // that never show it ("/r", "/s", "/a") never make it.
   void SetMainCaption(const std::string& text);
@@ -164,56 +145,16 @@ class App {
   void SetMainStatus(const std::string& text);
   std::string mainStatus;
 
-  // The windows, each created on first use by the layer that defines it
-  // (mForm1 by the program, sProg by the secure shut down).
-  mForm1& Form1();
-  bool HasForm1() const { return form1_ != nullptr; }
-  // The check run window, made on first use by the integrity checker
-  // (CheckWindow in integrity/intCheck.h), which alone knows its class; the
-  // App only keeps it. Dropping it makes the next use make a new one.
-  using Kept = std::unique_ptr<void, void (*)(void*)>;
-  Kept checkWindow{nullptr, nullptr};
-  bool HasCheckWindow() const { return checkWindow != nullptr; }
-  void DropCheckWindow() { checkWindow.reset(); }
-  sProg& ShutDownProgress();
-  bool HasShutDownProgress() const { return progress_ != nullptr; }
-  void DropShutDownProgress() { progress_.reset(); }
-  // The secure-shut-down window (made by the secure shut down, hidden).
-  frmLogoff& LogoffWindow();
-  bool HasLogoffWindow() const { return logoff_ != nullptr; }
-  // The custom-folders window (made by the custom-folder layer).
-  iCust& CustomFolders();
-  bool HasCustomFolders() const { return customFolders_ != nullptr; }
-  // The anti-virus setup window, made hidden on first touch (its load runs
-  // then); its close box drops it and the next touch makes it again.
-  s_avir& AntivirusSetup();
-  bool HasAntivirusSetup() const { return antivirusSetup_ != nullptr; }
-  void DropAntivirusSetup() { antivirusSetup_.reset(); }
-  // The anti-virus support-list window (made by the anti-virus layer).
-  aVirHelp& SupportList();
-  bool HasSupportList() const { return supportList_ != nullptr; }
-  // The settings wizard (made by the settings layer, hidden until LoadUp).
-  vDct& Wizard();
-  bool HasWizard() const { return wizard_ != nullptr; }
-  // The update check with its download (made by the update layer).
-  UpdateCheck& Updates();
-  const UpdateCheck* FindUpdates() const { return updates_.get(); }
-
-  // The cryptographic provider FileChecksum keeps across files.
-  Owned<HashProvider> hashProvider{nullptr, nullptr};
-
   // The baseline file a first full scan is filling, held in memory.
   std::unique_ptr<ScanDocument> scanDocument;
 
- private:
-  Owned<mForm1> form1_{nullptr, nullptr};
-  Owned<sProg> progress_{nullptr, nullptr};
-  Owned<frmLogoff> logoff_{nullptr, nullptr};
-  Owned<iCust> customFolders_{nullptr, nullptr};
-  Owned<s_avir> antivirusSetup_{nullptr, nullptr};
-  Owned<aVirHelp> supportList_{nullptr, nullptr};
-  Owned<vDct> wizard_{nullptr, nullptr};
-  Owned<UpdateCheck> updates_{nullptr, nullptr};
+  // The windows and the other objects of the layers above, each made on
+  // first use by the layer that defines it, which alone knows its class and
+  // reaches it through an accessor of its own (CheckWindow in
+  // integrity/intCheck.h, Form1 in app/mForm1.h, ...). A window dropped
+  // here is made anew by its next use.
+  // Declared last, so they go first, while everything they may touch stands.
+  Keeper kept;
 };
 
 }  // namespace kv

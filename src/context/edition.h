@@ -5,7 +5,7 @@
 
 namespace kv {
 
-struct Wiring;
+class Windows;
 
 struct Edition {
   const char* ownFileName;   // the file name the program restarts and reads itself under
@@ -16,7 +16,7 @@ struct Edition {
   bool hasSupportListDownload;
   bool plainControls;        // plainer custom controls and main window
   bool wizardWriteErrors;    // the wizard's Save shows "ERROR" for each write that fails
-  const Wiring* wiring;      // how the subsystems reach the layers above them
+  Windows* windows;          // how the subsystems reach the layers above them
 
   std::string VersionText() const {
     return std::to_string(major) + "." + std::to_string(minor) + "." + std::to_string(revision);

@@ -191,7 +191,7 @@ SealGuard GuardDataFile(App& app, const std::string& path) {
     if (app.seals.SealAsItIs(path)) Journal(app, name + " had no seal yet: sealed as it was.");
     return SealGuard::Use;
   }
-  if (app.wiring.logMessage) app.wiring.logMessage(app, SealReport(name, found.sealsLost));
+  app.windows.LogMessage(app, SealReport(name, found.sealsLost));
   if (app.run.unattendedRun) {
     Journal(app, name + " did not match its seal: not used by an unattended run.");
     if (!app.run.quietRun) app.Ask(SealReport(name, found.sealsLost), MsgButtons::Ok, {}, MsgIcon::Warning);

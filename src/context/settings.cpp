@@ -190,7 +190,7 @@ void loadSettings(App& app) {
   struct ShowScanners {
     App& app;
     ~ShowScanners() {
-      if (app.wiring.scannerFieldsLoaded) app.wiring.scannerFieldsLoaded(app);
+      app.windows.ScannerFieldsLoaded(app);
     }
   } showScanners{app};
   SettingsBoxes& b = app.boxes;

@@ -369,9 +369,7 @@ std::optional<controls::Window::LabelLook> iCust::OnLabelLook(HWND c) {
   return LabelLook{controls::kBlack, ground};
 }
 
-iCust& App::CustomFolders() {
-  if (!customFolders_) customFolders_ = MakeOwned<iCust>(*this);
-  return *customFolders_;
-}
+iCust& CustomFolders(App& app) { return app.kept.Get<iCust>(app); }
+bool HasCustomFolders(const App& app) { return app.kept.Find<iCust>() != nullptr; }
 
 }  // namespace kv

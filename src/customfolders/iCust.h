@@ -82,4 +82,8 @@ class iCust : public controls::Window {
   controls::Brush navy_, red_;
 };
 
+// The custom-folders window, made on first use.
+iCust& CustomFolders(App& app);
+bool HasCustomFolders(const App& app);
+
 }  // namespace kv

@@ -204,7 +204,7 @@ void IntegrityPage::bCLEAR_Click() {
 }
 
 void IntegrityPage::addRem_Click() {
-  app_.CustomFolders().Open([this] { loadf(); }, addRem.hwnd());
+  CustomFolders(app_).Open([this] { loadf(); }, addRem.hwnd());
 }
 
 // --- the check ----------------------------------------------------------------------

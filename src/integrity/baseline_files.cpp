@@ -58,7 +58,7 @@ bool LoadFolderBaseline(App& app, const std::string& path) {
     if (!restored) {
       const int slot = SlotOfFolderBaselineFile(path);
       const std::string folder = SettingsEntry(app, "path", Dec(slot));
-      app.wiring.buildFolderBaseline(app, folder, path, slot);
+      app.windows.BuildFolderBaseline(app, folder, path, slot);
       if (app.ended) return false;
     }
   }

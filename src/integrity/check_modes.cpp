@@ -63,7 +63,7 @@ void EndCheckRun(App& app, intCheck& window, const CheckTally& tally) {
     FinishScanDocument(app);
     LoadSystemBaseline(app, app.baselineFile);
     window.Hide();
-    app.MainWindow().Show();
+    app.windows.ShowMainWindow(app);
   }
   if (!run.noAutoScanFailing && (run.InSecureShutDown() || app.autoScanFailed)) {
     window.ScanFailing(baselineRun);
@@ -89,7 +89,7 @@ void EndCheckRun(App& app, intCheck& window, const CheckTally& tally) {
     if (run.autoLoadRun) window.NotifyFindings(tally);
   }
   if (run.InSecureShutDown()) {
-    app.wiring.continueSecureShutDown(app);
+    app.windows.ContinueSecureShutDown(app);
     return;
   }
   // The check was the whole run: a logon check left open for the user, or

@@ -18,8 +18,7 @@ void StartFullScan(App& app, FirstScanCheck check) {
   // keep its "NULL" in the new file.
   app.systemBaseline = Baseline();
   if (!FileExists(app.baselineFile)) app.seals.Replace(app.baselineFile, "");
-  MainWindowPort& form = app.MainWindow();
-  form.SetCaption("Building Integrity File...");
+  app.windows.SetMainCaption(app, "Building Integrity File...");
   BaselineSkeleton skeleton;
   if (auto names = ListDirectory(Trim(SystemDirectory()))) {
     for (const std::string& name : *names) {
@@ -29,17 +28,17 @@ void StartFullScan(App& app, FirstScanCheck check) {
       if (app.ended) return;
     }
   }
-  form.SetCaption("Saving...");
+  app.windows.SetMainCaption(app, "Saving...");
   const std::string text = skeleton.Text();
   if (!app.seals.Replace(app.baselineFile, text)) return;
-  form.Hide();
+  app.windows.HideMainWindow(app);
   app.run.baselineScanActive = true;
   BeginScanDocument(app, app.baselineFile, text);
   if (check == FirstScanCheck::LeftToCaller) return;
   intCheck& window = CheckWindow(app);
   window.Show();
   window.lUp();
-  form.SetCaption("Welcome to Korvanel");
+  app.windows.SetMainCaption(app, "Welcome to Korvanel");
 }
 
 }  // namespace kv

@@ -300,7 +300,7 @@ void intCheck::lUp() {
   counted->Count();
   if (app_.ended) return;
   prepared_ = std::move(counted);
-  if (firstScanStarted) app_.MainWindow().SetCaption("Welcome to Korvanel");
+  if (firstScanStarted) app_.windows.SetMainCaption(app_, "Welcome to Korvanel");
   timerArmed_ = true;
   SetTimer(hwnd_, kTimer1, 1, nullptr);
 }
@@ -401,7 +401,7 @@ void intCheck::ShowProgressNow(const CheckProgress& p) {
   lastShown_ = GetTickCount64();
   heldBack_ = false;
   if (app_.run.InSecureShutDown()) {
-    app_.wiring.setShutDownProgress(app_, p.categoryPercent);
+    app_.windows.SetShutDownProgress(app_, p.categoryPercent);
     return;
   }
   if (!p.fileName.empty()) SetText(fileLabel[p.category], p.fileName);
@@ -603,10 +603,8 @@ bool intCheck::StopOrClose(bool closeBox) {
   return true;
 }
 
-intCheck& CheckWindow(App& app) {
-  if (!app.checkWindow)
-    app.checkWindow = App::Kept(new intCheck(app), [](void* p) { delete static_cast<intCheck*>(p); });
-  return *static_cast<intCheck*>(app.checkWindow.get());
-}
+intCheck& CheckWindow(App& app) { return app.kept.Get<intCheck>(app); }
+bool HasCheckWindow(const App& app) { return app.kept.Find<intCheck>() != nullptr; }
+void DropCheckWindow(App& app) { app.kept.Drop<intCheck>(); }
 
 }  // namespace kv

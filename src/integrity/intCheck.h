@@ -169,7 +169,10 @@ class intCheck : public controls::Window, public CheckView, public FailedFilesVi
   CheckProgress lastProgress_;
 };
 
-// The App's check run window, made on first use.
+// The App's check run window, made on first use. Dropping it makes the
+// next use make a new one.
 intCheck& CheckWindow(App& app);
+bool HasCheckWindow(const App& app);
+void DropCheckWindow(App& app);
 
 }  // namespace kv

@@ -249,7 +249,7 @@ void MainSettingsPage::Layout(const RECT& area, UINT dpi) {
   g.at(cCancelSett.hwnd(), 150, y, 100, 32);
 }
 
-void MainSettingsPage::cButton10_Click() { app_.AntivirusSetup().Open(cButton10.hwnd()); }
+void MainSettingsPage::cButton10_Click() { AntivirusSetup(app_).Open(cButton10.hwnd()); }
 
 void MainSettingsPage::cSave_Click() {
   EnsureSettingsFile(app_);
@@ -658,12 +658,12 @@ void OptionsPage::cButton2_Click() {
 
 void OptionsPage::cSetW_Click() {
   loadSettings(app_);
-  app_.Wizard().LoadUp(cSetW.hwnd());
+  Wizard(app_).LoadUp(cSetW.hwnd());
 }
 
 void OptionsPage::cCreateSS_Click() { CreateSecureShutDownShortcut(app_); }
 
-void OptionsPage::cDetect_Click() { app_.SupportList().Open(cDetect.hwnd()); }
+void OptionsPage::cDetect_Click() { SupportList(app_).Open(cDetect.hwnd()); }
 
 void OptionsPage::cUpdates_Click() {
   UpdatesButtonClick(app_);

@@ -508,11 +508,11 @@ void vDct::locate_Click() {
   SetText(vpath, picked);
   const std::string args = AutomaticArguments(picked);
   SetText(varg, args);
-  app_.AntivirusSetup().SetFirstArguments(args);
+  AntivirusSetup(app_).SetFirstArguments(args);
 }
 
 void vDct::helpme_Click() {
-  aVirHelp& list = app_.SupportList();
+  aVirHelp& list = SupportList(app_);
   list.Tag.clear();  // the first scanner's slot
   list.Open(hwnd_);
 }
@@ -642,9 +642,7 @@ std::optional<controls::Window::LabelLook> vDct::OnLabelLook(HWND label) {
 
 void vDct::OnDpiChanged() { InvalidateRect(hwnd_, nullptr, TRUE); }
 
-vDct& App::Wizard() {
-  if (!wizard_) wizard_ = MakeOwned<vDct>(*this);
-  return *wizard_;
-}
+vDct& Wizard(App& app) { return app.kept.Get<vDct>(app); }
+bool HasWizard(const App& app) { return app.kept.Find<vDct>() != nullptr; }
 
 }  // namespace kv

@@ -11,7 +11,6 @@
 #include <string_view>
 #include <vector>
 
-#include "context/wiring.h"
 #include "controls/art.h"
 #include "controls/cButton.h"
 #include "controls/check.h"
@@ -59,7 +58,7 @@ class WizardLink : public controls::ControlWindow {
   bool held_ = false;
 };
 
-class vDct : public controls::Window, public WizardFieldsPort {
+class vDct : public controls::Window {
  public:
   static constexpr int kLastPage = 8;
 
@@ -73,8 +72,8 @@ class vDct : public controls::Window, public WizardFieldsPort {
   void NextFrame();
   // Hides every page's own controls; Next and Back visible.
   void norms();
-  void SetScannerPath(const std::string& path) override;
-  void SetScannerArguments(const std::string& args) override;
+  void SetScannerPath(const std::string& path);
+  void SetScannerArguments(const std::string& args);
 
   // --- handlers ---------------------------------------------------------------
   void Label1_Click();    // "Next >>>"
@@ -133,5 +132,9 @@ class vDct : public controls::Window, public WizardFieldsPort {
   LitCheckList lit_{[this] { return Visible(); }};
   controls::Brush ground_;
 };
+
+// The settings wizard, made hidden on first use (until LoadUp).
+vDct& Wizard(App& app);
+bool HasWizard(const App& app);
 
 }  // namespace kv

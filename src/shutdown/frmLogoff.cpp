@@ -323,9 +323,7 @@ bool frmLogoff::OnTimer(UINT_PTR id) {
   return true;
 }
 
-frmLogoff& App::LogoffWindow() {
-  if (!logoff_) logoff_ = MakeOwned<frmLogoff>(*this);
-  return *logoff_;
-}
+frmLogoff& LogoffWindow(App& app) { return app.kept.Get<frmLogoff>(app); }
+bool HasLogoffWindow(const App& app) { return app.kept.Find<frmLogoff>() != nullptr; }
 
 }  // namespace kv

@@ -92,4 +92,8 @@ class frmLogoff : public controls::Window {
 // existing files go to the scanners and into the logs; progress on sProg.
 void PrecautionaryScan(App& app, const PendingOperations& ops);
 
+// The secure-shut-down window, made hidden on first use.
+frmLogoff& LogoffWindow(App& app);
+bool HasLogoffWindow(const App& app);
+
 }  // namespace kv

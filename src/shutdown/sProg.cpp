@@ -40,7 +40,7 @@ sProg::sProg(App& app) : app_(app) {
   Command1.Create(hwnd_, kCommand1, 0, 0, 10, 10, "ShutDown Now", app_.edition.plainControls);
   Place(Command1.hwnd(), 262, 88, 122, 32);
   ShowWindow(Command1.hwnd(), SW_HIDE);
-  Command1.Click = [this] { app_.LogoffWindow().Command1_Click(); };
+  Command1.Click = [this] { LogoffWindow(app_).Command1_Click(); };
 }
 
 sProg::~sProg() { Destroy(); }
@@ -97,9 +97,8 @@ bool sProg::OnCommand(int id, int, HWND) {
   return false;
 }
 
-sProg& App::ShutDownProgress() {
-  if (!progress_) progress_ = MakeOwned<sProg>(*this);
-  return *progress_;
-}
+sProg& ShutDownProgress(App& app) { return app.kept.Get<sProg>(app); }
+bool HasShutDownProgress(const App& app) { return app.kept.Find<sProg>() != nullptr; }
+void DropShutDownProgress(App& app) { app.kept.Drop<sProg>(); }
 
 }  // namespace kv

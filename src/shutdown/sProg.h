@@ -43,4 +43,10 @@ class sProg : public controls::Window {
   App& app_;
 };
 
+// The secure shut down's progress window, made on first use; its close
+// drops it and the next use makes it again.
+sProg& ShutDownProgress(App& app);
+bool HasShutDownProgress(const App& app);
+void DropShutDownProgress(App& app);
+
 }  // namespace kv

@@ -65,11 +65,11 @@ void MarkAcceptedWarnings(App& app, size_t first, const RegistryPass& fresh) {
 }  // namespace
 
 void PrecautionaryScan(App& app, const PendingOperations& ops) {
-  sProg& progress = app.ShutDownProgress();
+  sProg& progress = ShutDownProgress(app);
   progress.SetStatus("Status: Checking Startup/Delete/Replace Entries...");
   progress.SetRange(100);
   progress.SetProgress(0);
-  const ScannerFields fields = app.AntivirusSetup().Fields();
+  const ScannerFields fields = AntivirusSetup(app).Fields();
   const bool secondSet = !Trim(fields.Text1).empty();
   // Every file an operation names is on the run's record, whether or not a
   // scanner saw it.
@@ -160,7 +160,7 @@ void frmLogoff::CheckWinInit() {
 void frmLogoff::PreShut1() {
   app_.run.autoLoadRun = true;
   ShowWindow(hwnd_, SW_HIDE);
-  sProg& progress = app_.ShutDownProgress();
+  sProg& progress = ShutDownProgress(app_);
   progress.SetStatus("Status: Scanning Files...");
   CheckWindow(app_).lUp();
   if (app_.ended) return;
@@ -168,13 +168,13 @@ void frmLogoff::PreShut1() {
 }
 
 void frmLogoff::PreShut2() {
-  sProg& progress = app_.ShutDownProgress();
+  sProg& progress = ShutDownProgress(app_);
   progress.SetStatus("Status: Scanning Registry...");
   const RegistryPass pass = setReg(app_);
   if (app_.ended) return;
   const bool registryFindings = pass.list.size() > 1 && pass.list[1] != kNoWarnings;
   if (registryFindings) {
-    app_.ShutDownProgress().SetStatus("Status: Found Modified Registry Entries...");
+    ShutDownProgress(app_).SetStatus("Status: Found Modified Registry Entries...");
     std::vector<std::string> lines = pass.list;
     const size_t first = app_.report.findings.size();
     RecordRegistryWarnings(app_, pass.warnings);
@@ -196,7 +196,7 @@ void frmLogoff::PreShut2() {
 }
 
 void frmLogoff::startCountDown() {
-  sProg& progress = app_.ShutDownProgress();
+  sProg& progress = ShutDownProgress(app_);
   if (!app_.run.shutDownFindings) {
     progress.SetStatus("Status: All scans completed.  No suspicious files found!");
     ShutDown(app_.run.shutDownAction);
@@ -219,7 +219,7 @@ void frmLogoff::StopCountdown() {
 void frmLogoff::Timer1_Timer() {
   // A tick already queued when the countdown stopped is not one of its own.
   if (!countdown_) return;
-  sProg& progress = app_.ShutDownProgress();
+  sProg& progress = ShutDownProgress(app_);
   progress.SetProgress(progress.Progress() + 1);
   if (++seconds == 60) {
     seconds = 0;

@@ -6,12 +6,12 @@
 
 namespace kv {
 
-void ShowSecureShutDown(App& app) { app.LogoffWindow().Open(); }
+void ShowSecureShutDown(App& app) { LogoffWindow(app).Open(); }
 
-void RunScheduledScan(App& app) { app.LogoffWindow().preShut0(); }
+void RunScheduledScan(App& app) { LogoffWindow(app).preShut0(); }
 
-void ContinueSecureShutDown(App& app) { app.LogoffWindow().PreShut2(); }
+void ContinueSecureShutDown(App& app) { LogoffWindow(app).PreShut2(); }
 
-void SetShutDownProgress(App& app, int percent) { app.ShutDownProgress().SetProgress(percent); }
+void SetShutDownProgress(App& app, int percent) { ShutDownProgress(app).SetProgress(percent); }
 
 }  // namespace kv

@@ -101,12 +101,12 @@ void UpdateCheck::BeginUpdateFileDownload() {
 
 void UpdateCheck::SetStatus(const std::string& text) {
   status_ = text;
-  if (app_.wiring.setStatus) app_.wiring.setStatus(app_, text);
+  app_.windows.SetStatus(app_, text);
 }
 
 void UpdateCheck::ShowUpdates(bool available) {
   caption_ = available ? kDownloadUpdates : kCheckForUpdates;
-  if (app_.wiring.showUpdateIndicator) app_.wiring.showUpdateIndicator(app_, available);
+  app_.windows.ShowUpdateIndicator(app_, available);
 }
 
 void UpdateCheck::Startup() {
@@ -155,7 +155,7 @@ void UpdateCheck::ButtonClick() {
 }
 
 void StartupUpdateCheck(App& app) {
-  if (app.edition.hasUpdateCheck) app.Updates().Startup();
+  if (app.edition.hasUpdateCheck) Updates(app).Startup();
 }
 
 void UpdatesButtonClick(App& app) {
@@ -163,17 +163,15 @@ void UpdatesButtonClick(App& app) {
     StartUpdateUtility(app);
     return;
   }
-  app.Updates().ButtonClick();
+  Updates(app).ButtonClick();
 }
 
 std::string UpdatesButtonCaption(const App& app) {
-  const UpdateCheck* updates = app.FindUpdates();
+  const UpdateCheck* updates = FindUpdates(app);
   return updates ? updates->Caption() : kCheckForUpdates;
 }
 
-UpdateCheck& App::Updates() {
-  if (!updates_) updates_ = MakeOwned<UpdateCheck>(*this);
-  return *updates_;
-}
+UpdateCheck& Updates(App& app) { return app.kept.Get<UpdateCheck>(app); }
+const UpdateCheck* FindUpdates(const App& app) { return app.kept.Find<UpdateCheck>(); }
 
 }  // namespace kv

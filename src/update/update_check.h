@@ -57,4 +57,8 @@ class UpdateCheck {
 // offers its download when it is not installed.
 void StartUpdateUtility(App& app);
 
+// The App's update check, made on first use; FindUpdates does not make it.
+UpdateCheck& Updates(App& app);
+const UpdateCheck* FindUpdates(const App& app);
+
 }  // namespace kv

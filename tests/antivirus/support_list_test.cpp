@@ -8,6 +8,7 @@
 #include "antivirus/aVirHelp.h"
 #include "antivirus/s_avir.h"
 #include "app/editions.h"
+#include "app/program_windows.h"
 #include "context/maker.h"
 #include "context/settings.h"
 #include "core/text.h"
@@ -49,35 +50,30 @@ std::string List(const std::string& count, const std::string& products) {
 }
 
 // The wizard's scanner fields as the support list fills them.
-struct WizardRecord : WizardFieldsPort {
+struct WizardRecord : ProgramWindows {
   std::string path, args;
-  void SetScannerPath(const std::string& p) override { path = p; }
-  void SetScannerArguments(const std::string& a) override { args = a; }
+  void SetWizardScannerPath(App&, const std::string& p) override { path = p; }
+  void SetWizardScannerArguments(App&, const std::string& a) override { args = a; }
 };
-WizardRecord* recordedWizard = nullptr;
 
-Edition WithRecordedWizard(const Edition& base, Wiring& wiring) {
-  wiring = *base.wiring;
-  wiring.wizardFields = [](App&) -> WizardFieldsPort& { return *recordedWizard; };
+Edition WithRecordedWizard(const Edition& base, WizardRecord& wizard) {
   Edition e = base;
-  e.wiring = &wiring;
+  e.windows = &wizard;
   return e;
 }
 
 class SupportListTest : public ::testing::Test {
  protected:
   explicit SupportListTest(const Edition& base = ThisEdition())
-      : edition(WithRecordedWizard(base, wiring)), app(host, edition, folder.dir()) {
-    recordedWizard = &wizard;
+      : edition(WithRecordedWizard(base, wizard)), app(host, edition, folder.dir()) {
     folder.MakeFolder("Data");
     folder.MakeFolder("Programs");
     EnsureSettingsFile(app);
     app.quoteChar = "\"";
   }
-  ~SupportListTest() override { recordedWizard = nullptr; }
 
   aVirHelp& Opened() {
-    aVirHelp& w = app.SupportList();
+    aVirHelp& w = SupportList(app);
     w.searchRoots = {folder.path("Programs\\")};
     w.Open();
     return w;
@@ -99,7 +95,6 @@ class SupportListTest : public ::testing::Test {
   ProgramFolder folder;
   ScriptedHost host;
   WizardRecord wizard;
-  Wiring wiring;
   Edition edition;
   App app;
 };
@@ -121,7 +116,7 @@ TEST_F(SupportListTest, ListShowsItsProductsInFileOrderHeldToWhatTheFileNames) {
   // The search looks in the Program Files folder, then in C:\.
   ScriptedHost h;
   App fresh(h, ThisEdition(), folder.dir());
-  EXPECT_EQ(fresh.SupportList().searchRoots, (std::vector<std::string>{ProgramFilesFolder(), "C:\\"}));
+  EXPECT_EQ(SupportList(fresh).searchRoots, (std::vector<std::string>{ProgramFilesFolder(), "C:\\"}));
   EXPECT_TRUE(DirectoryExists(ProgramFilesFolder()));
 }
 
@@ -176,8 +171,8 @@ TEST_F(SupportListTest, TestRunsTheScannerOnTwoFilesThenSaveFillsTheChosenSlot) 
   // First slot: the setup window's first fields and the wizard; the window closes.
   const std::string sentry = w.Location();
   w.Command3_Click();
-  EXPECT_EQ(app.AntivirusSetup().Fields().Text5, sentry);
-  EXPECT_EQ(app.AntivirusSetup().Fields().Text6, "-q");
+  EXPECT_EQ(AntivirusSetup(app).Fields().Text5, sentry);
+  EXPECT_EQ(AntivirusSetup(app).Fields().Text6, "-q");
   EXPECT_EQ(wizard.path, sentry);
   EXPECT_EQ(wizard.args, "-q");
   EXPECT_FALSE(w.Visible());
@@ -191,9 +186,9 @@ TEST_F(SupportListTest, TestRunsTheScannerOnTwoFilesThenSaveFillsTheChosenSlot) 
   EXPECT_FALSE(w.Command3.Enabled());
   Search(w, 0);
   w.Command3_Click();
-  EXPECT_EQ(app.AntivirusSetup().Fields().Text1, dir + "guard.exe");
-  EXPECT_EQ(app.AntivirusSetup().Fields().Text2, "/all");
-  EXPECT_EQ(app.AntivirusSetup().Fields().Text5, sentry);
+  EXPECT_EQ(AntivirusSetup(app).Fields().Text1, dir + "guard.exe");
+  EXPECT_EQ(AntivirusSetup(app).Fields().Text2, "/all");
+  EXPECT_EQ(AntivirusSetup(app).Fields().Text5, sentry);
   EXPECT_EQ(wizard.path, "");
   EXPECT_EQ(w.Tag, "");
   // Closing with the close box clears the marker too.
@@ -337,8 +332,8 @@ TEST_F(PlainSupportListTest, FixedTableSearchTestAndUseKeepTheirState) {
   w.Tag = "1";
   const std::string found = w.Location();
   w.Command3_Click();
-  EXPECT_EQ(app.AntivirusSetup().Fields().Text1, found);
-  EXPECT_EQ(app.AntivirusSetup().Fields().Text2, AutomaticArguments(found));
+  EXPECT_EQ(AntivirusSetup(app).Fields().Text1, found);
+  EXPECT_EQ(AntivirusSetup(app).Fields().Text2, AutomaticArguments(found));
   EXPECT_EQ(wizard.path, "");
   EXPECT_EQ(w.Tag, "");
   EXPECT_FALSE(w.Visible());
@@ -349,7 +344,7 @@ TEST_F(PlainSupportListTest, FixedTableSearchTestAndUseKeepTheirState) {
   EXPECT_TRUE(w.Command3.Enabled());
   w.Command3_Click();
   EXPECT_EQ(wizard.path, found);
-  EXPECT_EQ(app.AntivirusSetup().Fields().Text5, found);
+  EXPECT_EQ(AntivirusSetup(app).Fields().Text5, found);
 }
 
 }  // namespace

@@ -127,7 +127,7 @@ TEST(DamagedData, StartUpAndAutoLoadCheckSurviveEveryDamagedFile) {
     App app(host, ThisEdition(), folder.dir());
     app.commandLine = "/r";
     RunStartup(app);
-    if (!host.ended && app.HasCheckWindow()) {
+    if (!host.ended && HasCheckWindow(app)) {
       intCheck& w = CheckWindow(app);
       EXPECT_TRUE(PumpUntil([&] { return host.ended || (!w.TimerArmed() && !w.Running()); }, 120000));
     }
@@ -164,7 +164,7 @@ TEST(DamagedData, FirstFullScanSurvivesDamagedSettingsAndSnapshot) {
     host.acceptFirstScan = true;
     App app(host, ThisEdition(), folder.dir());
     RunStartup(app);
-    ASSERT_TRUE(app.HasCheckWindow());
+    ASSERT_TRUE(HasCheckWindow(app));
     intCheck& w = CheckWindow(app);
     ASSERT_TRUE(PumpUntil([&] { return !app.run.baselineScanActive && !w.Running(); }, 180000));
     for (const std::string& text : host.texts)

@@ -187,7 +187,7 @@ void WalkMainWindow(const Edition& edition, const test::ProgramFolder& folder, t
                     const Screen& screen, const Walk& pages) {
   App app(host, edition, folder.dir());
   EnsureSettingsFile(app);
-  mForm1& f = app.Form1();
+  mForm1& f = Form1(app);
   f.Show();
   for (const auto& [name, open] : pages) {
     open(f);
@@ -237,7 +237,7 @@ TEST_P(FitTest, EveryPageOfBothMainWindowsFitsAndReachesEveryAction) {
 TEST_P(FitTest, EverySecondaryWindowFitsTheWorkArea) {
   App app(host, ThisEdition(), folder.dir());
   EnsureSettingsFile(app);
-  app.Form1().Show();
+  Form1(app).Show();
   const auto check = [&](controls::Window& w, const char* name) {
     Settle();
     ExpectFits(w.hwnd(), screen(), name);
@@ -246,22 +246,22 @@ TEST_P(FitTest, EverySecondaryWindowFitsTheWorkArea) {
   intCheck& c = CheckWindow(app);
   c.Show();
   check(c, "check window");
-  app.CustomFolders().Open();
-  check(app.CustomFolders(), "custom folders");
-  app.LogoffWindow().Open();
-  check(app.LogoffWindow(), "secure shut down");
-  app.ShutDownProgress().ShowShutDownNow();
-  app.ShutDownProgress().Show();
-  check(app.ShutDownProgress(), "shut-down progress");
-  app.AntivirusSetup().Open();
-  check(app.AntivirusSetup(), "anti-virus setup");
+  CustomFolders(app).Open();
+  check(CustomFolders(app), "custom folders");
+  LogoffWindow(app).Open();
+  check(LogoffWindow(app), "secure shut down");
+  ShutDownProgress(app).ShowShutDownNow();
+  ShutDownProgress(app).Show();
+  check(ShutDownProgress(app), "shut-down progress");
+  AntivirusSetup(app).Open();
+  check(AntivirusSetup(app), "anti-virus setup");
   host.ExpectBox("Please download the latest anti-virus support list");
-  app.SupportList().Open();
-  check(app.SupportList(), "support list");
+  SupportList(app).Open();
+  check(SupportList(app), "support list");
   sWait wait(app);
   wait.Show("C:\\Program Files\\AV Scanner\\avscan.exe");
   check(wait, "scanner wait");
-  vDct& wizard = app.Wizard();
+  vDct& wizard = Wizard(app);
   wizard.LoadUp();
   for (int page = 0; page <= 8; ++page) {
     while (wizard.Page() < page) {

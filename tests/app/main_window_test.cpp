@@ -61,7 +61,7 @@ class MainWindowTest : public test::AppTest {
     MakeDataFolders();
     folder.Write("Data\\Integrity.dat", "[Windows]\r\n");
   }
-  mForm1& form() { return app.Form1(); }
+  mForm1& form() { return Form1(app); }
 };
 
 TEST_F(MainWindowTest, OpensOnTheHomePageWithItsButtonsAndAReadyStatus) {
@@ -351,7 +351,7 @@ TEST_F(MainWindowTest, OpensWhereItWasLeftAndAlwaysOnTheScreen) {
   const auto opened = [&](const std::function<void(mForm1&)>& look) {
     test::ScriptedHost again;
     App next(again, ThisEdition(), folder.dir());
-    mForm1& f = next.Form1();
+    mForm1& f = Form1(next);
     f.Show();
     look(f);
   };
@@ -410,7 +410,7 @@ int Height(HWND w) {
 }
 
 TEST_F(KeyboardTest, MovingToAScreenOfTwiceTheDpiLaysTheFrameOutTwiceAsLarge) {
-  mForm1& f = app.Form1();
+  mForm1& f = Form1(app);
   RECT before{};
   GetClientRect(f.nav->Image2.hwnd(), &before);
   const int navBefore = Height(f.nav->Image2.hwnd());
@@ -435,7 +435,7 @@ void PressKey(HWND focus, WPARAM key) {
 TEST_F(KeyboardTest, TabWalksTheNavigationAndEnterOpensThePage) {
   MakeDataFolders();
   folder.Write("Data\\Integrity.dat", "[Windows]\r\n");
-  mForm1& f = app.Form1();
+  mForm1& f = Form1(app);
   f.Show();
   SetForegroundWindow(f.hwnd());
   SetFocus(f.nav->Image2.hwnd());
@@ -451,7 +451,7 @@ TEST_F(KeyboardTest, TabWalksTheNavigationAndEnterOpensThePage) {
 // Rail, page, status line: the order the eye reads the window in, from the
 // control the window's activation focuses, round to it again.
 TEST_F(KeyboardTest, TabVisitsEveryControlOfTheHomePageInReadingOrder) {
-  mForm1& f = app.Form1();
+  mForm1& f = Form1(app);
   f.Show();
   SetForegroundWindow(f.hwnd());
   ASSERT_TRUE(test::PumpUntil([&] { return GetFocus() == f.nav->Image2.hwnd(); }, 3000));
@@ -485,7 +485,7 @@ TEST_F(KeyboardTest, TabVisitsEveryControlOfTheHomePageInReadingOrder) {
 TEST_F(KeyboardTest, TheRailMarksThePageArrowsWalkItF1HelpsAndEscapeLeavesTheSettings) {
   MakeDataFolders();
   folder.Write("Data\\Integrity.dat", "[Windows]\r\n");
-  mForm1& f = app.Form1();
+  mForm1& f = Form1(app);
   f.Show();
   SetForegroundWindow(f.hwnd());
   auto marked = [&] {
@@ -536,7 +536,7 @@ TEST_F(KeyboardTest, TheRailMarksThePageArrowsWalkItF1HelpsAndEscapeLeavesTheSet
 }
 
 TEST_F(KeyboardTest, NavigationPicturesAndHomeTilesNameTheirTargetsToScreenReaders) {
-  mForm1& f = app.Form1();
+  mForm1& f = Form1(app);
   const char* targets[] = {"Home", "Integrity Checker", "RegWatch", "AppWatch", "Options"};
   auto expectButton = [](HWND w, const char* name) {
     const test::Accessible a = test::AskAccessible(w);

@@ -30,7 +30,7 @@ class PlainWindowTest : public ::testing::Test {
  protected:
   PlainWindowTest() : app(host, kLow, folder.dir()) {}
   bool ButtonsShown() {
-    mForm1& f = app.Form1();
+    mForm1& f = Form1(app);
     for (cButton* b : {&f.cButton6, &f.cButton7, &f.cButton9})
       if (!(GetWindowLongPtrA(b->hwnd(), GWL_STYLE) & WS_VISIBLE)) return false;
     return true;
@@ -41,7 +41,7 @@ class PlainWindowTest : public ::testing::Test {
 };
 
 TEST_F(PlainWindowTest, StartsOnTheAboutPanelWithItsDesignVersionUntilAboutIsUsed) {
-  mForm1& f = app.Form1();
+  mForm1& f = Form1(app);
   EXPECT_EQ(f.ShownPage(), &f.Frame2);
   EXPECT_EQ(Text(f.about()->Label33), "Version: 2.0");
   EXPECT_FALSE(f.nav);
@@ -55,7 +55,7 @@ TEST_F(PlainWindowTest, StartsOnTheAboutPanelWithItsDesignVersionUntilAboutIsUse
 TEST_F(PlainWindowTest, PagesOpenWithoutHeaderAndTheCommandButtonsStay) {
   folder.MakeFolder("Data");
   folder.Write("Data\\Integrity.dat", "[Windows]\r\n");
-  mForm1& f = app.Form1();
+  mForm1& f = Form1(app);
   f.plainNav->Image7.Click();
   EXPECT_EQ(f.ShownPage(), &f.regF);
   f.plainNav->Image5.Click();
@@ -68,7 +68,7 @@ TEST_F(PlainWindowTest, PagesOpenWithoutHeaderAndTheCommandButtonsStay) {
 }
 
 TEST_F(PlainWindowTest, TheArrowKeysWalkTheFourButtons) {
-  mForm1& f = app.Form1();
+  mForm1& f = Form1(app);
   f.Show();
   SetForegroundWindow(f.hwnd());
   SetFocus(f.plainNav->Image5.hwnd());
@@ -94,7 +94,7 @@ TEST_F(PlainWindowTest, AMissingDatabaseRestartsTheOwnProgramWithoutAFollowUpMes
       "Integrity Checker.  Perform scan now?",
       MsgAnswer::Yes, "Missing File");
   host.ExpectBox("Korvanel needs to be re-started");
-  app.Form1().plainNav->Image5.Click();
+  Form1(app).plainNav->Image5.Click();
   ASSERT_EQ(host.starts.size(), 1u);
   EXPECT_EQ(host.starts[0].commandLine, "\"" + folder.dir() + "KorvanelLow.exe\"");
   EXPECT_TRUE(app.ended);
@@ -107,7 +107,7 @@ TEST_F(PlainWindowTest, OtherWindowsCarryTheirPlainCaptions) {
   intCheck& check = CheckWindow(app);
   EXPECT_EQ(check.Image9.Caption(), "Pause");
   EXPECT_EQ(check.Image11.Caption(), "Cancel");
-  EXPECT_EQ(app.CustomFolders().Command3.Caption(), "Save and Exit");
+  EXPECT_EQ(CustomFolders(app).Command3.Caption(), "Save and Exit");
 }
 
 }  // namespace

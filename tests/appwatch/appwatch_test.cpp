@@ -56,8 +56,8 @@ class AppWatchTest : public test::AppTest {
     for (HWND w : windows_) DestroyWindow(w);
   }
   AppWatchPage& page() {
-    app.Form1().Image9_Click();
-    return *app.Form1().appWatch();
+    Form1(app).Image9_Click();
+    return *Form1(app).appWatch();
   }
   HWND Make(const std::string& title) {
     windows_.push_back(MakeWindow(title));

@@ -52,7 +52,7 @@ class CustomFoldersTest : public AppTest {
     return ReadEntry(app.settingsFile, key, Dec(slot));
   }
   iCust& Window() {
-    iCust& w = app.CustomFolders();
+    iCust& w = CustomFolders(app);
     w.Open();
     return w;
   }
@@ -165,7 +165,7 @@ TEST_F(CustomFoldersTest, CategoryEditsAreKeptOnlyWhenSaved) {
   const std::string f1 = PutFolder(1, "1,0,0,0,0,0,1");
   const std::string settingsBefore = folder.Read("Data\\Korvanel.dat");
   int refills = 0;
-  iCust& w = app.CustomFolders();
+  iCust& w = CustomFolders(app);
   w.Open([&] { ++refills; });
 
   // Without a folder chosen an edit is refused.
@@ -229,7 +229,7 @@ TEST_F(CustomFoldersTest, UnattendedFirstScanWritesTheSkeletonOfWatchedFilesOnly
   EXPECT_EQ(b.SectionText(6), "[EXE]\r\nb.exe=NULL*E\r\nNULL*E\r\n");
   for (int s : {2, 3, 4, 5, 7, 8, 9}) EXPECT_EQ(b.SectionText(s), "[" + b.SectionName(s) + "]\r\nNULL*E\r\n");
   EXPECT_EQ(text.find("readme"), std::string::npos);
-  EXPECT_FALSE(app.HasCheckWindow()) << "the run in progress checks the folder";
+  EXPECT_FALSE(HasCheckWindow(app)) << "the run in progress checks the folder";
 }
 
 TEST_F(CustomFoldersTest, FirstScanByHandFingerprintsEveryFileIntoTheFolderBaseline) {
@@ -264,7 +264,7 @@ TEST_F(CustomFoldersTest, DeclinedOrUnreadableFirstScanLeavesNoBaseline) {
   host.ExpectBox(FolderNotListedMessage(gone));
   EXPECT_FALSE(FirstCustomFolderScan(app, gone, file, 2));
   EXPECT_FALSE(folder.Exists("Data\\2.dat"));
-  EXPECT_FALSE(app.HasCheckWindow());
+  EXPECT_FALSE(HasCheckWindow(app));
 }
 
 }  // namespace

@@ -26,12 +26,12 @@ class IntegrityPageTest : public AppTest {
     MakeDataFolders();
     ASSERT_TRUE(EnsureSettingsFile(app));
     folder.Write("Data\\Integrity.dat", "//x\r\n[DLL]\r\nNULL*E\r\n");
-    app.Form1().Image5_Click();
-    page = app.Form1().intF.ContentAs<IntegrityPage>();
+    Form1(app).Image5_Click();
+    page = Form1(app).intF.ContentAs<IntegrityPage>();
     ASSERT_NE(page, nullptr);
   }
   void TearDown() override {
-    if (app.HasCheckWindow()) {
+    if (HasCheckWindow(app)) {
       intCheck& w = CheckWindow(app);
       w.ClearList();
       w.Command1_Click();
@@ -59,7 +59,7 @@ class IntegrityPageTest : public AppTest {
 TEST_F(IntegrityPageTest, FolderListHoldsTheSystemDirectoryThenTheFoldersInSlotOrder) {
   const std::string f1 = PutFolder(1, "0,0,0,0,0,0,0");
   const std::string f3 = PutFolder(3, "1,0,0,0,1,0,1");
-  app.Form1().Image5_Click();
+  Form1(app).Image5_Click();
   EXPECT_EQ(page->Folders(), (std::vector<std::string>{SystemDirectory(), f1, f3}));
   EXPECT_EQ(page->Chosen(), 0);
 
@@ -120,10 +120,10 @@ TEST_F(IntegrityPageTest, FileTypesAreCheckBoxesAndTheFoldersWindowOpensOverTheP
   EXPECT_EQ(checked(), (std::vector<bool>{false, true, false, false, false, true}));
   EXPECT_EQ(AskAccessible(page->Combo1).name, "Folder to scan");
 
-  mForm1& main = app.Form1();
+  mForm1& main = Form1(app);
   main.Show();
   page->addRem.Click();
-  iCust& w = app.CustomFolders();
+  iCust& w = CustomFolders(app);
   ASSERT_TRUE(w.Visible());
   EXPECT_EQ(GetWindow(w.hwnd(), GW_OWNER), main.hwnd());
   EXPECT_EQ(AskAccessible(w.List1).name, "Custom Folder List");
@@ -142,7 +142,7 @@ TEST_F(IntegrityPageTest, NoCategoryChosenStartsNothing) {
   page->bCLEAR_Click();
   host.ExpectBox("Please select the files to scan.");
   page->bSCAN_Click();
-  EXPECT_FALSE(app.HasCheckWindow());
+  EXPECT_FALSE(HasCheckWindow(app));
 }
 
 TEST_F(IntegrityPageTest, DeclinedOrFailedFirstScanReturnsToTheSystemDirectory) {
@@ -183,7 +183,7 @@ TEST_F(IntegrityPageTest, ChosenFolderWithoutBaselineGetsItsFirstScan) {
 
 TEST_F(IntegrityPageTest, TheCustomFoldersWindowRefillsTheListWhenSaved) {
   page->addRem_Click();
-  iCust& w = app.CustomFolders();
+  iCust& w = CustomFolders(app);
   EXPECT_TRUE(w.Visible());
   folder.MakeFolder("added");
   host.folderAnswer = folder.path("added");
@@ -206,7 +206,7 @@ TEST_F(IntegrityPageTest, AReusedSlotIsNeverCheckedAgainstTheFolderItHeldBefore)
   const std::string old = PutFolder(1, "1,0,0,0,0,0,1");
   page->Opening();
   page->addRem_Click();
-  iCust& w = app.CustomFolders();
+  iCust& w = CustomFolders(app);
   w.Select(0);
   host.ExpectBox(kRemoveQuestion, MsgAnswer::Ok, "Caution!", MsgIcon::None, MsgButtons::OkCancel);
   w.Command2_Click();

@@ -269,7 +269,7 @@ TEST_F(CheckWindowTest, SecureShutDownReportsToTheProgressWindowOnly) {
   intCheck& w = CheckWindow(app);
   w.lUp();
   ASSERT_TRUE(PumpUntil([&] { return host.ended; }, 20000));
-  EXPECT_EQ(app.ShutDownProgress().Progress(), 100);
+  EXPECT_EQ(ShutDownProgress(app).Progress(), 100);
   EXPECT_EQ(w.Title(), "Integrity Checker");
   EXPECT_EQ(intCheck::Text(w.percentLabel[1]), "0%");
   EXPECT_EQ(w.Tally().newFiles, 2);

@@ -45,7 +45,7 @@ class ReportsTest : public test::AppTest {
     text.replace(text.find("antivirus2=1,0,0"), 16, "antivirus2=0,0,0");  // files without quotes
     folder.Write("Data\\Korvanel.dat", text);
   }
-  mForm1& form() { return app.Form1(); }
+  mForm1& form() { return Form1(app); }
   LogList& list() { return *form().logList(); }
   ReportPage& report() { return *form().report(); }
   // The groups sorted, each with its times sorted: the folder's listing

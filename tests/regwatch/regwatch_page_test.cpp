@@ -41,7 +41,7 @@ class RegWatchPageTest : public RegistryTest {
     EnsureRegistrySnapshot(app);
   }
   RegWatchPage& OpenPage() {
-    mForm1& f = app.Form1();
+    mForm1& f = Form1(app);
     f.Image7_Click();
     RegWatchPage* page = f.regF.ContentAs<RegWatchPage>();
     EXPECT_NE(page, nullptr);

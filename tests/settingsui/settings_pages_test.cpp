@@ -34,7 +34,7 @@ class SettingsPagesTest : public AppTest {
     return TextBetween(folder.Read("Data\\Korvanel.dat"), 1, "\n" + key + "=", "\r\n");
   }
   OptionsPage& Options() {
-    mForm1& f = app.Form1();
+    mForm1& f = Form1(app);
     f.Image11_Click();
     EXPECT_NE(f.options(), nullptr);
     return *f.options();
@@ -59,7 +59,7 @@ TEST_F(SettingsPagesTest, OpenersShowTheirPagesWithTheStoredValues) {
   Set("settings2", "0,1,0,1,0,1");
   Set("autocheckupdates", "False");
   OptionsPage& o = Options();
-  mForm1& f = app.Form1();
+  mForm1& f = Form1(app);
   EXPECT_EQ(f.Title(), "Options");
   EXPECT_EQ(f.ShownPage(), &f.setFq);
   EXPECT_EQ(o.chkAutoCheckUpdates.Value(), 0);
@@ -129,7 +129,7 @@ TEST_F(SettingsPagesTest, SavesOntoAReadOnlyFileSayTheyFailedAndKeepTheEdits) {
   m.cSave_Click();
   EXPECT_TRUE(host.AllBoxesShown());
   EXPECT_EQ(m.Check4.Value(), 1);
-  EXPECT_TRUE(app.Form1().qSett.Visible());
+  EXPECT_TRUE(Form1(app).qSett.Visible());
 
   SetFileAttributesA(app.settingsFile.c_str(), FILE_ATTRIBUTE_NORMAL);
   AdvancedSettingsPage& a = Advanced();
@@ -240,7 +240,7 @@ TEST_F(SettingsPagesTest, UpdateBoxIsWrittenWhenItLosesTheFocusAfterAClick) {
 
 TEST_F(SettingsPagesTest, LightingACheckCaptionClearsTheOthersOnEveryPage) {
   MainSettingsPage& m = Main();
-  AdvancedSettingsPage& a = *app.Form1().options()->advanced;
+  AdvancedSettingsPage& a = *Form1(app).options()->advanced;
   auto light = [](check& c) {
     const RECT r = c.CaptionRect();
     SendMessageA(c.hwnd(), WM_MOUSEMOVE, 0, MAKELPARAM(r.left + 4, (r.top + r.bottom) / 2));
@@ -293,10 +293,10 @@ TEST_F(SettingsPagesTest, BufferComparisonListsEachPassAndRestoresTheBufferSize)
 
 TEST_F(SettingsPagesTest, TabOrderFollowsTheRowsOfEachPage) {
   OptionsPage& o = Options();
-  HWND root = app.Form1().hwnd();
+  HWND root = Form1(app).hwnd();
   const HWND options[] = {o.cSetW.hwnd(), o.cSettings.hwnd(), o.cButton2.hwnd(), o.cCreateSS.hwnd(),
                           o.cDetect.hwnd(), o.cUpdates.hwnd(), o.cAbout.hwnd(),
-                          o.chkAutoCheckUpdates.hwnd(), app.Form1().logList()->TreeView2};
+                          o.chkAutoCheckUpdates.hwnd(), Form1(app).logList()->TreeView2};
   for (size_t i = 0; i + 1 < std::size(options); ++i)
     EXPECT_EQ(GetNextDlgTabItem(root, options[i], FALSE), options[i + 1]) << "after stop " << i;
   MainSettingsPage& m = Main();
@@ -315,7 +315,7 @@ TEST(LowEditionSettingsPages, OptionsPageHasNoSupportListNorUpdateBox) {
   folder.MakeFolder("Data");
   folder.Write("Data\\Korvanel.dat", DefaultSettingsText(false));
   App app(host, LowEdition(), folder.dir());
-  mForm1& f = app.Form1();
+  mForm1& f = Form1(app);
   f.Image11_Click();
   ASSERT_NE(f.options(), nullptr);
   EXPECT_EQ(f.options()->cDetect.hwnd(), nullptr);
@@ -330,9 +330,9 @@ TEST(LowEditionSettingsPages, OptionsPageHasNoSupportListNorUpdateBox) {
   const auto lines = controls::ListLines(a.List1);
   ASSERT_FALSE(lines.empty());
   EXPECT_NE(lines[0].find(" 700 byte file "), std::string::npos) << lines[0];
-  EXPECT_EQ(ui::TextOf(app.AntivirusSetup().hwnd()), "Anti-Virus/Trojan Selection Screen");
-  EXPECT_EQ(app.AntivirusSetup().chlpFind.Caption(), "Help me find the correct exe file...");
-  EXPECT_EQ(app.AntivirusSetup().cButton1.Caption(), "Help me find the correct exe file...");
+  EXPECT_EQ(ui::TextOf(AntivirusSetup(app).hwnd()), "Anti-Virus/Trojan Selection Screen");
+  EXPECT_EQ(AntivirusSetup(app).chlpFind.Caption(), "Help me find the correct exe file...");
+  EXPECT_EQ(AntivirusSetup(app).cButton1.Caption(), "Help me find the correct exe file...");
 }
 
 }  // namespace

@@ -39,7 +39,7 @@ class SetupWindowTest : public AppTest {
 };
 
 TEST_F(SetupWindowTest, UnchangedWindowStoresThePlaceholderAndAnEmptySecondSlot) {
-  s_avir& w = app.AntivirusSetup();
+  s_avir& w = AntivirusSetup(app);
   EXPECT_EQ(Text(w.Text5), "Anti-Virus Software");
   EXPECT_EQ(Text(w.Text1), "Anti-Virus Software");
   EXPECT_EQ(Text(w.Text6), "");
@@ -62,7 +62,7 @@ TEST_F(SetupWindowTest, ChoosingAFileFillsTheSlotWithItsAutomaticArguments) {
   EXPECT_EQ(AutomaticArguments("C:\\PAVCL\\navwnt.exe"), "/HEUR:3");  // the first rule wins
   EXPECT_EQ(AutomaticArguments("C:\\Tools\\scan.exe"), " ");
 
-  s_avir& w = app.AntivirusSetup();
+  s_avir& w = AntivirusSetup(app);
   host.openFileAnswer = "c:\\norton\\navw32.exe";
   host.ExpectBox("Don't forget to Save!");
   w.cChoose_Click();
@@ -99,7 +99,7 @@ TEST_F(SetupWindowTest, ChoosingAFileFillsTheSlotWithItsAutomaticArguments) {
 }
 
 TEST_F(SetupWindowTest, EditsAreTheScannerConfigurationAndSurviveCancel) {
-  s_avir& w = app.AntivirusSetup();
+  s_avir& w = AntivirusSetup(app);
   w.Open();
   SetWindowTextA(w.Text5, "D:\\av\\scan.exe");  // as the user types
   SetWindowTextA(w.Text2, "/all");
@@ -126,15 +126,15 @@ TEST_F(SetupWindowTest, EditsAreTheScannerConfigurationAndSurviveCancel) {
 
   // The close box drops the window; the next touch loads it again.
   SendMessageA(w.hwnd(), WM_CLOSE, 0, 0);
-  EXPECT_FALSE(app.HasAntivirusSetup());
-  s_avir& again = app.AntivirusSetup();
+  EXPECT_FALSE(HasAntivirusSetup(app));
+  s_avir& again = AntivirusSetup(app);
   EXPECT_EQ(Text(again.Text5), "C:\\stored.exe");
   EXPECT_EQ(Text(again.Text1), "Anti-Virus Software");
 }
 
 TEST_F(SetupWindowTest, SaveOntoAReadOnlySettingsFileSaysSoAndKeepsTheEdits) {
   folder.Write("scan.exe", "MZ");
-  s_avir& w = app.AntivirusSetup();
+  s_avir& w = AntivirusSetup(app);
   w.Open();
   w.SetFirst(folder.path("scan.exe"), "/x");
   const std::string before = folder.Read("Data\\Korvanel.dat");
@@ -154,7 +154,7 @@ TEST_F(SetupWindowTest, SaveOntoAReadOnlySettingsFileSaysSoAndKeepsTheEdits) {
 namespace {
 
 TEST_F(SetupWindowTest, KeyboardReachesEveryFieldAndButtonInOrder) {
-  s_avir& w = app.AntivirusSetup();
+  s_avir& w = AntivirusSetup(app);
   w.Open();
   const HWND order[] = {w.Text5,          w.cChoose.hwnd(),   w.chlpFind.hwnd(), w.Text6,
                         w.Text1,          w.cButton10.hwnd(), w.cButton1.hwnd(), w.Text2,
@@ -172,13 +172,13 @@ TEST_F(SetupWindowTest, KeyboardReachesEveryFieldAndButtonInOrder) {
 // and the support list to the setup window: each in front of its opener and
 // centred on it, each closed by Escape, each with its help on F1.
 TEST_F(SetupWindowTest, OpensOverItsOpenerAndEscapeClosesItAndTheSupportList) {
-  mForm1& main = app.Form1();
+  mForm1& main = Form1(app);
   main.Show();
   main.Image11_Click();
   main.options()->cSettings_Click();
   main.options()->main->cButton10.Click();
-  ASSERT_TRUE(app.HasAntivirusSetup());
-  s_avir& w = app.AntivirusSetup();
+  ASSERT_TRUE(HasAntivirusSetup(app));
+  s_avir& w = AntivirusSetup(app);
   ASSERT_TRUE(w.Visible());
   EXPECT_EQ(GetWindow(w.hwnd(), GW_OWNER), main.hwnd());
   RECT m{}, r{};
@@ -189,7 +189,7 @@ TEST_F(SetupWindowTest, OpensOverItsOpenerAndEscapeClosesItAndTheSupportList) {
 
   host.ExpectBox("Please download the latest anti-virus support list");
   w.chlpFind.Click();
-  aVirHelp& list = app.SupportList();
+  aVirHelp& list = SupportList(app);
   ASSERT_TRUE(list.Visible());
   EXPECT_EQ(GetWindow(list.hwnd(), GW_OWNER), w.hwnd());
   EXPECT_EQ(host.boxes.back().owner, list.hwnd());
@@ -206,7 +206,7 @@ TEST_F(SetupWindowTest, OpensOverItsOpenerAndEscapeClosesItAndTheSupportList) {
   EXPECT_EQ(host.shellCalls[1].file, "options.html");
   // Closing the setup window leaves the list it opened open.
   press(w.Text5, VK_ESCAPE);
-  EXPECT_FALSE(app.HasAntivirusSetup());
+  EXPECT_FALSE(HasAntivirusSetup(app));
   ASSERT_TRUE(list.Visible());
   EXPECT_EQ(GetWindow(list.hwnd(), GW_OWNER), main.hwnd());
   press(list.List1, VK_ESCAPE);

@@ -119,7 +119,7 @@ TEST_F(ShortcutsTest, SettingsPageSaveMakesRefreshesAndRemovesTheAutoLoadShortcu
   EXPECT_EQ(app.boxes.Check1, 0);
 
   // Through the page: the box shows the file and its Save follows the box.
-  mForm1& f = app.Form1();
+  mForm1& f = Form1(app);
   f.Image11_Click();
   f.options()->cSettings_Click();
   MainSettingsPage& m = *f.options()->main;
@@ -148,7 +148,7 @@ TEST_F(ShortcutsTest, AutoLoadTakesTheUsersStartupFolderWhenTheCommonOneIsClosed
 
   folder.Write("scanner.exe", "MZ");
   ASSERT_TRUE(WriteEntry(app, app.settingsFile, "antivirus", folder.path("scanner.exe") + "| ", "Korvanel"));
-  mForm1& f = app.Form1();
+  mForm1& f = Form1(app);
   f.Image11_Click();
   f.options()->cSettings_Click();
   MainSettingsPage& m = *f.options()->main;
@@ -160,7 +160,7 @@ TEST_F(ShortcutsTest, AutoLoadTakesTheUsersStartupFolderWhenTheCommonOneIsClosed
   EXPECT_EQ(ReadLink(own).arguments, " /r");
   f.options()->cSettings_Click();
   EXPECT_EQ(m.Check1.Value(), 1);
-  vDct& w = app.Wizard();
+  vDct& w = Wizard(app);
   w.LoadUp();
   EXPECT_EQ(w.aload.Value(), 1);
   app.useScriptingHost = 1;

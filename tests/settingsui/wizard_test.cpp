@@ -116,7 +116,7 @@ class WizardTest : public AppTest {
   // As the Options page opens it: the settings reloaded, then LoadUp.
   vDct& Open() {
     loadSettings(app);
-    vDct& w = app.Wizard();
+    vDct& w = Wizard(app);
     w.LoadUp();
     return w;
   }
@@ -282,11 +282,11 @@ TEST_F(WizardTest, LinksLightOneAtATimeActOnReleaseAndCancelAsks) {
 // centred on it, and its questions are its own. Its links are buttons to a
 // screen reader, F1 opens its help and Escape asks to cancel.
 TEST_F(WizardTest, OpensOverTheMainWindowAndItsLinksAndQuestionsAreItsOwn) {
-  mForm1& main = app.Form1();
+  mForm1& main = Form1(app);
   main.Show();
   main.Image11_Click();
   main.options()->cSetW_Click();
-  vDct& w = app.Wizard();
+  vDct& w = Wizard(app);
   ASSERT_TRUE(w.Visible());
   EXPECT_EQ(GetWindow(w.hwnd(), GW_OWNER), main.hwnd());
   RECT m{}, r{};
@@ -323,7 +323,7 @@ TEST_F(WizardTest, LoadUpFillsTheFieldsAndReportsAnUnreadableFile) {
   Set("settings", "1,0,1");
   Set("antivirus", "C:\\AV\\scan.exe|  /quick ");
   PlaceShortcut(true);
-  vDct& w = app.Wizard();
+  vDct& w = Wizard(app);
   w.Check4.Value(1);  // beyond the stored elements: kept
   Open();
   EXPECT_EQ(w.aload.Value(), 1);
@@ -358,7 +358,7 @@ TEST_F(WizardTest, LocateTakesThePickAndACancelledDialogChangesNothing) {
   w.locate_Click();
   EXPECT_EQ(w.ScannerPath(), scanner);
   EXPECT_EQ(w.ScannerArguments(), "/all");
-  EXPECT_EQ(app.AntivirusSetup().Fields().Text6, "/all");
+  EXPECT_EQ(AntivirusSetup(app).Fields().Text6, "/all");
 
   // Saved after the cancelled dialog, the working scanner stays stored.
   Next(w, 7);
@@ -373,8 +373,8 @@ TEST_F(WizardTest, LocateTakesThePickAndACancelledDialogChangesNothing) {
   w.locate_Click();
   EXPECT_EQ(w.ScannerPath(), picked);
   EXPECT_EQ(w.ScannerArguments(), AutomaticArguments(picked));
-  EXPECT_EQ(app.AntivirusSetup().Fields().Text6, AutomaticArguments(picked));
-  EXPECT_EQ(app.AntivirusSetup().Fields().Text5, scanner);  // the path is the setup window's own
+  EXPECT_EQ(AntivirusSetup(app).Fields().Text6, AutomaticArguments(picked));
+  EXPECT_EQ(AntivirusSetup(app).Fields().Text5, scanner);  // the path is the setup window's own
 }
 
 TEST_F(WizardTest, TestItStartsOneScannerOnTheTwoFilesWithoutTheExtraArguments) {
@@ -472,7 +472,7 @@ TEST_F(WizardTest, SaveOntoAReadOnlySettingsFileSaysItFailedAndKeepsTheEdits) {
 TEST_F(WizardTest, LowEditionSaysOnlyThatTheSaveFailed) {
   ScriptedHost lowHost;
   App low(lowHost, LowEdition(), folder.dir());
-  vDct& w = low.Wizard();
+  vDct& w = Wizard(low);
   w.LoadUp();
   w.SetScannerPath(scanner);
   ASSERT_TRUE(SetFileAttributesA(low.settingsFile.c_str(), FILE_ATTRIBUTE_READONLY));
@@ -485,11 +485,10 @@ TEST_F(WizardTest, LowEditionSaysOnlyThatTheSaveFailed) {
 TEST_F(WizardTest, ShortcutHelpKeysDpiAndTheFieldsOtherWindowsFill) {
   // The support list and the setup window reach the wizard before it was
   // ever opened: it is made hidden and keeps what they put in.
-  WizardFieldsPort& fields = app.wiring.wizardFields(app);
-  fields.SetScannerPath("C:\\AV\\found.exe");
-  fields.SetScannerArguments("/HEUR:3");
-  ASSERT_TRUE(app.HasWizard());
-  vDct& w = app.Wizard();
+  app.windows.SetWizardScannerPath(app, "C:\\AV\\found.exe");
+  app.windows.SetWizardScannerArguments(app, "/HEUR:3");
+  ASSERT_TRUE(HasWizard(app));
+  vDct& w = Wizard(app);
   EXPECT_FALSE(w.Visible());
   EXPECT_EQ(w.ScannerPath(), "C:\\AV\\found.exe");
   EXPECT_EQ(w.ScannerArguments(), "/HEUR:3");
@@ -505,10 +504,10 @@ TEST_F(WizardTest, ShortcutHelpKeysDpiAndTheFieldsOtherWindowsFill) {
   w.cButton1_Click();
   EXPECT_TRUE(host.AllBoxesShown());
   EXPECT_TRUE(FileExists(folder.path("SecureShutDown.lnk")));
-  app.SupportList().Tag = "1";
+  SupportList(app).Tag = "1";
   host.ExpectBox("Please download the latest anti-virus support list");  // none in this folder
   w.helpme_Click();
-  EXPECT_EQ(app.SupportList().Tag, "");  // the first scanner's slot
+  EXPECT_EQ(SupportList(app).Tag, "");  // the first scanner's slot
   // Tab walks the page's controls, then the links; Escape asks to cancel.
   w.Label2_Click();
   w.Label2_Click();

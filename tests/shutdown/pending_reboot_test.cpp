@@ -42,8 +42,8 @@ TEST_F(ShutDownTest, PrecautionaryScanHandsOverTheExistingFilesOfBothSources) {
                           }));
   EXPECT_EQ(Logs(), (std::vector<std::string>{kWininitHeader + x + "," + fresh + "\r\n",
                                               kRegistryHeader + a + "\r\n"}));
-  EXPECT_EQ(app.ShutDownProgress().Progress(), 100);
-  EXPECT_EQ(app.ShutDownProgress().Status(), "Status: Checking Startup/Delete/Replace Entries...");
+  EXPECT_EQ(ShutDownProgress(app).Progress(), 100);
+  EXPECT_EQ(ShutDownProgress(app).Status(), "Status: Checking Startup/Delete/Replace Entries...");
   EXPECT_FALSE(app.run.shutDownFindings);  // no shut down is running
 }
 
@@ -53,7 +53,7 @@ TEST_F(ShutDownTest, AStartUpFileWithoutExistingFilesStartsOnlyTheSecondScanner)
   PrecautionaryScan(app, ReadPendingOperations());
   EXPECT_EQ(StartLines(), std::vector<std::string>{"\"C:\\av\\second.exe\" /two "});
   EXPECT_TRUE(Logs().empty());
-  EXPECT_EQ(app.ShutDownProgress().Progress(), 50);
+  EXPECT_EQ(ShutDownProgress(app).Progress(), 50);
 }
 
 TEST_F(ShutDownTest, RegistryFilesGoInBatchesWithEachFileOncePerBatch) {
@@ -98,7 +98,7 @@ class PendingViewTest : public ShutDownTest {
     snapshot_ = folder.Read("Data\\Registry.dat");
   }
   RegWatchPage& OpenPage() {
-    mForm1& f = app.Form1();
+    mForm1& f = Form1(app);
     f.Image7_Click();
     RegWatchPage* page = f.regF.ContentAs<RegWatchPage>();
     EXPECT_NE(page, nullptr);

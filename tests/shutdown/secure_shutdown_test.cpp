@@ -25,8 +25,8 @@ constexpr SystemVersion kNewer{2, 5}, kOlder{1, 4};
 
 class SecureShutDownTest : public ShutDownTest {
  protected:
-  SecureShutDownTest() { app.LogoffWindow().systemVersion = kNewer; }
-  frmLogoff& Window() { return app.LogoffWindow(); }
+  SecureShutDownTest() { LogoffWindow(app).systemVersion = kNewer; }
+  frmLogoff& Window() { return LogoffWindow(app); }
   // Runs the chain from a choice until it settles: the action, the
   // countdown, or the end of the program.
   void RunChain() {
@@ -56,10 +56,10 @@ TEST_F(SecureShutDownTest, NothingFoundCarriesTheChosenActionOutAtOnce) {
   EXPECT_EQ(host.powerCalls[0].exitFlags, 25u);
   EXPECT_EQ(app.run.shutDownAction, kTurnOff);
   EXPECT_TRUE(app.run.autoLoadRun);
-  EXPECT_EQ(app.ShutDownProgress().Status(), "Status: All scans completed.  No suspicious files found!");
-  EXPECT_TRUE(app.ShutDownProgress().Visible());
+  EXPECT_EQ(ShutDownProgress(app).Status(), "Status: All scans completed.  No suspicious files found!");
+  EXPECT_TRUE(ShutDownProgress(app).Visible());
   EXPECT_FALSE(Window().Visible());
-  EXPECT_FALSE(app.ShutDownProgress().ShutDownNowShown());
+  EXPECT_FALSE(ShutDownProgress(app).ShutDownNowShown());
   EXPECT_FALSE(host.ended);
   // A second choice while the sequence runs is not a second sequence.
   Window().Image6_Click();
@@ -156,7 +156,7 @@ TEST_F(SecureShutDownTest, AFindingWaitsTwoMinutesThenActsOnce) {
             "\"" + folder.path("scanner.exe") + "\" /scan \"" + folder.path("watched\\a.dll") + "\" ");
   EXPECT_TRUE(app.run.shutDownFindings);
   EXPECT_EQ(Logs().size(), 1u);
-  sProg& p = app.ShutDownProgress();
+  sProg& p = ShutDownProgress(app);
   EXPECT_EQ(p.Status(), "Status: Some files were scanned...Shutting Down in 2 minutes");
   EXPECT_TRUE(p.ShutDownNowShown());
   EXPECT_EQ(p.Range(), 120);
@@ -179,7 +179,7 @@ TEST_F(SecureShutDownTest, ShutDownNowActsAtOnceAndOnlyOnce) {
   RunChain();
   ASSERT_TRUE(Window().CountdownRunning());
   for (int tick = 0; tick < 30; ++tick) Window().Timer1_Timer();
-  app.ShutDownProgress().Command1.Click();  // "ShutDown Now"
+  ShutDownProgress(app).Command1.Click();  // "ShutDown Now"
   ASSERT_EQ(host.powerCalls.size(), 1u);
   EXPECT_TRUE(host.powerCalls[0].suspend);
   // Back from standby: the countdown is over and never fires again.
@@ -212,7 +212,7 @@ TEST_F(SecureShutDownTest, ScheduledScanWithFindingsAndNoScannerEndsByItselfWith
   ASSERT_TRUE(host.ended);
   EXPECT_EQ(app.run.shutDownAction, kScheduledScan);
   EXPECT_TRUE(host.powerCalls.empty());
-  EXPECT_FALSE(app.ShutDownProgress().Visible());
+  EXPECT_FALSE(ShutDownProgress(app).Visible());
   EXPECT_FALSE(Window().Visible());
   const auto logs = Logs();
   ASSERT_EQ(logs.size(), 2u);
@@ -283,10 +283,10 @@ TEST_F(SecureShutDownTest, ASecondInstanceIsTurnedAway) {
 
 TEST_F(SecureShutDownTest, CancelEndsTheProgramAndClosingTheProgressWindowAsks) {
   host.ExpectBox("Cancel Shutdown?", MsgAnswer::No);
-  app.ShutDownProgress().CloseBox();
+  ShutDownProgress(app).CloseBox();
   EXPECT_FALSE(host.ended);
   host.ExpectBox("Cancel Shutdown?", MsgAnswer::Yes);
-  app.ShutDownProgress().CloseBox();
+  ShutDownProgress(app).CloseBox();
   EXPECT_TRUE(host.ended);
 }
 

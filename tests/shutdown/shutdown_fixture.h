@@ -59,8 +59,8 @@ class ShutDownTest : public RegistryTest {
     Set(HKEY_LOCAL_MACHINE, kSessionManager, kPendingRenameValue, value, REG_MULTI_SZ);
   }
   void UseScanners(bool second = true) {
-    app.AntivirusSetup().SetFirst("C:\\av\\first.exe", "/one");
-    app.AntivirusSetup().SetSecond(second ? "C:\\av\\second.exe" : "", second ? "/two" : "");
+    AntivirusSetup(app).SetFirst("C:\\av\\first.exe", "/one");
+    AntivirusSetup(app).SetSecond(second ? "C:\\av\\second.exe" : "", second ? "/two" : "");
   }
   std::string MakeFile(const std::string& name) {
     folder.Write(name, "x");

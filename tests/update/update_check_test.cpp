@@ -39,14 +39,14 @@ class UpdateCheckTest : public RegistryTest {
     app.readBufferSize = 4;  // the checksum is the same in any chunk size
   }
   std::string Cached() const { return folder.Read("Data\\update.zip"); }
-  std::string Status() { return app.Form1().Status(); }
+  std::string Status() { return Form1(app).Status(); }
   bool IndicatorShown() {
-    return (GetWindowLongPtrA(app.Form1().lblDLUpdates, GWL_STYLE) & WS_VISIBLE) != 0;
+    return (GetWindowLongPtrA(Form1(app).lblDLUpdates, GWL_STYLE) & WS_VISIBLE) != 0;
   }
   std::string LastChecked() { return ReadEntry(app.settingsFile, "lastcheckedupdates", "Korvanel"); }
   std::string Today() const { return ShortDateText(host.now); }
   void WaitForDownload() {
-    ASSERT_TRUE(PumpUntil([&] { return app.Updates().Downloader1.Pending() == 0; }, 20000));
+    ASSERT_TRUE(PumpUntil([&] { return Updates(app).Downloader1.Pending() == 0; }, 20000));
   }
 
   LoopbackServer server;
@@ -68,7 +68,7 @@ TEST_F(UpdateCheckTest, EvaluatesTheChecksumEntryOfTheCachedFile) {
   for (const Case& c : cases) {
     folder.Write("Data\\update.zip", c.file);
     WriteEntry(app, app.settingsFile, "lastcheckedupdates", "", "Korvanel");
-    app.Updates().CheckUpdateFile(false);
+    Updates(app).CheckUpdateFile(false);
     EXPECT_EQ(IndicatorShown(), c.available) << c.file;
     EXPECT_EQ(UpdatesButtonCaption(app), c.available ? "Download Updates" : "Check for Updates") << c.file;
     EXPECT_EQ(Status(), c.available ? "Status: Ready" : "Status: Korvanel is upto date") << c.file;
@@ -80,7 +80,7 @@ TEST_F(UpdateCheckTest, EvaluatesTheChecksumEntryOfTheCachedFile) {
        {"<!--- ZEMU Update File korvanel2=1,", "---!><!--- ZEMU Update File", "<!--- ZEMU Update File---!>"}) {
     folder.Write("Data\\update.zip", corrupt);
     WriteEntry(app, app.settingsFile, "lastcheckedupdates", "", "Korvanel");
-    app.Updates().CheckUpdateFile(false);
+    Updates(app).CheckUpdateFile(false);
     EXPECT_EQ(Status(), "Status: Error - Update news file corrupt") << corrupt;
     EXPECT_EQ(LastChecked(), "") << corrupt;
   }
@@ -88,11 +88,11 @@ TEST_F(UpdateCheckTest, EvaluatesTheChecksumEntryOfTheCachedFile) {
 
   // No cached file: nothing to evaluate, unless it may be fetched.
   DeleteFileAt(folder.path("Data\\update.zip"));
-  app.Form1().SetStatus("Status: Ready");
-  app.Updates().CheckUpdateFile(false);
+  Form1(app).SetStatus("Status: Ready");
+  Updates(app).CheckUpdateFile(false);
   EXPECT_EQ(Status(), "Status: Ready");
   server.Serve("/update.zip", UpdateFile("korvanel2=CBF43926,"));
-  app.Updates().CheckUpdateFile(true);
+  Updates(app).CheckUpdateFile(true);
   WaitForDownload();
   EXPECT_EQ(server.Requests("/update.zip"), 1);
   EXPECT_EQ(Status(), "Status: Korvanel is upto date");
@@ -111,7 +111,7 @@ TEST_F(UpdateCheckTest, StartupChecksOncePerDayAndNotAtAllWhenSwitchedOff) {
   EXPECT_EQ(server.Requests("/update.zip"), 0);
   EXPECT_EQ(Cached(), cached);
   EXPECT_EQ(LastChecked(), "");
-  EXPECT_FALSE(app.FindUpdates());
+  EXPECT_FALSE(FindUpdates(app));
 
   // Already checked today: the cached file answers, nothing is fetched.
   WriteEntry(app, app.settingsFile, "autocheckupdates", "True", "Korvanel");
@@ -146,7 +146,7 @@ TEST_F(UpdateCheckTest, AFailedCheckSaysSoKeepsThePreviousFileAndRecordsNothing)
         LoopbackServer::Reply{200, std::string("PK\x03\x04\0\0", 6), {}},  // not text
         LoopbackServer::Reply{200, std::string(100 * 1024, 'x'), {}}}) {   // no update file is this big
     server.Serve("/update.zip", bad);
-    app.Form1().SetStatus("Status: Ready");
+    Form1(app).SetStatus("Status: Ready");
     UpdatesButtonClick(app);
     WaitForDownload();
     EXPECT_EQ(Cached(), previous);
@@ -156,7 +156,7 @@ TEST_F(UpdateCheckTest, AFailedCheckSaysSoKeepsThePreviousFileAndRecordsNothing)
   // No server at all: the same.
   app.downloadServer = "http://127.0.0.1:9";
   UpdatesButtonClick(app);
-  ASSERT_TRUE(PumpUntil([&] { return app.Updates().Downloader1.Pending() == 0; }, 40000));
+  ASSERT_TRUE(PumpUntil([&] { return Updates(app).Downloader1.Pending() == 0; }, 40000));
   EXPECT_EQ(Status(), "Status: Error - Could not check for updates.");
   EXPECT_EQ(LastChecked(), "");
   // So the next start the same day tries again, and its answer counts.
@@ -185,7 +185,7 @@ TEST_F(UpdateCheckTest, DownloadUpdatesHandsOverToTheUpdateUtility) {
   host.ExpectBox("Would you like to visit Brackwater Online (" + web + ")?", MsgAnswer::Yes);
   host.shellResults.push_back(31);
   host.ExpectBox("Could not shell web address. You will need to manually visit the website: " + web);
-  app.Form1().lblDLUpdates_Click();  // the indicator does what the button does
+  Form1(app).lblDLUpdates_Click();  // the indicator does what the button does
   ASSERT_EQ(host.shellCalls.size(), 1u);
   EXPECT_EQ(host.shellCalls[0].file, maker::kUpdateUtilityPage);
   host.ExpectBox(std::string("Korvanel requires ZEMU (") + maker::kUpdateUtilityName +
@@ -221,7 +221,7 @@ TEST_F(UpdateCheckTest, TheLowEditionAlwaysStartsTheUtility) {
   EXPECT_EQ(h.starts[0].commandLine, "\"C:\\ZEMU\\ZEMU.exe\" Korvanel2");
   PumpPending();
   EXPECT_EQ(server.Requests("/update.zip"), 0);
-  EXPECT_FALSE(low.FindUpdates());
+  EXPECT_FALSE(FindUpdates(low));
 }
 
 }  // namespace

@@ -174,7 +174,7 @@ void Tour(const Edition& edition, const std::string& prefix,
   test::ScriptedHost host;
   App app(host, edition, folder.dir());
   EnsureSettingsFile(app);
-  mForm1& f = app.Form1();
+  mForm1& f = Form1(app);
   SetWindowPos(f.hwnd(), nullptr, 24, 24, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
   f.FitOnScreen();
   f.Show();
@@ -227,7 +227,7 @@ void PhotographCustomFolders(const std::string& name) {
   WriteEntry(app, app.settingsFile, "path", "C:\\Program Files\\Mail\\", "1");
   WriteEntry(app, app.settingsFile, "path", "D:\\Tools\\", "2");
   WriteEntry(app, app.settingsFile, "args", "1,0,0,0,1,0,1", "2");
-  iCust& w = app.CustomFolders();
+  iCust& w = CustomFolders(app);
   SetWindowPos(w.hwnd(), nullptr, 24, 24, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
   w.Open();
   w.Select(1);
@@ -260,7 +260,7 @@ void PhotographSupportList(const Edition& edition, const std::string& name) {
                "AVName3=Sentinel On-Demand 2005\r\nAVExe3=sod.exe\r\nAVCMD3= \r\n");
   test::ScriptedHost host;
   App app(host, edition, folder.dir());
-  aVirHelp& w = app.SupportList();
+  aVirHelp& w = SupportList(app);
   SetWindowPos(w.hwnd(), nullptr, 24, 24, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
   w.Open();
   w.Select(1);
@@ -292,14 +292,14 @@ void PhotographSecureShutDown(const std::string& logoffName, const std::string& 
   folder.MakeFolder("Data");
   test::ScriptedHost host;
   App app(host, ThisEdition(), folder.dir());
-  frmLogoff& w = app.LogoffWindow();
+  frmLogoff& w = LogoffWindow(app);
   w.Open();
   SetFocus(w.Image3.hwnd());
   w.PointerOver(3);
   Settle(w.hwnd());
   EXPECT_TRUE(Photograph(w.hwnd(), std::getenv("KV_SHOTS"), logoffName));
   ShowWindow(w.hwnd(), SW_HIDE);
-  sProg& p = app.ShutDownProgress();
+  sProg& p = ShutDownProgress(app);
   p.SetStatus("Status: Some files were scanned...Shutting Down in 2 minutes");
   p.SetRange(120);
   p.SetProgress(48);
@@ -332,7 +332,7 @@ void PhotographWizard(const Edition& edition, const std::string& prefix, std::ve
   WriteEntry(app, app.settingsFile, "antivirus", "C:\\Program Files\\AV Scanner\\avscan.exe|/quick",
              "Korvanel");
   loadSettings(app);
-  vDct& w = app.Wizard();
+  vDct& w = Wizard(app);
   SetWindowPos(w.hwnd(), nullptr, 24, 24, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
   w.LoadUp();
   SetForegroundWindow(w.hwnd());
@@ -366,7 +366,7 @@ void PhotographAntivirusSetup(const Edition& edition, const std::string& name) {
   App app(host, edition, folder.dir());
   EnsureSettingsFile(app);
   WriteEntry(app, app.settingsFile, "antivirus", "C:\\Program Files\\Norton\\navw32.exe|/HEUR:3", "Korvanel");
-  s_avir& w = app.AntivirusSetup();
+  s_avir& w = AntivirusSetup(app);
   SetWindowPos(w.hwnd(), nullptr, 24, 24, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
   w.Open();
   Settle(w.hwnd());

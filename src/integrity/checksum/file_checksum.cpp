@@ -52,9 +52,10 @@ FileSum ReadFileChecksum(App& app, const std::string& path) {
   if (kind != ChecksumKind::Crc32) {
     // One provider for the whole run; each file its own hash object.
     const bool aes = HashProvider::NeedsAes(kind);
-    if (!app.hashProvider || app.hashProvider->aes() != aes)
-      app.hashProvider = MakeOwned<HashProvider>(app, SystemCrypto(), aes);
-    return HashText(*app.hashProvider, kind, path, app.readBufferSize, pump, nullptr);
+    HashProvider* provider = app.kept.Find<HashProvider>();
+    if (!provider || provider->aes() != aes)
+      provider = &app.kept.Put<HashProvider>(app, SystemCrypto(), aes);
+    return HashText(*provider, kind, path, app.readBufferSize, pump, nullptr);
   }
   return CrcText(path, app.readBufferSize, pump, nullptr);
 }
