@@ -467,7 +467,7 @@ TEST_F(CheckWindowTest, OpensWhereItWasLeftAndNamesItsFindingsList) {
     SendMessageA(w.hwnd(), WM_EXITSIZEMOVE, 0, 0);
     GetWindowRect(w.hwnd(), &r);
   }
-  app.DropCheckWindow();
+  DropCheckWindow(app);
   RECT again{};
   GetWindowRect(CheckWindow(app).hwnd(), &again);
   EXPECT_EQ(again.left, r.left);
