@@ -5,7 +5,6 @@
 #include "integrity/baseline_files.h"
 #include "integrity/intCheck.h"
 #include "platform/files.h"
-#include "platform/pump.h"
 
 namespace kv {
 
@@ -41,13 +40,10 @@ bool FirstCustomFolderScan(App& app, std::string folder, const std::string& base
     if (!unattended) app.Ask(FolderNotListedMessage(folder));
     return false;
   }
+  // The names are in memory: the skeleton takes a moment even for a large
+  // folder, and nothing can change under it meanwhile.
   BaselineSkeleton skeleton;
-  for (const std::string& name : *names) {
-    skeleton.Add(name);
-    // A long listing: clicks and repaints are handled meanwhile.
-    PumpWaitingMessages();
-    if (app.ended) return false;
-  }
+  for (const std::string& name : *names) skeleton.Add(name);
   if (!app.seals.Replace(baselineFile, skeleton.Text())) return false;
   // The run in progress loads this file and finds every file new.
   if (unattended) return true;
