@@ -78,20 +78,25 @@ std::string SectionOf(const FileVerdict& v) { return UCase(Right(v.path, 3)); }
 
 // A missing file is accepted by forgetting it; any other by its checksum,
 // but for one that could not be read, which has none.
-// In order; each run of new and changed files goes into the baseline in one
-// pass over its sections, so that thousands of them stay linear.
+// In order; each run of new and changed files, and each run of missing
+// ones, goes into the baseline in one pass over its sections, so that
+// thousands of them stay linear.
 void Accept(Baseline& baseline, const std::vector<const FileVerdict*>& verdicts) {
   std::vector<Baseline::EntryWrite> writes;
+  std::vector<Baseline::EntryRemoval> removals;
   const auto flush = [&] {
     baseline.WriteEntries(writes);
     writes.clear();
+    baseline.RemoveEntries(removals);
+    removals.clear();
   };
   for (const FileVerdict* v : verdicts) {
     if (v->kind == VerdictKind::Unreadable) continue;
     if (v->kind == VerdictKind::Missing) {
-      flush();
-      baseline.RemoveEntry(FileNameOf(v->path), SectionOf(*v));
+      if (!writes.empty()) flush();
+      removals.push_back({FileNameOf(v->path), SectionOf(*v)});
     } else {
+      if (!removals.empty()) flush();
       writes.push_back({FileNameOf(v->path), EntryValue(*v), SectionOf(*v)});
     }
   }
