@@ -77,5 +77,43 @@ else()
   message(STATUS "makensis not found: the packages are the portable zips only")
 endif()
 
+# korvanel_msi(output version): the per-machine package, made with wixl
+# (Debian's msitools) from korvanel.wxs.in; the tests build an older one to
+# upgrade from.
+find_program(KV_WIXL wixl)
+function(korvanel_msi output version)
+  set(KV_FULL_VERSION ${version})
+  # wixl takes every source relative to the folder of the .wxs.
+  file(RELATIVE_PATH KV_MSI_BIN ${KV_GENERATED} ${CMAKE_BINARY_DIR}/bin)
+  file(RELATIVE_PATH KV_MSI_ICON ${KV_GENERATED} ${KV_GENERATED}/korvanel.ico)
+  file(RELATIVE_PATH KV_MSI_MARKER ${KV_GENERATED} ${KV_PACKAGING}/DataFolder.txt)
+  file(GLOB help_files CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/help/*)
+  set(KV_MSI_HELP_FILES "")
+  set(n 0)
+  foreach(path ${help_files})
+    get_filename_component(name ${path} NAME)
+    file(RELATIVE_PATH f ${KV_GENERATED} ${path})
+    math(EXPR n "${n} + 1")
+    string(APPEND KV_MSI_HELP_FILES "              <File Id=\"Help${n}\" Name=\"${name}\" Source=\"${f}\" />\n")
+  endforeach()
+  get_filename_component(stem ${output} NAME_WE)
+  set(wxs ${KV_GENERATED}/${stem}.wxs)
+  configure_file(${KV_PACKAGING}/korvanel.wxs.in ${wxs} @ONLY)
+  add_custom_command(OUTPUT ${output}
+    COMMAND ${CMAKE_COMMAND} -E make_directory ${KV_PACKAGES}
+    COMMAND ${KV_WIXL} -a x64 -o ${output} ${wxs}
+    DEPENDS korvanel_full korvanel_icon ${wxs} ${KV_PACKAGING}/DataFolder.txt ${help_files}
+    COMMENT "Making the per-machine package ${output}"
+    VERBATIM)
+endfunction()
+
+if(KV_WIXL)
+  set(KV_MSI ${KV_PACKAGES}/Korvanel-${KV_FULL_VERSION}.msi)
+  korvanel_msi(${KV_MSI} ${KV_FULL_VERSION})
+  set_property(GLOBAL APPEND PROPERTY KV_PACKAGE_FILES ${KV_MSI})
+else()
+  message(STATUS "wixl not found: no per-machine package")
+endif()
+
 get_property(kv_package_files GLOBAL PROPERTY KV_PACKAGE_FILES)
 add_custom_target(packages DEPENDS ${kv_package_files})

@@ -37,6 +37,8 @@ kv_install() {
     kv_need x11-utils xdpyinfo
     kv_need imagemagick import
     kv_need nsis makensis
+    kv_need wixl wixl
+    kv_need nlohmann-json3-dev /usr/include/nlohmann/json.hpp
     kv_need osslsigncode osslsigncode
     kv_need openssl openssl
   } | sort -u | tr '\n' ' ')

@@ -96,7 +96,7 @@ aVirHelp::aVirHelp(App& app)
   Downloader1.Accept = [](std::string_view bytes) { return IsSupportListText(bytes); };
   Downloader1.DownloadError = [this](const std::string&) {
     ResetDownloadLink();
-    app_.Ask("Error! Could not download latest antivirus support list!\r\n\r\nPlease try again later.");
+    app_.AskOver(hwnd_, "Error! Could not download latest antivirus support list!\r\n\r\nPlease try again later.");
   };
   // A failed download has said so and left the list file as it was: there
   // is nothing new to load and no "OK" to announce.
@@ -112,7 +112,7 @@ aVirHelp::~aVirHelp() { Destroy(); }
 
 bool aVirHelp::Plain() const { return !app_.edition.hasSupportListDownload; }
 
-std::string aVirHelp::ListFile() const { return app_.appDir + "Data\\avsupportlist.dat"; }
+std::string aVirHelp::ListFile() const { return app_.dataRoot + "Data\\avsupportlist.dat"; }
 
 void aVirHelp::CreateControls() {
   auto child = [&](const char* cls, const char* text, DWORD style, int id, int x, int y, int w, int h,
@@ -199,9 +199,11 @@ bool aVirHelp::Visible() const { return IsWindowVisible(hwnd_); }
 
 // --- procedures ---------------------------------------------------------------
 
-void aVirHelp::Open() {
-  if (!loaded_) Load();
+void aVirHelp::Open(HWND opener) {
+  // Shown first: a question of the load is the window's own.
+  OpenOver(opener);
   ShowWindow(hwnd_, SW_SHOWNORMAL);
+  if (!loaded_) Load();
   SetFocus(List1);
 }
 
@@ -217,7 +219,7 @@ void aVirHelp::Load() {
 
 void aVirHelp::LoadList() {
   if (!FileExists(ListFile())) {
-    app_.Ask("Please download the latest anti-virus support list");
+    app_.AskOver(hwnd_, "Please download the latest anti-virus support list");
     return;
   }
   products = ParseSupportList(ReadWholeFile(ListFile()).value_or(std::string()));
@@ -245,7 +247,7 @@ void aVirHelp::lblSpecial_Click() {
   // The list comes from the network: anything but a web page (a program, a
   // document, a share) is never handed to the shell.
   if (!IsWebAddress(address) || ShellFailed(app_.host.ShellOpen(Trim(address), {}, SW_SHOWNORMAL)))
-    app_.Ask(kShellFailed + address);
+    app_.AskOver(hwnd_, kShellFailed + address);
 }
 
 void aVirHelp::Command4_Click() {
@@ -258,7 +260,7 @@ void aVirHelp::Command4_Click() {
     Enable(txtCmd, false);
   }
   Enable(Text2, false);
-  app_.Ask("Korvanel may become unresponsive during the file search. This is normal.\r\rClick OK "
+  app_.AskOver(hwnd_, "Korvanel may become unresponsive during the file search. This is normal.\r\rClick OK "
            "to continue.");
   const std::string exe = products[size_t(line)].exe;
   const std::string templ = products[size_t(line)].cmd;
@@ -269,13 +271,13 @@ void aVirHelp::Command4_Click() {
     if (!found.empty()) break;
   }
   if (found.empty()) {
-    app_.Ask("The default executable for this program was not found! Make sure you selected the "
+    app_.AskOver(hwnd_, "The default executable for this program was not found! Make sure you selected the "
              "correct anti-virus program, and the correct operating system.");
     SetWindowTextA(Text2, "");
     Command2.Enabled(false);
     Command3.Enabled(false);
   } else {
-    app_.Ask("Success!");
+    app_.AskOver(hwnd_, "Success!");
     SetWindowTextA(Text2, found.c_str());
     if (!Plain()) {
       // The folder is the found path up to its last "\", whatever letter
@@ -298,10 +300,10 @@ void aVirHelp::Command4_Click() {
 void aVirHelp::Command2_Click() {
   const std::string program = Location();
   if (!FileExists(program)) {
-    app_.Ask("You must choose a virus scanner before you proceed!");
+    app_.AskOver(hwnd_, "You must choose a virus scanner before you proceed!");
     return;
   }
-  app_.Ask("Korvanel will now attempt to scan two files. If the Virus-Scanner you selected scans "
+  app_.AskOver(hwnd_, "Korvanel will now attempt to scan two files. If the Virus-Scanner you selected scans "
            "both files, then it is fully compatible with Korvanel! If not, make sure you chose the "
            "correct EXE file in your anti-virus folder.");
   auto item = [&](const std::string& file) {
@@ -357,12 +359,12 @@ void aVirHelp::lblDLUpdates_Click() {
 
 void aVirHelp::Command1_Click() {
   const std::string web = maker::kWebAddress;
-  app_.Ask("There is a very good chance that your anti-virus software is compatible.  As long as it "
+  app_.AskOver(hwnd_, "There is a very good chance that your anti-virus software is compatible.  As long as it "
            "supports command line arguments, then it will work.\rKorvanel will now redirect you to " +
            std::string(maker::kName) + " Online.\r\rSimply click on Korvanel, and click on Anti-Virus "
            "support.");
   if (ShellFailed(app_.host.ShellOpen(web, {}, SW_SHOWNORMAL)))
-    app_.Ask("Korvanel could not open your default web browser to " + web + ".");
+    app_.AskOver(hwnd_, "Korvanel could not open your default web browser to " + web + ".");
 }
 
 // Closing hands nothing over; the next opening loads the window afresh.
@@ -380,6 +382,9 @@ void aVirHelp::norms() {
 
 bool aVirHelp::OnCommand(int id, int code, HWND) {
   switch (id) {
+    case IDCANCEL:  // Escape closes the window as its close box does
+      Form_Unload();
+      return true;
     case kList1:
       if (code == LBN_SELCHANGE) List1_Click();
       return true;
@@ -399,6 +404,11 @@ bool aVirHelp::OnCommand(int id, int code, HWND) {
     default:
       return false;
   }
+}
+
+bool aVirHelp::OnHelp() {
+  app_.OpenHelp("options.html");
+  return true;
 }
 
 bool aVirHelp::OnClose() {

@@ -25,7 +25,7 @@ class aVirHelp : public controls::Window {
 
   // Shown, not modal. The slot marker "1" sends Save Settings to the second
   // scanner; empty, to the first one and the wizard.
-  void Open();
+  void Open(HWND opener = nullptr);
   std::string Tag;
   void norms();
   bool Visible() const;
@@ -66,6 +66,7 @@ class aVirHelp : public controls::Window {
  private:
   bool OnCommand(int id, int code, HWND from) override;
   bool OnClose() override;
+  bool OnHelp() override;
   bool OnMouseMove(POINT at) override;
   HCURSOR OnChildPointer(HWND child) override;
   std::optional<LabelLook> OnLabelLook(HWND label) override;

@@ -95,8 +95,9 @@ void s_avir::Load() {
   ShowFields();
 }
 
-void s_avir::Open() {
+void s_avir::Open(HWND opener) {
   ShowFields();
+  OpenOver(opener);
   ShowWindow(hwnd_, SW_SHOWNORMAL);
   SetForegroundWindow(hwnd_);
   SetFocus(Text5);
@@ -151,17 +152,17 @@ void s_avir::cChoose_Click() {
   SetFirst(program, args);
   // An open wizard shows the first scanner's arguments too.
   app_.wiring.wizardFields(app_).SetScannerArguments(args);
-  app_.Ask("Don't forget to Save!");
+  app_.AskOver(hwnd_, "Don't forget to Save!");
 }
 
 void s_avir::cButton10_Click() {
   const std::string program = ShowOpenFileDialog(app_, kChooseScannerTitle, ExecutableFilter());
   if (program.empty()) return;
   SetSecond(program, AutomaticArguments(program));
-  app_.Ask("Don't forget to Save!");
+  app_.AskOver(hwnd_, "Don't forget to Save!");
 }
 
-void s_avir::chlpFind_Click() { app_.SupportList().Open(); }
+void s_avir::chlpFind_Click() { app_.SupportList().Open(hwnd_); }
 
 void s_avir::cButton1_Click() {
   aVirHelp& list = app_.SupportList();
@@ -172,7 +173,7 @@ void s_avir::cButton1_Click() {
 void s_avir::cButton3_Click() {
   ScannerFields& f = app_.scanners;
   if (!FileExists(f.Text5)) {
-    app_.Ask(kNoFirstScanner);
+    app_.AskOver(hwnd_, kNoFirstScanner);
     SetFirst(kNoScannerPlaceholder, " ");
   }
   if (!FileExists(f.Text1)) SetSecond("", "");
@@ -180,10 +181,10 @@ void s_avir::cButton3_Click() {
   const bool second = WriteEntry(app_, app_.settingsFile, "av2", f.Text1 + "|" + f.Text2, "Korvanel");
   if (!first || !second) {
     // The window stays open with the edits, for another try.
-    app_.Ask(kSettingsNotSaved, MsgButtons::Ok, {}, MsgIcon::Error);
+    app_.AskOver(hwnd_, kSettingsNotSaved, MsgButtons::Ok, {}, MsgIcon::Error);
     return;
   }
-  app_.Ask("Save Success!");
+  app_.AskOver(hwnd_, "Save Success!");
   ShowWindow(hwnd_, SW_HIDE);
 }
 
@@ -202,11 +203,19 @@ void s_avir::norms() {
 // --- window -----------------------------------------------------------------
 
 bool s_avir::OnCommand(int id, int code, HWND from) {
-  (void)id;
+  if (id == IDCANCEL && !from) {  // Escape closes the window as its close box does
+    Form_Unload();
+    return true;
+  }
   if (code != EN_CHANGE || showing_) return false;
   std::string* field = FieldOf(from);
   if (!field) return false;
   *field = controls::ControlText(from);
+  return true;
+}
+
+bool s_avir::OnHelp() {
+  app_.OpenHelp("options.html");
   return true;
 }
 

@@ -23,7 +23,7 @@ class s_avir : public controls::Window {
   explicit s_avir(App& app);  // made hidden; loads both scanner keys
   ~s_avir() override;
 
-  void Open();  // shown, not modal
+  void Open(HWND opener = nullptr);  // shown, not modal, over its opener
   bool Visible() const;
   const ScannerFields& Fields() const;
   // Writes into the fields; an open window shows them at once.
@@ -50,6 +50,7 @@ class s_avir : public controls::Window {
  private:
   bool OnCommand(int id, int code, HWND from) override;
   bool OnClose() override;
+  bool OnHelp() override;
   bool OnMouseMove(POINT at) override;
   bool OnEraseBackground(HDC dc) override;
   std::optional<LabelLook> OnLabelLook(HWND label) override;

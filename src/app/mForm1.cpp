@@ -53,6 +53,10 @@ mForm1::mForm1(App& app) : app_(app) {
   // The designed size where the screen has room for it; on a smaller
   // screen or at a larger scale the pages scroll instead.
   FitOnScreen();
+  // Where the user left it, if anywhere.
+  const std::string data = app_.appDir + "Data\\";
+  RestorePlace(KeptWindowPlace(data, "mForm1"));
+  PlaceChanged = [data](const WindowPlace& place) { KeepWindowPlace(data, "mForm1", place); };
   UpdateFonts();
   if (Plain())
     BuildPlain();
@@ -147,6 +151,11 @@ void mForm1::BuildFull() {
     nav->Normal(i).Click = [this, run] { (this->*run)(); };  // Space or Enter
     nav->Lit(i).Click = [this, run] { (this->*run)(); };
     nav->Lit(i).MouseLeave = [this, i] { nav->Lit(i).Visible(false); };
+    nav->Normal(i).ArrowKey = [this, i](int step) {
+      std::vector<HWND> row;
+      for (int j = 0; j < NavBar::kButtons; ++j) row.push_back(nav->Normal(j).hwnd());
+      controls::StepFocus(row, nav->Normal(i).hwnd(), step);
+    };
   }
   nav->brand.MouseMove = [this] { norms(); };
 
@@ -216,6 +225,12 @@ void mForm1::BuildPlain() {
   plainNav->Image7.Click = [this] { Image7_Click(); };
   plainNav->Image9.Click = [this] { Image9_Click(); };
   plainNav->Image11.Click = [this] { Image11_Click(); };
+  for (cButton* b : {&plainNav->Image5, &plainNav->Image7, &plainNav->Image9, &plainNav->Image11})
+    b->ArrowKey = [this, b](int step) {
+      controls::StepFocus({plainNav->Image5.hwnd(), plainNav->Image7.hwnd(), plainNav->Image9.hwnd(),
+                           plainNav->Image11.hwnd()},
+                          b->hwnd(), step);
+    };
   cButton6.Create(hwnd_, kCButton6, 0, 0, 10, 10, "Help", true);
   cButton7.Create(hwnd_, kCButton7, 0, 0, 10, 10, "About", true);
   cButton9.Create(hwnd_, kCButton9, 0, 0, 10, 10, "Exit", true);
@@ -231,7 +246,7 @@ void mForm1::BuildPlain() {
 
 std::string mForm1::Caption() const { return hwnd_ ? ui::TextOf(hwnd_) : std::string(); }
 void mForm1::SetCaption(const std::string& text) { SetWindowTextA(hwnd_, text.c_str()); }
-void mForm1::Show() { ShowWindow(hwnd_, SW_SHOW); }
+void mForm1::Show() { ShowWindow(hwnd_, ShowCommand(SW_SHOW)); }
 void mForm1::Hide() { ShowWindow(hwnd_, SW_HIDE); }
 bool mForm1::Visible() const { return IsWindowVisible(hwnd_); }
 
@@ -272,6 +287,15 @@ const Panel* mForm1::ShownPage() const {
 }
 
 void mForm1::ShowPage(Panel& page) {
+  if (nav) {
+    // The rail marks the part of the program the page belongs to.
+    int current = 4;  // the Options pages: settings, logs, reports, About
+    if (&page == &mainF) current = 0;
+    else if (&page == &intF) current = 1;
+    else if (&page == &regF) current = 2;
+    else if (&page == &appF) current = 3;
+    nav->MarkCurrent(current);
+  }
   Layout();  // the header may have grown or gone
   page.Visible(true);
   // The page comes after the navigation and header and before the status
@@ -489,6 +513,12 @@ void mForm1::OnDpiChanged() {
 }
 
 bool mForm1::OnCommand(int id, int code, HWND) {
+  if (id == IDCANCEL) {  // Escape: the settings pages' Cancel
+    if (settF.Visible())
+      for (Panel* page : {&qSett, &advF})
+        if (page->Visible() && page->MadeContent()) return page->MadeContent()->Cancel();
+    return true;
+  }
   if (code == STN_CLICKED && id == kRwClick) {
     VisitWebSite();
     return true;
@@ -498,6 +528,18 @@ bool mForm1::OnCommand(int id, int code, HWND) {
     return true;
   }
   return false;
+}
+
+// The help page of the page shown.
+bool mForm1::OnHelp() {
+  const Panel* shown = ShownPage();
+  const char* page = "index.html";
+  if (shown == &intF) page = "integrity.html";
+  else if (shown == &regF) page = "regwatch.html";
+  else if (shown == &appF) page = "appwatch.html";
+  else if (shown == &setFq || shown == &settF || shown == &repF) page = "options.html";
+  app_.OpenHelp(page);
+  return true;
 }
 
 // Unloading the main window ends the whole program at once.

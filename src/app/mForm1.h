@@ -99,6 +99,7 @@ class mForm1 : public controls::Window, public MainWindowPort {
   bool OnMouseMove(POINT at) override;
   bool OnCommand(int id, int code, HWND from) override;
   bool OnClose() override;
+  bool OnHelp() override;
   std::optional<LabelLook> OnLabelLook(HWND label) override;
   HCURSOR OnChildPointer(HWND child) override;
   void OnDpiChanged() override;

@@ -44,20 +44,7 @@ void mForm1::Image5_Click() {
                2);
 }
 
-void mForm1::Help() {
-  // Shown normally: a browser told to start hidden may really stay hidden.
-  const long opened = app_.host.ShellOpen("index.html", app_.appDir + "Help\\", SW_SHOWNORMAL);
-  if (!ShellFailed(opened)) return;
-  if (app_.Ask("The Help file wasn't found or cannot be executed! Would you like to browse "
-               "Korvanel help on the web?",
-               MsgButtons::YesNo) == MsgAnswer::No)
-    return;
-  const std::string web = maker::kWebAddress;
-  app_.Ask("Click on the Korvanel page, then choose 'Online Help'.\r\rAttempting to open webpage: " +
-           web);
-  if (ShellFailed(app_.host.ShellOpen(web, {}, SW_SHOWNORMAL)))
-    app_.Ask("Could not execute link! (Visit " + web + " for Korvanel help information.");
-}
+void mForm1::Help() { app_.OpenHelp(); }
 
 void mForm1::VisitWebSite() {
   const std::string web = maker::kWebAddress;

@@ -6,6 +6,7 @@
 #include <optional>
 
 #include "context/app.h"
+#include "app/data_root.h"
 #include "app/mForm1.h"
 #include "app/startup.h"
 #include "core/findings_notice.h"
@@ -22,7 +23,8 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
   CoInitialize(nullptr);
 
   kv::Win32Host host;
-  kv::App app(host, kv::ThisEdition(), kv::ExecutableDirectory());
+  const std::string programDir = kv::ExecutableDirectory();
+  kv::App app(host, kv::ThisEdition(), programDir, kv::DataRootFor(programDir));
   app.commandLine = kv::ArgumentText(GetCommandLineA());
   // A scheduled scan's notice touches none of the program's data, and is
   // no instance that another start should hear of.

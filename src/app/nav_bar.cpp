@@ -40,11 +40,13 @@ NavBar::NavBar(HWND parent)
             const float s = float(look.dpi) / 96.0f;
             const float w = float(r.Width()), h = float(r.Height());
             const bool hc = look.highContrast;
-            const art::Colour ground = hc ? SysColour(lit ? COLOR_HIGHLIGHT : COLOR_WINDOW)
-                                          : lit ? kRailLit : kRail;
-            const art::Colour ink = hc ? SysColour(lit ? COLOR_HIGHLIGHTTEXT : COLOR_WINDOWTEXT)
-                                       : lit ? kWhite : kRailText;
-            if (lit) {
+            // The page shown keeps a quieter version of the lit look.
+            const bool strong = lit || look.marked;
+            const art::Colour ground = hc ? SysColour(strong ? COLOR_HIGHLIGHT : COLOR_WINDOW)
+                                          : lit ? kRailLit : look.marked ? raster::Mix(kRail, kRailLit, 0.7f) : kRail;
+            const art::Colour ink = hc ? SysColour(strong ? COLOR_HIGHLIGHTTEXT : COLOR_WINDOWTEXT)
+                                       : strong ? kWhite : kRailText;
+            if (strong) {
               r.FillRect(0, 0, w, h, ground, 6 * s);
               if (!hc) r.FillRect(0, h * 0.22f, 3.5f * s, h * 0.78f, kAccent, 1.75f * s);
             }
@@ -57,10 +59,11 @@ NavBar::NavBar(HWND parent)
             RECT text = box;
             text.left = Scale(50, look.dpi);
             HGDIOBJ old = SelectObject(dc, captionFont_.get());
+            const bool strong = lit || look.marked;
             if (look.highContrast)
-              SetTextColor(dc, GetSysColor(lit ? COLOR_HIGHLIGHTTEXT : COLOR_WINDOWTEXT));
+              SetTextColor(dc, GetSysColor(strong ? COLOR_HIGHLIGHTTEXT : COLOR_WINDOWTEXT));
             else
-              SetTextColor(dc, ToColorRef(lit ? kWhite : kRailText));
+              SetTextColor(dc, ToColorRef(strong ? kWhite : kRailText));
             DrawTextA(dc, item.caption, -1, &text, DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX);
             SelectObject(dc, old);
           },
@@ -82,6 +85,14 @@ NavBar::NavBar(HWND parent)
         DrawTextA(dc, "Korvanel", -1, &text, DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX);
         SelectObject(dc, old);
       });
+}
+
+void NavBar::MarkCurrent(int i) {
+  current_ = i;
+  for (int j = 0; j < kButtons; ++j) {
+    Normal(j).Marked(j == i);
+    Lit(j).Marked(j == i);
+  }
 }
 
 void NavBar::Layout(int railWidth, UINT dpi) {

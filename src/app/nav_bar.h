@@ -23,6 +23,10 @@ class NavBar {
   Picture& Normal(int i) { return *normal_[size_t(i)]; }
   Picture& Lit(int i) { return *lit_[size_t(i)]; }
 
+  // Marks button i as the page shown (both pictures of the pair); -1: none.
+  void MarkCurrent(int i);
+  int Current() const { return current_; }
+
   // Lays the rail out: the brand at the top, the buttons below it.
   void Layout(int railWidth, UINT dpi);
 
@@ -34,6 +38,7 @@ class NavBar {
   std::array<Picture*, kButtons> lit_;
   controls::Font captionFont_, brandFont_;
   UINT fontDpi_ = 0;
+  int current_ = -1;
 };
 
 class PlainNav {

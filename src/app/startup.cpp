@@ -7,6 +7,7 @@
 #include "integrity/baseline_files.h"
 #include "integrity/baseline_scan.h"
 #include "integrity/check_modes.h"
+#include "logs/run_end.h"
 #include "platform/files.h"
 #include "regwatch/snapshot.h"
 #include "shutdown/unattended.h"
@@ -48,12 +49,16 @@ bool RequireBaseline(App& app, const char* message, bool unreadableReported) {
   const FileProbe found = ProbeFile(app.baselineFile);
   if (found == FileProbe::Readable) return true;
   if (found == FileProbe::Missing) {
+    app.report.couldNotRun = "The first full scan has not been made yet: there is no " +
+                             app.baselineFile.substr(app.baselineFile.find_last_of('\\') + 1) +
+                             " to check against.";
     app.Tell(message);
-    app.EndProgram(kExitNoBaseline);
+    app.EndProgram(kExitCouldNotRun);
     return false;
   }
-  if (!unreadableReported) app.Tell(UnreadableFileMessage(app.baselineFile, found), MsgIcon::Error);
-  app.EndProgram(kExitBaselineUnreadable);
+  app.report.couldNotRun = UnreadableFileMessage(app.baselineFile, found);
+  if (!unreadableReported) app.Tell(app.report.couldNotRun, MsgIcon::Error);
+  app.EndProgram(kExitCouldNotRun);
   return false;
 }
 
@@ -61,8 +66,8 @@ bool RequireBaseline(App& app, const char* message, bool unreadableReported) {
 // reported it and ends without using it.
 bool EndedForSeal(App& app) {
   if (app.ended) return true;
-  if (app.exitCode != kExitSealBroken) return false;
-  app.EndProgram(kExitSealBroken);
+  if (app.report.changedDataFiles.empty()) return false;
+  app.EndProgram(kExitCouldNotRun);
   return true;
 }
 
@@ -76,8 +81,12 @@ bool RunStartup(App& app) {
   app.run.unattendedRun = mode != RunMode::Interactive;
   app.run.quietRun = mode == RunMode::SecureShutDown || mode == RunMode::ScheduledScan;
   app.run.shutDownAction = -1;
-  EnsureFolder(app.appDir + "Data\\");
-  EnsureFolder(app.appDir + "Data\\Log\\");
+  // An unattended run is on record from its first step: what stops it on
+  // the way is written when it ends.
+  if (app.run.unattendedRun) StartRunReport(app, false);
+  EnsureFolder(app.dataRoot);
+  EnsureFolder(app.dataRoot + "Data\\");
+  EnsureFolder(app.dataRoot + "Data\\Log\\");
   EnsureSettingsFile(app);
   const std::string firstFile = app.baselineFile;
   const FileProbe first = EnsureBaseline(app);

@@ -4,6 +4,7 @@
 #include "context/app.h"
 #include "customfolders/folder_scan.h"
 #include "logs/WriteLog.h"
+#include "logs/run_end.h"
 #include "antivirus/s_avir.h"
 #include "settingsui/settings_pages.h"
 #include "settingsui/vDct.h"
@@ -41,6 +42,7 @@ const Wiring& StandardWiring() {
               o->cUpdates.Caption(UpdatesButtonCaption(app));
           },
       .logMessage = [](App& app, const std::string& text) { WriteMessageLog(app, text); },
+      .runEnded = FinishRun,
   };
   return wiring;
 }

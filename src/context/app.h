@@ -8,6 +8,7 @@
 
 #include "context/edition.h"
 #include "core/baseline.h"
+#include "context/run_report.h"
 #include "core/step_clock.h"
 #include "context/run_state.h"
 #include "context/seals.h"
@@ -16,16 +17,16 @@
 
 namespace kv {
 
-// Exit codes of a run that could not do its work, for the task scheduler's
-// record: no first full scan yet; a baseline that is there but cannot be
-// read; findings kept, not accepted, because their log could not be written,
-// or because a scanner did not pass them (or did not finish); a data file
-// whose seal does not match (it was not used).
-inline constexpr int kExitNoBaseline = 1;
-inline constexpr int kExitBaselineUnreadable = 2;
-inline constexpr int kExitLogNotWritten = 3;
-inline constexpr int kExitScannerObjected = 4;
-inline constexpr int kExitSealBroken = 5;
+// Exit codes for a task history or a management tool, which has three
+// things to tell apart: nothing to look at; something was found (files,
+// registry entries, pending operations; accepted or not); the run could not
+// do its work and needs someone (no first full scan yet, a baseline that
+// cannot be read, a data file whose seal does not match, a scanner that did
+// not pass the findings or could not be started, findings whose log could
+// not be written). The worse of two outcomes wins.
+inline constexpr int kExitClean = 0;
+inline constexpr int kExitFindings = 1;
+inline constexpr int kExitCouldNotRun = 2;
 
 class mForm1;
 class sProg;
@@ -65,7 +66,8 @@ struct ScannerFields {  // the anti-virus setup window's four fields
 
 class App {
  public:
-  App(Host& host, const Edition& edition, std::string appDir);
+  // dataRoot: the folder that holds Data\ (empty: appDir).
+  App(Host& host, const Edition& edition, std::string appDir, std::string dataRoot = {});
   ~App();
   App(const App&) = delete;
   App& operator=(const App&) = delete;
@@ -73,8 +75,10 @@ class App {
   Host& host;
   const Edition& edition;
 
-  // Paths fixed at start-up; directory paths end in "\".
-  std::string appDir, settingsFile, baselineFile, registryFile;
+  // Paths fixed at start-up; directory paths end in "\". appDir holds the
+  // program and its help, dataRoot its Data\ folder: the same folder unless
+  // a per-machine installation points the data elsewhere.
+  std::string appDir, dataRoot, settingsFile, baselineFile, registryFile;
   std::string commandLine;  // the program's argument text, as given
   // Where the support list and the update file come from: empty means the
   // maker's server (maker::kDownloadServer). Only tests set it, to a server
@@ -114,11 +118,20 @@ class App {
   // Message box with the application title unless another is given.
   MsgAnswer Ask(const std::string& text, MsgButtons buttons = MsgButtons::Ok,
                 const std::string& title = {}, MsgIcon icon = MsgIcon::None);
+  // The same, asked by a window of the program: the box is owned by it,
+  // centred on it, and keeps it from taking input until answered.
+  MsgAnswer AskOver(HWND__* owner, const std::string& text, MsgButtons buttons = MsgButtons::Ok,
+                    const std::string& title = {}, MsgIcon icon = MsgIcon::None);
 
   // A message that needs no answer. A scheduled scan runs with nobody at the
   // screen, and a box would keep it waiting for ever: there the text goes
   // into a dated log instead.
   void Tell(const std::string& text, MsgIcon icon = MsgIcon::None);
+
+  // Opens a page of the help beside the program ("index.html",
+  // "integrity.html" ...); where it cannot be opened, offers the maker's web
+  // site instead. F1 in every window and "View Help Files" come here.
+  void OpenHelp(const std::string& page = "index.html");
 
   // Ends the program. In production the process is gone; under the test host
   // `ended` is set and every caller returns at once. A run that could not do
@@ -129,9 +142,15 @@ class App {
   // to the file KORVANEL_STEP_TIMES names, when it names one.
   StepClock steps;
   std::string stepTimesFile;
-  // What the process ends with: 0, or the reason a run that nobody watched
-  // could not finish its work (it shows no message box).
-  int exitCode = 0;
+  // What the process ends with (kExitClean, kExitFindings or
+  // kExitCouldNotRun); NoteExit keeps the worst outcome seen.
+  int exitCode = kExitClean;
+  void NoteExit(int code) {
+    if (code > exitCode) exitCode = code;
+  }
+  // What this run found and how it ended, for the event log and
+  // findings.jsonl; written once, when the run ends.
+  RunReport report;
 
   // How the subsystems reach the layers above them (the edition's).
   const Wiring& wiring;

@@ -159,7 +159,7 @@ namespace {
 // start after an update would add one for each data file).
 void Journal(App& app, const std::string& line) {
   const LocalTime now = app.host.Now();
-  AppendToFile(app.appDir + "Data\\seals.txt",
+  AppendToFile(app.dataRoot + "Data\\seals.txt",
                ShortDateText(now) + " " + TimeText(now) + "  " + line + "\r\n");
 }
 
@@ -195,7 +195,8 @@ SealGuard GuardDataFile(App& app, const std::string& path) {
   if (app.run.unattendedRun) {
     Journal(app, name + " did not match its seal: not used by an unattended run.");
     if (!app.run.quietRun) app.Ask(SealReport(name, found.sealsLost), MsgButtons::Ok, {}, MsgIcon::Warning);
-    app.exitCode = kExitSealBroken;
+    app.report.changedDataFiles.push_back(name);
+    app.NoteExit(kExitCouldNotRun);
     return SealGuard::Refused;
   }
   const auto status = [&app](const std::string& text) { app.SetMainStatus(text); };

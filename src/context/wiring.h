@@ -53,6 +53,8 @@ struct Wiring {
   void (*showUpdateIndicator)(App& app, bool show) = nullptr;
   // A message written to a dated log, where nobody is there to see a box.
   void (*logMessage)(App& app, const std::string& text) = nullptr;
+  // A run is over: its event and its findings are written (once).
+  void (*runEnded)(App& app) = nullptr;
 };
 
 }  // namespace kv

@@ -1,5 +1,6 @@
 #include "controls/accessible.h"
 
+#include <commctrl.h>
 #include <oleacc.h>
 
 #include <atomic>
@@ -77,7 +78,7 @@ class ClientObject final : public IAccessible {
   HRESULT STDMETHODCALLTYPE get_accRole(VARIANT child, VARIANT* role) override {
     if (!role) return E_POINTER;
     const auto facts = IsSelf(child) ? Facts() : std::nullopt;
-    if (!facts) return standard_->get_accRole(child, role);
+    if (!facts || !facts->role) return standard_->get_accRole(child, role);
     VariantInit(role);
     role->vt = VT_I4;
     role->lVal = facts->role;
@@ -86,7 +87,7 @@ class ClientObject final : public IAccessible {
   HRESULT STDMETHODCALLTYPE get_accState(VARIANT child, VARIANT* state) override {
     if (!state) return E_POINTER;
     const auto facts = IsSelf(child) ? Facts() : std::nullopt;
-    if (!facts) return standard_->get_accState(child, state);
+    if (!facts || !facts->role) return standard_->get_accState(child, state);
     long s = facts->state;
     if (!IsWindow(hwnd_) || !IsWindowVisible(hwnd_)) s |= STATE_SYSTEM_INVISIBLE;
     if (IsWindow(hwnd_) && !IsWindowEnabled(hwnd_)) s |= STATE_SYSTEM_UNAVAILABLE;
@@ -102,7 +103,7 @@ class ClientObject final : public IAccessible {
     if (!action) return E_POINTER;
     *action = nullptr;
     const auto facts = IsSelf(child) ? Facts() : std::nullopt;
-    if (!facts) return standard_->get_accDefaultAction(child, action);
+    if (!facts || !facts->role) return standard_->get_accDefaultAction(child, action);
     *action = ToBstr(facts->defaultAction);
     return *action ? S_OK : S_FALSE;
   }
@@ -110,7 +111,7 @@ class ClientObject final : public IAccessible {
   // inside the caller's request.
   HRESULT STDMETHODCALLTYPE accDoDefaultAction(VARIANT child) override {
     const auto facts = IsSelf(child) ? Facts() : std::nullopt;
-    if (!facts) return standard_->accDoDefaultAction(child);
+    if (!facts || !facts->role) return standard_->accDoDefaultAction(child);
     if (facts->defaultAction.empty() || (facts->state & STATE_SYSTEM_UNAVAILABLE))
       return DISP_E_MEMBERNOTFOUND;
     return PostMessageA(hwnd_, BM_CLICK, 0, 0) ? S_OK : E_FAIL;
@@ -193,6 +194,44 @@ LRESULT AnswerGetObject(HWND hwnd, WPARAM wp, LPARAM lp, FactsSource facts) {
   const LRESULT answer = LresultFromObject(kIidAccessible, wp, static_cast<IAccessible*>(object));
   object->Release();  // LresultFromObject holds its own reference until the client takes it
   return answer > 0 ? answer : 0;
+}
+
+namespace {
+
+constexpr UINT_PTR kNameSubclass = 0x4B4E;
+constexpr char kNameProp[] = "KorvanelAccessibleName";
+
+LRESULT CALLBACK NamedProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR, DWORD_PTR) {
+  auto* name = static_cast<std::string*>(GetPropA(hwnd, kNameProp));
+  if (name && msg == WM_GETOBJECT && static_cast<LONG>(lp) == static_cast<LONG>(OBJID_CLIENT)) {
+    // A copy: the object may be asked after the control is gone.
+    if (LRESULT answer = AnswerGetObject(hwnd, wp, lp, [text = *name]() -> std::optional<AccessibleFacts> {
+          return AccessibleFacts{text, 0, 0, ""};
+        }))
+      return answer;
+  } else if (msg == WM_NCDESTROY) {
+    RemoveWindowSubclass(hwnd, &NamedProc, kNameSubclass);
+    RemovePropA(hwnd, kNameProp);
+    delete name;
+  }
+  return DefSubclassProc(hwnd, msg, wp, lp);
+}
+
+}  // namespace
+
+void NameForAccessibility(HWND control, std::string name) {
+  if (!control) return;
+  if (auto* kept = static_cast<std::string*>(GetPropA(control, kNameProp))) {
+    *kept = std::move(name);
+  } else {
+    kept = new std::string(std::move(name));
+    if (!SetPropA(control, kNameProp, kept) || !SetWindowSubclass(control, &NamedProc, kNameSubclass, 0)) {
+      RemovePropA(control, kNameProp);
+      delete kept;
+      return;
+    }
+  }
+  NotifyNameChange(control);
 }
 
 void NotifyNameChange(HWND hwnd) {

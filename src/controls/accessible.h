@@ -12,7 +12,9 @@ namespace kv::controls {
 
 struct AccessibleFacts {
   std::string name;           // the caption, or what a picture leads to
-  long role = 0;              // ROLE_SYSTEM_*
+  // ROLE_SYSTEM_*; none (0) keeps the system's role, state and default
+  // action, so only the name is the program's (a list named by its heading).
+  long role = 0;
   long state = 0;             // STATE_SYSTEM_* of the control itself (checked, unavailable ...)
   std::string defaultAction;  // "Press", "Check" ...; empty when it has none
 };
@@ -30,6 +32,12 @@ using FactsSource = std::function<std::optional<AccessibleFacts>()>;
 // the system's standard object for the window. The window's own flags add
 // invisible, focused and focusable. Zero for any other object asked for.
 LRESULT AnswerGetObject(HWND hwnd, WPARAM wp, LPARAM lp, FactsSource facts);
+
+// Names a control of a system class (a list, a tree) for assistive
+// technology; its role, state, items and actions stay the system's. The
+// system would otherwise look for a label just before it, which a control
+// placed under a heading of its page's own drawing does not have.
+void NameForAccessibility(HWND control, std::string name);
 
 // Tells listening assistive technology that the window's name or state
 // changed (EVENT_OBJECT_NAMECHANGE, EVENT_OBJECT_STATECHANGE).

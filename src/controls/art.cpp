@@ -54,10 +54,18 @@ void Picture::Name(std::string text) {
   controls::NotifyNameChange(hwnd_);
 }
 
+void Picture::Marked(bool marked) {
+  if (marked_ == marked) return;
+  marked_ = marked;
+  Redraw();
+  controls::NotifyStateChange(hwnd_);
+}
+
 std::optional<controls::AccessibleFacts> Picture::OnAccessible() const {
   if (name_.empty()) return std::nullopt;
   if (!clickable_ && !focusable_) return controls::AccessibleFacts{name_, ROLE_SYSTEM_GRAPHIC, 0, ""};
-  const long state = pressed_ ? STATE_SYSTEM_PRESSED : 0;
+  long state = pressed_ ? STATE_SYSTEM_PRESSED : 0;
+  if (marked_) state |= STATE_SYSTEM_SELECTED;
   return controls::AccessibleFacts{name_, ROLE_SYSTEM_PUSHBUTTON, state, "Press"};
 }
 
@@ -96,8 +104,10 @@ LRESULT Picture::OnMessage(UINT msg, WPARAM wp, LPARAM lp) {
       if (!focusable_) return 0;
       // Enter belongs to the focused picture, not to a default button.
       const MSG* m = reinterpret_cast<const MSG*>(lp);
-      if (m && m->message == WM_KEYDOWN && m->wParam == VK_RETURN) return DLGC_BUTTON | DLGC_WANTMESSAGE;
-      return DLGC_BUTTON;
+      const LRESULT arrows = ArrowKey ? DLGC_WANTARROWS : 0;
+      if (m && m->message == WM_KEYDOWN && m->wParam == VK_RETURN)
+        return DLGC_BUTTON | DLGC_WANTMESSAGE | arrows;
+      return DLGC_BUTTON | arrows;
     }
     case BM_CLICK:
       if (focusable_ || clickable_) Raise(Click);
@@ -105,6 +115,12 @@ LRESULT Picture::OnMessage(UINT msg, WPARAM wp, LPARAM lp) {
     case WM_KEYDOWN:
       if (focusable_ && (wp == VK_SPACE || wp == VK_RETURN) && !(lp & (1 << 30))) {
         Raise(Click);
+        return 0;
+      }
+      if (focusable_ && ArrowKey && (wp == VK_UP || wp == VK_LEFT || wp == VK_DOWN || wp == VK_RIGHT)) {
+        const int step = wp == VK_UP || wp == VK_LEFT ? -1 : 1;
+        const auto handler = ArrowKey;
+        handler(step);
         return 0;
       }
       break;
@@ -127,6 +143,7 @@ bool Picture::OnPaint(HDC target) {
   look.dpi = Dpi();
   look.focused = focusable_ && HasFocus() && !FocusCuesHidden();
   look.highContrast = controls::HighContrast();
+  look.marked = marked_;
   art::Raster raster(client.right, client.bottom);
   raster.Clear(look.highContrast ? SysColour(COLOR_WINDOW) : background_);
   if (shapes_) shapes_(raster, look);

@@ -22,6 +22,8 @@ class Picture : public controls::Window {
     // The system's high-contrast setting is on: draw in system colours
     // (SysColour); the raster starts cleared to the window colour.
     bool highContrast = false;
+    // The picture stands for where the user is (the page shown).
+    bool marked = false;
   };
   // Draws the shapes; the raster is the window's size and starts cleared to
   // the background colour.
@@ -47,9 +49,17 @@ class Picture : public controls::Window {
   const std::string& Name() const { return name_; }
   void Name(std::string text);
 
+  // Marks the picture as the current one of its row (the page shown): it
+  // paints so, and assistive technology hears it as selected.
+  void Marked(bool marked);
+  bool IsMarked() const { return marked_; }
+
   std::function<void()> MouseMove;  // the pointer moved over the picture
   std::function<void()> MouseLeave;  // the pointer left it
   std::function<void()> Click;
+  // A focusable picture in a row of choices: the arrow keys raise this with
+  // -1 (Up, Left) or +1 (Down, Right), and the row moves the focus.
+  std::function<void(int step)> ArrowKey;
 
  private:
   LRESULT OnMessage(UINT msg, WPARAM wp, LPARAM lp) override;
@@ -67,6 +77,7 @@ class Picture : public controls::Window {
   bool focusable_ = false;
   bool tracking_ = false;
   bool pressed_ = false;
+  bool marked_ = false;
 };
 
 // Copies a raster (premultiplied, opaque after Clear) onto a device context.

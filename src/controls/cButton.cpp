@@ -53,6 +53,13 @@ void cButton::Enabled(bool enabled) {
   Redraw();
 }
 
+void cButton::Checked(bool on) {
+  const bool changed = !toggle_ || checked_ != on;
+  toggle_ = true;
+  checked_ = on;
+  if (changed) NotifyStateChange(hwnd_);
+}
+
 void cButton::downStatus(int) {
   if (plain_) return;
   SetLit(false);
@@ -65,7 +72,8 @@ COLORREF cButton::CaptionColor() const {
     if (!enabled_) return GetSysColor(COLOR_GRAYTEXT);
     return GetSysColor(IsPressed() || lit_ ? COLOR_HIGHLIGHTTEXT : COLOR_BTNTEXT);
   }
-  if (!enabled_ || IsPressed()) return kWhite;
+  if (!enabled_) return palette::kDisabledText;
+  if (IsPressed()) return kWhite;
   return kBlack;
 }
 
@@ -164,6 +172,10 @@ std::optional<AccessibleFacts> cButton::OnAccessible() const {
   if (!enabled_) state |= STATE_SYSTEM_UNAVAILABLE;
   if (IsPressed()) state |= STATE_SYSTEM_PRESSED;
   if (lit_) state |= STATE_SYSTEM_HOTTRACKED;
+  if (toggle_) {
+    if (checked_) state |= STATE_SYSTEM_CHECKED;
+    return AccessibleFacts{caption_, ROLE_SYSTEM_CHECKBUTTON, state, checked_ ? "Uncheck" : "Check"};
+  }
   return AccessibleFacts{caption_, ROLE_SYSTEM_PUSHBUTTON, state, "Press"};
 }
 
@@ -204,6 +216,11 @@ LRESULT cButton::OnMessage(UINT msg, WPARAM wp, LPARAM lp) {
         OnKeyDown(wp, lp);
         return 0;
       }
+      if (ArrowKey && (wp == VK_UP || wp == VK_LEFT || wp == VK_DOWN || wp == VK_RIGHT)) {
+        const auto handler = ArrowKey;
+        handler(wp == VK_UP || wp == VK_LEFT ? -1 : 1);
+        return 0;
+      }
       break;
     case WM_KEYUP:
       if (wp == VK_SPACE) {
@@ -216,6 +233,7 @@ LRESULT cButton::OnMessage(UINT msg, WPARAM wp, LPARAM lp) {
       const MSG* m = reinterpret_cast<const MSG*>(lp);
       if (m && m->message == WM_KEYDOWN && m->wParam == VK_RETURN && enabled_)
         code |= DLGC_WANTMESSAGE;
+      if (ArrowKey) code |= DLGC_WANTARROWS;
       return code;
     }
     case WM_SETCURSOR:
@@ -255,8 +273,9 @@ void cButton::Paint(HDC target) const {
     canvas.FillRound(whole, 0.0f, frame, frame);
     canvas.FillRound(whole.Inset(line), 0.0f, face, face);
   } else if (plain_) {
-    canvas.FillRound(whole, 0.0f, kPlain.border, kPlain.border);
-    canvas.FillRound(whole.Inset(line), 0.0f, kPlain.top, kPlain.bottom);
+    const Face& face = enabled_ ? kPlain : palette::kPlainDisabled;
+    canvas.FillRound(whole, 0.0f, face.border, face.border);
+    canvas.FillRound(whole.Inset(line), 0.0f, face.top, face.bottom);
   } else {
     const Face& face = !enabled_ ? kDisabled : pressed ? kShape2 : lit_ ? kShape1 : kImage1;
     const float radius = ScaleF(4.0f, dpi);

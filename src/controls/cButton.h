@@ -23,6 +23,9 @@ class cButton : public controls::ControlWindow {
   // Raised once per click on the caption of an enabled button (mouse press
   // and release on the caption, Space or Enter while it has the focus).
   std::function<void()> Click;
+  // A button in a row of choices (a navigation bar): the arrow keys raise
+  // this with -1 (Up, Left) or +1 (Down, Right), and the row moves the focus.
+  std::function<void(int step)> ArrowKey;
 
   cButton() = default;
   // plain: the low-resource look, without background pictures or lit and
@@ -37,10 +40,17 @@ class cButton : public controls::ControlWindow {
   const std::string& Caption() const { return caption_; }
   void Caption(std::string_view text);
 
-  // A disabled button stays visible with a white caption, ignores clicks
+  // A disabled button stays visible, pale with a grey caption, ignores clicks
   // and keys, never lights up and drops out of the tab order.
   bool Enabled() const { return enabled_; }
   void Enabled(bool enabled);
+
+  // A button that turns a choice on and off (its state shown beside it) is a
+  // check box to assistive technology, checked while the choice is on.
+  // Until this is first called the button is a plain push button.
+  void Checked(bool on);
+  bool IsToggle() const { return toggle_; }
+  bool IsChecked() const { return checked_; }
 
   // Clears the lit look. The value is not used (the windows pass 1); the
   // plain look has nothing to clear.
@@ -61,7 +71,7 @@ class cButton : public controls::ControlWindow {
  protected:
   LRESULT OnMessage(UINT msg, WPARAM wp, LPARAM lp) override;
   void OnDestroyed() override;
-  // A push button named by its caption; unavailable while disabled.
+  // A push button (or check box) named by its caption; unavailable while disabled.
   std::optional<controls::AccessibleFacts> OnAccessible() const override;
 
  private:
@@ -78,6 +88,8 @@ class cButton : public controls::ControlWindow {
   std::string caption_ = "Label1";
   bool enabled_ = true;
   bool plain_ = false;
+  bool toggle_ = false;
+  bool checked_ = false;
   bool lit_ = false;          // pointer over the caption, lit background shown
   bool mouseHeld_ = false;    // pressed on the caption, capture taken
   bool heldOver_ = false;     // while held: pointer still over the caption

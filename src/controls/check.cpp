@@ -161,11 +161,17 @@ void check::OnButtonUp(POINT p) {
   if (same) ToggleAndRaise();
 }
 
+void check::AccessibleName(std::string name) {
+  accessibleName_ = std::move(name);
+  NotifyNameChange(hwnd_);
+}
+
 std::optional<AccessibleFacts> check::OnAccessible() const {
   long state = value_ ? STATE_SYSTEM_CHECKED : 0;
   if (mouseHeld_ && heldOver_) state |= STATE_SYSTEM_PRESSED;
   if (lit_) state |= STATE_SYSTEM_HOTTRACKED;
-  return AccessibleFacts{caption_, ROLE_SYSTEM_CHECKBUTTON, state, value_ ? "Uncheck" : "Check"};
+  return AccessibleFacts{accessibleName_.empty() ? caption_ : accessibleName_, ROLE_SYSTEM_CHECKBUTTON,
+                         state, value_ ? "Uncheck" : "Check"};
 }
 
 void check::OnDestroyed() {

@@ -41,6 +41,10 @@ class check : public controls::ControlWindow {
   const std::string& Caption() const { return caption_; }
   void Caption(std::string_view text);
 
+  // What assistive technology calls the box where its caption alone says
+  // too little (a file type under a heading); empty: the caption.
+  void AccessibleName(std::string name);
+
   // 1 when checked, else 0. Any non-zero value sets it.
   int Value() const { return value_ ? 1 : 0; }
   void Value(int value);
@@ -97,6 +101,7 @@ class check : public controls::ControlWindow {
   void PaintHighContrast(controls::Canvas& canvas, const Parts& parts, bool usable) const;
 
   std::string caption_ = "Label1";
+  std::string accessibleName_;
   bool value_ = false;
   bool plain_ = false;
   bool lit_ = false;        // caption blue and underlined

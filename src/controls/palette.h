@@ -35,9 +35,13 @@ struct Face {
 inline constexpr Face kImage1{RGB(172, 180, 192), RGB(253, 253, 254), RGB(229, 233, 239)};
 inline constexpr Face kShape1{RGB(40, 128, 212), RGB(236, 245, 254), RGB(200, 225, 250)};
 inline constexpr Face kShape2{RGB(12, 74, 148), RGB(22, 102, 196), RGB(16, 84, 170)};
-inline constexpr Face kDisabled{RGB(150, 157, 167), RGB(186, 192, 200), RGB(168, 175, 184)};
+// A disabled button is pale with a grey caption: faded beside the others,
+// its caption still readable (above 4.5:1 against every pixel of the face).
+inline constexpr Face kDisabled{RGB(176, 182, 190), RGB(236, 238, 241), RGB(226, 229, 233)};
+inline constexpr Face kPlainDisabled{RGB(150, 156, 164), RGB(224, 227, 231), RGB(224, 227, 231)};
+inline constexpr COLORREF kDisabledText = RGB(84, 90, 98);
 // Flat face of the plain look: dark enough that the white caption of a held
-// or disabled button stays readable, light enough for the black one.
+// button stays readable, light enough for the black one.
 inline constexpr Face kPlain{RGB(104, 110, 120), RGB(150, 156, 164), RGB(150, 156, 164)};
 
 // check pictures: the Image2 strip, the Image1 marker and the Check1 box.

@@ -28,6 +28,8 @@ class PageContent {
   virtual void Opening() {}
   // Hover reset: clear the lit look of the page's custom buttons and checks.
   virtual void norms() {}
+  // Escape: the page's own Cancel, where it has one (false where not).
+  virtual bool Cancel() { return false; }
   // Place the controls inside `area` (the panel's client coordinates).
   virtual void Layout(const RECT& area, UINT dpi) {
     (void)area;

@@ -93,6 +93,13 @@ Font MakeFont(const Typeface& typeface, UINT dpi) {
 namespace {
 const ScreenOverride* screenOverride = nullptr;
 
+// Classes that show their own text, which the system then names them by.
+bool IsLabelled(const char* cls) {
+  for (const char* shows : {"STATIC", "BUTTON", "EDIT"})
+    if (lstrcmpiA(cls, shows) == 0) return true;
+  return false;
+}
+
 // The window rectangle around a client area of the given size.
 RECT FrameAround(HWND hwnd, SIZE client, UINT dpi) {
   RECT r{0, 0, client.cx, client.cy};
@@ -136,8 +143,12 @@ UINT WindowDpi(HWND hwnd) {
 }
 
 HWND MakeChild(HWND parent, const char* cls, int id, const char* text, DWORD style, DWORD exStyle) {
-  return CreateWindowExA(exStyle, cls, text, WS_CHILD | style, 0, 0, 1, 1, parent,
-                         reinterpret_cast<HMENU>(INT_PTR(id)), GetModuleHandleA(nullptr), nullptr);
+  HWND child = CreateWindowExA(exStyle, cls, text, WS_CHILD | style, 0, 0, 1, 1, parent,
+                               reinterpret_cast<HMENU>(INT_PTR(id)), GetModuleHandleA(nullptr), nullptr);
+  // Lists and trees show no text of their own; the one they are made with
+  // is what a screen reader calls them.
+  if (child && text && *text && !IsLabelled(cls)) NameForAccessibility(child, text);
+  return child;
 }
 
 POINT MousePoint(LPARAM lp) { return POINT{GET_X_LPARAM(lp), GET_Y_LPARAM(lp)}; }
@@ -154,6 +165,21 @@ Window::~Window() { Destroy(); }
 
 void Window::Destroy() {
   if (!hwnd_) return;
+  // The system would take the windows this one owns down with it; a window
+  // opened from it (the support list from the anti-virus setup) stays open,
+  // owned by this one's owner.
+  struct Handover {
+    HWND from, to;
+  } handover{hwnd_, GetWindow(hwnd_, GW_OWNER)};
+  EnumThreadWindows(
+      GetCurrentThreadId(),
+      [](HWND w, LPARAM data) -> BOOL {
+        const auto& h = *reinterpret_cast<const Handover*>(data);
+        if (GetWindow(w, GW_OWNER) == h.from)
+          SetWindowLongPtrA(w, GWLP_HWNDPARENT, reinterpret_cast<LONG_PTR>(h.to));
+        return TRUE;
+      },
+      reinterpret_cast<LPARAM>(&handover));
   HWND hwnd = std::exchange(hwnd_, nullptr);
   SetWindowLongPtrA(hwnd, GWLP_USERDATA, 0);
   DestroyWindow(hwnd);
@@ -276,6 +302,52 @@ void Window::CentreOn(HWND owner) const {
   FitOnScreen();
 }
 
+void Window::OpenOver(HWND opener) {
+  if (!hwnd_) return;
+  HWND owner = opener ? GetAncestor(opener, GA_ROOT) : nullptr;
+  if (owner == hwnd_) owner = nullptr;
+  if (owner) SetWindowLongPtrA(hwnd_, GWLP_HWNDPARENT, reinterpret_cast<LONG_PTR>(owner));
+  if (!IsWindowVisible(hwnd_)) CentreOn(owner);
+}
+
+void Window::RestorePlace(const std::optional<WindowPlace>& kept) {
+  if (!hwnd_ || !kept) return;
+  const RECT& r = kept->normal;
+  const bool sizable = (GetWindowLongPtrA(hwnd_, GWL_STYLE) & WS_THICKFRAME) != 0;
+  SetWindowPos(hwnd_, nullptr, r.left, r.top, r.right - r.left, r.bottom - r.top,
+               SWP_NOZORDER | SWP_NOACTIVATE | (sizable ? 0 : SWP_NOSIZE));
+  FitOnScreen();
+  GetWindowRect(hwnd_, &normal_);
+  openMaximized_ = kept->maximized && (GetWindowLongPtrA(hwnd_, GWL_STYLE) & WS_MAXIMIZEBOX);
+  maximized_ = openMaximized_;
+}
+
+int Window::ShowCommand(int usual) {
+  if (!std::exchange(openMaximized_, false) || IsWindowVisible(hwnd_)) return usual;
+  return SW_SHOWMAXIMIZED;
+}
+
+// The normal place follows every move and size; the user's are told when
+// the drag ends or the window is maximised or restored, not at every step.
+void Window::TrackPlace(bool userDone) {
+  if (!hwnd_ || !IsWindowVisible(hwnd_) || IsIconic(hwnd_)) return;
+  const bool zoomed = IsZoomed(hwnd_) != FALSE;
+  if (!zoomed) {
+    GetWindowRect(hwnd_, &normal_);
+  } else if (normal_.right <= normal_.left) {
+    // Maximised before it was ever moved: the system kept its place.
+    WINDOWPLACEMENT placement{};
+    placement.length = sizeof placement;
+    if (GetWindowPlacement(hwnd_, &placement)) normal_ = placement.rcNormalPosition;
+  }
+  if (!PlaceChanged || normal_.right <= normal_.left) return;
+  if (userDone || zoomed != maximized_) {
+    maximized_ = zoomed;
+    const auto tell = PlaceChanged;
+    tell(WindowPlace{normal_, zoomed});
+  }
+}
+
 void Window::FitOnScreen() const {
   if (!hwnd_) return;
   RECT r{};
@@ -396,7 +468,14 @@ LRESULT Window::Dispatch(UINT msg, WPARAM wp, LPARAM lp) {
       break;
     case WM_SIZE:
       OnSize(LOWORD(lp), HIWORD(lp));
+      if (!(GetWindowLongPtrA(hwnd_, GWL_STYLE) & WS_CHILD)) TrackPlace(false);
       return 0;
+    case WM_MOVE:
+      if (!(GetWindowLongPtrA(hwnd_, GWL_STYLE) & WS_CHILD)) TrackPlace(false);
+      break;
+    case WM_EXITSIZEMOVE:
+      TrackPlace(true);
+      break;
     case WM_ERASEBKGND:
       if (OnEraseBackground(reinterpret_cast<HDC>(wp))) return 1;
       break;
@@ -405,6 +484,9 @@ LRESULT Window::Dispatch(UINT msg, WPARAM wp, LPARAM lp) {
       break;
     case WM_CLOSE:
       if (OnClose()) return 0;
+      break;
+    case WM_HELP:
+      if (OnHelp()) return TRUE;
       break;
     case WM_CTLCOLORSTATIC:
       if (const auto look = OnLabelLook(reinterpret_cast<HWND>(lp))) {

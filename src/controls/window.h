@@ -12,6 +12,7 @@
 
 #include "controls/accessible.h"
 #include "controls/gdi.h"
+#include "platform/window_places.h"
 
 namespace kv::controls {
 
@@ -64,7 +65,9 @@ class ScreenOverride {
 };
 
 // A child control of a system class ("LISTBOX", "EDIT", a tree view ...),
-// created at 1x1 for its window's layout to place; WS_CHILD is added.
+// created at 1x1 for its window's layout to place; WS_CHILD is added. A
+// control that does not show its text (a list, a tree) is named by it for
+// assistive technology.
 HWND MakeChild(HWND parent, const char* cls, int id, const char* text, DWORD style,
                DWORD exStyle = 0);
 
@@ -98,9 +101,24 @@ class Window {
   // Centres the window on `owner` (on the screen when there is none or it
   // is hidden or minimised), then keeps it inside the work area.
   void CentreOn(HWND owner) const;
+  // A secondary window opened from `opener` (any window inside the one
+  // that opens it): that window becomes its owner, so it stays in front of
+  // it and goes with it when minimised, and it opens centred on it (on the
+  // screen without one). A window already shown keeps its place.
+  void OpenOver(HWND opener);
   // Shrinks the window to its monitor's work area where it is larger and
   // moves it wholly inside; a window never opens partly off screen.
   void FitOnScreen() const;
+  // Puts the window where the user left it last time (a window that cannot
+  // be sized keeps its own size), wholly inside the work area whatever the
+  // screen is now; none leaves it where it is. A window left maximised
+  // opens maximised: Show gives the command its ShowWindow takes.
+  void RestorePlace(const std::optional<WindowPlace>& kept);
+  int ShowCommand(int usual);
+  // Told the window's place each time the user has moved or sized it, or
+  // maximised or restored it.
+  std::function<void(const WindowPlace&)> PlaceChanged;
+
   // The least client size (at 96 DPI) the user can size the window down to.
   void MinimumClient(SIZE client96) { minClient96_ = client96; }
 
@@ -167,6 +185,9 @@ class Window {
     (void)child;
     return nullptr;
   }
+  // F1 (WM_HELP): the window opens its page of the help; unhandled, the
+  // system passes the request on.
+  virtual bool OnHelp() { return false; }
   // The close box; unhandled, the window is destroyed.
   virtual bool OnClose() { return false; }
   // The DPI has changed: the window has its new size, the placed children
@@ -222,6 +243,10 @@ class Window {
   std::vector<Placed> placed_;
   HWND lastFocus_ = nullptr;  // a top-level window's focused child when it was deactivated
   SIZE minClient96_{0, 0};
+  RECT normal_{};           // the last place while neither maximised nor minimised
+  bool maximized_ = false;  // as last told to PlaceChanged
+  bool openMaximized_ = false;
+  void TrackPlace(bool userDone);
 };
 
 // Client coordinates carried by a mouse message.

@@ -110,9 +110,10 @@ void iCust::CreateControls() {
   CategoryBoxClicked(Check2, List4);
 }
 
-void iCust::Open(std::function<void()> loadf) {
+void iCust::Open(std::function<void()> loadf, HWND opener) {
   if (loadf) loadf_ = std::move(loadf);
   if (!filled_) startup();
+  OpenOver(opener);
   ShowWindow(hwnd_, SW_SHOWNORMAL);
   SetFocus(List1);
 }
@@ -179,21 +180,21 @@ void iCust::cButton2_Click() {
   if (folder.empty()) return;
   if (folder.back() != '\\') folder += '\\';
   if (EqualsNoCase(folder, SystemDirectory())) {
-    app_.Ask("This is the default folder that Korvanel scans. It cannot be added to the Custom "
+    app_.AskOver(hwnd_, "This is the default folder that Korvanel scans. It cannot be added to the Custom "
              "Integrity Checker");
     return;
   }
   const std::vector<std::string> lines = Lines();
   for (const std::string& line : lines) {
     if (line.size() > 3 && EqualsNoCase(folder, Trim(std::string_view(line).substr(3)))) {
-      app_.Ask("This folder is already being scanned.");
+      app_.AskOver(hwnd_, "This folder is already being scanned.");
       return;
     }
   }
   for (size_t i = 0; i < lines.size(); ++i) {
     if (lines[i].find(kEmptyMark) == std::string::npos) continue;
     SetLine(int(i), SlotText(int(i) + 1) + ") " + folder);
-    app_.Ask("Folder Added.");
+    app_.AskOver(hwnd_, "Folder Added.");
     return;
   }
 }
@@ -203,7 +204,7 @@ void iCust::Command2_Click() {
   const int line = Selected();
   if (line < 0 || line >= kSlots) return;
   if (Lines()[size_t(line)].find(kEmptyMark) != std::string::npos) return;
-  if (app_.Ask("Are you sure you want to remove this folder? Doing so will lose all Integrity "
+  if (app_.AskOver(hwnd_, "Are you sure you want to remove this folder? Doing so will lose all Integrity "
                "Checker data for this folder!",
                MsgButtons::OkCancel, "Caution!") == MsgAnswer::Cancel)
     return;
@@ -216,7 +217,7 @@ void iCust::Command2_Click() {
   WriteEntry(app_, app_.settingsFile, "args2", kNoArgs, section);
   SetLine(line, section + kEmptyMark);
   List3[size_t(line)] = List5[size_t(line)] = kNoArgs;
-  DeleteSlotBaselines(app_.appDir, slot);
+  DeleteSlotBaselines(app_.dataRoot, slot);
 }
 
 void iCust::ShowValues(const std::string& value, HWND box, HWND list) {
@@ -267,7 +268,7 @@ void iCust::WriteBack(HWND box, HWND list, std::array<std::string, kSlots>& valu
   settingsEdited = true;
   const int line = Selected();
   if (line < 0 || line >= kSlots) {
-    app_.Ask("Please select a folder to edit its properties!");
+    app_.AskOver(hwnd_, "Please select a folder to edit its properties!");
     return;
   }
   std::string value;
@@ -288,19 +289,19 @@ void iCust::Command3_Click() {
                                  : Trim(std::string_view(line).substr(std::min<size_t>(3, line.size())));
     // A slot that now holds another folder starts without a baseline.
     if (!EqualsNoCase(Trim(SettingsEntry(app_, "path", section)), path))
-      DeleteSlotBaselines(app_.appDir, slot);
+      DeleteSlotBaselines(app_.dataRoot, slot);
     WriteEntry(app_, app_.settingsFile, "path", path, section);
     WriteEntry(app_, app_.settingsFile, "args", List3[size_t(slot - 1)], section);
     WriteEntry(app_, app_.settingsFile, "args2", List5[size_t(slot - 1)], section);
   }
-  app_.Ask("Save Successful!");
+  app_.AskOver(hwnd_, "Save Successful!");
   RefillFolderList();
   ShowWindow(hwnd_, SW_HIDE);
 }
 
 void iCust::Form_Unload() {
   if (settingsEdited &&
-      app_.Ask("Do you wish to Save your changes?", MsgButtons::YesNo) == MsgAnswer::Yes)
+      app_.AskOver(hwnd_, "Do you wish to Save your changes?", MsgButtons::YesNo) == MsgAnswer::Yes)
     Command3_Click();
   RefillFolderList();
   // Closed: unsaved edits are gone and the next opening reads the file again.
@@ -321,6 +322,9 @@ void iCust::norms() {
 
 bool iCust::OnCommand(int id, int code, HWND) {
   switch (id) {
+    case IDCANCEL:  // Escape closes the window as its close box does
+      Form_Unload();
+      break;
     case kList1:
       if (code == LBN_SELCHANGE) List1_Click();
       break;
@@ -338,6 +342,11 @@ bool iCust::OnCommand(int id, int code, HWND) {
       break;
     default: return false;
   }
+  return true;
+}
+
+bool iCust::OnHelp() {
+  app_.OpenHelp("integrity.html");
   return true;
 }
 

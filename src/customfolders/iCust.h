@@ -28,7 +28,7 @@ class iCust : public controls::Window {
   // Shows the window; the first showing after it was closed (or made)
   // fills it from the settings file. `loadf` refills the folder list of the
   // page that opened it whenever the window is saved or closed.
-  void Open(std::function<void()> loadf = {});
+  void Open(std::function<void()> loadf = {}, HWND opener = nullptr);
   bool Visible() const;
 
   // --- procedures ---------------------------------------------------------
@@ -66,6 +66,7 @@ class iCust : public controls::Window {
  private:
   bool OnCommand(int id, int code, HWND from) override;
   bool OnClose() override;
+  bool OnHelp() override;
   bool OnMouseMove(POINT at) override;
   std::optional<LabelLook> OnLabelLook(HWND label) override;
   void CreateControls();

@@ -44,6 +44,7 @@ IntegrityPage::IntegrityPage(Panel& panel, App& app, bool plain) : panel_(panel)
                                CBS_HASSTRINGS,
                            0, 0, 10, 200, parent, reinterpret_cast<HMENU>(INT_PTR(kCombo1)),
                            GetModuleHandleA(nullptr), nullptr);
+  controls::NameForAccessibility(Combo1, "Folder to scan");
   addRem.Create(parent, kAddRem, 0, 0, 10, 10, "Add/Remove Custom Folders...", plain);
   Label7 = ui::MakeLabel(parent, 0, "Choose File Types to Scan");
   for (int i = 0; i < 6; ++i) {
@@ -52,7 +53,7 @@ IntegrityPage::IntegrityPage(Panel& panel, App& app, bool plain) : panel_(panel)
     check[size_t(i)].Create(parent, 0, panel.Background(), DrawCheckMark);
     // Shown only while chosen, so a screen reader finds the chosen ones.
     SetWindowTextA(check[size_t(i)].hwnd(), (std::string("Chosen: ") + kCategoryCaptions[i]).c_str());
-    check[size_t(i)].Visible(true);  // the page opens with every category chosen
+    ShowMark(i, true);  // the page opens with every category chosen
   }
   bFULL.Create(parent, kBFull, 0, 0, 10, 10, "Select All", plain);
   bCLEAR.Create(parent, kBClear, 0, 0, 10, 10, "Clear Selections", plain);
@@ -178,26 +179,32 @@ void IntegrityPage::Combo1_Click() {
   }
   if (app_.ended) return;
   const CategoryList args = ParseCategoryList(SettingsEntry(app_, "args", Dec(slot)));
-  for (int i = 0; i < 6; ++i) check[size_t(i)].Visible(args.category[size_t(i)]);
+  for (int i = 0; i < 6; ++i) ShowMark(i, args.category[size_t(i)]);
 }
 
 // --- categories -------------------------------------------------------------------
 
 void IntegrityPage::ToggleCategory(int mark) {
   if (mark < 0 || mark >= 6) return;
-  check[size_t(mark)].Visible(!check[size_t(mark)].Visible());
+  ShowMark(mark, !MarkShown(mark));
+}
+
+// The mark is the choice; its button tells assistive technology the same.
+void IntegrityPage::ShowMark(int mark, bool shown) {
+  check[size_t(mark)].Visible(shown);
+  category[size_t(mark)].Checked(shown);
 }
 
 void IntegrityPage::bFULL_Click() {
-  for (Picture& p : check) p.Visible(true);
+  for (int i = 0; i < 6; ++i) ShowMark(i, true);
 }
 
 void IntegrityPage::bCLEAR_Click() {
-  for (Picture& p : check) p.Visible(false);
+  for (int i = 0; i < 6; ++i) ShowMark(i, false);
 }
 
 void IntegrityPage::addRem_Click() {
-  app_.CustomFolders().Open([this] { loadf(); });
+  app_.CustomFolders().Open([this] { loadf(); }, addRem.hwnd());
 }
 
 // --- the check ----------------------------------------------------------------------

@@ -48,6 +48,7 @@ class IntegrityPage : public PageContent {
   cButton bFULL, bCLEAR, bSCAN;
 
  private:
+  void ShowMark(int mark, bool shown);
   int SlotOf(int entry) const;
   std::string FolderOf(int entry) const;
   bool SlotStillHolds(int slot, const std::string& folder) const;

@@ -11,11 +11,11 @@
 namespace kv {
 
 void SelectBaselineFile(App& app) {
-  app.baselineFile = SystemBaselineFile(app.appDir, app.algorithmName);
+  app.baselineFile = SystemBaselineFile(app.dataRoot, app.algorithmName);
 }
 
 std::string FolderBaselineFile(App& app, int slot) {
-  return kv::FolderBaselineFile(app.appDir, slot, app.algorithmName);
+  return kv::FolderBaselineFile(app.dataRoot, slot, app.algorithmName);
 }
 
 namespace {

@@ -2,11 +2,16 @@
 
 #include <windows.h>
 
+#include <optional>
+#include <vector>
+
 #include "context/app.h"
 #include "context/scan_document.h"
+#include "core/text.h"
 #include "integrity/baseline_files.h"
 #include "integrity/check_run.h"
 #include "integrity/intCheck.h"
+#include "logs/run_end.h"
 
 namespace kv {
 
@@ -17,9 +22,42 @@ void StartAutoLoadCheck(App& app) {
   if (!app.ended) window.Minimize();
 }
 
+namespace {
+
+std::optional<FindingKind> FindingKindOf(VerdictKind kind) {
+  switch (kind) {
+    case VerdictKind::New: return FindingKind::New;
+    case VerdictKind::Changed: return FindingKind::Changed;
+    case VerdictKind::Unreadable: return FindingKind::Unreadable;
+    case VerdictKind::Missing: return FindingKind::Missing;
+    case VerdictKind::Same: break;
+  }
+  return std::nullopt;
+}
+
+// The check's findings go on the run's record as they stand before the
+// scanners see them; accepting them later marks them so.
+void RecordFindings(App& app, const std::vector<FileVerdict>& findings, const CheckTally& tally) {
+  RunReport& report = app.report;
+  if (!report.Open()) return;
+  report.checked = true;
+  report.filesChecked += tally.checked;
+  // No algorithm named is the CRC-32 the baselines started with.
+  const std::string algorithm = Trim(app.algorithmName).empty() ? "crc32" : LCase(Trim(app.algorithmName));
+  for (const FileVerdict& v : findings) {
+    const auto kind = FindingKindOf(v.kind);
+    if (!kind) continue;
+    report.findings.push_back({*kind, v.path, {}, algorithm, v.previous, v.checksum});
+    app.NoteExit(kExitFindings);
+  }
+}
+
+}  // namespace
+
 void EndCheckRun(App& app, intCheck& window, const CheckTally& tally) {
   RunState& run = app.run;
   const bool baselineRun = run.baselineScanActive;
+  if (!baselineRun && !run.customFolderFirstScan) RecordFindings(app, window.Findings(), tally);
   if (baselineRun) {
     run.baselineScanActive = false;
     FinishScanDocument(app);
@@ -50,7 +88,13 @@ void EndCheckRun(App& app, intCheck& window, const CheckTally& tally) {
     app.host.RequestAttention(window.hwnd());
     if (run.autoLoadRun) window.NotifyFindings(tally);
   }
-  if (run.InSecureShutDown()) app.wiring.continueSecureShutDown(app);
+  if (run.InSecureShutDown()) {
+    app.wiring.continueSecureShutDown(app);
+    return;
+  }
+  // The check was the whole run: a logon check left open for the user, or
+  // one the user started.
+  FinishRun(app);
 }
 
 }  // namespace kv

@@ -172,8 +172,8 @@ void CheckRun::ReportMissing(const CheckFolder& folder) {
   const bool folderPass = !folder.path.empty();
   const Baseline& baseline = folderPass ? app_.folderBaseline : app_.systemBaseline;
   for (const std::string& name : MissingNames(baseline, sections, *listed)) {
-    const FileVerdict verdict{path + name, VerdictKind::Missing, {}, folderPass ? folder.slot : 0,
-                              true};
+    FileVerdict verdict{path + name, VerdictKind::Missing, {}, folderPass ? folder.slot : 0, true};
+    verdict.previous = baseline.FindEntry(name, UCase(Right(name, 3))).value_or(std::string());
     ++tally_.missing;
     view_.FileChecked(verdict);
   }
@@ -365,6 +365,7 @@ bool CheckRun::Walk(const CheckFolder& folderToCheck, int category) {
           verdict.finding = true;
       } else if (sum.text != stored) {
         verdict.kind = VerdictKind::Changed;
+        verdict.previous = stored;
         ++tally_.changed;
         verdict.finding = !request_.buildBaseline;
       }

@@ -32,6 +32,7 @@ struct FileVerdict {
   // Not the same, and left for the user: during a first full scan new
   // files go straight into the baseline instead.
   bool finding = false;
+  std::string previous;  // a changed file: the checksum its baseline holds
 };
 
 // Categories 1..6 in checking order (index 0 is category 1).

@@ -108,8 +108,9 @@ void LogNotWritten(App& app, FailedFilesView& view) {
   view.ShowStatus("Results");
   // A run that would have ended after accepting them has nobody there to
   // read a message: it says so by how it ends.
+  app.report.couldNotRun = kLogNotWritten;
+  app.NoteExit(kExitCouldNotRun);
   if (app.run.InSecureShutDown() || (StartedWithArguments(app) && app.autoScanFailed)) {
-    app.exitCode = kExitLogNotWritten;
     if (!app.run.InSecureShutDown()) app.EndProgram();
     return;
   }
@@ -122,10 +123,9 @@ void ScannerObjected(App& app, FailedFilesView& view, const ScanVerdict& verdict
                      const std::string& items) {
   (void)TryWriteLog(app, VerdictLogHeader(verdict) + items, 1);
   view.ShowStatus("Results");
-  if (app.run.InSecureShutDown()) {
-    app.exitCode = kExitScannerObjected;
-    return;
-  }
+  app.report.scannerFailure = VerdictMessage(verdict) + " Anti-virus program: " + verdict.program;
+  app.NoteExit(kExitCouldNotRun);
+  if (app.run.InSecureShutDown()) return;
   // At logon too someone is there: what the scanner found is theirs to see.
   app.Ask(VerdictMessage(verdict), MsgButtons::Ok, {}, MsgIcon::Warning);
 }
@@ -161,6 +161,8 @@ void ScanFailingFiles(App& app, FailedFilesView& view,
     handOver.reset();
     if (app.ended) return;
     if (scan.startFailed) {
+      app.report.scannerFailure = ScannerNotExecutedMessage(scanners.first.program);
+      app.NoteExit(kExitCouldNotRun);
       // The list stays, so the scanner can be corrected and the scan repeated.
       if (!run.InSecureShutDown()) ShowScannerNotExecuted(app, scanners.first.program);
       return;
@@ -206,6 +208,13 @@ void ScanFailingFiles(App& app, FailedFilesView& view,
   if (AnyToAccept(findings)) {
     view.ShowStatus("Updating Integrity File...");
     const bool updated = AcceptFindings(app, view, findings);
+    // What was accepted is on the run's record as such; a file that cannot
+    // be read is never accepted and stays kept.
+    if (updated) {
+      for (Finding& f : app.report.findings)
+        if (f.kind == FindingKind::New || f.kind == FindingKind::Changed || f.kind == FindingKind::Missing)
+          f.action = FindingAction::Accepted;
+    }
     if (app.ended || !updated) return;
   } else {
     view.ShowStatus("Results");

@@ -21,6 +21,7 @@
 #include "integrity/checksum/checksum_pipeline.h"
 #include "context/scan_document.h"
 #include "integrity/intCheck_ids.h"
+#include "logs/run_end.h"
 #include "platform/files.h"
 #include "platform/wide_text.h"
 
@@ -51,6 +52,13 @@ intCheck::intCheck(App& app)
   Create(controls::WindowClass{kClassName, 0, background.get(), true}, 0, "Integrity Checker",
          WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_CLIPCHILDREN, CW_USEDEFAULT,
          CW_USEDEFAULT, controls::Scale(560, dpi), controls::Scale(440, dpi), nullptr);
+  // Where the user left it, else in the middle of the screen.
+  const std::string data = app_.appDir + "Data\\";
+  if (const auto kept = KeptWindowPlace(data, "intCheck"))
+    RestorePlace(kept);
+  else
+    CentreOnScreen();
+  PlaceChanged = [data](const WindowPlace& place) { KeepWindowPlace(data, "intCheck", place); };
   CreateControls();
   LoadScannerFields();
   controls::UseDialogKeys(kClassName);
@@ -208,6 +216,11 @@ bool intCheck::OnCommand(int id, int code, HWND from) {
 // The placed controls have moved already; the list's scroll width follows.
 void intCheck::OnDpiChanged() { list_.SetColumnWidths(Dpi()); }
 
+bool intCheck::OnHelp() {
+  app_.OpenHelp("integrity.html");
+  return true;
+}
+
 bool intCheck::OnClose() {
   CloseBox();
   return true;
@@ -316,6 +329,10 @@ void intCheck::RunCheck() {
   if (!prepared_) return;
   std::unique_ptr<CheckRun> check = std::move(prepared_);
   running_ = true;
+  // A check the user started is a run of its own; an unattended run was
+  // opened at start-up and goes on after the check.
+  if (!app_.run.unattendedRun && !app_.run.baselineScanActive && !app_.run.customFolderFirstScan)
+    StartRunReport(app_, true);
   check->UseBaseline(app_.algorithmName, app_.baselineFile);
   check->Run();
   running_ = false;

@@ -124,6 +124,7 @@ class intCheck : public controls::Window, public CheckView, public FailedFilesVi
   bool OnTimer(UINT_PTR id) override;
   bool OnCommand(int id, int code, HWND from) override;
   bool OnClose() override;
+  bool OnHelp() override;
   void OnSize(int width, int height) override;
   LRESULT OnMessage(UINT msg, WPARAM wp, LPARAM lp) override;
   void OnDpiChanged() override;

@@ -105,7 +105,7 @@ void LogList::Layout() {
 
 // --- the tree ---------------------------------------------------------------
 
-std::string LogList::LogFolder() const { return app_.appDir + "Data\\Log\\"; }
+std::string LogList::LogFolder() const { return app_.dataRoot + "Data\\Log\\"; }
 
 std::string LogList::ItemText(HTREEITEM item) const {
   if (!item) return {};

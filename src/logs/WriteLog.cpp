@@ -20,7 +20,7 @@ LogResult TryWriteLog(App& app, const std::string& text, int force) {
     if (app.boxes.Check7 == 0) return result;
   }
   result.wanted = true;
-  const std::string folder = app.appDir + "Data\\Log\\";
+  const std::string folder = app.dataRoot + "Data\\Log\\";
   // Two logs in the same second each keep their own file.
   const std::string name = UniqueLogName(LogFileNameAt(app.host.Now()), [&](const std::string& n) {
     return FileExists(folder + n);

@@ -24,7 +24,7 @@ ScanNotice::~ScanNotice() { Destroy(); }
 
 void ScanNotice::Review() {
   const std::string log = NewestLog(app_);
-  if (!log.empty()) app_.host.ShellOpen(log, app_.appDir + "Data\\Log\\", SW_SHOWNORMAL);
+  if (!log.empty()) app_.host.ShellOpen(log, app_.dataRoot + "Data\\Log\\", SW_SHOWNORMAL);
   Dismiss();
 }
 
@@ -49,7 +49,7 @@ LRESULT ScanNotice::OnMessage(UINT msg, WPARAM wp, LPARAM lp) {
 }
 
 std::string NewestLog(const App& app) {
-  const std::string folder = app.appDir + "Data\\Log\\";
+  const std::string folder = app.dataRoot + "Data\\Log\\";
   std::string newest;
   uint64_t newestTime = 0;
   for (const std::string& name : ListDirectory(folder).value_or(std::vector<std::string>{})) {

@@ -195,6 +195,27 @@ bool AppendToFile(const std::string& path, const std::string& bytes) {
   return ok;
 }
 
+bool AppendLines(const std::string& path, const std::string& lines) {
+  HANDLE h = CreateFileW(WidePath(path).c_str(), GENERIC_READ | FILE_APPEND_DATA, FILE_SHARE_READ, nullptr,
+                         OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL | FILE_FLAG_WRITE_THROUGH, nullptr);
+  if (h == INVALID_HANDLE_VALUE) return false;
+  std::string bytes;
+  LARGE_INTEGER size{};
+  if (GetFileSizeEx(h, &size) && size.QuadPart > 0) {
+    LARGE_INTEGER last{};
+    last.QuadPart = size.QuadPart - 1;
+    char c = '\n';
+    DWORD got = 0;
+    if (SetFilePointerEx(h, last, nullptr, FILE_BEGIN) && ReadFile(h, &c, 1, &got, nullptr) && got == 1 &&
+        c != '\n')
+      bytes = "\n";
+  }
+  bytes += lines;
+  const bool ok = WriteAll(h, bytes) && FlushFileBuffers(h);
+  CloseHandle(h);
+  return ok;
+}
+
 bool CopyFileTo(const std::string& from, const std::string& to) {
   return CopyFileW(WidePath(from).c_str(), WidePath(to).c_str(), FALSE);
 }

@@ -43,6 +43,12 @@ bool WriteWholeFile(const std::string& path, const std::string& bytes);
 // over it with write-through, so the old or the new file always survives.
 bool ReplaceFileContents(const std::string& path, const std::string& bytes);
 bool AppendToFile(const std::string& path, const std::string& bytes);
+// Appends whole lines to a record file that other programs follow as it
+// grows: the file keeps its identity (a rewrite through a temporary file
+// would make a following agent read it all again), the lines go down in one
+// write and are flushed before this returns, and a line a crash left
+// unfinished is ended first, so it can never run into the next record.
+bool AppendLines(const std::string& path, const std::string& lines);
 bool CopyFileTo(const std::string& from, const std::string& to);  // overwrites
 bool DeleteFileAt(const std::string& path);
 bool CreateFolder(const std::string& path);

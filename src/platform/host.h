@@ -19,7 +19,11 @@ enum class MsgAnswer { Ok, Cancel, Yes, No };
 
 struct LocalTime {
   int year = 0, month = 0, day = 0, hour = 0, minute = 0, second = 0;
+  int utcOffsetMinutes = 0;  // local time minus UTC, as records that leave the machine need it
 };
+
+// The kinds of entry in the system's event log.
+enum class EventType { Information, Warning, Error };
 
 // How a program that was waited for ended.
 struct ProcessEnd {
@@ -47,6 +51,14 @@ class Host {
   // A modal message box; the title is always given by the caller.
   virtual MsgAnswer ShowMessage(const std::string& text, const std::string& title,
                                MsgButtons buttons, MsgIcon icon = MsgIcon::None) = 0;
+  // The same box asked by a window: owned by it and centred on it, and the
+  // window (with the windows that own it) takes no input until it is
+  // answered. A null owner leaves the choice to ShowMessage.
+  virtual MsgAnswer ShowMessageOver(HWND__* owner, const std::string& text, const std::string& title,
+                                    MsgButtons buttons, MsgIcon icon = MsgIcon::None) {
+    (void)owner;
+    return ShowMessage(text, title, buttons, icon);
+  }
 
   // Starts a command line as a new process without waiting for it.
   virtual bool StartProcess(const std::string& commandLine, int showMode) = 0;
@@ -99,6 +111,11 @@ class Host {
   virtual void EndProgram(int exitCode = 0) = 0;
 
   virtual LocalTime Now() = 0;
+
+  // One event in the Application log under the source "Korvanel". A source
+  // that no installer registered still takes it; the viewer then shows the
+  // text without a message of its own around it.
+  virtual void LogEvent(EventType type, unsigned long id, const std::string& text) = 0;
 };
 
 }  // namespace kv

@@ -126,4 +126,13 @@ std::string NameInFolder(std::string_view path) {
   return std::string(LastPathPart(path, [cp](unsigned char c) { return IsDBCSLeadByteEx(cp, c) != 0; }));
 }
 
+std::string Utf8Text(std::string_view text) {
+  const std::wstring wide = WideText(text);
+  if (wide.empty()) return {};
+  const int n = WideCharToMultiByte(CP_UTF8, 0, wide.data(), int(wide.size()), nullptr, 0, nullptr, nullptr);
+  std::string out(size_t(n > 0 ? n : 0), '\0');
+  if (n > 0) WideCharToMultiByte(CP_UTF8, 0, wide.data(), int(wide.size()), out.data(), n, nullptr, nullptr);
+  return out;
+}
+
 }  // namespace kv

@@ -23,6 +23,10 @@ std::wstring PrefixedPath(std::string_view path);
 // WidePath may have added.
 std::string NarrowPath(std::wstring_view path);
 
+// A program text as UTF-8, for records read by other programs: escapes
+// become their characters again.
+std::string Utf8Text(std::string_view text);
+
 // The name of a file within its folder: the path after its last separator
 // that is a character of the system code page of its own.
 std::string NameInFolder(std::string_view path);

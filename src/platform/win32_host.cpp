@@ -14,8 +14,44 @@
 
 namespace kv {
 
+namespace {
+
+// The system places a message box in the middle of the screen; the program
+// places it on the window that asks, inside that window's work area.
+thread_local HWND boxOwner = nullptr;
+
+LRESULT CALLBACK CentreBox(int code, WPARAM wp, LPARAM lp) {
+  if (code == HCBT_ACTIVATE && boxOwner) {
+    const HWND box = reinterpret_cast<HWND>(wp);
+    char cls[16] = "";
+    if (GetClassNameA(box, cls, sizeof cls) && lstrcmpA(cls, "#32770") == 0 &&
+        GetWindow(box, GW_OWNER) == boxOwner) {
+      RECT o{}, r{};
+      GetWindowRect(boxOwner, &o);
+      GetWindowRect(box, &r);
+      MONITORINFO m{};
+      m.cbSize = sizeof m;
+      GetMonitorInfoA(MonitorFromWindow(boxOwner, MONITOR_DEFAULTTONEAREST), &m);
+      const LONG w = r.right - r.left, h = r.bottom - r.top;
+      LONG x = o.left + ((o.right - o.left) - w) / 2, y = o.top + ((o.bottom - o.top) - h) / 2;
+      x = std::max(m.rcWork.left, std::min(x, m.rcWork.right - w));
+      y = std::max(m.rcWork.top, std::min(y, m.rcWork.bottom - h));
+      SetWindowPos(box, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+      boxOwner = nullptr;
+    }
+  }
+  return CallNextHookEx(nullptr, code, wp, lp);
+}
+
+}  // namespace
+
 MsgAnswer Win32Host::ShowMessage(const std::string& text, const std::string& title,
                                 MsgButtons buttons, MsgIcon icon) {
+  return ShowMessageOver(nullptr, text, title, buttons, icon);
+}
+
+MsgAnswer Win32Host::ShowMessageOver(HWND owner, const std::string& text, const std::string& title,
+                                     MsgButtons buttons, MsgIcon icon) {
   UINT type = MB_OK;
   if (buttons == MsgButtons::YesNo) type = MB_YESNO;
   if (buttons == MsgButtons::OkCancel) type = MB_OKCANCEL;
@@ -26,11 +62,29 @@ MsgAnswer Win32Host::ShowMessage(const std::string& text, const std::string& tit
     case MsgIcon::Question: type |= MB_ICONQUESTION; break;
     case MsgIcon::None: break;
   }
-  // Owned by the active window of this thread so the box stays in front of
-  // it; unattended runs have none and get a task-modal box.
-  HWND owner = GetActiveWindow();
+  // Without a window that asks, the active window of this thread owns the
+  // box so it stays in front of it; unattended runs have none and get a
+  // task-modal box.
+  if (!owner || !IsWindow(owner) || !IsWindowVisible(owner)) owner = GetActiveWindow();
   if (!owner) type |= MB_TASKMODAL | MB_SETFOREGROUND;
-  switch (MessageBoxA(owner, text.c_str(), title.c_str(), type)) {
+  // The box disables its owner; the windows that own the owner (the main
+  // window behind the wizard) wait for the answer as well.
+  std::vector<HWND> held;
+  for (HWND w = owner ? GetWindow(owner, GW_OWNER) : nullptr; w; w = GetWindow(w, GW_OWNER))
+    if (IsWindowEnabled(w)) {
+      EnableWindow(w, FALSE);
+      held.push_back(w);
+    }
+  HHOOK hook = nullptr;
+  if (owner) {
+    boxOwner = owner;
+    hook = SetWindowsHookExA(WH_CBT, &CentreBox, nullptr, GetCurrentThreadId());
+  }
+  const int answer = MessageBoxA(owner, text.c_str(), title.c_str(), type);
+  if (hook) UnhookWindowsHookEx(hook);
+  boxOwner = nullptr;
+  for (auto w = held.rbegin(); w != held.rend(); ++w) EnableWindow(*w, TRUE);
+  switch (answer) {
     case IDYES: return MsgAnswer::Yes;
     case IDNO: return MsgAnswer::No;
     case IDCANCEL: return MsgAnswer::Cancel;
@@ -272,9 +326,32 @@ void Win32Host::RequestAttention(HWND window) {
 }
 
 LocalTime Win32Host::Now() {
-  SYSTEMTIME st;
-  GetLocalTime(&st);
-  return {st.wYear, st.wMonth, st.wDay, st.wHour, st.wMinute, st.wSecond};
+  SYSTEMTIME local, utc;
+  GetLocalTime(&local);
+  GetSystemTime(&utc);
+  // The offset is what separates the two readings of one moment, to the
+  // minute (they may straddle a second).
+  const auto minutes = [](const SYSTEMTIME& s) {
+    FILETIME ft;
+    SystemTimeToFileTime(&s, &ft);
+    const ULONGLONG t = (ULONGLONG(ft.dwHighDateTime) << 32) | ft.dwLowDateTime;
+    return (long long)(t / 600000000ULL);
+  };
+  const int offset = int(minutes(local) - minutes(utc));
+  return {local.wYear, local.wMonth, local.wDay, local.wHour, local.wMinute, local.wSecond,
+          offset};
+}
+
+void Win32Host::LogEvent(EventType type, unsigned long id, const std::string& text) {
+  HANDLE source = RegisterEventSourceW(nullptr, L"Korvanel");
+  if (!source) return;
+  const WORD kind = type == EventType::Error     ? EVENTLOG_ERROR_TYPE
+                    : type == EventType::Warning ? EVENTLOG_WARNING_TYPE
+                                                 : EVENTLOG_INFORMATION_TYPE;
+  const std::wstring wide = WideText(text);
+  const wchar_t* strings[] = {wide.c_str()};
+  ReportEventW(source, kind, 0, DWORD(id), nullptr, 1, 0, strings, nullptr);
+  DeregisterEventSource(source);
 }
 
 }  // namespace kv

@@ -7,6 +7,8 @@ class Win32Host final : public Host {
  public:
   MsgAnswer ShowMessage(const std::string& text, const std::string& title, MsgButtons buttons,
                        MsgIcon icon) override;
+  MsgAnswer ShowMessageOver(HWND__* owner, const std::string& text, const std::string& title,
+                            MsgButtons buttons, MsgIcon icon) override;
   bool StartProcess(const std::string& commandLine, int showMode) override;
   ProcessEnd StartAndWait(const std::string& commandLine, int showMode, unsigned long timeoutMs,
                           const std::function<bool()>& keepWaiting) override;
@@ -23,6 +25,7 @@ class Win32Host final : public Host {
   void HideNotifyIcon(HWND__* window) override;
   void EndProgram(int exitCode = 0) override;
   LocalTime Now() override;
+  void LogEvent(EventType type, unsigned long id, const std::string& text) override;
 };
 
 }  // namespace kv

@@ -174,6 +174,11 @@ MainSettingsPage::MainSettingsPage(App& app, Panel& panel, bool plain, std::func
   box(Check12, kCheck12, "OCX");
   box(Check16, kCheck12 + 4, "EXE,COM");
   box(Check17, kCheck12 + 5, "SCR,PIF");
+  // Their captions lean on the heading above; a screen reader reads each alone.
+  for (auto [c, kind] : {std::pair{&Check15, "Dynamic Linked Libraries (DLL)"}, {&Check14, "Drivers (DRV)"},
+                         {&Check13, "System Files (SYS,386)"}, {&Check12, "ActiveX Files (OCX)"},
+                         {&Check16, "Executables (EXE,COM)"}, {&Check17, "Commonly Exploited Files (SCR,PIF)"}})
+    c->AccessibleName(std::string("Check ") + kind + " on secure shut down");
   cButton10.Create(p, kCButton10, 0, 0, 10, 10,
                    "Click here to setup your anti-virus or anti-trojan application(s).", plain);
   cSave.Create(p, kCSave, 0, 0, 10, 10, "Save Settings", plain);
@@ -244,7 +249,7 @@ void MainSettingsPage::Layout(const RECT& area, UINT dpi) {
   g.at(cCancelSett.hwnd(), 150, y, 100, 32);
 }
 
-void MainSettingsPage::cButton10_Click() { app_.AntivirusSetup().Open(); }
+void MainSettingsPage::cButton10_Click() { app_.AntivirusSetup().Open(cButton10.hwnd()); }
 
 void MainSettingsPage::cSave_Click() {
   EnsureSettingsFile(app_);
@@ -653,12 +658,12 @@ void OptionsPage::cButton2_Click() {
 
 void OptionsPage::cSetW_Click() {
   loadSettings(app_);
-  app_.Wizard().LoadUp();
+  app_.Wizard().LoadUp(cSetW.hwnd());
 }
 
 void OptionsPage::cCreateSS_Click() { CreateSecureShutDownShortcut(app_); }
 
-void OptionsPage::cDetect_Click() { app_.SupportList().Open(); }
+void OptionsPage::cDetect_Click() { app_.SupportList().Open(cDetect.hwnd()); }
 
 void OptionsPage::cUpdates_Click() {
   UpdatesButtonClick(app_);

@@ -35,6 +35,10 @@ class MainSettingsPage : public PageContent {
  public:
   MainSettingsPage(App& app, Panel& panel, bool plain, std::function<void()> cancel);
   void norms() override;
+  bool Cancel() override {
+    cCancelSett_Click();
+    return true;
+  }
   void Layout(const RECT& area, UINT dpi) override;
 
   // The boxes take the values the settings load left in App::boxes.
@@ -64,6 +68,10 @@ class AdvancedSettingsPage : public PageContent {
   AdvancedSettingsPage(App& app, Panel& panel, bool plain, std::function<void()> cancel,
                        std::function<void()> help);
   void norms() override;
+  bool Cancel() override {
+    cButton1_Click();
+    return true;
+  }
   void Layout(const RECT& area, UINT dpi) override;
 
   // Selects the options of the loaded settings values.

@@ -1,5 +1,7 @@
 #include "settingsui/vDct.h"
 
+#include <oleacc.h>
+
 #include <algorithm>
 
 #include "antivirus/aVirHelp.h"
@@ -141,6 +143,12 @@ void WizardLink::SetLook(Look look) {
   if (look_ == look) return;
   look_ = look;
   Redraw();
+}
+
+std::optional<controls::AccessibleFacts> WizardLink::OnAccessible() const {
+  long state = look_ == Look::Lit ? STATE_SYSTEM_HOTTRACKED : 0;
+  if (held_) state |= STATE_SYSTEM_PRESSED;
+  return controls::AccessibleFacts{caption_, ROLE_SYSTEM_PUSHBUTTON, state, "Press"};
 }
 
 bool WizardLink::OnMouseMove(POINT) {
@@ -372,11 +380,12 @@ void vDct::SetScannerArguments(const std::string& args) { SetText(varg, args); }
 
 // --- pages -------------------------------------------------------------------------
 
-void vDct::LoadUp() {
+void vDct::LoadUp(HWND opener) {
+  OpenOver(opener);
   ShowWindow(hwnd_, SW_SHOWNORMAL);
   page_ = 0;
   norms();
-  if (!FillFromSettings()) app_.Ask(kSettingsUnreadable);
+  if (!FillFromSettings()) app_.AskOver(hwnd_, kSettingsUnreadable);
   NextFrame();
   FocusPage();
 }
@@ -473,7 +482,7 @@ void vDct::Hide() {
 void vDct::Label1_Click() {
   if (page_ >= kLastPage) return;
   // Going on without a scanner is allowed; the user is only told.
-  if (page_ == 2 && !FileExists(ScannerPath())) app_.Ask(kNoScanner);
+  if (page_ == 2 && !FileExists(ScannerPath())) app_.AskOver(hwnd_, kNoScanner);
   ++page_;
   NextFrame();
 }
@@ -485,7 +494,7 @@ void vDct::Label2_Click() {
 }
 
 void vDct::Label3_Click() {
-  if (app_.Ask(kCancelQuestion, MsgButtons::YesNo) == MsgAnswer::No) return;
+  if (app_.AskOver(hwnd_, kCancelQuestion, MsgButtons::YesNo) == MsgAnswer::No) return;
   Hide();
 }
 
@@ -505,7 +514,7 @@ void vDct::locate_Click() {
 void vDct::helpme_Click() {
   aVirHelp& list = app_.SupportList();
   list.Tag.clear();  // the first scanner's slot
-  list.Open();
+  list.Open(hwnd_);
 }
 
 // The scanner gets the settings file and the baseline, nothing else: the
@@ -513,10 +522,10 @@ void vDct::helpme_Click() {
 void vDct::Command1_Click() {
   const std::string program = ScannerPath();
   if (!FileExists(program)) {
-    app_.Ask(kChooseFirst);
+    app_.AskOver(hwnd_, kChooseFirst);
     return;
   }
-  app_.Ask(kTestNotice);
+  app_.AskOver(hwnd_, kTestNotice);
   std::string one = app_.settingsFile, two = app_.baselineFile;
   if (app_.useShortPaths) {
     one = ShortPathOf(one);
@@ -545,7 +554,7 @@ void vDct::Command2_Click() {
   const auto write = [&](const char* key, const std::string& value) {
     if (WriteEntry(app_, app_.settingsFile, key, value, "Korvanel")) return;
     saved = false;
-    if (reportEach) app_.Ask("ERROR");
+    if (reportEach) app_.AskOver(hwnd_, "ERROR");
   };
   std::string flags;
   for (const check* box : {&Check1, &Check2, &Check3, &Check4, &Check5, &Check8, &Check6, &Check7}) {
@@ -555,7 +564,7 @@ void vDct::Command2_Click() {
   write("settings", flags);
 
   if (!FileExists(ScannerPath())) {
-    app_.Ask(kNoScanner);
+    app_.AskOver(hwnd_, kNoScanner);
     SetText(vpath, kPlaceholder);
     SetText(varg, " ");
   }
@@ -565,12 +574,12 @@ void vDct::Command2_Click() {
   // auto-load switched off or the scripting host chosen.
   if (!shortcutNotCreated.empty()) ReportShortcutNotCreated(app_, shortcutNotCreated);
   if (!saved) {
-    app_.Ask(kNotSaved);
+    app_.AskOver(hwnd_, kNotSaved);
     return;
   }
   app_.autoScanFailed = Check6.Value() == 1;
   if (!shortcutNotCreated.empty()) return;
-  app_.Ask(kSaved);
+  app_.AskOver(hwnd_, kSaved);
   Hide();
 }
 
@@ -597,6 +606,11 @@ bool vDct::OnCommand(int id, int, HWND) {
   // Escape and Enter from the dialog keys: Cancel, and Next where it shows.
   if (id == IDCANCEL) Label3_Click();
   if (id == IDOK && Shown(Label1.hwnd())) Label1_Click();
+  return true;
+}
+
+bool vDct::OnHelp() {
+  app_.OpenHelp("options.html");
   return true;
 }
 

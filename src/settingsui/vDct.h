@@ -46,6 +46,8 @@ class WizardLink : public controls::ControlWindow {
 
  protected:
   LRESULT OnMessage(UINT msg, WPARAM wp, LPARAM lp) override;
+  // It acts as a button does, so it is one to assistive technology.
+  std::optional<controls::AccessibleFacts> OnAccessible() const override;
 
  private:
   bool OnMouseMove(POINT p) override;
@@ -66,7 +68,7 @@ class vDct : public controls::Window, public WizardFieldsPort {
 
   // Shows the wizard at its first page, filled from the settings file (the
   // caller has just reloaded the settings).
-  void LoadUp();
+  void LoadUp(HWND opener = nullptr);
   // Shows the page of the current page number.
   void NextFrame();
   // Hides every page's own controls; Next and Back visible.
@@ -108,6 +110,7 @@ class vDct : public controls::Window, public WizardFieldsPort {
  private:
   bool OnCommand(int id, int code, HWND from) override;
   bool OnClose() override;
+  bool OnHelp() override;
   bool OnMouseMove(POINT at) override;
   bool OnEraseBackground(HDC dc) override;
   std::optional<LabelLook> OnLabelLook(HWND label) override;

@@ -138,7 +138,7 @@ void frmLogoff::CreateControls() {
                DrawAction(r, action, lit_[size_t(index)], look.focused);
              },
              {}, true, true);
-    SetWindowTextA(p.hwnd(), name);  // the name a screen reader gives it
+    p.Name(name);  // a push button to a screen reader
     p.MouseMove = [this, id] { PointerOver(id - kBase); };
     p.MouseLeave = [this, index] {
       lit_[size_t(index)] = false;
@@ -167,7 +167,7 @@ void frmLogoff::CreateControls() {
                }
              },
              true, true);
-    SetWindowTextA(p.hwnd(), text);
+    p.Name(text);
     p.MouseMove = [this, id] { PointerOver(id - kBase); };
     p.MouseLeave = [this, index] {
       whiteLabel_[size_t(index)] = false;
@@ -191,6 +191,12 @@ void frmLogoff::CreateControls() {
   Image5.Click = [this] { Image6_Click(); };
   Label2.Click = [this] { Label2_Click(); };
   Label1.Click = [this] { Label1_Click(); };
+  // The arrow keys walk the choices in their Tab order.
+  for (Picture* p : {&Image1, &Image3, &Image5, &Label2, &Label1})
+    p->ArrowKey = [this, p](int step) {
+      controls::StepFocus({Image1.hwnd(), Image3.hwnd(), Image5.hwnd(), Label2.hwnd(), Label1.hwnd()},
+                          p->hwnd(), step);
+    };
 }
 
 void frmLogoff::Open() {
@@ -268,10 +274,15 @@ std::string frmLogoff::Label4Text() const { return controls::ControlText(Label4)
 // --- the window's events ------------------------------------------------------------
 
 void frmLogoff::Form_KeyDown(int keyCode) {
-  if (keyCode == VK_SHIFT) SetWindowTextA(Label4, kHibernateText);
+  if (keyCode != VK_SHIFT) return;
+  SetWindowTextA(Label4, kHibernateText);
+  Image1.Name(kHibernateText);
 }
 
-void frmLogoff::Form_KeyUp(int) { SetWindowTextA(Label4, kStandbyText); }
+void frmLogoff::Form_KeyUp(int) {
+  SetWindowTextA(Label4, kStandbyText);
+  Image1.Name(kStandbyText);
+}
 
 void frmLogoff::Choose(int action) {
   // A choice made while the sequence already runs is not a second one.
@@ -294,6 +305,11 @@ bool frmLogoff::OnCommand(int id, int, HWND) {
     return true;
   }
   return false;
+}
+
+bool frmLogoff::OnHelp() {
+  app_.OpenHelp("unattended.html");
+  return true;
 }
 
 bool frmLogoff::OnClose() {

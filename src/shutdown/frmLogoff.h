@@ -74,6 +74,7 @@ class frmLogoff : public controls::Window {
   bool OnTimer(UINT_PTR id) override;
   bool OnCommand(int id, int code, HWND from) override;
   bool OnClose() override;
+  bool OnHelp() override;
   std::optional<LabelLook> OnLabelLook(HWND label) override;
   void CreateControls();
   void Choose(int action);

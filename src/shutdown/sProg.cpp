@@ -84,6 +84,11 @@ bool sProg::CloseBox() {
   return true;
 }
 
+bool sProg::OnHelp() {
+  app_.OpenHelp("unattended.html");
+  return true;
+}
+
 bool sProg::OnClose() { return CloseBox(); }
 
 bool sProg::OnCommand(int id, int, HWND) {

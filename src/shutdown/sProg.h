@@ -38,6 +38,7 @@ class sProg : public controls::Window {
 
  private:
   bool OnClose() override;
+  bool OnHelp() override;
   bool OnCommand(int id, int code, HWND from) override;
   App& app_;
 };

@@ -1,6 +1,7 @@
 // The sequence of the secure shut down and the scheduled scan: pending
 // reboot files, the file check (which runs in the check window's timer and
 // comes back through PreShut2), the registry, then the action.
+#include <algorithm>
 #include <unordered_set>
 
 #include "antivirus/s_avir.h"
@@ -11,6 +12,7 @@
 #include "core/text.h"
 #include "integrity/intCheck.h"
 #include "logs/WriteLog.h"
+#include "logs/run_end.h"
 #include "platform/files.h"
 #include "regwatch/actions.h"
 #include "regwatch/pending_reboot.h"
@@ -28,6 +30,38 @@ constexpr char kWininitHeader[] =
 constexpr char kRegistryHeader[] =
     "The following Files were scanned as a precaution (being renamed or deleted from the Registry),";
 
+std::string RegistryPlace(const RegWarning& w) {
+  const auto& places = RegistryPassPlaces();
+  if (w.place < 0 || size_t(w.place) >= places.size()) return {};
+  const PassPlace& p = places[size_t(w.place)];
+  return p.rootText + "\\" + p.place->keyPath;
+}
+
+void RecordRegistryWarnings(App& app, const std::vector<RegWarning>& warnings) {
+  for (const RegWarning& w : warnings) {
+    if (w.result != 1 && w.result != 2) continue;
+    Finding f;
+    f.kind = w.result == 1 ? FindingKind::RegistryNew : FindingKind::RegistryModified;
+    f.path = RegistryPlace(w);
+    f.name = w.valueName;
+    f.newText = w.valueText;
+    app.report.findings.push_back(std::move(f));
+    app.NoteExit(kExitFindings);
+  }
+}
+
+// Entries the pass after "Scan && Update Warnings" no longer warns about
+// were taken into the snapshot.
+void MarkAcceptedWarnings(App& app, size_t first, const RegistryPass& fresh) {
+  for (size_t i = first; i < app.report.findings.size(); ++i) {
+    Finding& f = app.report.findings[i];
+    const bool still = std::any_of(fresh.warnings.begin(), fresh.warnings.end(), [&](const RegWarning& w) {
+      return RegistryPlace(w) == f.path && w.valueName == f.name;
+    });
+    if (!still) f.action = FindingAction::Accepted;
+  }
+}
+
 }  // namespace
 
 void PrecautionaryScan(App& app, const PendingOperations& ops) {
@@ -37,6 +71,19 @@ void PrecautionaryScan(App& app, const PendingOperations& ops) {
   progress.SetProgress(0);
   const ScannerFields fields = app.AntivirusSetup().Fields();
   const bool secondSet = !Trim(fields.Text1).empty();
+  // Every file an operation names is on the run's record, whether or not a
+  // scanner saw it.
+  const FindingAction handled = Trim(fields.Text5).empty() && !secondSet ? FindingAction::Kept
+                                                                          : FindingAction::Scanned;
+  const auto record = [&app, handled](const std::string& path) {
+    if (path.empty()) return;
+    Finding f;
+    f.kind = FindingKind::Pending;
+    f.path = path;
+    f.action = handled;
+    app.report.findings.push_back(std::move(f));
+    app.NoteExit(kExitFindings);
+  };
   const auto item = [&app](std::string path) -> std::string {
     if (app.useShortPaths) path = ShortPathOf(path);
     if (path.empty() || !FileExists(path)) return {};
@@ -50,7 +97,10 @@ void PrecautionaryScan(App& app, const PendingOperations& ops) {
 
   if (ops.wininitExists) {
     std::string batch;
-    for (const WininitOperation& op : ops.wininit) batch += item(op.file);
+    for (const WininitOperation& op : ops.wininit) {
+      record(op.file);
+      batch += item(op.file);
+    }
     start(batch);
     if (!batch.empty()) WriteLog(app, kWininitHeader + batch);
     progress.SetProgress(50);
@@ -65,6 +115,7 @@ void PrecautionaryScan(App& app, const PendingOperations& ops) {
   for (size_t i = 0; i < ops.registry.size(); ++i) {
     const std::string& path = ops.registry[i];
     if (inBatch.insert(path).second) {
+      record(path);
       batch += item(path);
       ++counter;
     }
@@ -125,9 +176,15 @@ void frmLogoff::PreShut2() {
   if (registryFindings) {
     app_.ShutDownProgress().SetStatus("Status: Found Modified Registry Entries...");
     std::vector<std::string> lines = pass.list;
-    ScanAndUpdateWarnings(app_, lines, pass.warnings);
+    const size_t first = app_.report.findings.size();
+    RecordRegistryWarnings(app_, pass.warnings);
+    const auto fresh = ScanAndUpdateWarnings(app_, lines, pass.warnings);
+    if (fresh) MarkAcceptedWarnings(app_, first, *fresh);
     if (app_.ended) return;
   }
+  // The run is over here for both: a scheduled scan ends, a secure shut
+  // down goes on to switch the machine off.
+  FinishRun(app_);
   if (app_.run.scheduledScan) {
     const CheckTally& files = CheckWindow(app_).Tally();
     AnnounceFindings(app_, {files.newFiles, files.changed, files.unreadable, files.missing,

@@ -91,7 +91,7 @@ UpdateCheck::UpdateCheck(App& app) : Downloader1(app.host), app_(app) {
   };
 }
 
-std::string UpdateCheck::CachedFile() const { return app_.appDir + "Data\\update.zip"; }
+std::string UpdateCheck::CachedFile() const { return app_.dataRoot + "Data\\update.zip"; }
 
 std::string UpdateCheck::Today() const { return ShortDateText(app_.host.Now()); }
 

@@ -49,6 +49,7 @@ class CorpusHost final : public Host {
   void HideNotifyIcon(HWND__*) override {}
   void EndProgram(int) override { ended = true; }
   LocalTime Now() override { return {2007, 1, 5, 8, 17, 49}; }
+  void LogEvent(EventType, unsigned long, const std::string&) override {}
 };
 
 const std::set<std::string>& ProgramMessages() {

@@ -5,6 +5,7 @@
 #include <windows.h>
 #include <oleacc.h>
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -16,6 +17,7 @@
 #include "app/maker.h"
 #include "app/pages/about_page.h"
 #include "app/pages/home_page.h"
+#include "settingsui/settings_pages.h"
 #include "support/accessible_probe.h"
 #include "support/app_fixture.h"
 #include "support/pump.h"
@@ -335,6 +337,53 @@ TEST_F(MainWindowTest, TheCreditWritesMailWithTheVersionInTheSubject) {
   form().Label37_Click();
 }
 
+// The main window opens where the user left it, maximised if it was, and
+// never off the screen it opens on, whatever screen it was left on.
+TEST_F(MainWindowTest, OpensWhereItWasLeftAndAlwaysOnTheScreen) {
+  const RECT area = controls::WorkAreaOf(nullptr);
+  const RECT left{area.left + 30, area.top + 20, area.left + 30 + 720, area.top + 20 + 520};
+  {
+    mForm1& f = form();
+    f.Show();
+    SetWindowPos(f.hwnd(), nullptr, left.left, left.top, 720, 520, SWP_NOZORDER | SWP_NOACTIVATE);
+    SendMessageA(f.hwnd(), WM_EXITSIZEMOVE, 0, 0);  // the user's drag ends
+  }
+  const auto opened = [&](const std::function<void(mForm1&)>& look) {
+    test::ScriptedHost again;
+    App next(again, ThisEdition(), folder.dir());
+    mForm1& f = next.Form1();
+    f.Show();
+    look(f);
+  };
+  opened([&](mForm1& f) {
+    RECT r{};
+    GetWindowRect(f.hwnd(), &r);
+    EXPECT_EQ(r.left, left.left);
+    EXPECT_EQ(r.top, left.top);
+    EXPECT_EQ(r.right, left.right);
+    EXPECT_EQ(r.bottom, left.bottom);
+    ShowWindow(f.hwnd(), SW_MAXIMIZE);
+  });
+  opened([&](mForm1& f) {
+    EXPECT_TRUE(IsZoomed(f.hwnd()));
+    ShowWindow(f.hwnd(), SW_RESTORE);
+    RECT r{};
+    GetWindowRect(f.hwnd(), &r);
+    EXPECT_EQ(r.left, left.left) << "restored to where it was before";
+  });
+  // Left on a screen the machine no longer has, and larger than this one.
+  KeepWindowPlace(folder.dir() + "Data\\", "mForm1",
+                  WindowPlace{RECT{area.right + 400, area.bottom + 300, area.right + 4400, area.bottom + 3300}});
+  opened([&](mForm1& f) {
+    RECT r{};
+    GetWindowRect(f.hwnd(), &r);
+    EXPECT_GE(r.left, area.left);
+    EXPECT_GE(r.top, area.top);
+    EXPECT_LE(r.right, area.right);
+    EXPECT_LE(r.bottom, area.bottom);
+  });
+}
+
 TEST_F(MainWindowTest, ExitEndsTheProgram) {
   form().cButton9.Click();
   EXPECT_TRUE(app.ended);
@@ -429,6 +478,61 @@ TEST_F(KeyboardTest, TabVisitsEveryControlOfTheHomePageInReadingOrder) {
   SetFocus(f.rwClick);
   PressKey(GetFocus(), VK_RETURN);
   EXPECT_TRUE(host.AllBoxesShown());
+}
+
+// The rail says where the user is; its arrows move along it; F1 and Escape
+// answer for the page shown.
+TEST_F(KeyboardTest, TheRailMarksThePageArrowsWalkItF1HelpsAndEscapeLeavesTheSettings) {
+  MakeDataFolders();
+  folder.Write("Data\\Integrity.dat", "[Windows]\r\n");
+  mForm1& f = app.Form1();
+  f.Show();
+  SetForegroundWindow(f.hwnd());
+  auto marked = [&] {
+    int at = -1;
+    for (int i = 0; i < NavBar::kButtons; ++i)
+      if (f.nav->Normal(i).IsMarked()) at = at == -1 ? i : 99;
+    return at;
+  };
+  EXPECT_EQ(marked(), 0);
+  f.Image7_Click();
+  EXPECT_EQ(marked(), 2);
+  EXPECT_TRUE(test::AskAccessible(f.nav->Normal(2).hwnd()).state & STATE_SYSTEM_SELECTED);
+  EXPECT_FALSE(test::AskAccessible(f.nav->Normal(0).hwnd()).state & STATE_SYSTEM_SELECTED);
+
+  SetFocus(f.nav->Image2.hwnd());
+  PressKey(GetFocus(), VK_DOWN);
+  EXPECT_EQ(GetFocus(), f.nav->Image4.hwnd());
+  PressKey(GetFocus(), VK_UP);
+  PressKey(GetFocus(), VK_UP);
+  EXPECT_EQ(GetFocus(), f.nav->Image10.hwnd()) << "round from the first to the last";
+  EXPECT_EQ(f.ShownPage(), &f.regF) << "arrows only move";
+
+  const std::pair<void (mForm1::*)(), const char*> pages[] = {
+      {&mForm1::Image5_Click, "integrity.html"}, {&mForm1::Image7_Click, "regwatch.html"},
+      {&mForm1::Image9_Click, "appwatch.html"}, {&mForm1::Image11_Click, "options.html"},
+      {&mForm1::Image3_Click, "index.html"}};
+  for (auto [open, page] : pages) {
+    (f.*open)();
+    PressKey(GetFocus(), VK_F1);
+    ASSERT_FALSE(host.shellCalls.empty());
+    EXPECT_EQ(host.shellCalls.back().file, page);
+    EXPECT_EQ(host.shellCalls.back().directory, folder.dir() + "Help\\");
+  }
+  EXPECT_EQ(host.shellCalls.size(), std::size(pages));
+
+  f.Image11_Click();
+  f.options()->cSettings_Click();
+  ASSERT_EQ(f.ShownPage(), &f.settF);
+  EXPECT_EQ(marked(), 4);
+  SetFocus(f.options()->main->Check1.hwnd());
+  PressKey(GetFocus(), VK_ESCAPE);
+  EXPECT_EQ(f.ShownPage(), &f.setFq);
+  f.options()->cButton2_Click();
+  ASSERT_TRUE(f.advF.Visible());
+  SetFocus(f.options()->advanced->cSave2.hwnd());
+  PressKey(GetFocus(), VK_ESCAPE);
+  EXPECT_EQ(f.ShownPage(), &f.setFq);
 }
 
 TEST_F(KeyboardTest, NavigationPicturesAndHomeTilesNameTheirTargetsToScreenReaders) {

@@ -12,6 +12,7 @@
 #include "customfolders/iCust.h"
 #include "integrity/intCheck.h"
 #include "support/program_folder.h"
+#include "support/pump.h"
 #include "support/scripted_host.h"
 
 namespace kv {
@@ -64,6 +65,26 @@ TEST_F(PlainWindowTest, PagesOpenWithoutHeaderAndTheCommandButtonsStay) {
   EXPECT_TRUE(ButtonsShown());
   EXPECT_EQ(f.mainF.hwnd(), nullptr);  // no Home page, no hidden panel
   EXPECT_EQ(f.eggF.hwnd(), nullptr);
+}
+
+TEST_F(PlainWindowTest, TheArrowKeysWalkTheFourButtons) {
+  mForm1& f = app.Form1();
+  f.Show();
+  SetForegroundWindow(f.hwnd());
+  SetFocus(f.plainNav->Image5.hwnd());
+  const auto press = [](WPARAM key) {
+    PostMessageA(GetFocus(), WM_KEYDOWN, key, 1);
+    test::PumpPending();
+  };
+  press(VK_DOWN);
+  EXPECT_EQ(GetFocus(), f.plainNav->Image7.hwnd());
+  press(VK_RIGHT);
+  EXPECT_EQ(GetFocus(), f.plainNav->Image9.hwnd());
+  press(VK_UP);
+  press(VK_UP);
+  press(VK_LEFT);
+  EXPECT_EQ(GetFocus(), f.plainNav->Image11.hwnd()) << "round from the first to the last";
+  EXPECT_EQ(f.ShownPage(), &f.Frame2) << "arrows only move";
 }
 
 TEST_F(PlainWindowTest, AMissingDatabaseRestartsTheOwnProgramWithoutAFollowUpMessage) {

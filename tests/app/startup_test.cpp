@@ -1,5 +1,6 @@
 #include <windows.h>
 
+#include "app/data_root.h"
 #include "app/mForm1.h"
 #include "context/seals.h"
 #include "context/settings.h"
@@ -80,10 +81,37 @@ TEST_F(StartupTest, UnattendedModesWithoutBaselineEndWithTheirMessage) {
     }
     EXPECT_FALSE(RunStartup(a)) << c.arg;
     EXPECT_TRUE(h.ended) << c.arg;
-    EXPECT_EQ(h.exitCode, kExitNoBaseline) << c.arg;
+    EXPECT_EQ(h.exitCode, kExitCouldNotRun) << c.arg;
   }
   EXPECT_EQ(folder.Logs(), std::vector<std::string>{"Cannot run Scheduled Scan.  Primary Full Scan "
                                                     "has not yet been completed. Closing.,\r\n"});
+}
+
+// A per-machine installation keeps its data where the program may write:
+// the marker beside the program names the folder (with environment
+// variables); without it, or empty, the data stays beside the program.
+TEST_F(StartupTest, ADataFolderMarkerMovesTheDataAndTheRunsRecordThere) {
+  ProgramFolder data;
+  EXPECT_EQ(DataRootFor(folder.dir()), folder.dir());
+  folder.Write("DataFolder.txt", "\r\n");
+  EXPECT_EQ(DataRootFor(folder.dir()), folder.dir());
+  SetEnvironmentVariableA("KV_TEST_DATA", data.dir().substr(0, data.dir().size() - 1).c_str());
+  folder.Write("DataFolder.txt", "\xEF\xBB\xBF %KV_TEST_DATA%\\Korvanel\r\nignored\r\n");
+  const std::string root = DataRootFor(folder.dir());
+  EXPECT_EQ(root, data.path("Korvanel\\"));
+
+  ScriptedHost h;
+  App a(h, ThisEdition(), folder.dir(), root);
+  a.commandLine = "/a";
+  EXPECT_FALSE(RunStartup(a));
+  EXPECT_EQ(h.exitCode, kExitCouldNotRun);
+  EXPECT_TRUE(data.Exists("Korvanel\\Data\\Korvanel.dat"));
+  EXPECT_FALSE(folder.Exists("Data"));
+  ASSERT_EQ(h.events.size(), 1u);
+  EXPECT_EQ(h.events[0].id, 3003u);
+  EXPECT_EQ(h.events[0].text, "Korvanel could not run its check (scheduled run).\r\nThe first full scan "
+                              "has not been made yet: there is no Integrity.dat to check against.");
+  EXPECT_NE(data.Read("Korvanel\\Data\\Log\\findings.jsonl").find("\"exit\":2"), std::string::npos);
 }
 
 // Nothing on the way to a scheduled scan waits for an answer: the backup is
@@ -129,7 +157,7 @@ TEST_F(StartupTest, ChangedDataFilesAreAskedAboutBeforeTheyAreUsed) {
     a.commandLine = "/r";
     h.ExpectBox(SealReport("Registry.dat", false), MsgAnswer::Ok, {}, MsgIcon::Warning);
     EXPECT_FALSE(RunStartup(a));
-    EXPECT_EQ(h.exitCode, kExitSealBroken);
+    EXPECT_EQ(h.exitCode, kExitCouldNotRun);
     EXPECT_FALSE(a.run.autoLoadRun) << "the check must not run";
   }
   host.ExpectBox(SealQuestion("Registry.dat", false), MsgAnswer::Yes, "Data file changed", MsgIcon::Warning);

@@ -150,7 +150,7 @@ TEST_F(SealsTest, UnattendedRunsReportAndDoNotUseAChangedFile) {
   folder.Write("Data\\Registry.dat", "[LM/R]\r\nEvil=(C:\\evil.exe)\r\n");
   app.run.unattendedRun = app.run.quietRun = true;
   EXPECT_EQ(GuardDataFile(app, app.registryFile), SealGuard::Refused);
-  EXPECT_EQ(app.exitCode, kExitSealBroken);
+  EXPECT_EQ(app.exitCode, kExitCouldNotRun);
   EXPECT_EQ(folder.Read("Data\\Registry.dat"), "[LM/R]\r\nEvil=(C:\\evil.exe)\r\n");
   EXPECT_EQ(Verdict("Data\\Registry.dat"), SealVerdict::Differs);
 

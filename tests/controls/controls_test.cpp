@@ -241,10 +241,10 @@ TEST_F(ControlsTest, DisabledButtonIgnoresEverythingAndKeepsItsWhiteCaption) {
   for (POINT p : everywhere) {
     MoveTo(b.hwnd(), p);
     EXPECT_FALSE(b.IsLit());
-    EXPECT_EQ(b.CaptionColor(), kWhite);
+    EXPECT_EQ(b.CaptionColor(), controls::palette::kDisabledText);
     ClickAt(b.hwnd(), p);
     EXPECT_FALSE(b.IsPressed());
-    EXPECT_EQ(b.CaptionColor(), kWhite);
+    EXPECT_EQ(b.CaptionColor(), controls::palette::kDisabledText);
   }
   SetFocus(b.hwnd());
   Key(b.hwnd(), VK_SPACE);
@@ -393,7 +393,7 @@ TEST_F(ControlsTest, PlainButtonNeverLightsButWhitensItsCaptionWhileHeld) {
 
   b.Enabled(false);
   MoveTo(b.hwnd(), OffCaption(b));
-  EXPECT_EQ(b.CaptionColor(), kWhite);
+  EXPECT_EQ(b.CaptionColor(), controls::palette::kDisabledText);
 }
 
 // ---- fonts and geometry ---------------------------------------------------------

@@ -2,10 +2,13 @@
 // from the program's own controls, asked through the platform's own
 // interfaces (the accessibility objects, the contrast setting, painting).
 #include <windows.h>
+#include <commctrl.h>
 #include <oleacc.h>
 
 #include "support/accessible_probe.h"
 
+#include <algorithm>
+#include <cmath>
 #include <optional>
 #include <string>
 
@@ -84,6 +87,44 @@ TEST_F(UsabilityTest, ButtonsAndChecksTellTheirCaptionRoleAndState) {
   EXPECT_TRUE(Ask(box.hwnd()).state & STATE_SYSTEM_UNAVAILABLE);
   ShowWindow(box.hwnd(), SW_HIDE);
   EXPECT_TRUE(Ask(box.hwnd()).state & STATE_SYSTEM_INVISIBLE);
+}
+
+// A button that turns a choice on and off is a check box with its state; a
+// list or tree is named by the text it was made with, or given one; a box
+// whose caption leans on a heading reads whole.
+TEST_F(UsabilityTest, TogglesListsAndBoxesUnderHeadingsSayWhatTheyAre) {
+  cButton toggle(host.hwnd(), 1, 10, 10, 160, 30, "Driver Files (DRV)");
+  EXPECT_EQ(Ask(toggle.hwnd()).role, ROLE_SYSTEM_PUSHBUTTON);
+  toggle.Checked(true);
+  Facts t = Ask(toggle.hwnd());
+  EXPECT_EQ(t.name, "Driver Files (DRV)");
+  EXPECT_EQ(t.role, ROLE_SYSTEM_CHECKBUTTON);
+  EXPECT_TRUE(t.state & STATE_SYSTEM_CHECKED);
+  EXPECT_EQ(t.action, "Uncheck");
+  toggle.Checked(false);
+  t = Ask(toggle.hwnd());
+  EXPECT_FALSE(t.state & STATE_SYSTEM_CHECKED);
+  EXPECT_EQ(t.action, "Check");
+
+  HWND list = controls::MakeChild(host.hwnd(), "LISTBOX", 5, "New and Failed Files", WS_VISIBLE | WS_TABSTOP);
+  HWND tree = controls::MakeChild(host.hwnd(), WC_TREEVIEWA, 6, "Logs", WS_VISIBLE);
+  HWND bare = controls::MakeChild(host.hwnd(), "LISTBOX", 7, "", WS_VISIBLE);
+  SendMessageA(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>("C:\\a.dll"));
+  const long systemsRole = Ask(bare).role;
+  Facts l = Ask(list);
+  EXPECT_EQ(l.name, "New and Failed Files");
+  EXPECT_EQ(l.role, systemsRole) << "the role and the items stay the system's";
+  EXPECT_EQ(Ask(tree).name, "Logs");
+  controls::NameForAccessibility(bare, "Report");
+  EXPECT_EQ(Ask(bare).name, "Report");
+  controls::NameForAccessibility(bare, "Buffer comparison");
+  EXPECT_EQ(Ask(bare).name, "Buffer comparison");
+  DestroyWindow(bare);
+
+  check box(host.hwnd(), 2, 10, 60, 100, 20, "DLL");
+  box.AccessibleName("Check Dynamic Linked Libraries (DLL) on secure shut down");
+  EXPECT_EQ(Ask(box.hwnd()).name, "Check Dynamic Linked Libraries (DLL) on secure shut down");
+  EXPECT_EQ(box.Caption(), "DLL");
 }
 
 TEST_F(UsabilityTest, TheDefaultActionClicksLikeTheMouseAndNotWhileDisabled) {
@@ -192,6 +233,36 @@ TEST_F(UsabilityTest, HighContrastPaintsTheControlsInTheSystemColours) {
   button.Enabled(true);
   EXPECT_EQ(PixelOf(button.hwnd(), 3, 15), faceBefore);
   EXPECT_EQ(button.CaptionColor(), controls::kBlack);
+}
+
+// WCAG's relative luminance and contrast ratio.
+double Luminance(COLORREF c) {
+  const auto channel = [](int v) {
+    const double s = v / 255.0;
+    return s <= 0.03928 ? s / 12.92 : std::pow((s + 0.055) / 1.055, 2.4);
+  };
+  return 0.2126 * channel(GetRValue(c)) + 0.7152 * channel(GetGValue(c)) + 0.0722 * channel(GetBValue(c));
+}
+double Contrast(COLORREF a, COLORREF b) {
+  const double la = Luminance(a), lb = Luminance(b);
+  return (std::max(la, lb) + 0.05) / (std::min(la, lb) + 0.05);
+}
+
+// A disabled button's caption is read against the face it is painted on:
+// every pixel of the face around the caption, in both looks.
+TEST_F(UsabilityTest, ADisabledButtonsCaptionIsReadableOnItsFace) {
+  for (bool plain : {false, true}) {
+    cButton button(host.hwnd(), 1, 10, 10, 160, 34, "Delete Key", plain);
+    button.Enabled(false);
+    const RECT strip = button.CaptionRect();
+    double worst = 100;
+    for (int y = strip.top; y < strip.bottom; ++y)
+      for (int x : {2, 4, 157, 155})  // the face left and right of the centred caption
+        worst = std::min(worst, Contrast(button.CaptionColor(), PixelOf(button.hwnd(), x, y)));
+    EXPECT_GE(worst, 4.5) << (plain ? "plain" : "full") << " look";
+    button.Enabled(true);
+    EXPECT_NE(button.CaptionColor(), PixelOf(button.hwnd(), 2, (strip.top + strip.bottom) / 2));
+  }
 }
 
 }  // namespace

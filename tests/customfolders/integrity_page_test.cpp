@@ -1,6 +1,7 @@
 // The Integrity Checker page of the main window: its folder list, the
 // category marks and the check it prepares.
 #include <windows.h>
+#include <oleacc.h>
 
 #include "app/mForm1.h"
 #include "context/settings.h"
@@ -10,6 +11,7 @@
 #include "customfolders/integrity_page.h"
 #include "integrity/intCheck.h"
 #include "platform/files.h"
+#include "support/accessible_probe.h"
 #include "support/app_fixture.h"
 #include "support/pump.h"
 
@@ -88,6 +90,52 @@ TEST_F(IntegrityPageTest, SelectAllChecksEveryCategoryOfTheSystemDirectoryOnly) 
   for (int c = 1; c <= 6; ++c) EXPECT_TRUE(*app.run.CategoryFlag(c)) << c;
   EXPECT_EQ(app.run.currentFolderPath, "");
   EXPECT_TRUE(app.run.manualScan && app.run.noAutoScanFailing);
+}
+
+// The six file types are check boxes to a screen reader, checked while
+// chosen, whatever chose them; the custom-folders window opens over the
+// main window, names its lists, and Escape closes it.
+TEST_F(IntegrityPageTest, FileTypesAreCheckBoxesAndTheFoldersWindowOpensOverThePage) {
+  const auto checked = [&] {
+    std::vector<bool> out;
+    for (cButton& b : page->category) {
+      const Accessible a = AskAccessible(b.hwnd());
+      EXPECT_EQ(a.role, ROLE_SYSTEM_CHECKBUTTON) << b.Caption();
+      out.push_back((a.state & STATE_SYSTEM_CHECKED) != 0);
+    }
+    return out;
+  };
+  EXPECT_EQ(checked(), std::vector<bool>(6, true));
+  page->category[1].Click();
+  EXPECT_EQ(checked(), Marks());
+  EXPECT_FALSE(checked()[1]);
+  page->bCLEAR_Click();
+  ASSERT_TRUE(DoDefaultAction(page->category[4].hwnd()));
+  ASSERT_TRUE(PumpUntil([&] { return page->MarkShown(4); }, 2000));
+  EXPECT_EQ(checked(), (std::vector<bool>{false, false, false, false, true, false}));
+  PutFolder(1, "0,1,0,0,0,1,1");
+  page->loadf();
+  page->Choose(1);
+  EXPECT_EQ(checked(), Marks());
+  EXPECT_EQ(checked(), (std::vector<bool>{false, true, false, false, false, true}));
+  EXPECT_EQ(AskAccessible(page->Combo1).name, "Folder to scan");
+
+  mForm1& main = app.Form1();
+  main.Show();
+  page->addRem.Click();
+  iCust& w = app.CustomFolders();
+  ASSERT_TRUE(w.Visible());
+  EXPECT_EQ(GetWindow(w.hwnd(), GW_OWNER), main.hwnd());
+  EXPECT_EQ(AskAccessible(w.List1).name, "Custom Folder List");
+  EXPECT_EQ(AskAccessible(w.List4).name, "Categories checked at secure shut down");
+  SetFocus(w.List1);
+  PostMessageA(w.List1, WM_KEYDOWN, VK_F1, 1);
+  PumpPending();
+  ASSERT_EQ(host.shellCalls.size(), 1u);
+  EXPECT_EQ(host.shellCalls[0].file, "integrity.html");
+  PostMessageA(w.List1, WM_KEYDOWN, VK_ESCAPE, 1);
+  PumpPending();
+  EXPECT_FALSE(w.Visible());
 }
 
 TEST_F(IntegrityPageTest, NoCategoryChosenStartsNothing) {

@@ -180,12 +180,12 @@ TEST(CheckE2E, AnEditedBaselineIsReportedAtTheNextStartAndTheNextLogonCheck) {
     ProgramRun logon(folder, "Korvanel.exe", "/r");
     ASSERT_TRUE(logon.Answer(report));
     ASSERT_TRUE(logon.WaitForExit(60000));
-    EXPECT_EQ(logon.ExitCode(), DWORD(kv::kExitSealBroken));
+    EXPECT_EQ(logon.ExitCode(), DWORD(kv::kExitCouldNotRun));
   }
   {
     ProgramRun scheduled(folder, "Korvanel.exe", "/a");
     ASSERT_TRUE(scheduled.WaitForExit(60000)) << "a scheduled scan shows no box";
-    EXPECT_EQ(scheduled.ExitCode(), DWORD(kv::kExitSealBroken));
+    EXPECT_EQ(scheduled.ExitCode(), DWORD(kv::kExitCouldNotRun));
   }
   EXPECT_EQ(folder.Logs(), (std::vector<std::string>{report + ",\r\n", report + ",\r\n"}));
   EXPECT_EQ(folder.Read("Data\\Integrity.dat"), baseline);

@@ -1,5 +1,7 @@
 #include "e2e/program_run.h"
 
+#include <tlhelp32.h>
+
 #include <gtest/gtest.h>
 
 #include "support/app_fixture.h"
@@ -38,8 +40,31 @@ void ProgramRun::Start(const std::string& exe, const std::string& args, const st
     ADD_FAILURE() << "could not start " << exe;
 }
 
+namespace {
+
+// Copies of the program the run started and left (a scheduled scan's
+// notice still starting up has no window to close yet): ended with it.
+// Scanners it started are left to finish their records.
+void EndProgramChildren(DWORD parent) {
+  HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
+  if (snapshot == INVALID_HANDLE_VALUE) return;
+  PROCESSENTRY32 entry{sizeof entry};
+  for (BOOL more = Process32First(snapshot, &entry); more; more = Process32Next(snapshot, &entry)) {
+    if (entry.th32ParentProcessID != parent || _strnicmp(entry.szExeFile, "Korvanel", 8) != 0) continue;
+    if (HANDLE child = OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, entry.th32ProcessID)) {
+      TerminateProcess(child, 1);
+      WaitForSingleObject(child, 5000);
+      CloseHandle(child);
+    }
+  }
+  CloseHandle(snapshot);
+}
+
+}  // namespace
+
 ProgramRun::~ProgramRun() {
   CloseNotices();
+  if (pi_.hProcess) EndProgramChildren(pi_.dwProcessId);
   if (!pi_.hProcess) return;
   if (WaitForSingleObject(pi_.hProcess, 0) == WAIT_TIMEOUT) {
     TerminateProcess(pi_.hProcess, 1);

@@ -1,11 +1,14 @@
 // The scheduled scan of the real program: pending reboot files, the file
 // check and the registry, each handed to the scanner and logged, then the
-// program ends by itself.
+// program ends by itself, its exit code telling a clean run from one that
+// found something, and its findings in findings.jsonl.
 #include <windows.h>
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <nlohmann/json.hpp>
+#include <sstream>
 
 #include "e2e/program_run.h"
 #include "platform/files.h"
@@ -51,6 +54,11 @@ TEST(ScheduledScanE2E, ScansPendingFilesChangedFilesAndNewEntriesThenEnds) {
   ASSERT_TRUE(kv::IniWrite(settings, "settings2", "1,0,0,0,0,0", "Korvanel"));     // libraries
   ASSERT_TRUE(kv::IniWrite(settings, "antivirus", scanner + "|/scan", "Korvanel"));
   ASSERT_TRUE(kv::IniWrite(settings, "antivirus2", "1,0,0", "Korvanel"));
+  {
+    ProgramRun clean(folder, "Korvanel.exe", "/a");
+    ASSERT_TRUE(clean.WaitForExit(180000));
+    EXPECT_EQ(clean.ExitCode(), 0u) << folder.Read("Data\\Log\\findings.jsonl");
+  }
 
   kv::WriteWholeFile(outside.changed, "second version");
   const std::string pending = folder.path("pending.tmp");
@@ -76,6 +84,7 @@ TEST(ScheduledScanE2E, ScansPendingFilesChangedFilesAndNewEntriesThenEnds) {
     GetWindowThreadProcessId(notice, &noticeProcess);
     EXPECT_NE(noticeProcess, run.processId());
     EXPECT_FALSE(IsWindowVisible(notice));
+    EXPECT_EQ(run.ExitCode(), 1u);
   }
   EXPECT_EQ(FindNotice(0), nullptr) << "closing the notice ends it";
   std::string record;
@@ -98,6 +107,29 @@ TEST(ScheduledScanE2E, ScansPendingFilesChangedFilesAndNewEntriesThenEnds) {
                      "from Wininit)," + pending + "\r\n");
   EXPECT_NE(folder.Read("Data\\Registry.dat").find(std::string(kValue) + "= (" + program + ")"),
             std::string::npos);
+
+  // The clean run's end, then one line per finding and the run's end.
+  std::vector<nlohmann::json> lines;
+  std::istringstream jsonl(folder.Read("Data\\Log\\findings.jsonl"));
+  for (std::string line; std::getline(jsonl, line);) lines.push_back(nlohmann::json::parse(line));
+  const auto kindOf = [&](const std::string& kind) {
+    return std::find_if(lines.begin(), lines.end(), [&](const auto& j) { return j["kind"] == kind; });
+  };
+  ASSERT_EQ(lines.size(), 5u);
+  EXPECT_EQ(lines[0]["exit"], 0);
+  for (const auto& j : lines) EXPECT_EQ(j["run"], "scheduled");
+  ASSERT_NE(kindOf("pending"), lines.end());
+  EXPECT_EQ((*kindOf("pending"))["path"], pending);
+  EXPECT_EQ((*kindOf("pending"))["action"], "scanned");
+  ASSERT_NE(kindOf("changed"), lines.end());
+  EXPECT_EQ((*kindOf("changed"))["path"], outside.changed);
+  EXPECT_EQ((*kindOf("changed"))["action"], "accepted");
+  EXPECT_NE((*kindOf("changed"))["old"], (*kindOf("changed"))["new"]);
+  ASSERT_NE(kindOf("registry-new"), lines.end());
+  EXPECT_EQ((*kindOf("registry-new"))["name"], kValue);
+  EXPECT_EQ((*kindOf("registry-new"))["action"], "accepted");
+  EXPECT_EQ(lines[4]["kind"], "run-end");
+  EXPECT_EQ(lines[4]["exit"], 1);
 }
 
 // Sets a Run value of the user for the length of a test.
@@ -152,7 +184,7 @@ TEST(ScheduledScanE2E, RegistryFindingsAreAcceptedOnlyOnceAScannerHasThemAndThey
   ASSERT_TRUE(kv::IniWrite(settings, "antivirus", scanner + "|/scan", "Korvanel"));
   const std::string logFolder = folder.path("Data\\Log");
   WIN32_FIND_DATAA fd;
-  HANDLE found = FindFirstFileA((logFolder + "\\*.log").c_str(), &fd);
+  HANDLE found = FindFirstFileA((logFolder + "\\*").c_str(), &fd);  // findings.jsonl too
   if (found != INVALID_HANDLE_VALUE) {
     do DeleteFileA((logFolder + "\\" + fd.cFileName).c_str());
     while (FindNextFileA(found, &fd));

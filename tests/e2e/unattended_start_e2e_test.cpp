@@ -37,7 +37,7 @@ TEST(UnattendedStartE2E, ScheduledScanEndsByItselfWithoutBaselineAndRestoresABac
   {
     ProgramRun scheduled(folder, "Korvanel.exe", "/a");
     ASSERT_TRUE(scheduled.WaitForExit(60000)) << "no baseline: the run must end without a box";
-    EXPECT_EQ(scheduled.ExitCode(), 1u);
+    EXPECT_EQ(scheduled.ExitCode(), 2u);
   }
   EXPECT_EQ(folder.Logs(), std::vector<std::string>{"Cannot run Scheduled Scan.  Primary Full Scan "
                                                     "has not yet been completed. Closing.,\r\n"});

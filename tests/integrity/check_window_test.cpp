@@ -6,6 +6,8 @@
 
 #include <algorithm>
 #include <functional>
+#include <nlohmann/json.hpp>
+#include <sstream>
 
 #include "context/settings.h"
 #include "core/baseline.h"
@@ -15,6 +17,8 @@
 #include "integrity/full_scan.h"
 #include "integrity/check_modes.h"
 #include "integrity/intCheck.h"
+#include "logs/event_report.h"
+#include "logs/run_end.h"
 #include "support/accessible_probe.h"
 #include "support/app_fixture.h"
 #include "shutdown/sProg.h"
@@ -294,9 +298,11 @@ TEST_F(CheckWindowTest, StoppingWithListedFilesAsksFirst) {
 }
 
 // "/r" hands the result to a minimised window. A finding makes its taskbar
+// "/r" hands the result to a minimised window. A finding makes its taskbar
 // button flash, shows a notification-area icon with the counts, and leaves
 // the window minimised with its texts until the icon is clicked; a clean
-// check ends the program without asking for anyone.
+// check ends the program without asking for anyone. Either way the run's
+// end is on record: its event, its exit code and its findings.jsonl lines.
 class LogonCheckTest : public CheckWindowTest {
  protected:
   void WatchFolderWith(const std::string& baseline) {
@@ -309,6 +315,15 @@ class LogonCheckTest : public CheckWindowTest {
     app.run.autoLoadRun = true;
     app.run.currentFolderPath.clear();
     app.commandLine = "/r";
+    // As start-up opens the record of an unattended run.
+    app.run.unattendedRun = true;
+    StartRunReport(app, false);
+  }
+  std::vector<nlohmann::json> JsonLines() const {
+    std::vector<nlohmann::json> out;
+    std::istringstream in(folder.Read("Data\\Log\\findings.jsonl"));
+    for (std::string line; std::getline(in, line);) out.push_back(nlohmann::json::parse(line));
+    return out;
   }
 };
 
@@ -336,6 +351,49 @@ TEST_F(LogonCheckTest, AFindingFlashesAndNotifiesUntilOpened) {
   SendMessageW(w.hwnd(), kNotifyIconMessage, 1, NIN_BALLOONUSERCLICK);
   EXPECT_FALSE(IsIconic(w.hwnd()));
   EXPECT_EQ(host.iconShown, nullptr);
+
+  const std::string tool = folder.path("f1\\tool.exe"), other = folder.path("f1\\other.exe");
+  ASSERT_EQ(host.events.size(), 1u);
+  EXPECT_EQ(host.events[0].type, EventType::Warning);
+  EXPECT_EQ(host.events[0].id, kEventFiles);
+  const std::string& text = host.events[0].text;
+  EXPECT_EQ(text.rfind("Files new, changed, unreadable or missing (logon run).\r\n"
+                       "New: 2, changed: 0, unreadable: 0, missing: 1.\r\n", 0), 0u) << text;
+  EXPECT_NE(text.find("\r\n" + tool), std::string::npos) << text;
+  EXPECT_NE(text.find("\r\n" + other), std::string::npos) << text;
+  EXPECT_EQ(app.exitCode, kExitFindings);
+  const auto lines = JsonLines();
+  ASSERT_EQ(lines.size(), 4u);
+  const auto line = [&](const std::string& path) {
+    return *std::find_if(lines.begin(), lines.end(), [&](const auto& j) { return j["path"] == path; });
+  };
+  ASSERT_EQ(std::count_if(lines.begin(), lines.end(), [&](const auto& j) { return j["path"] == tool; }), 1);
+  const nlohmann::json found = line(tool);
+  EXPECT_EQ(found["kind"], "new");
+  EXPECT_EQ(found["run"], "logon");
+  EXPECT_EQ(found["path"], tool);
+  EXPECT_EQ(found["algorithm"], "crc32");
+  EXPECT_TRUE(found["old"].is_null());
+  EXPECT_EQ(found["new"], FileChecksum(app, tool));
+  EXPECT_EQ(found["action"], "kept");
+  // A missing file's line keeps what its baseline held.
+  ASSERT_EQ(std::count_if(lines.begin(), lines.end(), [&](const auto& j) { return j["kind"] == "missing"; }), 1);
+  const nlohmann::json gone = line(folder.path("f1\\gone.exe"));
+  EXPECT_EQ(gone["kind"], "missing");
+  EXPECT_EQ(gone["old"], "1234");
+  EXPECT_TRUE(gone["new"].is_null());
+  EXPECT_EQ(lines[3]["kind"], "run-end");
+  EXPECT_EQ(lines[3]["counts"]["new"], 2);
+  EXPECT_EQ(lines[3]["counts"]["missing"], 1);
+  EXPECT_EQ(lines[3]["exit"], kExitFindings);
+  // Closing the window later ends the run that is already on record.
+  host.ExpectBox("Some files failed the integrity check!  Are you sure you want to exit?",
+                 MsgAnswer::Yes, "Warning");
+  w.Command1_Click();
+  EXPECT_TRUE(host.ended);
+  EXPECT_EQ(host.exitCode, kExitFindings);
+  EXPECT_EQ(host.events.size(), 1u);
+  EXPECT_EQ(JsonLines().size(), 4u);
 }
 
 TEST_F(LogonCheckTest, ACleanCheckEndsWithoutFlashing) {
@@ -347,6 +405,16 @@ TEST_F(LogonCheckTest, ACleanCheckEndsWithoutFlashing) {
   ASSERT_TRUE(PumpUntil([&] { return host.ended; }, 20000));
   EXPECT_TRUE(host.attention.empty());
   EXPECT_TRUE(host.notices.empty());
+  EXPECT_EQ(host.exitCode, kExitClean);
+  ASSERT_EQ(host.events.size(), 1u);
+  EXPECT_EQ(host.events[0].type, EventType::Information);
+  EXPECT_EQ(host.events[0].id, kEventClean);
+  EXPECT_EQ(host.events[0].text, "Check clean: nothing new or changed (logon run).\r\nFiles checked: 1.");
+  const auto lines = JsonLines();
+  ASSERT_EQ(lines.size(), 1u);
+  EXPECT_EQ(lines[0]["kind"], "run-end");
+  EXPECT_EQ(lines[0]["counts"]["checked"], 1);
+  EXPECT_EQ(lines[0]["exit"], 0);
 }
 
 // The keyboard reaches every control of the result and of the failed-files
@@ -383,6 +451,29 @@ TEST_F(CheckWindowTest, TabWalksEachPanelAndEnterAndEscAct) {
   press(VK_ESCAPE);
   EXPECT_TRUE(host.AllBoxesShown());
   EXPECT_TRUE(w.Visible());
+}
+
+// The check window opens where the user left it, in the middle of the
+// screen the first time, and its findings list has a name to be read by.
+TEST_F(CheckWindowTest, OpensWhereItWasLeftAndNamesItsFindingsList) {
+  const RECT area = controls::WorkAreaOf(nullptr);
+  RECT r{};
+  {
+    intCheck& w = CheckWindow(app);
+    GetWindowRect(w.hwnd(), &r);
+    EXPECT_NEAR((r.left + r.right) / 2, (area.left + area.right) / 2, 1);
+    EXPECT_EQ(test::AskAccessible(w.List1).name, "Files that failed the check");
+    w.Show();
+    SetWindowPos(w.hwnd(), nullptr, area.left + 12, area.top + 34, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    SendMessageA(w.hwnd(), WM_EXITSIZEMOVE, 0, 0);
+    GetWindowRect(w.hwnd(), &r);
+  }
+  app.DropCheckWindow();
+  RECT again{};
+  GetWindowRect(CheckWindow(app).hwnd(), &again);
+  EXPECT_EQ(again.left, r.left);
+  EXPECT_EQ(again.top, r.top);
+  EXPECT_EQ(again.right, r.right);
 }
 
 }  // namespace

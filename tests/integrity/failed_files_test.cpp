@@ -205,7 +205,7 @@ TEST_F(FailedFilesTest, FindingsThatCannotBeLoggedStayListedAndUnaccepted) {
   app.autoScanFailed = true;
   w.Label12_Click();
   EXPECT_TRUE(app.ended);
-  EXPECT_EQ(app.exitCode, kExitLogNotWritten);
+  EXPECT_EQ(app.exitCode, kExitCouldNotRun);
   EXPECT_EQ(folder.Read("Data\\Integrity.dat"), BaselineText("old.dll=1*E\r\n"));
 }
 
@@ -233,7 +233,7 @@ TEST_F(FailedFilesTest, FilesAreAcceptedOnlyWhenEveryScannerEndsWithExitCodeZero
   host.scannersFinish = false;
   app.run.shutDownAction = 99;
   w.Label12_Click();
-  EXPECT_EQ(app.exitCode, kExitScannerObjected);
+  EXPECT_EQ(app.exitCode, kExitCouldNotRun);
   EXPECT_EQ(folder.Read("Data\\Integrity.dat"), kept);
   EXPECT_EQ(w.ListLines().size(), 1u);
 

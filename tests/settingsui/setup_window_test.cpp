@@ -3,12 +3,16 @@
 // scanner configuration stay one and the same.
 #include <windows.h>
 
+#include "antivirus/aVirHelp.h"
 #include "antivirus/s_avir.h"
+#include "app/mForm1.h"
 #include "context/settings.h"
 #include "controls/control_text.h"
 #include "controls/panel.h"
 #include "core/settings_store.h"
 #include "core/text.h"
+#include "settingsui/settings_pages.h"
+#include "support/accessible_probe.h"
 #include "support/app_fixture.h"
 #include "support/pump.h"
 
@@ -162,6 +166,51 @@ TEST_F(SetupWindowTest, KeyboardReachesEveryFieldAndButtonInOrder) {
   SendMessageA(w.cButton2.hwnd(), WM_KEYDOWN, VK_RETURN, 0);
   SendMessageA(w.cButton2.hwnd(), WM_KEYUP, VK_RETURN, 0);
   EXPECT_FALSE(w.Visible());
+}
+
+// Opened from the settings page, the setup window belongs to the main window
+// and the support list to the setup window: each in front of its opener and
+// centred on it, each closed by Escape, each with its help on F1.
+TEST_F(SetupWindowTest, OpensOverItsOpenerAndEscapeClosesItAndTheSupportList) {
+  mForm1& main = app.Form1();
+  main.Show();
+  main.Image11_Click();
+  main.options()->cSettings_Click();
+  main.options()->main->cButton10.Click();
+  ASSERT_TRUE(app.HasAntivirusSetup());
+  s_avir& w = app.AntivirusSetup();
+  ASSERT_TRUE(w.Visible());
+  EXPECT_EQ(GetWindow(w.hwnd(), GW_OWNER), main.hwnd());
+  RECT m{}, r{};
+  GetWindowRect(main.hwnd(), &m);
+  GetWindowRect(w.hwnd(), &r);
+  EXPECT_NEAR((r.left + r.right) / 2, (m.left + m.right) / 2, 1);
+  EXPECT_NEAR((r.top + r.bottom) / 2, (m.top + m.bottom) / 2, 1);
+
+  host.ExpectBox("Please download the latest anti-virus support list");
+  w.chlpFind.Click();
+  aVirHelp& list = app.SupportList();
+  ASSERT_TRUE(list.Visible());
+  EXPECT_EQ(GetWindow(list.hwnd(), GW_OWNER), w.hwnd());
+  EXPECT_EQ(host.boxes.back().owner, list.hwnd());
+  EXPECT_EQ(AskAccessible(list.List1).name, "Anti-virus products");
+  const auto press = [](HWND at, WPARAM key) {
+    SetFocus(at);
+    PostMessageA(at, WM_KEYDOWN, key, 1);
+    PumpPending();
+  };
+  press(list.List1, VK_F1);
+  press(w.Text5, VK_F1);
+  ASSERT_EQ(host.shellCalls.size(), 2u);
+  EXPECT_EQ(host.shellCalls[0].file, "options.html");
+  EXPECT_EQ(host.shellCalls[1].file, "options.html");
+  // Closing the setup window leaves the list it opened open.
+  press(w.Text5, VK_ESCAPE);
+  EXPECT_FALSE(app.HasAntivirusSetup());
+  ASSERT_TRUE(list.Visible());
+  EXPECT_EQ(GetWindow(list.hwnd(), GW_OWNER), main.hwnd());
+  press(list.List1, VK_ESCAPE);
+  EXPECT_FALSE(list.Visible());
 }
 
 }  // namespace

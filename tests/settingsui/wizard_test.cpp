@@ -2,6 +2,7 @@
 // file; the clock, dialogs, message boxes and process starts through the
 // scripted Host, the shortcut rules through stand-ins that record.
 #include <windows.h>
+#include <oleacc.h>
 
 #include <algorithm>
 #include <string>
@@ -16,6 +17,9 @@
 #include "platform/files.h"
 #include "settingsui/vDct.h"
 #include "shutdown/shortcuts.h"
+#include "app/mForm1.h"
+#include "settingsui/settings_pages.h"
+#include "support/accessible_probe.h"
 #include "support/app_fixture.h"
 #include "support/pump.h"
 
@@ -272,6 +276,47 @@ TEST_F(WizardTest, LinksLightOneAtATimeActOnReleaseAndCancelAsks) {
   MouseAt(w.Label3.hwnd(), WM_LBUTTONUP);
   EXPECT_FALSE(w.Visible());
   EXPECT_EQ(folder.Read("Data\\Korvanel.dat"), before);
+}
+
+// Opened from the main window, the wizard belongs to it: in front of it,
+// centred on it, and its questions are its own. Its links are buttons to a
+// screen reader, F1 opens its help and Escape asks to cancel.
+TEST_F(WizardTest, OpensOverTheMainWindowAndItsLinksAndQuestionsAreItsOwn) {
+  mForm1& main = app.Form1();
+  main.Show();
+  main.Image11_Click();
+  main.options()->cSetW_Click();
+  vDct& w = app.Wizard();
+  ASSERT_TRUE(w.Visible());
+  EXPECT_EQ(GetWindow(w.hwnd(), GW_OWNER), main.hwnd());
+  RECT m{}, r{};
+  GetWindowRect(main.hwnd(), &m);
+  GetWindowRect(w.hwnd(), &r);
+  EXPECT_NEAR((r.left + r.right) / 2, (m.left + m.right) / 2, 1);
+  EXPECT_NEAR((r.top + r.bottom) / 2, (m.top + m.bottom) / 2, 1);
+
+  for (WizardLink* link : {&w.Label1, &w.Label2, &w.Label3}) {
+    const Accessible a = AskAccessible(link->hwnd());
+    EXPECT_EQ(a.name, link->Caption());
+    EXPECT_EQ(a.role, ROLE_SYSTEM_PUSHBUTTON);
+    EXPECT_EQ(a.action, "Press");
+  }
+  ASSERT_TRUE(DoDefaultAction(w.Label1.hwnd()));
+  EXPECT_TRUE(PumpUntil([&] { return w.Page() == 1; }, 2000));
+
+  SetForegroundWindow(w.hwnd());
+  SetFocus(w.Label1.hwnd());
+  PostMessageA(w.Label1.hwnd(), WM_KEYDOWN, VK_F1, 1);
+  PumpPending();
+  ASSERT_EQ(host.shellCalls.size(), 1u);
+  EXPECT_EQ(host.shellCalls[0].file, "options.html");
+
+  host.ExpectBox(kCancelQuestion, MsgAnswer::No);
+  PostMessageA(w.Label1.hwnd(), WM_KEYDOWN, VK_ESCAPE, 1);
+  PumpPending();
+  ASSERT_TRUE(host.AllBoxesShown());
+  EXPECT_EQ(host.boxes.back().owner, w.hwnd());
+  EXPECT_TRUE(w.Visible());
 }
 
 TEST_F(WizardTest, LoadUpFillsTheFieldsAndReportsAnUnreadableFile) {

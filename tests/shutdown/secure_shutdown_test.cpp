@@ -1,15 +1,19 @@
 // The secure shut down from the user's choice to the action, through the
 // whole chain of checks, with the power requests caught by the test host.
 #include <windows.h>
+#include <oleacc.h>
 
 #include "core/findings_notice.h"
 #include "integrity/intCheck.h"
+#include "logs/event_report.h"
+#include "logs/run_end.h"
 #include "platform/instance.h"
 #include "regwatch/actions.h"
 #include "shutdown/frmLogoff.h"
 #include "shutdown/sProg.h"
 #include "shutdown/shutdown_fixture.h"
 #include "shutdown/unattended.h"
+#include "support/accessible_probe.h"
 #include "support/pump.h"
 
 using namespace kv;
@@ -92,6 +96,42 @@ TEST_F(SecureShutDownTest, ShiftTurnsStandbyIntoHibernate) {
   EXPECT_TRUE(host.powerCalls[0].force);
 }
 
+TEST_F(SecureShutDownTest, TheChoicesAreButtonsToScreenReadersAndTheArrowsWalkThem) {
+  frmLogoff& w = Window();
+  w.Open();
+  SetForegroundWindow(w.hwnd());
+  const std::pair<Picture*, const char*> choices[] = {{&w.Image1, "Standby"}, {&w.Image3, "Turn Off"},
+                                                      {&w.Image5, "Restart"}, {&w.Label2, "Log Off..."},
+                                                      {&w.Label1, "Cancel"}};
+  for (auto [p, name] : choices) {
+    const Accessible a = AskAccessible(p->hwnd());
+    EXPECT_EQ(a.name, name);
+    EXPECT_EQ(a.role, ROLE_SYSTEM_PUSHBUTTON) << name;
+    EXPECT_EQ(a.action, "Press") << name;
+  }
+  w.Form_KeyDown(VK_SHIFT);
+  EXPECT_EQ(AskAccessible(w.Image1.hwnd()).name, "Hibernate");
+  w.Form_KeyUp(VK_SHIFT);
+
+  SetFocus(w.Image1.hwnd());
+  const auto press = [](WPARAM key) {
+    PostMessageA(GetFocus(), WM_KEYDOWN, key, 1);
+    PumpPending();
+  };
+  press(VK_RIGHT);
+  EXPECT_EQ(GetFocus(), w.Image3.hwnd());
+  press(VK_DOWN);
+  EXPECT_EQ(GetFocus(), w.Image5.hwnd());
+  press(VK_LEFT);
+  press(VK_LEFT);
+  press(VK_UP);
+  EXPECT_EQ(GetFocus(), w.Label1.hwnd()) << "round from the first to the last";
+  EXPECT_EQ(app.run.shutDownAction, -1) << "arrows choose nothing";
+  press(VK_F1);
+  ASSERT_EQ(host.shellCalls.size(), 1u);
+  EXPECT_EQ(host.shellCalls[0].file, "unattended.html");
+}
+
 TEST_F(SecureShutDownTest, HoverShowsTheHighlightAndTheBackgroundClearsIt) {
   frmLogoff& w = Window();
   w.PointerOver(3);
@@ -165,6 +205,8 @@ TEST_F(SecureShutDownTest, ScheduledScanWithFindingsAndNoScannerEndsByItselfWith
           "C:\\kvscheduled.exe");
   app.boxes.Check7 = 0;  // Auto-Logging off: the logs below are forced
   app.run.scheduledScan = true;
+  app.run.unattendedRun = app.run.quietRun = true;
+  StartRunReport(app, false);  // as start-up opens the run's record
   RunScheduledScan(app);  // no box may appear: nobody is there
   RunChain();
   ASSERT_TRUE(host.ended);
@@ -191,6 +233,14 @@ TEST_F(SecureShutDownTest, ScheduledScanWithFindingsAndNoScannerEndsByItselfWith
   ASSERT_TRUE(counts);
   EXPECT_EQ(counts->Files(), 1);
   EXPECT_EQ(counts->registry, 1);
+  // One warning per kind found, and the exit code of a run with findings.
+  EXPECT_EQ(host.exitCode, kExitFindings);
+  ASSERT_EQ(host.events.size(), 2u);
+  EXPECT_EQ(host.events[0].id, kEventFiles);
+  EXPECT_EQ(host.events[1].type, EventType::Warning);
+  EXPECT_EQ(host.events[1].text, "Registry entries new or modified (scheduled run).\r\nNew: 1, modified: 0.\r\n"
+                                 "HKEY_CURRENT_USER\\Software\\Microsoft\\Windows\\CurrentVersion\\Run | "
+                                 "KvScheduled");
 }
 
 TEST_F(SecureShutDownTest, RegistryFindingsWhoseLogCannotBeWrittenAreKeptSilently) {
@@ -241,8 +291,11 @@ TEST_F(SecureShutDownTest, CancelEndsTheProgramAndClosingTheProgressWindowAsks) 
 }
 
 TEST_F(SecureShutDownTest, CancelBeforeAnyChoiceEndsWithoutActing) {
+  app.run.unattendedRun = true;
+  StartRunReport(app, false);
   Window().Label1_Click();
   EXPECT_TRUE(host.ended);
+  EXPECT_TRUE(host.events.empty()) << "nothing was checked: no event says it was clean";
   EXPECT_TRUE(host.powerCalls.empty());
   EXPECT_TRUE(host.starts.empty());
 }

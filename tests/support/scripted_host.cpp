@@ -40,6 +40,14 @@ MsgAnswer ScriptedHost::ShowMessage(const std::string& text, const std::string& 
   return e.answer;
 }
 
+MsgAnswer ScriptedHost::ShowMessageOver(HWND__* owner, const std::string& text, const std::string& title,
+                                       MsgButtons buttons, MsgIcon icon) {
+  const size_t before = boxes.size();
+  const MsgAnswer answer = ShowMessage(text, title, buttons, icon);
+  if (boxes.size() > before) boxes[before].owner = owner;
+  return answer;
+}
+
 bool ScriptedHost::StartProcess(const std::string& commandLine, int showMode) {
   CheckNotEnded("process start");
   starts.push_back({commandLine, showMode});
@@ -137,5 +145,10 @@ void ScriptedHost::EndProgram(int code) {
 }
 
 LocalTime ScriptedHost::Now() { return now; }
+
+void ScriptedHost::LogEvent(EventType type, unsigned long id, const std::string& text) {
+  CheckNotEnded("event");
+  events.push_back({type, id, text});
+}
 
 }  // namespace kv::test

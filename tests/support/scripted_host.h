@@ -18,6 +18,7 @@ class ScriptedHost final : public Host {
     std::string text, title;
     MsgButtons buttons;
     MsgIcon icon;
+    HWND__* owner = nullptr;  // the window that asked, when one did
   };
   struct Start {
     std::string commandLine;
@@ -40,6 +41,8 @@ class ScriptedHost final : public Host {
 
   MsgAnswer ShowMessage(const std::string& text, const std::string& title, MsgButtons buttons,
                        MsgIcon icon) override;
+  MsgAnswer ShowMessageOver(HWND__* owner, const std::string& text, const std::string& title,
+                            MsgButtons buttons, MsgIcon icon) override;
   bool StartProcess(const std::string& commandLine, int showMode) override;
   // Recorded as a start; ends with the next of exitCodes (0 when none is
   // left), or still running when scannersFinish is false. keepWaiting is
@@ -60,6 +63,7 @@ class ScriptedHost final : public Host {
   void HideNotifyIcon(HWND__* window) override;
   void EndProgram(int exitCode = 0) override;
   LocalTime Now() override;
+  void LogEvent(EventType type, unsigned long id, const std::string& text) override;
 
   std::vector<Box> boxes;
   std::vector<Start> starts;
@@ -94,6 +98,12 @@ class ScriptedHost final : public Host {
   };
   std::vector<FileDialog> fileDialogs;
   LocalTime now{2007, 1, 5, 8, 17, 49};
+  struct Event {
+    EventType type;
+    unsigned long id;
+    std::string text;
+  };
+  std::vector<Event> events;
   bool ended = false;
   int exitCode = 0;
 

@@ -42,3 +42,28 @@ add_custom_command(OUTPUT ${KV_HELP_STAMP}
   DEPENDS ${KV_HELP_FILES}
   COMMENT "Copying the help pages to bin/Help")
 add_custom_target(korvanel_help ALL DEPENDS ${KV_HELP_STAMP})
+
+# The message table of the event source: the event viewer finds each event
+# id's message in the program named by the source's EventMessageFile.
+find_program(KV_WINDMC NAMES ${CMAKE_RC_COMPILER_TARGET}windmc x86_64-w64-mingw32-windmc windmc)
+set(KV_EVENTS_DIR ${KV_GENERATED}/events)
+set(KV_EVENTS_MC ${PROJECT_SOURCE_DIR}/src/app/events/events.mc)
+if(KV_WINDMC)
+  add_custom_command(OUTPUT ${KV_EVENTS_DIR}/events.rc ${KV_EVENTS_DIR}/MSG00409.bin
+    COMMAND ${CMAKE_COMMAND} -E make_directory ${KV_EVENTS_DIR}
+    COMMAND ${KV_WINDMC} -h ${KV_EVENTS_DIR} -r ${KV_EVENTS_DIR} ${KV_EVENTS_MC}
+    DEPENDS ${KV_EVENTS_MC}
+    COMMENT "Compiling the event message table")
+else()
+  # Without a message compiler the programs carry no table: the viewer then
+  # shows each event's text without a message of its own around it.
+  file(WRITE ${KV_EVENTS_DIR}/events.rc "")
+endif()
+add_custom_target(korvanel_events DEPENDS ${KV_EVENTS_DIR}/events.rc)
+foreach(program korvanel_full korvanel_low)
+  add_dependencies(${program} korvanel_events)
+  target_include_directories(${program} PRIVATE ${KV_EVENTS_DIR})
+endforeach()
+set_property(SOURCE ${PROJECT_SOURCE_DIR}/src/editions/full/resources.rc
+                    ${PROJECT_SOURCE_DIR}/src/editions/low/resources.rc
+             APPEND PROPERTY OBJECT_DEPENDS ${KV_EVENTS_DIR}/events.rc)

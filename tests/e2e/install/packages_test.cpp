@@ -281,3 +281,88 @@ TEST_F(Installer, UpgradeKeepsFolderPartsAndDataAndUninstallCanRemoveAll) {
   EXPECT_FALSE(Exists(lowLink));
   EXPECT_FALSE(UninstallEntryExists());
 }
+
+// The per-machine package as a management tool deploys it: silently into
+// Program Files, the event source registered, the data in ProgramData, where
+// the installed program keeps it; removed silently, leaving the data.
+class MachinePackage : public ::testing::Test {
+ protected:
+  void SetUp() override { RemoveEverything(); }
+  void TearDown() override { RemoveEverything(); }
+  void RemoveEverything() {
+    if (Exists(programDir)) RunToEnd("msiexec /x " + Quoted(Msi()) + " /qn");
+    std::error_code ec;
+    std::filesystem::remove_all(std::filesystem::path(programDir), ec);
+    std::filesystem::remove_all(std::filesystem::path(dataDir), ec);
+  }
+  static std::string Msi() {
+    return std::string(KV_PACKAGE_DIR) + "\\Korvanel-" + FullEdition().VersionText() + ".msi";
+  }
+  static std::string EventMessageFile() {
+    char buf[1024] = "";
+    DWORD size = sizeof buf;
+    if (RegGetValueA(HKEY_LOCAL_MACHINE, kEventSourceKey, "EventMessageFile", RRF_RT_REG_SZ | RRF_RT_REG_EXPAND_SZ |
+                     RRF_NOEXPAND, nullptr, buf, &size) != ERROR_SUCCESS)
+      return {};
+    return buf;
+  }
+  static constexpr const char* kEventSourceKey =
+      "SYSTEM\\CurrentControlSet\\Services\\EventLog\\Application\\Korvanel";
+  const std::string programDir = ShellFolder(CSIDL_PROGRAM_FILES) + "Korvanel\\";
+  const std::string dataDir = ShellFolder(CSIDL_COMMON_APPDATA) + "Korvanel\\";
+  // Windows puts a per-machine package's shortcut in the common Start menu;
+  // Wine's installer puts it in the installing user's.
+  const std::vector<std::string> startMenus = {ShellFolder(CSIDL_COMMON_PROGRAMS) + "Korvanel.lnk",
+                                               ShellFolder(CSIDL_PROGRAMS) + "Korvanel.lnk"};
+  bool InStartMenu() const { return Exists(startMenus[0]) || Exists(startMenus[1]); }
+};
+
+TEST_F(MachinePackage, InstallsSilentlyRunsWithItsDataInProgramDataAndUninstallsSilently) {
+#ifndef KV_HAVE_MSI
+  GTEST_SKIP() << "built without wixl";
+#endif
+  ASSERT_TRUE(Exists(Msi())) << Msi();
+  ASSERT_EQ(RunToEnd("msiexec /i " + Quoted(Msi()) + " /qn"), 0u);
+
+  const std::string exe = programDir + "Korvanel.exe";
+  ExpectVersionOf(exe, FullEdition());
+  EXPECT_TRUE(Exists(programDir + "Help\\index.html"));
+  EXPECT_TRUE(InStartMenu());
+  EXPECT_EQ(EventMessageFile(), exe);
+  // What the event viewer does with the registered file: each event id's
+  // message shows the event's text as it is.
+  HMODULE messages = LoadLibraryExA(exe.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
+  ASSERT_NE(messages, nullptr);
+  for (DWORD id : {1000, 2001, 2002, 2003, 3001, 3002, 3003}) {
+    DWORD_PTR text[] = {reinterpret_cast<DWORD_PTR>("Check clean.")};
+    char buf[256] = "";
+    const DWORD n = FormatMessageA(FORMAT_MESSAGE_FROM_HMODULE | FORMAT_MESSAGE_ARGUMENT_ARRAY, messages, id, 0,
+                                   buf, sizeof buf, reinterpret_cast<va_list*>(text));
+    EXPECT_EQ(std::string(buf, n).substr(0, 12), "Check clean.") << id;
+  }
+  FreeLibrary(messages);
+
+  {
+    ProgramRun first(exe, "");
+    ASSERT_TRUE(first.Answer(kFirstRunQuestion, IDYES));
+    HWND main = FindProcessWindow(first.processId(), "Welcome to Korvanel", 120000);
+    ASSERT_NE(main, nullptr);
+    PostMessageA(main, WM_CLOSE, 0, 0);
+    ASSERT_TRUE(first.WaitForExit());
+  }
+  {
+    ProgramRun logon(exe, "/r");
+    ASSERT_TRUE(logon.WaitForExit(120000));
+    EXPECT_EQ(logon.ExitCode(), 0u) << "a clean logon check";
+  }
+  EXPECT_TRUE(Exists(dataDir + "Data\\Integrity.dat"));
+  EXPECT_FALSE(Exists(programDir + "Data"));
+  const std::string jsonl = ReadWholeFile(dataDir + "Data\\Log\\findings.jsonl").value_or("");
+  EXPECT_NE(jsonl.find("\"run\":\"logon\""), std::string::npos) << jsonl;
+
+  ASSERT_EQ(RunToEnd("msiexec /x " + Quoted(Msi()) + " /qn"), 0u);
+  EXPECT_FALSE(Exists(programDir));
+  EXPECT_FALSE(InStartMenu());
+  EXPECT_EQ(EventMessageFile(), "");
+  EXPECT_TRUE(Exists(dataDir + "Data\\Integrity.dat")) << "the data is not the package's";
+}
