@@ -545,6 +545,8 @@ TEST_F(CheckWindowTest, FindingsListColumnsSortingAndActionsOnTheSelectedFile) {
   w.Text2 = "/scan";
   list.Select(2);
   const std::string path = watched + "fresh.dll";
+  const auto logs = [&] { return ListDirectory(folder.path("Data\\Log\\")).value_or(std::vector<std::string>{}); };
+  const auto logsBefore = logs();
   host.menuAnswers = {kCmdOpenFolder, kCmdProperties, kCmdScanFile, kCmdCopyPath};
   for (int i = 0; i < 4; ++i) SendMessageA(w.List1, WM_CONTEXTMENU, WPARAM(w.List1), MAKELPARAM(-1, -1));
   ASSERT_EQ(host.menus.size(), 4u);
@@ -554,7 +556,7 @@ TEST_F(CheckWindowTest, FindingsListColumnsSortingAndActionsOnTheSelectedFile) {
   EXPECT_EQ(host.starts[1].commandLine, "\"" + w.Text1 + "\" /scan " + path + " ");
   EXPECT_EQ(host.propertiesShown, std::vector<std::string>{path});
   EXPECT_EQ(host.copied, std::vector<std::string>{path});
-  EXPECT_TRUE(ListDirectory(folder.path("Data\\Log\\")).value_or(std::vector<std::string>{}).empty());
+  EXPECT_EQ(logs(), logsBefore);
   EXPECT_EQ(app.folderBaseline.LookupEntry("fresh.dll", "DLL"), "");
   EXPECT_EQ(list.Rows(), 3);
   // A scanner that objects is heard.
