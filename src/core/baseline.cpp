@@ -344,6 +344,51 @@ bool Baseline::RemoveEntry(std::string_view name, std::string_view section) {
   return removed;
 }
 
+void Baseline::RemoveEntries(const std::vector<EntryRemoval>& removals) {
+  using NameSet = std::unordered_set<std::string_view, NoCaseHash, NoCaseEqual>;
+  std::array<NameSet, kBaselineSections> bySection;
+  for (const EntryRemoval& r : removals) {
+    const int i = SectionIndex(r.section);
+    if (i == 0) continue;
+    // A name holding a line break is no line's key: only the search of the
+    // whole text finds what it would take away. Removals commute, so it may
+    // go first.
+    if (r.name.find(CRLF) != std::string::npos)
+      RemoveEntry(r.name, r.section);
+    else
+      bySection[size_t(i - 1)].insert(r.name);
+  }
+  for (size_t i = 0; i < bySection.size(); ++i) {
+    const NameSet& names = bySection[i];
+    if (names.empty()) continue;
+    Section& s = sections_[i];
+    const std::string& t = s.text;
+    // Taking a line away leaves every other line where it starts, so the
+    // lines one by one would remove are those whose text up to one of its
+    // "=" is a name.
+    std::string kept;
+    size_t copied = 0;
+    for (size_t at = t.find(CRLF); at != std::string::npos;) {
+      const size_t start = at + 2;
+      const size_t lineEnd = t.find(CRLF, start);
+      const size_t stop = lineEnd == std::string::npos ? t.size() : lineEnd;
+      bool named = false;
+      for (size_t eq = t.find('=', start); !named && eq < stop; eq = t.find('=', eq + 1))
+        named = names.count(std::string_view(t).substr(start, eq - start)) > 0;
+      if (named) {
+        if (kept.empty()) kept.reserve(t.size());
+        kept.append(t, copied, start - copied);
+        copied = lineEnd == std::string::npos ? t.size() : lineEnd + 2;
+      }
+      at = lineEnd;
+    }
+    if (copied == 0) continue;
+    kept.append(t, copied);
+    s.Unindex();
+    s.text = std::move(kept);
+  }
+}
+
 std::vector<std::string> MissingNames(const Baseline& baseline,
                                       const std::vector<std::string_view>& sections,
                                       const std::vector<std::string>& listed) {

@@ -175,7 +175,6 @@ void CheckRun::ReportMissing(const CheckFolder& folder) {
     FileVerdict verdict{path + name, VerdictKind::Missing, {}, folderPass ? folder.slot : 0, true};
     verdict.previous = baseline.FindEntry(name, UCase(Right(name, 3))).value_or(std::string());
     ++tally_.missing;
-    findings_.push_back(verdict);
     view_.FileChecked(verdict);
   }
 }
@@ -370,7 +369,6 @@ bool CheckRun::Walk(const CheckFolder& folderToCheck, int category) {
         ++tally_.changed;
         verdict.finding = !request_.buildBaseline;
       }
-      if (verdict.finding) findings_.push_back(verdict);
       std::optional<StepClock::Timer> shown(std::in_place, app_.steps, Step::ListBox);
       view_.FileChecked(verdict);
       shown.reset();

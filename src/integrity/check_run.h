@@ -156,9 +156,6 @@ class CheckRun {
 
   const CheckRequest& Request() const { return request_; }
   const CheckTally& Tally() const { return tally_; }
-  // Every file that is not the same, in checking order; a folder's missing
-  // files after the files of its pass.
-  const std::vector<FileVerdict>& Findings() const { return findings_; }
 
  private:
   void CountFolder(const CheckFolder& folder);
@@ -176,7 +173,6 @@ class CheckRun {
   ReadAhead& readers_;
   std::shared_ptr<CheckControl> control_;
   CheckTally tally_;
-  std::vector<FileVerdict> findings_;
   bool counted_ = false;
   // The readers of a whole folder pass, every category in checking order,
   // so that they read on into the next category while the walk finishes

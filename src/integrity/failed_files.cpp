@@ -22,6 +22,7 @@ constexpr char kNoScanner[] =
     "You do not have any Anti-Virus program setup with Korvanel.  For your conveniance, these "
     "files will be added to the log, and will be updated in your Integrity File (so that you can "
     "scan them for viruses later).";
+constexpr char kNoScannerForOne[] = "You do not have any Anti-Virus program setup with Korvanel.";
 constexpr char kScannedHeader[] =
     "Integrity Checker - These files were either New or Failed the Integrity Check,";
 constexpr char kLogNotWritten[] =
@@ -78,20 +79,25 @@ std::string SectionOf(const FileVerdict& v) { return UCase(Right(v.path, 3)); }
 
 // A missing file is accepted by forgetting it; any other by its checksum,
 // but for one that could not be read, which has none.
-// In order; each run of new and changed files goes into the baseline in one
-// pass over its sections, so that thousands of them stay linear.
+// In order; each run of new and changed files, and each run of missing
+// ones, goes into the baseline in one pass over its sections, so that
+// thousands of them stay linear.
 void Accept(Baseline& baseline, const std::vector<const FileVerdict*>& verdicts) {
   std::vector<Baseline::EntryWrite> writes;
+  std::vector<Baseline::EntryRemoval> removals;
   const auto flush = [&] {
     baseline.WriteEntries(writes);
     writes.clear();
+    baseline.RemoveEntries(removals);
+    removals.clear();
   };
   for (const FileVerdict* v : verdicts) {
     if (v->kind == VerdictKind::Unreadable) continue;
     if (v->kind == VerdictKind::Missing) {
-      flush();
-      baseline.RemoveEntry(FileNameOf(v->path), SectionOf(*v));
+      if (!writes.empty()) flush();
+      removals.push_back({FileNameOf(v->path), SectionOf(*v)});
     } else {
+      if (!removals.empty()) flush();
       writes.push_back({FileNameOf(v->path), EntryValue(*v), SectionOf(*v)});
     }
   }
@@ -126,8 +132,11 @@ void ScannerObjected(App& app, FailedFilesView& view, const ScanVerdict& verdict
 
 }  // namespace
 
-void ScanFailingFiles(App& app, FailedFilesView& view, std::vector<FileVerdict> findings,
+void ScanFailingFiles(App& app, FailedFilesView& view,
+                      std::shared_ptr<const std::vector<FileVerdict>> shared,
                       const FailedFilesScanners& scanners, bool endingBaselineRun) {
+  if (!shared) return;
+  const std::vector<FileVerdict>& findings = *shared;
   RunState& run = app.run;
   if (!run.customFolderFirstScan) {
     const bool haveScanner = FileExists(scanners.first.program);
@@ -223,6 +232,24 @@ void ScanFailingFiles(App& app, FailedFilesView& view, std::vector<FileVerdict> 
     return;
   }
   view.KeepFindings(Unsettled(findings));
+}
+
+void ScanOneFile(App& app, FileVerdict file, const FailedFilesScanners& scanners) {
+  if (!Scannable(file)) return;
+  if (!FileExists(scanners.first.program)) {
+    app.Ask(kNoScannerForOne);
+    return;
+  }
+  ScanVerdict verdict;
+  // The empty position closes the batch, as for the whole list.
+  const BatchedScanResult scan =
+      ScanFileList(app, {file.path, std::string()}, scanners.first, scanners.second, true, true, &verdict);
+  if (app.ended) return;
+  if (scan.startFailed) {
+    ShowScannerNotExecuted(app, scanners.first.program);
+    return;
+  }
+  if (!verdict.clean) app.Ask(VerdictProblem(verdict), MsgButtons::Ok, {}, MsgIcon::Warning);
 }
 
 bool AcceptFindings(App& app, FailedFilesView& view, const std::vector<FileVerdict>& findings) {

@@ -4,6 +4,7 @@
 // that are missing go into logs of their own; a missing one leaves the
 // baseline, an unreadable one stays listed.
 #pragma once
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -42,8 +43,16 @@ struct FailedFilesScanners {
 
 // Scans, logs and accepts the findings. endingBaselineRun: the scan that
 // ends a first full scan, which neither logs nor accepts what it finds.
-void ScanFailingFiles(App& app, FailedFilesView& view, std::vector<FileVerdict> findings,
+// The findings are shared with the list that shows them, never copied: the
+// list takes a copy of its own if it changes while the scan waits.
+void ScanFailingFiles(App& app, FailedFilesView& view,
+                      std::shared_ptr<const std::vector<FileVerdict>> findings,
                       const FailedFilesScanners& scanners, bool endingBaselineRun);
+
+// Hands one listed file to the scanners the way the scan of failing files
+// hands them all, waits for them and says when one of them objected;
+// nothing is logged or accepted.
+void ScanOneFile(App& app, FileVerdict file, const FailedFilesScanners& scanners);
 
 // Accepts the findings into the system baseline and the baselines of their
 // custom folders: a missing file's entry is removed, an unreadable file is

@@ -42,7 +42,10 @@ bool Shown(HWND h) { return h && (GetWindowLongPtrA(h, GWL_STYLE) & WS_VISIBLE);
 
 // --- window -----------------------------------------------------------------
 
-intCheck::intCheck(App& app) : app_(app), readers_(ChecksumPipeline::MachineWorkers()) {
+intCheck::intCheck(App& app)
+    : app_(app),
+      readers_(ChecksumPipeline::MachineWorkers()),
+      list_(app, [this]() -> const std::vector<FileVerdict>& { return *findings_; }) {
   // The class keeps its background brush for the life of the process.
   static const controls::Brush background = controls::SolidBrush(palette::kCheckWindow);
   const UINT dpi = controls::WindowDpi(nullptr);
@@ -62,7 +65,10 @@ intCheck::intCheck(App& app) : app_(app), readers_(ChecksumPipeline::MachineWork
 }
 
 intCheck::~intCheck() {
-  if (hwnd_) KillTimer(hwnd_, kTimer1);
+  if (hwnd_) {
+    KillTimer(hwnd_, kTimer1);
+    KillTimer(hwnd_, kTimerPublisher);
+  }
   Destroy();
 }
 
@@ -114,9 +120,10 @@ void intCheck::CreateControls() {
 
   // Failed-files panel.
   panels_[3].push_back(label("New and Failed Files:", 24, 50, 300, 18, 0, 0, kBold));
-  List1 = controls::MakeChild(hwnd_, "LISTBOX", 0, "New and Failed Files",
-                              WS_TABSTOP | WS_VSCROLL | WS_HSCROLL | LBS_NOINTEGRALHEIGHT | LBS_NOTIFY,
-                              WS_EX_CLIENTEDGE);
+  List1 = list_.Create(hwnd_, kList1, kTimerPublisher);
+  list_.ScanFile = [this](const FileVerdict& file) { ScanFinding(file); };
+  // Hidden, the list keeps no scroll bars up to date for findings nobody sees yet.
+  SendMessageA(List1, WM_SETREDRAW, FALSE, 0);
   Place(List1, 24, 72, 496, 180, kText);
   OnDpiChanged();
   panels_[3].push_back(List1);
@@ -155,7 +162,7 @@ void intCheck::SetText(HWND control, const std::string& text) {
   SetWindowTextA(control, text.c_str());
 }
 
-std::vector<std::string> intCheck::ListLines() const { return controls::ListLines(List1); }
+std::vector<std::string> intCheck::ListLines() const { return list_.Lines(); }
 
 
 bool intCheck::IsShown(HWND control) { return Shown(control); }
@@ -163,6 +170,8 @@ bool intCheck::IsShown(HWND control) { return Shown(control); }
 void intCheck::ShowPanel(int panel) {
   for (int p = 1; p <= 3; ++p)
     for (HWND h : panels_[p]) ShowWindow(h, p == panel ? SW_SHOWNA : SW_HIDE);
+  SendMessageA(List1, WM_SETREDRAW, panel == 3, 0);
+  if (panel == 3) InvalidateRect(List1, nullptr, TRUE);
   ShowWindow(Frame1, SW_HIDE);  // the frames only group; their lines carry the look
   for (int i = 0; i < 3; ++i)
     stepColor_[i] = (i + 1 == panel) ? palette::kCheckAction : palette::kCheckStepOff;
@@ -184,6 +193,7 @@ COLORREF intCheck::LabelColor(HWND label) const {
 
 bool intCheck::OnTimer(UINT_PTR id) {
   if (id == kTimer1) RunCheck();
+  if (id == kTimerPublisher) list_.OnTimer();
   return true;
 }
 
@@ -204,7 +214,7 @@ bool intCheck::OnCommand(int id, int code, HWND from) {
 }
 
 // The placed controls have moved already; the list's scroll width follows.
-void intCheck::OnDpiChanged() { SendMessageA(List1, LB_SETHORIZONTALEXTENT, WPARAM(Px(2000)), 0); }
+void intCheck::OnDpiChanged() { list_.SetColumnWidths(Dpi()); }
 
 bool intCheck::OnHelp() {
   app_.OpenHelp("integrity.html");
@@ -367,26 +377,13 @@ void intCheck::FileStarted(int category, const std::string& name) {
 
 void intCheck::FileChecked(const FileVerdict& verdict) {
   if (!verdict.finding) return;
-  AddListLine(verdict);
-  findings_.push_back(verdict);
+  OwnFindings().push_back(verdict);
+  list_.Sync();
 }
 
-void intCheck::AddListLine(const FileVerdict& verdict) {
-  std::string line = verdict.path;
-  switch (verdict.kind) {
-    case VerdictKind::New: line += " *NEW*"; break;
-    case VerdictKind::Unreadable: line += " *UNREADABLE*"; break;
-    case VerdictKind::Missing: line += " *MISSING*"; break;
-    default: break;
-  }
-  // The list's storage grows by doubling: grown a few items at a time, a
-  // list of a hundred thousand findings is copied over and over.
-  const auto count = size_t(SendMessageA(List1, LB_GETCOUNT, 0, 0));
-  if (count >= listReserved_) {
-    listReserved_ = std::max<size_t>(count * 2, 1024);
-    SendMessageA(List1, LB_INITSTORAGE, WPARAM(listReserved_ - count), LPARAM(listReserved_ - count) * 64);
-  }
-  SendMessageA(List1, LB_ADDSTRING, 0, LPARAM(line.c_str()));
+std::vector<FileVerdict>& intCheck::OwnFindings() {
+  if (findings_.use_count() > 1) findings_ = std::make_shared<std::vector<FileVerdict>>(*findings_);
+  return *findings_;
 }
 
 void intCheck::Progress(const CheckProgress& progress) {
@@ -482,6 +479,14 @@ void intCheck::OnSize(int, int) {
 LRESULT intCheck::OnMessage(UINT msg, WPARAM wp, LPARAM lp) {
   // An icon outlives its window unless it is taken away with it.
   if (msg == WM_DESTROY) DismissNotice();
+  if (msg == WM_NOTIFY && lp) {
+    LRESULT result = 0;
+    if (list_.OnNotify(*reinterpret_cast<const NMHDR*>(lp), result)) return result;
+  }
+  if (msg == WM_CONTEXTMENU && HWND(wp) == List1) {
+    list_.ShowMenu(GET_X_LPARAM(lp), GET_Y_LPARAM(lp));
+    return 0;
+  }
   if (msg != kNotifyIconMessage) return Window::OnMessage(msg, wp, lp);
   switch (controls::NoticeActionOf(hwnd_, lp)) {
     case controls::NoticeAction::Review: ReviewFindings(); break;
@@ -502,6 +507,12 @@ void intCheck::ScanFailing(bool endingBaselineRun) {
   ScanFailingFiles(app_, *this, findings_, {{Text1, Text2}, {textav1, textav2}}, endingBaselineRun);
 }
 
+void intCheck::ScanFinding(const FileVerdict& file) {
+  if (scanningFailedFiles_) return;
+  const BusyFlag busy(scanningFailedFiles_);
+  ScanOneFile(app_, file, {{Text1, Text2}, {textav1, textav2}});
+}
+
 void intCheck::ShowStatus(const std::string& text) { SetText(Label13, text); }
 
 void intCheck::ShowUpdating() {
@@ -519,18 +530,14 @@ void intCheck::ShowUpdated() {
 void intCheck::ShowNotUpdated() { SetTitle(titleBeforeUpdate_); }
 
 void intCheck::ClearFindings() {
-  SendMessageA(List1, LB_RESETCONTENT, 0, 0);
-  listReserved_ = 0;
-  findings_.clear();
+  findings_ = std::make_shared<std::vector<FileVerdict>>();
+  list_.Reset();
   onlyUnsettled_ = false;
 }
 
 void intCheck::KeepFindings(const std::vector<FileVerdict>& left) {
-  ClearFindings();
-  for (const FileVerdict& v : left) {
-    AddListLine(v);
-    findings_.push_back(v);
-  }
+  findings_ = std::make_shared<std::vector<FileVerdict>>(left);
+  list_.Reset();
   onlyUnsettled_ = !left.empty();
 }
 
@@ -560,7 +567,7 @@ void intCheck::Label12_Click() {
 }
 
 bool intCheck::ConfirmLeavingFailedFiles() {
-  if (findings_.empty()) return true;
+  if (findings_->empty()) return true;
   if (app_.Ask("Some files failed the integrity check!  Are you sure you want to exit?",
                MsgButtons::YesNo, "Warning") == MsgAnswer::No)
     return false;

@@ -17,6 +17,7 @@
 #include "controls/window.h"
 #include "integrity/check_run.h"
 #include "integrity/failed_files.h"
+#include "integrity/findings_list.h"
 
 namespace kv {
 
@@ -53,12 +54,14 @@ class intCheck : public controls::Window, public CheckView, public FailedFilesVi
 
   // --- what the last run left -----------------------------------------------
   // The files the list shows, with their checksums and slots.
-  const std::vector<FileVerdict>& Findings() const { return findings_; }
+  const std::vector<FileVerdict>& Findings() const { return *findings_; }
   const CheckTally& Tally() const { return tally_; }
   bool Stopped() const { return control_->stop; }
   // The scan of failing files that ends a run; endingBaselineRun for the
   // one after a first full scan.
   void ScanFailing(bool endingBaselineRun);
+  // "Scan this file": one listed file to the scanners, nothing logged or accepted.
+  void ScanFinding(const FileVerdict& file);
   // The end of a run: the clean-result line, then the result panel (or the
   // progress panel after a stop).
   void ShowClean();
@@ -94,8 +97,10 @@ class intCheck : public controls::Window, public CheckView, public FailedFilesVi
   // --- controls ---------------------------------------------------------------
   static std::string Text(HWND control);
   static void SetText(HWND control, const std::string& text);
+  // Every row of the findings list as its finding's line.
   std::vector<std::string> ListLines() const;
   void ClearList() { ClearFindings(); }
+  FindingsList& List() { return list_; }
 
   HWND List1 = nullptr;
   HWND Frame1 = nullptr, Frame2 = nullptr, Frame3 = nullptr;
@@ -133,8 +138,9 @@ class intCheck : public controls::Window, public CheckView, public FailedFilesVi
   void LoadScannerFields();
   void ShowProgressNow(const CheckProgress& progress);
   void ShowCounters(const CheckTally& tally);
-  // The line of a finding: its path and the mark of its kind.
-  void AddListLine(const FileVerdict& verdict);
+  // The findings to add to; a scan of failing files still working on the
+  // ones it was given keeps them, and the window goes on with a copy.
+  std::vector<FileVerdict>& OwnFindings();
   bool ConfirmLeavingFailedFiles();
   bool CloseBox();
   bool StopOrClose(bool closeBox);
@@ -156,15 +162,16 @@ class intCheck : public controls::Window, public CheckView, public FailedFilesVi
   ReadAhead readers_;
   // Counted by lUp, run by the timer tick.
   std::unique_ptr<CheckRun> prepared_;
-  std::vector<FileVerdict> findings_;
+  // Shared with a scan of failing files while it runs: a click during a
+  // scanner's wait may empty the list, never the files being scanned.
+  std::shared_ptr<std::vector<FileVerdict>> findings_ = std::make_shared<std::vector<FileVerdict>>();
+  FindingsList list_;
   // The list holds only what the last scan of failing files left unsettled.
   bool onlyUnsettled_ = false;
   CheckTally tally_;
   // Progress shown at most every few tens of milliseconds; the last one of
   // a category is shown in full when the category ends.
   unsigned long long lastShown_ = 0;
-  // Items the list has storage for.
-  size_t listReserved_ = 0;
   bool heldBack_ = false;
   CheckProgress lastProgress_;
 };

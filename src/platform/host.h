@@ -3,6 +3,7 @@
 #pragma once
 #include <functional>
 #include <string>
+#include <vector>
 
 #include "core/shut_off.h"
 
@@ -34,6 +35,15 @@ struct ProcessEnd {
 // Show modes for started programs, with the values Windows gives them.
 enum ShowMode { kHide = 0, kShowNormal = 1, kShowMinimized = 2 };
 
+// An item of a popup menu: its text (with its "&" access key), the id the
+// choice returns, and whether it can be chosen now. An empty text is a
+// separator.
+struct MenuItem {
+  std::string text;
+  int id = 0;
+  bool enabled = true;
+};
+
 class Host {
  public:
   virtual ~Host() = default;
@@ -62,6 +72,17 @@ class Host {
   // The shell's "Open" of a document, web page or mail link; returns the
   // shell's result code (values above 32 mean success).
   virtual long ShellOpen(const std::string& file, const std::string& directory, int showCmd) = 0;
+
+  // A popup menu at a point of the screen, owned by `owner`, that waits for
+  // the user: the id of the item chosen, 0 when the menu was dismissed.
+  virtual int ChooseFromMenu(HWND__* owner, const std::vector<MenuItem>& items, int x, int y) = 0;
+
+  // The shell's properties window of a file, owned by `owner`.
+  virtual bool ShowFileProperties(const std::string& file, HWND__* owner) = 0;
+
+  // Puts the text on the clipboard, as Unicode text; false when another
+  // program holds the clipboard open.
+  virtual bool CopyText(const std::string& text, HWND__* owner) = 0;
 
   // The filter is the dialog's pairs of description and pattern, each NUL-
   // (or "|"-) ended; owner is the window the dialog belongs to (an HWND).

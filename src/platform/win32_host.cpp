@@ -158,6 +158,57 @@ long Win32Host::ShellOpen(const std::string& file, const std::string& directory,
   return long(reinterpret_cast<INT_PTR>(r));
 }
 
+int Win32Host::ChooseFromMenu(HWND owner, const std::vector<MenuItem>& items, int x, int y) {
+  HMENU menu = CreatePopupMenu();
+  if (!menu) return 0;
+  for (const MenuItem& item : items) {
+    if (item.text.empty()) {
+      AppendMenuW(menu, MF_SEPARATOR, 0, nullptr);
+      continue;
+    }
+    AppendMenuW(menu, MF_STRING | (item.enabled ? 0u : MF_GRAYED), UINT_PTR(item.id),
+                WideText(item.text).c_str());
+  }
+  // Only a window in front closes its menu when the user clicks elsewhere.
+  SetForegroundWindow(owner);
+  const int chosen = TrackPopupMenu(menu, TPM_RETURNCMD | TPM_NONOTIFY | TPM_RIGHTBUTTON, x, y, 0, owner, nullptr);
+  DestroyMenu(menu);
+  return chosen;
+}
+
+bool Win32Host::ShowFileProperties(const std::string& file, HWND owner) {
+  const std::wstring wide = WideText(file);
+  SHELLEXECUTEINFOW info{};
+  info.cbSize = sizeof info;
+  info.fMask = SEE_MASK_INVOKEIDLIST | SEE_MASK_FLAG_NO_UI;
+  info.hwnd = owner;
+  info.lpVerb = L"properties";
+  info.lpFile = wide.c_str();
+  info.nShow = SW_SHOWNORMAL;
+  return ShellExecuteExW(&info) != FALSE;
+}
+
+bool Win32Host::CopyText(const std::string& text, HWND owner) {
+  const std::wstring wide = WideText(text);
+  const size_t bytes = (wide.size() + 1) * sizeof(wchar_t);
+  HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, bytes);
+  if (!memory) return false;
+  if (void* p = GlobalLock(memory)) {
+    memcpy(p, wide.c_str(), bytes);
+    GlobalUnlock(memory);
+  }
+  if (!OpenClipboard(owner)) {
+    GlobalFree(memory);
+    return false;
+  }
+  EmptyClipboard();
+  // The clipboard owns the memory once it took it.
+  const bool taken = SetClipboardData(CF_UNICODETEXT, memory) != nullptr;
+  CloseClipboard();
+  if (!taken) GlobalFree(memory);
+  return taken;
+}
+
 std::string Win32Host::OpenFileDialog(const std::string& title, const std::string& filter,
                                       void* owner) {
   // Full-path buffers: the dialog writes up to MAX_PATH characters and more

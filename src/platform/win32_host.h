@@ -13,6 +13,9 @@ class Win32Host final : public Host {
   ProcessEnd StartAndWait(const std::string& commandLine, int showMode, unsigned long timeoutMs,
                           const std::function<bool()>& keepWaiting) override;
   long ShellOpen(const std::string& file, const std::string& directory, int showCmd) override;
+  int ChooseFromMenu(HWND__* owner, const std::vector<MenuItem>& items, int x, int y) override;
+  bool ShowFileProperties(const std::string& file, HWND__* owner) override;
+  bool CopyText(const std::string& text, HWND__* owner) override;
   std::string OpenFileDialog(const std::string& title, const std::string& filter,
                              void* owner = nullptr) override;
   std::string BrowseForFolder(const std::string& title) override;

@@ -38,6 +38,9 @@ class CorpusHost final : public Host {
     return {true, true, 0};
   }
   long ShellOpen(const std::string&, const std::string&, int) override { return 42; }
+  int ChooseFromMenu(HWND__*, const std::vector<MenuItem>&, int, int) override { return 0; }
+  bool ShowFileProperties(const std::string&, HWND__*) override { return true; }
+  bool CopyText(const std::string&, HWND__*) override { return true; }
   std::string OpenFileDialog(const std::string&, const std::string&, void*) override { return {}; }
   std::string BrowseForFolder(const std::string&) override { return {}; }
   bool Power(const PowerRequest&) override { return true; }

@@ -210,7 +210,8 @@ TEST(BaselineWrite, DamagedSectionsKeepTheirOtherEntries) {
 TEST(BaselineWrite, ManyAtOnceAsOneByOne) {
   // Random sections (duplicate keys, lines without "*E", no closing line,
   // entries after it, stray CR or LF) and random writes, some to one name
-  // twice: the pass over the section leaves what the writes one by one do.
+  // twice, then random removals: the pass over the section leaves what the
+  // writes and removals one by one do.
   std::mt19937 gen(7);
   const auto pick = [&](std::string_view from, size_t maxLen) {
     std::string s(gen() % (maxLen + 1), ' ');
@@ -232,6 +233,12 @@ TEST(BaselineWrite, ManyAtOnceAsOneByOne) {
     many.WriteEntries(writes);
     ASSERT_EQ(many.ToText(), one.ToText()) << round;
     for (const auto& w : writes) ASSERT_EQ(many.FindEntry(w.name, "DLL"), one.FindEntry(w.name, "DLL"));
+    std::vector<Baseline::EntryRemoval> removals;
+    for (int n = int(gen() % 4); n > 0; --n)
+      removals.push_back({pick(gen() % 8 ? "abAB=" : "ab=\r\n", 3), gen() % 6 ? "DLL" : "dll"});
+    for (const auto& r : removals) one.RemoveEntry(r.name, r.section);
+    many.RemoveEntries(removals);
+    ASSERT_EQ(many.ToText(), one.ToText()) << round;
   }
 }
 

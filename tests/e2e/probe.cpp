@@ -1,5 +1,7 @@
 #include "e2e/probe.h"
 
+#include <commctrl.h>
+
 namespace kv::test {
 
 namespace {
@@ -61,9 +63,69 @@ HWND FindChild(HWND parent, const std::function<bool(HWND)>& match) {
   return s.found;
 }
 
+namespace {
+
+// A cell of a list view in another process: the item and its text buffer
+// have to live in that process for the control to fill them.
+class RemoteCells {
+ public:
+  explicit RemoteCells(HWND view) : view_(view) {
+    DWORD pid = 0;
+    GetWindowThreadProcessId(view, &pid);
+    process_ = OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, pid);
+    if (process_)
+      remote_ = static_cast<char*>(VirtualAllocEx(process_, nullptr, sizeof(LVITEMW) + sizeof(wchar_t) * kChars,
+                                                  MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE));
+  }
+  ~RemoteCells() {
+    if (remote_) VirtualFreeEx(process_, remote_, 0, MEM_RELEASE);
+    if (process_) CloseHandle(process_);
+  }
+  bool usable() const { return remote_ != nullptr; }
+  std::string Cell(int row, int column) {
+    LVITEMW item{};
+    item.iSubItem = column;
+    item.pszText = reinterpret_cast<wchar_t*>(remote_ + sizeof(LVITEMW));
+    item.cchTextMax = kChars;
+    if (!WriteProcessMemory(process_, remote_, &item, sizeof item, nullptr)) return {};
+    const LRESULT n = SendMessageW(view_, LVM_GETITEMTEXTW, WPARAM(row), LPARAM(remote_));
+    std::wstring wide(size_t(n > 0 ? n : 0), L'\0');
+    if (n > 0) ReadProcessMemory(process_, item.pszText, wide.data(), sizeof(wchar_t) * size_t(n), nullptr);
+    char buf[4 * kChars] = "";
+    WideCharToMultiByte(CP_ACP, 0, wide.c_str(), -1, buf, sizeof buf, nullptr, nullptr);
+    return buf;
+  }
+
+ private:
+  static constexpr int kChars = 2048;
+  HWND view_;
+  HANDLE process_ = nullptr;
+  char* remote_ = nullptr;
+};
+
+}  // namespace
+
 std::vector<std::string> ListBoxLines(HWND window) {
   HWND list = FindChild(window, [](HWND h) { return _stricmp(ClassOf(h).c_str(), "ListBox") == 0; });
   std::vector<std::string> lines;
+  if (HWND view = list ? nullptr : FindChild(window, [](HWND h) { return ClassOf(h) == "SysListView32"; })) {
+    // A findings list: its folder and name columns make the path, its change
+    // column the line's mark.
+    RemoteCells cells(view);
+    if (!cells.usable()) return lines;
+    const int n = int(SendMessageW(view, LVM_GETITEMCOUNT, 0, 0));
+    for (int row = 0; row < n; ++row) {
+      std::string folder = cells.Cell(row, 1);
+      if (!folder.empty() && folder.back() != '\\') folder += '\\';
+      const std::string change = cells.Cell(row, 2);
+      const std::string mark = change == "New"          ? " *NEW*"
+                               : change == "Unreadable" ? " *UNREADABLE*"
+                               : change == "Missing"    ? " *MISSING*"
+                                                        : "";
+      lines.push_back(folder + cells.Cell(row, 0) + mark);
+    }
+    return lines;
+  }
   if (!list) return lines;
   const int n = int(SendMessageA(list, LB_GETCOUNT, 0, 0));
   // Wide messages are marshalled between processes the same way everywhere.

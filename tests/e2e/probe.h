@@ -23,7 +23,8 @@ HWND FindAnyTopWindow(DWORD pid, const std::function<bool(HWND)>& match);
 // The first child window (at any depth) that matches.
 HWND FindChild(HWND parent, const std::function<bool(HWND)>& match);
 
-// The lines of the first list box inside a window of another process.
+// The lines of the first list box inside a window of another process; of
+// a findings list view, each row as its finding's line (path and mark).
 std::vector<std::string> ListBoxLines(HWND window);
 
 }  // namespace kv::test

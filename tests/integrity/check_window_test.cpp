@@ -1,6 +1,7 @@
 // The check window and engine driven through their procedures, on real
 // folders and real windows.
 #include <windows.h>
+#include <commctrl.h>
 #include <shellapi.h>
 
 #include <algorithm>
@@ -461,7 +462,7 @@ TEST_F(CheckWindowTest, OpensWhereItWasLeftAndNamesItsFindingsList) {
     intCheck& w = CheckWindow(app);
     GetWindowRect(w.hwnd(), &r);
     EXPECT_NEAR((r.left + r.right) / 2, (area.left + area.right) / 2, 1);
-    EXPECT_EQ(test::AskAccessible(w.List1).name, "New and Failed Files");
+    EXPECT_EQ(test::AskAccessible(w.List1).name, "Files that failed the check");
     w.Show();
     SetWindowPos(w.hwnd(), nullptr, area.left + 12, area.top + 34, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
     SendMessageA(w.hwnd(), WM_EXITSIZEMOVE, 0, 0);
@@ -473,6 +474,124 @@ TEST_F(CheckWindowTest, OpensWhereItWasLeftAndNamesItsFindingsList) {
   EXPECT_EQ(again.left, r.left);
   EXPECT_EQ(again.top, r.top);
   EXPECT_EQ(again.right, r.right);
+}
+
+}  // namespace
+
+namespace {
+
+// The findings list: its columns, sorting by a header, and every action of
+// its context menu and keys reaching the outside through the Host, for the
+// selected file only.
+TEST_F(CheckWindowTest, FindingsListColumnsSortingAndActionsOnTheSelectedFile) {
+  folder.Write("watched\\same.dll", "same");
+  folder.Write("watched\\Changed.DLL", "changed now");
+  folder.Write("watched\\fresh.dll", std::string(2000, 'n'));
+  app.folderBaseline = Baseline::FromText("//x\r\n[DLL]\r\nsame.dll=" + Sum("same.dll") +
+                                          "*E\r\nchanged.dll=1234*E\r\ngone.dll=1*E\r\nNULL*E\r\n");
+  app.run.scanDLL = true;
+  RunToEnd();
+  intCheck& w = CheckWindow(app);
+  w.Label2_Click();
+  FindingsList& list = w.List();
+  ASSERT_EQ(list.Rows(), 3);
+  const auto rowOf = [&](const std::string& name) {
+    for (int r = 0; r < list.Rows(); ++r)
+      if (list.Cell(r, kColName) == name) return r;
+    return -1;
+  };
+  const std::string folderText = watched.substr(0, watched.size() - 1);
+  const int fresh = rowOf("fresh.dll"), gone = rowOf("gone.dll"), changed = rowOf("Changed.DLL");
+  ASSERT_GE(fresh, 0);
+  ASSERT_GE(gone, 0);
+  ASSERT_GE(changed, 0);
+  EXPECT_EQ(list.Cell(fresh, kColFolder), folderText);
+  EXPECT_EQ(list.Cell(fresh, kColChange), "New");
+  EXPECT_EQ(list.Cell(fresh, kColSize), "2 KB");
+  EXPECT_EQ(list.Cell(changed, kColChange), "Changed");
+  EXPECT_EQ(list.Cell(changed, kColSize), "11 bytes");
+  EXPECT_FALSE(list.Cell(changed, kColModified).empty());
+  // A file that is gone has no size, date or publisher to show.
+  EXPECT_EQ(list.Cell(gone, kColChange), "Missing");
+  EXPECT_EQ(list.Cell(gone, kColSize) + list.Cell(gone, kColModified) + list.Cell(gone, kColPublisher), "");
+  // The publisher comes a moment later, looked up for the rows on screen.
+  list.Cell(fresh, kColPublisher);
+  EXPECT_TRUE(PumpUntil([&] { return !list.Cell(fresh, kColPublisher).empty(); }, 10000));
+
+  // Sorted by a header click; again on it, the other way round. The lines
+  // stay those of the findings, in the rows' order.
+  const auto names = [&] {
+    std::string all;
+    for (int r = 0; r < list.Rows(); ++r) all += list.Cell(r, kColName) + ",";
+    return all;
+  };
+  NMLISTVIEW click{{w.List1, UINT_PTR(GetDlgCtrlID(w.List1)), LVN_COLUMNCLICK}};
+  click.iItem = -1;
+  click.iSubItem = kColName;
+  SendMessageA(w.hwnd(), WM_NOTIFY, click.hdr.idFrom, LPARAM(&click));
+  EXPECT_EQ(names(), "Changed.DLL,fresh.dll,gone.dll,");
+  SendMessageA(w.hwnd(), WM_NOTIFY, click.hdr.idFrom, LPARAM(&click));
+  EXPECT_EQ(names(), "gone.dll,fresh.dll,Changed.DLL,");
+  list.SortBy(kColSize);
+  EXPECT_EQ(names(), "gone.dll,Changed.DLL,fresh.dll,");
+  EXPECT_EQ(w.ListLines(), (std::vector<std::string>{watched + "gone.dll *MISSING*", watched + "Changed.DLL",
+                                                     watched + "fresh.dll *NEW*"}));
+
+  // The menu key on the new file: its folder, its properties, a scan of it
+  // alone (nothing logged or accepted), its path.
+  folder.MakeFolder("av");
+  folder.Write("av\\scan.exe", "MZ");
+  w.Text1 = folder.path("av\\scan.exe");
+  w.Text2 = "/scan";
+  list.Select(2);
+  const std::string path = watched + "fresh.dll";
+  const auto logs = [&] { return ListDirectory(folder.path("Data\\Log\\")).value_or(std::vector<std::string>{}); };
+  const auto logsBefore = logs();
+  host.menuAnswers = {kCmdOpenFolder, kCmdProperties, kCmdScanFile, kCmdCopyPath};
+  for (int i = 0; i < 4; ++i) SendMessageA(w.List1, WM_CONTEXTMENU, WPARAM(w.List1), MAKELPARAM(-1, -1));
+  ASSERT_EQ(host.menus.size(), 4u);
+  for (const MenuItem& item : host.menus[0].items) EXPECT_TRUE(item.enabled) << item.text;
+  ASSERT_EQ(host.starts.size(), 2u);
+  EXPECT_EQ(host.starts[0].commandLine, "\"" + WindowsDirectory() + "explorer.exe\" /select,\"" + path + "\"");
+  EXPECT_EQ(host.starts[1].commandLine, "\"" + w.Text1 + "\" /scan " + path + " ");
+  EXPECT_EQ(host.propertiesShown, std::vector<std::string>{path});
+  EXPECT_EQ(host.copied, std::vector<std::string>{path});
+  EXPECT_EQ(logs(), logsBefore);
+  EXPECT_EQ(app.folderBaseline.LookupEntry("fresh.dll", "DLL"), "");
+  EXPECT_EQ(list.Rows(), 3);
+  // A scanner that objects is heard.
+  host.exitCodes = {3};
+  host.ExpectBox("Your anti-virus program reported a problem (exit code 3).", MsgAnswer::Ok, {},
+                 MsgIcon::Warning);
+  list.Run(kCmdScanFile);
+  EXPECT_TRUE(host.AllBoxesShown());
+
+  // A right click on the missing file: nothing of it to open or scan; Ctrl+C copies its path.
+  RECT r{};
+  ListView_GetItemRect(w.List1, 0, &r, LVIR_LABEL);
+  // The press waits for its release to tell a click from a drag: the
+  // release is queued first.
+  PostMessageA(w.List1, WM_RBUTTONUP, 0, MAKELPARAM(r.left + 2, r.top + 2));
+  SendMessageA(w.List1, WM_RBUTTONDOWN, MK_RBUTTON, MAKELPARAM(r.left + 2, r.top + 2));
+  PumpPending();
+  if (host.menus.size() == 4) {
+    SendMessageA(w.List1, WM_RBUTTONUP, 0, MAKELPARAM(r.left + 2, r.top + 2));
+    PumpPending();
+  }
+  ASSERT_EQ(host.menus.size(), 5u);
+  EXPECT_EQ(list.Selected(), 0);
+  const auto& items = host.menus.back().items;
+  EXPECT_TRUE(items[0].enabled);
+  EXPECT_FALSE(items[1].enabled);
+  EXPECT_FALSE(items[2].enabled);
+  BYTE keys[256]{};
+  GetKeyboardState(keys);
+  keys[VK_CONTROL] = 0x80;
+  SetKeyboardState(keys);
+  SendMessageA(w.List1, WM_KEYDOWN, 'C', 1);
+  keys[VK_CONTROL] = 0;
+  SetKeyboardState(keys);
+  EXPECT_EQ(host.copied.back(), watched + "gone.dll");
 }
 
 }  // namespace

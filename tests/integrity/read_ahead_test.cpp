@@ -4,6 +4,7 @@
 // lines, results, counters and title in the same order, also when the user
 // pauses (while files change and vanish) or stops in the middle.
 #include <windows.h>
+#include <commctrl.h>
 
 #include <algorithm>
 #include <functional>
@@ -37,7 +38,8 @@ ListHook hook;
 
 LRESULT CALLBACK HookedList(HWND h, UINT msg, WPARAM wp, LPARAM lp) {
   const LRESULT r = CallWindowProcA(hook.original, h, msg, wp, lp);
-  if (msg == LB_ADDSTRING && ++hook.lines == hook.at && hook.action) hook.action();
+  // The list's rows follow the findings one by one.
+  if (msg == LVM_SETITEMCOUNT && int(wp) > hook.lines && ++hook.lines == hook.at && hook.action) hook.action();
   return r;
 }
 

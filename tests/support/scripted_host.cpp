@@ -84,6 +84,27 @@ long ScriptedHost::ShellOpen(const std::string& file, const std::string& directo
   return r;
 }
 
+int ScriptedHost::ChooseFromMenu(HWND__*, const std::vector<MenuItem>& items, int x, int y) {
+  CheckNotEnded("popup menu");
+  menus.push_back({items, x, y});
+  if (menuAnswers.empty()) return 0;
+  const int chosen = menuAnswers.front();
+  menuAnswers.pop_front();
+  return chosen;
+}
+
+bool ScriptedHost::ShowFileProperties(const std::string& file, HWND__*) {
+  CheckNotEnded("properties window");
+  propertiesShown.push_back(file);
+  return true;
+}
+
+bool ScriptedHost::CopyText(const std::string& text, HWND__*) {
+  CheckNotEnded("clipboard copy");
+  copied.push_back(text);
+  return true;
+}
+
 std::string ScriptedHost::OpenFileDialog(const std::string& title, const std::string& filter,
                                          void* owner) {
   CheckNotEnded("open-file dialog");

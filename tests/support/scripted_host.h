@@ -50,6 +50,10 @@ class ScriptedHost final : public Host {
   ProcessEnd StartAndWait(const std::string& commandLine, int showMode, unsigned long timeoutMs,
                           const std::function<bool()>& keepWaiting) override;
   long ShellOpen(const std::string& file, const std::string& directory, int showCmd) override;
+  // Recorded; answered with the next of menuAnswers (0, dismissed, when none is left).
+  int ChooseFromMenu(HWND__* owner, const std::vector<MenuItem>& items, int x, int y) override;
+  bool ShowFileProperties(const std::string& file, HWND__* owner) override;
+  bool CopyText(const std::string& text, HWND__* owner) override;
   std::string OpenFileDialog(const std::string& title, const std::string& filter,
                              void* owner = nullptr) override;
   std::string BrowseForFolder(const std::string& title) override;
@@ -65,6 +69,14 @@ class ScriptedHost final : public Host {
   std::vector<Start> starts;
   std::vector<Shell> shellCalls;
   std::vector<PowerRequest> powerCalls;
+  struct Menu {
+    std::vector<MenuItem> items;
+    int x, y;
+  };
+  std::vector<Menu> menus;          // every popup menu shown
+  std::deque<int> menuAnswers;
+  std::vector<std::string> propertiesShown;  // files whose properties window was opened
+  std::vector<std::string> copied;           // every text put on the clipboard
   std::vector<HWND__*> attention;  // windows whose taskbar button was made to flash
   struct Notice {
     HWND__* window;
