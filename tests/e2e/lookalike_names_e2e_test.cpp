@@ -36,16 +36,6 @@ void PutWide(const std::wstring& path, const std::string& bytes) {
   CloseHandle(h);
 }
 
-// The checksum text stored for `key` in a baseline file's text; empty when
-// it has no entry.
-std::string EntryOf(const std::string& baseline, const std::string& key) {
-  const std::string opening = "\r\n" + key + "=";
-  const size_t at = baseline.find(opening);
-  if (at == std::string::npos) return {};
-  const size_t from = at + opening.size();
-  return baseline.substr(from, baseline.find("\r\n", from) - from);
-}
-
 // The scanner's arguments, each "1 path" when it opened as a file.
 std::string WaitForArguments(const ProgramFolder& folder, size_t starts) {
   std::string args;

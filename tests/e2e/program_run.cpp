@@ -168,6 +168,14 @@ void CloseNotices() {
   }
 }
 
+std::string EntryOf(const std::string& baseline, const std::string& key) {
+  const std::string opening = "\r\n" + key + "=";
+  const size_t at = baseline.find(opening);
+  if (at == std::string::npos) return {};
+  const size_t from = at + opening.size();
+  return baseline.substr(from, baseline.find("\r\n", from) - from);
+}
+
 bool BuildBaselineInteractively(const ProgramFolder& folder, const std::string& exeName) {
   ProgramRun first(folder, exeName, "");
   if (!first.Answer(kFirstRunQuestion, IDYES)) return false;

@@ -56,6 +56,9 @@ HWND FindFindingsWindow(DWORD pid, int timeoutMs = 120000, std::wstring* title =
 // ends, so that no notice outlives its test).
 HWND FindNotice(int timeoutMs = 20000);
 void CloseNotices();
+// The checksum text stored for `key` in a baseline file's text; empty when
+// it has no entry.
+std::string EntryOf(const std::string& baseline, const std::string& key);
 bool BuildBaselineInteractively(const ProgramFolder& folder, const std::string& exeName = "Korvanel.exe");
 // The prefix's system directory, with a trailing "\".
 std::string SystemFolder();

@@ -13,15 +13,6 @@ using namespace kv::test;
 
 namespace {
 
-// The checksum text stored for `key`; empty when it has no entry.
-std::string EntryOf(const std::string& baseline, const std::string& key) {
-  const std::string opening = "\r\n" + key + "=";
-  const size_t at = baseline.find(opening);
-  if (at == std::string::npos) return {};
-  const size_t from = at + opening.size();
-  return baseline.substr(from, baseline.find("\r\n", from) - from);
-}
-
 // Every category and Auto-Logging; `autoScan` the seventh value, "Auto-Scan
 // Failed Files". The scanner records what it is given.
 void UseSettings(const ProgramFolder& folder, bool autoScan) {
