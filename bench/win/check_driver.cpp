@@ -17,6 +17,7 @@
 //                                           "Korvanel - ...") and lists LINES findings; the
 //                                           program is then ended
 #include <windows.h>
+#include <commctrl.h>
 
 #include <cstdio>
 #include <cstdlib>
@@ -73,10 +74,11 @@ HWND FindWindowOf(DWORD pid, const char* cls, const char* title, const char* end
   return s.found;
 }
 
-BOOL CALLBACK FindListBox(HWND h, LPARAM lp) {
+// The findings are in a list view; older builds used a list box.
+BOOL CALLBACK FindList(HWND h, LPARAM lp) {
   char cls[64] = "";
   GetClassNameA(h, cls, sizeof cls);
-  if (_stricmp(cls, "ListBox") == 0) {
+  if (_stricmp(cls, "ListBox") == 0 || _stricmp(cls, WC_LISTVIEWA) == 0) {
     *reinterpret_cast<HWND*>(lp) = h;
     return FALSE;
   }
@@ -85,8 +87,12 @@ BOOL CALLBACK FindListBox(HWND h, LPARAM lp) {
 
 int ListCount(HWND window) {
   HWND list = nullptr;
-  EnumChildWindows(window, FindListBox, reinterpret_cast<LPARAM>(&list));
-  return list ? int(SendMessageA(list, LB_GETCOUNT, 0, 0)) : -1;
+  EnumChildWindows(window, FindList, reinterpret_cast<LPARAM>(&list));
+  if (!list) return -1;
+  char cls[64] = "";
+  GetClassNameA(list, cls, sizeof cls);
+  const UINT count = _stricmp(cls, "ListBox") == 0 ? LB_GETCOUNT : LVM_GETITEMCOUNT;
+  return int(SendMessageA(list, count, 0, 0));
 }
 
 struct Child {
