@@ -18,7 +18,8 @@
 namespace kv {
 
 StartMode ParseStartMode(const std::string& arguments) {
-  if (const auto counts = ParseNoticeArguments(arguments)) return StartMode(StartKind::Notice, *counts);
+  if (const auto counts = ParseNoticeArguments(arguments))
+    return StartMode(StartKind::Notice, *counts);
   const std::string a = Trim(arguments);
   if (a.empty()) return StartMode(StartKind::ByHand);
   if (a == "/r") return StartMode(StartKind::Logon);

@@ -194,7 +194,8 @@ SealGuard GuardDataFile(App& app, const std::string& path) {
   app.windows.LogMessage(app, SealReport(name, found.sealsLost));
   if (app.Start().Unattended()) {
     Journal(app, name + " did not match its seal: not used by an unattended run.");
-    if (!app.Start().Quiet()) app.Ask(SealReport(name, found.sealsLost), MsgButtons::Ok, {}, MsgIcon::Warning);
+    if (!app.Start().Quiet())
+      app.Ask(SealReport(name, found.sealsLost), MsgButtons::Ok, {}, MsgIcon::Warning);
     app.report.changedDataFiles.push_back(name);
     app.NoteExit(kExitCouldNotRun);
     return SealGuard::Refused;

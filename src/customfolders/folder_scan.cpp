@@ -52,7 +52,8 @@ bool FirstCustomFolderScan(App& app, std::string folder, const std::string& base
   window.StopForManualRun(false);
   if (app.ended) return false;
   LoadFolderBaseline(app, baselineFile);
-  window.lUp(UserCheck(CheckReason::FirstFolderScan, {folder, slot, {true, true, true, true, true, true}}));
+  const CategorySet all{true, true, true, true, true, true};
+  window.lUp(UserCheck(CheckReason::FirstFolderScan, {folder, slot, all}));
   return true;
 }
 

@@ -134,7 +134,8 @@ void ScannerObjected(App& app, FailedFilesView& view, const ScanVerdict& verdict
 
 void ScanFailingFiles(App& app, FailedFilesView& view,
                       std::shared_ptr<const std::vector<FileVerdict>> shared,
-                      const FailedFilesScanners& scanners, CheckReason why, bool endingBaselineRun) {
+                      const FailedFilesScanners& scanners, CheckReason why,
+                      bool endingBaselineRun) {
   if (!shared) return;
   const std::vector<FileVerdict>& findings = *shared;
   const bool shutDown = InSecureShutDown(why);

@@ -162,7 +162,8 @@ void frmLogoff::PreShut1() {
   sProg& progress = ShutDownProgress(app_);
   progress.SetStatus("Status: Scanning Files...");
   const bool scheduled = app_.Start().Scheduled();
-  CheckWindow(app_).lUp(CheckRequest{scheduled ? CheckReason::ScheduledScan : CheckReason::SecureShutDown});
+  CheckWindow(app_).lUp(
+      CheckRequest{scheduled ? CheckReason::ScheduledScan : CheckReason::SecureShutDown});
   if (app_.ended) return;
   if (!scheduled) progress.Show();
 }

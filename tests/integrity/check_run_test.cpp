@@ -293,7 +293,8 @@ TEST_F(CheckRunTest, LogonCheckOfTheSystemDirectoryAndTwoFoldersPausedAndStopped
 TEST_F(CheckRunTest, RunsStartedByHandQueueNoFoldersAndTheFirstFullScanChecksAllSix) {
   WriteEntry(app, app.settingsFile, "path", folder.path("Data"), "1");
   WriteEntry(app, app.settingsFile, "args", "1,1,1,1,1,1,1", "1");
-  const CheckRequest asked = UserCheck(CheckReason::Manual, {"", 0, {false, false, false, true, false, false}});
+  const CheckRequest asked =
+      UserCheck(CheckReason::Manual, {"", 0, {false, false, false, true, false, false}});
   CheckRequest manual = PrepareRequest(app, asked);
   ASSERT_EQ(manual.folders.size(), 1u);
   EXPECT_EQ(manual.folders[0].categories, (CategorySet{false, false, false, true, false, false}));
