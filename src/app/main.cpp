@@ -9,7 +9,6 @@
 #include "app/data_root.h"
 #include "app/mForm1.h"
 #include "app/startup.h"
-#include "core/findings_notice.h"
 #include "logs/scan_notice.h"
 #include "platform/files.h"
 #include "platform/instance.h"
@@ -25,12 +24,12 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
   kv::Win32Host host;
   const std::string programDir = kv::ExecutableDirectory();
   kv::App app(host, kv::ThisEdition(), programDir, kv::DataRootFor(programDir));
-  app.commandLine = kv::ArgumentText(GetCommandLineA());
+  app.SetStart(kv::ParseStartMode(kv::ArgumentText(GetCommandLineA())));
   // A scheduled scan's notice touches none of the program's data, and is
   // no instance that another start should hear of.
   std::optional<kv::ScanNotice> notice;
-  if (const auto counts = kv::ParseNoticeArguments(app.commandLine)) {
-    notice.emplace(app, *counts);
+  if (app.Start().Kind() == kv::StartKind::Notice) {
+    notice.emplace(app, app.Start().NoticeCounts());
   } else {
     app.anotherInstance = kv::TakeInstanceMarker(std::string("Local\\") + app.edition.ownFileName);
     // The main window is made when first used: a run that never shows it

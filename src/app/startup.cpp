@@ -2,7 +2,9 @@
 
 #include "context/app.h"
 #include "app/mForm1.h"
+#include "context/scan_document.h"
 #include "context/settings.h"
+#include "core/findings_notice.h"
 #include "core/text.h"
 #include "integrity/baseline_files.h"
 #include "integrity/baseline_scan.h"
@@ -15,12 +17,15 @@
 
 namespace kv {
 
-RunMode ParseRunMode(const std::string& argument) {
-  const std::string a = Trim(argument);
-  if (a == "/r") return RunMode::AutoLoad;
-  if (a == "/s") return RunMode::SecureShutDown;
-  if (a == "/a") return RunMode::ScheduledScan;
-  return RunMode::Interactive;
+StartMode ParseStartMode(const std::string& arguments) {
+  if (const auto counts = ParseNoticeArguments(arguments))
+    return StartMode(StartKind::Notice, *counts);
+  const std::string a = Trim(arguments);
+  if (a.empty()) return StartMode(StartKind::ByHand);
+  if (a == "/r") return StartMode(StartKind::Logon);
+  if (a == "/s") return StartMode(StartKind::SecureShutDown);
+  if (a == "/a") return StartMode(StartKind::ScheduledScan);
+  return StartMode(StartKind::Unknown);
 }
 
 std::string ArgumentText(const std::string& full) {
@@ -74,16 +79,12 @@ bool EndedForSeal(App& app) {
 }  // namespace
 
 bool RunStartup(App& app) {
-  const RunMode mode = ParseRunMode(app.commandLine);
-  // Known from the first step on: nothing a scheduled scan meets on its way
-  // may wait for an answer.
-  app.run.scheduledScan = mode == RunMode::ScheduledScan;
-  app.run.unattendedRun = mode != RunMode::Interactive;
-  app.run.quietRun = mode == RunMode::SecureShutDown || mode == RunMode::ScheduledScan;
-  app.run.shutDownAction = -1;
+  // The start mode is known from the first step on: nothing a scheduled
+  // scan meets on its way may wait for an answer.
+  const StartMode& mode = app.Start();
   // An unattended run is on record from its first step: what stops it on
   // the way is written when it ends.
-  if (app.run.unattendedRun) StartRunReport(app, false);
+  if (mode.Unattended()) StartRunReport(app, false);
   EnsureFolder(app.dataRoot);
   EnsureFolder(app.dataRoot + "Data\\");
   EnsureFolder(app.dataRoot + "Data\\Log\\");
@@ -104,21 +105,22 @@ bool RunStartup(App& app) {
   if (FileExists(app.baselineFile)) LoadSystemBaseline(app, app.baselineFile);
   if (EndedForSeal(app)) return false;
 
-  switch (mode) {
-    case RunMode::Interactive:
+  switch (mode.Kind()) {
+    case StartKind::ByHand:
+    case StartKind::Unknown:
+    case StartKind::Notice:
       // A first full scan started above keeps the main window hidden until
       // the check window has filled the baseline.
-      return !app.run.baselineScanActive;
-    case RunMode::AutoLoad:
+      return !app.scanDocument;
+    case StartKind::Logon:
       if (!RequireBaseline(app, "Cannot start Auto-Load.  Primary Full Scan has not yet been "
                                 "completed.\r\nClosing",
                            reported))
         return false;
-      app.run.autoLoadRun = true;
       if (HasForm1(app)) Form1(app).Hide();
       StartAutoLoadCheck(app);
       return false;
-    case RunMode::SecureShutDown:
+    case StartKind::SecureShutDown:
       if (!RequireBaseline(app, "Cannot start Secure Shut Down.  Primary Full Scan has not yet "
                                 "been completed.\r\nClosing.",
                            reported))
@@ -126,7 +128,7 @@ bool RunStartup(App& app) {
       if (HasForm1(app)) Form1(app).Hide();
       ShowSecureShutDown(app);
       return false;
-    case RunMode::ScheduledScan:
+    case StartKind::ScheduledScan:
       if (!RequireBaseline(app, "Cannot run Scheduled Scan.  Primary Full Scan has not yet been "
                                 "completed.\r\nClosing.",
                            reported))

@@ -48,7 +48,7 @@ MsgAnswer App::AskOver(HWND__* owner, const std::string& text, MsgButtons button
 }
 
 void App::Tell(const std::string& text, MsgIcon icon) {
-  if (run.scheduledScan) {
+  if (start_.Scheduled()) {
     windows.LogMessage(*this, text);
     return;
   }

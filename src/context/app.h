@@ -10,8 +10,8 @@
 #include "core/baseline.h"
 #include "context/run_report.h"
 #include "core/step_clock.h"
-#include "context/run_state.h"
 #include "context/seals.h"
+#include "context/start_mode.h"
 #include "context/upper_windows.h"
 #include "platform/host.h"
 
@@ -61,7 +61,6 @@ class App {
   // program and its help, dataRoot its Data\ folder: the same folder unless
   // a per-machine installation points the data elsewhere.
   std::string appDir, dataRoot, settingsFile, baselineFile, registryFile;
-  std::string commandLine;  // the program's argument text, as given
   // Where the support list and the update file come from: empty means the
   // maker's server (maker::kDownloadServer). Only tests set it, to a server
   // of their own on the loopback address.
@@ -88,7 +87,15 @@ class App {
     uint64_t writeTime = 0, size = 0;  // of the file the text was read from
   } settingsText;
 
-  RunState run;
+  // How the program was started. Start-up sets it before its first step;
+  // nothing changes it afterwards.
+  const StartMode& Start() const { return start_; }
+  void SetStart(const StartMode& mode) { start_ = mode; }
+
+ private:
+  StartMode start_;
+
+ public:
   // Another copy of this program was already running when this one started.
   bool anotherInstance = false;
   // Set for one registry pass: it stores every entry instead of comparing.

@@ -43,6 +43,9 @@ struct RunReport {
   std::string scannerFailure;
   // Why the run could not do its work; empty when it could.
   std::string couldNotRun;
+  // A secure shut down found files for a log (written or not, as
+  // Auto-Logging says): it waits two minutes before the machine goes off.
+  bool shutDownFindings = false;
   bool written = false;
 
   void Start(RunKind k, const LocalTime& now) {

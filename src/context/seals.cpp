@@ -192,9 +192,10 @@ SealGuard GuardDataFile(App& app, const std::string& path) {
     return SealGuard::Use;
   }
   app.windows.LogMessage(app, SealReport(name, found.sealsLost));
-  if (app.run.unattendedRun) {
+  if (app.Start().Unattended()) {
     Journal(app, name + " did not match its seal: not used by an unattended run.");
-    if (!app.run.quietRun) app.Ask(SealReport(name, found.sealsLost), MsgButtons::Ok, {}, MsgIcon::Warning);
+    if (!app.Start().Quiet())
+      app.Ask(SealReport(name, found.sealsLost), MsgButtons::Ok, {}, MsgIcon::Warning);
     app.report.changedDataFiles.push_back(name);
     app.NoteExit(kExitCouldNotRun);
     return SealGuard::Refused;

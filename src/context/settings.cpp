@@ -162,12 +162,12 @@ bool WriteDuringFullScan(App& app, const std::string& file, const std::string& k
   return WriteScanEntry(app, file, section, key, value) || WriteDataEntry(app, file, key, value, section);
 }
 
-// Any other file is a baseline: the entry changes the baseline in memory
-// that currentFolderPath names (any text for a custom folder, "!" by
-// convention, empty for the system directory); the file waits for its save.
-bool WriteToBaselineInMemory(App& app, const std::string& key, const std::string& value,
-                             const std::string& section) {
-  Baseline& target = app.run.currentFolderPath.empty() ? app.systemBaseline : app.folderBaseline;
+// Any other file is a baseline: the entry changes its copy in memory (the
+// system directory's, or the custom folder's loaded last); the file waits
+// for its save.
+bool WriteToBaselineInMemory(App& app, const std::string& file, const std::string& key,
+                             const std::string& value, const std::string& section) {
+  Baseline& target = EqualsNoCase(file, app.baselineFile) ? app.systemBaseline : app.folderBaseline;
   return target.WriteEntry(key, value, section);
 }
 
@@ -178,9 +178,9 @@ bool WriteEntry(App& app, const std::string& file, const std::string& key,
   // The route is chosen by the last twelve characters of the file name.
   const std::string tail = UCase(Right(file, 12));
   if (EqualsNoCase(file, app.settingsFile)) return WriteSettingsEntry(app, key, value, section);
-  if (app.run.baselineScanActive) return WriteDuringFullScan(app, file, key, value, section);
+  if (app.scanDocument) return WriteDuringFullScan(app, file, key, value, section);
   if (tail == "REGISTRY.DAT" || tail == "KORVANEL.DAT") return WriteDataEntry(app, file, key, value, section);
-  return WriteToBaselineInMemory(app, key, value, section);
+  return WriteToBaselineInMemory(app, file, key, value, section);
 }
 
 void loadSettings(App& app) {
@@ -210,7 +210,7 @@ void loadSettings(App& app) {
   const auto stopsHere = [&app, &reported] {
     if (!reported) app.Tell(kSettingsUnreadable);
     reported = true;
-    return !app.run.scheduledScan;
+    return !app.Start().Scheduled();
   };
   auto general = ReadSetting(app, "GETSETT");
   if ((!general || !FillBoxes(*general, {&b.Check2, &b.Check3, &b.Check4, &b.Check5, &b.Check6,

@@ -3,6 +3,7 @@
 #include "context/app.h"
 #include "core/baseline.h"
 #include "integrity/baseline_files.h"
+#include "integrity/check_request.h"
 #include "integrity/intCheck.h"
 #include "platform/files.h"
 
@@ -21,9 +22,8 @@ std::string FolderNotListedMessage(const std::string& folder) {
 }
 
 bool FirstCustomFolderScan(App& app, std::string folder, const std::string& baselineFile, int slot) {
-  RunState& run = app.run;
   // Nobody may be there to answer in a logon check or a secure shut down.
-  const bool unattended = run.autoLoadRun || run.InSecureShutDown();
+  const bool unattended = app.Start().Unattended();
   if (!unattended &&
       app.Ask(FirstScanQuestion(folder), MsgButtons::YesNo) != MsgAnswer::Yes) {
     if (!app.ended) app.Ask(kFirstScanDeclined);
@@ -48,17 +48,12 @@ bool FirstCustomFolderScan(App& app, std::string folder, const std::string& base
   // The run in progress loads this file and finds every file new.
   if (unattended) return true;
 
-  run.manualScan = true;
-  run.noAutoScanFailing = true;
   intCheck& window = CheckWindow(app);
-  window.Command1_Click();
+  window.StopForManualRun(false);
   if (app.ended) return false;
   LoadFolderBaseline(app, baselineFile);
-  for (int c = 1; c <= 6; ++c) *run.CategoryFlag(c) = true;
-  run.currentFolderSlot = slot;
-  run.customFolderFirstScan = true;
-  run.currentFolderPath = folder;
-  window.lUp();
+  const CategorySet all{true, true, true, true, true, true};
+  window.lUp(UserCheck(CheckReason::FirstFolderScan, {folder, slot, all}));
   return true;
 }
 

@@ -11,6 +11,7 @@
 #include "customfolders/intF_ids.h"
 #include "integrity/baseline_files.h"
 #include "integrity/baseline_scan.h"
+#include "integrity/check_request.h"
 #include "integrity/intCheck.h"
 #include "platform/files.h"
 
@@ -210,25 +211,20 @@ void IntegrityPage::addRem_Click() {
 // --- the check ----------------------------------------------------------------------
 
 void IntegrityPage::bSCAN_Click() {
-  RunState& run = app_.run;
   EnsureBaseline(app_);
   if (app_.ended) return;
-  run.ClearCategories();
+  CheckFolder chosen;  // the system directory unless a custom folder is chosen
   bool any = false;
   for (int i = 0; i < 6; ++i) {
-    *run.CategoryFlag(i + 1) = MarkShown(i);
+    chosen.categories[size_t(i)] = MarkShown(i);
     any = any || MarkShown(i);
   }
   if (!any) {
     app_.Ask("Please select the files to scan.");
     return;
   }
-  run.currentFolderPath.clear();
-  run.noAutoScanFailing = true;
-  run.manualScan = true;
-  run.customFolderFirstScan = false;
   intCheck& window = CheckWindow(app_);
-  window.Command1_Click();
+  window.StopForManualRun(true);
   if (app_.ended) return;
   // Read after the stop: its question may have let the list be rebuilt.
   const int entry = Chosen();
@@ -248,10 +244,10 @@ void IntegrityPage::bSCAN_Click() {
       return;
     }
     if (app_.ended) return;
-    run.currentFolderPath = folder;
-    run.currentFolderSlot = slot;
+    chosen.path = folder;
+    chosen.slot = slot;
   }
-  CheckWindow(app_).lUp();
+  CheckWindow(app_).lUp(UserCheck(CheckReason::Manual, std::move(chosen)));
 }
 
 }  // namespace kv

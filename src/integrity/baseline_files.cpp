@@ -38,7 +38,7 @@ bool LoadSystemBaseline(App& app, const std::string& path) {
       // full scan (which loads it when it ends).
       if (!EqualsNoCase(path, app.baselineFile) || FileExists(path)) return false;
       EnsureBaseline(app);
-      if (app.ended || app.run.baselineScanActive || !FileExists(path)) return false;
+      if (app.ended || app.scanDocument || !FileExists(path)) return false;
       return LoadSystemBaseline(app, path);
   }
   return LoadInto(app.systemBaseline, path);
@@ -50,7 +50,7 @@ bool LoadFolderBaseline(App& app, const std::string& path) {
     // A secure shut down has nobody to ask: the backup is the best there is.
     const bool restored =
         FileExists(backup) && GuardDataFile(app, backup) == SealGuard::Use &&
-        (app.run.InSecureShutDown() ||
+        (app.Start().InSecureShutDown() ||
          app.Ask("The data file is missing! Would you like to use the backup?", MsgButtons::YesNo,
                  ".Dat file Missing!") == MsgAnswer::Yes) &&
         app.seals.Copy(backup, path);

@@ -61,7 +61,7 @@ FileProbe EnsureBaseline(App& app, FirstScanCheck check) {
   }
   if (saved == FileProbe::Readable) {
     // A scheduled scan has nobody to ask: the backup is the best there is.
-    if (app.run.scheduledScan ||
+    if (app.Start().Scheduled() ||
         app.Ask(kRestoreQuestion, MsgButtons::YesNo, "Missing Integrity.dat file") == MsgAnswer::Yes) {
       app.seals.Copy(backup, app.baselineFile);
       return found;
@@ -74,7 +74,7 @@ FileProbe EnsureBaseline(App& app, FirstScanCheck check) {
   }
   // The first full scan needs someone to agree to it; a scheduled scan ends
   // for want of a baseline instead.
-  if (app.run.scheduledScan) return found;
+  if (app.Start().Scheduled()) return found;
   if (app.Ask(kFirstRunQuestion, MsgButtons::YesNo) == MsgAnswer::No) {
     app.Ask("You have chosen not to do a full scan at this time.  You need to run the full scan "
             "before using the Integrity Checker.");

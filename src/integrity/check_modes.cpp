@@ -18,7 +18,7 @@ namespace kv {
 void StartAutoLoadCheck(App& app) {
   intCheck& window = CheckWindow(app);
   window.Show();
-  window.lUp();
+  window.lUp(CheckRequest{CheckReason::Logon});
   if (!app.ended) window.Minimize();
 }
 
@@ -54,41 +54,41 @@ void RecordFindings(App& app, const std::vector<FileVerdict>& findings, const Ch
 
 }  // namespace
 
-void EndCheckRun(App& app, intCheck& window, const CheckTally& tally) {
-  RunState& run = app.run;
-  const bool baselineRun = run.baselineScanActive;
-  if (!baselineRun && !run.customFolderFirstScan) RecordFindings(app, window.Findings(), tally);
+void EndCheckRun(App& app, intCheck& window, const CheckRequest& request, const CheckTally& tally) {
+  const bool baselineRun = request.buildBaseline;
+  const bool firstFolderScan = request.why == CheckReason::FirstFolderScan;
+  const bool shutDown = InSecureShutDown(request.why);
+  if (!baselineRun && !firstFolderScan) RecordFindings(app, window.Findings(), tally);
   if (baselineRun) {
-    run.baselineScanActive = false;
     FinishScanDocument(app);
     LoadSystemBaseline(app, app.baselineFile);
     window.Hide();
     app.windows.ShowMainWindow(app);
   }
-  if (!run.noAutoScanFailing && (run.InSecureShutDown() || app.autoScanFailed)) {
+  if (!request.noAutoScanFailing && (shutDown || app.autoScanFailed)) {
     window.ScanFailing(baselineRun);
     if (app.ended) return;
   }
   const bool clean = !tally.stopped && tally.Clean();
   if (clean) {
     window.ShowClean();
-    if (!run.InSecureShutDown() && run.autoLoadRun) {
+    if (!shutDown && app.Start().LogonCheck()) {
       app.EndProgram();
       return;
     }
   }
-  if (run.customFolderFirstScan) {
+  if (firstFolderScan) {
     window.ScanFailing(false);
     if (app.ended) return;
   }
   window.ShowResults(clean, tally.stopped);
   // Findings left in a window nobody looks at (the minimised one of a logon
   // check) ask for attention; the window stays as it is.
-  if (!clean && !tally.stopped && !run.InSecureShutDown() && IsIconic(window.hwnd())) {
+  if (!clean && !tally.stopped && !shutDown && IsIconic(window.hwnd())) {
     app.host.RequestAttention(window.hwnd());
-    if (run.autoLoadRun) window.NotifyFindings(tally);
+    if (app.Start().LogonCheck()) window.NotifyFindings(tally);
   }
-  if (run.InSecureShutDown()) {
+  if (shutDown) {
     app.windows.ContinueSecureShutDown(app);
     return;
   }

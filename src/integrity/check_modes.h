@@ -3,6 +3,7 @@
 namespace kv {
 class App;
 class intCheck;
+struct CheckRequest;
 struct CheckTally;
 // "/r": shows the check run window, prepares the auto-load check and
 // minimises the window; the check runs from its timer.
@@ -12,5 +13,5 @@ void StartAutoLoadCheck(App& app);
 // hands back to the main window; unattended runs scan the failing files; a
 // clean logon check ends the program; the result is shown; a secure shut
 // down goes on with its registry step.
-void EndCheckRun(App& app, intCheck& window, const CheckTally& tally);
+void EndCheckRun(App& app, intCheck& window, const CheckRequest& request, const CheckTally& tally);
 }  // namespace kv

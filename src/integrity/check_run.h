@@ -18,6 +18,17 @@ class HashProvider;
 // Why a check runs; it decides how the run ends, not what it compares.
 enum class CheckReason { Logon, SecureShutDown, ScheduledScan, Manual, FirstFullScan, FirstFolderScan };
 
+// The check of a secure shut down or a scheduled scan: nobody may be there
+// to see it or to answer a question.
+inline bool InSecureShutDown(CheckReason why) {
+  return why == CheckReason::SecureShutDown || why == CheckReason::ScheduledScan;
+}
+// Started by the user from a page of the main window (a first folder scan
+// too): the window shows it, and a stop only hides it.
+inline bool StartedByUser(CheckReason why) {
+  return why == CheckReason::Manual || why == CheckReason::FirstFolderScan;
+}
+
 // What became of one file. Kinds may be added; a view shows what it knows
 // and passes over the rest. Unreadable: there, but it could not be opened or
 // read to its end, so it has no checksum to compare or accept. Missing: its
@@ -47,12 +58,18 @@ struct CheckFolder {
   bool loadBaseline = false;
 };
 
+// What one run checks. Whoever starts the run says why and, for a run the
+// user started, which folder (the first of `folders`) and categories;
+// PrepareRequest completes the rest from the settings.
 struct CheckRequest {
   CheckReason why = CheckReason::Manual;
   std::vector<CheckFolder> folders;  // in checking order
   std::string algorithm;             // the checksum the baselines hold
   std::string baselineFile;          // where a first full scan writes what it finds
   bool buildBaseline = false;        // a first full scan
+  // The findings wait for the user even when the settings scan failing
+  // files at once.
+  bool noAutoScanFailing = false;
 };
 
 // The category's extensions and titles.

@@ -9,7 +9,6 @@
 #include "core/baseline.h"
 #include "core/text.h"
 #include "integrity/baseline_files.h"
-#include "integrity/check_request.h"
 #include "logs/WriteLog.h"
 #include "platform/files.h"
 #include "platform/wide_text.h"
@@ -104,14 +103,15 @@ void Accept(Baseline& baseline, const std::vector<const FileVerdict*>& verdicts)
   flush();
 }
 
-void LogNotWritten(App& app, FailedFilesView& view) {
+void LogNotWritten(App& app, FailedFilesView& view, CheckReason why) {
   view.ShowStatus("Results");
   // A run that would have ended after accepting them has nobody there to
   // read a message: it says so by how it ends.
   app.report.couldNotRun = kLogNotWritten;
   app.NoteExit(kExitCouldNotRun);
-  if (app.run.InSecureShutDown() || (StartedWithArguments(app) && app.autoScanFailed)) {
-    if (!app.run.InSecureShutDown()) app.EndProgram();
+  const bool shutDown = InSecureShutDown(why);
+  if (shutDown || (!app.Start().Interactive() && app.autoScanFailed)) {
+    if (!shutDown) app.EndProgram();
     return;
   }
   app.Ask(kLogNotWritten);
@@ -120,12 +120,12 @@ void LogNotWritten(App& app, FailedFilesView& view) {
 // A scanner that did not pass the files: the log says which and what it
 // returned; the files stay listed, unaccepted.
 void ScannerObjected(App& app, FailedFilesView& view, const ScanVerdict& verdict,
-                     const std::string& items) {
+                     const std::string& items, CheckReason why) {
   (void)TryWriteLog(app, VerdictLogHeader(verdict) + items, 1);
   view.ShowStatus("Results");
   app.report.scannerFailure = VerdictMessage(verdict) + " Anti-virus program: " + verdict.program;
   app.NoteExit(kExitCouldNotRun);
-  if (app.run.InSecureShutDown()) return;
+  if (InSecureShutDown(why)) return;
   // At logon too someone is there: what the scanner found is theirs to see.
   app.Ask(VerdictMessage(verdict), MsgButtons::Ok, {}, MsgIcon::Warning);
 }
@@ -134,14 +134,16 @@ void ScannerObjected(App& app, FailedFilesView& view, const ScanVerdict& verdict
 
 void ScanFailingFiles(App& app, FailedFilesView& view,
                       std::shared_ptr<const std::vector<FileVerdict>> shared,
-                      const FailedFilesScanners& scanners, bool endingBaselineRun) {
+                      const FailedFilesScanners& scanners, CheckReason why,
+                      bool endingBaselineRun) {
   if (!shared) return;
   const std::vector<FileVerdict>& findings = *shared;
-  RunState& run = app.run;
-  if (!run.customFolderFirstScan) {
+  const bool shutDown = InSecureShutDown(why);
+  const bool firstFolderScan = why == CheckReason::FirstFolderScan;
+  if (!firstFolderScan) {
     const bool haveScanner = FileExists(scanners.first.program);
     // An unattended shut down has nobody to read it; the forced log says it.
-    if (!haveScanner && !run.InSecureShutDown()) app.Ask(kNoScanner);
+    if (!haveScanner && !shutDown) app.Ask(kNoScanner);
 
     // A file that could not be read, or is gone, is never handed over as
     // one the scanner can open: it is logged under its own word instead.
@@ -164,10 +166,10 @@ void ScanFailingFiles(App& app, FailedFilesView& view,
       app.report.scannerFailure = ScannerNotExecutedMessage(scanners.first.program);
       app.NoteExit(kExitCouldNotRun);
       // The list stays, so the scanner can be corrected and the scan repeated.
-      if (!run.InSecureShutDown()) ShowScannerNotExecuted(app, scanners.first.program);
+      if (!shutDown) ShowScannerNotExecuted(app, scanners.first.program);
       return;
     }
-    if (haveScanner && !run.InSecureShutDown()) {
+    if (haveScanner && !shutDown) {
       if (endingBaselineRun) return;
       if (scan.items.empty() && unreadable.empty() && missing.empty()) {
         app.EndProgram();
@@ -176,7 +178,7 @@ void ScanFailingFiles(App& app, FailedFilesView& view,
     }
     view.ShowStatus("Logging Action...");
     if (!verdict.clean) {
-      ScannerObjected(app, view, verdict, scan.items);
+      ScannerObjected(app, view, verdict, scan.items, why);
       return;
     }
     LogResult log;
@@ -194,12 +196,12 @@ void ScanFailingFiles(App& app, FailedFilesView& view,
     // Accepted without their log, the files would pass every later check
     // with nothing left that names them: they stay listed instead.
     if (log.failed()) {
-      LogNotWritten(app, view);
+      LogNotWritten(app, view, why);
       return;
     }
     // Unattended, nobody was told the files would be taken in unscanned:
     // they are on record and stay reported until a scanner has seen them.
-    if (!haveScanner && run.InSecureShutDown()) {
+    if (!haveScanner && shutDown) {
       view.ShowStatus("Results");
       return;
     }
@@ -207,7 +209,7 @@ void ScanFailingFiles(App& app, FailedFilesView& view,
 
   if (AnyToAccept(findings)) {
     view.ShowStatus("Updating Integrity File...");
-    const bool updated = AcceptFindings(app, view, findings);
+    const bool updated = AcceptFindings(app, view, findings, why);
     // What was accepted is on the run's record as such; a file that cannot
     // be read is never accepted and stays kept.
     if (updated) {
@@ -220,14 +222,13 @@ void ScanFailingFiles(App& app, FailedFilesView& view,
     view.ShowStatus("Results");
   }
 
-  if (run.customFolderFirstScan) {
+  if (firstFolderScan) {
     view.HideWindow();
-    run.customFolderFirstScan = false;
     view.KeepFindings(Unsettled(findings));
     app.Ask("Initial Custom Folder Scan Completed Successfully!");
     return;
   }
-  if (StartedWithArguments(app) && app.autoScanFailed && !run.InSecureShutDown()) {
+  if (!app.Start().Interactive() && app.autoScanFailed && !shutDown) {
     app.EndProgram();
     return;
   }
@@ -252,7 +253,8 @@ void ScanOneFile(App& app, FileVerdict file, const FailedFilesScanners& scanners
   if (!verdict.clean) app.Ask(VerdictProblem(verdict), MsgButtons::Ok, {}, MsgIcon::Warning);
 }
 
-bool AcceptFindings(App& app, FailedFilesView& view, const std::vector<FileVerdict>& findings) {
+bool AcceptFindings(App& app, FailedFilesView& view, const std::vector<FileVerdict>& findings,
+                    CheckReason why) {
   if (!AnyToAccept(findings)) return true;
   view.ShowUpdating();
   std::optional<StepClock::Timer> accepting(std::in_place, app.steps, Step::Acceptance);
@@ -299,7 +301,7 @@ bool AcceptFindings(App& app, FailedFilesView& view, const std::vector<FileVerdi
   }
   if (!notUpdated.empty()) {
     view.ShowNotUpdated();
-    if (!app.run.InSecureShutDown()) app.Ask(NotUpdatedMessage(notUpdated));
+    if (!InSecureShutDown(why)) app.Ask(NotUpdatedMessage(notUpdated));
     return false;
   }
   view.ShowUpdated();

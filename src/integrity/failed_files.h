@@ -41,13 +41,15 @@ struct FailedFilesScanners {
   ScannerConfig first, second;
 };
 
-// Scans, logs and accepts the findings. endingBaselineRun: the scan that
+// Scans, logs and accepts the findings of a run made for `why`: a first
+// folder scan's go into the folder's baseline unscanned; a secure shut
+// down's are dealt with asking nobody. endingBaselineRun: the scan that
 // ends a first full scan, which neither logs nor accepts what it finds.
 // The findings are shared with the list that shows them, never copied: the
 // list takes a copy of its own if it changes while the scan waits.
 void ScanFailingFiles(App& app, FailedFilesView& view,
                       std::shared_ptr<const std::vector<FileVerdict>> findings,
-                      const FailedFilesScanners& scanners, bool endingBaselineRun);
+                      const FailedFilesScanners& scanners, CheckReason why, bool endingBaselineRun);
 
 // Hands one listed file to the scanners the way the scan of failing files
 // hands them all, waits for them and says when one of them objected;
@@ -57,8 +59,10 @@ void ScanOneFile(App& app, FileVerdict file, const FailedFilesScanners& scanners
 // Accepts the findings into the system baseline and the baselines of their
 // custom folders: a missing file's entry is removed, an unreadable file is
 // never accepted. False when a baseline could not be written: the findings
-// stay for another try.
-bool AcceptFindings(App& app, FailedFilesView& view, const std::vector<FileVerdict>& findings);
+// stay for another try (said in a box unless the run of `why` is a secure
+// shut down's).
+bool AcceptFindings(App& app, FailedFilesView& view, const std::vector<FileVerdict>& findings,
+                    CheckReason why);
 
 // Writes the findings of one custom folder into its baseline file.
 bool SaveFolderFindings(App& app, int slot, const std::vector<FileVerdict>& findings);

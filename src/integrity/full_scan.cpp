@@ -12,8 +12,15 @@
 
 namespace kv {
 
+namespace {
+// Kept on the App from the moment a first full scan starts.
+struct FullScanMark {};
+}  // namespace
+
+bool FullScanStarted(const App& app) { return app.kept.Find<FullScanMark>() != nullptr; }
+
 void StartFullScan(App& app, FirstScanCheck check) {
-  app.run.baselineScanGuard = true;
+  app.kept.Get<FullScanMark>();
   // A file that still matched the old baseline in memory would pass and
   // keep its "NULL" in the new file.
   app.systemBaseline = Baseline();
@@ -32,12 +39,11 @@ void StartFullScan(App& app, FirstScanCheck check) {
   const std::string text = skeleton.Text();
   if (!app.seals.Replace(app.baselineFile, text)) return;
   app.windows.HideMainWindow(app);
-  app.run.baselineScanActive = true;
   BeginScanDocument(app, app.baselineFile, text);
   if (check == FirstScanCheck::LeftToCaller) return;
   intCheck& window = CheckWindow(app);
   window.Show();
-  window.lUp();
+  window.lUp(CheckRequest{CheckReason::FirstFullScan});
   app.windows.SetMainCaption(app, "Welcome to Korvanel");
 }
 

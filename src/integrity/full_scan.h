@@ -12,4 +12,7 @@ enum class FirstScanCheck { Started, LeftToCaller };
 
 void StartFullScan(App& app, FirstScanCheck check = FirstScanCheck::Started);
 
+// A first full scan was started in this process, whatever became of it.
+bool FullScanStarted(const App& app);
+
 }  // namespace kv

@@ -278,14 +278,14 @@ void intCheck::resetCategoryLabels() {
   RedrawWindow(hwnd_, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
 }
 
-void intCheck::lUp() {
-  RunState& run = app_.run;
-  const bool wasBuilding = run.baselineScanActive;
+void intCheck::lUp(CheckRequest request) {
+  const bool wasBuilding = app_.scanDocument != nullptr;
   // A missing baseline may start the first full scan: it is prepared here,
   // as this run.
   EnsureBaseline(app_, FirstScanCheck::LeftToCaller);
   if (app_.ended) return;
-  const bool firstScanStarted = !wasBuilding && run.baselineScanActive;
+  const bool building = app_.scanDocument != nullptr;
+  const bool firstScanStarted = !wasBuilding && building;
   if (firstScanStarted) Show();
   // Files left listed because nothing could settle them are found again
   // by this run, if they still cannot be read.
@@ -301,8 +301,12 @@ void intCheck::lUp() {
     SetText(percentLabel[c], "0%");
     SetText(fileLabel[c], "");
   }
-  CheckRequest request = PrepareRequest(app_);
-  if (run.manualScan) Show();
+  const bool manual = StartedByUser(request.why);
+  if (building) request.why = CheckReason::FirstFullScan;
+  request = PrepareRequest(app_, std::move(request));
+  shown_ = request;
+  manualRun_ = manual;
+  if (manual) Show();
   if (auto first = ReadSetting(app_, "ANTIVIRUS")) TakeScannerSetting(*first, Text1, Text2);
   // Counting pumps messages: the run is kept here until it is counted, so
   // that a second lUp meanwhile prepares a run of its own.
@@ -331,7 +335,9 @@ void intCheck::RunCheck() {
   running_ = true;
   // A check the user started is a run of its own; an unattended run was
   // opened at start-up and goes on after the check.
-  if (!app_.run.unattendedRun && !app_.run.baselineScanActive && !app_.run.customFolderFirstScan)
+  const CheckReason why = check->Request().why;
+  if (!app_.Start().Unattended() && why != CheckReason::FirstFullScan &&
+      why != CheckReason::FirstFolderScan)
     StartRunReport(app_, true);
   check->UseBaseline(app_.algorithmName, app_.baselineFile);
   check->Run();
@@ -345,8 +351,9 @@ void intCheck::RunCheck() {
   // The run's own copy of the findings goes before the scan of failing
   // files makes more: with a hundred thousand of them it is tens of megabytes.
   const CheckTally tally = check->Tally();
+  const CheckRequest request = check->Request();
   check.reset();
-  if (!app_.ended) EndCheckRun(app_, *this, tally);
+  if (!app_.ended) EndCheckRun(app_, *this, request, tally);
 }
 
 void intCheck::PassStarted(const CheckPass& pass) {
@@ -371,7 +378,7 @@ constexpr unsigned long long kDisplayIntervalMs = 50;
 }
 
 void intCheck::FileStarted(int category, const std::string& name) {
-  if (!app_.run.InSecureShutDown() && GetTickCount64() - lastShown_ >= kDisplayIntervalMs)
+  if (!InSecureShutDown(shown_.why) && GetTickCount64() - lastShown_ >= kDisplayIntervalMs)
     SetText(fileLabel[category], name);
 }
 
@@ -397,7 +404,7 @@ void intCheck::Progress(const CheckProgress& progress) {
 void intCheck::ShowProgressNow(const CheckProgress& p) {
   lastShown_ = GetTickCount64();
   heldBack_ = false;
-  if (app_.run.InSecureShutDown()) {
+  if (InSecureShutDown(shown_.why)) {
     app_.windows.SetShutDownProgress(app_, p.categoryPercent);
     return;
   }
@@ -426,14 +433,14 @@ void intCheck::CategoryEnded(int category, bool complete) {
   // The last file's progress may have been held back by the display
   // interval: it is shown now.
   if (heldBack_) ShowProgressNow(lastProgress_);
-  if (complete && !app_.run.InSecureShutDown()) SetText(percentLabel[category], "100%");
+  if (complete && !InSecureShutDown(shown_.why)) SetText(percentLabel[category], "100%");
 }
 
 void intCheck::PassEnded(const CheckPass&) {}
 
 void intCheck::RunEnded(const CheckTally& tally) {
   tally_ = tally;
-  if (!app_.run.InSecureShutDown()) ShowCounters(tally);
+  if (!InSecureShutDown(shown_.why)) ShowCounters(tally);
 }
 
 void intCheck::ShowClean() {
@@ -504,7 +511,8 @@ void intCheck::ScanFailing(bool endingBaselineRun) {
   // and log them again.
   if (scanningFailedFiles_) return;
   const BusyFlag busy(scanningFailedFiles_);
-  ScanFailingFiles(app_, *this, findings_, {{Text1, Text2}, {textav1, textav2}}, endingBaselineRun);
+  ScanFailingFiles(app_, *this, findings_, {{Text1, Text2}, {textav1, textav2}}, shown_.why,
+                   endingBaselineRun);
 }
 
 void intCheck::ScanFinding(const FileVerdict& file) {
@@ -536,6 +544,10 @@ void intCheck::ClearFindings() {
 }
 
 void intCheck::KeepFindings(const std::vector<FileVerdict>& left) {
+  // What is kept was left by a scan of failing files: a first folder
+  // scan's files are in its baseline now, and those left are not taken in
+  // unscanned.
+  if (shown_.why == CheckReason::FirstFolderScan) shown_.why = CheckReason::Manual;
   findings_ = std::make_shared<std::vector<FileVerdict>>(left);
   list_.Reset();
   onlyUnsettled_ = !left.empty();
@@ -559,7 +571,7 @@ void intCheck::Label2_Click() {
 
 void intCheck::Label12_Click() {
   if (scanningFailedFiles_) return;
-  if (!app_.run.customFolderFirstScan && failedFilesClose_) {
+  if (shown_.why != CheckReason::FirstFolderScan && failedFilesClose_) {
     Command1_Click();
     return;
   }
@@ -575,12 +587,15 @@ bool intCheck::ConfirmLeavingFailedFiles() {
   return true;
 }
 
-void intCheck::Command1_Click() { StopOrClose(false); }
+void intCheck::Command1_Click() { StopOrClose(false, manualRun_, false); }
 
-bool intCheck::CloseBox() { return StopOrClose(true); }
+void intCheck::StopForManualRun(bool reloadSystemBaseline) {
+  StopOrClose(false, true, reloadSystemBaseline);
+}
 
-bool intCheck::StopOrClose(bool closeBox) {
-  RunState& run = app_.run;
+bool intCheck::CloseBox() { return StopOrClose(true, manualRun_, false); }
+
+bool intCheck::StopOrClose(bool closeBox, bool manual, bool reloadSystemBaseline) {
   control_->pause = false;
   ShowWindow(Label11, SW_HIDE);
   if (!closeBox) {
@@ -588,15 +603,17 @@ bool intCheck::StopOrClose(bool closeBox) {
     if (app_.ended) return true;
   }
   if (!ConfirmLeavingFailedFiles()) return false;
-  if (run.manualScan) {
+  if (manual) {
     control_->stop = true;
     KillTimer(hwnd_, kTimer1);
     timerArmed_ = false;
-    if (closeBox || run.currentFolderPath.empty()) LoadSystemBaseline(app_, app_.baselineFile);
+    const bool systemDirectory = shown_.folders.empty() || shown_.folders.front().path.empty();
+    if (closeBox || reloadSystemBaseline || systemDirectory)
+      LoadSystemBaseline(app_, app_.baselineFile);
     Hide();
     return true;
   }
-  if (!run.baselineScanActive) {
+  if (!app_.scanDocument) {
     app_.EndProgram();
     return true;
   }

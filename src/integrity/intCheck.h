@@ -36,8 +36,16 @@ class intCheck : public controls::Window, public CheckView, public FailedFilesVi
   void SetTitle(const std::string& text);
 
   // --- procedures ---------------------------------------------------------
-  void lUp();
+  // Prepares the run the caller asks for (completed by PrepareRequest) and
+  // starts it from the timer. While a first full scan is filling the
+  // baseline, that scan is the run, whoever asked.
+  void lUp(CheckRequest request);
   void Command1_Click();
+  // Stops the run shown the way the stop button stops one the user started,
+  // before the caller starts a check of its own. The system directory's
+  // baseline is read again when the stopped run checked it, or always with
+  // reloadSystemBaseline.
+  void StopForManualRun(bool reloadSystemBaseline);
   void PauseToggle();
   void Label2_Click();
   // Scan, log and accept the failing files.
@@ -53,6 +61,8 @@ class intCheck : public controls::Window, public CheckView, public FailedFilesVi
   bool Running() const { return running_; }
 
   // --- what the last run left -----------------------------------------------
+  // The request of the run shown (or prepared last), as completed.
+  const CheckRequest& ShownRequest() const { return shown_; }
   // The files the list shows, with their checksums and slots.
   const std::vector<FileVerdict>& Findings() const { return *findings_; }
   const CheckTally& Tally() const { return tally_; }
@@ -143,7 +153,9 @@ class intCheck : public controls::Window, public CheckView, public FailedFilesVi
   std::vector<FileVerdict>& OwnFindings();
   bool ConfirmLeavingFailedFiles();
   bool CloseBox();
-  bool StopOrClose(bool closeBox);
+  // manual: stopped as a run the user started; reloadSystemBaseline: the
+  // system directory's baseline is read again whatever the run checked.
+  bool StopOrClose(bool closeBox, bool manual, bool reloadSystemBaseline);
 
   App& app_;
   std::array<HWND, 3> stepLabel_{};
@@ -162,6 +174,11 @@ class intCheck : public controls::Window, public CheckView, public FailedFilesVi
   ReadAhead readers_;
   // Counted by lUp, run by the timer tick.
   std::unique_ptr<CheckRun> prepared_;
+  // What the window shows: the run's request decides who is there to see
+  // it and what a stop does. A window that has shown no run yet stops as
+  // for one the user started.
+  CheckRequest shown_;
+  bool manualRun_ = true;
   // Shared with a scan of failing files while it runs: a click during a
   // scanner's wait may empty the list, never the files being scanned.
   std::shared_ptr<std::vector<FileVerdict>> findings_ = std::make_shared<std::vector<FileVerdict>>();

@@ -16,7 +16,7 @@ LogResult TryWriteLog(App& app, const std::string& text, int force) {
   if (force == 0) {
     if (Trim(text).empty()) return result;
     if (text.find('.') == std::string::npos) return result;
-    if (app.run.InSecureShutDown()) app.run.shutDownFindings = true;
+    if (app.Start().InSecureShutDown()) app.report.shutDownFindings = true;
     if (app.boxes.Check7 == 0) return result;
   }
   result.wanted = true;

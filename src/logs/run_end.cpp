@@ -9,11 +9,12 @@ namespace kv {
 void StartRunReport(App& app, bool manual) {
   RunKind kind = RunKind::Manual;
   if (!manual) {
-    if (app.run.scheduledScan)
+    const StartMode& mode = app.Start();
+    if (mode.Scheduled())
       kind = RunKind::Scheduled;
-    else if (app.run.quietRun || app.run.InSecureShutDown())
+    else if (mode.InSecureShutDown())
       kind = RunKind::ShutDown;
-    else if (app.run.unattendedRun)
+    else if (mode.Unattended())
       kind = RunKind::Logon;
   }
   app.report.Start(kind, app.host.Now());

@@ -127,7 +127,7 @@ EntryRemoval RemovalOf(const PassPlace& place) {
 std::optional<RegistryPass> ScanAndUpdateWarnings(App& app, std::vector<std::string>& lines,
                                                   const std::vector<RegWarning>& warnings) {
   if (lines.size() <= 1 || lines[1] == kNoWarnings) return std::nullopt;
-  const bool unattended = app.run.InSecureShutDown();
+  const bool unattended = app.Start().InSecureShutDown();
   const ScannerPair scanners = ReadScanners(app);
   // Only what was listed can be accepted, and only when each line is known
   // as the entry it came from.

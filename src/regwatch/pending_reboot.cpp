@@ -53,7 +53,7 @@ bool ScanPendingFiles(App& app, std::vector<std::string>& lines) {
     // name another); it goes into the log, not to the scanner.
     const std::string& path = lines[i];
     if (!FileExists(path)) {
-      if (!app.run.InSecureShutDown())
+      if (!app.Start().InSecureShutDown())
         app.Ask("Unable to find the file: " + lines[i] + "\r\nPlease scan manually.");
       if (app.ended) return true;
       if (HoldsQuote(path))

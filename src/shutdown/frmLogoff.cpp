@@ -287,7 +287,7 @@ void frmLogoff::Form_KeyUp(int) {
 void frmLogoff::Choose(int action) {
   // A choice made while the sequence already runs is not a second one.
   if (started_) return;
-  app_.run.shutDownAction = int16_t(action);
+  action_ = action;
   preShut0();
 }
 

@@ -54,6 +54,9 @@ class frmLogoff : public controls::Window {
   void handleShutOff(int action);
 
   bool CountdownRunning() const { return countdown_; }
+  // The action chosen (kTurnOff ...), kScheduledScan for a scheduled scan;
+  // -1 until the sequence starts.
+  int ChosenAction() const { return action_; }
   int seconds = 0, minutes = 0;
   // The version record the exit flags are chosen by.
   SystemVersion systemVersion;
@@ -84,6 +87,7 @@ class frmLogoff : public controls::Window {
   std::array<bool, 3> lit_{};      // Image2, Image4, Image6 shown
   std::array<bool, 2> whiteLabel_{};  // Label1, Label2 painted white
   bool started_ = false;           // the sequence runs: choices are over
+  int action_ = -1;
   bool countdown_ = false;
   controls::Brush band_;
 };

@@ -147,7 +147,7 @@ void AnnounceFindings(App& app, const FindingCounts& counts) {
 void frmLogoff::preShut0() {
   if (started_) return;
   started_ = true;
-  if (app_.run.scheduledScan) app_.run.shutDownAction = kScheduledScan;
+  if (app_.Start().Scheduled()) action_ = kScheduledScan;
   CheckWinInit();
 }
 
@@ -158,13 +158,14 @@ void frmLogoff::CheckWinInit() {
 }
 
 void frmLogoff::PreShut1() {
-  app_.run.autoLoadRun = true;
   ShowWindow(hwnd_, SW_HIDE);
   sProg& progress = ShutDownProgress(app_);
   progress.SetStatus("Status: Scanning Files...");
-  CheckWindow(app_).lUp();
+  const bool scheduled = app_.Start().Scheduled();
+  CheckWindow(app_).lUp(
+      CheckRequest{scheduled ? CheckReason::ScheduledScan : CheckReason::SecureShutDown});
   if (app_.ended) return;
-  if (!app_.run.scheduledScan) progress.Show();
+  if (!scheduled) progress.Show();
 }
 
 void frmLogoff::PreShut2() {
@@ -185,7 +186,7 @@ void frmLogoff::PreShut2() {
   // The run is over here for both: a scheduled scan ends, a secure shut
   // down goes on to switch the machine off.
   FinishRun(app_);
-  if (app_.run.scheduledScan) {
+  if (app_.Start().Scheduled()) {
     const CheckTally& files = CheckWindow(app_).Tally();
     AnnounceFindings(app_, {files.newFiles, files.changed, files.unreadable, files.missing,
                             registryFindings ? long(pass.list.size() - 1) : 0});
@@ -197,9 +198,9 @@ void frmLogoff::PreShut2() {
 
 void frmLogoff::startCountDown() {
   sProg& progress = ShutDownProgress(app_);
-  if (!app_.run.shutDownFindings) {
+  if (!app_.report.shutDownFindings) {
     progress.SetStatus("Status: All scans completed.  No suspicious files found!");
-    ShutDown(app_.run.shutDownAction);
+    ShutDown(action_);
     return;
   }
   progress.SetStatus("Status: Some files were scanned...Shutting Down in 2 minutes");
@@ -227,7 +228,7 @@ void frmLogoff::Timer1_Timer() {
   }
   if (minutes == 2) {
     StopCountdown();
-    ShutDown(app_.run.shutDownAction);
+    ShutDown(action_);
   }
 }
 
@@ -235,7 +236,7 @@ void frmLogoff::Command1_Click() {
   // The countdown goes first: left running, it would carry the action out
   // again after the machine wakes from standby or hibernation.
   StopCountdown();
-  ShutDown(app_.run.shutDownAction);
+  ShutDown(action_);
 }
 
 void frmLogoff::ShutDown(int action) {

@@ -128,7 +128,7 @@ TEST(DamagedData, StartUpAndAutoLoadCheckSurviveEveryDamagedFile) {
 
     CorpusHost host;
     App app(host, ThisEdition(), folder.dir());
-    app.commandLine = "/r";
+    app.SetStart(StartMode(StartKind::Logon));
     RunStartup(app);
     if (!host.ended && HasCheckWindow(app)) {
       intCheck& w = CheckWindow(app);
@@ -169,7 +169,7 @@ TEST(DamagedData, FirstFullScanSurvivesDamagedSettingsAndSnapshot) {
     RunStartup(app);
     ASSERT_TRUE(HasCheckWindow(app));
     intCheck& w = CheckWindow(app);
-    ASSERT_TRUE(PumpUntil([&] { return !app.run.baselineScanActive && !w.Running(); }, 180000));
+    ASSERT_TRUE(PumpUntil([&] { return !app.scanDocument && !w.Running(); }, 180000));
     for (const std::string& text : host.texts)
       EXPECT_TRUE(ProgramMessages().count(text)) << "unexpected message: " << text;
     const std::string baseline = folder.Read("Data\\Integrity.dat");

@@ -7,23 +7,48 @@
 #include "app/startup.h"
 #include "core/settings_store.h"
 #include "core/text.h"
+#include "integrity/intCheck.h"
 #include "support/app_fixture.h"
 
 using namespace kv;
 using namespace kv::test;
 
-TEST(RunMode, SwitchesAreTrimmedExactAndCaseSensitive) {
-  EXPECT_EQ(ParseRunMode("/r"), RunMode::AutoLoad);
-  EXPECT_EQ(ParseRunMode(" /r "), RunMode::AutoLoad);
-  EXPECT_EQ(ParseRunMode("/s"), RunMode::SecureShutDown);
-  EXPECT_EQ(ParseRunMode("/a"), RunMode::ScheduledScan);
-  EXPECT_EQ(ParseRunMode("/R"), RunMode::Interactive);
-  EXPECT_EQ(ParseRunMode("-r"), RunMode::Interactive);
-  EXPECT_EQ(ParseRunMode("/r /s"), RunMode::Interactive);
-  EXPECT_EQ(ParseRunMode(""), RunMode::Interactive);
+// The switches are trimmed, exact and case-sensitive. Any other text shows
+// the main window as a start by hand does, but is no start by hand: its
+// checks are the unattended ones.
+TEST(StartMode, EachCommandLineStartsOneModeWithItsAnswers) {
+  struct Case {
+    const char* arguments;
+    StartKind kind;
+    bool unattended, quiet, interactive;
+  } cases[] = {
+      {"", StartKind::ByHand, false, false, true},
+      {"   ", StartKind::ByHand, false, false, true},
+      {"/r", StartKind::Logon, true, false, false},
+      {" /r ", StartKind::Logon, true, false, false},
+      {"/s", StartKind::SecureShutDown, true, true, false},
+      {"/a", StartKind::ScheduledScan, true, true, false},
+      {" /R ", StartKind::Unknown, false, false, false},
+      {"-r", StartKind::Unknown, false, false, false},
+      {"/r /s", StartKind::Unknown, false, false, false},
+      {"/s 3", StartKind::Unknown, false, false, false},
+      {"/x", StartKind::Unknown, false, false, false},
+      {"/n 3 2", StartKind::Unknown, false, false, false},
+      {"/n 3 2 0 0 1", StartKind::Notice, false, false, false},
+  };
+  for (const Case& c : cases) {
+    const StartMode mode = ParseStartMode(c.arguments);
+    EXPECT_EQ(mode.Kind(), c.kind) << "'" << c.arguments << "'";
+    EXPECT_EQ(mode.Unattended(), c.unattended) << "'" << c.arguments << "'";
+    EXPECT_EQ(mode.Quiet(), c.quiet) << "'" << c.arguments << "'";
+    EXPECT_EQ(mode.InSecureShutDown(), c.quiet) << "'" << c.arguments << "'";
+    EXPECT_EQ(mode.Interactive(), c.interactive) << "'" << c.arguments << "'";
+    EXPECT_EQ(mode.Scheduled(), c.kind == StartKind::ScheduledScan) << "'" << c.arguments << "'";
+  }
+  EXPECT_EQ(ParseStartMode("/n 3 2 0 0 1").NoticeCounts().changed, 2);
 }
 
-TEST(RunMode, ArgumentTextDropsTheProgramPath) {
+TEST(StartMode, ArgumentTextDropsTheProgramPath) {
   EXPECT_EQ(ArgumentText("\"C:\\Program Files\\K\\Korvanel.exe\" /r"), "/r");
   EXPECT_EQ(ArgumentText("C:\\K\\Korvanel.exe  /s"), "/s");
   EXPECT_EQ(ArgumentText("Korvanel.exe"), "");
@@ -71,7 +96,7 @@ TEST_F(StartupTest, UnattendedModesWithoutBaselineEndWithTheirMessage) {
   for (const Case& c : cases) {
     ScriptedHost h;
     App a(h, ThisEdition(), folder.dir());
-    a.commandLine = c.arg;
+    a.SetStart(ParseStartMode(c.arg));
     if (c.message) {
       for (int i = 0; i < 2; ++i) {
         h.ExpectBox(kFirstRunQuestion, MsgAnswer::No);
@@ -102,7 +127,7 @@ TEST_F(StartupTest, ADataFolderMarkerMovesTheDataAndTheRunsRecordThere) {
 
   ScriptedHost h;
   App a(h, ThisEdition(), folder.dir(), root);
-  a.commandLine = "/a";
+  a.SetStart(StartMode(StartKind::ScheduledScan));
   EXPECT_FALSE(RunStartup(a));
   EXPECT_EQ(h.exitCode, kExitCouldNotRun);
   EXPECT_TRUE(data.Exists("Korvanel\\Data\\Korvanel.dat"));
@@ -123,7 +148,7 @@ TEST_F(StartupTest, ScheduledScanRestoresTheBackupAndLogsSettingsProblems) {
   folder.Write("Data\\Korvanel.dat",
                ReplaceAll(DefaultSettingsText(true), "settings=0,0,0,0,0,0,0,0", "settings=1,x"));
   ASSERT_TRUE(WriteEntry(app, app.settingsFile, "advanced", "131072,50,0", "Korvanel"));
-  app.commandLine = "/a";
+  app.SetStart(StartMode(StartKind::ScheduledScan));
   EXPECT_FALSE(RunStartup(app));
   EXPECT_TRUE(host.boxes.empty());
   EXPECT_EQ(folder.Read("Data\\Integrity.dat"), folder.Read("Data\\Integrity.bak"));
@@ -154,11 +179,11 @@ TEST_F(StartupTest, ChangedDataFilesAreAskedAboutBeforeTheyAreUsed) {
   {
     ScriptedHost h;
     App a(h, ThisEdition(), folder.dir());
-    a.commandLine = "/r";
+    a.SetStart(StartMode(StartKind::Logon));
     h.ExpectBox(SealReport("Registry.dat", false), MsgAnswer::Ok, {}, MsgIcon::Warning);
     EXPECT_FALSE(RunStartup(a));
     EXPECT_EQ(h.exitCode, kExitCouldNotRun);
-    EXPECT_FALSE(a.run.autoLoadRun) << "the check must not run";
+    EXPECT_FALSE(HasCheckWindow(a)) << "the check must not run";
   }
   host.ExpectBox(SealQuestion("Registry.dat", false), MsgAnswer::Yes, "Data file changed", MsgIcon::Warning);
   host.ExpectBox(SealQuestion("Integrity.dat", false), MsgAnswer::Yes, "Data file changed", MsgIcon::Warning);

@@ -148,15 +148,19 @@ TEST_F(SealsTest, AChangedFileIsAskedAboutBeforeUse) {
 TEST_F(SealsTest, UnattendedRunsReportAndDoNotUseAChangedFile) {
   ASSERT_TRUE(app.seals.Replace(app.registryFile, "[LM/R]\r\n"));
   folder.Write("Data\\Registry.dat", "[LM/R]\r\nEvil=(C:\\evil.exe)\r\n");
-  app.run.unattendedRun = app.run.quietRun = true;
+  app.SetStart(StartMode(StartKind::SecureShutDown));
   EXPECT_EQ(GuardDataFile(app, app.registryFile), SealGuard::Refused);
   EXPECT_EQ(app.exitCode, kExitCouldNotRun);
   EXPECT_EQ(folder.Read("Data\\Registry.dat"), "[LM/R]\r\nEvil=(C:\\evil.exe)\r\n");
   EXPECT_EQ(Verdict("Data\\Registry.dat"), SealVerdict::Differs);
 
-  app.run.quietRun = false;  // "/r": someone is at the screen to read it
-  host.ExpectBox(SealReport("Registry.dat", false), MsgAnswer::Ok, {}, MsgIcon::Warning);
-  EXPECT_EQ(GuardDataFile(app, app.registryFile), SealGuard::Refused);
+  // "/r": someone is at the screen to read it.
+  ScriptedHost h;
+  App logon(h, ThisEdition(), folder.dir());
+  logon.SetStart(StartMode(StartKind::Logon));
+  h.ExpectBox(SealReport("Registry.dat", false), MsgAnswer::Ok, {}, MsgIcon::Warning);
+  EXPECT_EQ(GuardDataFile(logon, logon.registryFile), SealGuard::Refused);
+  EXPECT_EQ(logon.exitCode, kExitCouldNotRun);
   EXPECT_EQ(folder.Logs().size(), 2u);
   EXPECT_EQ(Verdict("Data\\Registry.dat"), SealVerdict::Differs);
 }

@@ -86,7 +86,6 @@ TEST_F(SettingsTest, BaselineWritesChangeOnlyTheBaselineInMemory) {
   EXPECT_TRUE(WriteEntry(app, file, "a.dll", "1A*E", "DLL"));
   EXPECT_EQ(app.systemBaseline.LookupEntry("a.dll", "DLL"), "1A");
   EXPECT_EQ(app.folderBaseline.LookupEntry("a.dll", "DLL"), "");
-  app.run.currentFolderPath = "!";
   EXPECT_TRUE(WriteEntry(app, app.appDir + "Data\\3.dat", "b.dll", "2B*E", "DLL"));
   EXPECT_EQ(app.folderBaseline.LookupEntry("b.dll", "DLL"), "2B");
   EXPECT_FALSE(folder.Exists("Data\\Integrity.dat"));

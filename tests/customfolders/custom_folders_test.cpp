@@ -214,7 +214,7 @@ TEST_F(CustomFoldersTest, CategoryEditsAreKeptOnlyWhenSaved) {
 TEST_F(CustomFoldersTest, UnattendedFirstScanWritesTheSkeletonOfWatchedFilesOnly) {
   const std::string dir = PutFolder(4);
   for (const char* name : {"a.dll", "b.exe", "readme.txt", "x,y.dll"}) folder.Write("f4\\" + std::string(name), "x");
-  app.run.autoLoadRun = true;
+  app.SetStart(StartMode(StartKind::Logon));
   const std::string file = folder.path("Data\\4.dat");
   EXPECT_TRUE(FirstCustomFolderScan(app, dir.substr(0, dir.size() - 1), file, 4));
   const std::string text = folder.Read("Data\\4.dat");
@@ -245,7 +245,7 @@ TEST_F(CustomFoldersTest, FirstScanByHandFingerprintsEveryFileIntoTheFolderBasel
   const Baseline b = Baseline::FromText(folder.Read("Data\\7.dat"));
   EXPECT_EQ(b.LookupEntry("a.dll", "DLL"), FileChecksum(app, dir + "a.dll"));
   EXPECT_EQ(b.LookupEntry("b.scr", "SCR"), FileChecksum(app, dir + "b.scr"));
-  EXPECT_FALSE(app.run.customFolderFirstScan);
+  EXPECT_EQ(w.ShownRequest().why, CheckReason::Manual) << "the folder's files are taken in";
   EXPECT_FALSE(w.Visible());
   EXPECT_TRUE(folder.Read("Data\\Integrity.dat").find("a.dll") == std::string::npos);
   EXPECT_TRUE(ListDirectory(folder.path("Data\\Log\\"))->empty()) << "a first scan is not logged";

@@ -67,9 +67,11 @@ TEST_F(IntegrityPageTest, FolderListHoldsTheSystemDirectoryThenTheFoldersInSlotO
   page->Choose(2);
   EXPECT_EQ(Marks(), (std::vector<bool>{true, false, false, false, true, false}));
   page->bSCAN_Click();
-  EXPECT_EQ(app.run.currentFolderSlot, 3);
-  EXPECT_EQ(app.run.currentFolderPath, f3);
-  EXPECT_TRUE(app.run.scanDLL && app.run.scanEXE && !app.run.scanDRV);
+  const CheckRequest& scan = CheckWindow(app).ShownRequest();
+  ASSERT_EQ(scan.folders.size(), 1u);
+  EXPECT_EQ(scan.folders[0].slot, 3);
+  EXPECT_EQ(scan.folders[0].path, f3);
+  EXPECT_EQ(scan.folders[0].categories, (CategorySet{true, false, false, false, true, false}));
   EXPECT_EQ(app.folderBaseline.SectionCount(), 1);
 
   // Each category button toggles its own mark.
@@ -87,9 +89,12 @@ TEST_F(IntegrityPageTest, SelectAllChecksEveryCategoryOfTheSystemDirectoryOnly) 
   intCheck& w = CheckWindow(app);
   EXPECT_TRUE(w.Visible());
   EXPECT_TRUE(w.TimerArmed());
-  for (int c = 1; c <= 6; ++c) EXPECT_TRUE(*app.run.CategoryFlag(c)) << c;
-  EXPECT_EQ(app.run.currentFolderPath, "");
-  EXPECT_TRUE(app.run.manualScan && app.run.noAutoScanFailing);
+  const CheckRequest& scan = w.ShownRequest();
+  ASSERT_EQ(scan.folders.size(), 1u);
+  EXPECT_EQ(scan.folders[0].categories, CategorySet({true, true, true, true, true, true}));
+  EXPECT_EQ(scan.folders[0].path, "");
+  EXPECT_EQ(scan.why, CheckReason::Manual);
+  EXPECT_TRUE(scan.noAutoScanFailing);
 }
 
 // The six file types are check boxes to a screen reader, checked while
@@ -247,7 +252,7 @@ TEST_F(IntegrityPageTest, ScanFolderNowWithoutTheFoldersBaselineChecksNothing) {
   page->bSCAN_Click();
   intCheck& w = CheckWindow(app);
   ASSERT_TRUE(PumpUntil([&] { return !w.TimerArmed() && !w.Running(); }, 20000));
-  ASSERT_EQ(app.run.currentFolderPath, f1);
+  ASSERT_EQ(w.ShownRequest().folders[0].path, f1);
 
   // Folder 2's baseline goes after it was chosen, and its first scan is declined.
   page->Choose(2);
@@ -257,7 +262,7 @@ TEST_F(IntegrityPageTest, ScanFolderNowWithoutTheFoldersBaselineChecksNothing) {
   page->bSCAN_Click();
   EXPECT_TRUE(host.AllBoxesShown());
   EXPECT_FALSE(w.TimerArmed() || w.Running());
-  EXPECT_NE(app.run.currentFolderPath, f2);
+  EXPECT_NE(w.ShownRequest().folders[0].path, f2);
   EXPECT_EQ(app.folderBaseline.SectionCount(), 0);
   EXPECT_EQ(page->Chosen(), 0);
 }

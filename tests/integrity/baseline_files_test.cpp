@@ -135,9 +135,12 @@ TEST_F(BaselineFilesTest, ALockedBaselineOrBackupIsReportedNeverTakenForMissing)
 
   // A scheduled scan says the same in its log, with no box.
   held = lock("Data\\Integrity.dat");
-  app.run.scheduledScan = true;
-  EnsureBaseline(app);
-  app.run.scheduledScan = false;
+  {
+    ScriptedHost h;
+    App scheduled(h, ThisEdition(), folder.dir());
+    scheduled.SetStart(StartMode(StartKind::ScheduledScan));
+    EnsureBaseline(scheduled);
+  }
   CloseHandle(held);
   ASSERT_EQ(folder.Logs().size(), 1u);
   EXPECT_EQ(folder.Logs()[0], "Integrity.dat is in use by another program and cannot be read.  "

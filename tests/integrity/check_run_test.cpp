@@ -154,7 +154,7 @@ TEST_F(CheckRunTest, NewChangedAndSameByCategoryAndTheFindingsHandedOverPassNext
 
   // Accepted, they pass; a file that went away since is missing, after the
   // files of its folder, and accepting that forgets it.
-  ASSERT_TRUE(AcceptFindings(app, view, view.Findings()));
+  ASSERT_TRUE(AcceptFindings(app, view, view.Findings(), CheckReason::Manual));
   ASSERT_TRUE(DeleteFileAt(w + "fresh.dll"));
   RecordingView again;
   CheckRun second(app, request, again, readers, control);
@@ -169,7 +169,7 @@ TEST_F(CheckRunTest, NewChangedAndSameByCategoryAndTheFindingsHandedOverPassNext
   ASSERT_EQ(again.Findings().size(), 1u);
   EXPECT_EQ(again.Findings()[0].path, w + "fresh.dll");
   EXPECT_EQ(again.Findings()[0].kind, VerdictKind::Missing);
-  ASSERT_TRUE(AcceptFindings(app, again, again.Findings()));
+  ASSERT_TRUE(AcceptFindings(app, again, again.Findings(), CheckReason::Manual));
   EXPECT_EQ(folder.Read("Data\\3.dat").find("fresh.dll"), std::string::npos);
   RecordingView third;
   CheckRun last(app, request, third, readers, control);
@@ -185,8 +185,8 @@ TEST_F(CheckRunTest, FirstFullScanWritesNewFilesIntoTheBaselineInsteadOfFindingT
   request.buildBaseline = true;
   request.baselineFile = folder.path("Data\\9.dat");
   request.folders.push_back({folder.path("w"), 0, {false, false, false, false, true, false}, false});
+  // Not the system baseline's file: entries go to the folder baseline in memory.
   app.folderBaseline = Baseline::FromText("//x\r\n[EXE]\r\nNULL*E\r\n");
-  app.run.currentFolderPath = folder.path("w");  // entries go to the folder baseline in memory
   CheckRun run(app, request, view, readers, control);
   run.Run();
   EXPECT_TRUE(view.Findings().empty());
@@ -232,10 +232,9 @@ TEST_F(CheckRunTest, LogonCheckOfTheSystemDirectoryAndTwoFoldersPausedAndStopped
     WriteEntry(app, app.settingsFile, "args", slot == 1 ? "0,0,0,0,1,0,1" : "1,0,0,0,0,0,1",
                Dec(slot));
   }
-  app.commandLine = "/r";
-  app.run.autoLoadRun = true;
+  app.SetStart(StartMode(StartKind::Logon));
 
-  const CheckRequest request = PrepareRequest(app);
+  const CheckRequest request = PrepareRequest(app, CheckRequest{CheckReason::Logon});
   EXPECT_EQ(request.why, CheckReason::Logon);
   ASSERT_EQ(request.folders.size(), 3u);
 
@@ -294,17 +293,22 @@ TEST_F(CheckRunTest, LogonCheckOfTheSystemDirectoryAndTwoFoldersPausedAndStopped
 TEST_F(CheckRunTest, RunsStartedByHandQueueNoFoldersAndTheFirstFullScanChecksAllSix) {
   WriteEntry(app, app.settingsFile, "path", folder.path("Data"), "1");
   WriteEntry(app, app.settingsFile, "args", "1,1,1,1,1,1,1", "1");
-  app.run.manualScan = true;
-  app.run.scanOCX = true;
-  CheckRequest manual = PrepareRequest(app);
+  const CheckRequest asked =
+      UserCheck(CheckReason::Manual, {"", 0, {false, false, false, true, false, false}});
+  CheckRequest manual = PrepareRequest(app, asked);
   ASSERT_EQ(manual.folders.size(), 1u);
   EXPECT_EQ(manual.folders[0].categories, (CategorySet{false, false, false, true, false, false}));
   EXPECT_EQ(manual.why, CheckReason::Manual);
 
-  app.run = RunState();
-  app.run.baselineScanActive = app.run.baselineScanGuard = true;
-  app.commandLine = "/r";
-  const CheckRequest full = PrepareRequest(app);
+  // Any argument, even one the program does not know, is no start by hand:
+  // its checks are the unattended one, with the queued folder.
+  app.SetStart(StartMode(StartKind::Unknown));
+  const CheckRequest argued = PrepareRequest(app, asked);
+  ASSERT_EQ(argued.folders.size(), 2u);
+  EXPECT_EQ(argued.folders[1].slot, 1);
+
+  app.SetStart(StartMode(StartKind::Logon));
+  const CheckRequest full = PrepareRequest(app, CheckRequest{CheckReason::FirstFullScan});
   ASSERT_EQ(full.folders.size(), 1u);
   EXPECT_EQ(full.folders[0].categories, (CategorySet{true, true, true, true, true, true}));
   EXPECT_TRUE(full.buildBaseline);

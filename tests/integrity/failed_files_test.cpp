@@ -7,7 +7,9 @@
 #include "core/baseline.h"
 #include "core/text.h"
 #include "integrity/baseline_files.h"
+#include "context/scan_document.h"
 #include "integrity/failed_files.h"
+#include "integrity/full_scan.h"
 #include "integrity/intCheck.h"
 #include "platform/files.h"
 #include "support/app_fixture.h"
@@ -90,6 +92,11 @@ class FailedFilesTest : public AppTest {
   }
   Baseline OnDisk(const std::string& relative) const {
     return Baseline::FromText(folder.Read(relative));
+  }
+  // The scan of failing files for the listed findings of a run made for `why`.
+  void ScanFailingOf(CheckReason why) {
+    ScanFailingFiles(app, w, std::make_shared<const std::vector<FileVerdict>>(w.Findings()),
+                     {{w.Text1, w.Text2}, {w.textav1, w.textav2}}, why, false);
   }
 
   intCheck& w = CheckWindow(app);
@@ -201,7 +208,7 @@ TEST_F(FailedFilesTest, FindingsThatCannotBeLoggedStayListedAndUnaccepted) {
   }
   // Nobody watches an auto-load run: it ends, saying so by its exit code.
   w.Text1 = folder.path("av\\scan.exe");
-  app.commandLine = "/r";
+  app.SetStart(StartMode(StartKind::Logon));
   app.autoScanFailed = true;
   w.Label12_Click();
   EXPECT_TRUE(app.ended);
@@ -231,15 +238,13 @@ TEST_F(FailedFilesTest, FilesAreAcceptedOnlyWhenEveryScannerEndsWithExitCodeZero
   // Unattended, a scanner that did not finish keeps them too, and the run
   // says so by its exit code instead of a box.
   host.scannersFinish = false;
-  app.run.shutDownAction = 99;
-  w.Label12_Click();
+  ScanFailingOf(CheckReason::ScheduledScan);
   EXPECT_EQ(app.exitCode, kExitCouldNotRun);
   EXPECT_EQ(folder.Read("Data\\Integrity.dat"), kept);
   EXPECT_EQ(w.ListLines().size(), 1u);
 
   // Passed by both, they are accepted as before.
   host.scannersFinish = true;
-  app.run.shutDownAction = -1;
   w.Label12_Click();
   EXPECT_EQ(OnDisk("Data\\Integrity.dat").LookupEntry("a.dll", "DLL"), "77");
   EXPECT_TRUE(w.ListLines().empty());
@@ -271,8 +276,6 @@ TEST_F(FailedFilesTest, SystemAndFolderFilesEachGoIntoTheirOwnBaseline) {
   AddSystemFile("C:\\WINDOWS\\system32\\n.exe", "52", true);
   AddFolderFile("C:\\Tools\\x.dll", 3, "31");
   AddFolderFile("C:\\Tools\\y.exe", 3, "32", true);
-  app.run.currentFolderPath = "C:\\Tools";
-  app.run.manualScan = true;
 
   w.Label12_Click();
 
@@ -337,7 +340,7 @@ TEST_F(FailedFilesTest, UnreadableAndMissingFilesAreLoggedApartAndOnlyTheMissing
   // written into a baseline, and an auto-load run still ends.
   host.starts.clear();
   const std::string before = folder.Read("Data\\Integrity.dat");
-  app.commandLine = "/r";
+  app.SetStart(StartMode(StartKind::Logon));
   app.autoScanFailed = true;
   w.ScanFailing(false);
   EXPECT_TRUE(host.starts.empty());
@@ -379,7 +382,7 @@ TEST_F(FailedFilesTest, AwkwardNamesNeverTakeAnotherFilesChecksum) {
 }
 
 TEST_F(FailedFilesTest, AutoLoadRunWithNothingFailedEndsWithoutAStart) {
-  app.commandLine = "/r";
+  app.SetStart(StartMode(StartKind::Logon));
   app.autoScanFailed = true;
   w.Label12_Click();
   EXPECT_TRUE(app.ended);
@@ -388,7 +391,7 @@ TEST_F(FailedFilesTest, AutoLoadRunWithNothingFailedEndsWithoutAStart) {
 }
 
 TEST_F(FailedFilesTest, WithoutAScannerAndNothingFailedNoEmptyLogIsLeft) {
-  app.commandLine = "/r";
+  app.SetStart(StartMode(StartKind::Logon));
   app.autoScanFailed = true;
   w.Text1 = "";
   host.ExpectBox(kNoScanner);
@@ -398,7 +401,7 @@ TEST_F(FailedFilesTest, WithoutAScannerAndNothingFailedNoEmptyLogIsLeft) {
 }
 
 TEST_F(FailedFilesTest, AutoLoadRunEndsOnceItsFailuresAreScannedLoggedAndAccepted) {
-  app.commandLine = "/r";
+  app.SetStart(StartMode(StartKind::Logon));
   app.autoScanFailed = true;
   AddSystemFile("C:\\WINDOWS\\system32\\a.dll", "77");
   w.Label12_Click();
@@ -409,7 +412,8 @@ TEST_F(FailedFilesTest, AutoLoadRunEndsOnceItsFailuresAreScannedLoggedAndAccepte
 }
 
 TEST_F(FailedFilesTest, AfterABaselineScanInTheSameProcessFailingFilesAreStillLoggedAndAccepted) {
-  app.run.baselineScanGuard = true;
+  StartFullScan(app, FirstScanCheck::LeftToCaller);
+  FinishScanDocument(app);
   AddSystemFile("C:\\WINDOWS\\system32\\a.dll", "77");
   w.Label12_Click();
   EXPECT_EQ(host.starts.size(), 1u);
@@ -421,20 +425,18 @@ TEST_F(FailedFilesTest, AfterABaselineScanInTheSameProcessFailingFilesAreStillLo
 TEST_F(FailedFilesTest, FirstScanOfACustomFolderGoesStraightIntoItsBaseline) {
   w.Text1 = folder.path("av\\missing.exe");  // not even asked about
   folder.Write("Data\\5.dat", BaselineText());
-  app.run.customFolderFirstScan = true;
   w.Show();
   AddFolderFile("C:\\New\\a.dll", 5, "11");
   AddFolderFile("C:\\New\\b.scr", 5, "12");
   host.ExpectBox("Initial Custom Folder Scan Completed Successfully!");
 
-  w.Label12_Click();
+  ScanFailingOf(CheckReason::FirstFolderScan);
 
   EXPECT_TRUE(host.starts.empty());
   EXPECT_TRUE(Logs().empty());
   const Baseline custom = OnDisk("Data\\5.dat");
   EXPECT_EQ(custom.LookupEntry("a.dll", "DLL"), "11");
   EXPECT_EQ(custom.LookupEntry("b.scr", "SCR"), "12");
-  EXPECT_FALSE(app.run.customFolderFirstScan);
   EXPECT_FALSE(w.Visible());
   EXPECT_TRUE(w.ListLines().empty());
 }
@@ -443,7 +445,7 @@ TEST_F(FailedFilesTest, FirstScanOfACustomFolderGoesStraightIntoItsBaseline) {
 // disk, its backup, the list, the caption, and an auto-load run stays open
 // so that the accepted checksums are not thrown away with the process.
 TEST_F(FailedFilesTest, ABaselineThatCannotBeWrittenKeepsTheFileTheListAndTheProgram) {
-  app.commandLine = "/r";
+  app.SetStart(StartMode(StartKind::Logon));
   app.autoScanFailed = true;
   const std::string good = BaselineText("old.dll=1*E\r\n");
   const std::string refused =

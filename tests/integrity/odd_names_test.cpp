@@ -7,6 +7,7 @@
 
 #include "context/settings.h"
 #include "core/baseline.h"
+#include "integrity/check_request.h"
 #include "integrity/intCheck.h"
 #include "platform/files.h"
 #include "support/app_fixture.h"
@@ -36,17 +37,21 @@ class OddNamesTest : public AppTest {
 
   std::vector<std::string> Check() {
     app.folderBaseline = Baseline::FromText(folder.Read("Data\\3.dat"));
-    app.run.manualScan = true;
-    app.run.noAutoScanFailing = true;
-    app.run.currentFolderPath = watched;
-    app.run.currentFolderSlot = 3;
-    app.run.scanDLL = true;
     intCheck& w = CheckWindow(app);
-    w.lUp();
+    w.lUp(UserCheck(CheckReason::Manual, {watched, 3, {true, false, false, false, false, false}}));
     EXPECT_TRUE(PumpUntil([&] { return !w.TimerArmed() && !w.Running(); }, 30000));
     auto lines = w.ListLines();
     std::sort(lines.begin(), lines.end());
     return lines;
+  }
+
+  // What the first scan of a folder does with its findings: straight into
+  // the folder's baseline, unscanned.
+  void AcceptAsFirstScan() {
+    intCheck& w = CheckWindow(app);
+    host.ExpectBox("Initial Custom Folder Scan Completed Successfully!");
+    ScanFailingFiles(app, w, std::make_shared<const std::vector<FileVerdict>>(w.Findings()), {},
+                     CheckReason::FirstFolderScan, false);
   }
 
   std::string watched;
@@ -66,9 +71,7 @@ TEST_F(OddNamesTest, NamesWithSpacesCommasQuotesAndIniSignsRoundTripThroughTheBa
   EXPECT_EQ(Check(), expected);
 
   // Accepting them all: the next check passes every one.
-  app.run.customFolderFirstScan = true;
-  host.ExpectBox("Initial Custom Folder Scan Completed Successfully!");
-  CheckWindow(app).Label12_Click();
+  AcceptAsFirstScan();
   EXPECT_TRUE(Check().empty());
 
   // A changed one is found as changed, under its own name only.
@@ -116,9 +119,7 @@ TEST_F(OddNamesTest, DeepNamesAndNamesOutsideTheCodePageAreFingerprintedByTheirO
   // Accepted, then changed: each was read under its own name, so the
   // change shows, under that name alone.
   DeleteFileA(folder.path("w\\locked.dll").c_str());
-  app.run.customFolderFirstScan = true;
-  host.ExpectBox("Initial Custom Folder Scan Completed Successfully!");
-  CheckWindow(app).Label12_Click();
+  AcceptAsFirstScan();
   for (const auto& p : {longWide, foreign, lookAlike}) put(p, "second");
   expected = {watched + longName, watched + "<U+4E2D><U+6587><U+0416>.dll",
               watched + "<U+FF50>lain.dll"};

@@ -55,36 +55,36 @@ TEST_F(WriteLogTest, TwoQuotedPathsBecomeOneCommaJoinedLine) {
   ASSERT_FALSE(path.empty());
   EXPECT_EQ(path, app.appDir + "Data\\Log\\" + LogFileNameAt(host.now));
   EXPECT_EQ(LogText(), kHeader + "C:\\WINDOWS\\a.dll,C:\\WINDOWS\\b.exe\r\n");
-  EXPECT_FALSE(app.run.shutDownFindings);
+  EXPECT_FALSE(app.report.shutDownFindings);
 }
 
 TEST_F(WriteLogTest, AutoLoggingOffWritesNothingButASecureShutDownStillNotesFindings) {
   app.boxes.Check7 = 0;
   EXPECT_EQ(WriteLog(app, kHeader + "C:\\a.dll "), "");
   EXPECT_TRUE(Logs().empty());
-  EXPECT_FALSE(app.run.shutDownFindings);
+  EXPECT_FALSE(app.report.shutDownFindings);
 
-  app.run.shutDownAction = 2;
+  app.SetStart(StartMode(StartKind::SecureShutDown));
   // No log was asked for: nothing failed.
   EXPECT_FALSE(TryWriteLog(app, kHeader + "C:\\a.dll ").failed());
   EXPECT_TRUE(Logs().empty());
-  EXPECT_TRUE(app.run.shutDownFindings);
+  EXPECT_TRUE(app.report.shutDownFindings);
 }
 
 TEST_F(WriteLogTest, ForcedLogIsWrittenWithAutoLoggingOffAndSetsNoFindings) {
   app.boxes.Check7 = 0;
-  app.run.shutDownAction = 2;
+  app.SetStart(StartMode(StartKind::SecureShutDown));
   EXPECT_NE(WriteLog(app, kHeader + "C:\\a.dll ", 1), "");
   EXPECT_EQ(LogText(), kHeader + "C:\\a.dll\r\n");
-  EXPECT_FALSE(app.run.shutDownFindings);
+  EXPECT_FALSE(app.report.shutDownFindings);
 }
 
 TEST_F(WriteLogTest, TextsWithoutAFileAreNotLogged) {
-  app.run.shutDownAction = 2;
+  app.SetStart(StartMode(StartKind::SecureShutDown));
   EXPECT_EQ(WriteLog(app, "   "), "");
   EXPECT_EQ(WriteLog(app, "Registry Action - Scan and Update Multiple Entries,"), "");
   EXPECT_TRUE(Logs().empty());
-  EXPECT_FALSE(app.run.shutDownFindings);
+  EXPECT_FALSE(app.report.shutDownFindings);
 }
 
 TEST_F(WriteLogTest, TwoLogsInTheSameSecondAreBothKept) {

@@ -44,7 +44,7 @@ TEST_F(ShutDownTest, PrecautionaryScanHandsOverTheExistingFilesOfBothSources) {
                                               kRegistryHeader + a + "\r\n"}));
   EXPECT_EQ(ShutDownProgress(app).Progress(), 100);
   EXPECT_EQ(ShutDownProgress(app).Status(), "Status: Checking Startup/Delete/Replace Entries...");
-  EXPECT_FALSE(app.run.shutDownFindings);  // no shut down is running
+  EXPECT_FALSE(app.report.shutDownFindings);  // no shut down is running
 }
 
 TEST_F(ShutDownTest, AStartUpFileWithoutExistingFilesStartsOnlyTheSecondScanner) {

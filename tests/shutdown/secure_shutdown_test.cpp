@@ -25,7 +25,10 @@ constexpr SystemVersion kNewer{2, 5}, kOlder{1, 4};
 
 class SecureShutDownTest : public ShutDownTest {
  protected:
-  SecureShutDownTest() { LogoffWindow(app).systemVersion = kNewer; }
+  SecureShutDownTest() {
+    app.SetStart(StartMode(StartKind::SecureShutDown));
+    LogoffWindow(app).systemVersion = kNewer;
+  }
   frmLogoff& Window() { return LogoffWindow(app); }
   // Runs the chain from a choice until it settles: the action, the
   // countdown, or the end of the program.
@@ -54,8 +57,8 @@ TEST_F(SecureShutDownTest, NothingFoundCarriesTheChosenActionOutAtOnce) {
   ASSERT_EQ(host.powerCalls.size(), 1u);
   EXPECT_EQ(host.powerCalls[0].kind, PowerRequest::Kind::ExitWindows);
   EXPECT_EQ(host.powerCalls[0].exitFlags, 25u);
-  EXPECT_EQ(app.run.shutDownAction, kTurnOff);
-  EXPECT_TRUE(app.run.autoLoadRun);
+  EXPECT_EQ(Window().ChosenAction(), kTurnOff);
+  EXPECT_EQ(CheckWindow(app).ShownRequest().why, CheckReason::SecureShutDown);
   EXPECT_EQ(ShutDownProgress(app).Status(), "Status: All scans completed.  No suspicious files found!");
   EXPECT_TRUE(ShutDownProgress(app).Visible());
   EXPECT_FALSE(Window().Visible());
@@ -66,7 +69,7 @@ TEST_F(SecureShutDownTest, NothingFoundCarriesTheChosenActionOutAtOnce) {
   EXPECT_FALSE(CheckWindow(app).TimerArmed());
   PumpPending();
   EXPECT_EQ(host.powerCalls.size(), 1u);
-  EXPECT_EQ(app.run.shutDownAction, kTurnOff);
+  EXPECT_EQ(Window().ChosenAction(), kTurnOff);
 }
 
 TEST_F(SecureShutDownTest, OlderSystemsGetTheForcedFlags) {
@@ -89,7 +92,7 @@ TEST_F(SecureShutDownTest, ShiftTurnsStandbyIntoHibernate) {
   w.Form_KeyDown(VK_SHIFT);
   w.Image2_Click();
   RunChain();
-  EXPECT_EQ(app.run.shutDownAction, kHibernate);
+  EXPECT_EQ(Window().ChosenAction(), kHibernate);
   ASSERT_EQ(host.powerCalls.size(), 1u);
   EXPECT_EQ(host.powerCalls[0].kind, PowerRequest::Kind::PowerState);
   EXPECT_FALSE(host.powerCalls[0].suspend);
@@ -126,7 +129,7 @@ TEST_F(SecureShutDownTest, TheChoicesAreButtonsToScreenReadersAndTheArrowsWalkTh
   press(VK_LEFT);
   press(VK_UP);
   EXPECT_EQ(GetFocus(), w.Label1.hwnd()) << "round from the first to the last";
-  EXPECT_EQ(app.run.shutDownAction, -1) << "arrows choose nothing";
+  EXPECT_EQ(w.ChosenAction(), -1) << "arrows choose nothing";
   press(VK_F1);
   ASSERT_EQ(host.shellCalls.size(), 1u);
   EXPECT_EQ(host.shellCalls[0].file, "unattended.html");
@@ -154,7 +157,7 @@ TEST_F(SecureShutDownTest, AFindingWaitsTwoMinutesThenActsOnce) {
   ASSERT_EQ(host.starts.size(), 1u);
   EXPECT_EQ(host.starts[0].commandLine,
             "\"" + folder.path("scanner.exe") + "\" /scan \"" + folder.path("watched\\a.dll") + "\" ");
-  EXPECT_TRUE(app.run.shutDownFindings);
+  EXPECT_TRUE(app.report.shutDownFindings);
   EXPECT_EQ(Logs().size(), 1u);
   sProg& p = ShutDownProgress(app);
   EXPECT_EQ(p.Status(), "Status: Some files were scanned...Shutting Down in 2 minutes");
@@ -204,13 +207,12 @@ TEST_F(SecureShutDownTest, ScheduledScanWithFindingsAndNoScannerEndsByItselfWith
   SetText(HKEY_CURRENT_USER, "Software\\Microsoft\\Windows\\CurrentVersion\\Run", "KvScheduled",
           "C:\\kvscheduled.exe");
   app.boxes.Check7 = 0;  // Auto-Logging off: the logs below are forced
-  app.run.scheduledScan = true;
-  app.run.unattendedRun = app.run.quietRun = true;
+  app.SetStart(StartMode(StartKind::ScheduledScan));
   StartRunReport(app, false);  // as start-up opens the run's record
   RunScheduledScan(app);  // no box may appear: nobody is there
   RunChain();
   ASSERT_TRUE(host.ended);
-  EXPECT_EQ(app.run.shutDownAction, kScheduledScan);
+  EXPECT_EQ(Window().ChosenAction(), kScheduledScan);
   EXPECT_TRUE(host.powerCalls.empty());
   EXPECT_FALSE(ShutDownProgress(app).Visible());
   EXPECT_FALSE(Window().Visible());
@@ -291,7 +293,6 @@ TEST_F(SecureShutDownTest, CancelEndsTheProgramAndClosingTheProgressWindowAsks) 
 }
 
 TEST_F(SecureShutDownTest, CancelBeforeAnyChoiceEndsWithoutActing) {
-  app.run.unattendedRun = true;
   StartRunReport(app, false);
   Window().Label1_Click();
   EXPECT_TRUE(host.ended);
