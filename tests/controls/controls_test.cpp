@@ -584,5 +584,59 @@ TEST_F(ControlsTest, PlainCheckLightsOnlyItsOwnCaption) {
   EXPECT_EQ(b.Value(), 1);
 }
 
+// ---- pressing, alike on the button and the check box ----------------------
+
+TEST_F(ControlsTest, ButtonAndCheckHoldAPressAlikeThroughDragReleaseSpaceAndCaptureLoss) {
+  cButton b(host_, 101, 10, 10, 140, 44, "Scan");
+  check c(host_, 201, 10, 60, 260, 22, "Auto-Logging");
+  int buttonClicks = 0, checkClicks = 0;
+  b.Click = [&] { ++buttonClicks; };
+  c.Click = [&] { ++checkClicks; };
+  struct Subject {
+    const char* what;
+    controls::ControlWindow& control;
+    POINT on;
+    const int& clicks;
+  };
+  for (const Subject& s : {Subject{"button", b, OnCaption(b), buttonClicks},
+                           Subject{"check", c, CheckLayout::OnCaption(c), checkClicks}}) {
+    SCOPED_TRACE(s.what);
+    const HWND w = s.control.hwnd();
+    // Held, dragged off and back, released outside: the capture keeps the
+    // release coming to the control, which cancels it.
+    Press(w, s.on);
+    EXPECT_TRUE(s.control.IsPressed());
+    EXPECT_EQ(GetCapture(), w);
+    MoveTo(w, OutsideWindow(), MK_LBUTTON);
+    EXPECT_FALSE(s.control.IsPressed());
+    EXPECT_EQ(GetCapture(), w);
+    MoveTo(w, s.on, MK_LBUTTON);
+    EXPECT_TRUE(s.control.IsPressed());
+    Release(w, OutsideWindow());
+    EXPECT_FALSE(s.control.IsPressed());
+    EXPECT_NE(GetCapture(), w);
+
+    // Another window takes the mouse while held: the press is gone, and
+    // the release that follows is no click.
+    Press(w, s.on);
+    SetCapture(host_);
+    EXPECT_FALSE(s.control.IsPressed());
+    ReleaseCapture();
+    Release(w, s.on);
+    EXPECT_EQ(s.clicks, 0);
+
+    // Space presses while down and clicks once on its release.
+    SetFocus(w);
+    SendMessageA(w, WM_KEYDOWN, VK_SPACE, 1);
+    EXPECT_TRUE(s.control.IsPressed());
+    SendMessageA(w, WM_KEYUP, VK_SPACE, LPARAM(0xC0000001));
+    EXPECT_FALSE(s.control.IsPressed());
+    EXPECT_EQ(s.clicks, 1);
+
+    ClickAt(w, s.on);
+    EXPECT_EQ(s.clicks, 2);
+  }
+}
+
 }  // namespace
 }  // namespace kv
