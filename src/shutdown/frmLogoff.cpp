@@ -148,14 +148,10 @@ void frmLogoff::Wire(Picture& p, bool& lit, const char* name, int x, int y, int 
 
 void frmLogoff::CreateControls() {
   // Created in Tab order: the three pictures, their labels, the two links.
-  const struct {
-    Picture* picture;
-    int id;
-    Action action;
-    const char* name;
-  } choices[] = {{&Image1, kImage1, Action::Standby, kStandbyText},
-                 {&Image3, kImage3, Action::TurnOff, "Turn Off"},
-                 {&Image5, kImage5, Action::Restart, "Restart"}};
+  const struct { Picture* picture; int id; Action action; const char* name; } choices[] = {
+      {&Image1, kImage1, Action::Standby, kStandbyText},
+      {&Image3, kImage3, Action::TurnOff, "Turn Off"},
+      {&Image5, kImage5, Action::Restart, "Restart"}};
   for (size_t i = 0; i < std::size(choices); ++i) {
     Picture& p = *choices[i].picture;
     p.Create(hwnd_, choices[i].id, kMiddle,
@@ -173,14 +169,9 @@ void frmLogoff::CreateControls() {
       {&frmLogoff::Label6, {kLabel6, "STATIC", "hold SHIFT for Hibernate", kCentred, 24, 156, 140, 18, kHint}},
   };
   MakeControls(kLabels);
-  const struct {
-    Picture* picture;
-    int id;
-    size_t white;  // its place in whiteLabel_
-    const char* text;
-    int x;
-    UINT align;
-  } links[] = {{&Label2, kLabel2, 1, "Log Off...", 16, DT_LEFT}, {&Label1, kLabel1, 0, "Cancel", 308, DT_RIGHT}};
+  // `white` is the link's place in whiteLabel_.
+  const struct { Picture* picture; int id; size_t white; const char* text; int x; UINT align; } links[] = {
+      {&Label2, kLabel2, 1, "Log Off...", 16, DT_LEFT}, {&Label1, kLabel1, 0, "Cancel", 308, DT_RIGHT}};
   for (const auto& l : links) {
     l.picture->Create(hwnd_, l.id, kBottom, {},
                       [this, white = l.white, text = l.text, align = l.align](
