@@ -5,6 +5,7 @@
 #include "antivirus/scanner_run.h"
 #include "context/app.h"
 #include "context/maker.h"
+#include "controls/control_table.h"
 #include "controls/control_text.h"
 #include "controls/dialog_keys.h"
 #include "controls/palette.h"
@@ -115,64 +116,46 @@ bool aVirHelp::Plain() const { return !app_.edition.hasSupportListDownload; }
 std::string aVirHelp::ListFile() const { return app_.dataRoot + "Data\\avsupportlist.dat"; }
 
 void aVirHelp::CreateControls() {
-  auto child = [&](const char* cls, const char* text, DWORD style, int id, int x, int y, int w, int h,
-                   const controls::Typeface& font = kText, DWORD ex = 0) {
-    HWND c = controls::MakeChild(hwnd_, cls, id, text, WS_VISIBLE | style, ex);
-    Place(c, x, y, w, h, font);
-    return c;
+  using controls::kEditStyle, controls::kLabelStyle, controls::kListStyle;
+  constexpr DWORD kLink = WS_VISIBLE | WS_TABSTOP | BS_OWNERDRAW;
+  constexpr const char* kButton = cButton::kClassName;
+  // Created in tab order; each field after the label that names it. The
+  // search button shows one "&" of the program's "Search && Detect ...".
+  static const controls::ControlRow<aVirHelp> kRows[] = {
+      {&aVirHelp::Label1, {0, "STATIC", "Anti-Virus Auto Configuration Wizard", kLabelStyle, 16, 12, 528, 26, kHeading}},
+      {&aVirHelp::List1, {kList1, "LISTBOX", "Anti-virus products", kListStyle, 16, 44, 528, 150, kText, "", WS_EX_CLIENTEDGE}},
+      {&aVirHelp::Command4, {kCommand4, kButton, "Search & Detect Settings for Selected Product...", 0, 16, 202, 528, 32}},
+      {&aVirHelp::Label5, {0, "STATIC", "Location:", kLabelStyle, 16, 246, 80, 20, kText}},
+      {&aVirHelp::Text2, {kText2, "EDIT", "", kEditStyle, 100, 242, 444, 24, kText, "", WS_EX_CLIENTEDGE}},
+      {&aVirHelp::Label6, {0, "STATIC", "Arguments:", kLabelStyle, 16, 276, 80, 20, kText}},
+      {&aVirHelp::txtCmd, {kTxtCmd, "EDIT", "", kEditStyle, 100, 272, 444, 24, kText, "", WS_EX_CLIENTEDGE}},
+      {&aVirHelp::Command2, {kCommand2, kButton, "Test Settings", 0, 16, 306, 170, 32}},
+      {&aVirHelp::Command3, {kCommand3, kButton, "Save Settings", 0, 196, 306, 170, 32}},
+      {&aVirHelp::Label2, {0, "STATIC", "Settings must be tested before they can be saved", kLabelStyle, 16, 344, 528, 18, kText}},
+      {&aVirHelp::lblSpecial, {kLblSpecial, "BUTTON", "", kLink, 16, 366, 528, 36, kLinkFont}},
+      {&aVirHelp::lblDLUpdates, {kLblDLUpdates, "BUTTON", kDownloadLink, kLink, 16, 408, 300, 20, kLinkFont}},
+      {&aVirHelp::Command1, {kCommand1, kButton, "Click for Help if your product isn't listed", 0, 16, 432, 528, 32}},
   };
-  auto button = [&](cButton& b, int id, const char* caption, int x, int y, int w) {
-    b.Create(hwnd_, id, 0, 0, 10, 10, caption, app_.edition.plainControls);
-    Place(b.hwnd(), x, y, w, 32);
-  };
-  const DWORD edit = WS_TABSTOP | ES_AUTOHSCROLL;
-  const DWORD link = WS_TABSTOP | BS_OWNERDRAW;
-  // Created in tab order; each field after the label that names it.
-  Label1 = child("STATIC", "Anti-Virus Auto Configuration Wizard", SS_NOPREFIX, 0, 16, 12, 528, 26, kHeading);
-  List1 = child("LISTBOX", "Anti-virus products",
-                WS_TABSTOP | WS_VSCROLL | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT, kList1, 16, 44, 528, 150,
-                kText, WS_EX_CLIENTEDGE);
-  // The button shows one "&" of the program's "Search && Detect ...".
-  button(Command4, kCommand4, "Search & Detect Settings for Selected Product...", 16, 202, 528);
-  Label5 = child("STATIC", "Location:", SS_NOPREFIX, 0, 16, 246, 80, 20);
-  Text2 = child("EDIT", "", edit, kText2, 100, 242, 444, 24, kText, WS_EX_CLIENTEDGE);
-  Label6 = child("STATIC", "Arguments:", SS_NOPREFIX, 0, 16, 276, 80, 20);
-  txtCmd = child("EDIT", "", edit, kTxtCmd, 100, 272, 444, 24, kText, WS_EX_CLIENTEDGE);
-  button(Command2, kCommand2, "Test Settings", 16, 306, 170);
-  button(Command3, kCommand3, "Save Settings", 196, 306, 170);
-  Label2 = child("STATIC", "Settings must be tested before they can be saved", SS_NOPREFIX, 0, 16,
-                 344, 528, 18);
-  lblSpecial = child("BUTTON",
-                     ("%name%" + std::string(kSpecialSuffix)).c_str(), link, kLblSpecial, 16, 366,
-                     528, 36, kLinkFont);
+  MakeControls(kRows, app_.edition.plainControls);
+  SetWindowTextA(lblSpecial, ("%name%" + std::string(kSpecialSuffix)).c_str());
   ShowWindow(lblSpecial, SW_HIDE);
-  lblDLUpdates = child("BUTTON", kDownloadLink, link, kLblDLUpdates, 16, 408, 300, 20, kLinkFont);
-  button(Command1, kCommand1, "Click for Help if your product isn't listed", 16, 432, 528);
 }
 
 void aVirHelp::CreatePlainControls() {
-  auto child = [&](const char* cls, const char* text, DWORD style, int id, int x, int y, int w, int h,
-                   DWORD ex = 0) {
-    HWND c = controls::MakeChild(hwnd_, cls, id, text, WS_VISIBLE | style, ex);
-    Place(c, x, y, w, h, kText);
-    return c;
+  using controls::kEditStyle, controls::kLabelStyle, controls::kListStyle;
+  constexpr const char* kButton = cButton::kClassName;
+  static const controls::ControlRow<aVirHelp> kRows[] = {
+      {&aVirHelp::Label1, {0, "STATIC", "Step 1) Choose your Anti Virus Software, then click on \"Search\":", kLabelStyle, 16, 12, 528, 20, kText}},
+      {&aVirHelp::List1, {kList1, "LISTBOX", "Anti-virus products", kListStyle, 16, 36, 528, 228, kText, "", WS_EX_CLIENTEDGE}},
+      {&aVirHelp::Command4, {kCommand4, kButton, "Search for this Selection...", 0, 16, 272, 260, 32}},
+      {&aVirHelp::Text2, {kText2, "EDIT", "", kEditStyle, 16, 312, 528, 24, kText, "", WS_EX_CLIENTEDGE}},
+      {&aVirHelp::Label2, {0, "STATIC", "Step 2) Click Test it!", kLabelStyle, 16, 354, 170, 20, kText}},
+      {&aVirHelp::Command2, {kCommand2, kButton, "Test It!", 0, 196, 348, 160, 32}},
+      {&aVirHelp::Label3, {0, "STATIC", "Step 3) Click Use it!", kLabelStyle, 16, 392, 170, 20, kText}},
+      {&aVirHelp::Command3, {kCommand3, kButton, "Use It!", 0, 196, 386, 160, 32}},
+      {&aVirHelp::Command1, {kCommand1, kButton, "My Anti-Virus Program Isn't Listed!", 0, 16, 430, 340, 32}},
   };
-  auto button = [&](cButton& b, int id, const char* caption, int x, int y, int w) {
-    b.Create(hwnd_, id, 0, 0, 10, 10, caption, app_.edition.plainControls);
-    Place(b.hwnd(), x, y, w, 32);
-  };
-  Label1 = child("STATIC", "Step 1) Choose your Anti Virus Software, then click on \"Search\":",
-                 SS_NOPREFIX, 0, 16, 12, 528, 20);
-  List1 = child("LISTBOX", "Anti-virus products",
-                WS_TABSTOP | WS_VSCROLL | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT, kList1, 16, 36, 528, 228,
-                WS_EX_CLIENTEDGE);
-  button(Command4, kCommand4, "Search for this Selection...", 16, 272, 260);
-  Text2 = child("EDIT", "", WS_TABSTOP | ES_AUTOHSCROLL, kText2, 16, 312, 528, 24, WS_EX_CLIENTEDGE);
-  Label2 = child("STATIC", "Step 2) Click Test it!", SS_NOPREFIX, 0, 16, 354, 170, 20);
-  button(Command2, kCommand2, "Test It!", 196, 348, 160);
-  Label3 = child("STATIC", "Step 3) Click Use it!", SS_NOPREFIX, 0, 16, 392, 170, 20);
-  button(Command3, kCommand3, "Use It!", 196, 386, 160);
-  button(Command1, kCommand1, "My Anti-Virus Program Isn't Listed!", 16, 430, 340);
+  MakeControls(kRows, app_.edition.plainControls);
   products = FixedSupportProducts();
   for (const SupportProduct& p : products)
     SendMessageA(List1, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(p.name.c_str()));

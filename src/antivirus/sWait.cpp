@@ -4,6 +4,7 @@
 
 #include "antivirus/sWait_ids.h"
 #include "context/app.h"
+#include "controls/control_table.h"
 #include "controls/control_text.h"
 #include "controls/dialog_keys.h"
 
@@ -24,19 +25,18 @@ sWait::sWait(App& app) : app_(app) {
          WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN, CW_USEDEFAULT, CW_USEDEFAULT, 100,
          100, nullptr);
   SizeClientTo(kClient);
-  Label1 = controls::MakeChild(hwnd_, "STATIC", kLabel1,
-                               "The files are accepted once your anti-virus program has checked "
-                               "them and reported no problem:",
-                               WS_VISIBLE | SS_NOPREFIX);
-  Place(Label1, 16, 10, 388, 34, kText);
-  Label2 = controls::MakeChild(hwnd_, "STATIC", kLabel2, "", WS_VISIBLE | SS_NOPREFIX | SS_PATHELLIPSIS);
-  Place(Label2, 16, 48, 388, 18, kText);
-  ProgressBar1 = controls::MakeChild(hwnd_, PROGRESS_CLASSA, kProgressBar1, "Anti-virus program running",
-                                     WS_VISIBLE | PBS_MARQUEE);
-  Place(ProgressBar1, 16, 72, 388, 14);
+  static const controls::ControlRow<sWait> kRows[] = {
+      {&sWait::Label1,
+       {kLabel1, "STATIC",
+        "The files are accepted once your anti-virus program has checked them and reported no problem:",
+        controls::kLabelStyle, 16, 10, 388, 34, kText}},
+      {&sWait::Label2, {kLabel2, "STATIC", "", controls::kLabelStyle | SS_PATHELLIPSIS, 16, 48, 388, 18, kText}},
+      {&sWait::ProgressBar1,
+       {kProgressBar1, PROGRESS_CLASSA, "Anti-virus program running", WS_VISIBLE | PBS_MARQUEE, 16, 72, 388, 14}},
+      {&sWait::Command1, {kCommand1, cButton::kClassName, "Stop", 0, 304, 96, 100, 32}},
+  };
+  MakeControls(kRows, app_.edition.plainControls);
   SendMessageA(ProgressBar1, PBM_SETMARQUEE, TRUE, 40);
-  Command1.Create(hwnd_, kCommand1, 0, 0, 10, 10, "Stop", app_.edition.plainControls);
-  Place(Command1.hwnd(), 304, 96, 100, 32);
   Command1.Click = [this] { Command1_Click(); };
 }
 

@@ -4,6 +4,7 @@
 #include "antivirus/s_avir_ids.h"
 #include "context/app.h"
 #include "context/settings.h"
+#include "controls/control_table.h"
 #include "controls/control_text.h"
 #include "controls/dialog_keys.h"
 #include "controls/palette.h"
@@ -44,38 +45,29 @@ s_avir::s_avir(App& app) : app_(app) {
 s_avir::~s_avir() { Destroy(); }
 
 void s_avir::CreateControls() {
-  const bool plain = app_.edition.plainControls;
-  auto child = [&](const char* cls, const char* text, DWORD style, int id, int x, int y, int w,
-                   int h, const controls::Typeface& font = kText, DWORD ex = 0) {
-    HWND c = controls::MakeChild(hwnd_, cls, id, text, WS_VISIBLE | style, ex);
-    Place(c, x, y, w, h, font);
-    return c;
-  };
-  auto button = [&](cButton& b, int id, const char* caption, int x, int y, int w) {
-    b.Create(hwnd_, id, 0, 0, 0, 0, caption, plain);
-    Place(b.hwnd(), x, y, w, 28);
-  };
+  using controls::kEditStyle, controls::kLabelStyle;
+  constexpr const char* kButton = cButton::kClassName;
   // The support list of the low edition searches for a product's file
   // instead of configuring it, and its buttons say so.
   const char* const detect =
       app_.edition.hasSupportListDownload ? "Auto Detect AntiVirus..." : "Help me find the correct exe file...";
-  const DWORD edit = WS_TABSTOP | ES_AUTOHSCROLL;
   // Created in tab order.
-  Label8 = child("STATIC", "Your Anti-Virus Program (Select upto 2):", SS_NOPREFIX, 0, 16, 12, 388,
-                 18, kBold);
-  Text5 = child("EDIT", kNoScannerPlaceholder, edit, kText5, 16, 36, 290, 24, kText, WS_EX_CLIENTEDGE);
-  cChoose.Create(hwnd_, kCChoose, 0, 0, 0, 0, "Choose...", plain);
-  Place(cChoose.hwnd(), 314, 34, 90, 28);
-  button(chlpFind, kChlpFind, detect, 16, 66, 240);
-  Label14 = child("STATIC", "Optional Command Line Arguments:", SS_NOPREFIX, 0, 16, 102, 388, 18);
-  Text6 = child("EDIT", "", edit, kText6, 16, 122, 388, 24, kText, WS_EX_CLIENTEDGE);
-  Text1 = child("EDIT", kNoScannerPlaceholder, edit, kText1, 16, 166, 290, 24, kText, WS_EX_CLIENTEDGE);
-  button(cButton10, kCButton10, "Choose...", 314, 164, 90);
-  button(cButton1, kCButton1, detect, 16, 196, 240);
-  Label1 = child("STATIC", "Optional Command Line Arguments:", SS_NOPREFIX, 0, 16, 232, 388, 18);
-  Text2 = child("EDIT", "", edit, kText2, 16, 252, 388, 24, kText, WS_EX_CLIENTEDGE);
-  button(cButton3, kCButton3, "Save", 318, 296, 86);
-  button(cButton2, kCButton2, "Cancel", 224, 296, 86);
+  const controls::ControlRow<s_avir> rows[] = {
+      {&s_avir::Label8, {0, "STATIC", "Your Anti-Virus Program (Select upto 2):", kLabelStyle, 16, 12, 388, 18, kBold}},
+      {&s_avir::Text5, {kText5, "EDIT", kNoScannerPlaceholder, kEditStyle, 16, 36, 290, 24, kText, "", WS_EX_CLIENTEDGE}},
+      {&s_avir::cChoose, {kCChoose, kButton, "Choose...", 0, 314, 34, 90, 28}},
+      {&s_avir::chlpFind, {kChlpFind, kButton, detect, 0, 16, 66, 240, 28}},
+      {&s_avir::Label14, {0, "STATIC", "Optional Command Line Arguments:", kLabelStyle, 16, 102, 388, 18, kText}},
+      {&s_avir::Text6, {kText6, "EDIT", "", kEditStyle, 16, 122, 388, 24, kText, "", WS_EX_CLIENTEDGE}},
+      {&s_avir::Text1, {kText1, "EDIT", kNoScannerPlaceholder, kEditStyle, 16, 166, 290, 24, kText, "", WS_EX_CLIENTEDGE}},
+      {&s_avir::cButton10, {kCButton10, kButton, "Choose...", 0, 314, 164, 90, 28}},
+      {&s_avir::cButton1, {kCButton1, kButton, detect, 0, 16, 196, 240, 28}},
+      {&s_avir::Label1, {0, "STATIC", "Optional Command Line Arguments:", kLabelStyle, 16, 232, 388, 18, kText}},
+      {&s_avir::Text2, {kText2, "EDIT", "", kEditStyle, 16, 252, 388, 24, kText, "", WS_EX_CLIENTEDGE}},
+      {&s_avir::cButton3, {kCButton3, kButton, "Save", 0, 318, 296, 86, 28}},
+      {&s_avir::cButton2, {kCButton2, kButton, "Cancel", 0, 224, 296, 86, 28}},
+  };
+  MakeControls(rows, app_.edition.plainControls);
 
   chlpFind.Click = [this] { chlpFind_Click(); };
   cChoose.Click = [this] { cChoose_Click(); };

@@ -65,8 +65,6 @@ void cButton::downStatus(int) {
   SetLit(false);
 }
 
-bool cButton::IsPressed() const { return (mouseHeld_ && heldOver_) || keyHeld_; }
-
 COLORREF cButton::CaptionColor() const {
   if (HighContrast()) {
     if (!enabled_) return GetSysColor(COLOR_GRAYTEXT);
@@ -94,13 +92,8 @@ void cButton::SetLit(bool lit) {
 }
 
 void cButton::ClearTransientState() {
-  const bool held = mouseHeld_;
   lit_ = false;
-  mouseHeld_ = false;
-  heldOver_ = false;
-  keyHeld_ = false;
-  if (held && hwnd_ && GetCapture() == hwnd_) ReleaseCapture();
-  Redraw();
+  CancelPress();
 }
 
 int cButton::LineHeight() const {
@@ -111,60 +104,14 @@ int cButton::LineHeight() const {
   return lineHeight_;
 }
 
-bool cButton::OnMouseMove(POINT p) {
-  TrackPointerLeave();
-  const bool over = Contains(CaptionRect(), p);
-  if (mouseHeld_) {
-    if (heldOver_ != over) {
-      heldOver_ = over;
-      Redraw();
-    }
-    return true;
-  }
-  SetLit(over && enabled_ && !plain_);
-  return true;
+void cButton::OnHover(POINT, int part) {
+  if (!MouseHeld()) SetLit(part && enabled_ && !plain_);
 }
 
-void cButton::OnButtonDown(POINT p) {
-  if (!enabled_) return;
-  if (GetFocus() != hwnd_) SetFocus(hwnd_);
-  if (!hwnd_ || !Contains(CaptionRect(), p)) return;
-  mouseHeld_ = true;
-  heldOver_ = true;
-  lit_ = false;
-  // Without the capture a release outside the window would never arrive and
-  // the button would stay pressed.
-  SetCapture(hwnd_);
-  Redraw();
-}
-
-void cButton::OnButtonUp(POINT p) {
-  if (!mouseHeld_) return;
-  const bool over = Contains(CaptionRect(), p);
-  mouseHeld_ = false;
-  heldOver_ = false;
-  lit_ = over && !plain_;
-  if (GetCapture() == hwnd_) ReleaseCapture();
-  Redraw();
-  if (over && enabled_) Raise(Click);
-}
-
-void cButton::OnKeyDown(WPARAM key, LPARAM flags) {
-  if (!enabled_) return;
-  const bool repeat = (flags & 0x40000000) != 0;
-  if (key == VK_SPACE && !repeat) {
-    keyHeld_ = true;
-    Redraw();
-  } else if (key == VK_RETURN && !repeat) {
-    Raise(Click);
-  }
-}
-
-void cButton::OnKeyUp(WPARAM key) {
-  if (key != VK_SPACE || !keyHeld_) return;
-  keyHeld_ = false;
-  Redraw();
-  if (enabled_) Raise(Click);
+// A release on the caption leaves the pointer over it, lit again.
+void cButton::OnPressed(bool byPointer) {
+  if (byPointer) lit_ = !plain_;
+  Raise(Click);
 }
 
 std::optional<AccessibleFacts> cButton::OnAccessible() const {
@@ -180,51 +127,26 @@ std::optional<AccessibleFacts> cButton::OnAccessible() const {
 }
 
 void cButton::OnDestroyed() {
-  lit_ = mouseHeld_ = heldOver_ = keyHeld_ = false;
+  ControlWindow::OnDestroyed();
+  lit_ = false;
 }
 
 LRESULT cButton::OnMessage(UINT msg, WPARAM wp, LPARAM lp) {
+  if (msg == WM_KILLFOCUS) lit_ = false;
   if (LRESULT shared; HandleShared(msg, wp, lp, caption_, shared)) return shared;
+  if (LRESULT pressed; HandlePress(msg, wp, lp, pressed)) return pressed;
   switch (msg) {
     case WM_MOUSELEAVE:
-      if (!mouseHeld_) SetLit(false);
-      return 0;
-    case WM_LBUTTONDOWN:
-      OnButtonDown(MousePoint(lp));
-      return 0;
-    case WM_LBUTTONUP:
-      OnButtonUp(MousePoint(lp));
-      return 0;
-    case WM_CAPTURECHANGED:
-      // Someone else took the mouse while the button was held: cancel.
-      if (mouseHeld_ && reinterpret_cast<HWND>(lp) != hwnd_) {
-        mouseHeld_ = heldOver_ = false;
-        lit_ = false;
-        Redraw();
-      }
-      return 0;
-    case WM_KILLFOCUS:
-      lit_ = false;
-      keyHeld_ = false;
-      Redraw();
-      return 0;
-    case WM_SETFOCUS:
-      Redraw();
+      if (!MouseHeld()) SetLit(false);
       return 0;
     case WM_KEYDOWN:
-      if (wp == VK_SPACE || wp == VK_RETURN) {
-        OnKeyDown(wp, lp);
+      if (wp == VK_RETURN) {
+        if (enabled_ && !(lp & 0x40000000)) Raise(Click);
         return 0;
       }
       if (ArrowKey && (wp == VK_UP || wp == VK_LEFT || wp == VK_DOWN || wp == VK_RIGHT)) {
         const auto handler = ArrowKey;
         handler(wp == VK_UP || wp == VK_LEFT ? -1 : 1);
-        return 0;
-      }
-      break;
-    case WM_KEYUP:
-      if (wp == VK_SPACE) {
-        OnKeyUp(wp);
         return 0;
       }
       break;

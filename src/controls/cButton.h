@@ -57,10 +57,9 @@ class cButton : public controls::ControlWindow {
   void downStatus(int value);
 
   bool Plain() const { return plain_; }
-  // Lit: the Shape1 picture shows. Pressed: Shape2 shows (held on the
-  // caption, or Space held down).
+  // Lit: the Shape1 picture shows. Pressed (IsPressed): Shape2 shows, held
+  // on the caption or Space held down.
   bool IsLit() const { return lit_; }
-  bool IsPressed() const;
   COLORREF CaptionColor() const;
   // The caption strip (Label1): the full width, one text line high,
   // vertically centred. Only this strip reacts to the pointer.
@@ -75,11 +74,12 @@ class cButton : public controls::ControlWindow {
   std::optional<controls::AccessibleFacts> OnAccessible() const override;
 
  private:
-  bool OnMouseMove(POINT p) override;
-  void OnButtonDown(POINT p);
-  void OnButtonUp(POINT p);
-  void OnKeyDown(WPARAM key, LPARAM flags);
-  void OnKeyUp(WPARAM key);
+  // The caption strip is the one part a press is taken on.
+  int PressPartAt(POINT p) const override { return controls::Contains(CaptionRect(), p) ? 1 : 0; }
+  bool TakesPresses() const override { return enabled_; }
+  void OnPressTaken() override { lit_ = false; }
+  void OnPressed(bool byPointer) override;
+  void OnHover(POINT p, int part) override;
   void ClearTransientState();
   int LineHeight() const;
   void Paint(HDC target) const override;
@@ -91,9 +91,6 @@ class cButton : public controls::ControlWindow {
   bool toggle_ = false;
   bool checked_ = false;
   bool lit_ = false;          // pointer over the caption, lit background shown
-  bool mouseHeld_ = false;    // pressed on the caption, capture taken
-  bool heldOver_ = false;     // while held: pointer still over the caption
-  bool keyHeld_ = false;      // Space is down
   mutable UINT lineDpi_ = 0;  // the DPI lineHeight_ was measured for
   mutable int lineHeight_ = 0;
 };

@@ -115,50 +115,15 @@ void check::ToggleAndRaise() {
   Raise(Click);
 }
 
-bool check::OnMouseMove(POINT p) {
-  TrackPointerLeave();
-  const Part part = HitTest(p);
-  if (mouseHeld_) {
-    const bool over = part == heldPart_;
-    if (over != heldOver_) {
-      heldOver_ = over;
-      Redraw();
-    }
-  }
-  if (boxHot_ != (part == Part::Box)) {
-    boxHot_ = part == Part::Box;
+void check::OnHover(POINT, int part) {
+  if (boxHot_ != (part == int(Part::Box))) {
+    boxHot_ = part == int(Part::Box);
     Redraw();
   }
-  if (part == Part::Caption)
+  if (part == int(Part::Caption))
     LightCaption();
   else
     SetLit(false);
-  return true;
-}
-
-void check::OnButtonDown(POINT p) {
-  if (GetFocus() != hwnd_) SetFocus(hwnd_);
-  if (!hwnd_) return;
-  const Part part = HitTest(p);
-  if (part == Part::None) return;
-  mouseHeld_ = true;
-  heldPart_ = part;
-  heldOver_ = true;
-  SetCapture(hwnd_);
-  Redraw();
-}
-
-void check::OnButtonUp(POINT p) {
-  if (!mouseHeld_) return;
-  // Like a real check box: the press and the release must be on the same
-  // part, so dragging off cancels.
-  const bool same = HitTest(p) == heldPart_;
-  mouseHeld_ = false;
-  heldOver_ = false;
-  heldPart_ = Part::None;
-  if (GetCapture() == hwnd_) ReleaseCapture();
-  Redraw();
-  if (same) ToggleAndRaise();
 }
 
 void check::AccessibleName(std::string name) {
@@ -168,65 +133,28 @@ void check::AccessibleName(std::string name) {
 
 std::optional<AccessibleFacts> check::OnAccessible() const {
   long state = value_ ? STATE_SYSTEM_CHECKED : 0;
-  if (mouseHeld_ && heldOver_) state |= STATE_SYSTEM_PRESSED;
+  if (HeldOver()) state |= STATE_SYSTEM_PRESSED;
   if (lit_) state |= STATE_SYSTEM_HOTTRACKED;
   return AccessibleFacts{accessibleName_.empty() ? caption_ : accessibleName_, ROLE_SYSTEM_CHECKBUTTON,
                          state, value_ ? "Uncheck" : "Check"};
 }
 
 void check::OnDestroyed() {
-  lit_ = boxHot_ = mouseHeld_ = heldOver_ = keyHeld_ = false;
-  heldPart_ = Part::None;
+  ControlWindow::OnDestroyed();
+  lit_ = boxHot_ = false;
 }
 
 LRESULT check::OnMessage(UINT msg, WPARAM wp, LPARAM lp) {
   if (LRESULT shared; HandleShared(msg, wp, lp, caption_, shared)) return shared;
+  if (LRESULT pressed; HandlePress(msg, wp, lp, pressed)) return pressed;
   switch (msg) {
     case WM_MOUSELEAVE:
-      if (!mouseHeld_) {
+      if (!MouseHeld()) {
         boxHot_ = false;
         SetLit(false);
         Redraw();
       }
       return 0;
-    case WM_LBUTTONDOWN:
-      OnButtonDown(MousePoint(lp));
-      return 0;
-    case WM_LBUTTONUP:
-      OnButtonUp(MousePoint(lp));
-      return 0;
-    case WM_CAPTURECHANGED:
-      if (mouseHeld_ && reinterpret_cast<HWND>(lp) != hwnd_) {
-        mouseHeld_ = heldOver_ = false;
-        heldPart_ = Part::None;
-        Redraw();
-      }
-      return 0;
-    case WM_KILLFOCUS:
-      keyHeld_ = false;
-      Redraw();
-      return 0;
-    case WM_SETFOCUS:
-      Redraw();
-      return 0;
-    case WM_KEYDOWN:
-      if (wp == VK_SPACE) {
-        if (!(lp & 0x40000000)) {
-          keyHeld_ = true;
-          Redraw();
-        }
-        return 0;
-      }
-      break;
-    case WM_KEYUP:
-      if (wp == VK_SPACE) {
-        if (keyHeld_) {
-          keyHeld_ = false;
-          ToggleAndRaise();
-        }
-        return 0;
-      }
-      break;
     case WM_GETDLGCODE:
       return DLGC_BUTTON;
     case BM_GETCHECK:
@@ -288,7 +216,7 @@ void check::PaintHighContrast(Canvas& canvas, const Parts& parts, bool usable) c
   const RECT& at = parts.Check1;
   const float bx = float(at.left), by = float(at.top), side = float(at.right - at.left);
   const RectF box{bx, by, bx + side, by + side};
-  const bool pressed = (mouseHeld_ && heldOver_) || keyHeld_;
+  const bool pressed = IsPressed();
   const COLORREF face = pressed ? GetSysColor(COLOR_HIGHLIGHT) : ground;
   canvas.FillRound(box, 0.0f, ink, ink);
   canvas.FillRound(box.Inset(line), 0.0f, face, face);
@@ -331,7 +259,7 @@ void check::PaintCheck1(Canvas& canvas, const RECT& at, bool usable) const {
   const float bx = float(at.left), by = float(at.top), side = float(at.right - at.left);
   const RectF box{bx, by, bx + side, by + side};
   const float radius = ScaleF(3.0f, dpi);
-  const bool pressed = (mouseHeld_ && heldOver_) || keyHeld_;
+  const bool pressed = IsPressed();
   using namespace palette;
   if (value_) {
     const Face& face = !usable ? kBoxOnDisabled : pressed ? kBoxOnPressed : kBoxOn;

@@ -88,9 +88,10 @@ class check : public controls::ControlWindow {
   enum class Part { None, Box, Caption };
 
   Part HitTest(POINT p) const;
-  bool OnMouseMove(POINT p) override;
-  void OnButtonDown(POINT p);
-  void OnButtonUp(POINT p);
+  // The box and the caption are each a part a press is taken on.
+  int PressPartAt(POINT p) const override { return int(HitTest(p)); }
+  void OnPressed(bool) override { ToggleAndRaise(); }
+  void OnHover(POINT p, int part) override;
   void LightCaption();
   void SetLit(bool lit);
   void ToggleAndRaise();
@@ -106,10 +107,6 @@ class check : public controls::ControlWindow {
   bool plain_ = false;
   bool lit_ = false;        // caption blue and underlined
   bool boxHot_ = false;     // pointer over the box part
-  bool mouseHeld_ = false;  // pressed on the box or the caption, capture taken
-  Part heldPart_ = Part::None;
-  bool heldOver_ = false;   // while held: pointer still over the pressed part
-  bool keyHeld_ = false;    // Space is down
 };
 
 }  // namespace kv

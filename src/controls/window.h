@@ -71,6 +71,23 @@ class ScreenOverride {
 HWND MakeChild(HWND parent, const char* cls, int id, const char* text, DWORD style,
                DWORD exStyle = 0);
 
+// One child control as a window's table of controls gives it
+// (control_table.h): its class, text and style (WS_CHILD is added), its
+// place at 96 DPI and its font, and what assistive technology calls it
+// where the control does not say so itself (empty: what it shows).
+struct ControlSpec {
+  int id = 0;
+  const char* cls = "STATIC";
+  const char* text = "";
+  DWORD style = 0;
+  int x = 0, y = 0, width = 0, height = 0;
+  std::optional<Typeface> font;
+  const char* name = "";
+  DWORD exStyle = 0;
+};
+template <class W>
+struct ControlRow;
+
 // A length in pixels at 96 DPI, for the given DPI.
 inline int Scale(int px96, UINT dpi) { return MulDiv(px96, int(dpi), 96); }
 inline float ScaleF(float px96, UINT dpi) { return px96 * float(dpi) / 96.0f; }
@@ -139,6 +156,13 @@ class Window {
   // font; both are done again for the new DPI when it changes.
   void Place(HWND child, int x, int y, int width, int height,
              std::optional<Typeface> font = std::nullopt);
+  // Makes a system control from its spec, placed as Place does and named
+  // for assistive technology.
+  HWND MakeRow(const ControlSpec& spec);
+  // Makes a window's table of controls (control_table.h) in its order,
+  // which is the Tab order; `plain` is the program's own controls' look.
+  template <class W, size_t N>
+  void MakeControls(const ControlRow<W> (&rows)[N], bool plain = false);
 
   // --- handlers ------------------------------------------------------------
   // Each returns whether it handled the message; an unhandled one goes to

@@ -1,5 +1,6 @@
 #include "customfolders/iCust.h"
 
+#include "controls/control_table.h"
 #include "controls/control_text.h"
 #include "context/app.h"
 #include "context/settings.h"
@@ -68,41 +69,31 @@ iCust::iCust(App& app) : app_(app) {
 iCust::~iCust() { Destroy(); }
 
 void iCust::CreateControls() {
-  auto child = [&](const char* cls, const char* text, DWORD style, int id, int x, int y, int w, int h,
-                   const controls::Typeface& font = kText, DWORD ex = 0) {
-    HWND c = controls::MakeChild(hwnd_, cls, id, text, WS_VISIBLE | style, ex);
-    Place(c, x, y, w, h, font);
-    return c;
-  };
-  const DWORD list = WS_TABSTOP | WS_VSCROLL | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT;
+  using controls::kLabelStyle, controls::kListStyle;
+  constexpr DWORD kBox = WS_VISIBLE | WS_TABSTOP | BS_AUTOCHECKBOX;
+  constexpr DWORD kMulti = kListStyle | LBS_MULTIPLESEL;
+  constexpr const char* kButton = cButton::kClassName;
+  const bool plain = app_.edition.plainControls;
   // Created in tab order.
-  Label2 = child("STATIC", "Custom Folder List:", SS_NOPREFIX, 0, 16, 12, 300, 18, kBold);
-  List1 = child("LISTBOX", "Custom Folder List", list, kList1, 16, 32, 528, 168, kText, WS_EX_CLIENTEDGE);
-  Label3 = child("STATIC", "Click on a Folder, then Edit its properties below", SS_NOPREFIX, 0, 16,
-                 206, 528, 18);
-  Label1 = child("STATIC", "Currently Selected:", SS_NOPREFIX | SS_ENDELLIPSIS, 0, 16, 226, 528, 18, kBold);
-  Check1 = child("BUTTON", "Scan this Folder at Startup (AutoLoad)", WS_TABSTOP | BS_AUTOCHECKBOX,
-                 kCheck1, 16, 254, 260, 22);
-  List2 = child("LISTBOX", "Categories checked at startup", list | LBS_MULTIPLESEL, kList2, 16, 280,
-                260, 100, kText, WS_EX_CLIENTEDGE);
-  Check2 = child("BUTTON", "Scan this folder at Secure Shut Down", WS_TABSTOP | BS_AUTOCHECKBOX,
-                 kCheck2, 284, 254, 260, 22);
-  List4 = child("LISTBOX", "Categories checked at secure shut down", list | LBS_MULTIPLESEL, kList4,
-                284, 280, 260, 100, kText, WS_EX_CLIENTEDGE);
+  const controls::ControlRow<iCust> rows[] = {
+      {&iCust::Label2, {0, "STATIC", "Custom Folder List:", kLabelStyle, 16, 12, 300, 18, kBold}},
+      {&iCust::List1, {kList1, "LISTBOX", "Custom Folder List", kListStyle, 16, 32, 528, 168, kText, "", WS_EX_CLIENTEDGE}},
+      {&iCust::Label3, {0, "STATIC", "Click on a Folder, then Edit its properties below", kLabelStyle, 16, 206, 528, 18, kText}},
+      {&iCust::Label1, {0, "STATIC", "Currently Selected:", kLabelStyle | SS_ENDELLIPSIS, 16, 226, 528, 18, kBold}},
+      {&iCust::Check1, {kCheck1, "BUTTON", "Scan this Folder at Startup (AutoLoad)", kBox, 16, 254, 260, 22, kText}},
+      {&iCust::List2, {kList2, "LISTBOX", "Categories checked at startup", kMulti, 16, 280, 260, 100, kText, "", WS_EX_CLIENTEDGE}},
+      {&iCust::Check2, {kCheck2, "BUTTON", "Scan this folder at Secure Shut Down", kBox, 284, 254, 260, 22, kText}},
+      {&iCust::List4, {kList4, "LISTBOX", "Categories checked at secure shut down", kMulti, 284, 280, 260, 100, kText, "", WS_EX_CLIENTEDGE}},
+      {&iCust::cButton2, {kCButton2, kButton, "Add Folder...", 0, 16, 396, 140, 32}},
+      {&iCust::Command2, {kCommand2, kButton, "Remove Folder", 0, 164, 396, 140, 32}},
+      {&iCust::Command3, {kCommand3, kButton, plain ? "Save and Exit" : "Save All Settings and Exit", 0, 334, 396, 210, 32}},
+  };
+  MakeControls(rows, plain);
   // The two category boxes show their state in their own colours, which a
   // themed box would not draw.
   for (HWND box : {Check1, Check2}) controls::DrawUnthemed(box);
   for (HWND l : {List2, List4})
     for (const char* item : kCategoryItems) SendMessageA(l, LB_ADDSTRING, 0, LPARAM(item));
-
-  const bool plain = app_.edition.plainControls;
-  cButton2.Create(hwnd_, kCButton2, 0, 0, 0, 0, "Add Folder...", plain);
-  Command2.Create(hwnd_, kCommand2, 0, 0, 0, 0, "Remove Folder", plain);
-  Command3.Create(hwnd_, kCommand3, 0, 0, 0, 0,
-                  plain ? "Save and Exit" : "Save All Settings and Exit", plain);
-  Place(cButton2.hwnd(), 16, 396, 140, 32);
-  Place(Command2.hwnd(), 164, 396, 140, 32);
-  Place(Command3.hwnd(), 334, 396, 210, 32);
   cButton2.Click = [this] { cButton2_Click(); };
   Command2.Click = [this] { Command2_Click(); };
   Command3.Click = [this] { Command3_Click(); };

@@ -2,6 +2,7 @@
 
 #include <windowsx.h>
 
+#include "controls/control_table.h"
 #include "controls/control_text.h"
 #include "controls/dialog_keys.h"
 #include "controls/link_label.h"
@@ -72,54 +73,40 @@ intCheck::~intCheck() {
   Destroy();
 }
 
-// Every control is placed at its 96-DPI spot, so a DPI change moves and
-// re-fonts them all.
 void intCheck::CreateControls() {
-  auto label = [&](const char* text, int x, int y, int w, int h, int id = 0, DWORD extra = 0,
-                   const controls::Typeface& font = kText) {
-    HWND c = CreateWindowExA(0, "STATIC", text, WS_CHILD | SS_LEFT | SS_NOPREFIX | extra, 0, 0, 0, 0,
-                             hwnd_, HMENU(INT_PTR(id)), GetModuleHandleA(nullptr), nullptr);
-    Place(c, x, y, w, h, font);
-    return c;
-  };
-  auto shown = [](HWND h) {
-    ShowWindow(h, SW_SHOWNA);
-    return h;
-  };
+  constexpr DWORD kLabel = SS_LEFT | SS_NOPREFIX;  // each panel shows its own
+  constexpr DWORD kShown = WS_VISIBLE | kLabel;
+  constexpr DWORD kLink = kLabel | SS_NOTIFY;
 
   // Step markers along the top: one lit per view.
   const char* steps[3] = {"1  Checking files", "2  Results", "3  New and failed files"};
-  for (int i = 0; i < 3; ++i) stepLabel_[i] = shown(label(steps[i], 20 + i * 175, 14, 170, 20));
-
-  Frame1 = label("", 12, 44, 520, 250);
-  Frame2 = label("", 12, 44, 520, 250);
-  Frame3 = label("", 12, 44, 520, 250);
+  for (int i = 0; i < 3; ++i)
+    stepLabel_[i] = MakeRow({0, "STATIC", steps[i], kShown, 20 + i * 175, 14, 170, 20, kText});
 
   // Progress panel: six category lines and the custom-folder line.
   for (int i = 1; i <= 7; ++i) {
     const int y = 50 + (i - 1) * 34;
-    titleLabel[i] = label(i <= 6 ? Category(i).title : "Custom Folder", 24, y, 330, 18, 0, 0, kBold);
-    fileLabel[i] = label("", 40, y + 16, 400, 16);
-    percentLabel[i] = label("0%", 450, y, 70, 18, 0, SS_RIGHT);
+    const char* title = i <= 6 ? Category(i).title : "Custom Folder";
+    titleLabel[i] = MakeRow({0, "STATIC", title, kLabel, 24, y, 330, 18, kBold});
+    fileLabel[i] = MakeRow({0, "STATIC", "", kLabel, 40, y + 16, 400, 16, kText});
+    percentLabel[i] = MakeRow({0, "STATIC", "0%", kLabel | SS_RIGHT, 450, y, 70, 18, kText});
     panels_[1].insert(panels_[1].end(), {titleLabel[i], fileLabel[i], percentLabel[i]});
   }
   l_cust2 = titleLabel[7];
 
-  // Result panel.
+  // Result panel: six counts, each after its caption.
   const char* captions[6] = {"Total Files Scanned:", "New Files:",     "Failed Files:",
                              "Unreadable Files:",    "Missing Files:", "Passing Files:"};
   HWND* values[6] = {&Label6, &Label8, &Label9, &Label15, &Label16, &Label7};
   for (int i = 0; i < 6; ++i) {
-    panels_[2].push_back(label(captions[i], 40, 58 + i * 26, 200, 20));
-    *values[i] = label("0", 250, 58 + i * 26, 120, 20, 0, 0, kBold);
+    const int y = 58 + i * 26;
+    panels_[2].push_back(MakeRow({0, "STATIC", captions[i], kLabel, 40, y, 200, 20, kText}));
+    *values[i] = MakeRow({0, "STATIC", "0", kLabel, 250, y, 120, 20, kBold});
     panels_[2].push_back(*values[i]);
   }
-  Label14 = label("Scan Complete. No new or modified files were found.", 40, 220, 460, 20);
-  Label2 = label("Repair and Update Failed Files...", 40, 250, 460, 22, kLabel2, SS_NOTIFY, kBold);
-  panels_[2].push_back(Label2);
 
   // Failed-files panel.
-  panels_[3].push_back(label("New and Failed Files:", 24, 50, 300, 18, 0, 0, kBold));
+  panels_[3].push_back(MakeRow({0, "STATIC", "New and Failed Files:", kLabel, 24, 50, 300, 18, kBold}));
   List1 = list_.Create(hwnd_, kList1, kTimerPublisher);
   list_.ScanFile = [this](const FileVerdict& file) { ScanFinding(file); };
   // Hidden, the list keeps no scroll bars up to date for findings nobody sees yet.
@@ -127,17 +114,25 @@ void intCheck::CreateControls() {
   Place(List1, 24, 72, 496, 180, kText);
   OnDpiChanged();
   panels_[3].push_back(List1);
-  Label12 = label("Scan Failing Files...", 24, 260, 460, 22, kLabel12, SS_NOTIFY, kBold);
-  panels_[3].push_back(Label12);
 
-  // Status line, pause and close.
-  Label13 = shown(label("Scanning...Please Wait", 20, 310, 330, 20));
-  Label11 = label("Resume", 20, 340, 80, 20, kLabel11, SS_NOTIFY, kBold);
+  // The frames only group; the links follow the list in tab order, then
+  // the status line, pause and close.
   const bool plain = app_.edition.plainControls;
-  Image9.Create(hwnd_, kImage9, 0, 0, 0, 0, "Pause", plain);
-  Image11.Create(hwnd_, kImage11, 0, 0, 0, 0, plain ? "Cancel" : "Close", plain);
-  Place(Image9.hwnd(), 300, 350, 110, 30);
-  Place(Image11.hwnd(), 420, 350, 110, 30);
+  const controls::ControlRow<intCheck> rows[] = {
+      {&intCheck::Frame1, {0, "STATIC", "", kLabel, 12, 44, 520, 250, kText}},
+      {&intCheck::Frame2, {0, "STATIC", "", kLabel, 12, 44, 520, 250, kText}},
+      {&intCheck::Frame3, {0, "STATIC", "", kLabel, 12, 44, 520, 250, kText}},
+      {&intCheck::Label14, {0, "STATIC", "Scan Complete. No new or modified files were found.", kLabel, 40, 220, 460, 20, kText}},
+      {&intCheck::Label2, {kLabel2, "STATIC", "Repair and Update Failed Files...", kLink, 40, 250, 460, 22, kBold}},
+      {&intCheck::Label12, {kLabel12, "STATIC", "Scan Failing Files...", kLink, 24, 260, 460, 22, kBold}},
+      {&intCheck::Label13, {0, "STATIC", "Scanning...Please Wait", kShown, 20, 310, 330, 20, kText}},
+      {&intCheck::Label11, {kLabel11, "STATIC", "Resume", kLink, 20, 340, 80, 20, kBold}},
+      {&intCheck::Image9, {kImage9, cButton::kClassName, "Pause", 0, 300, 350, 110, 30}},
+      {&intCheck::Image11, {kImage11, cButton::kClassName, plain ? "Cancel" : "Close", 0, 420, 350, 110, 30}},
+  };
+  MakeControls(rows, plain);
+  panels_[2].push_back(Label2);
+  panels_[3].push_back(Label12);
   for (HWND link : {Label2, Label12, Label11}) controls::MakeKeyboardLink(link);
   Image9.Click = [this] { PauseToggle(); };
   Image11.Click = [this] { Command1_Click(); };

@@ -9,6 +9,7 @@
 #include "antivirus/scanner_run.h"
 #include "context/app.h"
 #include "context/settings.h"
+#include "controls/control_table.h"
 #include "controls/control_text.h"
 #include "controls/dialog_keys.h"
 #include "controls/palette.h"
@@ -281,68 +282,39 @@ void vDct::CreateControls() {
   Image13.Visible(true);
   Image13.MouseMove = [this] { Image13_MouseMove(); };
 
-  auto label = [&](const char* text, int x, int y, int w, int h, const Typeface& face = kText) {
-    HWND c = controls::MakeChild(hwnd_, "STATIC", 0, text, WS_VISIBLE | SS_NOPREFIX);
-    Place(c, x, y, w, h, face);
-    return c;
-  };
-  auto edit = [&](int id, const char* text, int x, int y, int w) {
-    HWND c = controls::MakeChild(hwnd_, "EDIT", id, text, WS_VISIBLE | WS_TABSTOP | ES_AUTOHSCROLL,
-                                 WS_EX_CLIENTEDGE);
-    Place(c, x, y, w, 24, kText);
-    return c;
-  };
+  using controls::kEditStyle, controls::kLabelStyle;
+  constexpr const char* kButton = cButton::kClassName;
+  constexpr const char* kCheck = check::kClassName;
+  constexpr int kRow = kControlsTop + 4;  // a box alone on its page; the categories stand under it
   // Created in tab order; each page shows only its own.
-  title = label("%Title%", kLeft, 18, 420, 32, kTitleFace);
-  desc = label("%Description", kLeft, 58, 420, 178);
-
-  lblPath = label("Anti-Virus Program:", kLeft, kControlsTop - 4, 320, 18);
-  vpath = edit(kVpath, "Anti-Virus Path", kLeft, kControlsTop + 16, 320);
-  locate.Create(hwnd_, kLocate, 0, 0, 0, 0, "Locate...", plain);
-  Place(locate.hwnd(), 508, kControlsTop + 15, 92, 26);
-  Label4 = label("Extra Arguments", kLeft, kControlsTop + 48, 320, 18);
-  varg = edit(kVarg, "", kLeft, kControlsTop + 68, 320);
-  helpme.Create(hwnd_, kHelpme, 0, 0, 0, 0, "Help Me!", plain);
-  Place(helpme.hwnd(), 508, kControlsTop + 67, 92, 26);
-
-  Command1.Create(hwnd_, kCommand1, 0, 0, 0, 0, "Test It!", plain);
-  Place(Command1.hwnd(), kLeft, kControlsTop, 120, 30);
-
-  struct Box {
-    check* box;
-    const char* caption;
+  static const controls::ControlRow<vDct> kRows[] = {
+      {&vDct::title, {0, "STATIC", "%Title%", kLabelStyle, kLeft, 18, 420, 32, kTitleFace}},
+      {&vDct::desc, {0, "STATIC", "%Description", kLabelStyle, kLeft, 58, 420, 178, kText}},
+      {&vDct::lblPath, {0, "STATIC", "Anti-Virus Program:", kLabelStyle, kLeft, kControlsTop - 4, 320, 18, kText}},
+      {&vDct::vpath, {kVpath, "EDIT", "Anti-Virus Path", kEditStyle, kLeft, kControlsTop + 16, 320, 24, kText, "", WS_EX_CLIENTEDGE}},
+      {&vDct::locate, {kLocate, kButton, "Locate...", 0, 508, kControlsTop + 15, 92, 26}},
+      {&vDct::Label4, {0, "STATIC", "Extra Arguments", kLabelStyle, kLeft, kControlsTop + 48, 320, 18, kText}},
+      {&vDct::varg, {kVarg, "EDIT", "", kEditStyle, kLeft, kControlsTop + 68, 320, 24, kText, "", WS_EX_CLIENTEDGE}},
+      {&vDct::helpme, {kHelpme, kButton, "Help Me!", 0, 508, kControlsTop + 67, 92, 26}},
+      {&vDct::Command1, {kCommand1, kButton, "Test It!", 0, kLeft, kControlsTop, 120, 30}},
+      {&vDct::aload, {kAload, kCheck, "Enable Auto-Load (Highly Recommended)", 0, kLeft, kRow, 420, 18}},
+      {&vDct::Check1, {kCheck1, kCheck, "Check DLL (Dynamic Linked Libraries)", 0, kLeft, kRow, 420, 18}},
+      {&vDct::Check2, {kCheck1 + 1, kCheck, "Check DRV (Drivers)", 0, kLeft, kRow + 22, 420, 18}},
+      {&vDct::Check3, {kCheck1 + 2, kCheck, "Check SYS (System files)", 0, kLeft, kRow + 44, 420, 18}},
+      {&vDct::Check4, {kCheck1 + 3, kCheck, "Check OCX (ActiveX)", 0, kLeft, kRow + 66, 420, 18}},
+      {&vDct::Check5, {kCheck1 + 4, kCheck, "Check EXE (Executables)", 0, kLeft, kRow + 88, 420, 18}},
+      {&vDct::Check8, {kCheck1 + 5, kCheck, "Check SCR,PIF (Commonly Exploited File Types)", 0, kLeft, kRow + 110, 420, 18}},
+      {&vDct::Check6, {kCheck1 + 6, kCheck, "Enable Auto-Scan", 0, kLeft, kRow, 420, 18}},
+      {&vDct::Check7, {kCheck1 + 7, kCheck, "Enable Logging Feature", 0, kLeft, kRow, 420, 18}},
+      {&vDct::drivers, {kDrivers, kButton, "Also Watch the Drivers Folder", 0, kLeft, kControlsTop + 40, 240, 30}},
+      {&vDct::cButton1, {kCButton1, kButton, "Create Shutdown/Scan shortcut", 0, kLeft, kControlsTop, 240, 30}},
+      {&vDct::Command2, {kCommand2, kButton, "Save", 0, kLeft, kControlsTop, 120, 30}},
   };
-  const Box boxes[] = {
-      {&aload, "Enable Auto-Load (Highly Recommended)"},
-      {&Check1, "Check DLL (Dynamic Linked Libraries)"},
-      {&Check2, "Check DRV (Drivers)"},
-      {&Check3, "Check SYS (System files)"},
-      {&Check4, "Check OCX (ActiveX)"},
-      {&Check5, "Check EXE (Executables)"},
-      {&Check8, "Check SCR,PIF (Commonly Exploited File Types)"},
-      {&Check6, "Enable Auto-Scan"},
-      {&Check7, "Enable Logging Feature"},
-  };
-  int id = kAload;
-  for (const Box& b : boxes) {
-    b.box->Create(hwnd_, id++, 0, 0, 0, 0, b.caption, plain);
-    lit_.Add(*b.box);  // a lit caption clears this window's and the settings pages' boxes
-    boxes_.push_back(b.box);
+  MakeControls(kRows, plain);
+  for (check* box : {&aload, &Check1, &Check2, &Check3, &Check4, &Check5, &Check8, &Check6, &Check7}) {
+    lit_.Add(*box);  // a lit caption clears this window's and the settings pages' boxes
+    boxes_.push_back(box);
   }
-  // The category boxes stand one under another; the others alone on their page.
-  Place(aload.hwnd(), kLeft, kControlsTop + 4, 420, 18);
-  check* const categories[] = {&Check1, &Check2, &Check3, &Check4, &Check5, &Check8};
-  for (int i = 0; i < 6; ++i) Place(categories[i]->hwnd(), kLeft, kControlsTop + 4 + i * 22, 420, 18);
-  Place(Check6.hwnd(), kLeft, kControlsTop + 4, 420, 18);
-  Place(Check7.hwnd(), kLeft, kControlsTop + 4, 420, 18);
-
-  drivers.Create(hwnd_, kDrivers, 0, 0, 0, 0, "Also Watch the Drivers Folder", plain);
-  Place(drivers.hwnd(), kLeft, kControlsTop + 40, 240, 30);
-
-  cButton1.Create(hwnd_, kCButton1, 0, 0, 0, 0, "Create Shutdown/Scan shortcut", plain);
-  Place(cButton1.hwnd(), kLeft, kControlsTop, 240, 30);
-  Command2.Create(hwnd_, kCommand2, 0, 0, 0, 0, "Save", plain);
-  Place(Command2.hwnd(), kLeft, kControlsTop, 120, 30);
 
   Label3.Create(hwnd_, kLabel3, "Cancel");
   Label2.Create(hwnd_, kLabel2, "<<< Back");

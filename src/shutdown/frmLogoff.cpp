@@ -5,9 +5,11 @@
 
 #include <algorithm>
 #include <cmath>
+#include <iterator>
 #include <vector>
 
 #include "context/app.h"
+#include "controls/control_table.h"
 #include "controls/control_text.h"
 #include "controls/dialog_keys.h"
 #include "platform/instance.h"
@@ -131,61 +133,62 @@ frmLogoff::~frmLogoff() {
   Destroy();
 }
 
+// A picture or a link: a push button to a screen reader, lit under the
+// pointer until it leaves.
+void frmLogoff::Wire(Picture& p, bool& lit, const char* name, int x, int y, int width, int height) {
+  p.Name(name);
+  p.MouseMove = [this, id = GetDlgCtrlID(p.hwnd())] { PointerOver(id - kBase); };
+  p.MouseLeave = [this, &lit] {
+    lit = false;
+    Redraw();
+  };
+  Place(p.hwnd(), x, y, width, height);
+  p.Visible(true);
+}
+
 void frmLogoff::CreateControls() {
-  const auto picture = [&](Picture& p, int id, Action action, int index, const char* name, int x) {
-    p.Create(hwnd_, id, kMiddle,
-             [this, action, index](art::Raster& r, const Picture::Look& look) {
-               DrawAction(r, action, lit_[size_t(index)], look.focused);
+  // Created in Tab order: the three pictures, their labels, the two links.
+  const struct { Picture* picture; int id; Action action; const char* name; } choices[] = {
+      {&Image1, kImage1, Action::Standby, kStandbyText},
+      {&Image3, kImage3, Action::TurnOff, "Turn Off"},
+      {&Image5, kImage5, Action::Restart, "Restart"}};
+  for (size_t i = 0; i < std::size(choices); ++i) {
+    Picture& p = *choices[i].picture;
+    p.Create(hwnd_, choices[i].id, kMiddle,
+             [this, action = choices[i].action, i](art::Raster& r, const Picture::Look& look) {
+               DrawAction(r, action, lit_[i], look.focused);
              },
              {}, true, true);
-    p.Name(name);  // a push button to a screen reader
-    p.MouseMove = [this, id] { PointerOver(id - kBase); };
-    p.MouseLeave = [this, index] {
-      lit_[size_t(index)] = false;
-      Redraw();
-    };
-    Place(p.hwnd(), x, 64, 64, 64);
-    p.Visible(true);
+    Wire(p, lit_[i], choices[i].name, 62 + int(i) * 116, 64, 64, 64);
+  }
+  constexpr DWORD kCentred = WS_VISIBLE | SS_CENTER | SS_NOPREFIX;
+  static const controls::ControlRow<frmLogoff> kLabels[] = {
+      {&frmLogoff::Label4, {kLabel4, "STATIC", kStandbyText, kCentred, 24, 134, 140, 20, kCaption}},
+      {&frmLogoff::Label5, {kLabel5, "STATIC", "Turn Off", kCentred, 150, 134, 120, 20, kCaption}},
+      {&frmLogoff::Label3, {kLabel3, "STATIC", "Restart", kCentred, 266, 134, 120, 20, kCaption}},
+      {&frmLogoff::Label6, {kLabel6, "STATIC", "hold SHIFT for Hibernate", kCentred, 24, 156, 140, 18, kHint}},
   };
-  const auto label = [&](int id, const char* text, int x, int y, int w, int h,
-                         const controls::Typeface& font) {
-    HWND l = controls::MakeChild(hwnd_, "STATIC", id, text, WS_VISIBLE | SS_CENTER | SS_NOPREFIX);
-    Place(l, x, y, w, h, font);
-    return l;
-  };
-  const auto link = [&](Picture& p, int id, int index, const char* text, int x, UINT align) {
-    p.Create(hwnd_, id, kBottom, {},
-             [this, index, text, align](HDC dc, const RECT& rc, const Picture::Look& look) {
-               SelectObject(dc, FontOf(kLink));
-               SetTextColor(dc, whiteLabel_[size_t(index)] ? RGB(255, 255, 255) : RGB(0, 0, 0));
-               RECT box = rc;
-               DrawTextA(dc, text, -1, &box, align | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
-               if (look.focused) {
-                 RECT f = rc;
-                 InflateRect(&f, -1, -1);
-                 DrawFocusRect(dc, &f);
-               }
-             },
-             true, true);
-    p.Name(text);
-    p.MouseMove = [this, id] { PointerOver(id - kBase); };
-    p.MouseLeave = [this, index] {
-      whiteLabel_[size_t(index)] = false;
-      Redraw();
-    };
-    Place(p.hwnd(), x, 206, 96, 26);
-    p.Visible(true);
-  };
-  // Created in Tab order.
-  picture(Image1, kImage1, Action::Standby, 0, kStandbyText, 62);
-  picture(Image3, kImage3, Action::TurnOff, 1, "Turn Off", 178);
-  picture(Image5, kImage5, Action::Restart, 2, "Restart", 294);
-  Label4 = label(kLabel4, kStandbyText, 24, 134, 140, 20, kCaption);
-  Label5 = label(kLabel5, "Turn Off", 150, 134, 120, 20, kCaption);
-  Label3 = label(kLabel3, "Restart", 266, 134, 120, 20, kCaption);
-  Label6 = label(kLabel6, "hold SHIFT for Hibernate", 24, 156, 140, 18, kHint);
-  link(Label2, kLabel2, 1, "Log Off...", 16, DT_LEFT);
-  link(Label1, kLabel1, 0, "Cancel", 308, DT_RIGHT);
+  MakeControls(kLabels);
+  // `white` is the link's place in whiteLabel_.
+  const struct { Picture* picture; int id; size_t white; const char* text; int x; UINT align; } links[] = {
+      {&Label2, kLabel2, 1, "Log Off...", 16, DT_LEFT}, {&Label1, kLabel1, 0, "Cancel", 308, DT_RIGHT}};
+  for (const auto& l : links) {
+    l.picture->Create(hwnd_, l.id, kBottom, {},
+                      [this, white = l.white, text = l.text, align = l.align](
+                          HDC dc, const RECT& rc, const Picture::Look& look) {
+                        SelectObject(dc, FontOf(kLink));
+                        SetTextColor(dc, whiteLabel_[white] ? RGB(255, 255, 255) : RGB(0, 0, 0));
+                        RECT box = rc;
+                        DrawTextA(dc, text, -1, &box, align | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
+                        if (look.focused) {
+                          RECT f = rc;
+                          InflateRect(&f, -1, -1);
+                          DrawFocusRect(dc, &f);
+                        }
+                      },
+                      true, true);
+    Wire(*l.picture, whiteLabel_[l.white], l.text, l.x, 206, 96, 26);
+  }
   Image1.Click = [this] { Image2_Click(); };
   Image3.Click = [this] { Image4_Click(); };
   Image5.Click = [this] { Image6_Click(); };

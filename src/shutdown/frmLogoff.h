@@ -80,6 +80,7 @@ class frmLogoff : public controls::Window {
   bool OnHelp() override;
   std::optional<LabelLook> OnLabelLook(HWND label) override;
   void CreateControls();
+  void Wire(Picture& p, bool& lit, const char* name, int x, int y, int width, int height);
   void Choose(int action);
   void StopCountdown();
 

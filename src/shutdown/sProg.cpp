@@ -5,6 +5,7 @@
 #include <algorithm>
 
 #include "context/app.h"
+#include "controls/control_table.h"
 #include "controls/control_text.h"
 #include "controls/dialog_keys.h"
 #include "shutdown/frmLogoff.h"
@@ -27,18 +28,15 @@ sProg::sProg(App& app) : app_(app) {
          WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN, CW_USEDEFAULT, CW_USEDEFAULT, 100,
          100, nullptr);
   SizeClientTo(kClient);
-  Label1 = controls::MakeChild(hwnd_, "STATIC", kLabel1, "Current Task Progress:",
-                               WS_VISIBLE | SS_NOPREFIX);
-  Place(Label1, 16, 12, 368, 18, kText);
-  ProgressBar1 = controls::MakeChild(hwnd_, PROGRESS_CLASSA, kProgressBar1, "Current Task Progress",
-                                     WS_VISIBLE | PBS_SMOOTH);
-  Place(ProgressBar1, 16, 34, 368, 20);
+  static const controls::ControlRow<sProg> kRows[] = {
+      {&sProg::Label1, {kLabel1, "STATIC", "Current Task Progress:", controls::kLabelStyle, 16, 12, 368, 18, kText}},
+      {&sProg::ProgressBar1,
+       {kProgressBar1, PROGRESS_CLASSA, "Current Task Progress", WS_VISIBLE | PBS_SMOOTH, 16, 34, 368, 20}},
+      {&sProg::Label2, {kLabel2, "STATIC", "Status: ", controls::kLabelStyle | SS_ENDELLIPSIS, 16, 62, 368, 18, kText}},
+      {&sProg::Command1, {kCommand1, cButton::kClassName, "ShutDown Now", 0, 262, 88, 122, 32}},
+  };
+  MakeControls(kRows, app_.edition.plainControls);
   SendMessageA(ProgressBar1, PBM_SETRANGE32, 0, 100);
-  Label2 = controls::MakeChild(hwnd_, "STATIC", kLabel2, "Status: ",
-                               WS_VISIBLE | SS_NOPREFIX | SS_ENDELLIPSIS);
-  Place(Label2, 16, 62, 368, 18, kText);
-  Command1.Create(hwnd_, kCommand1, 0, 0, 10, 10, "ShutDown Now", app_.edition.plainControls);
-  Place(Command1.hwnd(), 262, 88, 122, 32);
   ShowWindow(Command1.hwnd(), SW_HIDE);
   Command1.Click = [this] { LogoffWindow(app_).Command1_Click(); };
 }

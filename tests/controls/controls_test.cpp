@@ -11,7 +11,9 @@
 
 #include "controls/cButton.h"
 #include "controls/check.h"
+#include "controls/control_table.h"
 #include "controls/window.h"
+#include "support/accessible_probe.h"
 #include "support/pump.h"
 
 namespace kv {
@@ -170,6 +172,79 @@ TEST_F(ControlsTest, ADpiChangeResizesReplacesAndRefontsTheWindow) {
   EXPECT_EQ(now, w.FontOf(face));
   EXPECT_EQ(FontOf(now).lfHeight, 2 * height96);
   DestroyWindow(label);
+}
+
+// A child window that makes its controls from one table.
+class TableWindow : public controls::Window {
+ public:
+  ~TableWindow() override { Destroy(); }
+  HWND Label1 = nullptr, List1 = nullptr;
+  cButton Command1;
+  check Check1;
+
+  bool Make(HWND parent, bool plain) {
+    if (!Create(controls::WindowClass{"KorvanelControlsTableHost", 0, GetSysColorBrush(COLOR_WINDOW)}, 0,
+                "table", WS_CHILD | WS_VISIBLE, 0, 0, 420, 200, parent))
+      return false;
+    static const controls::ControlRow<TableWindow> kRows[] = {
+        {&TableWindow::Label1, {0, "STATIC", "Heading", controls::kLabelStyle, 10, 8, 200, 20, kFace}},
+        {&TableWindow::List1, {11, "LISTBOX", "Files", controls::kListStyle, 10, 30, 200, 100, kFace, "Found files"}},
+        {&TableWindow::Command1, {12, cButton::kClassName, "Go", 0, 220, 30, 90, 30}},
+        {&TableWindow::Check1, {13, check::kClassName, "DLL", 0, 10, 140, 200, 18, {}, "Check DLL files"}},
+    };
+    MakeControls(kRows, plain);
+    return true;
+  }
+  static constexpr controls::Typeface kFace{"Segoe UI", 9};
+};
+
+RECT PlaceIn(HWND parent, HWND child) {
+  RECT r{};
+  GetWindowRect(child, &r);
+  MapWindowPoints(nullptr, parent, reinterpret_cast<POINT*>(&r), 2);
+  return r;
+}
+
+TEST_F(ControlsTest, ATableMakesItsControlsInTabOrderPlacedFontedAndNamedAndTheDpiMovesThem) {
+  for (bool plain : {false, true}) {
+    SCOPED_TRACE(plain);
+    TableWindow w;
+    ASSERT_TRUE(w.Make(host_, plain));
+    const HWND made[] = {w.Label1, w.List1, w.Command1.hwnd(), w.Check1.hwnd()};
+    HWND child = GetWindow(w.hwnd(), GW_CHILD);
+    for (HWND expected : made) {
+      EXPECT_EQ(child, expected) << "created in the table's order";
+      child = GetWindow(child, GW_HWNDNEXT);
+    }
+    EXPECT_EQ(GetDlgCtrlID(w.List1), 11);
+    EXPECT_EQ(GetDlgCtrlID(w.Command1.hwnd()), 12);
+    EXPECT_EQ(w.Command1.Caption(), "Go");
+    EXPECT_EQ(w.Command1.Plain(), plain);
+    EXPECT_EQ(w.Check1.Plain(), plain);
+    EXPECT_TRUE(IsWindowVisible(w.Label1));
+
+    EXPECT_EQ(test::AskAccessible(w.List1).name, "Found files");
+    EXPECT_EQ(test::AskAccessible(w.Check1.hwnd()).name, "Check DLL files");
+    EXPECT_EQ(test::AskAccessible(w.Command1.hwnd()).name, "Go");
+
+    // At 96 DPI the places are as written; at 192 everything doubles and
+    // the fonts are made again for it.
+    for (UINT dpi : {96u, 192u}) {
+      SCOPED_TRACE(dpi);
+      ChangeDpi(w.hwnd(), dpi, RECT{0, 0, 420, 200});
+      const int k = int(dpi / 96);
+      const RECT list = PlaceIn(w.hwnd(), w.List1);
+      EXPECT_EQ(list.left, 10 * k);
+      EXPECT_EQ(list.top, 30 * k);
+      EXPECT_EQ(list.right - list.left, 200 * k);
+      const RECT button = PlaceIn(w.hwnd(), w.Command1.hwnd());
+      EXPECT_EQ(button.left, 220 * k);
+      EXPECT_EQ(button.bottom - button.top, 30 * k);
+      const auto font = reinterpret_cast<HFONT>(SendMessageA(w.Label1, WM_GETFONT, 0, 0));
+      EXPECT_EQ(font, w.FontOf(TableWindow::kFace));
+      EXPECT_EQ(FontOf(font).lfHeight, -MulDiv(9, int(dpi), 72));
+    }
+  }
 }
 
 // ---- button ---------------------------------------------------------------
@@ -582,6 +657,60 @@ TEST_F(ControlsTest, PlainCheckLightsOnlyItsOwnCaption) {
   EXPECT_EQ(b.CaptionRect().right, client.right);
   ClickAt(b.hwnd(), CheckLayout::OnMarker(b));
   EXPECT_EQ(b.Value(), 1);
+}
+
+// ---- pressing, alike on the button and the check box ----------------------
+
+TEST_F(ControlsTest, ButtonAndCheckHoldAPressAlikeThroughDragReleaseSpaceAndCaptureLoss) {
+  cButton b(host_, 101, 10, 10, 140, 44, "Scan");
+  check c(host_, 201, 10, 60, 260, 22, "Auto-Logging");
+  int buttonClicks = 0, checkClicks = 0;
+  b.Click = [&] { ++buttonClicks; };
+  c.Click = [&] { ++checkClicks; };
+  struct Subject {
+    const char* what;
+    controls::ControlWindow& control;
+    POINT on;
+    const int& clicks;
+  };
+  for (const Subject& s : {Subject{"button", b, OnCaption(b), buttonClicks},
+                           Subject{"check", c, CheckLayout::OnCaption(c), checkClicks}}) {
+    SCOPED_TRACE(s.what);
+    const HWND w = s.control.hwnd();
+    // Held, dragged off and back, released outside: the capture keeps the
+    // release coming to the control, which cancels it.
+    Press(w, s.on);
+    EXPECT_TRUE(s.control.IsPressed());
+    EXPECT_EQ(GetCapture(), w);
+    MoveTo(w, OutsideWindow(), MK_LBUTTON);
+    EXPECT_FALSE(s.control.IsPressed());
+    EXPECT_EQ(GetCapture(), w);
+    MoveTo(w, s.on, MK_LBUTTON);
+    EXPECT_TRUE(s.control.IsPressed());
+    Release(w, OutsideWindow());
+    EXPECT_FALSE(s.control.IsPressed());
+    EXPECT_NE(GetCapture(), w);
+
+    // Another window takes the mouse while held: the press is gone, and
+    // the release that follows is no click.
+    Press(w, s.on);
+    SetCapture(host_);
+    EXPECT_FALSE(s.control.IsPressed());
+    ReleaseCapture();
+    Release(w, s.on);
+    EXPECT_EQ(s.clicks, 0);
+
+    // Space presses while down and clicks once on its release.
+    SetFocus(w);
+    SendMessageA(w, WM_KEYDOWN, VK_SPACE, 1);
+    EXPECT_TRUE(s.control.IsPressed());
+    SendMessageA(w, WM_KEYUP, VK_SPACE, LPARAM(0xC0000001));
+    EXPECT_FALSE(s.control.IsPressed());
+    EXPECT_EQ(s.clicks, 1);
+
+    ClickAt(w, s.on);
+    EXPECT_EQ(s.clicks, 2);
+  }
 }
 
 }  // namespace
