@@ -14,6 +14,7 @@ namespace {
 constexpr unsigned long long kWriteIntervalMs = 250;
 
 void WriteDocument(App& app, ScanDocument& scan) {
+  const StepClock::Timer saving(app.steps, Step::Save);
   const unsigned long long start = GetTickCount64();
   app.seals.Replace(scan.path, scan.document.Text());
   scan.lastWrite = GetTickCount64();

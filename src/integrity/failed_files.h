@@ -61,6 +61,6 @@ void ScanOneFile(App& app, FileVerdict file, const FailedFilesScanners& scanners
 bool AcceptFindings(App& app, FailedFilesView& view, const std::vector<FileVerdict>& findings);
 
 // Writes the findings of one custom folder into its baseline file.
-bool SaveFolderFindings(App& app, int slot, const std::vector<FileVerdict>& findings);
+bool SaveFolderFindings(App& app, int slot, const std::vector<const FileVerdict*>& findings);
 
 }  // namespace kv
