@@ -78,7 +78,7 @@ std::string ScannerFileItem(const App& app, const std::string& path) {
   return FileItem(path, options.quoteChar, options.useShortPaths, options.shortPathOf);
 }
 
-BatchedScanResult ScanFileList(App& app, const std::vector<std::string>& entries,
+BatchedScanResult ScanFileList(App& app, const std::vector<std::string_view>& entries,
                                const ScannerConfig& first, const ScannerConfig& second,
                                bool startScanners, bool stopOnFailure, ScanVerdict* verdict) {
   const StartFn start = [&app, startScanners, verdict](const std::string& command) {

@@ -4,6 +4,7 @@
 #pragma once
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "core/scanner.h"
@@ -52,7 +53,7 @@ std::string ScannerFileItem(const App& app, const std::string& path);
 // items of every entry are only collected. With stopOnFailure the scan ends
 // at the first start that fails. With a verdict, every scanner started is
 // waited for (RunScannerToEnd) before the next start.
-BatchedScanResult ScanFileList(App& app, const std::vector<std::string>& entries,
+BatchedScanResult ScanFileList(App& app, const std::vector<std::string_view>& entries,
                                const ScannerConfig& first, const ScannerConfig& second,
                                bool startScanners, bool stopOnFailure,
                                ScanVerdict* verdict = nullptr);

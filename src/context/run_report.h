@@ -2,8 +2,11 @@
 // once at its end: one event in the system's event log per kind of finding
 // (or one saying it was clean) and one line of findings.jsonl per finding.
 #pragma once
+#include <array>
 #include <chrono>
+#include <cstdint>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "platform/host.h"
@@ -18,14 +21,41 @@ enum class FindingKind { New, Changed, Unreadable, Missing, RegistryNew, Registr
 // only, taken into the baseline or snapshot, or left for the user.
 enum class FindingAction { Kept, Scanned, Accepted };
 
-struct Finding {
+class Finding {
+ public:
+  Finding() = default;
+  Finding(FindingKind kind, std::string_view path, std::string_view name = {}, std::string_view algorithm = {},
+          std::string_view oldText = {}, std::string_view newText = {},
+          FindingAction action = FindingAction::Kept)
+      : kind(kind), action(action) {
+    texts_.reserve(path.size() + name.size() + algorithm.size() + oldText.size() + newText.size());
+    size_t i = 0;
+    for (const std::string_view text : {path, name, algorithm, oldText}) {
+      texts_ += text;
+      ends_[i++] = uint32_t(texts_.size());
+    }
+    texts_ += newText;
+  }
+
   FindingKind kind = FindingKind::New;
-  // A file's path; for a registry entry its place (the snapshot's section).
-  std::string path;
-  std::string name;       // a registry entry's value name; empty for files
-  std::string algorithm;  // the checksum a file was compared by
-  std::string oldText, newText;  // checksum texts, or a registry entry's old and new data
   FindingAction action = FindingAction::Kept;
+  // A file's path; for a registry entry its place (the snapshot's section).
+  std::string_view path() const { return Text(0); }
+  std::string_view name() const { return Text(1); }       // a registry entry's value name; empty for files
+  std::string_view algorithm() const { return Text(2); }  // the checksum a file was compared by
+  // Checksum texts, or a registry entry's old and new data.
+  std::string_view oldText() const { return Text(3); }
+  std::string_view newText() const { return Text(4); }
+
+ private:
+  std::string_view Text(size_t i) const {
+    const size_t from = i == 0 ? 0 : ends_[i - 1];
+    return std::string_view(texts_).substr(from, (i < ends_.size() ? ends_[i] : texts_.size()) - from);
+  }
+  // The five texts in one string: a run that finds two hundred thousand
+  // files keeps one allocation a finding on its record, not five strings.
+  std::string texts_;
+  std::array<uint32_t, 4> ends_{};
 };
 
 struct RunReport {

@@ -1,7 +1,8 @@
 // The baseline file a first full scan is filling: kept in memory and written
 // to disk as the run goes (at most every few hundred milliseconds, and never
-// more than a tenth of the time, so the scan stays linear in the number of
-// files; entries not yet on disk keep "NULL" if the program dies).
+// more than a fortieth of the time, so the scan stays linear in the number
+// of files and close to the cost of a check; entries not yet on disk keep
+// "NULL" if the program dies).
 #pragma once
 #include <string>
 

@@ -89,6 +89,24 @@ void ForEachKey(const std::string& t, Fn&& fn) {
   }
 }
 
+// The key of the entry line starting at keyStart, as ForEachKey gives it.
+std::string_view KeyAt(const std::string& t, size_t keyStart) {
+  const size_t eq = t.find_first_of("=\r\n", keyStart);
+  return std::string_view(t).substr(keyStart, (eq == std::string::npos ? t.size() : eq) - keyStart);
+}
+
+// Every entry's name as the file spells it. A name may hold "=" ("a=b.dll");
+// a checksum text never does, so the name runs to the line's last one.
+template <typename Fn>
+void ForEachEntryName(const std::string& t, Fn&& fn) {
+  ForEachKey(t, [&](std::string_view key, size_t valueStart) {
+    const size_t lineEnd = std::min(t.find(CRLF, valueStart), t.size());
+    const size_t lastEq = std::string_view(t).substr(0, lineEnd).rfind('=');
+    const size_t keyStart = size_t(key.data() - t.data());
+    fn(std::string_view(t).substr(keyStart, lastEq - keyStart));
+  });
+}
+
 }  // namespace
 
 Baseline Baseline::FromText(std::string_view fileText) {
@@ -133,19 +151,17 @@ int Baseline::SectionIndex(std::string_view section) const {
   return 0;
 }
 
-size_t NoCaseHash::operator()(std::string_view key) const {
-  size_t h = 14695981039346656037ull;
-  for (char c : key) h = (h ^ size_t(uint8_t((c >= 'a' && c <= 'z') ? c - 'a' + 'A' : c))) * 1099511628211ull;
-  return h;
-}
+size_t NoCaseHash::operator()(std::string_view key) const { return FoldedHash(key); }
 
 bool NoCaseEqual::operator()(std::string_view a, std::string_view b) const { return EqualsNoCase(a, b); }
 
 const Baseline::Section& Baseline::IndexedSection(int i) const {
   const Section& s = sections_[size_t(i - 1)];
   if (s.indexed) return s;
-  s.index.clear();
-  ForEachKey(s.text, [&s](std::string_view key, size_t valueStart) { s.index.emplace(key, valueStart); });
+  s.index.Clear();
+  ForEachKey(s.text, [&s](std::string_view key, size_t) {
+    s.index.Insert(size_t(key.data() - s.text.data()), [&s](size_t keyStart) { return KeyAt(s.text, keyStart); });
+  });
   s.indexed = true;
   return s;
 }
@@ -169,9 +185,9 @@ std::optional<std::string> Baseline::FindEntry(std::string_view name, std::strin
     return Trim(std::string_view(text).substr(at + opening.size(), close - at - opening.size()));
   }
   const Section& s = IndexedSection(i);
-  const auto hit = s.index.find(name);
-  if (hit == s.index.end()) return std::nullopt;
-  const size_t from = hit->second;
+  const size_t keyStart = s.index.Find(name, [&s](size_t at) { return KeyAt(s.text, at); });
+  if (keyStart == KeyIndex::npos) return std::nullopt;
+  const size_t from = keyStart + name.size() + 1;
   const size_t close = FindNoCase(s.text, kClosing, from);
   if (close == std::string::npos) return std::nullopt;
   return Trim(std::string_view(s.text).substr(from, close - from));
@@ -234,38 +250,42 @@ struct SectionEdit {
 std::optional<std::vector<SectionEdit>> PlainEdits(const std::string& t,
                                                    const std::vector<const Baseline::EntryWrite*>& writes,
                                                    std::vector<const Baseline::EntryWrite*>& added) {
-  struct Line {
-    size_t keyStart, lineEnd;
-    int count;
-  };
-  std::unordered_map<std::string_view, Line, NoCaseHash, NoCaseEqual> lines;
+  // Every key line by where its key starts; a key on two lines is noted.
+  const auto keyAt = [&t](size_t keyStart) { return KeyAt(t, keyStart); };
+  KeyIndex lines;
+  std::unordered_set<size_t> doubled;
   bool keyBroken = false;
-  ForEachKey(t, [&](std::string_view key, size_t valueStart) {
-    ++lines.try_emplace(key, Line{valueStart - key.size() - 1, t.find(CRLF, valueStart), 0}).first->second.count;
+  ForEachKey(t, [&](std::string_view key, size_t) {
+    if (!lines.Insert(size_t(key.data() - t.data()), keyAt)) doubled.insert(lines.Find(key, keyAt));
     keyBroken = keyBroken || key.empty();
   });
   if (keyBroken) return std::nullopt;
   // Per key, in first-write order: its last write.
-  std::unordered_map<std::string_view, size_t, NoCaseHash, NoCaseEqual> pending;
   std::vector<const Baseline::EntryWrite*> last;
+  last.reserve(writes.size());
+  const auto lastName = [&last](size_t i) { return last[i]->name; };
+  KeyIndex pending;
+  pending.Reserve(writes.size(), lastName);
   for (const Baseline::EntryWrite* w : writes) {
     if (w->name.empty() || w->name.find_first_of("=\r\n") != std::string::npos ||
         w->value.find_first_of("\r\n") != std::string::npos)
       return std::nullopt;
-    const auto [at, first] = pending.try_emplace(w->name, last.size());
-    if (first)
+    if (const size_t at = pending.Find(w->name, lastName); at != KeyIndex::npos) {
+      last[at] = w;
+    } else {
       last.push_back(w);
-    else
-      last[at->second] = w;
+      pending.Insert(last.size() - 1, lastName);
+    }
   }
   static constexpr std::string_view kClosing = "\r\nNULL*E\r\n";
   const size_t closing = t.find(kClosing);
   std::vector<SectionEdit> edits;
   for (const Baseline::EntryWrite* w : last) {
-    if (const auto hit = lines.find(w->name); hit != lines.end()) {
+    if (const size_t keyStart = lines.Find(w->name, keyAt); keyStart != KeyIndex::npos) {
       // A key on two lines changes every identical copy: WriteEntry's work.
-      if (hit->second.count != 1 || hit->second.lineEnd == std::string::npos) return std::nullopt;
-      edits.push_back({hit->second.keyStart, hit->second.lineEnd, w});
+      const size_t lineEnd = t.find(CRLF, keyStart + w->name.size() + 1);
+      if (doubled.count(keyStart) || lineEnd == std::string::npos) return std::nullopt;
+      edits.push_back({keyStart, lineEnd, w});
     } else {
       if (closing == std::string::npos) return std::nullopt;
       added.push_back(w);
@@ -314,15 +334,7 @@ std::vector<std::string> Baseline::EntryNames(std::string_view section) const {
   std::vector<std::string> names;
   const int i = SectionIndex(section);
   if (i == 0) return names;
-  // A name may hold "=" ("a=b.dll"); a checksum text never does, so the
-  // name runs to the line's last one.
-  const std::string& t = SectionText(i);
-  ForEachKey(t, [&](std::string_view key, size_t valueStart) {
-    const size_t lineEnd = std::min(t.find(CRLF, valueStart), t.size());
-    const size_t lastEq = std::string_view(t).substr(0, lineEnd).rfind('=');
-    const size_t keyStart = size_t(key.data() - t.data());
-    names.emplace_back(std::string_view(t).substr(keyStart, lastEq - keyStart));
-  });
+  ForEachEntryName(SectionText(i), [&](std::string_view name) { names.emplace_back(name); });
   return names;
 }
 
@@ -391,16 +403,25 @@ void Baseline::RemoveEntries(const std::vector<EntryRemoval>& removals) {
 
 std::vector<std::string> MissingNames(const Baseline& baseline,
                                       const std::vector<std::string_view>& sections,
-                                      const std::vector<std::string>& listed) {
-  std::unordered_set<std::string> present;
-  for (const std::string& name : listed) present.insert(UCase(name));
+                                      const NameList& listed) {
+  // Views into the listing and the section texts: a folder of two hundred
+  // thousand files is compared without a copy of either's names.
+  const auto listedName = [&listed](size_t i) { return listed[i]; };
+  KeyIndex present;
+  present.Reserve(listed.size(), listedName);
+  for (size_t i = 0; i < listed.size(); ++i) present.Insert(i, listedName);
   std::vector<std::string> missing;
   // A doubled line names its file once.
   std::unordered_set<std::string> named;
-  for (std::string_view section : sections)
-    for (std::string& name : baseline.EntryNames(section))
-      if (!present.count(UCase(name)) && named.insert(UCase(section) + "|" + UCase(name)).second)
-        missing.push_back(std::move(name));
+  for (std::string_view section : sections) {
+    const int i = baseline.SectionIndex(section);
+    if (i == 0) continue;
+    ForEachEntryName(baseline.SectionText(i), [&](std::string_view name) {
+      if (present.Find(name, listedName) == KeyIndex::npos &&
+          named.insert(UCase(section) + "|" + UCase(name)).second)
+        missing.emplace_back(name);
+    });
+  }
   return missing;
 }
 

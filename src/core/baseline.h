@@ -15,6 +15,9 @@
 #include <unordered_map>
 #include <vector>
 
+#include "core/key_index.h"
+#include "core/name_list.h"
+
 namespace kv {
 
 inline constexpr std::string_view kEndMarker = "*E";
@@ -100,8 +103,13 @@ class Baseline {
   // section (nothing is written).
   bool WriteEntry(std::string_view name, std::string_view value, std::string_view section);
 
+  // The name and section are views of texts the caller holds through the
+  // call (the findings' own paths): accepting two hundred thousand files
+  // makes no second copy of their names.
   struct EntryWrite {
-    std::string name, value, section;
+    std::string_view name;
+    std::string value;
+    std::string_view section;
   };
   // The same as WriteEntry for each in turn, in one pass over each section
   // touched: accepting many files at once stays linear in the section's size.
@@ -114,20 +122,19 @@ class Baseline {
   bool RemoveEntry(std::string_view name, std::string_view section);
 
   struct EntryRemoval {
-    std::string name, section;
+    std::string_view name, section;
   };
   // The same as RemoveEntry for each, in one pass over each section touched:
   // forgetting thousands of deleted files stays linear in the section's size.
   void RemoveEntries(const std::vector<EntryRemoval>& removals);
 
  private:
-  using KeyIndex = std::unordered_map<std::string_view, size_t, NoCaseHash, NoCaseEqual>;
   struct Section {
     std::string text;
     std::string name;
-    // The key of every line, as it stands in the text -> where its value
-    // starts, first line winning; built on the first lookup after the text
-    // changes. A copy or a move has its own text, so it starts unindexed.
+    // Every line's key by where it starts in the text, first line winning;
+    // built on the first lookup after the text changes. A copy or a move
+    // has its own text, so it starts unindexed.
     mutable KeyIndex index;
     mutable bool indexed = false;
     Section() = default;
@@ -147,7 +154,7 @@ class Baseline {
       return *this;
     }
     void Unindex() const {
-      index.clear();
+      index.Clear();
       indexed = false;
     }
   };
@@ -163,6 +170,6 @@ class Baseline {
 // they were accepted. In section order, then file order.
 std::vector<std::string> MissingNames(const Baseline& baseline,
                                       const std::vector<std::string_view>& sections,
-                                      const std::vector<std::string>& listed);
+                                      const NameList& listed);
 
 }  // namespace kv

@@ -177,41 +177,66 @@ std::string ProfileSet(std::string_view text, bool fileExists, std::string_view 
 
 // ---------------------------------------------------------------------------
 
+namespace {
+
+std::string_view EndText(uint8_t end) {
+  static constexpr std::string_view kEnds[] = {"", "\r\n", "\n", "\r"};
+  return kEnds[end];
+}
+
+}  // namespace
+
 ProfileDocument::ProfileDocument(std::string_view text, bool fileExists, bool exactKeys)
     : exists_(fileExists), exactKeys_(exactKeys) {
   Load(fileExists ? text : std::string_view{});
 }
 
 void ProfileDocument::Load(std::string_view text) {
+  text_.assign(text);
   blocks_.assign(1, Block{});
   sections_.clear();
   for (size_t pos = 0; pos < text.size();) {
     const auto l = LineAt(text, pos);
     pos = l.end;
-    Line line{std::string(text.substr(l.start, l.bodyEnd - l.start)),
-              std::string(text.substr(l.bodyEnd, l.end - l.bodyEnd))};
-    if (const auto name = SectionNameOf(line.body)) {
+    const size_t endSize = l.end - l.bodyEnd;
+    const End end = endSize == 2 ? End::CrLf : endSize == 0 ? End::None : text[l.bodyEnd] == '\n' ? End::Lf : End::Cr;
+    const Line line{l.start, uint32_t(l.bodyEnd - l.start), end};
+    if (const auto name = SectionNameOf(Body(line))) {
       sections_.emplace(LCase(*name), blocks_.size());
       blocks_.emplace_back();
     }
-    blocks_.back().lines.push_back(std::move(line));
+    blocks_.back().lines.push_back(line);
     IndexLine(blocks_.size() - 1, blocks_.back().lines.size() - 1);
   }
-  textStale_ = true;
+}
+
+ProfileDocument::Line ProfileDocument::Append(std::string_view body, End end) {
+  const Line line{text_.size(), uint32_t(body.size()), end};
+  text_.append(body);
+  return line;
+}
+
+std::string_view ProfileDocument::KeyPart(std::string_view key) const {
+  return exactKeys_ ? key : TrimBlanks(key);
+}
+
+std::string_view ProfileDocument::LineKey(const Block& b, size_t line) const {
+  const std::string_view body = Body(b.lines[line]);
+  return KeyPart(body.substr(0, body.find('=')));
+}
+
+size_t ProfileDocument::FindKey(const Block& b, std::string_view key) const {
+  const size_t line = b.keys.Find(KeyPart(key), [&](size_t l) { return LineKey(b, l); });
+  return line == KeyIndex::npos ? std::string::npos : line;
 }
 
 void ProfileDocument::IndexLine(size_t block, size_t line) {
   auto& b = blocks_[block];
-  const auto& body = b.lines[line].body;
+  const std::string_view body = Body(b.lines[line]);
   if (IsBlank(body)) return;
   b.lastNonBlank = line;
   if (line == 0 && block != 0) return;  // the section line itself
-  const auto eq = body.find('=');
-  if (eq != std::string::npos) b.keys.emplace(FoldKey(std::string_view(body).substr(0, eq)), line);
-}
-
-std::string ProfileDocument::FoldKey(std::string_view key) const {
-  return exactKeys_ ? LCase(key) : Fold(key);
+  if (body.find('=') != std::string_view::npos) b.keys.Insert(line, [&](size_t l) { return LineKey(b, l); });
 }
 
 // The entry line without its line end.
@@ -232,15 +257,14 @@ std::string ProfileDocument::Get(std::string_view section, std::string_view key)
   const auto s = sections_.find(Fold(section));
   if (s == sections_.end()) return {};
   const auto& b = blocks_[s->second];
-  const auto k = b.keys.find(FoldKey(key));
-  if (k == b.keys.end()) return {};
-  return ValueOf(b.lines[k->second].body);
+  const size_t line = FindKey(b, key);
+  if (line == std::string::npos) return {};
+  return ValueOf(Body(b.lines[line]));
 }
 
 bool ProfileDocument::Set(std::string_view section, std::string_view key, std::string_view value) {
   if (!ProfileNamesUsable(section, key)) return false;
   value = StorableValue(value);
-  textStale_ = true;
   if (!exists_) {
     Load({});
     exists_ = true;
@@ -248,48 +272,45 @@ bool ProfileDocument::Set(std::string_view section, std::string_view key, std::s
 
   const auto s = sections_.find(Fold(section));
   if (s == sections_.end()) {
-    if (Line* last = LastLine(); last && last->end.empty()) last->end = CRLF;
-    std::string header = SectionLine(section), entry = Entry(key, value);
+    if (Line* last = LastLine(); last && last->end == End::None) last->end = End::CrLf;
+    std::string header = SectionLine(section);
     header.resize(header.size() - CRLF.size());
+    const Line headerLine = Append(header, End::CrLf), entryLine = Append(Entry(key, value), End::CrLf);
     sections_.emplace(Fold(section), blocks_.size());
     blocks_.emplace_back();
-    blocks_.back().lines = {{header, std::string(CRLF)}, {entry, std::string(CRLF)}};
+    blocks_.back().lines = {headerLine, entryLine};
     IndexLine(blocks_.size() - 1, 0);
     IndexLine(blocks_.size() - 1, 1);
     return true;
   }
 
   auto& b = blocks_[s->second];
-  if (const auto k = b.keys.find(FoldKey(key)); k != b.keys.end()) {
-    auto& line = b.lines[k->second];
-    line.body = WithValue(line.body, value);
+  if (const size_t k = FindKey(b, key); k != std::string::npos) {
+    const std::string body = WithValue(Body(b.lines[k]), value);
+    const End end = b.lines[k].end;
+    b.lines[k] = Append(body, end);
     return true;
   }
   // Only empty lines follow lastNonBlank inside the block, so shifting them
   // leaves every indexed key line where it was.
   auto& anchor = b.lines[b.lastNonBlank];
-  if (anchor.end.empty()) anchor.end = CRLF;
-  const std::string entry = Entry(key, value);
+  if (anchor.end == End::None) anchor.end = End::CrLf;
   const size_t at = b.lastNonBlank + 1;
-  b.lines.insert(b.lines.begin() + static_cast<std::ptrdiff_t>(at), Line{entry, std::string(CRLF)});
+  const Line entry = Append(Entry(key, value), End::CrLf);
+  b.lines.insert(b.lines.begin() + static_cast<std::ptrdiff_t>(at), entry);
   IndexLine(s->second, at);
   return true;
 }
 
-const std::string& ProfileDocument::Text() const {
-  if (!textStale_) return text_;
+std::string ProfileDocument::Text() const {
   size_t size = 0;
   for (const auto& b : blocks_)
-    for (const auto& l : b.lines) size += l.body.size() + l.end.size();
-  text_.clear();
-  text_.reserve(size);
+    for (const auto& l : b.lines) size += l.size + EndText(uint8_t(l.end)).size();
+  std::string text;
+  text.reserve(size);
   for (const auto& b : blocks_)
-    for (const auto& l : b.lines) {
-      text_ += l.body;
-      text_ += l.end;
-    }
-  textStale_ = false;
-  return text_;
+    for (const auto& l : b.lines) text.append(Body(l)).append(EndText(uint8_t(l.end)));
+  return text;
 }
 
 }  // namespace kv

@@ -7,10 +7,13 @@
 // A line ends at CR LF, at a lone LF or at a lone CR; a last line without a
 // line end is still a line. Section and key names match without letter case.
 #pragma once
+#include <cstdint>
 #include <string>
 #include <string_view>
 #include <unordered_map>
 #include <vector>
+
+#include "core/key_index.h"
 
 namespace kv {
 
@@ -59,33 +62,43 @@ class ProfileDocument {
 
   bool Exists() const { return exists_; }
   // The whole file text as it is to be written to disk.
-  const std::string& Text() const;
+  std::string Text() const;
 
  private:
+  enum class End : uint8_t { None, CrLf, Lf, Cr };
+  // A line is a piece of text_; a line given a new value gets its new text
+  // appended there. A first full scan's file of two hundred thousand
+  // entries so costs a few tens of bytes an entry, not a string per line
+  // and another per key.
   struct Line {
-    std::string body;
-    std::string end;  // "\r\n", "\n", "\r", or "" for a last line without one
+    size_t start = 0;
+    uint32_t size = 0;
+    End end = End::None;
   };
   struct Block {  // a section: its header line and the lines up to the next one
     std::vector<Line> lines;
-    std::unordered_map<std::string, size_t> keys;  // folded key -> first line
+    KeyIndex keys;  // key lines by their key, the first line of a key winning
     size_t lastNonBlank = 0;
   };
 
   void Load(std::string_view text);
   void IndexLine(size_t block, size_t line);
-  std::string FoldKey(std::string_view key) const;
+  std::string_view Body(const Line& line) const { return std::string_view(text_).substr(line.start, line.size); }
+  Line Append(std::string_view body, End end);
+  std::string_view KeyPart(std::string_view key) const;  // as compared: trimmed unless exactKeys
+  std::string_view LineKey(const Block& b, size_t line) const;
+  // The first line of the key, or npos.
+  size_t FindKey(const Block& b, std::string_view key) const;
   std::string Entry(std::string_view key, std::string_view value) const;
   Line* LastLine();
 
+  std::string text_;
   // blocks_[0] holds the lines before the first section line; it belongs to
   // no section.
   std::vector<Block> blocks_;
   std::unordered_map<std::string, size_t> sections_;  // folded name -> first block
   bool exists_ = true;
   bool exactKeys_ = false;
-  mutable std::string text_;
-  mutable bool textStale_ = true;
 };
 
 }  // namespace kv

@@ -7,13 +7,13 @@
 
 namespace kv {
 
-std::string FileItem(const std::string& path, std::string_view quoteChar, bool useShortPaths,
+std::string FileItem(std::string_view path, std::string_view quoteChar, bool useShortPaths,
                      const ShortPathFn& shortPathOf) {
   std::string out(quoteChar);
   if (!useShortPaths)
     out += path;
   else if (shortPathOf)
-    out += shortPathOf(path);
+    out += shortPathOf(std::string(path));
   out += quoteChar;
   out += ' ';
   return out;
@@ -50,9 +50,13 @@ std::string ScannerCommand(std::string_view program, std::string_view args, std:
   return out;
 }
 
+std::vector<std::string_view> ViewsOf(const std::vector<std::string>& texts) {
+  return std::vector<std::string_view>(texts.begin(), texts.end());
+}
+
 bool HoldsQuote(std::string_view path) { return path.find('"') != std::string_view::npos; }
 
-BatchedScanResult BatchedScan(const std::vector<std::string>& entries, long filesPerBatch,
+BatchedScanResult BatchedScan(const std::vector<std::string_view>& entries, long filesPerBatch,
                               const ScannerConfig& first, const ScannerConfig& second,
                               const FileItemOptions& itemOptions, const StartFn& start,
                               bool stopOnFailure) {
@@ -79,7 +83,7 @@ BatchedScanResult BatchedScan(const std::vector<std::string>& entries, long file
 
   for (size_t i = 0; i < entries.size(); ++i) {
     ++count;
-    if (!Trim(entries[i]).empty()) {
+    if (entries[i].find_first_not_of(' ') != std::string_view::npos) {
       // A double quote names no file the system can open (registry and
       // pending-rename texts may hold one); on the command line it would
       // end the file's argument and begin the text's own. The log shows it
@@ -88,10 +92,10 @@ BatchedScanResult BatchedScan(const std::vector<std::string>& entries, long file
         logged += FileItem(ReplaceAll(entries[i], "\"", CodePointEscape('"')), itemOptions.quoteChar,
                            false, nullptr);
       } else {
-        const std::string item = FileItem(entries[i], itemOptions.quoteChar,
-                                          itemOptions.useShortPaths, itemOptions.shortPathOf);
-        logged += item;
-        batch += item;
+        const size_t from = logged.size();
+        logged += FileItem(entries[i], itemOptions.quoteChar, itemOptions.useShortPaths,
+                           itemOptions.shortPathOf);
+        batch.append(logged, from);
       }
     }
     const bool last = i + 1 == entries.size();

@@ -20,7 +20,7 @@ struct FileItemOptions {
 };
 
 // quoteChar + path (or its short path) + quoteChar + " ".
-std::string FileItem(const std::string& path, std::string_view quoteChar, bool useShortPaths,
+std::string FileItem(std::string_view path, std::string_view quoteChar, bool useShortPaths,
                      const ShortPathFn& shortPathOf);
 
 // program + " " + args + " " + items, the program in double quotes; empty
@@ -61,7 +61,10 @@ struct BatchedScanResult {
 // program is set, for every batch that holds files.
 // filesPerBatch <= 0 puts all entries into one batch. With stopOnFailure the
 // scan ends at the first start that fails; otherwise failures are passed over.
-BatchedScanResult BatchedScan(const std::vector<std::string>& entries, long filesPerBatch,
+// Views of texts held elsewhere, for a list handed over without a copy of each.
+std::vector<std::string_view> ViewsOf(const std::vector<std::string>& texts);
+
+BatchedScanResult BatchedScan(const std::vector<std::string_view>& entries, long filesPerBatch,
                               const ScannerConfig& first, const ScannerConfig& second,
                               const FileItemOptions& itemOptions, const StartFn& start,
                               bool stopOnFailure);

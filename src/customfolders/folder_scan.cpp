@@ -35,7 +35,7 @@ bool FirstCustomFolderScan(App& app, std::string folder, const std::string& base
   // The skeleton is written only once the whole listing is in, so a folder
   // that cannot be read (a drive not ready) leaves no baseline that would
   // later pass for a scanned, empty folder.
-  auto names = ListDirectory(folder);
+  auto names = ListNames(folder);
   if (!names) {
     if (!unattended) app.Ask(FolderNotListedMessage(folder));
     return false;
@@ -43,7 +43,7 @@ bool FirstCustomFolderScan(App& app, std::string folder, const std::string& base
   // The names are in memory: the skeleton takes a moment even for a large
   // folder, and nothing can change under it meanwhile.
   BaselineSkeleton skeleton;
-  for (const std::string& name : *names) skeleton.Add(name);
+  for (const std::string_view name : *names) skeleton.Add(name);
   if (!app.seals.Replace(baselineFile, skeleton.Text())) return false;
   // The run in progress loads this file and finds every file new.
   if (unattended) return true;

@@ -77,12 +77,16 @@ bool LoadFolderBaseline(App& app, const std::string& path) {
 }
 
 bool SaveBaselineFile(App& app, const Baseline& baseline, const std::string& path) {
+  return SaveBaselineText(app, baseline.ToText(), path);
+}
+
+bool SaveBaselineText(App& app, const std::string& text, const std::string& path) {
   // The backup is replaced whole as well: a copy cut short by a crash would
   // leave a backup that no longer holds the previous baseline. A file
   // changed behind the program's back never becomes the backup.
   if (FileExists(path) && app.seals.Check(path).verdict != SealVerdict::Differs)
     if (const auto previous = ReadWholeFile(path)) app.seals.Replace(BackupFileOf(path), *previous);
-  return app.seals.Replace(path, baseline.ToText());
+  return app.seals.Replace(path, text);
 }
 
 bool SaveSystemBaseline(App& app) { return SaveBaselineFile(app, app.systemBaseline, app.baselineFile); }

@@ -57,9 +57,10 @@ const CategoryInfo& Category(int category) {
   return kCategories[(category >= 1 && category <= 6) ? category : 0];
 }
 
-bool InCategory(const std::string& name, const std::string& ext1, const std::string& ext2) {
-  const std::string suffix = UCase(Right(name, 4));
-  return suffix == ext1 || suffix == ext2;
+bool InCategory(std::string_view name, std::string_view ext1, std::string_view ext2) {
+  // Called for every name of every listing: compared in place, no upper-cased copy.
+  const std::string_view suffix = name.substr(name.size() < 4 ? 0 : name.size() - 4);
+  return EqualsNoCase(suffix, ext1) || EqualsNoCase(suffix, ext2);
 }
 
 int CheckProgress::RunPercent() const { return Percent(checked, std::max<long>(1, runTotal)); }
@@ -93,10 +94,10 @@ void CheckRun::CountFolder(const CheckFolder& folder) {
   for (int c = 1; c <= 6; ++c)
     if (folder.categories[size_t(c - 1)]) extensionSet += kCategories[c].countText;
   const std::string upperSet = UCase(extensionSet);
-  auto names = ListDirectory(FolderOf(folder), PumpWaitingMessages);
+  auto names = ListNames(FolderOf(folder), PumpWaitingMessages);
   if (app_.ended) return;
   if (!names) return;
-  for (const std::string& name : *names) {
+  for (const std::string_view name : *names) {
     const std::string suffix = UCase(Right(name, 4));
     // A name shorter than an extension is looked for as it is: "DLL" counts
     // towards the run, if towards no category.
@@ -161,7 +162,7 @@ void CheckRun::ReportMissing(const CheckFolder& folder) {
   // A folder that cannot be listed (a drive not there today) says nothing
   // about its files; taking them all for deleted would let one accept
   // empty the folder's baseline.
-  const auto listed = ListDirectory(path, PumpWaitingMessages);
+  const auto listed = ListNames(path, PumpWaitingMessages);
   if (!listed || app_.ended) return;
   std::vector<std::string_view> sections;
   for (int c = 1; c <= 6; ++c) {
@@ -179,9 +180,9 @@ void CheckRun::ReportMissing(const CheckFolder& folder) {
   }
 }
 
-std::unique_ptr<ChecksumPipeline> CheckRun::StartPipeline(std::vector<std::string> paths) {
+std::unique_ptr<ChecksumPipeline> CheckRun::StartPipeline(const std::string& folder, NameList names) {
   const ChecksumKind kind = ChecksumKindOf(request_.algorithm);
-  const size_t workers = std::min(readers_.workers, paths.size());
+  const size_t workers = std::min(readers_.workers, names.size());
   const bool aes = HashProvider::NeedsAes(kind);
   auto& providers = readers_.providers;
   if (!providers.empty() && providers.front()->aes() != aes) providers.clear();
@@ -197,7 +198,7 @@ std::unique_ptr<ChecksumPipeline> CheckRun::StartPipeline(std::vector<std::strin
     state->push_back({w < providers.size() ? providers[w].get() : nullptr, {}});
   if (app_.readBufferSize == 0) app_.readBufferSize = kDefaultReadBufferSize;
   return std::make_unique<ChecksumPipeline>(
-      std::move(paths), workers, ChecksumPipeline::kWindow, app_.readBufferSize,
+      folder, std::move(names), workers, ChecksumPipeline::kWindow, app_.readBufferSize,
       [kind, state](size_t worker, const std::string& path,
                     int32_t size) -> std::optional<FileSum> {
         Worker& w = (*state)[worker];
@@ -213,16 +214,27 @@ void CheckRun::StartPassPipeline(const CheckFolder& folder) {
   if (readers_.workers == 0) return;
   const StepClock::Timer timer(app_.steps, Step::Listing);
   const std::string path = FolderOf(folder);
-  const auto names = ListDirectory(path, PumpWaitingMessages);
+  auto names = ListNames(path, PumpWaitingMessages);
   // Stopped while listing: no reader opens a file.
   if (!names || app_.ended || control_->stop) return;
-  std::vector<std::string> paths;
-  for (int c = 1; c <= 6; ++c) {
-    if (!folder.categories[size_t(c - 1)]) continue;
-    for (const std::string& name : *names)
-      if (InCategory(name, kCategories[c].ext1, kCategories[c].ext2)) paths.push_back(path + name);
-  }
-  if (!paths.empty()) passPipeline_ = StartPipeline(std::move(paths));
+  // The readers hold the names once, the folder apart, in checking order.
+  const auto inPass = [&](const auto& add) {
+    for (int c = 1; c <= 6; ++c) {
+      if (!folder.categories[size_t(c - 1)]) continue;
+      for (const std::string_view name : *names)
+        if (InCategory(name, kCategories[c].ext1, kCategories[c].ext2)) add(name);
+    }
+  };
+  size_t count = 0, characters = 0;
+  inPass([&](std::string_view name) {
+    ++count;
+    characters += name.size();
+  });
+  NameList passNames;
+  passNames.Reserve(count, characters);
+  inPass([&](std::string_view name) { passNames.Add(name); });
+  names.reset();
+  if (!passNames.empty()) passPipeline_ = StartPipeline(path, std::move(passNames));
 }
 
 bool CheckRun::Walk(const CheckFolder& folderToCheck, int category) {
@@ -240,7 +252,7 @@ bool CheckRun::Walk(const CheckFolder& folderToCheck, int category) {
   std::optional<StepClock::Timer> listing(std::in_place, app_.steps, Step::Listing);
   // Listing a large folder takes long: the window answers meanwhile, and
   // the pass's readers, held while handlers run, open nothing after a stop.
-  auto names = ListDirectory(folder, [&] {
+  auto names = ListNames(folder, [&] {
     if (!events.InputWaiting()) return;
     if (passPipeline_) passPipeline_->Hold();
     PumpMessages();
@@ -260,15 +272,12 @@ bool CheckRun::Walk(const CheckFolder& folderToCheck, int category) {
     // memory the run does not need.
     size_t count = 0;
     const auto readAhead = [&] {
-      const std::vector<std::string>& ahead = passPipeline_->Paths();
-      for (const std::string& name : *names) {
+      if (passPipeline_->Folder() != folder) return false;
+      const NameList& ahead = passPipeline_->Names();
+      for (const std::string_view name : *names) {
         if (!InCategory(name, info.ext1, info.ext2)) continue;
         const size_t at = passTaken_ + count++;
-        if (at >= ahead.size()) return false;
-        const std::string& path = ahead[at];
-        if (path.size() != folder.size() + name.size() || path.compare(0, folder.size(), folder) != 0 ||
-            path.compare(folder.size(), name.size(), name) != 0)
-          return false;
+        if (at >= ahead.size() || ahead[at] != name) return false;
       }
       return true;
     };
@@ -278,10 +287,10 @@ bool CheckRun::Walk(const CheckFolder& folderToCheck, int category) {
       passTaken_ += count;
     } else {
       passPipeline_.reset();
-      std::vector<std::string> paths;
-      for (const std::string& name : *names)
-        if (InCategory(name, info.ext1, info.ext2)) paths.push_back(folder + name);
-      if (!paths.empty()) pipeline = (own = StartPipeline(std::move(paths))).get();
+      NameList category;
+      for (const std::string_view name : *names)
+        if (InCategory(name, info.ext1, info.ext2)) category.Add(name);
+      if (!category.empty()) pipeline = (own = StartPipeline(folder, std::move(category))).get();
     }
   }
   listing.reset();
@@ -307,10 +316,11 @@ bool CheckRun::Walk(const CheckFolder& folderToCheck, int category) {
   bool stopped = false;
   size_t taken = 0;
   if (names) {
-    for (const std::string& name : *names) {
+    for (const std::string_view listed : *names) {
       yield();
       if (app_.ended) return false;
-      if (!InCategory(name, info.ext1, info.ext2)) continue;
+      if (!InCategory(listed, info.ext1, info.ext2)) continue;
+      const std::string name(listed);
       view_.FileStarted(category, name);
 
       FileSum sum;

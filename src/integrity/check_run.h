@@ -7,12 +7,14 @@
 #include <array>
 #include <memory>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace kv {
 
 class App;
 class ChecksumPipeline;
+class NameList;
 class HashProvider;
 
 // Why a check runs; it decides how the run ends, not what it compares.
@@ -83,7 +85,7 @@ struct CategoryInfo {
 const CategoryInfo& Category(int category);  // 1..6
 // Whether a file name's last four characters, upper-cased, are one of a
 // category's two extensions (".DLL", ".386", ...).
-bool InCategory(const std::string& name, const std::string& ext1, const std::string& ext2);
+bool InCategory(std::string_view name, std::string_view ext1, std::string_view ext2);
 
 struct CheckProgress {
   int category = 0;
@@ -181,7 +183,7 @@ class CheckRun {
   bool Walk(const CheckFolder& folder, int category);
   // The baseline entries of the folder's categories whose file is gone.
   void ReportMissing(const CheckFolder& folder);
-  std::unique_ptr<ChecksumPipeline> StartPipeline(std::vector<std::string> paths);
+  std::unique_ptr<ChecksumPipeline> StartPipeline(const std::string& folder, NameList names);
   void StartPassPipeline(const CheckFolder& folder);
 
   App& app_;

@@ -11,6 +11,7 @@
 #include "integrity/baseline_files.h"
 #include "logs/WriteLog.h"
 #include "platform/files.h"
+#include "platform/pump.h"
 #include "platform/wide_text.h"
 
 namespace kv {
@@ -71,10 +72,14 @@ std::string NotUpdatedMessage(const std::vector<std::string>& files) {
 
 // The key of a listed file is its own name within its folder, never part of
 // a name nor a text that climbs out of the folder.
-std::string FileNameOf(std::string_view path) { return NameInFolder(path); }
+// Both are views of the path itself.
+std::string_view FileNameOf(std::string_view path) { return path.substr(path.size() - NameInFolder(path).size()); }
 
 std::string EntryValue(const FileVerdict& v) { return v.checksum + std::string(kEndMarker); }
-std::string SectionOf(const FileVerdict& v) { return UCase(Right(v.path, 3)); }
+// Sections are matched without letter case.
+std::string_view SectionOf(const FileVerdict& v) {
+  return std::string_view(v.path).substr(v.path.size() < 3 ? 0 : v.path.size() - 3);
+}
 
 // A missing file is accepted by forgetting it; any other by its checksum,
 // but for one that could not be read, which has none.
@@ -84,6 +89,7 @@ std::string SectionOf(const FileVerdict& v) { return UCase(Right(v.path, 3)); }
 void Accept(Baseline& baseline, const std::vector<const FileVerdict*>& verdicts) {
   std::vector<Baseline::EntryWrite> writes;
   std::vector<Baseline::EntryRemoval> removals;
+  writes.reserve(verdicts.size());
   const auto flush = [&] {
     baseline.WriteEntries(writes);
     writes.clear();
@@ -147,7 +153,9 @@ void ScanFailingFiles(App& app, FailedFilesView& view,
 
     // A file that could not be read, or is gone, is never handed over as
     // one the scanner can open: it is logged under its own word instead.
-    std::vector<std::string> entries;
+    // Views of the findings' own paths, which stay held until the scan ends.
+    std::vector<std::string_view> entries;
+    entries.reserve(findings.size() + 1);
     for (const FileVerdict& v : findings)
       if (Scannable(v)) entries.push_back(v.path);
     const std::string unreadable = ItemsOfKind(app, findings, VerdictKind::Unreadable);
@@ -244,7 +252,7 @@ void ScanOneFile(App& app, FileVerdict file, const FailedFilesScanners& scanners
   ScanVerdict verdict;
   // The empty position closes the batch, as for the whole list.
   const BatchedScanResult scan =
-      ScanFileList(app, {file.path, std::string()}, scanners.first, scanners.second, true, true, &verdict);
+      ScanFileList(app, {file.path, std::string_view()}, scanners.first, scanners.second, true, true, &verdict);
   if (app.ended) return;
   if (scan.startFailed) {
     ShowScannerNotExecuted(app, scanners.first.program);
@@ -260,12 +268,12 @@ bool AcceptFindings(App& app, FailedFilesView& view, const std::vector<FileVerdi
   std::optional<StepClock::Timer> accepting(std::in_place, app.steps, Step::Acceptance);
 
   std::vector<const FileVerdict*> systemAccepted;
-  std::vector<FileVerdict> folderFindings[21];
+  std::vector<const FileVerdict*> folderFindings[21];
   for (const FileVerdict& v : findings) {
     if (v.slot == 0)
       systemAccepted.push_back(&v);
     else if (v.slot >= 1 && v.slot <= 20)
-      folderFindings[v.slot].push_back(v);
+      folderFindings[v.slot].push_back(&v);
   }
   std::vector<std::string> notUpdated;
   for (int slot = 1; slot <= 20; ++slot) {
@@ -280,19 +288,38 @@ bool AcceptFindings(App& app, FailedFilesView& view, const std::vector<FileVerdi
   // now, so that saving never undoes that run's work.
   // A file changed behind the program's back is not merged: saving would
   // seal what nobody accepted.
-  if (const auto text = app.seals.Check(app.baselineFile).verdict != SealVerdict::Differs
-                            ? ReadWholeFile(app.baselineFile)
-                            : std::nullopt) {
-    Baseline current = Baseline::FromText(*text);
-    if (current.SectionCount() > 0) app.systemBaseline = std::move(current);
+  std::optional<std::string> onDisk = app.seals.Check(app.baselineFile).verdict != SealVerdict::Differs
+                                          ? ReadWholeFile(app.baselineFile)
+                                          : std::nullopt;
+  Baseline merged;
+  std::string text;  // what is saved
+  const auto accept = [&](Baseline& into) {
+    Accept(into, systemAccepted);
+    text = into.ToText();
+  };
+  if (onDisk) {
+    // Hundreds of thousands of entries take a noticeable time to merge: the
+    // merge is made apart from the baseline in memory while the window
+    // answers.
+    WorkWhilePumping([&] {
+      merged = Baseline::FromText(*onDisk);
+      onDisk.reset();
+      if (merged.SectionCount() > 0) accept(merged);
+    });
+    if (app.ended) return false;
   }
+  if (merged.SectionCount() > 0)
+    app.systemBaseline = std::move(merged);
+  else if (app.systemBaseline.SectionCount() > 0)
+    accept(app.systemBaseline);
   // A system baseline that never loaded holds no sections: saving it would
   // replace the file (and, one update later, its backup) with an empty one.
   if (app.systemBaseline.SectionCount() > 0) {
-    Accept(app.systemBaseline, systemAccepted);
     accepting.reset();
     const StepClock::Timer saving(app.steps, Step::Save);
-    if (SaveSystemBaseline(app))
+    const bool saved = SaveBaselineText(app, text, app.baselineFile);
+    text = std::string();
+    if (saved)
       LoadSystemBaseline(app, app.baselineFile);
     else
       notUpdated.push_back(app.baselineFile);
@@ -308,17 +335,22 @@ bool AcceptFindings(App& app, FailedFilesView& view, const std::vector<FileVerdi
   return true;
 }
 
-bool SaveFolderFindings(App& app, int slot, const std::vector<FileVerdict>& findings) {
+bool SaveFolderFindings(App& app, int slot, const std::vector<const FileVerdict*>& findings) {
   if (slot < 1 || slot > 20) return true;
   const std::string file = FolderBaselineFile(app, slot);
   // Without this folder's own baseline in memory, the one there belongs to
   // another folder and must not be saved under this name.
   if (!LoadFolderBaseline(app, file) || app.ended) return false;
-  std::vector<const FileVerdict*> accepted;
-  accepted.reserve(findings.size());
-  for (const FileVerdict& v : findings) accepted.push_back(&v);
-  Accept(app.folderBaseline, accepted);
-  return SaveBaselineFile(app, app.folderBaseline, file);
+  // Merged apart while the window answers, as the system baseline is.
+  Baseline baseline = app.folderBaseline;
+  std::string text;
+  WorkWhilePumping([&] {
+    Accept(baseline, findings);
+    text = baseline.ToText();
+  });
+  if (app.ended) return false;
+  app.folderBaseline = std::move(baseline);
+  return SaveBaselineText(app, text, file);
 }
 
 }  // namespace kv

@@ -65,6 +65,6 @@ bool AcceptFindings(App& app, FailedFilesView& view, const std::vector<FileVerdi
                     CheckReason why);
 
 // Writes the findings of one custom folder into its baseline file.
-bool SaveFolderFindings(App& app, int slot, const std::vector<FileVerdict>& findings);
+bool SaveFolderFindings(App& app, int slot, const std::vector<const FileVerdict*>& findings);
 
 }  // namespace kv

@@ -27,8 +27,8 @@ void StartFullScan(App& app, FirstScanCheck check) {
   if (!FileExists(app.baselineFile)) app.seals.Replace(app.baselineFile, "");
   app.windows.SetMainCaption(app, "Building Integrity File...");
   BaselineSkeleton skeleton;
-  if (auto names = ListDirectory(Trim(SystemDirectory()))) {
-    for (const std::string& name : *names) {
+  if (auto names = ListNames(Trim(SystemDirectory()))) {
+    for (const std::string_view name : *names) {
       skeleton.Add(name);
       // A long listing: the caption above is painted and clicks are handled.
       PumpWaitingMessages();

@@ -34,7 +34,8 @@ std::string Places(const RunReport& report, std::initializer_list<FindingKind> k
     ++all;
     if (listed == kEventPathLimit) continue;
     ++listed;
-    text += "\r\n" + f.path + (f.name.empty() ? "" : " | " + f.name);
+    text.append("\r\n").append(f.path());
+    if (!f.name().empty()) text.append(" | ").append(f.name());
   }
   if (all > listed) text += "\r\n... and " + Dec(long(all - listed)) + " more.";
   return text;

@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <cmath>
 #include <cstdlib>
+#include <functional>
 #include <nlohmann/json.hpp>
 
 #include "context/app.h"
@@ -44,7 +45,7 @@ bool IsRegistry(FindingKind kind) {
 }
 
 // An absent value is null, so every line of a kind has the same fields.
-json TextOrNull(const std::string& text) { return text.empty() ? json(nullptr) : json(Utf8Text(text)); }
+json TextOrNull(std::string_view text) { return text.empty() ? json(nullptr) : json(Utf8Text(text)); }
 
 json Common(const RunReport& report, const RecordStamp& stamp, const char* kind) {
   return json{{"time", IsoTime(stamp.time)},
@@ -64,27 +65,28 @@ std::string IsoTime(const LocalTime& t) {
   return buf;
 }
 
-std::string FindingsJsonLines(const RunReport& report, const RecordStamp& stamp) {
-  std::string lines;
-  // Texts the system gave that are not valid UTF-16 come out replaced, not
-  // as a line no reader can parse.
-  const auto add = [&lines](const json& j) {
-    lines += j.dump(-1, ' ', false, json::error_handler_t::replace) + "\n";
-  };
-  for (const Finding& f : report.findings) {
-    json j = Common(report, stamp, KindName(f.kind));
-    if (IsRegistry(f.kind)) {
-      j["place"] = Utf8Text(f.path);
-      j["name"] = Utf8Text(f.name);
-    } else {
-      j["path"] = Utf8Text(f.path);
-    }
-    j["algorithm"] = TextOrNull(f.algorithm);
-    j["old"] = TextOrNull(f.oldText);
-    j["new"] = TextOrNull(f.newText);
-    j["action"] = ActionName(f.action);
-    add(j);
+namespace {
+
+// Texts the system gave that are not valid UTF-16 come out replaced, not as
+// a line no reader can parse.
+std::string Line(const json& j) { return j.dump(-1, ' ', false, json::error_handler_t::replace) + "\n"; }
+
+std::string FindingLine(const RunReport& report, const RecordStamp& stamp, const Finding& f) {
+  json j = Common(report, stamp, KindName(f.kind));
+  if (IsRegistry(f.kind)) {
+    j["place"] = Utf8Text(f.path());
+    j["name"] = Utf8Text(f.name());
+  } else {
+    j["path"] = Utf8Text(f.path());
   }
+  j["algorithm"] = TextOrNull(f.algorithm());
+  j["old"] = TextOrNull(f.oldText());
+  j["new"] = TextOrNull(f.newText());
+  j["action"] = ActionName(f.action);
+  return Line(j);
+}
+
+std::string EndLine(const RunReport& report, const RecordStamp& stamp) {
   json end = Common(report, stamp, "run-end");
   end["counts"] = json{{"new", report.Count(FindingKind::New)},
                        {"changed", report.Count(FindingKind::Changed)},
@@ -104,13 +106,39 @@ std::string FindingsJsonLines(const RunReport& report, const RecordStamp& stamp)
                                                                       : "A data file was changed outside "
                                                                         "Korvanel: " +
                                                                             report.changedDataFiles.front()));
-  add(end);
+  return Line(end);
+}
+
+constexpr size_t kPieceSize = 1 << 20;
+
+}  // namespace
+
+// Two hundred thousand findings make some fifty megabytes of lines, which
+// need not be held all at once.
+std::function<bool(std::string&)> FindingsJsonPieces(const RunReport& report, const RecordStamp& stamp,
+                                                     size_t pieceSize) {
+  return [&report, stamp, pieceSize, next = size_t(0), ended = false](std::string& lines) mutable {
+    if (ended) return false;
+    for (; next < report.findings.size() && lines.size() < pieceSize; ++next)
+      lines += FindingLine(report, stamp, report.findings[next]);
+    if (next == report.findings.size() && lines.size() < pieceSize) {
+      lines += EndLine(report, stamp);
+      ended = true;
+    }
+    return true;
+  };
+}
+
+std::string FindingsJsonLines(const RunReport& report, const RecordStamp& stamp) {
+  std::string lines;
+  const auto source = FindingsJsonPieces(report, stamp, std::string::npos);
+  (void)source(lines);
   return lines;
 }
 
 bool AppendFindingsJson(App& app) {
   const RecordStamp stamp{app.host.Now(), MachineName(), AccountName(), app.exitCode};
-  return AppendLines(app.dataRoot + "Data\\Log\\findings.jsonl", FindingsJsonLines(app.report, stamp));
+  return AppendLines(app.dataRoot + "Data\\Log\\findings.jsonl", FindingsJsonPieces(app.report, stamp, kPieceSize));
 }
 
 }  // namespace kv

@@ -2,6 +2,7 @@
 // of a run and one for its end, for monitoring agents that follow the file.
 // docs/events.md lists the fields.
 #pragma once
+#include <functional>
 #include <string>
 
 #include "context/run_report.h"
@@ -23,6 +24,11 @@ std::string IsoTime(const LocalTime& t);
 
 // The lines (each ending in "\n") for a run.
 std::string FindingsJsonLines(const RunReport& report, const RecordStamp& stamp);
+// The same lines a piece of about pieceSize bytes at a time: each call adds
+// the next whole lines to its text; false once the run's end line was given.
+// The report is read as the pieces are made.
+std::function<bool(std::string&)> FindingsJsonPieces(const RunReport& report, const RecordStamp& stamp,
+                                                     size_t pieceSize);
 
 // Appends the run's lines to Data\Log\findings.jsonl; false when they could
 // not be written.

@@ -135,7 +135,7 @@ void ReportPage::cScnLog_Click() {
   const std::vector<std::string>& files = shownFiles;
   ScanVerdict verdict;
   const BatchedScanResult scan =
-      ScanFileList(app_, files, scanners[0], scanners[1], true, true, &verdict);
+      ScanFileList(app_, ViewsOf(files), scanners[0], scanners[1], true, true, &verdict);
   if (app_.ended) return;
   if (scan.startFailed) {
     ShowScannerNotExecuted(app_, scanners[0].program);

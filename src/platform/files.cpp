@@ -1,6 +1,7 @@
 #include "platform/files.h"
 
 #include <thread>
+#include <type_traits>
 
 #include <windows.h>
 
@@ -101,14 +102,53 @@ std::string ExecutableDirectory() {
   return WithSlash(slash == std::string::npos ? std::string() : path.substr(0, slash));
 }
 
-std::optional<std::vector<std::string>> ListDirectory(const std::string& folder,
-                                                      const std::function<void()>& meanwhile) {
-  if (!meanwhile) return ListDirectory(folder);
-  std::optional<std::vector<std::string>> names;
+namespace {
+
+// Calls add(name) for every name in the folder; false when it cannot be listed.
+template <typename Add>
+bool ForEachListed(const std::string& folder, Add&& add) {
+  if (folder.empty()) return false;
+  const std::wstring pattern = WidePath(WithSlash(folder) + "*");
+  WIN32_FIND_DATAW fd;
+  HANDLE h = FindFirstFileExW(pattern.c_str(), FindExInfoBasic, &fd, FindExSearchNameMatch, nullptr,
+                              FIND_FIRST_EX_LARGE_FETCH);
+  if (h == INVALID_HANDLE_VALUE && GetLastError() == ERROR_INVALID_PARAMETER)
+    h = FindFirstFileW(pattern.c_str(), &fd);
+  if (h == INVALID_HANDLE_VALUE) return false;
+  do {
+    const std::wstring_view n = fd.cFileName;
+    // Each name as the system holds it: one the code page cannot spell is
+    // listed escaped, never as the look-alike of another file.
+    if (n != L"." && n != L"..") add(NarrowText(n));
+  } while (FindNextFileW(h, &fd));
+  FindClose(h);
+  return true;
+}
+
+template <typename List>
+std::optional<List> ListWhole(const std::string& folder) {
+  List names;
+  if (!ForEachListed(folder, [&names](std::string name) {
+        if constexpr (std::is_same_v<List, NameList>)
+          names.Add(name);
+        else
+          names.push_back(std::move(name));
+      }))
+    return std::nullopt;
+  return names;
+}
+
+// A folder of a hundred thousand files takes long to list, most of it
+// inside the system's first call: it is listed on another thread while
+// `meanwhile` keeps the caller's window answering.
+template <typename List>
+std::optional<List> ListMeanwhile(const std::string& folder, const std::function<void()>& meanwhile) {
+  if (!meanwhile) return ListWhole<List>(folder);
+  std::optional<List> names;
   HANDLE done = CreateEventW(nullptr, TRUE, FALSE, nullptr);
-  if (!done) return ListDirectory(folder);
+  if (!done) return ListWhole<List>(folder);
   std::thread lister([&] {
-    names = ListDirectory(folder);
+    names = ListWhole<List>(folder);
     SetEvent(done);
   });
   while (WaitForSingleObject(done, 5) == WAIT_TIMEOUT) meanwhile();
@@ -117,24 +157,19 @@ std::optional<std::vector<std::string>> ListDirectory(const std::string& folder,
   return names;
 }
 
+}  // namespace
+
+std::optional<std::vector<std::string>> ListDirectory(const std::string& folder,
+                                                      const std::function<void()>& meanwhile) {
+  return ListMeanwhile<std::vector<std::string>>(folder, meanwhile);
+}
+
 std::optional<std::vector<std::string>> ListDirectory(const std::string& folder) {
-  if (folder.empty()) return std::nullopt;
-  const std::wstring pattern = WidePath(WithSlash(folder) + "*");
-  WIN32_FIND_DATAW fd;
-  HANDLE h = FindFirstFileExW(pattern.c_str(), FindExInfoBasic, &fd, FindExSearchNameMatch, nullptr,
-                              FIND_FIRST_EX_LARGE_FETCH);
-  if (h == INVALID_HANDLE_VALUE && GetLastError() == ERROR_INVALID_PARAMETER)
-    h = FindFirstFileW(pattern.c_str(), &fd);
-  if (h == INVALID_HANDLE_VALUE) return std::nullopt;
-  std::vector<std::string> names;
-  do {
-    const std::wstring_view n = fd.cFileName;
-    // Each name as the system holds it: one the code page cannot spell is
-    // listed escaped, never as the look-alike of another file.
-    if (n != L"." && n != L"..") names.push_back(NarrowText(n));
-  } while (FindNextFileW(h, &fd));
-  FindClose(h);
-  return names;
+  return ListWhole<std::vector<std::string>>(folder);
+}
+
+std::optional<NameList> ListNames(const std::string& folder, const std::function<void()>& meanwhile) {
+  return ListMeanwhile<NameList>(folder, meanwhile);
 }
 
 std::optional<std::string> ReadWholeFile(const std::string& path) {
@@ -196,6 +231,15 @@ bool AppendToFile(const std::string& path, const std::string& bytes) {
 }
 
 bool AppendLines(const std::string& path, const std::string& lines) {
+  bool given = false;
+  return AppendLines(path, [&](std::string& piece) {
+    if (given) return false;
+    piece = lines;
+    return given = true;
+  });
+}
+
+bool AppendLines(const std::string& path, const std::function<bool(std::string& lines)>& next) {
   HANDLE h = CreateFileW(WidePath(path).c_str(), GENERIC_READ | FILE_APPEND_DATA, FILE_SHARE_READ, nullptr,
                          OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL | FILE_FLAG_WRITE_THROUGH, nullptr);
   if (h == INVALID_HANDLE_VALUE) return false;
@@ -210,8 +254,13 @@ bool AppendLines(const std::string& path, const std::string& lines) {
         c != '\n')
       bytes = "\n";
   }
-  bytes += lines;
-  const bool ok = WriteAll(h, bytes) && FlushFileBuffers(h);
+  bool ok = true;
+  for (std::string piece; ok && next(piece); piece.clear()) {
+    bytes += piece;
+    ok = WriteAll(h, bytes);
+    bytes.clear();
+  }
+  ok = ok && WriteAll(h, bytes) && FlushFileBuffers(h);
   CloseHandle(h);
   return ok;
 }

@@ -8,6 +8,8 @@
 #include <string>
 #include <vector>
 
+#include "core/name_list.h"
+
 namespace kv {
 
 // True when the file can be opened for reading (closed again at once);
@@ -35,6 +37,9 @@ std::optional<std::vector<std::string>> ListDirectory(const std::string& folder)
 // caller keeps its window answering meanwhile.
 std::optional<std::vector<std::string>> ListDirectory(const std::string& folder,
                                                       const std::function<void()>& meanwhile);
+// The same names held in one block: for the folders a check walks, which may
+// hold hundreds of thousands of files.
+std::optional<NameList> ListNames(const std::string& folder, const std::function<void()>& meanwhile = {});
 
 std::optional<std::string> ReadWholeFile(const std::string& path);
 // Writes the whole file in place (creating it when missing).
@@ -49,6 +54,10 @@ bool AppendToFile(const std::string& path, const std::string& bytes);
 // write and are flushed before this returns, and a line a crash left
 // unfinished is ended first, so it can never run into the next record.
 bool AppendLines(const std::string& path, const std::string& lines);
+// The same for a record too long to be held whole: `next` fills its text
+// with the next whole lines and returns false once none are left; each
+// piece goes down as it comes, and the file is flushed once at the end.
+bool AppendLines(const std::string& path, const std::function<bool(std::string& lines)>& next);
 bool CopyFileTo(const std::string& from, const std::string& to);  // overwrites
 bool DeleteFileAt(const std::string& path);
 bool CreateFolder(const std::string& path);

@@ -3,6 +3,8 @@
 #include <windows.h>
 
 #include <atomic>
+#include <exception>
+#include <thread>
 
 namespace kv {
 
@@ -31,6 +33,27 @@ bool clsDoEvents::InputWaiting() const {
   if (now - lastQueueCheck.load(std::memory_order_relaxed) < kQueueCheckIntervalMs) return false;
   lastQueueCheck.store(now, std::memory_order_relaxed);
   return HIWORD(GetQueueStatus(queueUsed_)) != 0;
+}
+
+void WorkWhilePumping(const std::function<void()>& work) {
+  HANDLE done = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+  if (!done) {
+    work();
+    return;
+  }
+  std::exception_ptr failed;
+  std::thread worker([&] {
+    try {
+      work();
+    } catch (...) {
+      failed = std::current_exception();
+    }
+    SetEvent(done);
+  });
+  while (MsgWaitForMultipleObjects(1, &done, FALSE, INFINITE, QS_ALLINPUT) == WAIT_OBJECT_0 + 1) PumpMessages();
+  worker.join();
+  CloseHandle(done);
+  if (failed) std::rethrow_exception(failed);
 }
 
 void PumpWaitingMessages() {

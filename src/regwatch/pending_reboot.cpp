@@ -68,7 +68,7 @@ bool ScanPendingFiles(App& app, std::vector<std::string>& lines) {
   // files gives one start per scanner.
   entries.emplace_back();
   const BatchedScanResult scan =
-      ScanFileList(app, entries, scanners.first, scanners.second, true, false);
+      ScanFileList(app, ViewsOf(entries), scanners.first, scanners.second, true, false);
   WriteLog(app, kPrecautionaryHeader + scan.items);
   return true;
 }

@@ -40,12 +40,8 @@ std::string RegistryPlace(const RegWarning& w) {
 void RecordRegistryWarnings(App& app, const std::vector<RegWarning>& warnings) {
   for (const RegWarning& w : warnings) {
     if (w.result != 1 && w.result != 2) continue;
-    Finding f;
-    f.kind = w.result == 1 ? FindingKind::RegistryNew : FindingKind::RegistryModified;
-    f.path = RegistryPlace(w);
-    f.name = w.valueName;
-    f.newText = w.valueText;
-    app.report.findings.push_back(std::move(f));
+    app.report.findings.emplace_back(w.result == 1 ? FindingKind::RegistryNew : FindingKind::RegistryModified,
+                                     RegistryPlace(w), w.valueName, "", "", w.valueText);
     app.NoteExit(kExitFindings);
   }
 }
@@ -56,7 +52,7 @@ void MarkAcceptedWarnings(App& app, size_t first, const RegistryPass& fresh) {
   for (size_t i = first; i < app.report.findings.size(); ++i) {
     Finding& f = app.report.findings[i];
     const bool still = std::any_of(fresh.warnings.begin(), fresh.warnings.end(), [&](const RegWarning& w) {
-      return RegistryPlace(w) == f.path && w.valueName == f.name;
+      return RegistryPlace(w) == f.path() && w.valueName == f.name();
     });
     if (!still) f.action = FindingAction::Accepted;
   }
@@ -77,11 +73,7 @@ void PrecautionaryScan(App& app, const PendingOperations& ops) {
                                                                           : FindingAction::Scanned;
   const auto record = [&app, handled](const std::string& path) {
     if (path.empty()) return;
-    Finding f;
-    f.kind = FindingKind::Pending;
-    f.path = path;
-    f.action = handled;
-    app.report.findings.push_back(std::move(f));
+    app.report.findings.emplace_back(FindingKind::Pending, path, "", "", "", "", handled);
     app.NoteExit(kExitFindings);
   };
   const auto item = [&app](std::string path) -> std::string {

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <deque>
 #include <random>
 
 #include "core/text.h"
@@ -225,9 +226,11 @@ TEST(BaselineWrite, ManyAtOnceAsOneByOne) {
     if (gen() % 4) text += "\r\nNULL*E";
     if (gen() % 3) text += "\r\n";
     std::vector<Baseline::EntryWrite> writes;
-    for (int n = int(gen() % 5); n > 0; --n)
-      writes.push_back({pick(gen() % 8 ? "abAB" : "ab=\r", 2), pick(gen() % 8 ? "12F" : "1\n", 2) + "*E",
-                        gen() % 6 ? "DLL" : "dll"});
+    std::deque<std::string> names;  // what the writes' and removals' views show
+    for (int n = int(gen() % 5); n > 0; --n) {
+      const std::string& name = names.emplace_back(pick(gen() % 8 ? "abAB" : "ab=\r", 2));
+      writes.push_back({name, pick(gen() % 8 ? "12F" : "1\n", 2) + "*E", gen() % 6 ? "DLL" : "dll"});
+    }
     Baseline one = Baseline::FromText(text + "\r\n[EXE]\r\nNULL*E\r\n"), many = one;
     for (const auto& w : writes) one.WriteEntry(w.name, w.value, w.section);
     many.WriteEntries(writes);
@@ -235,7 +238,7 @@ TEST(BaselineWrite, ManyAtOnceAsOneByOne) {
     for (const auto& w : writes) ASSERT_EQ(many.FindEntry(w.name, "DLL"), one.FindEntry(w.name, "DLL"));
     std::vector<Baseline::EntryRemoval> removals;
     for (int n = int(gen() % 4); n > 0; --n)
-      removals.push_back({pick(gen() % 8 ? "abAB=" : "ab=\r\n", 3), gen() % 6 ? "DLL" : "dll"});
+      removals.push_back({names.emplace_back(pick(gen() % 8 ? "abAB=" : "ab=\r\n", 3)), gen() % 6 ? "DLL" : "dll"});
     for (const auto& r : removals) one.RemoveEntry(r.name, r.section);
     many.RemoveEntries(removals);
     ASSERT_EQ(many.ToText(), one.ToText()) << round;
@@ -254,8 +257,8 @@ TEST(BaselineMissing, EntriesWhoseFilesAreGoneAreFoundAndRemovedAlone) {
                                                             "a=b.dll"}));
   EXPECT_TRUE(b.EntryNames("TXT").empty());
   // Names compare without letter case; only the checked sections count.
-  const std::vector<std::string> listed = {"KERNEL32.DLL", "[X].dll", "empty.dll", "other.dll",
-                                           "A=B.dll"};
+  const NameList listed(std::vector<std::string>{"KERNEL32.DLL", "[X].dll", "empty.dll", "other.dll",
+                                                 "A=B.dll"});
   EXPECT_EQ(MissingNames(b, {"DLL"}, listed),
             (std::vector<std::string>{" gone.dll", "kernel32.dll.dll"}));
   EXPECT_EQ(MissingNames(b, {"DLL", "EXE"}, listed).back(), "Tool.EXE");

@@ -63,7 +63,7 @@ TEST(ScannerCommand, ProgramsAreQuotedFullPaths) {
 
 TEST(BatchedScan, BatchesAlternateBetweenBothScanners) {
   Starts starts;
-  const auto r = BatchedScan(Files(1001), 500, {"one.exe", "/a"}, {"two.exe", ""}, kQuoted,
+  const auto r = BatchedScan(ViewsOf(Files(1001)), 500, {"one.exe", "/a"}, {"two.exe", ""}, kQuoted,
                              starts.Fn(), true);
   ASSERT_EQ(starts.lines.size(), 6u);
   const size_t sizes[] = {500, 500, 500, 500, 1, 1};
@@ -82,7 +82,7 @@ TEST(BatchedScan, EmptyEntriesTakeAPositionButAddNoFile) {
   // The check window ends its list with an empty entry: 500 files are one start.
   auto list = Files(500);
   list.push_back("");
-  BatchedScan(list, 500, {"one.exe", ""}, {"   ", "/x"}, kQuoted, starts.Fn(), true);
+  BatchedScan(ViewsOf(list), 500, {"one.exe", ""}, {"   ", "/x"}, kQuoted, starts.Fn(), true);
   ASSERT_EQ(starts.lines.size(), 1u);  // a second scanner of spaces is not set
   EXPECT_EQ(CommandItemCount(starts.lines[0]), 500u);
 
@@ -106,7 +106,7 @@ TEST(BatchedScan, EmptyEntriesTakeAPositionButAddNoFile) {
 TEST(BatchedScan, BatchSizeOfZeroOrLessMeansOneStart) {
   for (long size : {0L, -5L}) {
     Starts starts;
-    BatchedScan(Files(7), size, {"one.exe", ""}, {}, kQuoted, starts.Fn(), true);
+    BatchedScan(ViewsOf(Files(7)), size, {"one.exe", ""}, {}, kQuoted, starts.Fn(), true);
     ASSERT_EQ(starts.lines.size(), 1u) << size;
     EXPECT_EQ(CommandItemCount(starts.lines[0]), 7u);
   }
@@ -115,13 +115,13 @@ TEST(BatchedScan, BatchSizeOfZeroOrLessMeansOneStart) {
 TEST(BatchedScan, FailedStartStopsOnlyWhenAskedTo) {
   Starts stopping;
   stopping.failAt = 0;
-  auto r = BatchedScan(Files(5), 2, {"bad.exe", ""}, {"two.exe", ""}, kQuoted, stopping.Fn(), true);
+  auto r = BatchedScan(ViewsOf(Files(5)), 2, {"bad.exe", ""}, {"two.exe", ""}, kQuoted, stopping.Fn(), true);
   EXPECT_TRUE(r.startFailed);
   EXPECT_EQ(stopping.lines.size(), 1u);  // neither the second scanner nor later batches
 
   Starts going;
   going.failAt = 0;
-  r = BatchedScan(Files(5), 2, {"bad.exe", ""}, {"two.exe", ""}, kQuoted, going.Fn(), false);
+  r = BatchedScan(ViewsOf(Files(5)), 2, {"bad.exe", ""}, {"two.exe", ""}, kQuoted, going.Fn(), false);
   EXPECT_TRUE(r.startFailed);
   EXPECT_EQ(going.lines.size(), 6u);
   EXPECT_EQ(ItemCount(r.items), 5u);

@@ -75,6 +75,22 @@ TEST(FindingsJson, EachFindingAndTheRunEndIsOneParsableLineWithItsFields) {
   EXPECT_TRUE(lines[4]["error"].is_null());
   EXPECT_EQ(IsoTime({2026, 12, 31, 23, 59, 0, 60}), "2026-12-31T23:59:00+01:00");
 
+  // Made a piece at a time, as a long run writes them, they are the same lines.
+  RunReport many = SampleReport();
+  for (int i = 0; i < 40; ++i) many.findings.push_back(many.findings[size_t(i % 4)]);
+  std::string pieces, piece;
+  int count = 0;
+  for (auto next = FindingsJsonPieces(many, stamp, 300); next(piece); piece.clear(), ++count) {
+    ASSERT_EQ(piece.back(), '\n') << "whole lines only";
+    pieces += piece;
+  }
+  EXPECT_GT(count, 10);
+  auto whole = Parse(FindingsJsonLines(many, stamp)), split = Parse(pieces);
+  ASSERT_EQ(split.size(), 45u);
+  whole.back().erase("seconds");
+  split.back().erase("seconds");
+  EXPECT_EQ(split, whole);
+
   // The same lines through the program's own append, for the script that
   // reads them with another JSON parser.
   const std::string sample = KV_JSONL_SAMPLE;
@@ -102,6 +118,17 @@ TEST(FindingsJson, AppendKeepsTheFileAndItsLinesAndEndsATornLine) {
   ASSERT_TRUE(AppendLines(path, "{\"c\":3}\n"));
   EXPECT_EQ(folder.Read("findings.jsonl"), "{\"a\":1}\n{\"torn\":\n{\"b\":2}\n{\"c\":3}\n");
   EXPECT_EQ(identity(), before);
+
+  // A long record goes down in pieces, each after the one before.
+  folder.Write("findings.jsonl", folder.Read("findings.jsonl") + "{\"torn\":");
+  int piece = 0;
+  ASSERT_TRUE(AppendLines(path, [&](std::string& lines) {
+    if (piece == 3) return false;
+    lines = "{\"d\":" + std::to_string(piece++) + "}\n";
+    return true;
+  }));
+  EXPECT_EQ(folder.Read("findings.jsonl"),
+            "{\"a\":1}\n{\"torn\":\n{\"b\":2}\n{\"c\":3}\n{\"torn\":\n{\"d\":0}\n{\"d\":1}\n{\"d\":2}\n");
 }
 
 TEST(RunEvents, OneEventPerKindFoundOrOneForACleanRun) {

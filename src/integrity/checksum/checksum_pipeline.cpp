@@ -4,15 +4,16 @@
 
 namespace kv {
 
-ChecksumPipeline::ChecksumPipeline(std::vector<std::string> paths, size_t workers, size_t window,
+ChecksumPipeline::ChecksumPipeline(std::string folder, NameList names, size_t workers, size_t window,
                                    int32_t readBufferSize, Reader reader)
-    : paths_(std::move(paths)),
+    : folder_(std::move(folder)),
+      names_(std::move(names)),
       window_(std::max<size_t>(1, window)),
       reader_(std::move(reader)),
       resultEvent_(CreateEventA(nullptr, FALSE, FALSE, nullptr)),
-      slots_(paths_.size()),
+      slots_(std::max<size_t>(1, std::min(window_, names_.size()))),
       readBufferSize_(readBufferSize) {
-  workers = std::clamp<size_t>(workers, 1, std::max<size_t>(1, paths_.size()));
+  workers = std::clamp<size_t>(workers, 1, std::max<size_t>(1, names_.size()));
   workers_.reserve(workers);
   for (size_t w = 0; w < workers; ++w) workers_.emplace_back([this, w] { Work(w); });
 }
@@ -28,24 +29,30 @@ size_t ChecksumPipeline::MachineWorkers() {
 }
 
 bool ChecksumPipeline::MayStart() const {
-  if (stopped_ || next_ >= paths_.size() || next_ >= want_ + window_) return false;
+  if (stopped_ || next_ >= names_.size() || next_ >= want_ + window_) return false;
   return !held_ || (waiting_ && next_ <= want_);
 }
 
+bool ChecksumPipeline::Ready(size_t index) const {
+  const Slot& slot = SlotOf(index);
+  return slot.ready && slot.index == index;
+}
+
 bool ChecksumPipeline::WalkShouldWake() const {
-  if (!waiting_ || want_ >= slots_.size() || !slots_[want_].ready) return false;
+  if (!waiting_ || want_ >= names_.size() || !Ready(want_)) return false;
   // Setting the event and waking the walk each cost a round trip to the
   // Wine server, and on a busy machine the walk's wake-up takes a core from
   // the readers: the walk is woken for a run of results at once, or when
   // no more reading can start before it takes what is there.
   if (!MayStart()) return true;
   size_t ready = 0;
-  for (size_t i = want_; i < slots_.size() && slots_[i].ready; ++i)
+  for (size_t i = want_; i < names_.size() && Ready(i); ++i)
     if (++ready == kWakeBatch) return true;
-  return want_ + ready == slots_.size();
+  return want_ + ready == names_.size();
 }
 
 void ChecksumPipeline::Work(size_t worker) {
+  std::string path;
   for (;;) {
     size_t index;
     unsigned generation;
@@ -59,12 +66,16 @@ void ChecksumPipeline::Work(size_t worker) {
       size = readBufferSize_;
       ++started_;
     }
-    std::optional<FileSum> text = reader_(worker, paths_[index], size);
+    path.assign(folder_).append(names_[index]);
+    std::optional<FileSum> text = reader_(worker, path, size);
     bool wake;
     {
       std::lock_guard lock(mutex_);
-      if (generation != generation_ || stopped_) continue;
-      Slot& slot = slots_[index];
+      // A file the walk has gone past is no longer wanted, and its slot may
+      // already be another file's.
+      if (generation != generation_ || stopped_ || index < want_) continue;
+      Slot& slot = SlotOf(index);
+      slot.index = index;
       slot.ready = true;
       slot.byCaller = !text;
       if (text) slot.sum = std::move(*text);
@@ -85,8 +96,8 @@ ChecksumPipeline::Taken ChecksumPipeline::Take(size_t index, FileSum& checksum,
   for (;;) {
     {
       std::lock_guard lock(mutex_);
-      Slot& slot = slots_[index];
-      if (slot.ready) {
+      if (Ready(index)) {
+        Slot& slot = SlotOf(index);
         const bool byCaller = slot.byCaller;
         checksum = std::move(slot.sum);
         slot = Slot();
@@ -132,7 +143,7 @@ void ChecksumPipeline::Restart(size_t index) {
   {
     std::lock_guard lock(mutex_);
     ++generation_;
-    for (size_t i = index; i < slots_.size(); ++i) slots_[i] = Slot();
+    for (Slot& slot : slots_) slot = Slot();
     next_ = want_ = index;
     held_ = false;
   }

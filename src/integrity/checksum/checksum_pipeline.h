@@ -5,7 +5,7 @@
 //
 // A worker starts a file only while the walk is no more than `window` files
 // behind, so memory stays bounded by one read buffer per worker and a window
-// of short texts. Hold keeps every file not yet started unopened (the file
+// of short texts; the files are the folder's names, held once. Hold keeps every file not yet started unopened (the file
 // the walk waits for excepted), Restart forgets what was read ahead, and
 // Stop ends the reading for good: no file is opened after it.
 #pragma once
@@ -20,6 +20,7 @@
 #include <thread>
 #include <vector>
 
+#include "core/name_list.h"
 #include "integrity/checksum/file_sum.h"
 
 namespace kv {
@@ -33,8 +34,13 @@ class ChecksumPipeline {
   using Reader = std::function<std::optional<FileSum>(size_t worker, const std::string& path,
                                                       int32_t readBufferSize)>;
 
-  ChecksumPipeline(std::vector<std::string> paths, size_t workers, size_t window,
+  // The files are folder + each name (folder ends in "\\", or is empty for
+  // names that are whole paths).
+  ChecksumPipeline(std::string folder, NameList names, size_t workers, size_t window,
                    int32_t readBufferSize, Reader reader);
+  ChecksumPipeline(const std::vector<std::string>& paths, size_t workers, size_t window,
+                   int32_t readBufferSize, Reader reader)
+      : ChecksumPipeline({}, NameList(paths), workers, window, readBufferSize, std::move(reader)) {}
   ~ChecksumPipeline();  // stops and waits for the workers
   ChecksumPipeline(const ChecksumPipeline&) = delete;
   ChecksumPipeline& operator=(const ChecksumPipeline&) = delete;
@@ -47,7 +53,7 @@ class ChecksumPipeline {
   static constexpr size_t kWindow = 256;
 
   enum class Taken { Checksum, ByCaller, GaveUp };
-  // The result for paths[index]; indices are taken in increasing order.
+  // The result for file `index`; indices are taken in increasing order.
   // Waits for it while `pump` runs whenever input for the user-interface
   // thread waits; when `pump` returns false the wait is given up.
   Taken Take(size_t index, FileSum& checksum, const std::function<bool()>& pump);
@@ -63,10 +69,14 @@ class ChecksumPipeline {
 
   // Files started so far, restarts included.
   size_t Started() const;
-  const std::vector<std::string>& Paths() const { return paths_; }
+  const std::string& Folder() const { return folder_; }
+  const NameList& Names() const { return names_; }
 
  private:
+  // Only files from the one the walk takes next to a window ahead of it are
+  // ever started, so their results take turns in a ring of window slots.
   struct Slot {
+    size_t index = 0;
     bool ready = false;
     bool byCaller = false;
     FileSum sum;
@@ -76,7 +86,12 @@ class ChecksumPipeline {
   bool WalkShouldWake() const;  // under mutex_
   static constexpr size_t kWakeBatch = 32;
 
-  const std::vector<std::string> paths_;
+  Slot& SlotOf(size_t index) { return slots_[index % slots_.size()]; }
+  const Slot& SlotOf(size_t index) const { return slots_[index % slots_.size()]; }
+  bool Ready(size_t index) const;  // under mutex_
+
+  const std::string folder_;
+  const NameList names_;
   const size_t window_;
   const Reader reader_;
   mutable std::mutex mutex_;
