@@ -23,6 +23,7 @@
 #include "logs/repF.h"
 #include "controls/check.h"
 #include "customfolders/iCust.h"
+#include "integrity/check_request.h"
 #include "integrity/intCheck.h"
 #include "regwatch/regF.h"
 #include "platform/files.h"
@@ -204,10 +205,10 @@ void PhotographCheckWindow(const std::string& name, bool results = false) {
   folder.Write("watched\\fresh.dll", "new");
   folder.Write("watched\\other.dll", "also new");
   folder.Write("Data\\Integrity.dat", "//x\r\n");
-  app.run.manualScan = app.run.noAutoScanFailing = true;
-  app.run.currentFolderPath = folder.path("watched\\");
-  app.run.scanDLL = true;
-  w.lUp();
+  CheckRequest request =
+      UserCheck(CheckReason::Manual, {folder.path("watched\\"), 0, {true, false, false, false, false, false}});
+  request.noAutoScanFailing = true;
+  w.lUp(std::move(request));
   test::PumpUntil([&] { return !w.TimerArmed() && !w.Running(); }, 20000);
   Settle(w.hwnd());
   EXPECT_TRUE(Photograph(w.hwnd(), std::getenv("KV_SHOTS"), name + "-results"));
