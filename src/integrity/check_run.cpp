@@ -237,6 +237,24 @@ void CheckRun::StartPassPipeline(const CheckFolder& folder) {
   if (!passNames.empty()) passPipeline_ = StartPipeline(path, std::move(passNames));
 }
 
+// The one place a folder pass lets the window's handlers run (pause, stop,
+// repaints). The readers are held meanwhile, so that no file is opened
+// after a stop; false when the run was stopped.
+bool CheckRun::LetWindowRun(ChecksumPipeline* pipeline) {
+  if (pipeline) pipeline->Hold();
+  PumpMessages();
+  if (!pipeline) return true;
+  if (app_.ended || control_->stop) {
+    pipeline->Stop();
+    return false;
+  }
+  // The buffer size may have been changed in the settings meanwhile.
+  if (app_.readBufferSize == 0) app_.readBufferSize = kDefaultReadBufferSize;
+  pipeline->SetReadBufferSize(app_.readBufferSize);
+  pipeline->Release();
+  return true;
+}
+
 bool CheckRun::Walk(const CheckFolder& folderToCheck, int category) {
   CheckControl& control = *control_;
   long categoryDone = 0;
@@ -253,14 +271,7 @@ bool CheckRun::Walk(const CheckFolder& folderToCheck, int category) {
   // Listing a large folder takes long: the window answers meanwhile, and
   // the pass's readers, held while handlers run, open nothing after a stop.
   auto names = ListNames(folder, [&] {
-    if (!events.InputWaiting()) return;
-    if (passPipeline_) passPipeline_->Hold();
-    PumpMessages();
-    if (!passPipeline_) return;
-    if (app_.ended || control.stop)
-      passPipeline_->Stop();
-    else
-      passPipeline_->Release();
+    if (events.InputWaiting()) (void)LetWindowRun(passPipeline_.get());
   });
   // The pass's readers are used while the folder lists as it did when they
   // started; a folder that changed since gets readers of its own.
@@ -299,18 +310,7 @@ bool CheckRun::Walk(const CheckFolder& folderToCheck, int category) {
   // unopened while handlers run, so that a stop is never followed by
   // another open.
   const auto yieldWhile = [&](bool inWait) {
-    if (!inWait && !events.InputWaiting()) return true;
-    if (pipeline) pipeline->Hold();
-    PumpMessages();
-    if (!pipeline) return true;
-    if (app_.ended || control.stop) {
-      pipeline->Stop();
-      return false;
-    }
-    if (app_.readBufferSize == 0) app_.readBufferSize = kDefaultReadBufferSize;
-    pipeline->SetReadBufferSize(app_.readBufferSize);
-    pipeline->Release();
-    return true;
+    return (!inWait && !events.InputWaiting()) || LetWindowRun(pipeline);
   };
   const auto yield = [&] { (void)yieldWhile(false); };
   bool stopped = false;

@@ -181,6 +181,7 @@ class CheckRun {
   void Pass(const CheckFolder& folder);
   // False when the run was stopped or the program ended.
   bool Walk(const CheckFolder& folder, int category);
+  bool LetWindowRun(ChecksumPipeline* pipeline);
   // The baseline entries of the folder's categories whose file is gone.
   void ReportMissing(const CheckFolder& folder);
   std::unique_ptr<ChecksumPipeline> StartPipeline(const std::string& folder, NameList names);

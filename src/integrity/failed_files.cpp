@@ -109,6 +109,25 @@ void Accept(Baseline& baseline, const std::vector<const FileVerdict*>& verdicts)
   flush();
 }
 
+// Hundreds of thousands of entries take a noticeable time to merge: the
+// merge is made apart from the baseline in memory while the window
+// answers. With `fromText`, `into` is first read from that text (a
+// baseline without sections is left as it is). Returns the text to save.
+std::string AcceptApart(Baseline& into, const std::vector<const FileVerdict*>& verdicts,
+                        std::optional<std::string>* fromText = nullptr) {
+  std::string text;
+  WorkWhilePumping([&] {
+    if (fromText) {
+      into = Baseline::FromText(**fromText);
+      fromText->reset();
+      if (into.SectionCount() == 0) return;
+    }
+    Accept(into, verdicts);
+    text = into.ToText();
+  });
+  return text;
+}
+
 void LogNotWritten(App& app, FailedFilesView& view, CheckReason why) {
   view.ShowStatus("Results");
   // A run that would have ended after accepting them has nobody there to
@@ -293,25 +312,18 @@ bool AcceptFindings(App& app, FailedFilesView& view, const std::vector<FileVerdi
                                           : std::nullopt;
   Baseline merged;
   std::string text;  // what is saved
-  const auto accept = [&](Baseline& into) {
-    Accept(into, systemAccepted);
-    text = into.ToText();
-  };
   if (onDisk) {
-    // Hundreds of thousands of entries take a noticeable time to merge: the
-    // merge is made apart from the baseline in memory while the window
-    // answers.
-    WorkWhilePumping([&] {
-      merged = Baseline::FromText(*onDisk);
-      onDisk.reset();
-      if (merged.SectionCount() > 0) accept(merged);
-    });
+    text = AcceptApart(merged, systemAccepted, &onDisk);
     if (app.ended) return false;
   }
   if (merged.SectionCount() > 0)
     app.systemBaseline = std::move(merged);
-  else if (app.systemBaseline.SectionCount() > 0)
-    accept(app.systemBaseline);
+  else if (app.systemBaseline.SectionCount() > 0) {
+    // Handlers may reach the baseline in memory: this merge waits for no
+    // window.
+    Accept(app.systemBaseline, systemAccepted);
+    text = app.systemBaseline.ToText();
+  }
   // A system baseline that never loaded holds no sections: saving it would
   // replace the file (and, one update later, its backup) with an empty one.
   if (app.systemBaseline.SectionCount() > 0) {
@@ -343,11 +355,7 @@ bool SaveFolderFindings(App& app, int slot, const std::vector<const FileVerdict*
   if (!LoadFolderBaseline(app, file) || app.ended) return false;
   // Merged apart while the window answers, as the system baseline is.
   Baseline baseline = app.folderBaseline;
-  std::string text;
-  WorkWhilePumping([&] {
-    Accept(baseline, findings);
-    text = baseline.ToText();
-  });
+  const std::string text = AcceptApart(baseline, findings);
   if (app.ended) return false;
   app.folderBaseline = std::move(baseline);
   return SaveBaselineText(app, text, file);
