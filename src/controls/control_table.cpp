@@ -2,10 +2,10 @@
 
 namespace kv::controls {
 
-HWND Window::MakeRow(const ControlSpec& spec) {
-  HWND made = MakeChild(hwnd_, spec.cls, spec.id, spec.text, spec.style, spec.exStyle);
-  Place(made, spec.x, spec.y, spec.width, spec.height, spec.font);
-  if (made && *spec.name) NameForAccessibility(made, spec.name);
+HWND Window::MakeRow(const ControlPlan& plan) {
+  HWND made = MakeChild(hwnd_, plan.cls, plan.id, plan.text, plan.style, plan.exStyle);
+  Place(made, plan.x, plan.y, plan.width, plan.height, plan.font);
+  if (made && *plan.name) NameForAccessibility(made, plan.name);
   return made;
 }
 

@@ -22,14 +22,14 @@ struct ControlRow {
   // The member that keeps the control: the handle of a system control, or
   // one of the program's own (their class, style and font are their own).
   std::variant<HWND W::*, cButton W::*, check W::*> into;
-  ControlSpec spec;
+  ControlPlan plan;
 };
 
 template <class W, size_t N>
 void Window::MakeControls(const ControlRow<W> (&rows)[N], bool plain) {
   W& self = static_cast<W&>(*this);
   for (const ControlRow<W>& row : rows) {
-    const ControlSpec& s = row.spec;
+    const ControlPlan& s = row.plan;
     std::visit(
         [&](auto member) {
           auto& kept = self.*member;

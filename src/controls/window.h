@@ -75,7 +75,7 @@ HWND MakeChild(HWND parent, const char* cls, int id, const char* text, DWORD sty
 // (control_table.h): its class, text and style (WS_CHILD is added), its
 // place at 96 DPI and its font, and what assistive technology calls it
 // where the control does not say so itself (empty: what it shows).
-struct ControlSpec {
+struct ControlPlan {
   int id = 0;
   const char* cls = "STATIC";
   const char* text = "";
@@ -156,9 +156,9 @@ class Window {
   // font; both are done again for the new DPI when it changes.
   void Place(HWND child, int x, int y, int width, int height,
              std::optional<Typeface> font = std::nullopt);
-  // Makes a system control from its spec, placed as Place does and named
+  // Makes a system control from its plan, placed as Place does and named
   // for assistive technology.
-  HWND MakeRow(const ControlSpec& spec);
+  HWND MakeRow(const ControlPlan& plan);
   // Makes a window's table of controls (control_table.h) in its order,
   // which is the Tab order; `plain` is the program's own controls' look.
   template <class W, size_t N>
