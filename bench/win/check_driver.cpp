@@ -16,12 +16,19 @@
 //                                           "100% AutoCheck" (or, ended, names its findings:
 //                                           "Korvanel - ...") and lists LINES findings; the
 //                                           program is then ended
+//   check_driver folder DIR                 a first folder scan from the Integrity page:
+//                                           starts the program by hand, opens the page,
+//                                           picks the first custom folder, answers Yes, and
+//                                           waits until its baseline is written
 #include <windows.h>
 #include <commctrl.h>
 
 #include <cstdio>
 #include <cstdlib>
 #include <string>
+
+#include "app/mForm1_ids.h"
+#include "customfolders/intF_ids.h"
 
 namespace {
 
@@ -45,13 +52,14 @@ struct Search {
   const char* title;  // title to match, or nullptr
   const char* ending;  // end of the title to match, or nullptr
   HWND found;
+  bool hiddenToo = false;
 };
 
 BOOL CALLBACK FindTop(HWND h, LPARAM lp) {
   auto* s = reinterpret_cast<Search*>(lp);
   DWORD pid = 0;
   GetWindowThreadProcessId(h, &pid);
-  if (pid != s->pid || !IsWindowVisible(h)) return TRUE;
+  if (pid != s->pid || (!s->hiddenToo && !IsWindowVisible(h))) return TRUE;
   if (s->cls) {
     char cls[64] = "";
     GetClassNameA(h, cls, sizeof cls);
@@ -199,6 +207,75 @@ int FirstScan(const std::string& dir, int decline) {
   return 0;
 }
 
+struct ById {
+  int id;
+  HWND found;
+};
+
+BOOL CALLBACK FindId(HWND h, LPARAM lp) {
+  auto* s = reinterpret_cast<ById*>(lp);
+  if (GetDlgCtrlID(h) != s->id) return TRUE;
+  s->found = h;
+  return FALSE;
+}
+
+// A control anywhere below `top`, by its id.
+HWND Descendant(HWND top, int id) {
+  ById s{id, nullptr};
+  EnumChildWindows(top, FindId, reinterpret_cast<LPARAM>(&s));
+  return s.found;
+}
+
+int FolderScan(const std::string& dir) {
+  Child c;
+  if (!c.Start(dir + "Korvanel.exe", "", dir)) return Fail("start");
+  HWND main = nullptr;
+  while (!main) {
+    if (c.Exited(50)) return Fail("exited-before-main-window");
+    if (Now() - c.started > 60) return Fail("no-main-window");
+    main = FindWindowOf(c.pi.dwProcessId, nullptr, "Welcome to Korvanel");
+  }
+  // The Integrity page opens on a click of its navigation picture (the lit
+  // one, which the pointer's hover shows); its folder list is made with it.
+  HWND combo = nullptr;
+  for (double opened = Now(); !combo; Sleep(50)) {
+    if (Now() - opened > 30) return Fail("no-integrity-page");
+    if (HWND nav = GetDlgItem(main, kv::mform1_ids::NavPicture(1, true))) {
+      PostMessageA(nav, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(4, 4));
+      PostMessageA(nav, WM_LBUTTONUP, 0, MAKELPARAM(4, 4));
+    }
+    combo = Descendant(main, kv::intf_ids::kCombo1);
+  }
+  if (SendMessageA(combo, CB_GETCOUNT, 0, 0) < 2) return Fail("no-custom-folder");
+  SendMessageA(combo, CB_SETCURSEL, 1, 0);
+  PostMessageA(GetParent(combo), WM_COMMAND, MAKEWPARAM(kv::intf_ids::kCombo1, CBN_SELCHANGE),
+               reinterpret_cast<LPARAM>(combo));
+  HWND box = NextBox(c, nullptr);
+  if (!box || !GetDlgItem(box, IDYES)) return Fail("no-question");
+  const double asked = Now();
+  Press(box, IDYES);
+  // As in Check: the window is looked for every 100 ms, then only its title
+  // read. A small folder may be done before the window is first seen.
+  constexpr char kUpdated[] = "Integrity File(s) Updated";
+  HWND window = nullptr;
+  for (;;) {
+    if (c.Exited(window ? 10 : 100)) return Fail("exited-during-scan");
+    if (Now() - asked > kTimeout) return Fail("timeout");
+    if (!window) {
+      for (const char* ending : {"AutoCheck", kUpdated}) {
+        Search s{c.pi.dwProcessId, nullptr, nullptr, ending, nullptr, true};
+        EnumWindows(FindTop, reinterpret_cast<LPARAM>(&s));
+        if ((window = s.found)) break;
+      }
+      continue;
+    }
+    if (TextOf(window) == kUpdated) break;
+  }
+  const double done = Now();
+  std::printf("startup=%.4f scan=%.4f total=%.4f\n", asked - c.started, done - asked, done - c.started);
+  return 0;
+}
+
 int Check(const std::string& dir, const std::string& args, int lines) {
   Child c;
   if (!c.Start(dir + "Korvanel.exe", args, dir)) return Fail("start");
@@ -239,7 +316,8 @@ int main(int argc, char** argv) {
   if (mode == "noop") return 0;
   if (mode == "start") return StartCost();
   if (mode == "first" && argc > 2) return FirstScan(WithSlash(argv[2]), argc > 3 ? std::atoi(argv[3]) : 0);
+  if (mode == "folder" && argc > 2) return FolderScan(WithSlash(argv[2]));
   if (mode == "check" && argc > 3) return Check(WithSlash(argv[2]), argv[3], argc > 4 ? std::atoi(argv[4]) : 0);
-  std::fprintf(stderr, "usage: check_driver noop|start|first DIR [DECLINE]|check DIR ARGS [LINES]\n");
+  std::fprintf(stderr, "usage: check_driver noop|start|first DIR [DECLINE]|folder DIR|check DIR ARGS [LINES]\n");
   return 2;
 }
