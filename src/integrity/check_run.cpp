@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cmath>
 #include <optional>
+#include <unordered_set>
 
 #include "context/app.h"
 #include "context/settings.h"
@@ -82,14 +83,15 @@ void CheckRun::Count() {
   counted_ = true;
   tally_ = CheckTally();
   tally_.runTotal = 0;
+  countedFirst_.reset();
   for (const CheckFolder& folder : request_.folders) {
-    CountFolder(folder);
+    CountFolder(folder, &folder == &request_.folders.front());
     if (app_.ended) return;
   }
   if (tally_.runTotal == 0) tally_.runTotal = 1;
 }
 
-void CheckRun::CountFolder(const CheckFolder& folder) {
+void CheckRun::CountFolder(const CheckFolder& folder, bool first) {
   std::string extensionSet;
   for (int c = 1; c <= 6; ++c)
     if (folder.categories[size_t(c - 1)]) extensionSet += kCategories[c].countText;
@@ -109,6 +111,8 @@ void CheckRun::CountFolder(const CheckFolder& folder) {
     PumpWaitingMessages();
     if (app_.ended) return;
   }
+  // The first pass follows at once: it checks the folder as it was counted.
+  if (first) countedFirst_ = std::move(names);
 }
 
 // --- the run --------------------------------------------------------------------------
@@ -128,7 +132,7 @@ void CheckRun::Run() {
         app_.folderBaseline = Baseline();
     }
     if (app_.ended) return;
-    Pass(folder);
+    Pass(folder, i == 0);
     if (app_.ended) return;
     view_.PassEnded(pass);
     if (control_->stop) break;
@@ -137,12 +141,16 @@ void CheckRun::Run() {
   view_.RunEnded(tally_);
 }
 
-void CheckRun::Pass(const CheckFolder& folder) {
-  StartPassPipeline(folder);
+void CheckRun::Pass(const CheckFolder& folder, bool first) {
   struct EndPass {
     CheckRun& r;
-    ~EndPass() { r.passPipeline_.reset(); }
+    ~EndPass() {
+      r.passPipeline_.reset();
+      r.passNames_.reset();
+      r.passGone_.clear();
+    }
   } endPass{*this};
+  ListPass(folder, first);
   for (int c = 1; c <= 6; ++c) {
     if (app_.ended || control_->stop) return;
     if (!folder.categories[size_t(c - 1)]) {
@@ -162,8 +170,17 @@ void CheckRun::ReportMissing(const CheckFolder& folder) {
   // A folder that cannot be listed (a drive not there today) says nothing
   // about its files; taking them all for deleted would let one accept
   // empty the folder's baseline.
-  const auto listed = ListNames(path, PumpWaitingMessages);
-  if (!listed || app_.ended) return;
+  if (!passNames_ || app_.ended) return;
+  // The folder as the pass listed it, less the files gone when their turn
+  // came: each file of the baseline is either checked or missing, once.
+  const NameList* listed = &*passNames_;
+  NameList present;
+  if (!passGone_.empty()) {
+    const std::unordered_set<std::string_view> gone(passGone_.begin(), passGone_.end());
+    for (const std::string_view name : *passNames_)
+      if (!gone.count(name)) present.Add(name);
+    listed = &present;
+  }
   std::vector<std::string_view> sections;
   for (int c = 1; c <= 6; ++c) {
     if (!folder.categories[size_t(c - 1)]) continue;
@@ -208,15 +225,20 @@ std::unique_ptr<ChecksumPipeline> CheckRun::StartPipeline(const std::string& fol
       });
 }
 
-void CheckRun::StartPassPipeline(const CheckFolder& folder) {
+void CheckRun::ListPass(const CheckFolder& folder, bool first) {
   passPipeline_.reset();
   passTaken_ = 0;
-  if (readers_.workers == 0) return;
+  passGone_.clear();
   const StepClock::Timer timer(app_.steps, Step::Listing);
   const std::string path = FolderOf(folder);
-  auto names = ListNames(path, PumpWaitingMessages);
+  // Listing a folder costs a look at every file in it, each time: a pass
+  // lists its folder once (the first takes the count's listing) and its
+  // categories are walked from that listing.
+  std::optional<NameList> counted = std::exchange(countedFirst_, std::nullopt);
+  passNames_ = first && counted ? std::move(counted) : ListNames(path, PumpWaitingMessages);
+  const std::optional<NameList>& names = passNames_;
   // Stopped while listing: no reader opens a file.
-  if (!names || app_.ended || control_->stop) return;
+  if (!names || readers_.workers == 0 || app_.ended || control_->stop) return;
   // The readers hold the names once, the folder apart, in checking order.
   const auto inPass = [&](const auto& add) {
     for (int c = 1; c <= 6; ++c) {
@@ -233,7 +255,6 @@ void CheckRun::StartPassPipeline(const CheckFolder& folder) {
   NameList passNames;
   passNames.Reserve(count, characters);
   inPass([&](std::string_view name) { passNames.Add(name); });
-  names.reset();
   if (!passNames.empty()) passPipeline_ = StartPipeline(path, std::move(passNames));
 }
 
@@ -267,44 +288,14 @@ bool CheckRun::Walk(const CheckFolder& folderToCheck, int category) {
   const std::string folder = FolderOf(folderToCheck);
   const CategoryInfo& info = kCategories[category];
 
-  std::optional<StepClock::Timer> listing(std::in_place, app_.steps, Step::Listing);
-  // Listing a large folder takes long: the window answers meanwhile, and
-  // the pass's readers, held while handlers run, open nothing after a stop.
-  auto names = ListNames(folder, [&] {
-    if (events.InputWaiting()) (void)LetWindowRun(passPipeline_.get());
-  });
-  // The pass's readers are used while the folder lists as it did when they
-  // started; a folder that changed since gets readers of its own.
-  ChecksumPipeline* pipeline = nullptr;
-  std::unique_ptr<ChecksumPipeline> own;
-  size_t base = 0;
-  if (names && readers_.workers > 0) {
-    // Compared in place: a second list of a hundred thousand paths is
-    // memory the run does not need.
-    size_t count = 0;
-    const auto readAhead = [&] {
-      if (passPipeline_->Folder() != folder) return false;
-      const NameList& ahead = passPipeline_->Names();
-      for (const std::string_view name : *names) {
-        if (!InCategory(name, info.ext1, info.ext2)) continue;
-        const size_t at = passTaken_ + count++;
-        if (at >= ahead.size() || ahead[at] != name) return false;
-      }
-      return true;
-    };
-    if (passPipeline_ && readAhead()) {
-      pipeline = passPipeline_.get();
-      base = passTaken_;
-      passTaken_ += count;
-    } else {
-      passPipeline_.reset();
-      NameList category;
-      for (const std::string_view name : *names)
-        if (InCategory(name, info.ext1, info.ext2)) category.Add(name);
-      if (!category.empty()) pipeline = (own = StartPipeline(folder, std::move(category))).get();
-    }
-  }
-  listing.reset();
+  // The category's files in the order the pass listed them, which is the
+  // order its readers read them in.
+  const std::optional<NameList>& names = passNames_;
+  ChecksumPipeline* const pipeline = names ? passPipeline_.get() : nullptr;
+  const size_t base = passTaken_;
+  if (pipeline)
+    for (const std::string_view name : *names)
+      if (InCategory(name, info.ext1, info.ext2)) ++passTaken_;
   // The check's rhythm: between files the queue is pumped so that pause,
   // stop and repaints are handled. A yield keeps every file not yet started
   // unopened while handlers run, so that a stop is never followed by
@@ -346,8 +337,9 @@ bool CheckRun::Walk(const CheckFolder& folderToCheck, int category) {
       }
       if (sum.read == FileRead::Gone) {
         // Deleted between the listing and the open: one with a baseline
-        // entry is reported missing when the pass ends and the folder is
-        // listed again; one without was never there to check.
+        // entry is reported missing when the pass ends; one without was
+        // never there to check.
+        passGone_.push_back(name);
         ++categoryDone;
         if (categoryTotal != 0) categoryPercent = Percent(categoryDone, categoryTotal);
         continue;

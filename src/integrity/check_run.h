@@ -6,15 +6,17 @@
 #pragma once
 #include <array>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
+
+#include "core/name_list.h"
 
 namespace kv {
 
 class App;
 class ChecksumPipeline;
-class NameList;
 class HashProvider;
 
 // Why a check runs; it decides how the run ends, not what it compares.
@@ -177,15 +179,17 @@ class CheckRun {
   const CheckTally& Tally() const { return tally_; }
 
  private:
-  void CountFolder(const CheckFolder& folder);
-  void Pass(const CheckFolder& folder);
+  // `first`: the first folder of the run, whose listing the first pass takes.
+  void CountFolder(const CheckFolder& folder, bool first);
+  void Pass(const CheckFolder& folder, bool first);
   // False when the run was stopped or the program ended.
   bool Walk(const CheckFolder& folder, int category);
   bool LetWindowRun(ChecksumPipeline* pipeline);
   // The baseline entries of the folder's categories whose file is gone.
   void ReportMissing(const CheckFolder& folder);
   std::unique_ptr<ChecksumPipeline> StartPipeline(const std::string& folder, NameList names);
-  void StartPassPipeline(const CheckFolder& folder);
+  // Lists the pass's folder and starts its readers.
+  void ListPass(const CheckFolder& folder, bool first);
 
   App& app_;
   CheckRequest request_;
@@ -199,6 +203,12 @@ class CheckRun {
   // one; passTaken_ results of it are taken.
   std::unique_ptr<ChecksumPipeline> passPipeline_;
   size_t passTaken_ = 0;
+  // The folder as the pass listed it, every category walked from it, and
+  // the names of it that were gone when their turn came.
+  std::optional<NameList> passNames_;
+  std::vector<std::string> passGone_;
+  // The first folder as the count listed it, until the first pass takes it.
+  std::optional<NameList> countedFirst_;
 };
 
 }  // namespace kv

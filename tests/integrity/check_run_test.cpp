@@ -178,6 +178,33 @@ TEST_F(CheckRunTest, NewChangedAndSameByCategoryAndTheFindingsHandedOverPassNext
   EXPECT_TRUE(third.Findings().empty());
 }
 
+// A folder is checked as it was counted: a file that comes during the run
+// waits for the next check, one that goes is missing once, and the
+// progress never passes the total.
+TEST_F(CheckRunTest, AFolderIsCheckedAsCountedWhileFilesComeAndGo) {
+  folder.MakeFolder("m");
+  const std::string m = folder.path("m\\");
+  for (const char* name : {"a.dll", "b.exe", "c.exe"}) folder.Write("m\\" + std::string(name), name);
+  folder.Write("Data\\4.dat", "//x\r\n[DLL]\r\nNULL*E\r\n[EXE]\r\n" + Entry("c.exe", Sum(m + "c.exe")) +
+                                  "NULL*E\r\n");
+  CheckRequest request;
+  request.folders.push_back({m, 4, CategorySet{true, false, false, false, true, false}, true});
+  view.onVerdict = [&](const FileVerdict& v) {
+    if (v.path != m + "a.dll") return;
+    folder.Write("m\\late.exe", "came during the run");
+    EXPECT_TRUE(DeleteFileAt(m + "c.exe"));
+  };
+  // No reading ahead: c.exe is surely opened after it went.
+  ReadAhead oneByOne{0};
+  CheckRun run(app, request, view, oneByOne, control);
+  run.Run();
+  EXPECT_EQ(view.Pass(0),
+            (std::vector<std::string>{"a.dll new 4", "b.exe new 4", "c.exe missing 4"}));
+  EXPECT_EQ(view.tally.runTotal, 3);
+  EXPECT_EQ(view.tally.checked, 2);
+  for (const CheckProgress& p : view.progress) EXPECT_LE(p.RunPercent(), 100);
+}
+
 TEST_F(CheckRunTest, FirstFullScanWritesNewFilesIntoTheBaselineInsteadOfFindingThem) {
   folder.MakeFolder("w");
   folder.Write("w\\a.exe", "a");

@@ -69,8 +69,6 @@ class ChecksumPipeline {
 
   // Files started so far, restarts included.
   size_t Started() const;
-  const std::string& Folder() const { return folder_; }
-  const NameList& Names() const { return names_; }
 
  private:
   // Only files from the one the walk takes next to a window ahead of it are
