@@ -9,6 +9,7 @@
 #include "context/scan_document.h"
 #include "core/text.h"
 #include "integrity/baseline_files.h"
+#include "integrity/check_request.h"
 #include "integrity/check_run.h"
 #include "integrity/intCheck.h"
 #include "logs/run_end.h"
@@ -16,6 +17,9 @@
 namespace kv {
 
 void StartAutoLoadCheck(App& app) {
+  // The files are read while the window that shows the check is made and
+  // shown, and the check is counted.
+  StartHeadStart(app, PrepareRequest(app, CheckRequest{CheckReason::Logon}));
   intCheck& window = CheckWindow(app);
   window.Show();
   window.lUp(CheckRequest{CheckReason::Logon});

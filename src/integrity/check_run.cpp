@@ -84,6 +84,14 @@ void CheckRun::Count() {
   tally_ = CheckTally();
   tally_.runTotal = 0;
   countedFirst_.reset();
+  // A head start on another folder or other categories is of no use.
+  if (HeadStart* kept = app_.kept.Find<HeadStart>()) {
+    head_ = std::make_unique<HeadStart>(std::move(*kept));
+    app_.kept.Drop<HeadStart>();
+    const CheckFolder* first = request_.folders.empty() ? nullptr : &request_.folders.front();
+    if (!first || head_->folder != FolderOf(*first) || head_->categories != first->categories)
+      head_.reset();
+  }
   for (const CheckFolder& folder : request_.folders) {
     CountFolder(folder, &folder == &request_.folders.front());
     if (app_.ended) return;
@@ -96,7 +104,8 @@ void CheckRun::CountFolder(const CheckFolder& folder, bool first) {
   for (int c = 1; c <= 6; ++c)
     if (folder.categories[size_t(c - 1)]) extensionSet += kCategories[c].countText;
   const std::string upperSet = UCase(extensionSet);
-  auto names = ListNames(FolderOf(folder), PumpWaitingMessages);
+  auto names = first && head_ ? std::exchange(head_->names, std::nullopt)
+                              : ListNames(FolderOf(folder), PumpWaitingMessages);
   if (app_.ended) return;
   if (!names) return;
   for (const std::string_view name : *names) {
@@ -197,15 +206,17 @@ void CheckRun::ReportMissing(const CheckFolder& folder) {
   }
 }
 
-std::unique_ptr<ChecksumPipeline> CheckRun::StartPipeline(const std::string& folder, NameList names) {
-  const ChecksumKind kind = ChecksumKindOf(request_.algorithm);
-  const size_t workers = std::min(readers_.workers, names.size());
+namespace {
+
+std::unique_ptr<ChecksumPipeline> StartReaders(App& app, ReadAhead& readers, ChecksumKind kind,
+                                               const std::string& folder, NameList names) {
+  const size_t workers = std::min(readers.workers, names.size());
   const bool aes = HashProvider::NeedsAes(kind);
-  auto& providers = readers_.providers;
+  auto& providers = readers.providers;
   if (!providers.empty() && providers.front()->aes() != aes) providers.clear();
   if (kind != ChecksumKind::Crc32 && kind != ChecksumKind::None)
     while (providers.size() < workers)
-      providers.push_back(std::make_unique<HashProvider>(app_, SystemCrypto(), aes));
+      providers.push_back(std::make_unique<HashProvider>(app, SystemCrypto(), aes));
   struct Worker {
     HashProvider* provider;
     std::vector<uint8_t> buffer;
@@ -213,9 +224,9 @@ std::unique_ptr<ChecksumPipeline> CheckRun::StartPipeline(const std::string& fol
   auto state = std::make_shared<std::vector<Worker>>();
   for (size_t w = 0; w < workers; ++w)
     state->push_back({w < providers.size() ? providers[w].get() : nullptr, {}});
-  if (app_.readBufferSize == 0) app_.readBufferSize = kDefaultReadBufferSize;
+  if (app.readBufferSize == 0) app.readBufferSize = kDefaultReadBufferSize;
   return std::make_unique<ChecksumPipeline>(
-      folder, std::move(names), workers, ChecksumPipeline::kWindow, app_.readBufferSize,
+      folder, std::move(names), workers, ChecksumPipeline::kWindow, app.readBufferSize,
       [kind, state](size_t worker, const std::string& path,
                     int32_t size) -> std::optional<FileSum> {
         Worker& w = (*state)[worker];
@@ -223,6 +234,56 @@ std::unique_ptr<ChecksumPipeline> CheckRun::StartPipeline(const std::string& fol
           return std::nullopt;
         return WorkerFileChecksum(kind, path, size, *w.provider, w.buffer);
       });
+}
+
+// The pass's files in checking order: category by category, each in
+// listing order. The readers hold the names once, the folder apart.
+NameList PassNames(const NameList& listed, const CategorySet& categories) {
+  const auto inPass = [&](const auto& add) {
+    for (int c = 1; c <= 6; ++c) {
+      if (!categories[size_t(c - 1)]) continue;
+      for (const std::string_view name : listed)
+        if (InCategory(name, kCategories[c].ext1, kCategories[c].ext2)) add(name);
+    }
+  };
+  size_t count = 0, characters = 0;
+  inPass([&](std::string_view name) {
+    ++count;
+    characters += name.size();
+  });
+  NameList names;
+  names.Reserve(count, characters);
+  inPass([&](std::string_view name) { names.Add(name); });
+  return names;
+}
+
+}  // namespace
+
+ReadAhead& Readers(App& app) { return app.kept.Get<ReadAhead>(ChecksumPipeline::MachineWorkers()); }
+
+HeadStart::HeadStart() = default;
+HeadStart::HeadStart(HeadStart&&) noexcept = default;
+HeadStart::~HeadStart() = default;
+
+void StartHeadStart(App& app, const CheckRequest& request) {
+  app.kept.Drop<HeadStart>();
+  ReadAhead& readers = Readers(app);
+  if (request.folders.empty() || readers.workers == 0) return;
+  const CheckFolder& first = request.folders.front();
+  HeadStart head;
+  head.folder = FolderOf(first);
+  head.categories = first.categories;
+  head.kind = ChecksumKindOf(request.algorithm);
+  head.names = ListNames(head.folder);
+  if (!head.names) return;
+  NameList names = PassNames(*head.names, head.categories);
+  if (!names.empty())
+    head.pipeline = StartReaders(app, readers, head.kind, head.folder, std::move(names));
+  app.kept.Put<HeadStart>(std::move(head));
+}
+
+std::unique_ptr<ChecksumPipeline> CheckRun::StartPipeline(const std::string& folder, NameList names) {
+  return StartReaders(app_, readers_, ChecksumKindOf(request_.algorithm), folder, std::move(names));
 }
 
 void CheckRun::ListPass(const CheckFolder& folder, bool first) {
@@ -235,26 +296,19 @@ void CheckRun::ListPass(const CheckFolder& folder, bool first) {
   // lists its folder once (the first takes the count's listing) and its
   // categories are walked from that listing.
   std::optional<NameList> counted = std::exchange(countedFirst_, std::nullopt);
-  passNames_ = first && counted ? std::move(counted) : ListNames(path, PumpWaitingMessages);
+  std::unique_ptr<HeadStart> head = std::move(head_);
+  first = first && counted;
+  passNames_ = first ? std::move(counted) : ListNames(path, PumpWaitingMessages);
   const std::optional<NameList>& names = passNames_;
   // Stopped while listing: no reader opens a file.
   if (!names || readers_.workers == 0 || app_.ended || control_->stop) return;
-  // The readers hold the names once, the folder apart, in checking order.
-  const auto inPass = [&](const auto& add) {
-    for (int c = 1; c <= 6; ++c) {
-      if (!folder.categories[size_t(c - 1)]) continue;
-      for (const std::string_view name : *names)
-        if (InCategory(name, kCategories[c].ext1, kCategories[c].ext2)) add(name);
-    }
-  };
-  size_t count = 0, characters = 0;
-  inPass([&](std::string_view name) {
-    ++count;
-    characters += name.size();
-  });
-  NameList passNames;
-  passNames.Reserve(count, characters);
-  inPass([&](std::string_view name) { passNames.Add(name); });
+  // Readers started ahead of the run read the files of this listing, with
+  // the checksum the run takes, unless the settings changed it since.
+  if (first && head && head->pipeline && head->kind == ChecksumKindOf(request_.algorithm)) {
+    passPipeline_ = std::move(head->pipeline);
+    return;
+  }
+  NameList passNames = PassNames(*names, folder.categories);
   if (!passNames.empty()) passPipeline_ = StartPipeline(path, std::move(passNames));
 }
 

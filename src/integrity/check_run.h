@@ -11,6 +11,7 @@
 #include <string_view>
 #include <vector>
 
+#include "core/checksum_text.h"
 #include "core/name_list.h"
 
 namespace kv {
@@ -129,6 +130,27 @@ struct ReadAhead {
   std::vector<std::unique_ptr<HashProvider>> providers;
 };
 
+// The readers a run uses, kept in the App from run to run.
+ReadAhead& Readers(App& app);
+
+// The first pass of a run begun before the run is made: its folder listed
+// and its readers reading while the window that shows the run is made. The
+// next run whose first folder and categories are the same takes it; its
+// count and its first pass then use this listing and these readers.
+struct HeadStart {
+  HeadStart();
+  HeadStart(HeadStart&&) noexcept;
+  ~HeadStart();  // stops the readers that were not taken
+  std::string folder;
+  CategorySet categories{};
+  ChecksumKind kind = ChecksumKind::Crc32;
+  std::optional<NameList> names;
+  std::unique_ptr<ChecksumPipeline> pipeline;
+};
+// Begins the first pass of `request` (as PrepareRequest left it) and keeps
+// it in the App for the run; one begun before and not taken is let go.
+void StartHeadStart(App& app, const CheckRequest& request);
+
 struct CheckPass {
   size_t index = 0;   // 0 for the first folder
   size_t queued = 0;  // queued custom folders of the run (after the first folder)
@@ -209,6 +231,7 @@ class CheckRun {
   std::vector<std::string> passGone_;
   // The first folder as the count listed it, until the first pass takes it.
   std::optional<NameList> countedFirst_;
+  std::unique_ptr<HeadStart> head_;
 };
 
 }  // namespace kv

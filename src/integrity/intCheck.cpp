@@ -45,7 +45,7 @@ bool Shown(HWND h) { return h && (GetWindowLongPtrA(h, GWL_STYLE) & WS_VISIBLE);
 
 intCheck::intCheck(App& app)
     : app_(app),
-      readers_(ChecksumPipeline::MachineWorkers()),
+      readers_(Readers(app)),
       list_(app, [this]() -> const std::vector<FileVerdict>& { return *findings_; }) {
   // The class keeps its background brush for the life of the process.
   static const controls::Brush background = controls::SolidBrush(palette::kCheckWindow);

@@ -171,7 +171,7 @@ class intCheck : public controls::Window, public CheckView, public FailedFilesVi
   bool resultCloses_ = false, failedFilesClose_ = false;
   std::string title_ = "Integrity Checker", titleBeforeUpdate_;
   std::shared_ptr<CheckControl> control_ = std::make_shared<CheckControl>();
-  ReadAhead readers_;
+  ReadAhead& readers_;
   // Counted by lUp, run by the timer tick.
   std::unique_ptr<CheckRun> prepared_;
   // What the window shows: the run's request decides who is there to see

@@ -205,6 +205,32 @@ TEST_F(CheckRunTest, AFolderIsCheckedAsCountedWhileFilesComeAndGo) {
   for (const CheckProgress& p : view.progress) EXPECT_LE(p.RunPercent(), 100);
 }
 
+// Readers begun ahead of a run serve only a run of their folder and
+// categories; a run of other categories lets them go and reads its own.
+TEST_F(CheckRunTest, AHeadStartServesOnlyARunOfItsFolderAndCategories) {
+  folder.MakeFolder("h");
+  const std::string h = folder.path("h\\");
+  folder.Write("h\\a.dll", "a");
+  folder.Write("h\\b.exe", "b");
+  folder.Write("Data\\5.dat", "//x\r\n[DLL]\r\n" + Entry("a.dll", Sum(h + "a.dll")) +
+                                  "NULL*E\r\n[EXE]\r\nNULL*E\r\n");
+  CheckRequest request;
+  request.folders.push_back({h, 5, CategorySet{true, false, false, false, true, false}, true});
+  CheckRequest exeOnly = request;
+  exeOnly.folders[0].categories = CategorySet{false, false, false, false, true, false};
+
+  for (const CheckRequest* ahead : {&exeOnly, &request}) {
+    StartHeadStart(app, *ahead);
+    ASSERT_NE(app.kept.Find<HeadStart>(), nullptr);
+    RecordingView seen;
+    CheckRun run(app, request, seen, Readers(app), control);
+    run.Run();
+    EXPECT_EQ(app.kept.Find<HeadStart>(), nullptr) << "taken, or let go, by the run";
+    EXPECT_EQ(seen.Pass(0), (std::vector<std::string>{"a.dll same 5", "b.exe new 5"}));
+    EXPECT_EQ(seen.tally.runTotal, 2);
+  }
+}
+
 TEST_F(CheckRunTest, FirstFullScanWritesNewFilesIntoTheBaselineInsteadOfFindingThem) {
   folder.MakeFolder("w");
   folder.Write("w\\a.exe", "a");
