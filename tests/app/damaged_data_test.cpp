@@ -175,6 +175,8 @@ TEST(DamagedData, FirstFullScanSurvivesDamagedSettingsAndSnapshot) {
     const std::string baseline = folder.Read("Data\\Integrity.dat");
     EXPECT_EQ(baseline.find("=NULL*E"), std::string::npos);
     EXPECT_NE(baseline.find("[SCR]\r\n"), std::string::npos);
-    if (!d.folder) EXPECT_GE(folder.Read(std::string("Data\\") + d.file).size(), d.bytes.size());
+    if (!d.folder) {
+      EXPECT_GE(folder.Read(std::string("Data\\") + d.file).size(), d.bytes.size());
+    }
   }
 }

@@ -324,7 +324,7 @@ TEST_F(CheckRunTest, LogonCheckOfTheSystemDirectoryAndTwoFoldersPausedAndStopped
   for (const std::string& v : view.Pass(2)) EXPECT_NE(v.find(" new 2"), std::string::npos) << v;
   // The locked file cannot be read: no checksum of it is handed on.
   for (const FileVerdict& v : view.Findings())
-    if (v.path.find("locked.exe") != std::string::npos) EXPECT_EQ(v.checksum, "");
+    if (v.path.find("locked.exe") != std::string::npos) { EXPECT_EQ(v.checksum, ""); }
 
   const CheckTally& t = view.tally;
   EXPECT_EQ(t.runTotal, 10);

@@ -476,7 +476,9 @@ TEST_F(FailedFilesTest, ABaselineThatCannotBeWrittenKeepsTheFileTheListAndThePro
     w.Label12_Click();
     c.mendIt();
     EXPECT_EQ(folder.Read("Data\\Integrity.dat"), good);
-    if (folder.Exists("Data\\Integrity.bak")) EXPECT_EQ(folder.Read("Data\\Integrity.bak"), good);
+    if (folder.Exists("Data\\Integrity.bak")) {
+      EXPECT_EQ(folder.Read("Data\\Integrity.bak"), good);
+    }
     EXPECT_EQ(w.ListLines(), std::vector<std::string>{"C:\\WINDOWS\\system32\\a.dll"});
     EXPECT_EQ(intCheck::Text(w.Label12), "Scan Failing Files...");
     EXPECT_NE(w.Title(), "Integrity File(s) Updated");

@@ -286,7 +286,7 @@ TEST_F(SettingsPagesTest, BufferComparisonListsEachPassAndRestoresTheBufferSize)
       EXPECT_EQ(Right(line, 8), " seconds");
     }
     EXPECT_EQ(lines[size_t(pass * 6 + 4)].rfind("Quickest Calculation at: ", 0), 0u);
-    if (pass < 2) EXPECT_EQ(lines[size_t(pass * 6 + 5)], "");
+    if (pass < 2) { EXPECT_EQ(lines[size_t(pass * 6 + 5)], ""); }
   }
   EXPECT_FALSE(On(a.Option[2]));  // the page's choice is untouched
 }

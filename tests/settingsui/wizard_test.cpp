@@ -109,7 +109,7 @@ class WizardTest : public AppTest {
   }
   // The auto-load shortcut is there or not: only its presence counts.
   void PlaceShortcut(bool there) {
-    if (there) ASSERT_TRUE(WriteWholeFile(autoLoad, "L"));
+    if (there) { ASSERT_TRUE(WriteWholeFile(autoLoad, "L")); }
     else DeleteFileAt(autoLoad);
   }
 

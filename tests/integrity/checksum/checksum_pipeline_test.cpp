@@ -45,7 +45,7 @@ TEST(ChecksumPipeline, GivesEveryResultInOrderAndReadsAtMostAWindowAhead) {
     }
     ASSERT_EQ(got, ChecksumPipeline::Taken::Checksum);
     // A new read size applies to the files started after the change.
-    if (i <= 100) EXPECT_EQ(text.text, "p" + std::to_string(i) + "/512/0");
+    if (i <= 100) { EXPECT_EQ(text.text, "p" + std::to_string(i) + "/512/0"); }
     if (i == 50) {
       Sleep(50);  // time for the readers to run as far ahead as they may
       EXPECT_LE(pipeline.Started(), 51u + 8u);
