@@ -247,10 +247,18 @@ int FolderScan(const std::string& dir) {
     combo = Descendant(main, kv::intf_ids::kCombo1);
   }
   if (SendMessageA(combo, CB_GETCOUNT, 0, 0) < 2) return Fail("no-custom-folder");
-  SendMessageA(combo, CB_SETCURSEL, 1, 0);
-  PostMessageA(GetParent(combo), WM_COMMAND, MAKEWPARAM(kv::intf_ids::kCombo1, CBN_SELCHANGE),
-               reinterpret_cast<LPARAM>(combo));
-  HWND box = NextBox(c, nullptr);
+  // A navigation click still queued opens the page again and sets the list
+  // back to its first entry: the folder is picked until the question comes.
+  HWND box = nullptr;
+  for (int tries = 0; !box && tries < 20; ++tries) {
+    SendMessageA(combo, CB_SETCURSEL, 1, 0);
+    PostMessageA(GetParent(combo), WM_COMMAND, MAKEWPARAM(kv::intf_ids::kCombo1, CBN_SELCHANGE),
+                 reinterpret_cast<LPARAM>(combo));
+    for (double picked = Now(); !box && Now() - picked < 1.5; Sleep(20)) {
+      if (c.Exited(0)) return Fail("exited-before-question");
+      box = FindWindowOf(c.pi.dwProcessId, "#32770", nullptr);
+    }
+  }
   if (!box || !GetDlgItem(box, IDYES)) return Fail("no-question");
   const double asked = Now();
   Press(box, IDYES);

@@ -274,6 +274,7 @@ void StartHeadStart(App& app, const CheckRequest& request) {
   head.folder = FolderOf(first);
   head.categories = first.categories;
   head.kind = ChecksumKindOf(request.algorithm);
+  const StepClock::Timer timer(app.steps, Step::Listing);
   head.names = ListNames(head.folder);
   if (!head.names) return;
   NameList names = PassNames(*head.names, head.categories);
