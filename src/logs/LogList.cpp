@@ -62,8 +62,7 @@ LogList::~LogList() { Destroy(); }
 
 void LogList::Move(const RECT& r) {
   if (!hwnd_) return;
-  SetWindowPos(hwnd_, nullptr, r.left, r.top, r.right - r.left, r.bottom - r.top,
-               SWP_NOZORDER | SWP_NOACTIVATE);
+  MoveControl(hwnd_, r.left, r.top, r.right - r.left, r.bottom - r.top);
   Layout();
 }
 
