@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "context/app.h"
+#include "controls/control_table.h"
 #include "controls/dialog_keys.h"
 #include "controls/link_label.h"
 #include "app/mForm1_ids.h"
@@ -37,6 +38,13 @@ constexpr int kMargin = 24;
 const controls::Typeface kTitleFont = ui::Face(18, FW_SEMIBOLD);  // lblName
 const controls::Typeface kDescFont = ui::Face(9, FW_NORMAL);     // lblDesc
 const controls::Typeface kStatusFont = ui::Face(9, FW_NORMAL);    // the status line
+
+// Beneath the Home page's links, or the plain window's navigation.
+const controls::ControlRow<mForm1> kHomeButtons[] = {
+    {&mForm1::cButton6, {kCButton6, cButton::kClassName, "Help"}},
+    {&mForm1::cButton7, {kCButton7, cButton::kClassName, "About"}},
+    {&mForm1::cButton9, {kCButton9, cButton::kClassName, "Exit"}},
+};
 
 }  // namespace
 
@@ -159,8 +167,19 @@ void mForm1::BuildFull() {
   }
   nav->brand.MouseMove = [this] { norms(); };
 
-  lblName = ui::MakeLabel(hwnd_, 0, "");
-  lblDesc = ui::MakeLabel(hwnd_, 0, "");
+  // The header and the status line, each in tab order; Layout() places them.
+  using controls::kLabelStyle;
+  static const controls::ControlRow<mForm1> kHeader[] = {
+      {&mForm1::lblName, {0, "STATIC", "", kLabelStyle}},
+      {&mForm1::lblDesc, {0, "STATIC", "", kLabelStyle}},
+  };
+  // The updates indicator's words wait hidden until there are updates.
+  static const controls::ControlRow<mForm1> kStatusLine[] = {
+      {&mForm1::lblStatus, {0, "STATIC", "Status: Ready", kLabelStyle}},
+      {&mForm1::lblDLUpdates, {kLblDLUpdates, "STATIC", "Updates Available", SS_NOPREFIX | SS_NOTIFY}},
+      {&mForm1::rwClick, {kRwClick, "STATIC", "Brackwater Online", kLabelStyle | SS_NOTIFY | SS_RIGHT}},
+  };
+  MakeControls(kHeader);
   const art::Glyph pictures[4] = {art::Glyph::RegWatch, art::Glyph::AppWatch, art::Glyph::Integrity,
                                   art::Glyph::Options};
   for (size_t i = 0; i < descImg.size(); ++i) {
@@ -182,27 +201,24 @@ void mForm1::BuildFull() {
                                [this] { lblegg_Click(); }, hover,
                                [this] { return DriversFolderWatched(app_); },
                                [this] { WatchDriversFolder(app_); }});
-  cButton6.Create(mainF.hwnd(), kCButton6, 0, 0, 10, 10, "Help");
-  cButton7.Create(mainF.hwnd(), kCButton7, 0, 0, 10, 10, "About");
-  cButton9.Create(mainF.hwnd(), kCButton9, 0, 0, 10, 10, "Exit");
+  controls::MakeControls(*this, mainF.hwnd(), kHomeButtons);
   homeContent->PlaceButtons({&cButton6, &cButton7, &cButton9});
   mainF.SetContent(std::move(homeContent));
   eggF.SetContentFactory([this, hover] { eggF.SetContent(std::make_unique<EggPage>(eggF, hover)); });
 
-  lblStatus = ui::MakeLabel(hwnd_, 0, "Status: Ready");
+  MakeControls(kStatusLine);
   imgDLUpdates.Create(hwnd_, 0, art::palette::kWindow, [](art::Raster& r, const Picture::Look& look) {
     const float s = float(look.dpi) / 96.0f, c = float(r.Width()) / 2;
     r.FillCircle(c, c, c - 0.5f, art::palette::kAccent);
     r.Polyline({{c, c - 4.5f * s}, {c, c + 3.5f * s}}, 2.0f * s, art::palette::kWhite);
     r.Polyline({{c - 3.5f * s, c}, {c, c + 3.5f * s}, {c + 3.5f * s, c}}, 2.0f * s, art::palette::kWhite);
   }, {}, true);
-  lblDLUpdates = ui::MakeLabel(hwnd_, kLblDLUpdates, "Updates Available", SS_NOTIFY);
-  ShowWindow(lblDLUpdates, SW_HIDE);
+  // The indicator stands before its words, for a screen reader too.
+  SetWindowPos(imgDLUpdates.hwnd(), lblStatus, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
   imgDLUpdates.Click = [this] {
     if (lblDLUpdates_Click) lblDLUpdates_Click();
   };
   lblDLUpdates_Click = [this] { UpdatesButtonClick(app_); };
-  rwClick = ui::MakeLabel(hwnd_, kRwClick, "Brackwater Online", SS_NOTIFY | SS_RIGHT);
   controls::MakeKeyboardLink(lblDLUpdates);
   controls::MakeKeyboardLink(rwClick);
 
@@ -231,9 +247,7 @@ void mForm1::BuildPlain() {
                            plainNav->Image11.hwnd()},
                           b->hwnd(), step);
     };
-  cButton6.Create(hwnd_, kCButton6, 0, 0, 10, 10, "Help", true);
-  cButton7.Create(hwnd_, kCButton7, 0, 0, 10, 10, "About", true);
-  cButton9.Create(hwnd_, kCButton9, 0, 0, 10, 10, "Exit", true);
+  MakeControls(kHomeButtons, true);
   cButton6.Click = [this] { Help(); };
   cButton7.Click = [this] { About(); };
   cButton9.Click = [this] { cButton9_Click(); };
@@ -408,12 +422,9 @@ void mForm1::ShowUpdateIndicator(bool show) {
 // --- layout -----------------------------------------------------------------
 
 void mForm1::UpdateFonts() {
-  auto set = [](HWND w, HFONT f) {
-    if (w) SendMessageA(w, WM_SETFONT, reinterpret_cast<WPARAM>(f), TRUE);
-  };
-  set(lblName, FontOf(kTitleFont));
-  set(lblDesc, FontOf(kDescFont));
-  for (HWND w : {lblStatus, lblDLUpdates, rwClick}) set(w, FontOf(kStatusFont));
+  controls::SetControlFont(lblName, FontOf(kTitleFont));
+  controls::SetControlFont(lblDesc, FontOf(kDescFont));
+  for (HWND w : {lblStatus, lblDLUpdates, rwClick}) controls::SetControlFont(w, FontOf(kStatusFont));
 }
 
 // The header's height for a description wrapped at `textWidth`: none when
@@ -439,9 +450,6 @@ void mForm1::Layout() {
   RECT c{};
   GetClientRect(hwnd_, &c);
   const UINT dpi = Dpi();
-  auto place = [](HWND w, int x, int y, int cx, int cy) {
-    if (w) SetWindowPos(w, nullptr, x, y, cx, cy, SWP_NOZORDER | SWP_NOACTIVATE);
-  };
   const SIZE design{Scale(DesignClient().cx, dpi), Scale(DesignClient().cy, dpi)};
   RECT content{};
   SIZE least{};  // the page's size in the window at its designed size
@@ -451,7 +459,7 @@ void mForm1::Layout() {
     const int h = Scale(32, dpi), gap = Scale(8, dpi);
     int y = c.bottom - m - 3 * h - 2 * gap;
     for (cButton* b : {&cButton6, &cButton7, &cButton9}) {
-      place(b->hwnd(), m, y, navW, h);
+      controls::MoveControl(b->hwnd(), m, y, navW, h);
       y += h + gap;
     }
     content = RECT{m + navW + m, m, c.right - m, c.bottom - m};
@@ -470,20 +478,20 @@ void mForm1::Layout() {
     int top = headerTop + header;
     if (header) {
       const int titleH = controls::LineHeight(FontOf(kTitleFont)) + Scale(4, dpi);
-      place(lblName, left, headerTop, textW, titleH);
-      place(lblDesc, left, headerTop + titleH + Scale(4, dpi), textW,
-            header - Scale(16, dpi) - titleH - Scale(4, dpi));
+      controls::MoveControl(lblName, left, headerTop, textW, titleH);
+      controls::MoveControl(lblDesc, left, headerTop + titleH + Scale(4, dpi), textW,
+                            header - Scale(16, dpi) - titleH - Scale(4, dpi));
     }
     ShowWindow(lblName, Title().empty() ? SW_HIDE : SW_SHOWNA);
     ShowWindow(lblDesc, Description().empty() ? SW_HIDE : SW_SHOWNA);
 
     const int lineH = controls::LineHeight(FontOf(kStatusFont)) + Scale(2, dpi);
     const int statusY = c.bottom - Scale(12, dpi) - lineH;
-    place(lblStatus, left, statusY, Scale(260, dpi), lineH);
+    controls::MoveControl(lblStatus, left, statusY, Scale(260, dpi), lineH);
     const int icon = Scale(16, dpi);
     imgDLUpdates.Move(left + Scale(280, dpi), statusY + (lineH - icon) / 2, icon, icon);
-    place(lblDLUpdates, left + Scale(302, dpi), statusY, Scale(160, dpi), lineH);
-    place(rwClick, right - Scale(200, dpi), statusY, Scale(200, dpi), lineH);
+    controls::MoveControl(lblDLUpdates, left + Scale(302, dpi), statusY, Scale(160, dpi), lineH);
+    controls::MoveControl(rwClick, right - Scale(200, dpi), statusY, Scale(200, dpi), lineH);
     content = RECT{left, top, right, statusY - Scale(12, dpi)};
     const int designTextW = design.cx - margin - left - pic - Scale(20, dpi);
     least = SIZE{design.cx - margin - left,

@@ -125,7 +125,7 @@ PlainNav::PlainNav(HWND parent) {
 void PlainNav::Layout(int x, int y, int width, UINT dpi) {
   const int h = Scale(32, dpi), gap = Scale(8, dpi);
   for (cButton* b : {&Image5, &Image7, &Image9, &Image11}) {
-    SetWindowPos(b->hwnd(), nullptr, x, y, width, h, SWP_NOZORDER | SWP_NOACTIVATE);
+    controls::MoveControl(b->hwnd(), x, y, width, h);
     y += h + gap;
   }
 }

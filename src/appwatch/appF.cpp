@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdint>
 
+#include "controls/control_table.h"
 #include "controls/control_text.h"
 #include "appwatch/appF_ids.h"
 #include "context/app.h"
@@ -10,7 +11,7 @@
 
 namespace kv {
 
-using controls::Scale;
+using controls::MoveControl, controls::Scale, controls::SetControlFont;
 using namespace appwatch_ids;
 
 namespace {
@@ -39,20 +40,21 @@ DWORD ProcessOf(HWND w) {
 }  // namespace
 
 AppWatchPage::AppWatchPage(App& app, Panel& panel, bool plain) : app_(app) {
-  HWND parent = panel.hwnd();
-  lblCount = ui::MakeLabel(parent, 0, "Please Click On Refresh");
-  lstOpenWindows = controls::MakeChild(parent, "LISTBOX", kLstOpenWindows, "Open windows",
-                                       WS_VISIBLE | WS_TABSTOP | WS_VSCROLL | LBS_SORT | LBS_NOTIFY |
-                                           LBS_NOINTEGRALHEIGHT,
-                                       WS_EX_CLIENTEDGE);
-  lblTitle = ui::MakeLabel(parent, 0, "Window title:");
-  txtTitle = controls::MakeChild(parent, "EDIT", kTxtTitle, "No Window Selected",
-                                 WS_VISIBLE | WS_TABSTOP | ES_AUTOHSCROLL, WS_EX_CLIENTEDGE);
-  lblClassName = ui::MakeLabel(parent, 0, "Click on an Entry in the list to retrieve additional Information");
-  lblProcessID = ui::MakeLabel(parent, 0, "Process ID: Please select an Entry first");
-  act.Create(parent, kAct, 0, 0, 10, 10, "Activate Window", plain);
-  cl.Create(parent, kCl, 0, 0, 10, 10, "Close Window", plain);
-  ref.Create(parent, kRef, 0, 0, 10, 10, "Refresh", plain);
+  using controls::kLabelStyle, controls::kListStyle, controls::kEditStyle;
+  constexpr const char* kButton = cButton::kClassName;
+  // Created in tab order.
+  static const controls::ControlRow<AppWatchPage> kRows[] = {
+      {&AppWatchPage::lblCount, {0, "STATIC", "Please Click On Refresh", kLabelStyle}},
+      {&AppWatchPage::lstOpenWindows, {.id = kLstOpenWindows, .cls = "LISTBOX", .text = "Open windows", .style = kListStyle | LBS_SORT, .exStyle = WS_EX_CLIENTEDGE}},
+      {&AppWatchPage::lblTitle, {0, "STATIC", "Window title:", kLabelStyle}},
+      {&AppWatchPage::txtTitle, {.id = kTxtTitle, .cls = "EDIT", .text = "No Window Selected", .style = kEditStyle, .exStyle = WS_EX_CLIENTEDGE}},
+      {&AppWatchPage::lblClassName, {0, "STATIC", "Click on an Entry in the list to retrieve additional Information", kLabelStyle}},
+      {&AppWatchPage::lblProcessID, {0, "STATIC", "Process ID: Please select an Entry first", kLabelStyle}},
+      {&AppWatchPage::act, {kAct, kButton, "Activate Window"}},
+      {&AppWatchPage::cl, {kCl, kButton, "Close Window"}},
+      {&AppWatchPage::ref, {kRef, kButton, "Refresh"}},
+  };
+  controls::MakeControls(*this, panel.hwnd(), kRows, plain);
   act.Click = [this] { act_Click(); };
   cl.Click = [this] { cl_Click(); };
   ref.Click = [this] { ref_Click(); };
@@ -70,32 +72,29 @@ void AppWatchPage::Layout(const RECT& area, UINT dpi) {
     fontDpi_ = dpi;
     font_ = ui::MakeFont(9, FW_NORMAL, dpi);
     for (HWND w : {lblCount, lstOpenWindows, lblTitle, txtTitle, lblClassName, lblProcessID})
-      SendMessageA(w, WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), FALSE);
+      SetControlFont(w, font_.get());
   }
-  auto place = [](HWND w, int x, int y, int cx, int cy) {
-    SetWindowPos(w, nullptr, x, y, cx, cy, SWP_NOZORDER | SWP_NOACTIVATE);
-  };
   const int width = area.right - area.left;
   const int line = controls::LineHeight(font_.get());
   const int gap = Scale(16, dpi);
   const int sideW = std::min(Scale(260, dpi), width / 2);
   const int listW = width - sideW - gap;
-  place(lblCount, area.left, area.top, listW, line + Scale(2, dpi));
-  place(lblTitle, area.left + listW + gap, area.top, sideW, line + Scale(2, dpi));
+  MoveControl(lblCount, area.left, area.top, listW, line + Scale(2, dpi));
+  MoveControl(lblTitle, area.left + listW + gap, area.top, sideW, line + Scale(2, dpi));
   const int listTop = area.top + line + Scale(8, dpi);
-  place(lstOpenWindows, area.left, listTop, listW, std::max(line, int(area.bottom) - listTop));
+  MoveControl(lstOpenWindows, area.left, listTop, listW, std::max(line, int(area.bottom) - listTop));
 
   const int x = area.left + listW + gap;
   int y = listTop;
-  place(txtTitle, x, y, sideW, line + Scale(10, dpi));
+  MoveControl(txtTitle, x, y, sideW, line + Scale(10, dpi));
   y += line + Scale(18, dpi);
-  place(lblClassName, x, y, sideW, 3 * line + Scale(4, dpi));
+  MoveControl(lblClassName, x, y, sideW, 3 * line + Scale(4, dpi));
   y += 3 * line + Scale(10, dpi);
-  place(lblProcessID, x, y, sideW, 2 * line + Scale(4, dpi));
+  MoveControl(lblProcessID, x, y, sideW, 2 * line + Scale(4, dpi));
   y += 2 * line + Scale(18, dpi);
   const int buttonH = Scale(32, dpi);
   for (cButton* b : {&act, &cl, &ref}) {
-    place(b->hwnd(), x, y, std::min(sideW, Scale(180, dpi)), buttonH);
+    MoveControl(b->hwnd(), x, y, std::min(sideW, Scale(180, dpi)), buttonH);
     y += buttonH + Scale(10, dpi);
   }
 }

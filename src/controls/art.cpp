@@ -45,7 +45,7 @@ void Picture::Visible(bool show) const {
 }
 
 void Picture::Move(int x, int y, int width, int height) const {
-  if (hwnd_) SetWindowPos(hwnd_, nullptr, x, y, width, height, SWP_NOZORDER | SWP_NOACTIVATE);
+  controls::MoveControl(hwnd_, x, y, width, height);
 }
 
 void Picture::Name(std::string text) {

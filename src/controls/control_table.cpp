@@ -2,10 +2,15 @@
 
 namespace kv::controls {
 
-HWND Window::MakeRow(const ControlPlan& plan) {
-  HWND made = MakeChild(hwnd_, plan.cls, plan.id, plan.text, plan.style, plan.exStyle);
-  Place(made, plan.x, plan.y, plan.width, plan.height, plan.font);
+HWND MakeControl(HWND parent, const ControlPlan& plan) {
+  HWND made = MakeChild(parent, plan.cls, plan.id, plan.text, plan.style, plan.exStyle);
   if (made && *plan.name) NameForAccessibility(made, plan.name);
+  return made;
+}
+
+HWND Window::MakeRow(const ControlPlan& plan) {
+  HWND made = MakeControl(hwnd_, plan);
+  Place(made, plan.x, plan.y, plan.width, plan.height, plan.font);
   return made;
 }
 

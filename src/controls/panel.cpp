@@ -56,7 +56,7 @@ bool Panel::Create(HWND parent, std::string name, std::string heading, Style sty
     return false;
   heading_ = ui::MakeLabel(hwnd_, 0, heading);
   if (heading.empty()) ShowWindow(heading_, SW_HIDE);
-  SendMessageA(heading_, WM_SETFONT, reinterpret_cast<WPARAM>(HeadingFont()), TRUE);
+  controls::SetControlFont(heading_, HeadingFont());
   return true;
 }
 
@@ -73,8 +73,7 @@ void Panel::Move(const RECT& r) {
   if (!hwnd_) return;
   RECT before{};
   GetClientRect(hwnd_, &before);
-  SetWindowPos(hwnd_, nullptr, r.left, r.top, r.right - r.left, r.bottom - r.top,
-               SWP_NOZORDER | SWP_NOACTIVATE);
+  controls::MoveControl(hwnd_, r.left, r.top, r.right - r.left, r.bottom - r.top);
   RECT after{};
   GetClientRect(hwnd_, &after);
   // A new size has been laid out by OnSize already.
@@ -171,9 +170,9 @@ void Panel::Relayout() {
   const SIZE e = Extent();
   const int pad = Px(kPad);
   if (heading_) {
-    SendMessageA(heading_, WM_SETFONT, reinterpret_cast<WPARAM>(HeadingFont()), FALSE);
-    SetWindowPos(heading_, nullptr, pad - scroll_.x, Px(14) - scroll_.y, e.cx - 2 * pad,
-                 controls::LineHeight(HeadingFont()) + 2, SWP_NOZORDER | SWP_NOACTIVATE);
+    controls::SetControlFont(heading_, HeadingFont());
+    controls::MoveControl(heading_, pad - scroll_.x, Px(14) - scroll_.y, e.cx - 2 * pad,
+                          controls::LineHeight(HeadingFont()) + 2);
   }
   if (content_) content_->Layout(ContentArea(), Dpi());
   InvalidateRect(hwnd_, nullptr, TRUE);

@@ -151,6 +151,14 @@ HWND MakeChild(HWND parent, const char* cls, int id, const char* text, DWORD sty
   return child;
 }
 
+void MoveControl(HWND control, int x, int y, int width, int height) {
+  if (control) SetWindowPos(control, nullptr, x, y, width, height, SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void SetControlFont(HWND control, HFONT font) {
+  if (control) SendMessageA(control, WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
+}
+
 POINT MousePoint(LPARAM lp) { return POINT{GET_X_LPARAM(lp), GET_Y_LPARAM(lp)}; }
 
 bool Contains(const RECT& r, POINT p) {
@@ -216,9 +224,8 @@ void Window::Place(HWND child, int x, int y, int width, int height, std::optiona
 }
 
 void Window::PlaceNow(HWND child, const RECT& at96, const std::optional<Typeface>& font) {
-  SetWindowPos(child, nullptr, Px(at96.left), Px(at96.top), Px(at96.right - at96.left),
-               Px(at96.bottom - at96.top), SWP_NOZORDER | SWP_NOACTIVATE);
-  if (font) SendMessageA(child, WM_SETFONT, reinterpret_cast<WPARAM>(FontOf(*font)), TRUE);
+  MoveControl(child, Px(at96.left), Px(at96.top), Px(at96.right - at96.left), Px(at96.bottom - at96.top));
+  if (font) SetControlFont(child, FontOf(*font));
 }
 
 void Window::ChangeDpi(UINT dpi) {

@@ -71,10 +71,17 @@ class ScreenOverride {
 HWND MakeChild(HWND parent, const char* cls, int id, const char* text, DWORD style,
                DWORD exStyle = 0);
 
-// One child control as a window's table of controls gives it
-// (control_table.h): its class, text and style (WS_CHILD is added), its
-// place at 96 DPI and its font, and what assistive technology calls it
-// where the control does not say so itself (empty: what it shows).
+// Moves and sizes a child (pixels in its parent's client area) without
+// touching its z-order, which is the Tab order. A null child is ignored.
+void MoveControl(HWND control, int x, int y, int width, int height);
+// Gives a control a font and redraws it in it. A null control is ignored.
+void SetControlFont(HWND control, HFONT font);
+
+// One child control as a table of controls gives it (control_table.h):
+// its class, text and style (WS_CHILD is added), its place at 96 DPI and
+// its font, and what assistive technology calls it where the control does
+// not say so itself (empty: what it shows). A place left at zero is a
+// control that its page's Layout() places and fonts.
 struct ControlPlan {
   int id = 0;
   const char* cls = "STATIC";
@@ -84,7 +91,11 @@ struct ControlPlan {
   std::optional<Typeface> font;
   const char* name = "";
   DWORD exStyle = 0;
+  bool Placed() const { return x || y || width || height; }
 };
+// Makes a system control from its plan as a child of `parent`, named for
+// assistive technology; it is not placed.
+HWND MakeControl(HWND parent, const ControlPlan& plan);
 template <class W>
 struct ControlRow;
 
@@ -161,6 +172,8 @@ class Window {
   HWND MakeRow(const ControlPlan& plan);
   // Makes a window's table of controls (control_table.h) in its order,
   // which is the Tab order; `plain` is the program's own controls' look.
+  // Rows with a place are placed as Place does; the rest wait for the
+  // window's own layout.
   template <class W, size_t N>
   void MakeControls(const ControlRow<W> (&rows)[N], bool plain = false);
 

@@ -4,6 +4,7 @@
 
 #include "context/app.h"
 #include "context/settings.h"
+#include "controls/control_table.h"
 #include "core/settings_store.h"
 #include "core/text.h"
 #include "customfolders/folder_scan.h"
@@ -17,7 +18,7 @@
 
 namespace kv {
 
-using controls::Scale;
+using controls::MoveControl, controls::Scale, controls::SetControlFont;
 using namespace intf_ids;
 
 namespace {
@@ -35,30 +36,39 @@ void DrawCheckMark(art::Raster& r, const Picture::Look& look) {
              2.0f * s, art::palette::kWhite);
 }
 
+using controls::ControlRow;
+constexpr const char* kButton = cButton::kClassName;
+template <size_t N>
+ControlRow<IntegrityPage> Category() {
+  return {&controls::Element<&IntegrityPage::category, N>, {kCategory + int(N), kButton, kCategoryCaptions[N]}};
+}
+
+// Created in tab order.
+const ControlRow<IntegrityPage> kRows[] = {
+    {&IntegrityPage::Label5, {0, "STATIC", "Integrity Checker - Choose Folder to Scan", controls::kLabelStyle}},
+    {&IntegrityPage::Combo1, {kCombo1, "COMBOBOX", "Folder to scan", WS_VISIBLE | WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWNLIST | CBS_HASSTRINGS}},
+    {&IntegrityPage::addRem, {kAddRem, kButton, "Add/Remove Custom Folders..."}},
+    {&IntegrityPage::Label7, {0, "STATIC", "Choose File Types to Scan", controls::kLabelStyle}},
+    Category<0>(), Category<1>(), Category<2>(), Category<3>(), Category<4>(), Category<5>(),
+    {&IntegrityPage::bFULL, {kBFull, kButton, "Select All"}},
+    {&IntegrityPage::bCLEAR, {kBClear, kButton, "Clear Selections"}},
+    {&IntegrityPage::bSCAN, {kBScan, kButton, "Scan Folder Now"}},
+};
+
 }  // namespace
 
 IntegrityPage::IntegrityPage(Panel& panel, App& app, bool plain) : panel_(panel), app_(app) {
-  HWND parent = panel.hwnd();
-  Label5 = ui::MakeLabel(parent, 0, "Integrity Checker - Choose Folder to Scan");
-  Combo1 = CreateWindowExA(0, "COMBOBOX", "Folder to scan",
-                           WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWNLIST |
-                               CBS_HASSTRINGS,
-                           0, 0, 10, 200, parent, reinterpret_cast<HMENU>(INT_PTR(kCombo1)),
-                           GetModuleHandleA(nullptr), nullptr);
-  controls::NameForAccessibility(Combo1, "Folder to scan");
-  addRem.Create(parent, kAddRem, 0, 0, 10, 10, "Add/Remove Custom Folders...", plain);
-  Label7 = ui::MakeLabel(parent, 0, "Choose File Types to Scan");
+  controls::MakeControls(*this, panel.hwnd(), kRows, plain);
   for (int i = 0; i < 6; ++i) {
-    category[size_t(i)].Create(parent, kCategory + i, 0, 0, 10, 10, kCategoryCaptions[i], plain);
     category[size_t(i)].Click = [this, i] { ToggleCategory(i); };
-    check[size_t(i)].Create(parent, 0, panel.Background(), DrawCheckMark);
+    check[size_t(i)].Create(panel.hwnd(), 0, panel.Background(), DrawCheckMark);
+    // Each mark comes right after its button, where a screen reader meets it.
+    SetWindowPos(check[size_t(i)].hwnd(), category[size_t(i)].hwnd(), 0, 0, 0, 0,
+                 SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
     // Shown only while chosen, so a screen reader finds the chosen ones.
     SetWindowTextA(check[size_t(i)].hwnd(), (std::string("Chosen: ") + kCategoryCaptions[i]).c_str());
     ShowMark(i, true);  // the page opens with every category chosen
   }
-  bFULL.Create(parent, kBFull, 0, 0, 10, 10, "Select All", plain);
-  bCLEAR.Create(parent, kBClear, 0, 0, 10, 10, "Clear Selections", plain);
-  bSCAN.Create(parent, kBScan, 0, 0, 10, 10, "Scan Folder Now", plain);
   addRem.Click = [this] { addRem_Click(); };
   bFULL.Click = [this] { bFULL_Click(); };
   bCLEAR.Click = [this] { bCLEAR_Click(); };
@@ -78,25 +88,22 @@ void IntegrityPage::Layout(const RECT& area, UINT dpi) {
     fontDpi_ = dpi;
     bodyFont_ = ui::MakeFont(9, FW_NORMAL, dpi);
     boldFont_ = ui::MakeFont(10, FW_SEMIBOLD, dpi);
-    SendMessageA(Label5, WM_SETFONT, reinterpret_cast<WPARAM>(boldFont_.get()), FALSE);
-    SendMessageA(Label7, WM_SETFONT, reinterpret_cast<WPARAM>(boldFont_.get()), FALSE);
-    SendMessageA(Combo1, WM_SETFONT, reinterpret_cast<WPARAM>(bodyFont_.get()), FALSE);
+    SetControlFont(Label5, boldFont_.get());
+    SetControlFont(Label7, boldFont_.get());
+    SetControlFont(Combo1, bodyFont_.get());
   }
-  auto place = [](HWND w, int x, int y, int cx, int cy) {
-    SetWindowPos(w, nullptr, x, y, cx, cy, SWP_NOZORDER | SWP_NOACTIVATE);
-  };
   const int left = int(area.left), width = int(area.right - area.left);
   const int line = controls::LineHeight(boldFont_.get()) + Scale(4, dpi);
   const int buttonH = Scale(32, dpi), gap = Scale(12, dpi);
   int y = area.top;
-  place(Label5, left, y, width, line);
+  MoveControl(Label5, left, y, width, line);
   y += line + Scale(6, dpi);
   const int addW = Scale(220, dpi);
   const int comboW = std::max(Scale(120, dpi), width - addW - gap);
-  place(Combo1, left, y + Scale(4, dpi), comboW, Scale(240, dpi));
-  place(addRem.hwnd(), left + comboW + gap, y, addW, buttonH);
+  MoveControl(Combo1, left, y + Scale(4, dpi), comboW, Scale(240, dpi));
+  MoveControl(addRem.hwnd(), left + comboW + gap, y, addW, buttonH);
   y += buttonH + Scale(22, dpi);
-  place(Label7, left, y, width, line);
+  MoveControl(Label7, left, y, width, line);
   y += line + Scale(8, dpi);
 
   // Two columns of three categories, each mark beside its button.
@@ -107,13 +114,13 @@ void IntegrityPage::Layout(const RECT& area, UINT dpi) {
     const int x = left + (i / 3) * (columnW + gap);
     const int rowY = y + (i % 3) * (buttonH + Scale(10, dpi));
     check[size_t(i)].Move(x, rowY + (buttonH - mark) / 2, mark, mark);
-    place(category[size_t(i)].hwnd(), x + mark + markGap, rowY, categoryW, buttonH);
+    MoveControl(category[size_t(i)].hwnd(), x + mark + markGap, rowY, categoryW, buttonH);
   }
   y += 3 * (buttonH + Scale(10, dpi)) + Scale(14, dpi);
   const int smallW = Scale(150, dpi), scanW = Scale(180, dpi);
-  place(bFULL.hwnd(), left, y, smallW, buttonH);
-  place(bCLEAR.hwnd(), left + smallW + gap, y, smallW, buttonH);
-  place(bSCAN.hwnd(), std::max(left + 2 * (smallW + gap), int(area.right) - scanW), y, scanW, buttonH);
+  MoveControl(bFULL.hwnd(), left, y, smallW, buttonH);
+  MoveControl(bCLEAR.hwnd(), left + smallW + gap, y, smallW, buttonH);
+  MoveControl(bSCAN.hwnd(), std::max(left + 2 * (smallW + gap), int(area.right) - scanW), y, scanW, buttonH);
 }
 
 // --- the folder list ------------------------------------------------------------

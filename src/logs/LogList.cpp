@@ -7,6 +7,7 @@
 #include "core/busy_flag.h"
 #include "context/app.h"
 #include "controls/art.h"
+#include "controls/control_table.h"
 #include "controls/panel.h"
 #include "core/log_file.h"
 #include "core/text.h"
@@ -17,7 +18,7 @@
 
 namespace kv {
 
-using controls::Scale;
+using controls::MoveControl, controls::Scale, controls::SetControlFont;
 using namespace reports_ids;
 
 namespace {
@@ -39,19 +40,18 @@ LogList::LogList(App& app, HWND parent, bool plain, ReportPage& report, Frame fr
   if (!Create(controls::WindowClass{kClassName}, WS_EX_CONTROLPARENT, "Logs",
               WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN, 0, 0, 1, 1, parent))
     return;
-  Label27 = ui::MakeLabel(hwnd_, 0,
-                          "Tip: Use the Delete key to delete log entries, or log groupings directly "
-                          "from the list");
-  TreeView2 = controls::MakeChild(hwnd_, WC_TREEVIEWA, kTreeView2, "Logs",
-                                  WS_VISIBLE | WS_TABSTOP | TVS_HASBUTTONS | TVS_HASLINES |
-                                      TVS_LINESATROOT | TVS_SHOWSELALWAYS,
-                                  WS_EX_CLIENTEDGE);
-  cReports.Create(hwnd_, kCReports, 0, 0, 10, 10, "Load Logs", plain);
-  cViewReport.Create(hwnd_, kCViewReport, 0, 0, 10, 10, "View Log", plain);
-  cButton3.Create(hwnd_, kCButton3, 0, 0, 10, 10, "Delete All Logs", plain);
+  constexpr const char* kButton = cButton::kClassName;
+  // Created in tab order; the loading notice waits hidden.
+  static const controls::ControlRow<LogList> kRows[] = {
+      {&LogList::Label27, {0, "STATIC", "Tip: Use the Delete key to delete log entries, or log groupings directly from the list", controls::kLabelStyle}},
+      {&LogList::TreeView2, {.id = kTreeView2, .cls = WC_TREEVIEWA, .text = "Logs", .style = WS_VISIBLE | WS_TABSTOP | TVS_HASBUTTONS | TVS_HASLINES | TVS_LINESATROOT | TVS_SHOWSELALWAYS, .exStyle = WS_EX_CLIENTEDGE}},
+      {&LogList::cReports, {kCReports, kButton, "Load Logs"}},
+      {&LogList::cViewReport, {kCViewReport, kButton, "View Log"}},
+      {&LogList::cButton3, {kCButton3, kButton, "Delete All Logs"}},
+      {&LogList::Label26, {0, "STATIC", "L o a d i n g  R e p o r t  . . .  P l e a s e  W a i t", SS_NOPREFIX}},
+  };
+  MakeControls(kRows, plain);
   cViewReport.Enabled(false);
-  Label26 = ui::MakeLabel(hwnd_, 0, "L o a d i n g  R e p o r t  . . .  P l e a s e  W a i t");
-  ShowWindow(Label26, SW_HIDE);
   cReports.Click = [this] { cReports_Click(); };
   cViewReport.Click = [this] { cViewReport_Click(); };
   cButton3.Click = [this] { cButton3_Click(); };
@@ -62,8 +62,7 @@ LogList::~LogList() { Destroy(); }
 
 void LogList::Move(const RECT& r) {
   if (!hwnd_) return;
-  SetWindowPos(hwnd_, nullptr, r.left, r.top, r.right - r.left, r.bottom - r.top,
-               SWP_NOZORDER | SWP_NOACTIVATE);
+  MoveControl(hwnd_, r.left, r.top, r.right - r.left, r.bottom - r.top);
   Layout();
 }
 
@@ -78,29 +77,25 @@ void LogList::Layout() {
     fontDpi_ = dpi;
     font_ = ui::MakeFont(9, FW_NORMAL, dpi);
     noticeFont_ = ui::MakeFont(9, FW_SEMIBOLD, dpi);
-    for (HWND w : {Label27, TreeView2})
-      SendMessageA(w, WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), TRUE);
-    SendMessageA(Label26, WM_SETFONT, reinterpret_cast<WPARAM>(noticeFont_.get()), TRUE);
+    for (HWND w : {Label27, TreeView2}) SetControlFont(w, font_.get());
+    SetControlFont(Label26, noticeFont_.get());
   }
   RECT c{};
   GetClientRect(hwnd_, &c);
-  auto place = [](HWND w, int x, int y, int cx, int cy) {
-    SetWindowPos(w, nullptr, x, y, cx, cy, SWP_NOZORDER | SWP_NOACTIVATE);
-  };
   const int line = controls::LineHeight(font_.get());
   const int buttonW = Scale(150, dpi), buttonH = Scale(32, dpi), gap = Scale(16, dpi);
   const int treeW = std::max(Scale(120, dpi), std::min<int>(c.right - buttonW - gap, Scale(440, dpi)));
   const int tipH = 2 * line + Scale(4, dpi);
   const int treeTop = tipH + Scale(8, dpi);
-  place(Label27, 0, 0, c.right, tipH);
-  place(TreeView2, 0, treeTop, treeW, std::max<int>(line, c.bottom - treeTop));
+  MoveControl(Label27, 0, 0, c.right, tipH);
+  MoveControl(TreeView2, 0, treeTop, treeW, std::max<int>(line, c.bottom - treeTop));
   const int x = treeW + gap;
   int y = treeTop;
   for (cButton* b : {&cReports, &cViewReport, &cButton3}) {
-    place(b->hwnd(), x, y, buttonW, buttonH);
+    MoveControl(b->hwnd(), x, y, buttonW, buttonH);
     y += buttonH + Scale(10, dpi);
   }
-  place(Label26, x, y + Scale(8, dpi), std::max<int>(buttonW, c.right - x), 3 * line + Scale(6, dpi));
+  MoveControl(Label26, x, y + Scale(8, dpi), std::max<int>(buttonW, c.right - x), 3 * line + Scale(6, dpi));
 }
 
 // --- the tree ---------------------------------------------------------------

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "core/busy_flag.h"
+#include "controls/control_table.h"
 #include "controls/control_text.h"
 #include "antivirus/scanner_run.h"
 #include "context/app.h"
@@ -13,21 +14,20 @@
 
 namespace kv {
 
-using controls::Scale;
+using controls::MoveControl, controls::Scale, controls::SetControlFont;
 using namespace reports_ids;
 
 ReportPage::ReportPage(App& app, Panel& panel, bool plain) : app_(app), panel_(panel), plain_(plain) {
-  HWND parent = panel.hwnd();
-  Label25 = ui::MakeLabel(parent, 0,
-                          "The following files either failed an Integrity Check, or were "
-                          "New/Modified Registry Entries:");
-  List4 = controls::MakeChild(parent, "LISTBOX", kList4, "Report",
-                              WS_VISIBLE | WS_TABSTOP | WS_VSCROLL | WS_HSCROLL |
-                                  LBS_NOINTEGRALHEIGHT | LBS_NOTIFY,
-                              WS_EX_CLIENTEDGE);
-  cDelLog.Create(parent, kCDelLog, 0, 0, 10, 10, "Delete this Report", plain);
-  cScnLog.Create(parent, kCScnLog, 0, 0, 10, 10, "Scan Files For Viruses", plain);
-  cX.Create(parent, kCX, 0, 0, 10, 10, "X", plain);
+  constexpr const char* kButton = cButton::kClassName;
+  // Created in tab order.
+  static const controls::ControlRow<ReportPage> kRows[] = {
+      {&ReportPage::Label25, {0, "STATIC", "The following files either failed an Integrity Check, or were New/Modified Registry Entries:", controls::kLabelStyle}},
+      {&ReportPage::List4, {.id = kList4, .cls = "LISTBOX", .text = "Report", .style = controls::kListStyle | WS_HSCROLL, .exStyle = WS_EX_CLIENTEDGE}},
+      {&ReportPage::cDelLog, {kCDelLog, kButton, "Delete this Report"}},
+      {&ReportPage::cScnLog, {kCScnLog, kButton, "Scan Files For Viruses"}},
+      {&ReportPage::cX, {kCX, kButton, "X"}},
+  };
+  controls::MakeControls(*this, panel.hwnd(), kRows, plain);
   cDelLog.Click = [this] { cDelLog_Click(); };
   cScnLog.Click = [this] { cScnLog_Click(); };
   cX.Click = [this] { cX_Click(); };
@@ -42,25 +42,22 @@ void ReportPage::Layout(const RECT& area, UINT dpi) {
     fontDpi_ = dpi;
     font_ = ui::MakeFont(9, FW_NORMAL, dpi);
     boldFont_ = ui::MakeFont(9, FW_SEMIBOLD, dpi);
-    SendMessageA(Label25, WM_SETFONT, reinterpret_cast<WPARAM>(boldFont_.get()), FALSE);
-    SendMessageA(List4, WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), FALSE);
+    SetControlFont(Label25, boldFont_.get());
+    SetControlFont(List4, font_.get());
   }
-  auto place = [](HWND w, int x, int y, int cx, int cy) {
-    SetWindowPos(w, nullptr, x, y, cx, cy, SWP_NOZORDER | SWP_NOACTIVATE);
-  };
   const int width = area.right - area.left;
   const int line = controls::LineHeight(boldFont_.get());
   const int xSize = Scale(32, dpi), buttonH = Scale(32, dpi);
   // The close button sits in the page's top right corner, beside the heading.
-  place(cX.hwnd(), area.right - xSize, Scale(10, dpi), xSize, Scale(28, dpi));
+  MoveControl(cX.hwnd(), area.right - xSize, Scale(10, dpi), xSize, Scale(28, dpi));
   const int labelH = 2 * line + Scale(4, dpi);
-  place(Label25, area.left, area.top, width, labelH);
+  MoveControl(Label25, area.left, area.top, width, labelH);
   const int listTop = area.top + labelH + Scale(6, dpi);
   const int buttonsTop = area.bottom - buttonH;
-  place(List4, area.left, listTop, width, std::max(line, buttonsTop - Scale(12, dpi) - listTop));
+  MoveControl(List4, area.left, listTop, width, std::max(line, buttonsTop - Scale(12, dpi) - listTop));
   const int delW = Scale(160, dpi), scanW = Scale(200, dpi);
-  place(cDelLog.hwnd(), area.left, buttonsTop, delW, buttonH);
-  place(cScnLog.hwnd(), area.left + delW + Scale(12, dpi), buttonsTop, scanW, buttonH);
+  MoveControl(cDelLog.hwnd(), area.left, buttonsTop, delW, buttonH);
+  MoveControl(cScnLog.hwnd(), area.left + delW + Scale(12, dpi), buttonsTop, scanW, buttonH);
   widest_ = 0;
   for (const std::string& line : Lines()) Widen(line);
 }

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <map>
 
+#include "controls/control_table.h"
 #include "controls/control_text.h"
 #include "context/app.h"
 #include "context/settings.h"
@@ -19,23 +20,13 @@
 
 namespace kv {
 
-using controls::Scale;
+using controls::MoveControl, controls::Scale, controls::SetControlFont;
 using namespace regf_ids;
 
 namespace {
 
 constexpr char kScanOne[] = "Scan File for Viruses";
 constexpr char kScanAll[] = "Scan all Files for Viruses";
-
-// Every control of the page is shown from the start.
-HWND MakeControl(const char* cls, HWND parent, int id, const char* text, DWORD style,
-                 DWORD exStyle = 0) {
-  return controls::MakeChild(parent, cls, id, text, WS_VISIBLE | style, exStyle);
-}
-
-void Place(HWND w, int x, int y, int cx, int cy) {
-  if (w) SetWindowPos(w, nullptr, x, y, std::max(cx, 1), std::max(cy, 1), SWP_NOZORDER | SWP_NOACTIVATE);
-}
 
 using controls::ListLine;
 
@@ -66,13 +57,13 @@ bool TreeHost::Create(HWND parent, int treeId, const char* name) {
   if (!Window::Create(controls::WindowClass{"KorvanelTreeHost"}, WS_EX_CONTROLPARENT, name,
                       WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN, 0, 0, 1, 1, parent))
     return false;
-  tree_ = MakeControl(WC_TREEVIEWA, hwnd_, treeId, name,
-                      WS_TABSTOP | WS_BORDER | TVS_HASBUTTONS | TVS_HASLINES | TVS_LINESATROOT |
-                          TVS_SHOWSELALWAYS);
+  tree_ = controls::MakeChild(hwnd_, WC_TREEVIEWA, treeId, name,
+                              WS_VISIBLE | WS_TABSTOP | WS_BORDER | TVS_HASBUTTONS | TVS_HASLINES |
+                                  TVS_LINESATROOT | TVS_SHOWSELALWAYS);
   return tree_ != nullptr;
 }
 
-void TreeHost::OnSize(int width, int height) { Place(tree_, 0, 0, width, height); }
+void TreeHost::OnSize(int width, int height) { MoveControl(tree_, 0, 0, width, height); }
 
 LRESULT TreeHost::OnMessage(UINT msg, WPARAM wp, LPARAM lp) {
   if (msg == WM_NOTIFY && lp) {
@@ -91,41 +82,42 @@ LRESULT TreeHost::OnMessage(UINT msg, WPARAM wp, LPARAM lp) {
 RegWatchPage::RegWatchPage(Panel& panel, App& app, bool plain) : panel_(panel), app_(app) {
   INITCOMMONCONTROLSEX icc{sizeof icc, ICC_TREEVIEW_CLASSES | ICC_WIN95_CLASSES};
   InitCommonControlsEx(&icc);
+  using controls::kLabelStyle, controls::kListStyle;
+  constexpr const char* kButton = cButton::kClassName;
+  constexpr DWORD kList = kListStyle | WS_HSCROLL;
+  // Created in tab order; each list's label comes just before it, which is
+  // where screen readers take its name from. The pending renames' list
+  // waits hidden, and Label19 holds the actions' working data, never shown.
+  // The button shows one "&" of the program's "Scan && Update Warnings".
+  static const controls::ControlRow<RegWatchPage> kRows[] = {
+      {&RegWatchPage::lblTree, {0, "STATIC", "Auto-start entries:", kLabelStyle}},
+      {&RegWatchPage::List6, {.id = kList6, .cls = "LISTBOX", .text = "Files changed on the next reboot", .style = kList & ~WS_VISIBLE, .exStyle = WS_EX_CLIENTEDGE}},
+      {&RegWatchPage::lblList, {0, "STATIC", "New and modified entries:", kLabelStyle}},
+      {&RegWatchPage::List5, {.id = kList5, .cls = "LISTBOX", .text = "New and modified entries", .style = kList, .exStyle = WS_EX_CLIENTEDGE}},
+      {&RegWatchPage::lblSelected, {0, "STATIC", "Selected entry:", kLabelStyle}},
+      {&RegWatchPage::Text4, {.id = kText4, .cls = "EDIT", .style = controls::kEditStyle | ES_READONLY, .exStyle = WS_EX_CLIENTEDGE}},
+      {&RegWatchPage::lblSigner, {0, "STATIC", "", kLabelStyle}},
+      {&RegWatchPage::Label19, {kLabel19, "STATIC", "", SS_NOPREFIX}},
+      {&RegWatchPage::Command1, {kCommand1, kButton, "Refresh"}},
+      {&RegWatchPage::Command11, {kCommand11, kButton, kScanOne}},
+      {&RegWatchPage::Command3, {kCommand3, kButton, "Delete Key"}},
+      {&RegWatchPage::cScnUpd, {kCScnUpd, kButton, "Scan & Update Warnings"}},
+      {&RegWatchPage::cMod, {kCMod, kButton, "Check for modifications/deletions on reboot"}},
+      {&RegWatchPage::chkHideMicrosoft, {kHideMicrosoft, check::kClassName, "Hide entries signed by Microsoft"}},
+  };
   HWND parent = panel.hwnd();
-  // Creation order is the Tab order; each list's label comes just before it,
-  // which is where screen readers take its name from.
-  lblTree = ui::MakeLabel(parent, 0, "Auto-start entries:");
+  controls::MakeControls(*this, parent, kRows, plain);
   treeHost.Create(parent, kTreeView1, "Auto-start entries");
+  // The tree follows its label.
+  SetWindowPos(treeHost.hwnd(), lblTree, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
   TreeView1 = treeHost.tree();
   treeHost.Notify = [this](const NMHDR& n) { OnTreeNotify(n); };
-  List6 = MakeControl("LISTBOX", parent, kList6, "Files changed on the next reboot",
-                      WS_TABSTOP | WS_VSCROLL | WS_HSCROLL | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT,
-                      WS_EX_CLIENTEDGE);
-  ShowWindow(List6, SW_HIDE);
-  lblList = ui::MakeLabel(parent, 0, "New and modified entries:");
-  List5 = MakeControl("LISTBOX", parent, kList5, "New and modified entries",
-                      WS_TABSTOP | WS_VSCROLL | WS_HSCROLL | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT,
-                      WS_EX_CLIENTEDGE);
   SendMessageA(List5, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(kWarningsDesignLine));
-  lblSelected = ui::MakeLabel(parent, 0, "Selected entry:");
-  Text4 = MakeControl("EDIT", parent, kText4, "", WS_TABSTOP | ES_READONLY | ES_AUTOHSCROLL,
-                      WS_EX_CLIENTEDGE);
-  lblSigner = ui::MakeLabel(parent, 0, "");
-  Label19 = ui::MakeLabel(parent, kLabel19, "");
-  ShowWindow(Label19, SW_HIDE);  // working data for the actions, never shown
-
-  Command1.Create(parent, kCommand1, 0, 0, 10, 10, "Refresh", plain);
-  Command11.Create(parent, kCommand11, 0, 0, 10, 10, kScanOne, plain);
-  Command3.Create(parent, kCommand3, 0, 0, 10, 10, "Delete Key", plain);
-  // The button shows one "&" of the program's "Scan && Update Warnings".
-  cScnUpd.Create(parent, kCScnUpd, 0, 0, 10, 10, "Scan & Update Warnings", plain);
   Command1.Click = [this] { Command1_Click(); };
   Command11.Click = [this] { Command11_Click(); };
   Command3.Click = [this] { Command3_Click(); };
   cScnUpd.Click = [this] { cScnUpd_Click(); };
-  cMod.Create(parent, kCMod, 0, 0, 10, 10, "Check for modifications/deletions on reboot", plain);
   cMod.Click = [this] { cMod_Click(); };
-  chkHideMicrosoft.Create(parent, kHideMicrosoft, 0, 0, 10, 10, "Hide entries signed by Microsoft", plain);
   chkHideMicrosoft.Click = [this] { chkHideMicrosoft_Click(); };
 
   tooltip_ = CreateWindowExA(WS_EX_TOPMOST, TOOLTIPS_CLASSA, nullptr, WS_POPUP | TTS_NOPREFIX,
@@ -171,8 +163,7 @@ void RegWatchPage::EnableEntryButtons(bool enabled) {
 
 void RegWatchPage::Layout(const RECT& area, UINT dpi) {
   const HFONT font = panel_.BodyFont();
-  for (HWND w : {lblTree, TreeView1, List6, lblList, List5, lblSelected, Text4, lblSigner})
-    SendMessageA(w, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+  for (HWND w : {lblTree, TreeView1, List6, lblList, List5, lblSelected, Text4, lblSigner}) SetControlFont(w, font);
   const int width = area.right - area.left, height = area.bottom - area.top;
   if (width <= 0 || height <= 0) return;
   const int gap = Scale(12, dpi), labelH = controls::LineHeight(font) + Scale(4, dpi);
@@ -180,20 +171,20 @@ void RegWatchPage::Layout(const RECT& area, UINT dpi) {
   const int listsH = height - labelH - Scale(4, dpi) - gap - fieldH - 2 * gap - 2 * buttonH;
   const int treeW = (width - gap) * 9 / 20, listX = area.left + treeW + gap;
   int y = area.top;
-  Place(lblTree, area.left, y, treeW, labelH);
-  Place(lblList, listX, y, area.right - listX, labelH);
+  MoveControl(lblTree, area.left, y, treeW, labelH);
+  MoveControl(lblList, listX, y, area.right - listX, labelH);
   y += labelH + Scale(4, dpi);
-  Place(treeHost.hwnd(), area.left, y, treeW, listsH);
-  Place(List6, area.left, y, treeW, listsH);
+  MoveControl(treeHost.hwnd(), area.left, y, treeW, listsH);
+  MoveControl(List6, area.left, y, treeW, listsH);
   FitListWidth(List6);
-  Place(List5, listX, y, area.right - listX, listsH);
+  MoveControl(List5, listX, y, area.right - listX, listsH);
   FitListWidth(List5);
   y += listsH + gap;
   const int labelW = Scale(100, dpi);
-  Place(lblSelected, area.left, y + (fieldH - labelH) / 2, labelW, labelH);
+  MoveControl(lblSelected, area.left, y + (fieldH - labelH) / 2, labelW, labelH);
   const int signerW = std::min(Scale(280, dpi), width / 3);
-  Place(Text4, area.left + labelW, y, width - labelW - signerW - gap, fieldH);
-  Place(lblSigner, area.right - signerW, y + (fieldH - labelH) / 2, signerW, labelH);
+  MoveControl(Text4, area.left + labelW, y, width - labelW - signerW - gap, fieldH);
+  MoveControl(lblSigner, area.right - signerW, y + (fieldH - labelH) / 2, signerW, labelH);
   y += fieldH + gap;
   // The buttons share the row in these proportions, never wider than it.
   const std::pair<cButton*, int> row[] = {{&Command1, 100}, {&Command11, 180}, {&Command3, 120},
@@ -203,13 +194,13 @@ void RegWatchPage::Layout(const RECT& area, UINT dpi) {
   int x = area.left;
   for (const auto& [button, w96] : row) {
     const int w = MulDiv(Scale(w96, dpi), room, wanted);
-    Place(button->hwnd(), x, y, w, buttonH);
+    MoveControl(button->hwnd(), x, y, w, buttonH);
     x += w + spacing;
   }
   y += buttonH + gap;
   const int modW = std::min(Scale(340, dpi), width);
-  Place(cMod.hwnd(), area.left, y, modW, buttonH);
-  Place(chkHideMicrosoft.hwnd(), area.left + modW + spacing, y + (buttonH - Scale(20, dpi)) / 2,
+  MoveControl(cMod.hwnd(), area.left, y, modW, buttonH);
+  MoveControl(chkHideMicrosoft.hwnd(), area.left + modW + spacing, y + (buttonH - Scale(20, dpi)) / 2,
         std::max(width - modW - spacing, 1), Scale(20, dpi));
 }
 

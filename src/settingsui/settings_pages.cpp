@@ -8,6 +8,7 @@
 #include "antivirus/s_avir.h"
 #include "context/app.h"
 #include "context/settings.h"
+#include "controls/control_table.h"
 #include "controls/control_text.h"
 #include "controls/palette.h"
 #include "controls/system_look.h"
@@ -39,11 +40,9 @@ struct Grid {
   UINT dpi;
   int X(int x96) const { return area.left + Scale(x96, dpi); }
   void at(HWND w, int x, int y, int cx, int cy) const {
-    if (!w) return;
     const int left = X(x);
     const int width = cx > 0 ? Scale(cx, dpi) : area.right - left;
-    SetWindowPos(w, nullptr, left, area.top + Scale(y, dpi), std::max(width, 1), Scale(cy, dpi),
-                 SWP_NOZORDER | SWP_NOACTIVATE);
+    controls::MoveControl(w, left, area.top + Scale(y, dpi), std::max(width, 1), Scale(cy, dpi));
   }
 };
 
@@ -79,10 +78,6 @@ int WrappedHeight96(HWND control, int width, int indent, UINT dpi) {
   return MulDiv(std::max<int>(box.bottom, tm.tmHeight), 96, int(dpi)) + 2;
 }
 
-void SetFont(HWND w, HFONT font) {
-  if (w) SendMessageA(w, WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
-}
-
 std::string Joined(std::initializer_list<int> values) {
   std::string s;
   for (int v : values) {
@@ -114,16 +109,78 @@ long long FileLength(const std::string& path) {
 constexpr int kBufferSizes[] = {65536, 131072, 262144, 524288};            // Option1..Option4
 constexpr int kBatches[] = {99999, 50, 100, 200, 350, 500};                 // Option5..Option10
 constexpr const char* kAlgorithms[] = {"CRC32", "MD5", "SHA1", "MD4", "SHA256"};  // Option11..Option15
-// SHA-256 came last but stands beside SHA-1: the choices in the order shown,
-// with their places and widths in the group.
+// The algorithms in the order shown, with their places and widths in the group.
 struct AlgorithmChoice {
   int option;
-  const char* caption;
   int x, width;
 };
-constexpr AlgorithmChoice kAlgorithmChoices[] = {
-    {11, "CRC32", 8, 62}, {12, "MD5", 72, 50}, {13, "SHA-1", 124, 54}, {15, "SHA-256", 180, 70},
-    {14, "MD4", 252, 50}};
+constexpr AlgorithmChoice kAlgorithmChoices[] = {{11, 8, 62}, {12, 72, 50}, {13, 124, 54}, {15, 180, 70}, {14, 252, 50}};
+
+using controls::ControlRow, controls::kLabelStyle;
+constexpr const char* kBox = check::kClassName;
+constexpr const char* kButton = cButton::kClassName;
+
+using MainPage = MainSettingsPage;
+// Created in tab order. The boxes for secure shut down lean on the heading
+// above them; a screen reader reads each alone.
+const ControlRow<MainPage> kMainRows[] = {
+    {&MainPage::Check1, {kCheck1, kBox, "Auto-Load at Startup"}},
+    {&MainPage::Check7, {kCheck1 + 6, kBox, "Auto-Logging"}},
+    {&MainPage::Check8, {kCheck1 + 7, kBox, "Auto-Scan Failed Files"}},
+    {&MainPage::Label20, {0, "STATIC", "Scan these System files on Auto-Load:", kLabelStyle}},
+    {&MainPage::Check2, {kCheck1 + 1, kBox, "Check Dynamic Linked Libraries (DLL)"}},
+    {&MainPage::Check3, {kCheck1 + 2, kBox, "Check Drivers (DRV)"}},
+    {&MainPage::Check4, {kCheck1 + 3, kBox, "Check System Files (SYS,386)"}},
+    {&MainPage::Check5, {kCheck1 + 4, kBox, "Check ActiveX Files (OCX)"}},
+    {&MainPage::Check6, {kCheck1 + 5, kBox, "Check Executables (EXE,COM)"}},
+    {&MainPage::Check9, {kCheck1 + 8, kBox, "Check Commonly Exploited Files (SCR,PIF)"}},
+    {&MainPage::Label2, {0, "STATIC", "...On secure shut down:", kLabelStyle}},
+    {&MainPage::Check15, {.id = kCheck12 + 3, .cls = kBox, .text = "DLL", .name = "Check Dynamic Linked Libraries (DLL) on secure shut down"}},
+    {&MainPage::Check14, {.id = kCheck12 + 2, .cls = kBox, .text = "DRV", .name = "Check Drivers (DRV) on secure shut down"}},
+    {&MainPage::Check13, {.id = kCheck12 + 1, .cls = kBox, .text = "SYS,386", .name = "Check System Files (SYS,386) on secure shut down"}},
+    {&MainPage::Check12, {.id = kCheck12, .cls = kBox, .text = "OCX", .name = "Check ActiveX Files (OCX) on secure shut down"}},
+    {&MainPage::Check16, {.id = kCheck12 + 4, .cls = kBox, .text = "EXE,COM", .name = "Check Executables (EXE,COM) on secure shut down"}},
+    {&MainPage::Check17, {.id = kCheck12 + 5, .cls = kBox, .text = "SCR,PIF", .name = "Check Commonly Exploited Files (SCR,PIF) on secure shut down"}},
+    {&MainPage::cButton10, {kCButton10, kButton, "Click here to setup your anti-virus or anti-trojan application(s)."}},
+    {&MainPage::cSave, {kCSave, kButton, "Save Settings"}},
+    {&MainPage::cCancelSett, {kCCancelSett, kButton, "Cancel"}},
+};
+
+using AdvancedPage = AdvancedSettingsPage;
+constexpr DWORD kChoice = WS_VISIBLE | BS_AUTORADIOBUTTON;
+constexpr DWORD kFirstChoice = kChoice | WS_GROUP | WS_TABSTOP;  // each group of choices starts a dialog group
+constexpr DWORD kOptionBox = WS_VISIBLE | BS_AUTOCHECKBOX | WS_TABSTOP | WS_GROUP | BS_MULTILINE | BS_TOP;
+constexpr DWORD kGroup = WS_VISIBLE | BS_GROUPBOX;
+
+// OptionN of the advanced page, as a row of its table.
+template <size_t N>
+ControlRow<AdvancedPage> Choice(const char* caption, DWORD style = kChoice) {
+  return {&controls::Element<&AdvancedPage::Option, N>, {kOption1 + int(N) - 1, "BUTTON", caption, style}};
+}
+
+// Created in tab order. The groups come after all their choices, so they
+// lie beneath them and never take a pixel of theirs. SHA-256 came last but
+// stands beside SHA-1.
+const ControlRow<AdvancedPage> kAdvancedRows[] = {
+    Choice<11>("CRC32", kFirstChoice), Choice<12>("MD5"), Choice<13>("SHA-1"), Choice<15>("SHA-256"), Choice<14>("MD4"),
+    {&AdvancedPage::Label22, {0, "STATIC", "Korvanel Integrity Checker Read Buffer:", kLabelStyle}},
+    Choice<1>("64 Kb", kFirstChoice), Choice<2>("128 Kb"), Choice<3>("256 Kb"), Choice<4>("512 Kb"),
+    {&AdvancedPage::Label28, {0, "STATIC", "Anti-Virus Shell Options:", kLabelStyle}},
+    Choice<6>("50", kFirstChoice), Choice<7>("100"), Choice<8>("200"), Choice<9>("350"), Choice<10>("500"), Choice<5>("Pass All Files"),
+    {&AdvancedPage::Check10, {kCheck10, "BUTTON", "Enclose Files with Quotes", kOptionBox}},
+    {&AdvancedPage::Check11, {kCheck11, "BUTTON", "Use ShortPath File Names (For DOS-Based On-Demand Anti-Virus scanners...Example: McAfee)", kOptionBox}},
+    {&AdvancedPage::avfocus, {kAvfocus, "BUTTON", "Give anti-virus program Focus (Fixes GUI Errors with AVAST 4)", kOptionBox}},
+    {&AdvancedPage::Label1, {0, "STATIC", kWarning, kLabelStyle}},
+    {&AdvancedPage::Label30, {0, "STATIC", "Micellaneous:", kLabelStyle}},
+    {&AdvancedPage::wsh, {kWsh, kBox, "Use Windows Scripting Host (If Auto-Load won't create shortcut/save)"}},
+    {&AdvancedPage::List1, {.id = kList1, .cls = "LISTBOX", .text = "Buffer comparison", .style = WS_VISIBLE | WS_TABSTOP | WS_VSCROLL | WS_HSCROLL | LBS_NOINTEGRALHEIGHT | LBS_NOSEL, .exStyle = WS_EX_CLIENTEDGE}},
+    {&AdvancedPage::Frame3, {0, "BUTTON", "Integrity Checker Algorithm:", kGroup}},
+    {&AdvancedPage::Frame1, {0, "BUTTON", "Pass 'x' Files at a Time (500 is recommended)", kGroup | WS_GROUP}},
+    {&AdvancedPage::chlp, {kChlp, kButton, "Help"}},
+    {&AdvancedPage::cSpeeds, {kCSpeeds, kButton, "Compare Buffers"}},
+    {&AdvancedPage::cSave2, {kCSave2, kButton, "Save"}},
+    {&AdvancedPage::cButton1, {kAdvCButton1, kButton, "Cancel"}},
+};
 
 }  // namespace
 
@@ -152,37 +209,9 @@ std::string QuickestLine(float seconds, int kb) {
 
 MainSettingsPage::MainSettingsPage(App& app, Panel& panel, bool plain, std::function<void()> cancel)
     : app_(app), panel_(panel), cancel_(std::move(cancel)) {
-  HWND p = panel.hwnd();
   panel.SetHeading("Main Korvanel Settings:");
   Label21 = panel.HeadingLabel();
-  auto box = [&](check& c, int id, const char* caption) { c.Create(p, id, 0, 0, 10, 10, caption, plain); };
-  // Created in tab order.
-  box(Check1, kCheck1, "Auto-Load at Startup");
-  box(Check7, kCheck1 + 6, "Auto-Logging");
-  box(Check8, kCheck1 + 7, "Auto-Scan Failed Files");
-  Label20 = ui::MakeLabel(p, 0, "Scan these System files on Auto-Load:");
-  box(Check2, kCheck1 + 1, "Check Dynamic Linked Libraries (DLL)");
-  box(Check3, kCheck1 + 2, "Check Drivers (DRV)");
-  box(Check4, kCheck1 + 3, "Check System Files (SYS,386)");
-  box(Check5, kCheck1 + 4, "Check ActiveX Files (OCX)");
-  box(Check6, kCheck1 + 5, "Check Executables (EXE,COM)");
-  box(Check9, kCheck1 + 8, "Check Commonly Exploited Files (SCR,PIF)");
-  Label2 = ui::MakeLabel(p, 0, "...On secure shut down:");
-  box(Check15, kCheck12 + 3, "DLL");
-  box(Check14, kCheck12 + 2, "DRV");
-  box(Check13, kCheck12 + 1, "SYS,386");
-  box(Check12, kCheck12, "OCX");
-  box(Check16, kCheck12 + 4, "EXE,COM");
-  box(Check17, kCheck12 + 5, "SCR,PIF");
-  // Their captions lean on the heading above; a screen reader reads each alone.
-  for (auto [c, kind] : {std::pair{&Check15, "Dynamic Linked Libraries (DLL)"}, {&Check14, "Drivers (DRV)"},
-                         {&Check13, "System Files (SYS,386)"}, {&Check12, "ActiveX Files (OCX)"},
-                         {&Check16, "Executables (EXE,COM)"}, {&Check17, "Commonly Exploited Files (SCR,PIF)"}})
-    c->AccessibleName(std::string("Check ") + kind + " on secure shut down");
-  cButton10.Create(p, kCButton10, 0, 0, 10, 10,
-                   "Click here to setup your anti-virus or anti-trojan application(s).", plain);
-  cSave.Create(p, kCSave, 0, 0, 10, 10, "Save Settings", plain);
-  cCancelSett.Create(p, kCCancelSett, 0, 0, 10, 10, "Cancel", plain);
+  controls::MakeControls(*this, panel.hwnd(), kMainRows, plain);
   cButton10.Click = [this] { cButton10_Click(); };
   cSave.Click = [this] { cSave_Click(); };
   cCancelSett.Click = [this] { cCancelSett_Click(); };
@@ -219,7 +248,7 @@ void MainSettingsPage::Layout(const RECT& area, UINT dpi) {
   if (fontDpi_ != dpi || !bold_) {
     fontDpi_ = dpi;
     bold_ = ui::MakeFont(9, FW_SEMIBOLD, dpi);
-    for (HWND w : {Label20, Label2}) SetFont(w, bold_.get());
+    for (HWND w : {Label20, Label2}) controls::SetControlFont(w, bold_.get());
   }
   const Grid g{area, dpi};
   const int right = 250;  // the categories' column
@@ -281,61 +310,19 @@ void MainSettingsPage::cCancelSett_Click() {
 AdvancedSettingsPage::AdvancedSettingsPage(App& app, Panel& panel, bool plain,
                                            std::function<void()> cancel, std::function<void()> help)
     : app_(app), panel_(panel), cancel_(std::move(cancel)), help_(std::move(help)) {
-  HWND p = panel.hwnd();
-  auto child = [&](const char* cls, int id, const char* text, DWORD style) {
-    return controls::MakeChild(p, cls, id, text, WS_VISIBLE | style);
-  };
-  const DWORD radio = BS_AUTORADIOBUTTON;
-  const DWORD first = radio | WS_GROUP | WS_TABSTOP;
-  // Created in tab order; each group of choices starts a dialog group.
-  Frame3 = child("BUTTON", 0, "Integrity Checker Algorithm:", BS_GROUPBOX);
-  for (const AlgorithmChoice& c : kAlgorithmChoices)
-    Option[size_t(c.option)] =
-        child("BUTTON", kOption1 + c.option - 1, c.caption, c.option == 11 ? first : radio);
-  Label22 = ui::MakeLabel(p, 0, "Korvanel Integrity Checker Read Buffer:");
-  const char* sizes[] = {"64 Kb", "128 Kb", "256 Kb", "512 Kb"};
-  for (int i = 0; i < 4; ++i) Option[size_t(1 + i)] = child("BUTTON", kOption1 + i, sizes[i], i ? radio : first);
-  Label28 = ui::MakeLabel(p, 0, "Anti-Virus Shell Options:");
-  Frame1 = child("BUTTON", 0, "Pass 'x' Files at a Time (500 is recommended)", BS_GROUPBOX | WS_GROUP);
-  const std::pair<int, const char*> batches[] = {{6, "50"},  {7, "100"}, {8, "200"},
-                                                 {9, "350"}, {10, "500"}, {5, "Pass All Files"}};
-  bool firstBatch = true;
-  for (auto [n, caption] : batches) {
-    Option[size_t(n)] = child("BUTTON", kOption1 + n - 1, caption, firstBatch ? first : radio);
-    firstBatch = false;
-  }
-  const DWORD box = BS_AUTOCHECKBOX | WS_TABSTOP | WS_GROUP | BS_MULTILINE | BS_TOP;
-  Check10 = child("BUTTON", kCheck10, "Enclose Files with Quotes", box);
-  Check11 = child("BUTTON", kCheck11,
-                  "Use ShortPath File Names (For DOS-Based On-Demand Anti-Virus scanners...Example: "
-                  "McAfee)",
-                  box);
-  avfocus = child("BUTTON", kAvfocus, "Give anti-virus program Focus (Fixes GUI Errors with AVAST 4)", box);
-  Label1 = ui::MakeLabel(p, 0, kWarning);
+  controls::MakeControls(*this, panel.hwnd(), kAdvancedRows, plain);
+  // The low edition's button names what its comparison does from the start.
+  if (plain) cSpeeds.Caption("Compare Speeds");
   panel.SetLabelColour(Label1, RGB(192, 0, 0));
-  Label30 = ui::MakeLabel(p, 0, "Micellaneous:");
-  wsh.Create(p, kWsh, 0, 0, 10, 10, "Use Windows Scripting Host (If Auto-Load won't create shortcut/save)",
-             plain);
-  List1 = controls::MakeChild(p, "LISTBOX", kList1, "Buffer comparison",
-                              WS_VISIBLE | WS_TABSTOP | WS_VSCROLL | WS_HSCROLL | LBS_NOINTEGRALHEIGHT |
-                                  LBS_NOSEL,
-                              WS_EX_CLIENTEDGE);
   SendMessageA(List1, LB_SETHORIZONTALEXTENT, 900, 0);
   // The choices take the page's ground, as its labels do.
   for (size_t i = 1; i < Option.size(); ++i) controls::DrawUnthemed(Option[i]);
   for (HWND w : {Frame3, Frame1, Check10, Check11, avfocus}) controls::DrawUnthemed(w);
-  // Beneath their choices, which then never lose a pixel to the groups'
-  // ground; the groups take no part in the tab order.
+  // The groups take no part in the tab order.
   for (HWND w : {Frame3, Frame1}) {
     controls::FillGroupGround(w);
     SetWindowLongPtrA(w, GWL_STYLE, GetWindowLongPtrA(w, GWL_STYLE) | WS_CLIPSIBLINGS);
-    SetWindowPos(w, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
   }
-  chlp.Create(p, kChlp, 0, 0, 10, 10, "Help", plain);
-  // The low edition's button names what its comparison does from the start.
-  cSpeeds.Create(p, kCSpeeds, 0, 0, 10, 10, plain ? "Compare Speeds" : "Compare Buffers", plain);
-  cSave2.Create(p, kCSave2, 0, 0, 10, 10, "Save", plain);
-  cButton1.Create(p, kAdvCButton1, 0, 0, 10, 10, "Cancel", plain);
   chlp.Click = [this] { chlp_Click(); };
   cSpeeds.Click = [this] { cSpeeds_Click(); };
   cSave2.Click = [this] { cSave2_Click(); };
@@ -400,9 +387,9 @@ void AdvancedSettingsPage::Layout(const RECT& area, UINT dpi) {
     fontDpi_ = dpi;
     text_ = ui::MakeFont(9, FW_NORMAL, dpi);
     bold_ = ui::MakeFont(9, FW_SEMIBOLD, dpi);
-    for (size_t i = 1; i < Option.size(); ++i) SetFont(Option[i], text_.get());
-    for (HWND w : {Frame3, Frame1, Check10, Check11, avfocus, Label1, List1}) SetFont(w, text_.get());
-    for (HWND w : {Label22, Label28, Label30}) SetFont(w, bold_.get());
+    for (size_t i = 1; i < Option.size(); ++i) controls::SetControlFont(Option[i], text_.get());
+    for (HWND w : {Frame3, Frame1, Check10, Check11, avfocus, Label1, List1}) controls::SetControlFont(w, text_.get());
+    for (HWND w : {Label22, Label28, Label30}) controls::SetControlFont(w, bold_.get());
   }
   const Grid g{area, dpi};
   g.at(Frame3, 0, 0, 306, 52);
@@ -609,7 +596,7 @@ void OptionsPage::Layout(const RECT& area, UINT dpi) {
   int y = 0;
   for (auto [button, label] : {std::pair{&cSetW, Label15}, {&cSettings, Label6}, {&cButton2, Label16},
                                {&cCreateSS, Label23}}) {
-    SetFont(label, setFq_.BodyFont());
+    controls::SetControlFont(label, setFq_.BodyFont());
     const int textH = WrappedHeight96(label, labelW, 0, dpi);
     const int rowH = std::max(30, textH);
     g.at(button->hwnd(), 0, y + (rowH - 30) / 2, 180, 30);

@@ -2,6 +2,7 @@
 // windows, driven through the messages the system sends them.
 #include <windows.h>
 
+#include <array>
 #include <memory>
 #include <stdexcept>
 #include <string>
@@ -244,6 +245,45 @@ TEST_F(ControlsTest, ATableMakesItsControlsInTabOrderPlacedFontedAndNamedAndTheD
       EXPECT_EQ(font, w.FontOf(TableWindow::kFace));
       EXPECT_EQ(FontOf(font).lfHeight, -MulDiv(9, int(dpi), 72));
     }
+  }
+}
+
+// Controls of a page, which is no window of its own: its Layout() places them.
+struct TablePage {
+  HWND Label1 = nullptr;
+  std::array<HWND, 2> Choice{};
+  std::array<cButton, 2> Go;
+  check Check1;
+};
+
+TEST_F(ControlsTest, APageTableMakesItsControlsOnTheGivenParentInTabOrderNamedAndUnplaced) {
+  using controls::Element;
+  static const controls::ControlRow<TablePage> kRows[] = {
+      {&TablePage::Label1, {0, "STATIC", "Heading", controls::kLabelStyle}},
+      {&Element<&TablePage::Choice, 1>, {21, "BUTTON", "Second", WS_VISIBLE | BS_AUTORADIOBUTTON | WS_GROUP}},
+      {&Element<&TablePage::Choice, 0>, {.id = 20, .cls = "LISTBOX", .text = "First", .style = controls::kListStyle, .name = "First list"}},
+      {&Element<&TablePage::Go, 1>, {31, cButton::kClassName, "Go on"}},
+      {&TablePage::Check1, {.id = 13, .cls = check::kClassName, .text = "DLL", .name = "Check DLL files"}},
+  };
+  for (bool plain : {false, true}) {
+    SCOPED_TRACE(plain);
+    TablePage page;
+    controls::MakeControls(page, host_, kRows, plain);
+    const HWND made[] = {page.Label1, page.Choice[1], page.Choice[0], page.Go[1].hwnd(), page.Check1.hwnd()};
+    HWND child = GetWindow(host_, GW_CHILD);
+    for (HWND expected : made) {
+      ASSERT_NE(expected, nullptr);
+      EXPECT_EQ(child, expected) << "created in the table's order";
+      EXPECT_LE(PlaceIn(host_, expected).right, 1) << "left for the page's layout";
+      child = GetWindow(child, GW_HWNDNEXT);
+    }
+    EXPECT_EQ(page.Go[0].hwnd(), nullptr);
+    EXPECT_EQ(GetDlgCtrlID(page.Choice[1]), 21);
+    EXPECT_TRUE(GetWindowLongPtrA(page.Choice[1], GWL_STYLE) & WS_GROUP);
+    EXPECT_EQ(page.Go[1].Plain(), plain);
+    EXPECT_EQ(test::AskAccessible(page.Choice[0]).name, "First list");
+    EXPECT_EQ(test::AskAccessible(page.Check1.hwnd()).name, "Check DLL files");
+    for (HWND w : {page.Label1, page.Choice[0], page.Choice[1]}) DestroyWindow(w);
   }
 }
 

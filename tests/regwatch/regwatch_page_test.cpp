@@ -67,6 +67,20 @@ class RegWatchPageTest : public RegistryTest {
   }
 };
 
+// Its frame is a window of the program's own, which lays out at 96 DPI; the
+// tree inside it takes the frame's pixels as they are, so at 150% its
+// scroll bars and border stay in view.
+TEST_F(RegWatchPageTest, TheTreeFillsItsFrameAtAScaleOtherThan100) {
+  controls::ScreenOverride screen{RECT{0, 0, 2400, 1500}, 144};
+  RegWatchPage& page = OpenPage();
+  RECT frame{}, tree{};
+  GetClientRect(page.treeHost.hwnd(), &frame);
+  GetWindowRect(page.TreeView1, &tree);
+  ASSERT_GT(frame.bottom, 100);
+  EXPECT_EQ(tree.right - tree.left, frame.right);
+  EXPECT_EQ(tree.bottom - tree.top, frame.bottom);
+}
+
 TEST_F(RegWatchPageTest, DeleteKeyRemovesExactlyTheChosenValue) {
   SetText(HKEY_LOCAL_MACHINE, kRun, "KvTool", "C:\\kvtool.exe");
   SetText(HKEY_LOCAL_MACHINE, kRun, "KvTool (x86)", "C:\\kvtool86.exe");

@@ -3,10 +3,11 @@
 #include <algorithm>
 
 #include "app/maker.h"
+#include "controls/control_table.h"
 
 namespace kv {
 
-using controls::Scale;
+using controls::MoveControl, controls::Scale, controls::SetControlFont;
 
 AboutPage::AboutPage(Panel& panel, bool plain, Actions actions)
     : panel_(panel), plain_(plain), actions_(std::move(actions)) {
@@ -15,16 +16,21 @@ AboutPage::AboutPage(Panel& panel, bool plain, Actions actions)
     emblem.Create(parent, 0, panel.Background(), [](art::Raster& r, const Picture::Look&) {
       art::DrawEmblem(r, 0.0f, 0.0f, float(std::min(r.Width(), r.Height())));
     });
-  Label32 = ui::MakeLabel(parent, 0, "Korvanel");
-  Label34 = ui::MakeLabel(parent, 0, "\"Your Last Line of Defense Against Malicious Attacks\"");
-  Label33 = ui::MakeLabel(parent, 0, "Version: 2.0");
-  Label36 = ui::MakeLabel(parent, 0, "Programmer:");
-  Label37 = ui::MakeLabel(parent, kCreditId, maker::kCredit, SS_NOTIFY);
+  using controls::kLabelStyle;
+  constexpr const char* kButton = cButton::kClassName;
+  // Created in tab order, after the emblem.
+  static const controls::ControlRow<AboutPage> kRows[] = {
+      {&AboutPage::Label32, {0, "STATIC", "Korvanel", kLabelStyle}},
+      {&AboutPage::Label34, {0, "STATIC", "\"Your Last Line of Defense Against Malicious Attacks\"", kLabelStyle}},
+      {&AboutPage::Label33, {0, "STATIC", "Version: 2.0", kLabelStyle}},
+      {&AboutPage::Label36, {0, "STATIC", "Programmer:", kLabelStyle}},
+      {&AboutPage::Label37, {kCreditId, "STATIC", maker::kCredit, kLabelStyle | SS_NOTIFY}},
+      {&AboutPage::cButton4, {mform1_ids::kCButton4, kButton, "View Help Files"}},
+      {&AboutPage::cButton5, {mform1_ids::kCButton5, kButton, "Visit Brackwater Online"}},
+  };
+  controls::MakeControls(*this, parent, kRows, plain_);
   panel.MarkLink(Label37);
   if (!plain_) panel.SetLabelColour(Label34, ToColorRef(art::palette::kMuted));
-
-  cButton4.Create(parent, mform1_ids::kCButton4, 0, 0, 10, 10, "View Help Files", plain_);
-  cButton5.Create(parent, mform1_ids::kCButton5, 0, 0, 10, 10, "Visit Brackwater Online", plain_);
   cButton4.Click = actions_.help;
   cButton5.Click = actions_.webSite;
   if (!plain_) emblem.MouseMove = actions_.pointerOverBackground;
@@ -49,16 +55,12 @@ void AboutPage::Layout(const RECT& area, UINT dpi) {
     mottoFont_ = ui::MakeFont(11, FW_NORMAL, dpi);
     bodyFont_ = ui::MakeFont(10, FW_NORMAL, dpi);
     boldFont_ = ui::MakeFont(10, FW_SEMIBOLD, dpi);
-    auto set = [](HWND w, HFONT f) { SendMessageA(w, WM_SETFONT, reinterpret_cast<WPARAM>(f), FALSE); };
-    set(Label32, nameFont_.get());
-    set(Label34, mottoFont_.get());
-    set(Label33, bodyFont_.get());
-    set(Label36, boldFont_.get());
-    set(Label37, bodyFont_.get());
+    SetControlFont(Label32, nameFont_.get());
+    SetControlFont(Label34, mottoFont_.get());
+    SetControlFont(Label33, bodyFont_.get());
+    SetControlFont(Label36, boldFont_.get());
+    SetControlFont(Label37, bodyFont_.get());
   }
-  auto place = [](HWND w, int x, int y, int cx, int cy) {
-    SetWindowPos(w, nullptr, x, y, cx, cy, SWP_NOZORDER | SWP_NOACTIVATE);
-  };
   const int width = area.right - area.left;
   int y = area.top + Scale(plain_ ? 8 : 24, dpi);
   int left = area.left + Scale(plain_ ? 8 : 24, dpi);
@@ -71,22 +73,22 @@ void AboutPage::Layout(const RECT& area, UINT dpi) {
   const int textW = area.right - left;
   const int nameH = controls::LineHeight(nameFont_.get());
   const int line = controls::LineHeight(bodyFont_.get());
-  place(Label32, left, y, textW, nameH + 4);
+  MoveControl(Label32, left, y, textW, nameH + 4);
   y += nameH + Scale(4, dpi);
-  place(Label34, left, y, textW, controls::LineHeight(mottoFont_.get()) + 4);
+  MoveControl(Label34, left, y, textW, controls::LineHeight(mottoFont_.get()) + 4);
   y += controls::LineHeight(mottoFont_.get()) + Scale(16, dpi);
-  place(Label33, left, y, textW, line + 4);
+  MoveControl(Label33, left, y, textW, line + 4);
   y += line + Scale(8, dpi);
   const int credW = Scale(100, dpi);
-  place(Label36, left, y, credW, line + 4);
-  place(Label37, left + credW, y, textW - credW, line + 4);
+  MoveControl(Label36, left, y, credW, line + 4);
+  MoveControl(Label37, left + credW, y, textW - credW, line + 4);
   y += line + Scale(28, dpi);
 
   const int buttonH = Scale(32, dpi);
   const int b4 = Scale(150, dpi), b5 = Scale(190, dpi);
   if (width > 0) {
-    place(cButton4.hwnd(), left, y, b4, buttonH);
-    place(cButton5.hwnd(), left + b4 + Scale(12, dpi), y, b5, buttonH);
+    MoveControl(cButton4.hwnd(), left, y, b4, buttonH);
+    MoveControl(cButton5.hwnd(), left + b4 + Scale(12, dpi), y, b5, buttonH);
   }
 }
 

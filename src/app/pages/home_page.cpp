@@ -5,7 +5,7 @@
 
 namespace kv {
 
-using controls::Scale;
+using controls::MoveControl, controls::Scale, controls::SetControlFont;
 
 namespace {
 
@@ -102,8 +102,8 @@ void HomePage::Layout(const RECT& area, UINT dpi) {
     tagFont_ = ui::MakeFont(10, FW_NORMAL, dpi);
     tileTitleFont_ = ui::MakeFont(11, FW_SEMIBOLD, dpi);
     tileTextFont_ = ui::MakeFont(9, FW_NORMAL, dpi);
-    SendMessageA(welcome, WM_SETFONT, reinterpret_cast<WPARAM>(titleFont_.get()), FALSE);
-    SendMessageA(tagline, WM_SETFONT, reinterpret_cast<WPARAM>(tagFont_.get()), FALSE);
+    SetControlFont(welcome, titleFont_.get());
+    SetControlFont(tagline, tagFont_.get());
   }
   const int left = area.left, top = area.top, width = area.right - area.left;
   const int logo = Scale(72, dpi);
@@ -111,10 +111,9 @@ void HomePage::Layout(const RECT& area, UINT dpi) {
   emblem.Visible(true);
   const int textLeft = left + logo + Scale(18, dpi);
   const int titleH = controls::LineHeight(titleFont_.get());
-  SetWindowPos(welcome, nullptr, textLeft, top + Scale(10, dpi), area.right - textLeft, titleH + 4,
-               SWP_NOZORDER | SWP_NOACTIVATE);
-  SetWindowPos(tagline, nullptr, textLeft, top + Scale(14, dpi) + titleH, area.right - textLeft,
-               controls::LineHeight(tagFont_.get()) + 4, SWP_NOZORDER | SWP_NOACTIVATE);
+  MoveControl(welcome, textLeft, top + Scale(10, dpi), area.right - textLeft, titleH + 4);
+  MoveControl(tagline, textLeft, top + Scale(14, dpi) + titleH, area.right - textLeft,
+              controls::LineHeight(tagFont_.get()) + 4);
 
   // Two by two tiles below the welcome.
   const int gap = Scale(16, dpi);
@@ -129,23 +128,18 @@ void HomePage::Layout(const RECT& area, UINT dpi) {
 
   const int offerTop = gridTop + 2 * (tileH + gap);
   const int offerW = Scale(200, dpi);
-  SetWindowPos(watchDrivers.hwnd(), nullptr, area.right - offerW, offerTop, offerW, Scale(32, dpi),
-               SWP_NOZORDER | SWP_NOACTIVATE);
-  SetWindowPos(driversNote, nullptr, left, offerTop, std::max(0, width - offerW - gap), Scale(36, dpi),
-               SWP_NOZORDER | SWP_NOACTIVATE);
-  SendMessageA(driversNote, WM_SETFONT, reinterpret_cast<WPARAM>(tileTextFont_.get()), FALSE);
+  MoveControl(watchDrivers.hwnd(), area.right - offerW, offerTop, offerW, Scale(32, dpi));
+  MoveControl(driversNote, left, offerTop, std::max(0, width - offerW - gap), Scale(36, dpi));
+  SetControlFont(driversNote, tileTextFont_.get());
 
   const int buttonW = Scale(96, dpi), buttonH = Scale(32, dpi);
   int x = area.right - buttonW;
   for (auto it = buttons_.rbegin(); it != buttons_.rend(); ++it) {
-    if (*it && (*it)->hwnd())
-      SetWindowPos((*it)->hwnd(), nullptr, x, area.bottom - buttonH, buttonW, buttonH,
-                   SWP_NOZORDER | SWP_NOACTIVATE);
+    if (*it) MoveControl((*it)->hwnd(), x, area.bottom - buttonH, buttonW, buttonH);
     x -= buttonW + Scale(10, dpi);
   }
   const int egg = Scale(14, dpi);
-  SetWindowPos(lblegg, nullptr, area.left - Scale(14, dpi), area.bottom + Scale(16, dpi) - egg, egg, egg,
-               SWP_NOZORDER | SWP_NOACTIVATE);
+  MoveControl(lblegg, area.left - Scale(14, dpi), area.bottom + Scale(16, dpi) - egg, egg, egg);
 }
 
 void HomePage::Opening() {
