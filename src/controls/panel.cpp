@@ -138,6 +138,16 @@ void Panel::MinimumSize(SIZE least) {
 void Panel::UpdateScrollBars() {
   if (updatingBars_) return;
   updatingBars_ = true;
+  // Two bars shown at a smaller size each take the room the other would
+  // need to go: where the page fits the whole panel, neither is needed.
+  RECT whole{};
+  GetWindowRect(hwnd_, &whole);
+  if (least_.cx <= whole.right - whole.left && least_.cy <= whole.bottom - whole.top) {
+    scroll_ = POINT{0, 0};
+    ShowScrollBar(hwnd_, SB_BOTH, FALSE);
+    updatingBars_ = false;
+    return;
+  }
   for (int round = 0; round < 3; ++round) {
     RECT c{};
     GetClientRect(hwnd_, &c);

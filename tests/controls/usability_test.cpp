@@ -11,6 +11,7 @@
 #include <cmath>
 #include <optional>
 #include <string>
+#include <utility>
 
 #include <gtest/gtest.h>
 
@@ -233,6 +234,24 @@ TEST_F(UsabilityTest, HighContrastPaintsTheControlsInTheSystemColours) {
   button.Enabled(true);
   EXPECT_EQ(PixelOf(button.hwnd(), 3, 15), faceBefore);
   EXPECT_EQ(button.CaptionColor(), controls::kBlack);
+}
+
+// A page's scroll bars go with the need for them: two bars shown while the
+// panel was small do not keep each other once the page fits it whole.
+TEST_F(UsabilityTest, APanelsScrollBarsGoOnceThePageFitsItWhole) {
+  Panel page;
+  ASSERT_TRUE(page.Create(host.hwnd(), "page", "", Panel::Style::Card));
+  const auto bars = [&] {
+    const LONG_PTR style = GetWindowLongPtrA(page.hwnd(), GWL_STYLE);
+    return std::pair<bool, bool>((style & WS_HSCROLL) != 0, (style & WS_VSCROLL) != 0);
+  };
+  page.MinimumSize(SIZE{300, 200});
+  page.Move(RECT{0, 0, 200, 100});
+  EXPECT_EQ(bars(), std::make_pair(true, true));
+  page.Move(RECT{0, 0, 300, 200});
+  EXPECT_EQ(bars(), std::make_pair(false, false));
+  page.Move(RECT{0, 0, 300, 150});
+  EXPECT_TRUE(bars().second);
 }
 
 // WCAG's relative luminance and contrast ratio.
