@@ -283,10 +283,6 @@ void StartHeadStart(App& app, const CheckRequest& request) {
   app.kept.Put<HeadStart>(std::move(head));
 }
 
-std::unique_ptr<ChecksumPipeline> CheckRun::StartPipeline(const std::string& folder, NameList names) {
-  return StartReaders(app_, readers_, ChecksumKindOf(request_.algorithm), folder, std::move(names));
-}
-
 void CheckRun::ListPass(const CheckFolder& folder, bool first) {
   passPipeline_.reset();
   passTaken_ = 0;
@@ -310,7 +306,9 @@ void CheckRun::ListPass(const CheckFolder& folder, bool first) {
     return;
   }
   NameList passNames = PassNames(*names, folder.categories);
-  if (!passNames.empty()) passPipeline_ = StartPipeline(path, std::move(passNames));
+  if (!passNames.empty())
+    passPipeline_ = StartReaders(app_, readers_, ChecksumKindOf(request_.algorithm), path,
+                                 std::move(passNames));
 }
 
 // The one place a folder pass lets the window's handlers run (pause, stop,

@@ -209,7 +209,6 @@ class CheckRun {
   bool LetWindowRun(ChecksumPipeline* pipeline);
   // The baseline entries of the folder's categories whose file is gone.
   void ReportMissing(const CheckFolder& folder);
-  std::unique_ptr<ChecksumPipeline> StartPipeline(const std::string& folder, NameList names);
   // Lists the pass's folder and starts its readers.
   void ListPass(const CheckFolder& folder, bool first);
 
