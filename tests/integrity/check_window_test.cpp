@@ -447,6 +447,9 @@ TEST_F(CheckWindowTest, TabWalksEachPanelAndEnterAndEscAct) {
 // The check window opens where the user left it, in the middle of the
 // screen the first time, and its findings list has a name to be read by.
 TEST_F(CheckWindowTest, OpensWhereItWasLeftAndNamesItsFindingsList) {
+  // Places are kept per data folder for the user: one an earlier run of
+  // the tests left for a folder of the same name is not this test's.
+  RegDeleteKeyA(HKEY_CURRENT_USER, "Software\\Korvanel\\Windows");
   const RECT area = controls::WorkAreaOf(nullptr);
   RECT r{};
   {
