@@ -523,28 +523,38 @@ OptionsPage::OptionsPage(App& app, Panel& setFq, bool plain, std::unique_ptr<Pag
     : app_(app), setFq_(setFq), settF_(settF), qSett_(qSett), advF_(advF), plain_(plain),
       logs_(std::move(logs)), frame_(std::move(frame)) {
   HWND p = setFq.hwnd();
-  // Created in tab order, before the log list's controls in the page.
-  cSetW.Create(p, kCSetW, 0, 0, 10, 10, "Settings Wizard", plain);
-  Label15 = ui::MakeLabel(p, 0, "First-time Korvanel Users are Recommended to use the Settings Wizard");
-  cSettings.Create(p, kCSettings, 0, 0, 10, 10, "Edit Settings", plain);
-  Label6 = ui::MakeLabel(p, 0, "Please Remember to Save these Settings");
-  cButton2.Create(p, kCButton2, 0, 0, 10, 10, "Advanced Settings", plain);
-  Label16 = ui::MakeLabel(p, 0, "Only Intended for Advanced Users");
-  cCreateSS.Create(p, kCCreateSS, 0, 0, 10, 10, "Shutdown/Scan Shortcut", plain);
-  Label23 = ui::MakeLabel(p, 0,
-                          "Click to Create a Shutdown/Scan shortcut. For more information about this "
-                          "feature, please look at the Help Files.");
-  // The low edition has no support list to integrate from here and no
-  // automatic update check.
-  if (app_.edition.hasSupportListDownload)
-    cDetect.Create(p, kCDetect, 0, 0, 10, 10, "Integrate Anti-Virus app with Korvanel", plain);
-  cUpdates.Create(p, kCUpdates, 0, 0, 10, 10, UpdatesButtonCaption(app_), plain);
-  cAbout.Create(p, kCAbout, 0, 0, 10, 10, "About Korvanel...", plain);
-  if (app_.edition.hasUpdateCheck) {
-    chkAutoCheckUpdates.Create(p, kChkAutoCheckUpdates, 0, 0, 10, 10, "Check for Updates Automatically",
-                               plain);
-    SetWindowSubclass(chkAutoCheckUpdates.hwnd(), &AutoCheckFocus, 1, reinterpret_cast<DWORD_PTR>(this));
+  // Created in tab order, before the log list's controls in the page. The
+  // Updates button's caption depends on the update state and is set below.
+  static const ControlRow<OptionsPage> kRows[] = {
+      {&OptionsPage::cSetW, {kCSetW, kButton, "Settings Wizard"}},
+      {&OptionsPage::Label15,
+       {0, "STATIC", "First-time Korvanel Users are Recommended to use the Settings Wizard", kLabelStyle}},
+      {&OptionsPage::cSettings, {kCSettings, kButton, "Edit Settings"}},
+      {&OptionsPage::Label6, {0, "STATIC", "Please Remember to Save these Settings", kLabelStyle}},
+      {&OptionsPage::cButton2, {kCButton2, kButton, "Advanced Settings"}},
+      {&OptionsPage::Label16, {0, "STATIC", "Only Intended for Advanced Users", kLabelStyle}},
+      {&OptionsPage::cCreateSS, {kCCreateSS, kButton, "Shutdown/Scan Shortcut"}},
+      {&OptionsPage::Label23,
+       {0, "STATIC",
+        "Click to Create a Shutdown/Scan shortcut. For more information about this feature, please look at "
+        "the Help Files.",
+        kLabelStyle}},
+      {&OptionsPage::cDetect, {kCDetect, kButton, "Integrate Anti-Virus app with Korvanel"}},
+      {&OptionsPage::cUpdates, {kCUpdates, kButton, ""}},
+      {&OptionsPage::cAbout, {kCAbout, kButton, "About Korvanel..."}},
+      {&OptionsPage::chkAutoCheckUpdates,
+       {kChkAutoCheckUpdates, kBox, "Check for Updates Automatically"}},
+  };
+  for (const ControlRow<OptionsPage>& row : kRows) {
+    // The low edition has no support list to integrate from here and no
+    // automatic update check.
+    if (row.plan.id == kCDetect && !app_.edition.hasSupportListDownload) continue;
+    if (row.plan.id == kChkAutoCheckUpdates && !app_.edition.hasUpdateCheck) continue;
+    controls::MakeTableRow(*this, p, row, plain);
   }
+  cUpdates.Caption(UpdatesButtonCaption(app_));
+  if (chkAutoCheckUpdates.hwnd())
+    SetWindowSubclass(chkAutoCheckUpdates.hwnd(), &AutoCheckFocus, 1, reinterpret_cast<DWORD_PTR>(this));
   // The log list's window follows in the tab order.
   if (logs_)
     for (HWND w = GetWindow(p, GW_CHILD); w; w = GetWindow(w, GW_HWNDNEXT))
