@@ -128,7 +128,7 @@ bool WizardLink::Create(HWND parent, int id, std::string_view caption) {
 }
 
 COLORREF WizardLink::Ink() const {
-  switch (look_) {
+  switch (State()) {
     case Look::Lit: return kLinkLit;
     case Look::Held: return kLinkHeld;
     case Look::Plain: break;
@@ -137,7 +137,7 @@ COLORREF WizardLink::Ink() const {
 }
 
 void WizardLink::Clear() {
-  if (!held_) SetLook(Look::Plain);
+  if (!MouseHeld()) SetLook(Look::Plain);
 }
 
 void WizardLink::SetLook(Look look) {
@@ -147,61 +147,39 @@ void WizardLink::SetLook(Look look) {
 }
 
 std::optional<controls::AccessibleFacts> WizardLink::OnAccessible() const {
-  long state = look_ == Look::Lit ? STATE_SYSTEM_HOTTRACKED : 0;
-  if (held_) state |= STATE_SYSTEM_PRESSED;
+  long state = State() == Look::Lit ? STATE_SYSTEM_HOTTRACKED : 0;
+  if (IsPressed()) state |= STATE_SYSTEM_PRESSED;
   return controls::AccessibleFacts{caption_, ROLE_SYSTEM_PUSHBUTTON, state, "Press"};
 }
 
-bool WizardLink::OnMouseMove(POINT) {
-  TrackPointerLeave();
-  if (held_ || look_ == Look::Lit) return true;
+int WizardLink::PressPartAt(POINT p) const {
+  RECT client{};
+  GetClientRect(hwnd_, &client);
+  return controls::Contains(client, p) ? 1 : 0;
+}
+
+void WizardLink::OnPressed(bool) { Raise(Activate); }
+
+void WizardLink::OnHover(POINT, int) {
+  if (MouseHeld() || look_ == Look::Lit) return;
   Raise(Hover);
   SetLook(Look::Lit);
-  return true;
 }
 
 LRESULT WizardLink::OnMessage(UINT msg, WPARAM wp, LPARAM lp) {
   if (LRESULT shared; HandleShared(msg, wp, lp, caption_, shared)) return shared;
+  // A press that ends, taken or not, leaves the link plain until the
+  // pointer moves over it again.
+  if ((msg == WM_LBUTTONUP && MouseHeld()) ||
+      (msg == WM_CAPTURECHANGED && MouseHeld() && reinterpret_cast<HWND>(lp) != hwnd_))
+    look_ = Look::Plain;
+  if (LRESULT pressed; HandlePress(msg, wp, lp, pressed)) return pressed;
   switch (msg) {
     case WM_MOUSELEAVE:
       Clear();
       return 0;
-    case WM_LBUTTONDOWN:
-      SetFocus(hwnd_);
-      held_ = true;
-      // Without the capture a release elsewhere would leave it held.
-      SetCapture(hwnd_);
-      SetLook(Look::Held);
-      return 0;
-    case WM_LBUTTONUP: {
-      if (!held_) return 0;
-      held_ = false;
-      if (GetCapture() == hwnd_) ReleaseCapture();
-      SetLook(Look::Plain);
-      RECT client{};
-      GetClientRect(hwnd_, &client);
-      if (controls::Contains(client, controls::MousePoint(lp))) Raise(Activate);
-      return 0;
-    }
-    case WM_CAPTURECHANGED:
-      if (held_ && reinterpret_cast<HWND>(lp) != hwnd_) {
-        held_ = false;
-        SetLook(Look::Plain);
-      }
-      return 0;
-    case WM_SETFOCUS:
-    case WM_KILLFOCUS:
-      Redraw();
-      return 0;
     case WM_KEYDOWN:
       if (wp == VK_RETURN && !(lp & 0x40000000)) {
-        Raise(Activate);
-        return 0;
-      }
-      if (wp == VK_SPACE) return 0;
-      break;
-    case WM_KEYUP:
-      if (wp == VK_SPACE) {
         Raise(Activate);
         return 0;
       }

@@ -38,9 +38,10 @@ class WizardLink : public controls::ControlWindow {
 
   bool Create(HWND parent, int id, std::string_view caption);
   const std::string& Caption() const { return caption_; }
-  Look State() const { return look_; }
+  // Held while the mouse holds it, wherever the pointer is.
+  Look State() const { return MouseHeld() ? Look::Held : look_; }
   COLORREF Ink() const;
-  bool Underlined() const { return look_ != Look::Plain; }
+  bool Underlined() const { return State() != Look::Plain; }
   void Clear();  // plain and black
 
  protected:
@@ -49,13 +50,14 @@ class WizardLink : public controls::ControlWindow {
   std::optional<controls::AccessibleFacts> OnAccessible() const override;
 
  private:
-  bool OnMouseMove(POINT p) override;
+  int PressPartAt(POINT p) const override;
+  void OnPressed(bool) override;
+  void OnHover(POINT p, int part) override;
   void Paint(HDC target) const override;
   void SetLook(Look look);
 
   std::string caption_;
-  Look look_ = Look::Plain;
-  bool held_ = false;
+  Look look_ = Look::Plain;  // lit or plain, when not held
 };
 
 class vDct : public controls::Window {

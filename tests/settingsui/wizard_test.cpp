@@ -264,6 +264,10 @@ TEST_F(WizardTest, LinksLightOneAtATimeActOnReleaseAndCancelAsks) {
   PostMessageA(w.Label2.hwnd(), WM_KEYUP, VK_SPACE, 0);
   PumpPending();
   EXPECT_EQ(w.Page(), 4);
+  // A Space pressed before the link had the focus is not a press of it.
+  PostMessageA(w.Label2.hwnd(), WM_KEYUP, VK_SPACE, 0);
+  PumpPending();
+  EXPECT_EQ(w.Page(), 4);
 
   // Cancel asks; No stays, anything else hides and writes nothing.
   w.Check1.Value(1);
