@@ -84,6 +84,7 @@ void clsHash::CreateHash() {
 }
 
 FileRead clsHash::CalculateFile3(const std::string& filename) {
+  // As every read on a window's thread: input is answered between chunks.
   clsDoEvents events;
   events.QueueUsed(clsDoEvents::kDefaultQueue);
   return CalculateFile3(filename, app_.readBufferSize, [&events] { events.GetInputState(); }, nullptr);

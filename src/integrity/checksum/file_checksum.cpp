@@ -46,6 +46,8 @@ std::string FileChecksum(App& app, const std::string& path) {
 FileSum ReadFileChecksum(App& app, const std::string& path) {
   const ChecksumKind kind = ChecksumKindOf(app.algorithmName);
   if (kind == ChecksumKind::None) return {};
+  // A file of hundreds of megabytes is read on the calling window's thread:
+  // between its chunks the window answers clicks and repaints.
   clsDoEvents events;
   events.QueueUsed(clsDoEvents::kDefaultQueue);
   const auto pump = [&events] { events.GetInputState(); };
