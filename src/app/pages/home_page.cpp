@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <string>
 
+#include "controls/control_table.h"
+
 namespace kv {
 
 using controls::MoveControl, controls::Scale, controls::SetControlFont;
@@ -29,8 +31,25 @@ HomePage::HomePage(Panel& panel, Actions actions) : panel_(panel), actions_(std:
   emblem.Create(parent, 0, panel.Background(), [](art::Raster& r, const Picture::Look&) {
     art::DrawEmblem(r, 0.0f, 0.0f, float(std::min(r.Width(), r.Height())));
   });
-  welcome = ui::MakeLabel(parent, 0, "Welcome to Korvanel");
-  tagline = ui::MakeLabel(parent, 0, "Your system files, start-up programs and open windows, watched over.");
+  using controls::kLabelStyle;
+  // Created in tab order: the welcome, the tiles, then the drivers' note and
+  // its button, and last the caption-less corner label.
+  static const controls::ControlRow<HomePage> kHead[] = {
+      {&HomePage::welcome, {0, "STATIC", "Welcome to Korvanel", kLabelStyle}},
+      {&HomePage::tagline,
+       {0, "STATIC", "Your system files, start-up programs and open windows, watched over.", kLabelStyle}},
+  };
+  static const controls::ControlRow<HomePage> kTail[] = {
+      {&HomePage::driversNote,
+       {0, "STATIC",
+        "Kernel drivers are installed in the drivers folder of the system folder, which the system check "
+        "does not look into.",
+        kLabelStyle}},
+      {&HomePage::watchDrivers, {kWatchDriversId, cButton::kClassName, "Watch the Drivers Folder"}},
+      // No caption, no border: only someone who clicks the right corner finds it.
+      {&HomePage::lblegg, {kEggId, "STATIC", "", kLabelStyle | SS_NOTIFY}},
+  };
+  controls::MakeControls(*this, parent, kHead);
   panel.SetLabelColour(tagline, ToColorRef(art::palette::kMuted));
 
   const std::function<void()> opens[4] = {actions_.openIntegrity, actions_.openRegWatch,
@@ -74,19 +93,14 @@ HomePage::HomePage(Panel& panel, Actions actions) : panel_(panel), actions_(std:
   }
   // Drivers are installed beside the system files but one folder down, where
   // the system check never looks; until that folder is watched, say so.
-  driversNote = ui::MakeLabel(parent, 0,
-                              "Kernel drivers are installed in the drivers folder of the system "
-                              "folder, which the system check does not look into.");
+  controls::MakeControls(*this, parent, kTail);
   panel.SetLabelColour(driversNote, ToColorRef(art::palette::kMuted));
-  watchDrivers.Create(parent, kWatchDriversId, 0, 0, 10, 10, "Watch the Drivers Folder");
   watchDrivers.Click = [this] {
     if (actions_.watchDrivers) actions_.watchDrivers();
     Opening();
   };
   ShowWindow(driversNote, SW_HIDE);
   ShowWindow(watchDrivers.hwnd(), SW_HIDE);
-  // No caption, no border: only someone who clicks the right corner finds it.
-  lblegg = ui::MakeLabel(parent, kEggId, "", SS_NOTIFY);
   panel.Command = [this](int id, int code, HWND) {
     if (id == kEggId && code == STN_CLICKED && actions_.lblegg_Click) {
       const auto event = actions_.lblegg_Click;
