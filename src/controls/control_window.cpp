@@ -35,6 +35,7 @@ void ControlWindow::CancelPress() {
   DropMouse();
   keyHeld_ = false;
   if (held && hwnd_ && GetCapture() == hwnd_) ReleaseCapture();
+  if (held) OnMouseReleased();
   Redraw();
 }
 
@@ -70,6 +71,7 @@ void ControlWindow::PressUp(POINT p) {
   const bool same = PressPartAt(p) == heldPart_;
   DropMouse();
   if (GetCapture() == hwnd_) ReleaseCapture();
+  OnMouseReleased();
   Redraw();
   if (same && TakesPresses()) OnPressed(true);
 }
@@ -110,6 +112,7 @@ bool ControlWindow::HandlePress(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result)
       // Someone else took the mouse while the control was held: cancel.
       if (mouseHeld_ && reinterpret_cast<HWND>(lp) != hwnd_) {
         DropMouse();
+        OnMouseReleased();
         Redraw();
       }
       return true;

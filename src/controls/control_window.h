@@ -50,6 +50,8 @@ class ControlWindow : public Window {
   virtual void OnPressTaken() {}
   // A press completed: released on its part (by the pointer) or Space let go.
   virtual void OnPressed(bool byPointer) { (void)byPointer; }
+  // A mouse press ended, taken or not: released anywhere, or the capture lost.
+  virtual void OnMouseReleased() {}
   // The pointer moved over the control, a press held or not; `part` as
   // PressPartAt says.
   virtual void OnHover(POINT p, int part) { (void)p, (void)part; }

@@ -168,11 +168,6 @@ void WizardLink::OnHover(POINT, int) {
 
 LRESULT WizardLink::OnMessage(UINT msg, WPARAM wp, LPARAM lp) {
   if (LRESULT shared; HandleShared(msg, wp, lp, caption_, shared)) return shared;
-  // A press that ends, taken or not, leaves the link plain until the
-  // pointer moves over it again.
-  if ((msg == WM_LBUTTONUP && MouseHeld()) ||
-      (msg == WM_CAPTURECHANGED && MouseHeld() && reinterpret_cast<HWND>(lp) != hwnd_))
-    look_ = Look::Plain;
   if (LRESULT pressed; HandlePress(msg, wp, lp, pressed)) return pressed;
   switch (msg) {
     case WM_MOUSELEAVE:

@@ -52,6 +52,9 @@ class WizardLink : public controls::ControlWindow {
  private:
   int PressPartAt(POINT p) const override;
   void OnPressed(bool) override;
+  // A press that ends, taken or not, leaves the link plain until the
+  // pointer moves over it again.
+  void OnMouseReleased() override { look_ = Look::Plain; }
   void OnHover(POINT p, int part) override;
   void Paint(HDC target) const override;
   void SetLook(Look look);
