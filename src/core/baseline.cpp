@@ -140,7 +140,13 @@ Baseline Baseline::FromText(std::string_view fileText) {
 }
 
 std::string Baseline::ToText() const {
-  std::string text(kHeader);
+  // Made at its full size at once: grown by doubling, a text of tens of
+  // megabytes would briefly take half as much again.
+  size_t size = kHeader.size();
+  for (int i = 0; i < count_; ++i) size += sections_[size_t(i)].text.size();
+  std::string text;
+  text.reserve(size);
+  text.append(kHeader);
   for (int i = 0; i < count_; ++i) text += sections_[size_t(i)].text;
   return text;
 }
@@ -236,6 +242,10 @@ bool Baseline::WriteEntry(std::string_view name, std::string_view value,
 
 namespace {
 
+void AppendEntry(std::string& text, const Baseline::EntryWrite& w) {
+  text.append(w.name).append("=").append(w.checksum).append(kEndMarker);
+}
+
 // The section's edits of a WriteEntries pass, as WriteEntry would make them
 // one by one, or nullopt when one of them is not of the plain kind the pass
 // can make (a name or value that spans lines, a key on several lines, no
@@ -268,7 +278,7 @@ std::optional<std::vector<SectionEdit>> PlainEdits(const std::string& t,
   pending.Reserve(writes.size(), lastName);
   for (const Baseline::EntryWrite* w : writes) {
     if (w->name.empty() || w->name.find_first_of("=\r\n") != std::string::npos ||
-        w->value.find_first_of("\r\n") != std::string::npos)
+        w->checksum.find_first_of("\r\n") != std::string::npos)
       return std::nullopt;
     if (const size_t at = pending.Find(w->name, lastName); at != KeyIndex::npos) {
       last[at] = w;
@@ -308,20 +318,21 @@ void Baseline::WriteEntries(const std::vector<EntryWrite>& writes) {
     std::vector<const EntryWrite*> added;
     const auto edits = PlainEdits(s.text, bySection[i], added);
     if (!edits) {
-      for (const EntryWrite* w : bySection[i]) WriteEntry(w->name, w->value, w->section);
+      for (const EntryWrite* w : bySection[i])
+        WriteEntry(w->name, std::string(w->checksum).append(kEndMarker), w->section);
       continue;
     }
     size_t size = s.text.size();
-    for (const EntryWrite* w : bySection[i]) size += w->name.size() + w->value.size() + 3;
+    for (const EntryWrite* w : bySection[i]) size += w->name.size() + w->checksum.size() + 5;
     std::string text;
     text.reserve(size);
     size_t copied = 0;
     for (const SectionEdit& e : *edits) {
       text.append(s.text, copied, e.from - copied);
       if (e.write)
-        text.append(e.write->name).append("=").append(e.write->value);
+        AppendEntry(text, *e.write);
       else
-        for (const EntryWrite* w : added) text.append(CRLF).append(w->name).append("=").append(w->value);
+        for (const EntryWrite* w : added) AppendEntry(text.append(CRLF), *w);
       copied = e.to;
     }
     text.append(s.text, copied);

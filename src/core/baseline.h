@@ -103,16 +103,17 @@ class Baseline {
   // section (nothing is written).
   bool WriteEntry(std::string_view name, std::string_view value, std::string_view section);
 
-  // The name and section are views of texts the caller holds through the
-  // call (the findings' own paths): accepting two hundred thousand files
-  // makes no second copy of their names.
+  // Views of texts the caller holds through the call (the findings' own
+  // paths and checksums): accepting two hundred thousand files makes no
+  // second copy of their names nor of their checksums.
   struct EntryWrite {
     std::string_view name;
-    std::string value;
+    std::string_view checksum;  // the entry's value is this followed by "*E"
     std::string_view section;
   };
-  // The same as WriteEntry for each in turn, in one pass over each section
-  // touched: accepting many files at once stays linear in the section's size.
+  // The same as WriteEntry(name, checksum + "*E", section) for each in turn,
+  // in one pass over each section touched: accepting many files at once
+  // stays linear in the section's size.
   void WriteEntries(const std::vector<EntryWrite>& writes);
 
   // The names of the section's entries in file order, as the file spells

@@ -75,7 +75,6 @@ std::string NotUpdatedMessage(const std::vector<std::string>& files) {
 // Both are views of the path itself.
 std::string_view FileNameOf(std::string_view path) { return path.substr(path.size() - NameInFolder(path).size()); }
 
-std::string EntryValue(const FileVerdict& v) { return v.checksum + std::string(kEndMarker); }
 // Sections are matched without letter case.
 std::string_view SectionOf(const FileVerdict& v) {
   return std::string_view(v.path).substr(v.path.size() < 3 ? 0 : v.path.size() - 3);
@@ -103,7 +102,7 @@ void Accept(Baseline& baseline, const std::vector<const FileVerdict*>& verdicts)
       removals.push_back({FileNameOf(v->path), SectionOf(*v)});
     } else {
       if (!removals.empty()) flush();
-      writes.push_back({FileNameOf(v->path), EntryValue(*v), SectionOf(*v)});
+      writes.push_back({FileNameOf(v->path), v->checksum, SectionOf(*v)});
     }
   }
   flush();
