@@ -2,7 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <random>
 #include <set>
+
+#include "core/text.h"
 
 using namespace kv;
 
@@ -22,6 +25,20 @@ TEST(LogLine, HeaderFollowedByCommaSeparatedPaths) {
   // A space inside a path splits it; no comma in the text leaves no header.
   EXPECT_EQ(LogLine("h,\"C:\\Program Files\\x.dll\" "), "h,C:\\Program,Files\\x.dll\r\n");
   EXPECT_EQ(LogLine(" x.dll y.dll "), "x.dll,y.dll\r\n");
+
+  // The list is made in one pass; it must be what the replacements made one
+  // after another give, for every mix of quotes, spaces and commas.
+  const auto stepwise = [](std::string_view list) {
+    std::string s = ReplaceAll(ReplaceAll(Trim(list), "\" \"", ","), "\" \"", ",");
+    s = ReplaceAll(s, "\"", "");
+    return ReplaceAll(ReplaceAll(s, ", ", ","), " ", ",");
+  };
+  std::mt19937 random(7);
+  for (int round = 0; round < 20000; ++round) {
+    std::string list;
+    for (int n = int(random() % 12); n > 0; --n) list += "\" ,a"[random() % 4];
+    ASSERT_EQ(LogLine("h," + list), "h," + stepwise(list) + "\r\n") << "[" << list << "]";
+  }
 }
 
 TEST(LogNames, TheViewerReadsNamesBackTheWayTheyWereWritten) {
