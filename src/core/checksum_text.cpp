@@ -40,7 +40,7 @@ std::string DigestText(std::span<const uint8_t> digest, int format) {
 
 ChecksumKind ChecksumKindOf(std::string_view algorithmName) {
   const std::string name = UCase(algorithmName);
-  if (name == "CRC32" || Trim(algorithmName).empty()) return ChecksumKind::Crc32;
+  if (name == "CRC32" || TrimView(algorithmName).empty()) return ChecksumKind::Crc32;
   if (name == "MD4") return ChecksumKind::Md4;
   if (name == "MD5") return ChecksumKind::Md5;
   if (name == "SHA1") return ChecksumKind::Sha1;

@@ -37,10 +37,7 @@ std::string LogFileName(std::string_view dateText, std::string_view timeText) {
 std::string LogLine(std::string_view text) {
   const auto comma = text.find(',');
   const auto split = comma == std::string_view::npos ? 0 : comma + 1;
-  std::string_view items = text.substr(split);
-  const size_t first = items.find_first_not_of(' ');
-  items = first == std::string_view::npos ? std::string_view()
-                                          : items.substr(first, items.find_last_not_of(' ') - first + 1);
+  const std::string_view items = TrimView(text.substr(split));
   std::string out;
   out.reserve(split + items.size() + 2);
   out.append(text.substr(0, split));
@@ -176,7 +173,7 @@ std::vector<std::string> LoggedFiles(std::string_view fileText,
       continue;
     }
     pathEntry = starts;
-    if (!Trim(piece).empty()) entries.push_back({piece});
+    if (!TrimView(piece).empty()) entries.push_back({piece});
   }
   std::vector<std::string> files;
   for (auto& pieces : entries) {

@@ -191,7 +191,7 @@ int CompareStoredValue(std::string_view stored, std::string_view snapshotValue) 
   if (stored.empty()) return 1;
   // Any usable names do; the value's fate in the file is the same.
   const std::string asStored = ProfileGet(ProfileSet({}, false, "s", "k", snapshotValue), "s", "k");
-  return Trim(stored) != Trim(asStored) ? 2 : 0;
+  return TrimView(stored) != TrimView(asStored) ? 2 : 0;
 }
 
 int CompareStored(std::string_view stored, std::string_view valueText) {
@@ -220,7 +220,7 @@ std::string WarningLine(const PassPlace& place, std::string_view key, std::strin
 std::string CommandText(std::string_view program, std::string_view arguments) {
   std::string out(program);
   if (out.find(' ') != std::string::npos) out = '"' + out + '"';
-  if (!Trim(arguments).empty()) {
+  if (!TrimView(arguments).empty()) {
     out += ' ';
     out += arguments;
   }

@@ -61,7 +61,7 @@ BatchedScanResult BatchedScan(const std::vector<std::string_view>& entries, long
                               const FileItemOptions& itemOptions, const StartFn& start,
                               bool stopOnFailure) {
   BatchedScanResult result;
-  const bool secondSet = !Trim(second.program).empty();
+  const bool secondSet = !TrimView(second.program).empty();
   std::string batch, logged;
   long count = 0;
 

@@ -9,12 +9,13 @@ char Up(char c) { return (c >= 'a' && c <= 'z') ? char(c - 'a' + 'A') : c; }
 char Low(char c) { return (c >= 'A' && c <= 'Z') ? char(c - 'A' + 'a') : c; }
 }  // namespace
 
-std::string Trim(std::string_view s) {
-  size_t b = s.find_first_not_of(' ');
+std::string_view TrimView(std::string_view s) {
+  const size_t b = s.find_first_not_of(' ');
   if (b == std::string_view::npos) return {};
-  size_t e = s.find_last_not_of(' ');
-  return std::string(s.substr(b, e - b + 1));
+  return s.substr(b, s.find_last_not_of(' ') - b + 1);
 }
+
+std::string Trim(std::string_view s) { return std::string(TrimView(s)); }
 
 std::string UCase(std::string_view s) {
   std::string r(s);

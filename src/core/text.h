@@ -11,7 +11,10 @@ namespace kv {
 
 inline constexpr std::string_view CRLF = "\r\n";
 
-std::string Trim(std::string_view s);        // blanks (spaces) at both ends
+// Blanks (spaces) taken off both ends; the view is of the text given, for a
+// caller that only looks at it and need not copy it.
+std::string_view TrimView(std::string_view s);
+std::string Trim(std::string_view s);
 std::string UCase(std::string_view s);
 std::string LCase(std::string_view s);
 bool EqualsNoCase(std::string_view a, std::string_view b);

@@ -47,7 +47,7 @@ void RecordFindings(App& app, const std::vector<FileVerdict>& findings, const Ch
   report.checked = true;
   report.filesChecked += tally.checked;
   // No algorithm named is the CRC-32 the baselines started with.
-  const std::string algorithm = Trim(app.algorithmName).empty() ? "crc32" : LCase(Trim(app.algorithmName));
+  const std::string algorithm = TrimView(app.algorithmName).empty() ? "crc32" : LCase(TrimView(app.algorithmName));
   report.findings.reserve(report.findings.size() + findings.size());
   for (const FileVerdict& v : findings) {
     const auto kind = FindingKindOf(v.kind);

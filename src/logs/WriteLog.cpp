@@ -14,7 +14,7 @@ std::string LogFileNameAt(const LocalTime& t) { return LogFileName(ShortDateText
 LogResult TryWriteLog(App& app, const std::string& text, int force) {
   LogResult result;
   if (force == 0) {
-    if (text.find_first_not_of(' ') == std::string::npos) return result;
+    if (TrimView(text).empty()) return result;
     if (text.find('.') == std::string::npos) return result;
     if (app.Start().InSecureShutDown()) app.report.shutDownFindings = true;
     if (app.boxes.Check7 == 0) return result;

@@ -116,14 +116,14 @@ void ReportPage::cScnLog_Click() {
   for (int i = 0; i < 2 && !unusable; ++i) {
     const std::string value = ReadSetting(app_, words[i]).value_or("");
     if (app_.ended) return;
-    if (Trim(value).empty()) continue;
+    if (TrimView(value).empty()) continue;
     const ScannerSetting s = SplitScannerSetting(value);
     if (!s.hasBar) {
       unusable = true;  // a program path without its "|" cannot be told from its arguments
       break;
     }
     scanners[i].program = s.program;
-    if (!Trim(s.program).empty()) scanners[i].args = s.rawArgs;
+    if (!TrimView(s.program).empty()) scanners[i].args = s.rawArgs;
   }
   if (unusable) {
     ShowScannerNotExecuted(app_, scanners[0].program);

@@ -55,7 +55,7 @@ bool StartScanners(App& app, const ScannerPair& scanners, const std::string& ite
   };
   // A scanner that cannot be started is passed over.
   bool started = run(scanners.first);
-  if (!Trim(scanners.second.program).empty()) started = run(scanners.second) || started;
+  if (!TrimView(scanners.second.program).empty()) started = run(scanners.second) || started;
   return started;
 }
 
@@ -163,7 +163,7 @@ std::optional<RegistryPass> ScanAndUpdateWarnings(App& app, std::vector<std::str
     log = TryWriteLog(app, VerdictLogHeader(verdict) + list, 1);
   else if (!onRecordOnly)
     log = TryWriteLog(app, kRegistryActionHeader + list);
-  else if (!Trim(list).empty())
+  else if (!TrimView(list).empty())
     log = TryWriteLog(app, kRegistryActionHeader + list, 1);
   if (!verdict.clean && !unattended) app.Ask(VerdictMessage(verdict), MsgButtons::Ok, {}, MsgIcon::Warning);
   if (app.ended) return std::nullopt;

@@ -66,10 +66,10 @@ void PrecautionaryScan(App& app, const PendingOperations& ops) {
   progress.SetRange(100);
   progress.SetProgress(0);
   const ScannerFields fields = AntivirusSetup(app).Fields();
-  const bool secondSet = !Trim(fields.Text1).empty();
+  const bool secondSet = !TrimView(fields.Text1).empty();
   // Every file an operation names is on the run's record, whether or not a
   // scanner saw it.
-  const FindingAction handled = Trim(fields.Text5).empty() && !secondSet ? FindingAction::Kept
+  const FindingAction handled = TrimView(fields.Text5).empty() && !secondSet ? FindingAction::Kept
                                                                           : FindingAction::Scanned;
   const auto record = [&app, handled](const std::string& path) {
     if (path.empty()) return;

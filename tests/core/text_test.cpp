@@ -29,6 +29,11 @@ TEST(TextBetween, ClosingIsSearchedAfterTheOpeningOnly) {
 TEST(Text, CaseAndTrimHelpers) {
   EXPECT_EQ(Trim("  a b  "), "a b");
   EXPECT_EQ(Trim("   "), "");
+  // Tabs are no blanks here; the view stays inside the text it was given.
+  const std::string padded = " \tx ";
+  EXPECT_EQ(TrimView(padded), "\tx");
+  EXPECT_EQ(TrimView(padded).data(), padded.data() + 1);
+  EXPECT_TRUE(TrimView("").empty());
   EXPECT_TRUE(EndsWithNoCase("Kernel32.DlL", ".dll"));
   EXPECT_FALSE(EndsWithNoCase("x.dll.bak", ".dll"));
   EXPECT_EQ(ReplaceAllNoCase("aXbxc", "x", "--"), "a--b--c");
