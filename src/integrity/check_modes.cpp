@@ -39,20 +39,44 @@ std::optional<FindingKind> FindingKindOf(VerdictKind kind) {
   return std::nullopt;
 }
 
+// The record reads a file finding's texts from the check's list, which it
+// keeps alive and which the window no longer changes once it is shared.
+class VerdictTexts : public FindingTexts {
+ public:
+  VerdictTexts(std::shared_ptr<const std::vector<FileVerdict>> verdicts, std::string algorithm)
+      : verdicts_(std::move(verdicts)), algorithm_(std::move(algorithm)) {}
+  std::string_view Text(size_t index, size_t which) const override {
+    const FileVerdict& v = (*verdicts_)[index];
+    switch (which) {
+      case 0: return v.path();
+      case 2: return algorithm_;
+      case 3: return v.previous();
+      case 4: return v.checksum();
+      default: return {};
+    }
+  }
+
+ private:
+  std::shared_ptr<const std::vector<FileVerdict>> verdicts_;
+  std::string algorithm_;
+};
+
 // The check's findings go on the run's record as they stand before the
 // scanners see them; accepting them later marks them so.
-void RecordFindings(App& app, const std::vector<FileVerdict>& findings, const CheckTally& tally) {
+void RecordFindings(App& app, std::shared_ptr<const std::vector<FileVerdict>> shared, const CheckTally& tally) {
   RunReport& report = app.report;
   if (!report.Open()) return;
   report.checked = true;
   report.filesChecked += tally.checked;
   // No algorithm named is the CRC-32 the baselines started with.
   const std::string algorithm = TrimView(app.algorithmName).empty() ? "crc32" : LCase(TrimView(app.algorithmName));
+  const std::vector<FileVerdict>& findings = *shared;
+  const auto texts = std::make_shared<const VerdictTexts>(std::move(shared), algorithm);
   report.findings.reserve(report.findings.size() + findings.size());
-  for (const FileVerdict& v : findings) {
-    const auto kind = FindingKindOf(v.kind);
+  for (size_t i = 0; i < findings.size(); ++i) {
+    const auto kind = FindingKindOf(findings[i].kind);
     if (!kind) continue;
-    report.findings.push_back({*kind, v.path, {}, algorithm, v.previous, v.checksum});
+    report.findings.emplace_back(*kind, texts, i);
     app.NoteExit(kExitFindings);
   }
 }
@@ -63,7 +87,7 @@ void EndCheckRun(App& app, intCheck& window, const CheckRequest& request, const 
   const bool baselineRun = request.buildBaseline;
   const bool firstFolderScan = request.why == CheckReason::FirstFolderScan;
   const bool shutDown = InSecureShutDown(request.why);
-  if (!baselineRun && !firstFolderScan) RecordFindings(app, window.Findings(), tally);
+  if (!baselineRun && !firstFolderScan) RecordFindings(app, window.SharedFindings(), tally);
   if (baselineRun) {
     FinishScanDocument(app);
     LoadSystemBaseline(app, app.baselineFile);

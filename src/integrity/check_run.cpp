@@ -199,8 +199,8 @@ void CheckRun::ReportMissing(const CheckFolder& folder) {
   const bool folderPass = !folder.path.empty();
   const Baseline& baseline = folderPass ? app_.folderBaseline : app_.systemBaseline;
   for (const std::string& name : MissingNames(baseline, sections, *listed)) {
-    FileVerdict verdict{path + name, VerdictKind::Missing, {}, folderPass ? folder.slot : 0, true};
-    verdict.previous = baseline.FindEntry(name, UCase(Right(name, 3))).value_or(std::string());
+    const FileVerdict verdict{path + name, VerdictKind::Missing, {}, folderPass ? folder.slot : 0, true,
+                              baseline.FindEntry(name, UCase(Right(name, 3))).value_or(std::string())};
     ++tally_.missing;
     view_.FileChecked(verdict);
   }
@@ -402,28 +402,29 @@ bool CheckRun::Walk(const CheckFolder& folderToCheck, int category) {
       const Baseline& lookup = folderPass ? app_.folderBaseline : app_.systemBaseline;
       // An entry with the empty text is an accepted empty file's hash.
       const std::string stored = lookup.FindEntry(name, section).value_or(std::string(kNoChecksum));
-      FileVerdict verdict{folder + name, VerdictKind::Same, sum.text,
-                          folderPass ? folderToCheck.slot : 0, false};
+      VerdictKind kind = VerdictKind::Same;
+      bool finding = false;
       if (sum.read == FileRead::Locked) {
         // Whatever text came of it is no fingerprint: it is never compared,
         // so a stored text of an unread file never lets it pass either.
-        verdict.kind = VerdictKind::Unreadable;
-        verdict.checksum.clear();
+        kind = VerdictKind::Unreadable;
         ++tally_.unreadable;
-        verdict.finding = !request_.buildBaseline;
+        finding = !request_.buildBaseline;
       } else if (stored == kNoChecksum) {
-        verdict.kind = VerdictKind::New;
+        kind = VerdictKind::New;
         ++tally_.newFiles;
         if (request_.buildBaseline)
           WriteEntry(app_, request_.baselineFile, name, sum.text + std::string(kEndMarker), section);
         else
-          verdict.finding = true;
+          finding = true;
       } else if (sum.text != stored) {
-        verdict.kind = VerdictKind::Changed;
-        verdict.previous = stored;
+        kind = VerdictKind::Changed;
         ++tally_.changed;
-        verdict.finding = !request_.buildBaseline;
+        finding = !request_.buildBaseline;
       }
+      const std::string_view checksum = kind == VerdictKind::Unreadable ? std::string_view() : sum.text;
+      const std::string_view previous = kind == VerdictKind::Changed ? std::string_view(stored) : std::string_view();
+      const FileVerdict verdict{folder + name, kind, checksum, folderPass ? folderToCheck.slot : 0, finding, previous};
       std::optional<StepClock::Timer> shown(std::in_place, app_.steps, Step::ListBox);
       view_.FileChecked(verdict);
       shown.reset();

@@ -43,7 +43,7 @@ bool Scannable(const FileVerdict& v) {
 std::string ItemsOfKind(const App& app, const std::vector<FileVerdict>& findings, VerdictKind kind) {
   std::string items;
   for (const FileVerdict& v : findings)
-    if (v.kind == kind) items += FileItem(v.path, app.quoteChar, false, {});
+    if (v.kind == kind) items += FileItem(v.path(), app.quoteChar, false, {});
   return items;
 }
 
@@ -77,7 +77,7 @@ std::string_view FileNameOf(std::string_view path) { return path.substr(path.siz
 
 // Sections are matched without letter case.
 std::string_view SectionOf(const FileVerdict& v) {
-  return std::string_view(v.path).substr(v.path.size() < 3 ? 0 : v.path.size() - 3);
+  return v.path().substr(v.path().size() < 3 ? 0 : v.path().size() - 3);
 }
 
 // A missing file is accepted by forgetting it; any other by its checksum,
@@ -99,10 +99,10 @@ void Accept(Baseline& baseline, const std::vector<const FileVerdict*>& verdicts)
     if (v->kind == VerdictKind::Unreadable) continue;
     if (v->kind == VerdictKind::Missing) {
       if (!writes.empty()) flush();
-      removals.push_back({FileNameOf(v->path), SectionOf(*v)});
+      removals.push_back({FileNameOf(v->path()), SectionOf(*v)});
     } else {
       if (!removals.empty()) flush();
-      writes.push_back({FileNameOf(v->path), v->checksum, SectionOf(*v)});
+      writes.push_back({FileNameOf(v->path()), v->checksum(), SectionOf(*v)});
     }
   }
   flush();
@@ -175,7 +175,7 @@ void ScanFailingFiles(App& app, FailedFilesView& view,
     std::vector<std::string_view> entries;
     entries.reserve(findings.size() + 1);
     for (const FileVerdict& v : findings)
-      if (Scannable(v)) entries.push_back(v.path);
+      if (Scannable(v)) entries.emplace_back(v.path());
     const std::string unreadable = ItemsOfKind(app, findings, VerdictKind::Unreadable);
     const std::string missing = ItemsOfKind(app, findings, VerdictKind::Missing);
     // The extra empty position makes the last batch close on it, so a list
@@ -270,7 +270,8 @@ void ScanOneFile(App& app, FileVerdict file, const FailedFilesScanners& scanners
   ScanVerdict verdict;
   // The empty position closes the batch, as for the whole list.
   const BatchedScanResult scan =
-      ScanFileList(app, {file.path, std::string_view()}, scanners.first, scanners.second, true, true, &verdict);
+      ScanFileList(app, {file.path(), std::string_view()}, scanners.first, scanners.second, true, true,
+                   &verdict);
   if (app.ended) return;
   if (scan.startFailed) {
     ShowScannerNotExecuted(app, scanners.first.program);

@@ -83,12 +83,12 @@ std::string MarkOfChangeWord(std::string_view word) {
 }
 
 std::string FindingLine(const FileVerdict& verdict) {
-  return verdict.path + MarkOfChangeWord(ChangeWord(verdict.kind));
+  return std::string(verdict.path()) + MarkOfChangeWord(ChangeWord(verdict.kind));
 }
 
 // The folder without its closing "\", but for a drive's root, which keeps it.
-std::string FolderOf(const std::string& path) {
-  std::string folder = path.substr(0, path.size() - NameInFolder(path).size());
+std::string FolderOf(std::string_view path) {
+  std::string folder(path.substr(0, path.size() - NameInFolder(path).size()));
   if (folder.size() > 1 && folder.back() == '\\' && folder[folder.size() - 2] != ':' &&
       folder[folder.size() - 2] != '\\')
     folder.pop_back();
@@ -182,7 +182,7 @@ const FindingsList::Facts& FindingsList::FactsOf(size_t finding) {
   Facts facts;
   const FileVerdict& v = source_()[finding];
   if (v.kind != VerdictKind::Missing) {
-    if (const auto stamp = StampOf(v.path)) facts = {true, stamp->size, stamp->writeTime};
+    if (const auto stamp = StampOf(std::string(v.path()))) facts = {true, stamp->size, stamp->writeTime};
   }
   return facts_.emplace(finding, facts).first->second;
 }
@@ -209,7 +209,7 @@ void FindingsList::OnTimer() {
     for (int r = std::max(top, 0); r <= last && r < rows_; ++r)
       if (FindingAt(r) == finding) row = r;
     if (row < 0 || finding >= source_().size()) continue;
-    const FileSignature signature = VerifyFileSignature(source_()[finding].path);
+    const FileSignature signature = VerifyFileSignature(std::string(source_()[finding].path()));
     std::string text;
     switch (signature.state) {
       case SignatureState::Signed: text = signature.publisher; break;
@@ -229,8 +229,8 @@ std::string FindingsList::CellText(int row, int column) {
   if (!v) return {};
   const size_t finding = FindingAt(row);
   switch (column) {
-    case kColName: return NameInFolder(v->path);
-    case kColFolder: return FolderOf(v->path);
+    case kColName: return NameInFolder(v->path());
+    case kColFolder: return FolderOf(v->path());
     case kColChange: return ChangeWord(v->kind);
     case kColSize: {
       const Facts& f = FactsOf(finding);
@@ -283,8 +283,8 @@ void FindingsList::SortBy(int column) {
     const FileVerdict& x = findings[a];
     const FileVerdict& y = findings[b];
     switch (column) {
-      case kColName: return LessNoCase(NameInFolder(x.path), NameInFolder(y.path));
-      case kColFolder: return LessNoCase(FolderOf(x.path), FolderOf(y.path));
+      case kColName: return LessNoCase(NameInFolder(x.path()), NameInFolder(y.path()));
+      case kColFolder: return LessNoCase(FolderOf(x.path()), FolderOf(y.path()));
       case kColChange: return std::string_view(ChangeWord(x.kind)) < ChangeWord(y.kind);
       case kColSize: return facts_.at(a).size < facts_.at(b).size;
       case kColModified: return facts_.at(a).writeTime < facts_.at(b).writeTime;
@@ -363,16 +363,17 @@ void FindingsList::Run(FindingCommand command) {
     case kCmdOpenFolder: {
       const std::string windows = WindowsDirectory();
       if (!windows.empty())
-        app_.host.StartProcess("\"" + windows + "explorer.exe\" /select,\"" + file.path + "\"", kShowNormal);
+        app_.host.StartProcess("\"" + windows + "explorer.exe\" /select,\"" + std::string(file.path()) + "\"",
+                               kShowNormal);
       break;
     }
     case kCmdProperties:
-      if (file.kind != VerdictKind::Missing) app_.host.ShowFileProperties(file.path, parent_);
+      if (file.kind != VerdictKind::Missing) app_.host.ShowFileProperties(std::string(file.path()), parent_);
       break;
     case kCmdScanFile:
       if (Readable(file) && ScanFile) ScanFile(file);
       break;
-    case kCmdCopyPath: app_.host.CopyText(file.path, parent_); break;
+    case kCmdCopyPath: app_.host.CopyText(std::string(file.path()), parent_); break;
   }
 }
 
@@ -417,7 +418,7 @@ bool FindingsList::OnNotify(const NMHDR& header, LRESULT& result) {
       if (prefix.empty() || rows_ == 0) return true;
       for (int k = 0; k < rows_; ++k) {
         const int row = (std::max(find.iStart, 0) + k) % rows_;
-        const std::string name = NameInFolder(FindingOfRow(row)->path);
+        const std::string name = NameInFolder(FindingOfRow(row)->path());
         if (name.size() >= prefix.size() && EqualsNoCase(name.substr(0, prefix.size()), prefix)) {
           result = row;
           break;

@@ -29,7 +29,7 @@ const char* ChangeWord(VerdictKind kind);
 std::string MarkOfChangeWord(std::string_view word);
 
 // The folder column's text of a path and the path again from name and folder.
-std::string FolderOf(const std::string& path);
+std::string FolderOf(std::string_view path);
 std::string PathOf(const std::string& folder, const std::string& name);
 
 enum FindingColumn { kColName, kColFolder, kColChange, kColSize, kColModified, kColPublisher, kColumns };

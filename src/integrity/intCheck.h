@@ -65,6 +65,9 @@ class intCheck : public controls::Window, public CheckView, public FailedFilesVi
   const CheckRequest& ShownRequest() const { return shown_; }
   // The files the list shows, with their checksums and slots.
   const std::vector<FileVerdict>& Findings() const { return *findings_; }
+  // The list as it is now, kept unchanged for whoever holds it: the window
+  // changes a copy once it is shared.
+  std::shared_ptr<const std::vector<FileVerdict>> SharedFindings() const { return findings_; }
   const CheckTally& Tally() const { return tally_; }
   bool Stopped() const { return control_->stop; }
   // The scan of failing files that ends a run; endingBaselineRun for the

@@ -43,7 +43,7 @@ class RecordingView : public CheckView, public FailedFilesView {
   void FileStarted(int, const std::string&) override {}
   void FileChecked(const FileVerdict& v) override {
     verdicts.push_back(v);
-    const std::string name = v.path.substr(v.path.rfind('\\') + 1);
+    const std::string name(v.path().substr(v.path().rfind('\\') + 1));
     passVerdicts.back().push_back(name + " " + KindName(v.kind) + " " + Dec(v.slot));
     if (onVerdict) onVerdict(v);
   }
@@ -149,7 +149,7 @@ TEST_F(CheckRunTest, NewChangedAndSameByCategoryAndTheFindingsHandedOverPassNext
   for (const FileVerdict& v : view.Findings()) {
     EXPECT_TRUE(v.finding);
     EXPECT_EQ(v.slot, 3);
-    EXPECT_EQ(v.checksum, Sum(v.path)) << v.path;
+    EXPECT_EQ(v.checksum(), Sum(std::string(v.path()))) << v.path();
   }
 
   // Accepted, they pass; a file that went away since is missing, after the
@@ -167,7 +167,7 @@ TEST_F(CheckRunTest, NewChangedAndSameByCategoryAndTheFindingsHandedOverPassNext
   EXPECT_EQ(again.tally.Passing(), 4);
   EXPECT_FALSE(again.tally.Clean());
   ASSERT_EQ(again.Findings().size(), 1u);
-  EXPECT_EQ(again.Findings()[0].path, w + "fresh.dll");
+  EXPECT_EQ(again.Findings()[0].path(), w + "fresh.dll");
   EXPECT_EQ(again.Findings()[0].kind, VerdictKind::Missing);
   ASSERT_TRUE(AcceptFindings(app, again, again.Findings(), CheckReason::Manual));
   EXPECT_EQ(folder.Read("Data\\3.dat").find("fresh.dll"), std::string::npos);
@@ -190,7 +190,7 @@ TEST_F(CheckRunTest, AFolderIsCheckedAsCountedWhileFilesComeAndGo) {
   CheckRequest request;
   request.folders.push_back({m, 4, CategorySet{true, false, false, false, true, false}, true});
   view.onVerdict = [&](const FileVerdict& v) {
-    if (v.path != m + "a.dll") return;
+    if (v.path() != m + "a.dll") return;
     folder.Write("m\\late.exe", "came during the run");
     EXPECT_TRUE(DeleteFileAt(m + "c.exe"));
   };
@@ -324,7 +324,7 @@ TEST_F(CheckRunTest, LogonCheckOfTheSystemDirectoryAndTwoFoldersPausedAndStopped
   for (const std::string& v : view.Pass(2)) EXPECT_NE(v.find(" new 2"), std::string::npos) << v;
   // The locked file cannot be read: no checksum of it is handed on.
   for (const FileVerdict& v : view.Findings())
-    if (v.path.find("locked.exe") != std::string::npos) { EXPECT_EQ(v.checksum, ""); }
+    if (v.path().find("locked.exe") != std::string::npos) { EXPECT_EQ(v.checksum(), ""); }
 
   const CheckTally& t = view.tally;
   EXPECT_EQ(t.runTotal, 10);

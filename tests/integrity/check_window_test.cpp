@@ -138,7 +138,7 @@ TEST_F(CheckWindowTest, SystemDirectoryResultsHaveNoSlot) {
   EXPECT_NE(std::find(lines.begin(), lines.end(), file + " *NEW*"), lines.end());
   const auto& found = CheckWindow(app).Findings();
   ASSERT_EQ(found.size(), 1u);
-  EXPECT_EQ(found[0].checksum, sum);
+  EXPECT_EQ(found[0].checksum(), sum);
   EXPECT_EQ(found[0].slot, 0);
 }
 
@@ -174,7 +174,7 @@ TEST_F(CheckWindowTest, LogonRunQueuesCustomFoldersWithTheirOwnCategories) {
   intCheck& w = CheckWindow(app);
   EXPECT_EQ(intCheck::Text(w.l_cust2), "Custom Folder 3/3");
   std::vector<std::string> found;
-  for (const FileVerdict& v : w.Findings()) found.push_back(v.path + "(" + Dec(v.slot) + ")");
+  for (const FileVerdict& v : w.Findings()) found.push_back(std::string(v.path()) + "(" + Dec(v.slot) + ")");
   EXPECT_EQ(found, (std::vector<std::string>{folder.path("f1\\x1.exe(1)"),
                                              folder.path("f2\\y2.dll(2)"),
                                              folder.path("f3\\x3.exe(3)")}));
@@ -224,7 +224,8 @@ TEST_F(CheckWindowTest, InteractiveRunsNeverQueueCustomFolders) {
   WriteEntry(app, app.settingsFile, "args", "1,1,1,1,1,1,1", "1");
   request = Unattended(CheckReason::Logon);
   RunToEnd();
-  for (const FileVerdict& v : CheckWindow(app).Findings()) EXPECT_NE(v.path.rfind(watched, 0), 0u) << v.path;
+  for (const FileVerdict& v : CheckWindow(app).Findings())
+    EXPECT_NE(v.path().rfind(watched, 0), 0u) << v.path();
 }
 
 TEST_F(CheckWindowTest, PauseHoldsTheWalkAndStopKeepsWhatWasFound) {

@@ -156,7 +156,8 @@ class ReadAheadTest : public AppTest {
     for (const std::string& line : w.ListLines()) o.lines.push_back(line.substr(path.size()));
     if (interrupt != Interrupt::Stop) found = w.Findings();
     for (const FileVerdict& v : found)
-      o.results += v.path.substr(path.size()) + "(" + Dec(v.slot) + ") " + v.checksum + ",";
+      o.results +=
+          std::string(v.path().substr(path.size())) + "(" + Dec(v.slot) + ") " + std::string(v.checksum()) + ",";
     o.counters = w.Title() + "|" + intCheck::Text(w.Label6) + "|" + intCheck::Text(w.Label7) + "|" +
                  intCheck::Text(w.Label8) + "|" + intCheck::Text(w.Label9) + "|" +
                  Dec(w.Tally().checked) + "|" + (w.Stopped() ? "stopped" : "ran");
