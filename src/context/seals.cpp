@@ -12,6 +12,25 @@ namespace {
 constexpr size_t kSecretBytes = 32;
 
 std::string NameOf(const std::string& path) { return path.substr(path.find_last_of('\\') + 1); }
+
+// A file's seal, made as it is read: a baseline of tens of megabytes is
+// never held whole to be sealed. `alsoTake` sees the same pieces.
+struct FileSeal {
+  PiecesRead read = PiecesRead::NotOpened;
+  std::optional<std::string> seal;  // nullopt unless the file was read whole and sealed
+};
+FileSeal SealFile(const std::string& secret, const std::string& path,
+                  const std::function<void(std::string_view)>& alsoTake = {}) {
+  HmacSha256Stream mac(secret);
+  FileSeal file;
+  file.read = ReadFileInPieces(path, [&](std::string_view piece) {
+    mac.Add(piece);
+    if (alsoTake) alsoTake(piece);
+  });
+  if (file.read == PiecesRead::Whole)
+    if (const auto digest = mac.Finish()) file.seal = HexOf(*digest);
+  return file;
+}
 }  // namespace
 
 SealStore::SealStore(std::string dataFolder)
@@ -78,46 +97,50 @@ bool SealStore::Store(const Loaded& loaded) {
   return true;
 }
 
-std::optional<std::string> SealStore::SealOf(const Loaded& loaded, const std::string& bytes) const {
-  const auto mac = HmacSha256(loaded.secret, bytes);
-  if (!mac) return std::nullopt;
-  return HexOf(*mac);
-}
-
 SealStore::Finding SealStore::Check(const std::string& path) {
   const std::string name = NameOf(path);
   if (!IsSealedDataName(name)) return {};
-  const auto bytes = ReadWholeFile(path);
-  if (!bytes) return {};
   const Loaded loaded = Load();
+  const FileSeal file = SealFile(loaded.secret, path);
+  if (file.read == PiecesRead::NotOpened) return {};
+  return Verdict(loaded, name, file.seal);
+}
+
+SealStore::Finding SealStore::Verdict(const Loaded& loaded, const std::string& name,
+                                      const std::optional<std::string>& seal) const {
   if (loaded.state == State::Fresh) return {SealVerdict::Unsealed, false};
   if (loaded.state == State::Lost) return {SealVerdict::Differs, true};
   // A file with no seal at all on record was distrusted when the seals were
   // lost, and is reported as such.
   const auto seals = loaded.book.SealsOf(name);
   if (seals && seals->empty()) return {SealVerdict::Differs, true};
-  const auto seal = SealOf(loaded, *bytes);
   if (!seal) return {SealVerdict::Differs, false};
   return {loaded.book.Judge(name, *seal), false};
 }
 
-bool SealStore::Replace(const std::string& path, const std::string& bytes) {
+std::optional<std::string> SealStore::ReadVouched(const std::string& path) {
+  auto bytes = ReadWholeFile(path);
   const std::string name = NameOf(path);
-  if (!IsSealedDataName(name)) return ReplaceFileContents(path, bytes);
-  Loaded loaded = Load();
-  if (!Renew(loaded)) return false;
-  const auto next = SealOf(loaded, bytes);
-  if (!next) return false;
+  if (!bytes || !IsSealedDataName(name)) return bytes;
+  const Loaded loaded = Load();
+  const auto mac = loaded.state == State::Ready ? HmacSha256(loaded.secret, *bytes) : std::nullopt;
+  if (Verdict(loaded, name, mac ? std::optional<std::string>(HexOf(*mac)) : std::nullopt).verdict ==
+      SealVerdict::Differs)
+    return std::nullopt;
+  return bytes;
+}
+
+bool SealStore::Place(Loaded& loaded, const std::string& path, const std::string& next,
+                      const std::function<bool()>& put) {
+  const std::string name = NameOf(path);
   // The file on disk now stays acceptable until the new one is in place,
   // unless it was not to be trusted anyway.
-  std::optional<std::string> current;
-  if (const auto old = ReadWholeFile(path))
-    if (auto seal = SealOf(loaded, *old); seal && loaded.book.Judge(name, *seal) != SealVerdict::Differs)
-      current = std::move(seal);
+  std::optional<std::string> current = SealFile(loaded.secret, path).seal;
+  if (current && loaded.book.Judge(name, *current) == SealVerdict::Differs) current.reset();
   const auto before = loaded.book.SealsOf(name);
-  loaded.book.Begin(name, current, *next);
+  loaded.book.Begin(name, current, next);
   if (!Store(loaded)) return false;
-  if (!ReplaceFileContents(path, bytes)) {
+  if (!put()) {
     if (before && before->empty())
       loaded.book.Distrust(name);
     else if (current)
@@ -127,24 +150,53 @@ bool SealStore::Replace(const std::string& path, const std::string& bytes) {
   }
   // With no old seal kept, the first step already recorded only the new one.
   if (!current) return true;
-  loaded.book.Commit(name, *next);
+  loaded.book.Commit(name, next);
   // Should this last step fail, the file still passes with either seal.
   Store(loaded);
   return true;
 }
 
+bool SealStore::Replace(const std::string& path, const std::string& bytes) {
+  return Replace(path, std::vector<std::string_view>{bytes});
+}
+
+bool SealStore::Replace(const std::string& path, const std::vector<std::string_view>& pieces) {
+  const auto put = [&] {
+    PendingFile file(path);
+    for (const std::string_view piece : pieces)
+      if (!file.Write(piece)) return false;
+    return file.Place();
+  };
+  if (!IsSealedDataName(NameOf(path))) return put();
+  Loaded loaded = Load();
+  if (!Renew(loaded)) return false;
+  HmacSha256Stream mac(loaded.secret);
+  for (const std::string_view piece : pieces) mac.Add(piece);
+  const auto next = mac.Finish();
+  return next && Place(loaded, path, HexOf(*next), put);
+}
+
 bool SealStore::Copy(const std::string& from, const std::string& to) {
-  const auto bytes = ReadWholeFile(from);
-  return bytes && Replace(to, *bytes);
+  const bool sealedFrom = IsSealedDataName(NameOf(from)), sealedTo = IsSealedDataName(NameOf(to));
+  if (!sealedFrom && !sealedTo) return CopyFileTo(from, to);
+  Loaded loaded = Load();
+  if (!Renew(loaded)) return false;
+  PendingFile copy(to);
+  const FileSeal file = SealFile(loaded.secret, from, [&](std::string_view piece) { copy.Write(piece); });
+  if (!file.seal) return false;
+  // The bytes copied are the bytes judged, so a file changed behind the
+  // program's back between a check and the copy is never copied.
+  if (sealedFrom && loaded.book.Judge(NameOf(from), *file.seal) == SealVerdict::Differs) return false;
+  if (!sealedTo) return copy.Place();
+  return Place(loaded, to, *file.seal, [&] { return copy.Place(); });
 }
 
 bool SealStore::SealAsItIs(const std::string& path) {
   const std::string name = NameOf(path);
-  const auto bytes = ReadWholeFile(path);
-  if (!bytes || !IsSealedDataName(name)) return false;
+  if (!IsSealedDataName(name)) return false;
   Loaded loaded = Load();
   if (!Renew(loaded)) return false;
-  const auto seal = SealOf(loaded, *bytes);
+  const auto seal = SealFile(loaded.secret, path).seal;
   if (!seal) return false;
   loaded.book.Commit(name, *seal);
   return Store(loaded);

@@ -4,8 +4,11 @@
 // A text edit of a data file no longer passes unnoticed; a program running
 // as the same user can still reach the secret.
 #pragma once
+#include <functional>
 #include <optional>
 #include <string>
+#include <string_view>
+#include <vector>
 
 #include "core/seals.h"
 
@@ -26,12 +29,23 @@ class SealStore {
   // The verdict on the file as it is on disk now. Files the program does not
   // seal, and missing ones, match.
   Finding Check(const std::string& path);
+  // The file's bytes when their seal vouches for them (or the file was
+  // never sealed), judged as read: nullopt for a file changed behind the
+  // program's back, even one changed between a check and this read.
+  std::optional<std::string> ReadVouched(const std::string& path);
 
   // Crash-safe rewrite that renews the seal in two phases: the seals file
   // first accepts the old and the new seal, then the file is replaced, then
   // only the new seal is kept. False when either could not be written; the
   // data file is never written without its seal on record.
   bool Replace(const std::string& path, const std::string& bytes);
+  // The same for contents in pieces (written and sealed one after another,
+  // never joined into one text).
+  bool Replace(const std::string& path, const std::vector<std::string_view>& pieces);
+  // The same for a copy, sealed as it is read: neither file is held whole.
+  // A data file is copied only when its bytes, as read, are ones its seal
+  // vouches for (or it was never sealed): false, and nothing written, when
+  // it was changed behind the program's back.
   bool Copy(const std::string& from, const std::string& to);
   // Seals the file as it is (first load, or the user trusts it again).
   bool SealAsItIs(const std::string& path);
@@ -48,8 +62,15 @@ class SealStore {
   Loaded Load();
   bool Renew(Loaded& loaded);
   bool Store(const Loaded& loaded);
-  std::optional<std::string> SealOf(const Loaded& loaded, const std::string& bytes) const;
+  // Puts new contents (sealed `next`) in place through `put`, the seals
+  // file taking the old and the new seal first.
+  bool Place(Loaded& loaded, const std::string& path, const std::string& next,
+             const std::function<bool()>& put);
   bool Unprotect(const std::string& protectedHex, std::string& secret);
+  // The verdict on a file of this name whose bytes have the seal (nullopt:
+  // none could be made).
+  Finding Verdict(const Loaded& loaded, const std::string& name,
+                  const std::optional<std::string>& seal) const;
 
   std::string dataFolder_, sealsFile_;
   std::string cachedProtected_, cachedSecret_;

@@ -139,15 +139,21 @@ Baseline Baseline::FromText(std::string_view fileText) {
   return b;
 }
 
+std::vector<std::string_view> Baseline::TextPieces() const {
+  std::vector<std::string_view> pieces{kHeader};
+  for (int i = 0; i < count_; ++i) pieces.emplace_back(sections_[size_t(i)].text);
+  return pieces;
+}
+
 std::string Baseline::ToText() const {
   // Made at its full size at once: grown by doubling, a text of tens of
   // megabytes would briefly take half as much again.
-  size_t size = kHeader.size();
-  for (int i = 0; i < count_; ++i) size += sections_[size_t(i)].text.size();
+  const auto pieces = TextPieces();
+  size_t size = 0;
+  for (const std::string_view piece : pieces) size += piece.size();
   std::string text;
   text.reserve(size);
-  text.append(kHeader);
-  for (int i = 0; i < count_; ++i) text += sections_[size_t(i)].text;
+  for (const std::string_view piece : pieces) text += piece;
   return text;
 }
 

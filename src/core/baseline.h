@@ -80,6 +80,9 @@ class Baseline {
   // The text a baseline is saved as: the two comment lines (no empty line),
   // then the section texts in order.
   std::string ToText() const;
+  // The same text as views of its pieces, valid while the baseline is not
+  // changed: a save writes and seals them without a copy of the whole.
+  std::vector<std::string_view> TextPieces() const;
 
   int SectionCount() const { return count_; }
   // Sections are numbered 1..SectionCount().

@@ -51,8 +51,10 @@ class KeyIndex {
   }
 
   size_t size() const { return count_; }
+  // Gives the table back: a baseline read in again must not keep the old
+  // one's index beside the new one.
   void Clear() {
-    slots_.clear();
+    slots_ = {};
     count_ = 0;
   }
 

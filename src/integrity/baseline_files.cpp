@@ -22,6 +22,9 @@ namespace {
 bool LoadInto(Baseline& target, const std::string& path) {
   auto text = ReadWholeFile(path);
   if (!text) return false;
+  // The old baseline goes before the new one is made from the text: after
+  // a save the two are the same size, tens of megabytes each.
+  target = Baseline();
   target = Baseline::FromText(*text);
   return true;
 }
@@ -77,16 +80,12 @@ bool LoadFolderBaseline(App& app, const std::string& path) {
 }
 
 bool SaveBaselineFile(App& app, const Baseline& baseline, const std::string& path) {
-  return SaveBaselineText(app, baseline.ToText(), path);
-}
-
-bool SaveBaselineText(App& app, const std::string& text, const std::string& path) {
   // The backup is replaced whole as well: a copy cut short by a crash would
   // leave a backup that no longer holds the previous baseline. A file
   // changed behind the program's back never becomes the backup.
-  if (FileExists(path) && app.seals.Check(path).verdict != SealVerdict::Differs)
-    if (const auto previous = ReadWholeFile(path)) app.seals.Replace(BackupFileOf(path), *previous);
-  return app.seals.Replace(path, text);
+  if (FileExists(path)) app.seals.Copy(path, BackupFileOf(path));
+  // Written from the sections themselves: no text of the whole beside them.
+  return app.seals.Replace(path, baseline.TextPieces());
 }
 
 bool SaveSystemBaseline(App& app) { return SaveBaselineFile(app, app.systemBaseline, app.baselineFile); }

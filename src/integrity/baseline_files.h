@@ -23,8 +23,6 @@ bool LoadFolderBaseline(App& app, const std::string& path);
 // copy, and the new one replaces it only once it is completely on disk;
 // both are sealed in the same step.
 bool SaveBaselineFile(App& app, const Baseline& baseline, const std::string& path);
-// The same with the baseline's text already made.
-bool SaveBaselineText(App& app, const std::string& text, const std::string& path);
 bool SaveSystemBaseline(App& app);
 
 }  // namespace kv

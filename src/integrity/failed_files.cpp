@@ -111,10 +111,9 @@ void Accept(Baseline& baseline, const std::vector<const FileVerdict*>& verdicts)
 // Hundreds of thousands of entries take a noticeable time to merge: the
 // merge is made apart from the baseline in memory while the window
 // answers. With `fromText`, `into` is first read from that text (a
-// baseline without sections is left as it is). Returns the text to save.
-std::string AcceptApart(Baseline& into, const std::vector<const FileVerdict*>& verdicts,
-                        std::optional<std::string>* fromText = nullptr) {
-  std::string text;
+// baseline without sections is left as it is).
+void AcceptApart(Baseline& into, const std::vector<const FileVerdict*>& verdicts,
+                 std::optional<std::string>* fromText = nullptr) {
   WorkWhilePumping([&] {
     if (fromText) {
       into = Baseline::FromText(**fromText);
@@ -122,9 +121,7 @@ std::string AcceptApart(Baseline& into, const std::vector<const FileVerdict*>& v
       if (into.SectionCount() == 0) return;
     }
     Accept(into, verdicts);
-    text = into.ToText();
   });
-  return text;
 }
 
 void LogNotWritten(App& app, FailedFilesView& view, CheckReason why) {
@@ -307,31 +304,26 @@ bool AcceptFindings(App& app, FailedFilesView& view, const std::vector<FileVerdi
   // now, so that saving never undoes that run's work.
   // A file changed behind the program's back is not merged: saving would
   // seal what nobody accepted.
-  std::optional<std::string> onDisk = app.seals.Check(app.baselineFile).verdict != SealVerdict::Differs
-                                          ? ReadWholeFile(app.baselineFile)
-                                          : std::nullopt;
+  std::optional<std::string> onDisk = app.seals.ReadVouched(app.baselineFile);
   Baseline merged;
-  std::string text;  // what is saved
   if (onDisk) {
-    text = AcceptApart(merged, systemAccepted, &onDisk);
+    AcceptApart(merged, systemAccepted, &onDisk);
     if (app.ended) return false;
   }
+  // Moved into, a string hands its old buffer to the one it came from: the
+  // old baseline is freed here, not held by `merged` through the save.
   if (merged.SectionCount() > 0)
-    app.systemBaseline = std::move(merged);
-  else if (app.systemBaseline.SectionCount() > 0) {
+    app.systemBaseline = std::exchange(merged, Baseline());
+  else if (app.systemBaseline.SectionCount() > 0)
     // Handlers may reach the baseline in memory: this merge waits for no
     // window.
     Accept(app.systemBaseline, systemAccepted);
-    text = app.systemBaseline.ToText();
-  }
   // A system baseline that never loaded holds no sections: saving it would
   // replace the file (and, one update later, its backup) with an empty one.
   if (app.systemBaseline.SectionCount() > 0) {
     accepting.reset();
     const StepClock::Timer saving(app.steps, Step::Save);
-    const bool saved = SaveBaselineText(app, text, app.baselineFile);
-    text = std::string();
-    if (saved)
+    if (SaveBaselineFile(app, app.systemBaseline, app.baselineFile))
       LoadSystemBaseline(app, app.baselineFile);
     else
       notUpdated.push_back(app.baselineFile);
@@ -355,10 +347,10 @@ bool SaveFolderFindings(App& app, int slot, const std::vector<const FileVerdict*
   if (!LoadFolderBaseline(app, file) || app.ended) return false;
   // Merged apart while the window answers, as the system baseline is.
   Baseline baseline = app.folderBaseline;
-  const std::string text = AcceptApart(baseline, findings);
+  AcceptApart(baseline, findings);
   if (app.ended) return false;
-  app.folderBaseline = std::move(baseline);
-  return SaveBaselineText(app, text, file);
+  app.folderBaseline = std::exchange(baseline, Baseline());
+  return SaveBaselineFile(app, app.folderBaseline, file);
 }
 
 }  // namespace kv

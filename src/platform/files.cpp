@@ -18,7 +18,7 @@ std::string WithSlash(std::string s) {
   return s;
 }
 
-bool WriteAll(HANDLE h, const std::string& bytes) {
+bool WriteAll(HANDLE h, std::string_view bytes) {
   size_t done = 0;
   while (done < bytes.size()) {
     DWORD chunk = DWORD(std::min<size_t>(bytes.size() - done, 1u << 30)), wrote = 0;
@@ -194,6 +194,25 @@ std::optional<std::string> ReadWholeFile(const std::string& path) {
   return out;
 }
 
+PiecesRead ReadFileInPieces(const std::string& path, const std::function<void(std::string_view piece)>& take) {
+  HANDLE h = CreateFileW(WidePath(path).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                         OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
+  if (h == INVALID_HANDLE_VALUE) return PiecesRead::NotOpened;
+  std::string piece(size_t(1) << 20, '\0');
+  PiecesRead result = PiecesRead::Whole;
+  for (;;) {
+    DWORD got = 0;
+    if (!ReadFile(h, piece.data(), DWORD(piece.size()), &got, nullptr)) {
+      result = PiecesRead::CutShort;
+      break;
+    }
+    if (got == 0) break;
+    take(std::string_view(piece.data(), got));
+  }
+  CloseHandle(h);
+  return result;
+}
+
 bool WriteWholeFile(const std::string& path, const std::string& bytes) {
   HANDLE h = CreateFileW(WidePath(path).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
                          FILE_ATTRIBUTE_NORMAL, nullptr);
@@ -203,22 +222,49 @@ bool WriteWholeFile(const std::string& path, const std::string& bytes) {
   return ok;
 }
 
-bool ReplaceFileContents(const std::string& path, const std::string& bytes) {
-  // A read-only file stays as it is. Windows refuses to move over one;
-  // Wine does not, so the rule is kept here for both.
-  const std::wstring target = WidePath(path);
-  const DWORD attributes = GetFileAttributesW(target.c_str());
-  if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY)) return false;
-  const std::wstring temp = WidePath(path + ".new");
-  HANDLE h = CreateFileW(temp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                         FILE_ATTRIBUTE_NORMAL, nullptr);
-  if (h == INVALID_HANDLE_VALUE) return false;
-  bool ok = WriteAll(h, bytes) && FlushFileBuffers(h);
-  CloseHandle(h);
-  if (ok)
-    ok = MoveFileExW(temp.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH);
-  if (!ok) DeleteFileW(temp.c_str());
-  return ok;
+PendingFile::PendingFile(const std::string& path) : target_(WidePath(path)), temp_(WidePath(path + ".new")) {
+  // Windows refuses to move over a read-only file; Wine does not, so the
+  // rule is kept here for both.
+  const DWORD attributes = GetFileAttributesW(target_.c_str());
+  if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY)) return;
+  HANDLE h =
+      CreateFileW(temp_.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (h == INVALID_HANDLE_VALUE) return;
+  handle_ = h;
+  ok_ = true;
+}
+
+PendingFile::~PendingFile() { Discard(); }
+
+void PendingFile::Discard() {
+  if (!handle_) return;
+  CloseHandle(handle_);
+  handle_ = nullptr;
+  DeleteFileW(temp_.c_str());
+}
+
+bool PendingFile::Write(std::string_view bytes) {
+  ok_ = ok_ && WriteAll(handle_, bytes);
+  return ok_;
+}
+
+bool PendingFile::Place() {
+  if (!ok_ || !FlushFileBuffers(handle_)) {
+    Discard();
+    return false;
+  }
+  ok_ = false;
+  CloseHandle(handle_);
+  handle_ = nullptr;
+  if (MoveFileExW(temp_.c_str(), target_.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
+    return true;
+  DeleteFileW(temp_.c_str());
+  return false;
+}
+
+bool ReplaceFileContents(const std::string& path, std::string_view bytes) {
+  PendingFile file(path);
+  return file.Write(bytes) && file.Place();
 }
 
 bool AppendToFile(const std::string& path, const std::string& bytes) {

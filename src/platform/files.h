@@ -6,6 +6,7 @@
 #include <functional>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "core/name_list.h"
@@ -42,11 +43,40 @@ std::optional<std::vector<std::string>> ListDirectory(const std::string& folder,
 std::optional<NameList> ListNames(const std::string& folder, const std::function<void()>& meanwhile = {});
 
 std::optional<std::string> ReadWholeFile(const std::string& path);
+// Hands the file to `take` a piece (up to a megabyte) at a time, for a
+// reader that need not hold the whole of a file of tens of megabytes.
+enum class PiecesRead {
+  NotOpened,  // missing, held by another program, or not ours to read: nothing was taken
+  CutShort,   // a read failed: what was taken is not the whole file
+  Whole,
+};
+PiecesRead ReadFileInPieces(const std::string& path, const std::function<void(std::string_view piece)>& take);
 // Writes the whole file in place (creating it when missing).
 bool WriteWholeFile(const std::string& path, const std::string& bytes);
 // Crash-safe rewrite: a temporary file beside the target, flushed, then moved
 // over it with write-through, so the old or the new file always survives.
-bool ReplaceFileContents(const std::string& path, const std::string& bytes);
+// A read-only target stays as it is.
+bool ReplaceFileContents(const std::string& path, std::string_view bytes);
+
+// The same rewrite made in steps, for contents that come in pieces: they go
+// into the temporary file as they come, and only Place moves it over the
+// target. Never placed, it leaves the target as it was and removes the
+// temporary file.
+class PendingFile {
+ public:
+  explicit PendingFile(const std::string& path);
+  ~PendingFile();
+  PendingFile(const PendingFile&) = delete;
+  PendingFile& operator=(const PendingFile&) = delete;
+  bool Write(std::string_view bytes);
+  bool Place();  // false: nothing was placed
+
+ private:
+  void Discard();
+  std::wstring target_, temp_;
+  void* handle_ = nullptr;  // the temporary file while it is written
+  bool ok_ = false;
+};
 bool AppendToFile(const std::string& path, const std::string& bytes);
 // Appends whole lines to a record file that other programs follow as it
 // grows: the file keeps its identity (a rewrite through a temporary file

@@ -93,31 +93,47 @@ std::optional<std::string> RandomBytes(size_t n) {
 std::optional<std::string> ProtectForUser(std::string_view bytes) { return RunProtect(bytes, true); }
 std::optional<std::string> UnprotectForUser(std::string_view blob) { return RunProtect(blob, false); }
 
-std::optional<std::string> HmacSha256(std::string_view key, std::string_view bytes) {
+HmacSha256Stream::HmacSha256Stream(std::string_view key) {
   const Bcrypt& b = BcryptCalls();
-  if (!b.usable()) return std::nullopt;
+  if (key.empty() || !b.usable()) return;
   BCRYPT_ALG_HANDLE alg = nullptr;
-  if (!BCRYPT_SUCCESS(b.open(&alg, BCRYPT_SHA256_ALGORITHM, nullptr, BCRYPT_ALG_HANDLE_HMAC_FLAG)))
-    return std::nullopt;
-  std::optional<std::string> result;
+  if (!BCRYPT_SUCCESS(b.open(&alg, BCRYPT_SHA256_ALGORITHM, nullptr, BCRYPT_ALG_HANDLE_HMAC_FLAG))) return;
+  alg_ = alg;
   BCRYPT_HASH_HANDLE hash = nullptr;
-  if (BCRYPT_SUCCESS(b.createHash(alg, &hash, nullptr, 0,
-                                  reinterpret_cast<PUCHAR>(const_cast<char*>(key.data())),
-                                  ULONG(key.size()), 0))) {
-    bool ok = true;
-    for (size_t done = 0; ok && done < bytes.size();) {
-      const ULONG chunk = ULONG(std::min<size_t>(bytes.size() - done, 1u << 30));
-      ok = BCRYPT_SUCCESS(
-          b.hashData(hash, reinterpret_cast<PUCHAR>(const_cast<char*>(bytes.data() + done)), chunk, 0));
-      done += chunk;
-    }
-    std::string digest(32, '\0');
-    if (ok && BCRYPT_SUCCESS(b.finishHash(hash, reinterpret_cast<PUCHAR>(digest.data()), 32, 0)))
-      result = std::move(digest);
-    b.destroyHash(hash);
+  PUCHAR secret = reinterpret_cast<PUCHAR>(const_cast<char*>(key.data()));
+  ok_ = BCRYPT_SUCCESS(b.createHash(alg, &hash, nullptr, 0, secret, ULONG(key.size()), 0));
+  hash_ = hash;
+}
+
+HmacSha256Stream::~HmacSha256Stream() {
+  const Bcrypt& b = BcryptCalls();
+  if (hash_) b.destroyHash(hash_);
+  if (alg_) b.close(alg_, 0);
+}
+
+void HmacSha256Stream::Add(std::string_view bytes) {
+  const Bcrypt& b = BcryptCalls();
+  for (size_t done = 0; ok_ && done < bytes.size();) {
+    const ULONG chunk = ULONG(std::min<size_t>(bytes.size() - done, 1u << 30));
+    ok_ = BCRYPT_SUCCESS(
+        b.hashData(hash_, reinterpret_cast<PUCHAR>(const_cast<char*>(bytes.data() + done)), chunk, 0));
+    done += chunk;
   }
-  b.close(alg, 0);
-  return result;
+}
+
+std::optional<std::string> HmacSha256Stream::Finish() {
+  if (!ok_) return std::nullopt;
+  ok_ = false;
+  std::string digest(32, '\0');
+  if (!BCRYPT_SUCCESS(BcryptCalls().finishHash(hash_, reinterpret_cast<PUCHAR>(digest.data()), 32, 0)))
+    return std::nullopt;
+  return digest;
+}
+
+std::optional<std::string> HmacSha256(std::string_view key, std::string_view bytes) {
+  HmacSha256Stream mac(key);
+  mac.Add(bytes);
+  return mac.Finish();
 }
 
 namespace {

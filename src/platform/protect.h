@@ -19,6 +19,25 @@ std::optional<std::string> UnprotectForUser(std::string_view blob);
 // HMAC-SHA256 of the bytes under the key: 32 bytes; nullopt on failure.
 std::optional<std::string> HmacSha256(std::string_view key, std::string_view bytes);
 
+// The same over bytes that come in pieces, so that a file of tens of
+// megabytes is sealed as it is read, never held whole. An empty key makes
+// no seal (Finish gives nullopt).
+class HmacSha256Stream {
+ public:
+  explicit HmacSha256Stream(std::string_view key);
+  ~HmacSha256Stream();
+  HmacSha256Stream(const HmacSha256Stream&) = delete;
+  HmacSha256Stream& operator=(const HmacSha256Stream&) = delete;
+  void Add(std::string_view bytes);
+  // The 32 bytes; nullopt when any step failed. Called once.
+  std::optional<std::string> Finish();
+
+ private:
+  void* alg_ = nullptr;
+  void* hash_ = nullptr;
+  bool ok_ = false;
+};
+
 // The note, kept per data folder under the current user, that its files
 // were sealed: a seals file missing while it is set was lost, not never made.
 bool SealsWereMade(const std::string& dataFolder);

@@ -55,6 +55,11 @@ TEST_F(BaselineFilesTest, SavingRewritesWithoutEmptyLineAndKeepsTheBackup) {
   ASSERT_TRUE(LoadSystemBaseline(app, app.baselineFile));
   EXPECT_EQ(app.systemBaseline.LookupEntry("NEW.EXE", "exe"), "77");
   EXPECT_EQ(app.systemBaseline.LookupEntry("Kernel32.DLL", "dll"), "1A2B");
+  // A baseline edited behind the program's back is saved over, never kept.
+  folder.Write("Data\\Integrity.dat", saved + "forged=1*E\r\n");
+  ASSERT_TRUE(SaveSystemBaseline(app));
+  EXPECT_EQ(folder.Read("Data\\Integrity.bak"), kOld);
+  EXPECT_EQ(folder.Read("Data\\Integrity.dat"), saved);
 }
 
 TEST_F(BaselineFilesTest, AFailedSaveLeavesTheOldBaselineInPlace) {
