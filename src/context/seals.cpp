@@ -123,10 +123,9 @@ std::optional<std::string> SealStore::ReadVouched(const std::string& path) {
   const std::string name = NameOf(path);
   if (!bytes || !IsSealedDataName(name)) return bytes;
   const Loaded loaded = Load();
-  const auto mac = loaded.state == State::Ready ? HmacSha256(loaded.secret, *bytes) : std::nullopt;
-  if (Verdict(loaded, name, mac ? std::optional<std::string>(HexOf(*mac)) : std::nullopt).verdict ==
-      SealVerdict::Differs)
-    return std::nullopt;
+  std::optional<std::string> seal;  // none without a secret: Verdict judges by the state first
+  if (const auto mac = HmacSha256(loaded.secret, *bytes)) seal = HexOf(*mac);
+  if (Verdict(loaded, name, seal).verdict == SealVerdict::Differs) return std::nullopt;
   return bytes;
 }
 
