@@ -109,14 +109,20 @@ void ForEachEntryName(const std::string& t, Fn&& fn) {
 
 }  // namespace
 
-Baseline Baseline::FromText(std::string_view fileText) {
+namespace {
+
+struct SectionSpan {
+  size_t start = 0, size = 0;
+};
+
+// Where each section's text lies in a file's text; at most nine.
+std::vector<SectionSpan> SectionSpans(std::string_view fileText) {
   static constexpr std::string_view kNextSection = "\r\n[";
-  Baseline b;
+  std::vector<SectionSpan> spans;
   size_t from = 0;
-  while (b.count_ < kBaselineSections) {
+  while (spans.size() < size_t(kBaselineSections)) {
     const size_t start = fileText.find('[', from);
     if (start == std::string_view::npos) break;
-    Section& s = b.sections_[size_t(b.count_++)];
     // A file may be named "[x].dll": its entry line starts with "[" too, but
     // holds "=", which no section header does. Taken for a header, it would
     // split its section and push the last one past the ninth.
@@ -130,12 +136,48 @@ Baseline Baseline::FromText(std::string_view fileText) {
       next = fileText.find(kNextSection, next + 2);
     }
     const size_t end = next == std::string_view::npos ? fileText.size() : next + 2;
-    s.text.assign(fileText.substr(start, end - start));
-    const size_t close = s.text.find(']');
-    if (close != std::string::npos) s.name = s.text.substr(1, close - 1);
+    spans.push_back({start, end - start});
     if (next == std::string_view::npos) break;
     from = next + 1;
   }
+  return spans;
+}
+
+}  // namespace
+
+void Baseline::NameSections() {
+  for (int i = 0; i < count_; ++i) {
+    Section& s = sections_[size_t(i)];
+    const size_t close = s.text.find(']');
+    if (close != std::string::npos) s.name = s.text.substr(1, close - 1);
+  }
+}
+
+Baseline Baseline::FromText(std::string_view fileText) {
+  Baseline b;
+  for (const SectionSpan& span : SectionSpans(fileText))
+    b.sections_[size_t(b.count_++)].text.assign(fileText.substr(span.start, span.size));
+  b.NameSections();
+  return b;
+}
+
+Baseline Baseline::FromOwnedText(std::string&& fileText) {
+  Baseline b;
+  const auto spans = SectionSpans(fileText);
+  if (spans.empty()) return b;
+  // The largest section (the DLLs, three quarters of a system directory)
+  // keeps the file's own buffer: a baseline read in is then never beside a
+  // whole copy of its text.
+  size_t largest = 0;
+  for (size_t i = 1; i < spans.size(); ++i)
+    if (spans[i].size > spans[largest].size) largest = i;
+  for (size_t i = 0; i < spans.size(); ++i)
+    if (i != largest) b.sections_[i].text.assign(fileText, spans[i].start, spans[i].size);
+  fileText.resize(spans[largest].start + spans[largest].size);
+  fileText.erase(0, spans[largest].start);
+  b.sections_[largest].text = std::move(fileText);
+  b.count_ = int(spans.size());
+  b.NameSections();
   return b;
 }
 

@@ -77,6 +77,8 @@ class Baseline {
   // to the end of the text; an entry of a file named "[x].dll" is no
   // header). Whatever stands before the first "[" is ignored.
   static Baseline FromText(std::string_view fileText);
+  // The same, taking the text over: its largest section keeps its buffer.
+  static Baseline FromOwnedText(std::string&& fileText);
   // The text a baseline is saved as: the two comment lines (no empty line),
   // then the section texts in order.
   std::string ToText() const;
@@ -164,6 +166,8 @@ class Baseline {
   };
 
   const Section& IndexedSection(int i) const;
+  // Each section's name from its header line.
+  void NameSections();
 
   std::array<Section, kBaselineSections> sections_;
   int count_ = 0;

@@ -1,5 +1,7 @@
 #include "integrity/baseline_files.h"
 
+#include <utility>
+
 #include "context/app.h"
 #include "context/seals.h"
 #include "context/settings.h"
@@ -25,7 +27,7 @@ bool LoadInto(Baseline& target, const std::string& path) {
   // The old baseline goes before the new one is made from the text: after
   // a save the two are the same size, tens of megabytes each.
   target = Baseline();
-  target = Baseline::FromText(*text);
+  target = Baseline::FromOwnedText(std::move(*text));
   return true;
 }
 }  // namespace

@@ -116,7 +116,7 @@ void AcceptApart(Baseline& into, const std::vector<const FileVerdict*>& verdicts
                  std::optional<std::string>* fromText = nullptr) {
   WorkWhilePumping([&] {
     if (fromText) {
-      into = Baseline::FromText(**fromText);
+      into = Baseline::FromOwnedText(std::move(**fromText));
       fromText->reset();
       if (into.SectionCount() == 0) return;
     }
@@ -292,11 +292,16 @@ bool AcceptFindings(App& app, FailedFilesView& view, const std::vector<FileVerdi
       folderFindings[v.slot].push_back(&v);
   }
   std::vector<std::string> notUpdated;
+  bool folderSaved = false;
   for (int slot = 1; slot <= 20; ++slot) {
-    if (!folderFindings[slot].empty() && !SaveFolderFindings(app, slot, folderFindings[slot]))
-      notUpdated.push_back(FolderBaselineFile(app, slot));
+    if (folderFindings[slot].empty()) continue;
+    if (!SaveFolderFindings(app, slot, folderFindings[slot])) notUpdated.push_back(FolderBaselineFile(app, slot));
+    folderSaved = true;
     if (app.ended) return false;
   }
+  // Whoever needs a folder's baseline reads it in first: the one just
+  // saved need not stay beside the system baseline's merge.
+  if (folderSaved) app.folderBaseline = Baseline();
 
   // The baseline in memory is the one this check ran against; since then
   // another run of the program (a logon check) may have accepted files into

@@ -114,6 +114,22 @@ TEST(BaselineLoad, OddFilesKeepTheLoadingRule) {
   EXPECT_EQ(Baseline().LookupEntry("a.dll", "DLL"), "");
 }
 
+TEST(BaselineLoad, ATextTakenOverReadsAsItsCopyDoes) {
+  // The largest section keeps the text's buffer wherever it stands.
+  for (const std::string& text :
+       {ScannedFile(), std::string("no sections at all"), std::string("//x\r\n[DLL]\r\nNULL*E"),
+        std::string("[A]\r\na.a=1*E\r\nb.a=2*E\r\n[B]\r\nNULL*E\r\n[C]\r\nc.c=3*E\r\n"),
+        std::string("junk[A]\r\nNULL*E\r\n[B]\r\n[x].b=1*E\r\nlong.b=22222*E\r\n[C]\r\nNULL*E")}) {
+    const Baseline copied = Baseline::FromText(text);
+    const Baseline taken = Baseline::FromOwnedText(std::string(text));
+    ASSERT_EQ(taken.SectionCount(), copied.SectionCount()) << text;
+    for (int i = 1; i <= copied.SectionCount(); ++i) {
+      EXPECT_EQ(taken.SectionName(i), copied.SectionName(i)) << text;
+      EXPECT_EQ(taken.SectionText(i), copied.SectionText(i)) << text;
+    }
+  }
+}
+
 TEST(BaselineLookup, FirstMatchingLineIgnoringCase) {
   const Baseline b = Baseline::FromText(ScannedFile(
       "kernel32.dll=4A1F03C2*E\r\nabc.dll.dll=77*E\r\nKERNEL32.DLL=99*E\r\n"
