@@ -152,9 +152,12 @@ class Baseline {
       Unindex();
       return *this;
     }
+    // A string moved into keeps its own buffer when the one it is given
+    // fits in the string itself: assigning an empty baseline would free
+    // nothing. The old texts go with a temporary instead.
     Section& operator=(Section&& o) noexcept {
-      text = std::move(o.text);
-      name = std::move(o.name);
+      std::string(std::move(o.text)).swap(text);
+      std::string(std::move(o.name)).swap(name);
       Unindex();
       o.Unindex();
       return *this;

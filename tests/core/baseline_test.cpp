@@ -130,6 +130,18 @@ TEST(BaselineLoad, ATextTakenOverReadsAsItsCopyDoes) {
   }
 }
 
+TEST(BaselineLoad, ABaselineReplacedGivesBackItsTexts) {
+  // Tens of megabytes each: a baseline read in again must not stand beside
+  // the buffers of the one it replaces.
+  std::string big = "[DLL]\r\n";
+  for (int i = 0; i < 1000; ++i) big += "file" + std::to_string(i) + ".dll=00000000*E\r\n";
+  Baseline b = Baseline::FromOwnedText(big + "NULL*E\r\n");
+  ASSERT_GT(b.SectionText(1).capacity(), 20000u);
+  b = Baseline::FromText("[DLL]\r\nNULL*E\r\n");
+  EXPECT_EQ(b.SectionText(1), "[DLL]\r\nNULL*E\r\n");
+  EXPECT_LT(b.SectionText(1).capacity(), 100u);
+}
+
 TEST(BaselineLookup, FirstMatchingLineIgnoringCase) {
   const Baseline b = Baseline::FromText(ScannedFile(
       "kernel32.dll=4A1F03C2*E\r\nabc.dll.dll=77*E\r\nKERNEL32.DLL=99*E\r\n"
