@@ -139,6 +139,12 @@ void CheckRun::Run() {
       // (every file new), never against the one the previous folder left.
       if (!LoadFolderBaseline(app_, FolderBaselineFile(app_, folder.slot)))
         app_.folderBaseline = Baseline();
+    } else if (folder.path.empty() && !request_.buildBaseline && app_.systemBaseline.SectionCount() == 0 &&
+               FileExists(app_.baselineFile)) {
+      // Not read in at start-up, or not again after files were accepted
+      // (held by another program then): checked against no baseline, every
+      // file would pass for new.
+      LoadSystemBaseline(app_, app_.baselineFile);
     }
     if (app_.ended) return;
     Pass(folder, i == 0);

@@ -292,6 +292,14 @@ bool AcceptFindings(App& app, FailedFilesView& view, const std::vector<FileVerdi
       folderFindings[v.slot].push_back(&v);
   }
   std::vector<std::string> notUpdated;
+  // With nothing of the system directory to accept, the system baseline
+  // ends this as its file now is, saved and read in again: the copy in
+  // memory need not wait beside the folders' merges, tens of megabytes
+  // each. Only a file its seal vouches for may stand in for it.
+  const bool systemFromFile = systemAccepted.empty() && app.systemBaseline.SectionCount() > 0 &&
+                              FileExists(app.baselineFile) &&
+                              app.seals.Check(app.baselineFile).verdict != SealVerdict::Differs;
+  if (systemFromFile) app.systemBaseline = Baseline();
   bool folderSaved = false;
   for (int slot = 1; slot <= 20; ++slot) {
     if (folderFindings[slot].empty()) continue;
@@ -332,8 +340,11 @@ bool AcceptFindings(App& app, FailedFilesView& view, const std::vector<FileVerdi
       LoadSystemBaseline(app, app.baselineFile);
     else
       notUpdated.push_back(app.baselineFile);
-  } else if (!systemAccepted.empty()) {
+  } else if (!systemAccepted.empty() || systemFromFile) {
     notUpdated.push_back(app.baselineFile);
+    // Changed behind the program's back since it was let go: read in as
+    // any baseline is, its seal's finding reported.
+    if (systemFromFile && !app.ended) LoadSystemBaseline(app, app.baselineFile);
   }
   if (!notUpdated.empty()) {
     view.ShowNotUpdated();
@@ -351,7 +362,9 @@ bool SaveFolderFindings(App& app, int slot, const std::vector<const FileVerdict*
   // another folder and must not be saved under this name.
   if (!LoadFolderBaseline(app, file) || app.ended) return false;
   // Merged apart while the window answers, as the system baseline is.
-  Baseline baseline = app.folderBaseline;
+  // Whoever needs a folder's baseline reads it in first: it is taken, not
+  // copied.
+  Baseline baseline = std::exchange(app.folderBaseline, Baseline());
   AcceptApart(baseline, findings);
   if (app.ended) return false;
   app.folderBaseline = std::exchange(baseline, Baseline());

@@ -318,9 +318,10 @@ void intCheck::lUp(CheckRequest request) {
 
 void intCheck::RunCheck() {
   KillTimer(hwnd_, kTimer1);
-  if (running_) {
+  if (running_ || scanningFailedFiles_) {
     // A new run was prepared while the previous one is still unwinding from
-    // a message pump: start it once that one has returned.
+    // a message pump, or while its files are handed over and accepted (the
+    // baselines are being rewritten then): start it once that has returned.
     SetTimer(hwnd_, kTimer1, 1, nullptr);
     return;
   }

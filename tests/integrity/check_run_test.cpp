@@ -369,3 +369,27 @@ TEST_F(CheckRunTest, RunsStartedByHandQueueNoFoldersAndTheFirstFullScanChecksAll
 }
 
 }  // namespace
+
+// Not read in at start-up (its file held by another program then), the
+// system baseline is read before the system directory's pass: compared with
+// nothing, every file there would pass for new.
+TEST_F(CheckRunTest, ASystemBaselineNotInMemoryIsReadBeforeItsPass) {
+  const std::string sys = Trim(SystemDirectory()) + "\\";
+  ASSERT_TRUE(WriteWholeFile(sys + "kvread_same.pif", "same"));
+  struct Cleanup {
+    std::string file;
+    ~Cleanup() { DeleteFileAt(file); }
+  } cleanup{sys + "kvread_same.pif"};
+  app.baselineFile = folder.path("Data\\Integrity.dat");
+  folder.Write("Data\\Integrity.dat",
+               "//x\r\n[PIF]\r\n" + Entry("kvread_same.pif", Sum(sys + "kvread_same.pif")) + "NULL*E\r\n");
+  app.systemBaseline = Baseline();
+  CheckRequest request;
+  request.folders.push_back({"", 0, CategorySet{false, false, false, false, false, true}, false});
+
+  CheckRun run(app, request, view, readers, control);
+  run.Run();
+  const auto verdicts = view.Pass(0);
+  EXPECT_NE(std::find(verdicts.begin(), verdicts.end(), "kvread_same.pif same 0"), verdicts.end());
+  EXPECT_EQ(std::find(verdicts.begin(), verdicts.end(), "kvread_same.pif new 0"), verdicts.end());
+}

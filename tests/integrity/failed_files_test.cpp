@@ -296,6 +296,32 @@ TEST_F(FailedFilesTest, SystemAndFolderFilesEachGoIntoTheirOwnBaseline) {
   EXPECT_FALSE(w.Visible());
 }
 
+// With only a folder's files to accept, the system baseline ends as its
+// file now is (another run may have saved it meanwhile); one that cannot be
+// read back then is reported, and its file left as it was.
+TEST_F(FailedFilesTest, FolderFilesAloneLeaveTheSystemBaselineAsItsFileIs) {
+  folder.Write("Data\\3.dat", BaselineText());
+  const std::string others = BaselineText("old.dll=1*E\r\nother.dll=2*E\r\n");
+  ASSERT_TRUE(app.seals.Replace(app.baselineFile, others));
+  AddFolderFile("C:\\Tools\\x.dll", 3, "31");
+  w.Label12_Click();
+  EXPECT_EQ(app.systemBaseline.LookupEntry("other.dll", "DLL"), "2");
+  EXPECT_EQ(folder.Read("Data\\Integrity.bak"), others);
+  EXPECT_EQ(OnDisk("Data\\Integrity.dat").LookupEntry("other.dll", "DLL"), "2");
+  EXPECT_EQ(OnDisk("Data\\3.dat").LookupEntry("x.dll", "DLL"), "31");
+
+  const std::string saved = folder.Read("Data\\Integrity.dat");
+  AddFolderFile("C:\\Tools\\y.dll", 3, "32");
+  HANDLE held = CreateFileA(app.baselineFile.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+  ASSERT_NE(held, INVALID_HANDLE_VALUE);
+  host.ExpectBox("These Integrity Files could not be updated:\r\n" + app.baselineFile +
+                 "\r\n\r\nThey were left as they were.  The files stay in the list, so that you can try again.");
+  ScanFailingOf(CheckReason::Manual);
+  CloseHandle(held);
+  EXPECT_EQ(folder.Read("Data\\Integrity.dat"), saved);
+  EXPECT_EQ(OnDisk("Data\\3.dat").LookupEntry("y.dll", "DLL"), "32");
+}
+
 // A file that could not be read, or is gone, never reaches a scanner: each
 // kind has a log of its own; a missing file is accepted by leaving its
 // baseline, an unreadable one is never accepted and stays listed.
