@@ -11,7 +11,7 @@ NameList::NameList(const std::vector<std::string>& names) {
 
 void NameList::Add(std::string_view name) {
   text_.append(name);
-  ends_.push_back(text_.size());
+  ends_.push_back(uint32_t(text_.size()));
 }
 
 void NameList::Reserve(size_t names, size_t characters) {

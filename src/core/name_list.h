@@ -3,6 +3,7 @@
 // megabytes, where a string for each name would cost several times that.
 #pragma once
 #include <cstddef>
+#include <cstdint>
 #include <iterator>
 #include <string>
 #include <string_view>
@@ -57,7 +58,9 @@ class NameList {
 
  private:
   std::string text_;
-  std::vector<size_t> ends_;
+  // Four bytes a name: a listing's text stays far below four gigabytes
+  // (sixteen million names of the longest kind).
+  std::vector<uint32_t> ends_;
 };
 
 }  // namespace kv

@@ -23,6 +23,9 @@ namespace kv {
 
 namespace {
 
+// Two hundred thousand findings are held at once.
+static_assert(sizeof(FileVerdict) <= 32);
+
 // Category 1..6 in checking order; "..." never matches a four-character suffix.
 constexpr CategoryInfo kCategories[7] = {
     {},

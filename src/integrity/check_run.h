@@ -4,12 +4,14 @@
 // tells a CheckView what happens, file by file. Whoever shows the check (the
 // check window, a test) only renders these events.
 #pragma once
+#include <algorithm>
 #include <array>
 #include <cstdint>
 #include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "core/checksum_text.h"
@@ -47,12 +49,38 @@ class FileVerdict {
   FileVerdict(std::string_view path, VerdictKind kind, std::string_view checksum = {}, int slot = 0,
               bool finding = false, std::string_view previous = {})
       : kind(kind), finding(finding), slot(slot) {
-    texts_.reserve(path.size() + checksum.size() + previous.size());
-    texts_.append(path);
-    pathEnd_ = uint32_t(texts_.size());
-    texts_.append(checksum);
-    checksumEnd_ = uint32_t(texts_.size());
-    texts_.append(previous);
+    pathEnd_ = uint32_t(path.size());
+    checksumEnd_ = uint32_t(pathEnd_ + checksum.size());
+    end_ = uint32_t(checksumEnd_ + previous.size());
+    if (end_ == 0) return;
+    texts_.reset(new char[end_]);
+    path.copy(texts_.get(), path.size());
+    checksum.copy(texts_.get() + pathEnd_, checksum.size());
+    previous.copy(texts_.get() + checksumEnd_, previous.size());
+  }
+  FileVerdict(const FileVerdict& o) : kind(o.kind), finding(o.finding), slot(o.slot) { CopyTexts(o); }
+  FileVerdict& operator=(const FileVerdict& o) {
+    if (this != &o) {
+      kind = o.kind;
+      finding = o.finding;
+      slot = o.slot;
+      CopyTexts(o);
+    }
+    return *this;
+  }
+  FileVerdict(FileVerdict&& o) noexcept
+      : kind(o.kind), finding(o.finding), slot(o.slot), texts_(std::move(o.texts_)),
+        pathEnd_(std::exchange(o.pathEnd_, 0)), checksumEnd_(std::exchange(o.checksumEnd_, 0)),
+        end_(std::exchange(o.end_, 0)) {}
+  FileVerdict& operator=(FileVerdict&& o) noexcept {
+    kind = o.kind;
+    finding = o.finding;
+    slot = o.slot;
+    texts_ = std::move(o.texts_);
+    pathEnd_ = std::exchange(o.pathEnd_, 0);
+    checksumEnd_ = std::exchange(o.checksumEnd_, 0);
+    end_ = std::exchange(o.end_, 0);
+    return *this;
   }
 
   VerdictKind kind = VerdictKind::Same;
@@ -62,19 +90,26 @@ class FileVerdict {
   int slot = 0;  // the custom folder's slot; 0 for the system directory
 
   // The folder (ending in "\") and the name as listed.
-  std::string_view path() const { return std::string_view(texts_).substr(0, pathEnd_); }
+  std::string_view path() const { return {texts_.get(), pathEnd_}; }
   // Empty for a file unread or missing.
-  std::string_view checksum() const {
-    return std::string_view(texts_).substr(pathEnd_, checksumEnd_ - pathEnd_);
-  }
+  std::string_view checksum() const { return {texts_.get() + pathEnd_, checksumEnd_ - pathEnd_}; }
   // A changed or missing file: the checksum its baseline holds.
-  std::string_view previous() const { return std::string_view(texts_).substr(checksumEnd_); }
+  std::string_view previous() const { return {texts_.get() + checksumEnd_, end_ - checksumEnd_}; }
 
  private:
-  // The three texts in one string: a run that finds two hundred thousand
-  // files keeps one block a finding, not three strings.
-  std::string texts_;
-  uint32_t pathEnd_ = 0, checksumEnd_ = 0;
+  void CopyTexts(const FileVerdict& o) {
+    texts_.reset(o.end_ ? new char[o.end_] : nullptr);
+    if (o.end_) std::copy(o.texts_.get(), o.texts_.get() + o.end_, texts_.get());
+    pathEnd_ = o.pathEnd_;
+    checksumEnd_ = o.checksumEnd_;
+    end_ = o.end_;
+  }
+
+  // The three texts in one block of just their size: a run that finds two
+  // hundred thousand files keeps one block a finding, and a finding is 32
+  // bytes beside it.
+  std::unique_ptr<char[]> texts_;
+  uint32_t pathEnd_ = 0, checksumEnd_ = 0, end_ = 0;
 };
 
 // Categories 1..6 in checking order (index 0 is category 1).

@@ -393,3 +393,27 @@ TEST_F(CheckRunTest, ASystemBaselineNotInMemoryIsReadBeforeItsPass) {
   EXPECT_NE(std::find(verdicts.begin(), verdicts.end(), "kvread_same.pif same 0"), verdicts.end());
   EXPECT_EQ(std::find(verdicts.begin(), verdicts.end(), "kvread_same.pif new 0"), verdicts.end());
 }
+
+// A finding keeps its three texts in one block of its own: copies are deep,
+// a move leaves nothing behind, and empty texts stay empty.
+TEST(FileVerdictTexts, CopiesAndMovesKeepEachText) {
+  FileVerdict changed("C:\\w\\a.dll", VerdictKind::Changed, "NEW1", 3, true, "OLD2");
+  const FileVerdict copy = changed;
+  FileVerdict moved = std::move(changed);
+  for (const FileVerdict* v : {&copy, static_cast<const FileVerdict*>(&moved)}) {
+    EXPECT_EQ(v->path(), "C:\\w\\a.dll");
+    EXPECT_EQ(v->checksum(), "NEW1");
+    EXPECT_EQ(v->previous(), "OLD2");
+    EXPECT_EQ(v->slot, 3);
+  }
+  EXPECT_NE(copy.path().data(), moved.path().data());
+  EXPECT_TRUE(changed.path().empty() && changed.checksum().empty() && changed.previous().empty());
+
+  FileVerdict gone("C:\\w\\b.dll", VerdictKind::Missing, {}, 0, true, "OLD3");
+  EXPECT_TRUE(gone.checksum().empty());
+  EXPECT_EQ(gone.previous(), "OLD3");
+  gone = copy;
+  EXPECT_EQ(gone.previous(), "OLD2");
+  gone = FileVerdict();
+  EXPECT_TRUE(gone.path().empty());
+}
