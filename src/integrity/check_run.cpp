@@ -142,12 +142,14 @@ void CheckRun::Run() {
       // (every file new), never against the one the previous folder left.
       if (!LoadFolderBaseline(app_, FolderBaselineFile(app_, folder.slot)))
         app_.folderBaseline = Baseline();
-    } else if (folder.path.empty() && !request_.buildBaseline && app_.systemBaseline.SectionCount() == 0 &&
-               FileExists(app_.baselineFile)) {
-      // Not read in at start-up, or not again after files were accepted
-      // (held by another program then): checked against no baseline, every
-      // file would pass for new.
-      LoadSystemBaseline(app_, app_.baselineFile);
+    } else if (!request_.buildBaseline) {
+      // Let go of once files were accepted, and not read back then (held by
+      // another program), or for the system directory not read in at
+      // start-up: checked against no baseline, every file would pass for new.
+      const bool system = folder.path.empty();
+      const std::string file = system ? app_.baselineFile : FolderBaselineFile(app_, folder.slot);
+      if ((system ? app_.systemBaseline : app_.folderBaseline).SectionCount() == 0 && FileExists(file))
+        system ? LoadSystemBaseline(app_, file) : LoadFolderBaseline(app_, file);
     }
     if (app_.ended) return;
     Pass(folder, i == 0);

@@ -307,8 +307,8 @@ bool AcceptFindings(App& app, FailedFilesView& view, const std::vector<FileVerdi
     folderSaved = true;
     if (app.ended) return false;
   }
-  // Whoever needs a folder's baseline reads it in first: the one just
-  // saved need not stay beside the system baseline's merge.
+  // A check that finds no folder baseline in memory reads its own in: the
+  // one just saved need not stay beside the system baseline's merge.
   if (folderSaved) app.folderBaseline = Baseline();
 
   // The baseline in memory is the one this check ran against; since then
@@ -362,8 +362,7 @@ bool SaveFolderFindings(App& app, int slot, const std::vector<const FileVerdict*
   // another folder and must not be saved under this name.
   if (!LoadFolderBaseline(app, file) || app.ended) return false;
   // Merged apart while the window answers, as the system baseline is.
-  // Whoever needs a folder's baseline reads it in first: it is taken, not
-  // copied.
+  // Taken, not copied: tens of megabytes for a large folder.
   Baseline baseline = std::exchange(app.folderBaseline, Baseline());
   AcceptApart(baseline, findings);
   if (app.ended) return false;

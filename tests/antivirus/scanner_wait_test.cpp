@@ -18,6 +18,20 @@
 using namespace kv;
 using namespace kv::test;
 
+namespace {
+// The wait window of this process: other test programs may be waiting on
+// scanners of their own on the same desktop.
+HWND OwnWaitWindow() {
+  for (HWND w = FindWindowExA(nullptr, nullptr, "KorvanelScannerWait", nullptr); w;
+       w = FindWindowExA(nullptr, w, "KorvanelScannerWait", nullptr)) {
+    DWORD process = 0;
+    GetWindowThreadProcessId(w, &process);
+    if (process == GetCurrentProcessId()) return w;
+  }
+  return nullptr;
+}
+}  // namespace
+
 TEST(ScannerWaitTest, AScannerIsHeardOutOrGivenUpWithStop) {
   ProgramFolder folder;
   Win32Host host;
@@ -37,7 +51,7 @@ TEST(ScannerWaitTest, AScannerIsHeardOutOrGivenUpWithStop) {
   // wait, and a scanner that said nothing has not passed anything.
   std::string shown;
   Later(300, [&] {
-    HWND w = FindWindowA("KorvanelScannerWait", nullptr);
+    HWND w = OwnWaitWindow();
     if (!w) return;
     shown = controls::ControlText(GetDlgItem(w, swait_ids::kLabel2));
     SendMessageA(w, WM_COMMAND, IDCANCEL, 0);
@@ -47,7 +61,7 @@ TEST(ScannerWaitTest, AScannerIsHeardOutOrGivenUpWithStop) {
   EXPECT_EQ(shown, cmd);
   EXPECT_FALSE(stopped.clean);
   EXPECT_FALSE(stopped.exitCode);
-  EXPECT_EQ(FindWindowA("KorvanelScannerWait", nullptr), nullptr) << "the window goes with the wait";
+  EXPECT_EQ(OwnWaitWindow(), nullptr) << "the window goes with the wait";
 
   ScanVerdict none;
   EXPECT_FALSE(RunScannerToEnd(app, "\"" + folder.path("missing.exe") + "\"", none));

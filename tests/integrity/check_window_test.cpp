@@ -590,3 +590,33 @@ TEST_F(CheckWindowTest, FindingsListColumnsSortingAndActionsOnTheSelectedFile) {
 }
 
 }  // namespace
+
+// A check asked for while the last one's files are handed to the scanner and
+// accepted waits for that to end: run inside it, it met baselines half
+// rewritten, and the list it left was cleared as the acceptance ended.
+TEST_F(CheckWindowTest, ACheckAskedForDuringTheScanOfFailingFilesWaitsForIt) {
+  folder.Write("watched\\a.dll", "a");
+  folder.Write("Data\\3.dat", "//x\r\n[DLL]\r\nNULL*E\r\n");
+  Check(1);
+  RunToEnd();
+  intCheck& w = CheckWindow(app);
+  ASSERT_EQ(w.ListLines(), std::vector<std::string>{watched + "a.dll *NEW*"});
+  folder.MakeFolder("av");
+  folder.Write("av\\scan.exe", "MZ");
+  w.Text1 = folder.path("av\\scan.exe");
+  w.Text2 = "/scan";
+  bool asked = false;
+  host.onStart = [&](const std::string&) {
+    if (asked) return;
+    asked = true;
+    folder.Write("watched\\b.dll", "b");
+    w.lUp(request);
+    Sleep(30);  // its timer is due when the scanner's wait first pumps
+  };
+  w.ScanFailing(false);
+  ASSERT_TRUE(asked);
+  EXPECT_TRUE(w.TimerArmed());
+  ASSERT_TRUE(PumpUntil([&] { return !w.TimerArmed() && !w.Running(); }, 20000));
+  EXPECT_EQ(w.ListLines(), std::vector<std::string>{watched + "b.dll *NEW*"});
+  EXPECT_EQ(Baseline::FromText(folder.Read("Data\\3.dat")).LookupEntry("a.dll", "DLL"), Sum("a.dll"));
+}
