@@ -146,10 +146,13 @@ void CheckRun::Run() {
       // Let go of once files were accepted, and not read back then (held by
       // another program), or for the system directory not read in at
       // start-up: checked against no baseline, every file would pass for new.
-      const bool system = folder.path.empty();
-      const std::string file = system ? app_.baselineFile : FolderBaselineFile(app_, folder.slot);
-      if ((system ? app_.systemBaseline : app_.folderBaseline).SectionCount() == 0 && FileExists(file))
-        system ? LoadSystemBaseline(app_, file) : LoadFolderBaseline(app_, file);
+      if (folder.path.empty()) {
+        if (app_.systemBaseline.SectionCount() == 0 && FileExists(app_.baselineFile))
+          LoadSystemBaseline(app_, app_.baselineFile);
+      } else if (app_.folderBaseline.SectionCount() == 0) {
+        const std::string file = FolderBaselineFile(app_, folder.slot);
+        if (FileExists(file)) LoadFolderBaseline(app_, file);
+      }
     }
     if (app_.ended) return;
     Pass(folder, i == 0);

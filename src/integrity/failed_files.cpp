@@ -303,7 +303,8 @@ bool AcceptFindings(App& app, FailedFilesView& view, const std::vector<FileVerdi
   bool folderSaved = false;
   for (int slot = 1; slot <= 20; ++slot) {
     if (folderFindings[slot].empty()) continue;
-    if (!SaveFolderFindings(app, slot, folderFindings[slot])) notUpdated.push_back(FolderBaselineFile(app, slot));
+    if (!SaveFolderFindings(app, slot, folderFindings[slot]))
+      notUpdated.push_back(FolderBaselineFile(app, slot));
     folderSaved = true;
     if (app.ended) return false;
   }
