@@ -145,21 +145,7 @@ std::vector<SectionSpan> SectionSpans(std::string_view fileText) {
 
 }  // namespace
 
-void Baseline::NameSections() {
-  for (int i = 0; i < count_; ++i) {
-    Section& s = sections_[size_t(i)];
-    const size_t close = s.text.find(']');
-    if (close != std::string::npos) s.name = s.text.substr(1, close - 1);
-  }
-}
-
-Baseline Baseline::FromText(std::string_view fileText) {
-  Baseline b;
-  for (const SectionSpan& span : SectionSpans(fileText))
-    b.sections_[size_t(b.count_++)].text.assign(fileText.substr(span.start, span.size));
-  b.NameSections();
-  return b;
-}
+Baseline Baseline::FromText(std::string_view fileText) { return FromOwnedText(std::string(fileText)); }
 
 Baseline Baseline::FromOwnedText(std::string&& fileText) {
   Baseline b;
@@ -177,7 +163,11 @@ Baseline Baseline::FromOwnedText(std::string&& fileText) {
   fileText.erase(0, spans[largest].start);
   b.sections_[largest].text = std::move(fileText);
   b.count_ = int(spans.size());
-  b.NameSections();
+  for (int i = 0; i < b.count_; ++i) {
+    Section& s = b.sections_[size_t(i)];
+    const size_t close = s.text.find(']');
+    if (close != std::string::npos) s.name = s.text.substr(1, close - 1);
+  }
   return b;
 }
 

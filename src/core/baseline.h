@@ -169,8 +169,6 @@ class Baseline {
   };
 
   const Section& IndexedSection(int i) const;
-  // Each section's name from its header line.
-  void NameSections();
 
   std::array<Section, kBaselineSections> sections_;
   int count_ = 0;

@@ -4,7 +4,6 @@
 // tells a CheckView what happens, file by file. Whoever shows the check (the
 // check window, a test) only renders these events.
 #pragma once
-#include <algorithm>
 #include <array>
 #include <cstdint>
 #include <memory>
@@ -58,20 +57,11 @@ class FileVerdict {
     checksum.copy(texts_.get() + pathEnd_, checksum.size());
     previous.copy(texts_.get() + checksumEnd_, previous.size());
   }
-  FileVerdict(const FileVerdict& o) : kind(o.kind), finding(o.finding), slot(o.slot) { CopyTexts(o); }
-  FileVerdict& operator=(const FileVerdict& o) {
-    if (this != &o) {
-      kind = o.kind;
-      finding = o.finding;
-      slot = o.slot;
-      CopyTexts(o);
-    }
-    return *this;
-  }
-  FileVerdict(FileVerdict&& o) noexcept
-      : kind(o.kind), finding(o.finding), slot(o.slot), texts_(std::move(o.texts_)),
-        pathEnd_(std::exchange(o.pathEnd_, 0)), checksumEnd_(std::exchange(o.checksumEnd_, 0)),
-        end_(std::exchange(o.end_, 0)) {}
+  FileVerdict(const FileVerdict& o)
+      : FileVerdict(o.path(), o.kind, o.checksum(), o.slot, o.finding, o.previous()) {}
+  FileVerdict& operator=(const FileVerdict& o) { return *this = FileVerdict(o); }
+  // Moved from, a verdict is left with no texts rather than ends past none.
+  FileVerdict(FileVerdict&& o) noexcept { *this = std::move(o); }
   FileVerdict& operator=(FileVerdict&& o) noexcept {
     kind = o.kind;
     finding = o.finding;
@@ -97,14 +87,6 @@ class FileVerdict {
   std::string_view previous() const { return {texts_.get() + checksumEnd_, end_ - checksumEnd_}; }
 
  private:
-  void CopyTexts(const FileVerdict& o) {
-    texts_.reset(o.end_ ? new char[o.end_] : nullptr);
-    if (o.end_) std::copy(o.texts_.get(), o.texts_.get() + o.end_, texts_.get());
-    pathEnd_ = o.pathEnd_;
-    checksumEnd_ = o.checksumEnd_;
-    end_ = o.end_;
-  }
-
   // The three texts in one block of just their size: a run that finds two
   // hundred thousand files keeps one block a finding, and a finding is 32
   // bytes beside it.
